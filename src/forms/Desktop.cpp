@@ -1,0 +1,106 @@
+#include "forms/Desktop.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QScreen>
+
+namespace {
+
+class QtDesktop : public Desktop {
+ public:
+  int MessageBox(QWidget* parent, const QString& text, const QString& caption,
+                 MessageButtons buttons) override {
+    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::NoButton, parent);
+    switch (buttons) {
+      case MessageButtons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+      case MessageButtons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+      case MessageButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setEscapeButton(QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+      case QMessageBox::Yes:
+        return mrYes;
+      case QMessageBox::No:
+        return buttons == MessageButtons::YesNoCancel || buttons == MessageButtons::YesNo ? mrNo
+                                                                                          : mrOk;
+      case QMessageBox::Ok:
+        return mrOk;
+      default:
+        return buttons == MessageButtons::YesNo ? mrNo : (buttons == MessageButtons::Ok ? mrOk
+                                                                                       : mrCancel);
+    }
+  }
+
+  bool OpenFileName(QWidget* parent, QString& path, const QString& filter) override {
+    QFileDialog dialog(parent, QString(), path, filter);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.selectFile(path);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    path = dialog.selectedFiles().first();
+    return true;
+  }
+
+  bool SaveFileName(QWidget* parent, QString& path, const QString& filter) override {
+    QFileDialog dialog(parent, QString(), path, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // Overwriting is the plan's normal way of saving; the dialog does not ask.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.selectFile(path);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    path = dialog.selectedFiles().first();
+    return true;
+  }
+
+  bool PrintDialog(QWidget* parent, QPrinter& printer) override {
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+  }
+
+  void PrintPreview(QWidget* parent, QPrinter& printer,
+                    const std::function<void(QPrinter*)>& paint) override {
+    QPrintPreviewDialog dialog(&printer, parent);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&paint](QPrinter* p) { paint(p); });
+    dialog.exec();
+  }
+
+  int ExecModal(QDialog* dialog) override { return dialog->exec(); }
+
+  void OpenUrl(const QUrl& url) override { QDesktopServices::openUrl(url); }
+
+  QSize ScreenSize() override {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->size() : QSize(1024, 768);
+  }
+};
+
+QtDesktop& RealDesktop() {
+  static QtDesktop real;
+  return real;
+}
+
+Desktop* current = nullptr;
+
+}  // namespace
+
+Desktop& desktop() { return current ? *current : RealDesktop(); }
+
+Desktop* SetDesktop(Desktop* replacement) {
+  Desktop* previous = current ? current : &RealDesktop();
+  current = replacement;
+  return previous;
+}

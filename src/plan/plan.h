@@ -1,0 +1,198 @@
+// The plan: route rows as the pilot typed them, airfields, aircraft and print
+// settings, and the leg table that ComputeLegs rebuilds before every printout.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A value the pilot did not enter. Empty numeric cells parse to it, it is
+// stored in plan files as -1000 and prints as an empty cell.
+constexpr int32_t NOT_ENTERED = -1000;
+constexpr double NOT_ENTERED_FUEL = -1000.0;
+
+constexpr int kMaxLegs = 32;                // entries of Plan::legs
+constexpr int kMaxRoute = kMaxLegs + 1;     // departure plus one row per leg
+constexpr std::size_t kTextField = 80;      // bytes of a LegResult text, NUL included
+constexpr std::size_t kShortTextMax = 79;   // checkpoint names and VOR texts
+constexpr std::size_t kLongTextMax = 255;   // aircraft texts, file name, airfield values
+constexpr int kRouteCells = 9;              // sub-items of a route row
+
+// Sub-item indexes of a route row.
+enum RouteCell {
+  kCellDist = 0,
+  kCellCourse = 1,
+  kCellAltitude = 2,
+  kCellWindDir = 3,
+  kCellWindVel = 4,
+  kCellTemp = 5,
+  kCellTas = 6,
+  kCellMagVar = 7,
+  kCellVor = 8,
+};
+
+// One leg: the parse of a row, the carry record, a computed leg or the totals.
+struct LegResult {
+  int32_t tc;
+  int32_t alt;
+  int32_t winddir;
+  int32_t windvel;
+  int32_t temp;
+  int32_t tas;
+  int32_t wca;
+  int32_t th;
+  int32_t var;
+  int32_t mh;
+  int32_t dev;
+  int32_t ch;
+  int32_t dist;
+  int32_t distrem;
+  int32_t gs;
+  int32_t ete;
+  double fuelused;
+  double fuelrem;
+  char toname[kTextField];
+  char vortext[kTextField];
+  char vorident[kTextField];
+  char vorfreq[kTextField];
+  char vorbrng[kTextField];
+  char vortofr[kTextField];
+};
+
+struct AircraftInfo {
+  std::string pilotname = "Pat Example";
+  std::string acnumber = "12345";
+  std::string actype = "C172/U";
+  double acgph = 9.0;
+  double acfullfuel = 38.0;
+};
+
+struct PrintSettings {
+  int32_t enableshade = 0;  // anything but 0 is on
+  double topmargin = 0.0;
+  double leftmargin = 0.0;
+  double rightmargin = 0.0;
+  double bottommargin = 0.0;
+};
+
+// One airfield row; nobody parses these texts, they are kept and printed verbatim.
+struct AirfieldInfo {
+  std::string name;
+  std::string elevation;
+  std::string tpa;
+  std::string runways;
+  std::string atc;
+  std::string traffic;
+  std::string atis;
+  std::string ground;
+  std::string unicom;
+};
+
+constexpr int kAirfieldColumns = 9;  // name, then the eight cells
+
+// Column k of an airfield row: 0 is the name, 1..8 are elevation..unicom.
+std::string& AirfieldColumn(AirfieldInfo& field, int column);
+const std::string& AirfieldColumn(const AirfieldInfo& field, int column);
+
+// One route row: the caption (checkpoint name) and its sub-items, exactly as
+// typed. Rows normally carry nine sub-items; a missing one reads as empty.
+struct Checkpoint {
+  std::string caption;
+  std::vector<std::string> subitems;
+
+  const std::string& SubItem(int index) const;
+};
+
+struct Plan {
+  Plan();
+
+  std::string title;
+  std::vector<Checkpoint> route;
+  std::vector<AirfieldInfo> airfields;
+  AircraftInfo aircraft;
+  PrintSettings print;
+  std::string filename;
+  int modified = 0;
+
+  int32_t legcount = 0;
+  std::array<LegResult, kMaxLegs> legs;
+  LegResult totals;
+};
+
+// The texts of the checkpoint dialog's twelve edits and its To/From choice;
+// the dialog copies its controls into this and back.
+struct CheckpointDialogTexts {
+  std::string EditCheckpointName;
+  std::string EditDistance;
+  std::string EditTrueCourse;
+  std::string EditAltitude;
+  std::string EditWindDir;
+  std::string EditWindSpeed;
+  std::string EditTemperature;
+  std::string EditAirspeed;
+  std::string EditMagVar;
+  std::string EditFreq;
+  std::string EditBear;
+  std::string EditIdent;
+  bool RadioButtonTo = false;  // RadioButtonFrom is the opposite
+};
+
+// --- Text helpers -----------------------------------------------------------
+
+// The longest prefix of text that has at most max_bytes bytes and does not end
+// inside a UTF-8 sequence.
+std::string CutUtf8(const std::string& text, std::size_t max_bytes);
+
+// Copies text into a fixed LegResult field, cut to 79 bytes at a character boundary.
+void CopyField(char (&field)[kTextField], const std::string& text);
+
+// atol as the plan reads cells: leading white space, optional sign, digits up
+// to the first non-digit; no digits give 0. Saturates at the int32 range.
+int32_t ParseLong(const char* text);
+
+// --- Row operations ----------------------------------------------------------
+
+// Every integer NOT_ENTERED, both doubles -1000.0, every text empty.
+void ClearLeg(LegResult& leg);
+
+// Own field from sub-item `subitem`; the carried field too when the cell is not empty.
+void ParseIntCell(const Checkpoint& row, int subitem, int32_t& own, int32_t& carried);
+
+// The row's own values into `own` (eight numbers, name and VOR texts), and its
+// non-empty numeric cells into `carry`. Touches nothing else.
+void ParseRow(const Checkpoint& row, LegResult& own, LegResult& carry);
+
+// Splits a VOR text at "/": each call gives the next field, trimmed of white
+// space; once the text is used up every call gives an empty text.
+class VorTokenizer {
+ public:
+  explicit VorTokenizer(std::string text) : text_(std::move(text)) {}
+  std::string NextToken();
+
+ private:
+  std::string text_;
+  std::size_t pos_ = 0;
+  bool done_ = false;
+};
+
+// Appends NOT_ENTERED as an empty cell, any other value in plain decimal.
+void AddIntCell(Checkpoint& row, int32_t value);
+
+// Appends a row to the route. Returns false (and changes nothing) when the
+// route already holds kMaxRoute rows. `vortext` may be null for none.
+bool AddRow(Plan& plan, const std::string& name, int32_t dist, int32_t tc, int32_t alt,
+            int32_t winddir, int32_t windvel, int32_t temp, int32_t tas, int32_t var,
+            const char* vortext = nullptr);
+
+// "%s/ %s/ %s/ %s" of frequency, bearing, ident and To/From; empty when the
+// three edits are all empty.
+std::string ComposeVorCell(const CheckpointDialogTexts& dialog);
+
+// Replaces the row's caption and all its sub-items with the dialog's texts.
+void DialogToRow(const CheckpointDialogTexts& dialog, Checkpoint& row);
+
+// Loads the row into the dialog texts; "To" when the fourth VOR field is "to"
+// in any case, else "From".
+void RowToDialog(const Checkpoint& row, CheckpointDialogTexts& dialog);

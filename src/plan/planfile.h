@@ -1,0 +1,33 @@
+// Reading and writing ".flt" plan files.
+#pragma once
+
+#include <string>
+
+#include "plan/plan.h"
+
+enum class SaveStatus {
+  Saved,          // written; plan.modified cleared
+  NothingToSave,  // the route has no rows; nothing written
+  Failed,         // the file could not be written; the old one is intact
+};
+
+struct SaveResult {
+  SaveStatus status = SaveStatus::Failed;
+  std::string error;  // why it failed, for the user
+};
+
+extern const char* const kNoDataMessage;  // "There is no data entered into the plan!"
+
+// Writes the whole plan to `path`, keeping whatever else the file holds.
+// The file is replaced in one step, so it is either the old or the new plan.
+SaveResult SavePlan(Plan& plan, const std::string& path);
+
+// Replaces the whole plan with what `path` holds; anything missing (or the
+// whole file) reads as the defaults. Never fails. Clears plan.modified.
+void LoadPlan(Plan& plan, const std::string& path);
+
+// True when a file or directory exists at `path`.
+bool PathExists(const std::string& path);
+
+// Makes `dir` ready for a file name to be appended, in place, and returns it.
+std::string& AppendDirSeparator(std::string& dir);
