@@ -1,0 +1,51 @@
+// The checkpoint dialog: one en-route row of the route.
+#pragma once
+
+#include "forms/Formutil.h"
+#include "plan/plan.h"
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+class TFormAdd : public HalvixDialog {
+  Q_OBJECT
+ public:
+  explicit TFormAdd(QWidget* parent = nullptr);
+
+  QLabel* Label1;
+  QLineEdit* EditCheckpointName;
+  QLineEdit* EditDistance;
+  QLineEdit* EditTrueCourse;
+  QLineEdit* EditAltitude;
+  QLineEdit* EditAirspeed;
+  QGroupBox* GroupBox1;
+  QLineEdit* EditWindDir;
+  QLineEdit* EditWindSpeed;
+  QLineEdit* EditTemperature;
+  QGroupBox* GroupBox2;
+  QLineEdit* EditFreq;
+  QLineEdit* EditBear;
+  QLineEdit* EditIdent;
+  QRadioButton* RadioButtonTo;
+  QRadioButton* RadioButtonFrom;
+  QPushButton* ButtonOk;
+  QPushButton* ButtonCancel;
+  QPushButton* ButtonHelp;
+  QLineEdit* EditMagVar;
+
+  // All twelve edits empty, "From" selected.
+  void ClearEdits();
+
+  CheckpointDialogTexts Texts() const;
+  void SetTexts(const CheckpointDialogTexts& texts);
+
+ public slots:
+  void ButtonOkClick();
+  void ButtonCancelClick();
+  void ButtonHelpClick();
+};
+
+extern TFormAdd* FormAdd;

@@ -1,0 +1,40 @@
+// The pre-print check of the first leg and the prompt for a missing value.
+#pragma once
+
+#include "forms/Formutil.h"
+#include "plan/plan.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+class TFormAskContinue : public HalvixDialog {
+  Q_OBJECT
+ public:
+  explicit TFormAskContinue(QWidget* parent = nullptr);
+
+  QLabel* LabelParam;
+  QLabel* Label1;
+  QLabel* Label2;
+  QLabel* Label3;
+  QPushButton* Button1;  // print anyway: mrYes
+  QPushButton* Button2;  // fill in the value now: mrOk
+  QPushButton* Button3;  // cancel: mrNo
+
+ public slots:
+  void Button1Click();
+  void Button2Click();
+  void Button3Click();
+};
+
+extern TFormAskContinue* FormAskContinue;
+
+// True when printing may go on. Needs two rows; when the first leg lacks
+// course, wind or variation, asks the user (AskMissingInfo). `owner` is the
+// window the dialogs are placed over.
+bool CheckRoute(Plan& plan, QWidget* owner);
+
+// Shows the prompt for `item`; the user prints anyway (true), cancels (false)
+// or edits route row 1 in the checkpoint dialog with the caret in `edit`
+// (false: the user prints again once the value is there).
+bool AskMissingInfo(Plan& plan, const QString& item, QLineEdit* edit, QWidget* owner);

@@ -1,0 +1,76 @@
+// Helpers every dialog shares: placing a dialog over its owner, the window
+// font, the byte limits of the edits and the common dialog behaviour.
+#pragma once
+
+#include <QDialog>
+#include <QFont>
+#include <QString>
+#include <QStyledItemDelegate>
+#include <cstddef>
+#include <functional>
+#include <string>
+
+class QLabel;
+class QLineEdit;
+class QWidget;
+
+// Positions `dialog` centred over `owner` (with a 15 pixel nudge when the two
+// are nearly the same size) and keeps it on the screen. Does nothing when
+// either is missing.
+void PlaceDialog(QWidget* owner, QWidget* dialog);
+
+// The 8-point sans face the windows' pixel layout was drawn for.
+QFont FormFont();
+
+// Size in bytes of the text as it is stored (UTF-8).
+std::size_t Utf8Bytes(const QString& text);
+
+// Keeps what the user types or pastes into `edit` within `budget()` bytes of
+// UTF-8, removing the excess from the text just inserted and never splitting
+// a character. The budget is asked on every edit, so edits that share one
+// stored field can share it.
+void LimitBytes(QLineEdit* edit, std::function<std::size_t()> budget);
+void LimitBytes(QLineEdit* edit, std::size_t max_bytes);
+
+// Reads a number the way the C library's atof does in the "C" locale, whatever
+// the user's locale: leading blanks, sign, digits with '.', exponent; reading
+// stops at the first character that cannot continue the number; no number
+// at the start gives 0.
+double ReadNumber(const QString& text);
+
+// An in-place editor for a list's first column that keeps names within a byte limit.
+class ByteLimitDelegate : public QStyledItemDelegate {
+  Q_OBJECT
+ public:
+  ByteLimitDelegate(std::size_t max_bytes, QObject* parent);
+  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                        const QModelIndex& index) const override;
+
+ private:
+  std::size_t max_bytes_;
+};
+
+// A fixed-size modal dialog that hands back the modal results: closing it by
+// its frame (or Escape, where it has a cancel button) ends it with mrCancel.
+class HalvixDialog : public QDialog {
+  Q_OBJECT
+ public:
+  HalvixDialog(QWidget* parent, const QString& caption, int client_width, int client_height);
+
+  void reject() override;
+
+ protected:
+  // Dialogs without a cancel button ignore Escape.
+  void SetEscapeCancels(bool cancels) { escape_cancels_ = cancels; }
+  void keyPressEvent(QKeyEvent* event) override;
+
+  // A word-wrapped or single-line label at the given place.
+  QLabel* AddLabel(QWidget* parent, const QString& text, int left, int top, int width, int height,
+                   bool wrap = false);
+  // A one-line edit with its label 16 pixels above it at the same left.
+  QLineEdit* AddEdit(QWidget* parent, const QString& label, int left, int top, int width,
+                     int height);
+
+ private:
+  bool escape_cancels_ = true;
+};
