@@ -13,12 +13,12 @@
 constexpr int32_t NOT_ENTERED = -1000;
 constexpr double NOT_ENTERED_FUEL = -1000.0;
 
-constexpr int kMaxLegs = 32;                // entries of Plan::legs
-constexpr int kMaxRoute = kMaxLegs + 1;     // departure plus one row per leg
-constexpr std::size_t kTextField = 80;      // bytes of a LegResult text, NUL included
-constexpr std::size_t kShortTextMax = 79;   // checkpoint names and VOR texts
-constexpr std::size_t kLongTextMax = 255;   // aircraft texts, file name, airfield values
-constexpr int kRouteCells = 9;              // sub-items of a route row
+constexpr int kMaxLegs = 32;               // entries of Plan::legs
+constexpr int kMaxRoute = kMaxLegs + 1;    // departure plus one row per leg
+constexpr std::size_t kTextField = 80;     // bytes of a LegResult text, NUL included
+constexpr std::size_t kShortTextMax = 79;  // checkpoint names and VOR texts
+constexpr std::size_t kLongTextMax = 255;  // aircraft texts, file name, airfield values
+constexpr int kRouteCells = 9;             // sub-items of a route row
 
 // Sub-item indexes of a route row.
 enum RouteCell {

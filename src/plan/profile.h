@@ -35,8 +35,8 @@ class ProfileFile {
 
   // The value trimmed of blanks with one pair of enclosing quotes removed,
   // cut to size-1 bytes at a character boundary; `def` when missing.
-  std::string GetString(const std::string& section, const std::string& key,
-                        const std::string& def, std::size_t size) const;
+  std::string GetString(const std::string& section, const std::string& key, const std::string& def,
+                        std::size_t size) const;
 
   // The value as a signed decimal; `def` when missing or empty.
   int32_t GetInt(const std::string& section, const std::string& key, int32_t def) const;
@@ -54,7 +54,7 @@ class ProfileFile {
     std::string eol;   // "\r\n", "\n", "\r" or "" for a last line without one
   };
   struct Section {
-    std::vector<Line> lines;  // lines[0] is the "[name]" header
+    std::vector<Line> lines;                            // lines[0] is the "[name]" header
     std::unordered_map<std::string, std::size_t> keys;  // lower-case key -> first line
   };
 
@@ -63,6 +63,7 @@ class ProfileFile {
   const std::string* FindValue(const std::string& section, const std::string& key) const;
   void IndexKey(Section& section, std::size_t line);
 
+  bool has_bom_ = false;
   std::vector<Line> preamble_;  // bytes before the first section
   std::vector<Section> sections_;
   std::unordered_map<std::string, std::size_t> section_index_;  // lower-case name -> first

@@ -1,0 +1,128 @@
+#include "plan/legs.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace {
+
+// Not the full-precision value: the printed logs pilots compare against were
+// computed with this one, and ground speeds differ by a knot without it.
+constexpr double kPi = 3.14159;
+
+double Radians(double degrees) {
+  return degrees * kPi / 180.0;
+}
+double Degrees(double radians) {
+  return radians * 180.0 / kPi;
+}
+
+int32_t Saturate(int64_t value) {
+  if (value > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
+  if (value < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
+  return static_cast<int32_t>(value);
+}
+
+// Truncation toward zero, kept inside the int32 range for absurd inputs.
+int32_t Truncate(double value) {
+  if (!(value == value)) return 0;
+  if (value >= 2147483647.0) return std::numeric_limits<int32_t>::max();
+  if (value <= -2147483648.0) return std::numeric_limits<int32_t>::min();
+  return static_cast<int32_t>(value);
+}
+
+// The wind triangle of one leg, from the carried values; false when it has no
+// meaningful answer.
+bool SolveLeg(LegResult& carry, double acgph) {
+  if (carry.tas == NOT_ENTERED || carry.tas <= 0 || carry.dist == NOT_ENTERED) return false;
+
+  const int64_t d = static_cast<int64_t>(carry.tc) - carry.winddir;
+  const double ratio =
+      std::sin(Radians(static_cast<double>(d) + 180.0)) * carry.windvel / carry.tas;
+  if (!(ratio >= -1.0 && ratio <= 1.0)) return false;  // crosswind beyond the airspeed
+
+  const int32_t wca = Truncate(Degrees(std::asin(ratio)));
+  const int32_t gs = Truncate(carry.tas * std::cos(Radians(wca)) -
+                              carry.windvel * std::cos(Radians(static_cast<double>(d))));
+  if (gs <= 0) return false;
+
+  carry.wca = wca;
+  carry.th = NormDegrees(SumKnown(carry.tc, carry.wca));
+  carry.mh = NormDegrees(SumKnown(carry.th, carry.var));
+  carry.ch = NormDegrees(SumKnown(carry.mh, carry.dev));
+  carry.gs = gs;
+  carry.ete = Saturate(static_cast<int64_t>(carry.dist) * 60 / gs);
+  carry.fuelused = carry.ete * acgph / 60.0;
+  return true;
+}
+
+bool HasOwnHeadingInput(const LegResult& own) {
+  return own.tc != NOT_ENTERED || own.tas != NOT_ENTERED || own.winddir != NOT_ENTERED ||
+         own.windvel != NOT_ENTERED || own.var != NOT_ENTERED;
+}
+
+}  // namespace
+
+int32_t SumKnown(int32_t a, int32_t b) {
+  if (b == NOT_ENTERED) return a;
+  if (a == NOT_ENTERED) return b;
+  return Saturate(static_cast<int64_t>(a) + b);
+}
+
+int32_t NormDegrees(int32_t n) {
+  int32_t r = n % 360;
+  if (r <= 0) r += 360;
+  return r;
+}
+
+void ComputeLegs(Plan& plan) {
+  LegResult carry;
+  ClearLeg(carry);
+  plan.totals = LegResult{};
+  plan.legcount = 0;
+
+  const std::size_t rows = plan.route.size();
+  for (std::size_t i = 1; i < rows && plan.legcount < kMaxLegs; ++i) {
+    LegResult& leg = plan.legs[static_cast<std::size_t>(plan.legcount)];
+    ++plan.legcount;
+    ClearLeg(leg);
+    ParseRow(plan.route[i], leg, carry);
+
+    if (carry.dist != NOT_ENTERED) {
+      plan.totals.dist = Saturate(static_cast<int64_t>(plan.totals.dist) + carry.dist);
+    }
+
+    if (carry.winddir == NOT_ENTERED || carry.windvel == NOT_ENTERED || carry.tc == NOT_ENTERED ||
+        carry.var == NOT_ENTERED) {
+      continue;
+    }
+    if (!SolveLeg(carry, plan.aircraft.acgph)) continue;
+
+    if (HasOwnHeadingInput(leg)) {
+      leg.wca = carry.wca;
+      leg.th = carry.th;
+      leg.var = carry.var;
+      leg.mh = carry.mh;
+      leg.gs = carry.gs;
+      leg.ch = carry.ch;
+    }
+    leg.ete = carry.ete;
+    leg.fuelused = carry.fuelused;
+    plan.totals.ete = Saturate(static_cast<int64_t>(plan.totals.ete) + carry.ete);
+    plan.totals.fuelused += carry.fuelused;
+  }
+
+  int64_t distance = plan.totals.dist;
+  double fuel = plan.aircraft.acfullfuel;
+  for (int32_t k = 0; k < plan.legcount; ++k) {
+    LegResult& leg = plan.legs[static_cast<std::size_t>(k)];
+    if (leg.dist != NOT_ENTERED) {
+      distance -= leg.dist;
+      leg.distrem = Saturate(distance);
+    }
+    if (leg.fuelused != NOT_ENTERED_FUEL) {
+      fuel -= leg.fuelused;
+      leg.fuelrem = fuel;
+    }
+  }
+}

@@ -1,0 +1,207 @@
+#include "plan/plan.h"
+
+#include <cctype>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+const std::string kEmpty;
+
+bool IsSpace(char c) {
+  return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
+
+std::string Trim(const std::string& text) {
+  std::size_t begin = 0;
+  std::size_t end = text.size();
+  while (begin < end && IsSpace(text[begin])) ++begin;
+  while (end > begin && IsSpace(text[end - 1])) --end;
+  return text.substr(begin, end - begin);
+}
+
+bool EqualsIgnoreCase(const std::string& a, const char* b) {
+  std::size_t n = std::strlen(b);
+  if (a.size() != n) return false;
+  for (std::size_t i = 0; i < n; ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string& AirfieldColumn(AirfieldInfo& field, int column) {
+  switch (column) {
+    case 0:
+      return field.name;
+    case 1:
+      return field.elevation;
+    case 2:
+      return field.tpa;
+    case 3:
+      return field.runways;
+    case 4:
+      return field.atc;
+    case 5:
+      return field.traffic;
+    case 6:
+      return field.atis;
+    case 7:
+      return field.ground;
+    default:
+      return field.unicom;
+  }
+}
+
+const std::string& AirfieldColumn(const AirfieldInfo& field, int column) {
+  return AirfieldColumn(const_cast<AirfieldInfo&>(field), column);
+}
+
+const std::string& Checkpoint::SubItem(int index) const {
+  if (index < 0 || static_cast<std::size_t>(index) >= subitems.size()) return kEmpty;
+  return subitems[static_cast<std::size_t>(index)];
+}
+
+Plan::Plan() : legs{}, totals{} {}
+
+std::string CutUtf8(const std::string& text, std::size_t max_bytes) {
+  if (text.size() <= max_bytes) return text;
+  std::size_t cut = max_bytes;
+  // Step back over continuation bytes so the cut lands before a lead byte.
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+  return text.substr(0, cut);
+}
+
+void CopyField(char (&field)[kTextField], const std::string& text) {
+  std::string cut = CutUtf8(text, kShortTextMax);
+  std::memcpy(field, cut.data(), cut.size());
+  field[cut.size()] = '\0';
+}
+
+int32_t ParseLong(const char* text) {
+  const char* p = text;
+  while (*p != '\0' && IsSpace(*p)) ++p;
+  bool negative = false;
+  if (*p == '+' || *p == '-') {
+    negative = *p == '-';
+    ++p;
+  }
+  int64_t value = 0;
+  const int64_t limit = static_cast<int64_t>(std::numeric_limits<int32_t>::max()) + 1;
+  while (*p >= '0' && *p <= '9') {
+    if (value < limit) value = value * 10 + (*p - '0');
+    ++p;
+  }
+  if (value > limit) value = limit;
+  if (negative) value = -value;
+  if (value > std::numeric_limits<int32_t>::max()) value = std::numeric_limits<int32_t>::max();
+  return static_cast<int32_t>(value);
+}
+
+void ClearLeg(LegResult& leg) {
+  leg = LegResult{};
+  for (int32_t* field :
+       {&leg.tc, &leg.alt, &leg.winddir, &leg.windvel, &leg.temp, &leg.tas, &leg.wca, &leg.th,
+        &leg.var, &leg.mh, &leg.dev, &leg.ch, &leg.dist, &leg.distrem, &leg.gs, &leg.ete}) {
+    *field = NOT_ENTERED;
+  }
+  leg.fuelused = NOT_ENTERED_FUEL;
+  leg.fuelrem = NOT_ENTERED_FUEL;
+}
+
+void ParseIntCell(const Checkpoint& row, int subitem, int32_t& own, int32_t& carried) {
+  const std::string& text = row.SubItem(subitem);
+  if (text.empty()) {
+    own = NOT_ENTERED;
+    return;
+  }
+  own = ParseLong(text.c_str());
+  carried = own;
+}
+
+std::string VorTokenizer::NextToken() {
+  if (done_) return std::string();
+  std::size_t slash = text_.find('/', pos_);
+  std::string field;
+  if (slash == std::string::npos) {
+    field = text_.substr(pos_);
+    done_ = true;
+  } else {
+    field = text_.substr(pos_, slash - pos_);
+    pos_ = slash + 1;
+  }
+  return Trim(field);
+}
+
+void ParseRow(const Checkpoint& row, LegResult& own, LegResult& carry) {
+  CopyField(own.toname, row.caption);
+  ParseIntCell(row, kCellDist, own.dist, carry.dist);
+  ParseIntCell(row, kCellCourse, own.tc, carry.tc);
+  ParseIntCell(row, kCellAltitude, own.alt, carry.alt);
+  ParseIntCell(row, kCellWindDir, own.winddir, carry.winddir);
+  ParseIntCell(row, kCellWindVel, own.windvel, carry.windvel);
+  ParseIntCell(row, kCellTemp, own.temp, carry.temp);
+  ParseIntCell(row, kCellTas, own.tas, carry.tas);
+  ParseIntCell(row, kCellMagVar, own.var, carry.var);
+
+  // Split the field as it is stored, so the parts agree with vortext.
+  std::string vor = CutUtf8(row.SubItem(kCellVor), kShortTextMax);
+  CopyField(own.vortext, vor);
+  VorTokenizer tokens(vor);
+  CopyField(own.vorfreq, tokens.NextToken());
+  CopyField(own.vorbrng, tokens.NextToken());
+  CopyField(own.vorident, tokens.NextToken());
+  CopyField(own.vortofr, tokens.NextToken());
+}
+
+void AddIntCell(Checkpoint& row, int32_t value) {
+  row.subitems.push_back(value == NOT_ENTERED ? std::string() : std::to_string(value));
+}
+
+bool AddRow(Plan& plan, const std::string& name, int32_t dist, int32_t tc, int32_t alt,
+            int32_t winddir, int32_t windvel, int32_t temp, int32_t tas, int32_t var,
+            const char* vortext) {
+  if (plan.route.size() >= static_cast<std::size_t>(kMaxRoute)) return false;
+  Checkpoint row;
+  row.caption = name;
+  for (int32_t value : {dist, tc, alt, winddir, windvel, temp, tas, var}) AddIntCell(row, value);
+  row.subitems.push_back(vortext ? std::string(vortext) : std::string());
+  plan.route.push_back(std::move(row));
+  return true;
+}
+
+std::string ComposeVorCell(const CheckpointDialogTexts& dialog) {
+  if (dialog.EditFreq.empty() && dialog.EditIdent.empty() && dialog.EditBear.empty()) {
+    return std::string();
+  }
+  return dialog.EditFreq + "/ " + dialog.EditBear + "/ " + dialog.EditIdent + "/ " +
+         (dialog.RadioButtonTo ? "To" : "From");
+}
+
+void DialogToRow(const CheckpointDialogTexts& dialog, Checkpoint& row) {
+  row.caption = CutUtf8(dialog.EditCheckpointName, kShortTextMax);
+  row.subitems = {
+      dialog.EditDistance, dialog.EditTrueCourse, dialog.EditAltitude,
+      dialog.EditWindDir,  dialog.EditWindSpeed,  dialog.EditTemperature,
+      dialog.EditAirspeed, dialog.EditMagVar,     CutUtf8(ComposeVorCell(dialog), kShortTextMax)};
+}
+
+void RowToDialog(const Checkpoint& row, CheckpointDialogTexts& dialog) {
+  dialog.EditCheckpointName = row.caption;
+  dialog.EditDistance = row.SubItem(kCellDist);
+  dialog.EditTrueCourse = row.SubItem(kCellCourse);
+  dialog.EditAltitude = row.SubItem(kCellAltitude);
+  dialog.EditWindDir = row.SubItem(kCellWindDir);
+  dialog.EditWindSpeed = row.SubItem(kCellWindVel);
+  dialog.EditTemperature = row.SubItem(kCellTemp);
+  dialog.EditAirspeed = row.SubItem(kCellTas);
+  dialog.EditMagVar = row.SubItem(kCellMagVar);
+  VorTokenizer tokens(row.SubItem(kCellVor));
+  dialog.EditFreq = tokens.NextToken();
+  dialog.EditBear = tokens.NextToken();
+  dialog.EditIdent = tokens.NextToken();
+  dialog.RadioButtonTo = EqualsIgnoreCase(tokens.NextToken(), "to");
+}

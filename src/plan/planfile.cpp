@@ -1,0 +1,142 @@
+#include "plan/planfile.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "plan/profile.h"
+
+const char* const kNoDataMessage = "There is no data entered into the plan!";
+
+namespace {
+
+constexpr const char* kMisc = "misc";
+constexpr std::size_t kTitleSize = 256;  // read limits, NUL included
+constexpr std::size_t kNameSize = 80;
+constexpr std::size_t kValueSize = 256;
+
+// A corrupt or hostile fieldcount must not make the loader run for hours
+// making empty airfields; no printed page holds more than 23 of them anyway.
+constexpr int32_t kMaxAirfieldsRead = 1000;
+
+const char* const kRouteKeys[] = {"dist", "tc", "alt", "winddir", "windvel", "temp", "tas", "var"};
+const char* const kFieldKeys[] = {"name",    "elevation", "tpa",    "runways", "atc",
+                                  "traffic", "atis",      "ground", "unicom"};
+
+std::string Numbered(const char* prefix, int32_t i) {
+  return prefix + std::to_string(i);
+}
+
+}  // namespace
+
+SaveResult SavePlan(Plan& plan, const std::string& path) {
+  SaveResult result;
+  if (plan.route.empty()) {
+    result.status = SaveStatus::NothingToSave;
+    return result;
+  }
+
+  ProfileFile file;
+  if (!file.Load(path, &result.error)) return result;
+
+  file.WriteString(kMisc, "title", plan.title);
+  file.WriteString(kMisc, "pilotname", plan.aircraft.pilotname);
+  file.WriteString(kMisc, "acnumber", plan.aircraft.acnumber);
+  file.WriteString(kMisc, "actype", plan.aircraft.actype);
+  file.WriteDouble(kMisc, "acgph", plan.aircraft.acgph);
+  file.WriteDouble(kMisc, "acfullfuel", plan.aircraft.acfullfuel);
+  file.WriteLong(kMisc, "enableshade", plan.print.enableshade);
+  file.WriteDouble(kMisc, "topmargin", plan.print.topmargin);
+  file.WriteDouble(kMisc, "leftmargin", plan.print.leftmargin);
+  file.WriteDouble(kMisc, "bottommargin", plan.print.bottommargin);
+  file.WriteDouble(kMisc, "rightmargin", plan.print.rightmargin);
+  file.WriteLong(kMisc, "count", static_cast<int32_t>(plan.route.size()));
+
+  for (std::size_t i = 0; i < plan.route.size(); ++i) {
+    LegResult own;
+    LegResult carry;
+    ClearLeg(own);
+    ClearLeg(carry);
+    ParseRow(plan.route[i], own, carry);
+    const std::string section = Numbered("dest", static_cast<int32_t>(i));
+    file.WriteString(section, "toname", own.toname);
+    file.WriteString(section, "vortext", own.vortext);
+    const int32_t values[] = {own.dist,    own.tc,   own.alt, own.winddir,
+                              own.windvel, own.temp, own.tas, own.var};
+    for (int k = 0; k < 8; ++k) file.WriteLong(section, kRouteKeys[k], values[k]);
+  }
+
+  file.WriteLong(kMisc, "fieldcount", static_cast<int32_t>(plan.airfields.size()));
+  for (std::size_t j = 0; j < plan.airfields.size(); ++j) {
+    const std::string section = Numbered("field", static_cast<int32_t>(j));
+    for (int k = 0; k < kAirfieldColumns; ++k) {
+      file.WriteString(section, kFieldKeys[k], AirfieldColumn(plan.airfields[j], k));
+    }
+  }
+
+  if (!file.Save(path, &result.error)) return result;
+  plan.modified = 0;
+  result.status = SaveStatus::Saved;
+  return result;
+}
+
+void LoadPlan(Plan& plan, const std::string& path) {
+  ProfileFile file;
+  file.Load(path);  // a file that cannot be read gives the defaults
+
+  plan.route.clear();
+  plan.title = file.GetString(kMisc, "title", "Cross Country Plan", kTitleSize);
+  plan.aircraft.pilotname = file.GetString(kMisc, "pilotname", "Pat Example", kValueSize);
+  plan.aircraft.acnumber = file.GetString(kMisc, "acnumber", "12345", kValueSize);
+  plan.aircraft.actype = file.GetString(kMisc, "actype", "C172/U", kValueSize);
+  plan.aircraft.acgph = file.ReadDouble(kMisc, "acgph", 9.0);
+  plan.aircraft.acfullfuel = file.ReadDouble(kMisc, "acfullfuel", 38.0);
+  plan.print.enableshade = file.GetInt(kMisc, "enableshade", 0);
+  plan.print.topmargin = file.ReadDouble(kMisc, "topmargin", 0.1);
+  plan.print.bottommargin = file.ReadDouble(kMisc, "bottommargin", 0.1);
+  plan.print.leftmargin = file.ReadDouble(kMisc, "leftmargin", 0.1);
+  plan.print.rightmargin = file.ReadDouble(kMisc, "rightmargin", 0.1);
+
+  // The leg table holds 32 legs, so the route stops at 33 rows whatever the file says.
+  const int32_t count = std::min(file.GetInt(kMisc, "count", 0), kMaxRoute);
+  for (int32_t i = 0; i < count; ++i) {
+    const std::string section = Numbered("dest", i);
+    const std::string name = file.GetString(section, "toname", "noname", kNameSize);
+    const std::string vor = file.GetString(section, "vortext", "", kNameSize);
+    int32_t v[8];
+    for (int k = 0; k < 8; ++k) v[k] = file.GetInt(section, kRouteKeys[k], NOT_ENTERED);
+    AddRow(plan, name, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], vor.c_str());
+  }
+
+  const int32_t fieldcount = std::min(file.GetInt(kMisc, "fieldcount", 0), kMaxAirfieldsRead);
+  plan.airfields.clear();
+  for (int32_t j = 0; j < fieldcount; ++j) {
+    const std::string section = Numbered("field", j);
+    AirfieldInfo field;
+    for (int k = 0; k < kAirfieldColumns; ++k) {
+      AirfieldColumn(field, k) = file.GetString(section, kFieldKeys[k], "", kValueSize);
+    }
+    plan.airfields.push_back(std::move(field));
+  }
+  plan.modified = 0;
+}
+
+bool PathExists(const std::string& path) {
+  struct stat st;
+  return !path.empty() && stat(path.c_str(), &st) == 0;
+}
+
+std::string& AppendDirSeparator(std::string& dir) {
+  if (dir.empty()) return dir;
+#ifdef _WIN32
+  if (dir.back() == ':') {
+    dir += ".\\";
+  } else if (dir.back() != '\\') {
+    dir += '\\';
+  }
+#else
+  if (dir.back() != '/') dir += '/';
+#endif
+  return dir;
+}

@@ -1,0 +1,394 @@
+#include "plan/profile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "plan/cnumbers.h"
+#include "plan/plan.h"
+
+namespace {
+
+const char kBom[] = "\xEF\xBB\xBF";
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\n';
+}
+
+std::string Trim(const std::string& text) {
+  std::size_t begin = 0;
+  std::size_t end = text.size();
+  while (begin < end && IsBlank(text[begin])) ++begin;
+  while (end > begin && IsBlank(text[end - 1])) --end;
+  return text.substr(begin, end - begin);
+}
+
+std::string Lower(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+// A section header "[name]": the name, trimmed; false for any other line.
+bool SectionName(const std::string& line, std::string* name) {
+  std::size_t i = 0;
+  while (i < line.size() && IsBlank(line[i])) ++i;
+  if (i >= line.size() || line[i] != '[') return false;
+  std::size_t close = line.find(']', i + 1);
+  std::size_t end = close == std::string::npos ? line.size() : close;
+  *name = Trim(line.substr(i + 1, end - i - 1));
+  return true;
+}
+
+// A "key=value" line: the key, trimmed; false for comments and lines without "=".
+bool KeyName(const std::string& line, std::string* key) {
+  std::size_t i = 0;
+  while (i < line.size() && IsBlank(line[i])) ++i;
+  if (i >= line.size() || line[i] == ';') return false;
+  std::size_t eq = line.find('=', i);
+  if (eq == std::string::npos) return false;
+  *key = Trim(line.substr(i, eq - i));
+  return !key->empty();
+}
+
+bool IsValidUtf8(const std::string& s) {
+  std::size_t i = 0;
+  const std::size_t n = s.size();
+  while (i < n) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    int len;
+    uint32_t cp;
+    if (c >= 0xC2 && c <= 0xDF) {
+      len = 2;
+      cp = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      len = 3;
+      cp = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      len = 4;
+      cp = c & 0x07;
+    } else {
+      return false;
+    }
+    if (i + static_cast<std::size_t>(len) > n) return false;
+    for (int k = 1; k < len; ++k) {
+      unsigned char cc = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
+      if ((cc & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (cc & 0x3F);
+    }
+    if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+        (cp >= 0xD800 && cp <= 0xDFFF))
+      return false;
+    i += static_cast<std::size_t>(len);
+  }
+  return true;
+}
+
+void AppendUtf8(std::string& out, uint32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+// Plan files made on Windows are in the ANSI code page.
+std::string Windows1252ToUtf8(const std::string& s) {
+  static const uint16_t k80[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                   0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                   0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                   0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+  std::string out;
+  out.reserve(s.size() + s.size() / 8);
+  for (char ch : s) {
+    unsigned char c = static_cast<unsigned char>(ch);
+    if (c < 0x80) {
+      out += ch;
+    } else if (c < 0xA0) {
+      AppendUtf8(out, k80[c - 0x80]);
+    } else {
+      AppendUtf8(out, c);
+    }
+  }
+  return out;
+}
+
+std::string Sanitize(const std::string& value) {
+  // A line break inside a value would end the line and turn the rest into
+  // lines of their own; nothing the plan holds needs one.
+  std::string out = value;
+  for (char& c : out) {
+    if (c == '\r' || c == '\n') c = ' ';
+  }
+  return out;
+}
+
+std::string ErrorText(const std::string& what, const std::string& path, int err) {
+  return what + " " + path + ": " + std::strerror(err);
+}
+
+}  // namespace
+
+void ProfileFile::Parse(const std::string& raw) {
+  preamble_.clear();
+  sections_.clear();
+  section_index_.clear();
+  has_bom_ = raw.compare(0, 3, kBom) == 0;
+  std::string bytes = has_bom_ ? raw.substr(3) : raw;
+  if (!IsValidUtf8(bytes)) bytes = Windows1252ToUtf8(bytes);
+
+  std::size_t pos = 0;
+  const std::size_t n = bytes.size();
+  while (pos < n) {
+    std::size_t end = pos;
+    while (end < n && bytes[end] != '\r' && bytes[end] != '\n') ++end;
+    Line line;
+    line.text = bytes.substr(pos, end - pos);
+    if (end < n) {
+      if (bytes[end] == '\r' && end + 1 < n && bytes[end + 1] == '\n') {
+        line.eol = "\r\n";
+      } else {
+        line.eol = bytes.substr(end, 1);
+      }
+    }
+    pos = end + line.eol.size();
+
+    std::string name;
+    if (SectionName(line.text, &name)) {
+      sections_.emplace_back();
+      sections_.back().lines.push_back(std::move(line));
+      section_index_.emplace(Lower(name), sections_.size() - 1);
+    } else if (sections_.empty()) {
+      preamble_.push_back(std::move(line));
+    } else {
+      Section& section = sections_.back();
+      section.lines.push_back(std::move(line));
+      IndexKey(section, section.lines.size() - 1);
+    }
+  }
+}
+
+void ProfileFile::IndexKey(Section& section, std::size_t line) {
+  std::string key;
+  if (KeyName(section.lines[line].text, &key)) section.keys.emplace(Lower(key), line);
+}
+
+bool ProfileFile::Load(const std::string& path, std::string* error) {
+  Parse(std::string());
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) {
+    if (errno == ENOENT) return true;
+    if (error) *error = ErrorText("Cannot read", path, errno);
+    return false;
+  }
+  std::string bytes;
+  char buffer[65536];
+  std::size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, got);
+  int err = std::ferror(f) ? errno : 0;
+  std::fclose(f);
+  if (err != 0) {
+    if (error) *error = ErrorText("Cannot read", path, err);
+    return false;
+  }
+  Parse(bytes);
+  return true;
+}
+
+std::string ProfileFile::Serialize() const {
+  std::string out;
+  if (has_bom_) out += kBom;
+  auto emit = [&out](const std::vector<Line>& lines) {
+    for (const Line& line : lines) {
+      out += line.text;
+      out += line.eol;
+    }
+  };
+  emit(preamble_);
+  for (const Section& section : sections_) emit(section.lines);
+  return out;
+}
+
+bool ProfileFile::Save(const std::string& path, std::string* error) const {
+  // Write through a link to the file it names, so the link survives.
+  std::string target = path;
+  struct stat st;
+  if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    char resolved[PATH_MAX];
+    if (realpath(path.c_str(), resolved)) target = resolved;
+  }
+  bool existed = stat(target.c_str(), &st) == 0;
+
+  std::string dir = ".";
+  std::string base = target;
+  std::size_t slash = target.rfind('/');
+  if (slash != std::string::npos) {
+    dir = slash == 0 ? "/" : target.substr(0, slash);
+    base = target.substr(slash + 1);
+  }
+
+  std::string temp;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temp = dir + "/." + base + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(attempt);
+    fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  if (fd < 0) {
+    if (error) *error = ErrorText("Cannot write", path, errno);
+    return false;
+  }
+  if (existed) fchmod(fd, st.st_mode & 07777);
+
+  const std::string bytes = Serialize();
+  int err = 0;
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t wrote = write(fd, bytes.data() + done, bytes.size() - done);
+    if (wrote < 0) {
+      if (errno == EINTR) continue;
+      err = errno;
+      break;
+    }
+    done += static_cast<std::size_t>(wrote);
+  }
+  // The data must be on disk before the rename makes it the plan.
+  if (err == 0 && fsync(fd) != 0) err = errno;
+  if (close(fd) != 0 && err == 0) err = errno;
+  if (err == 0 && std::rename(temp.c_str(), target.c_str()) != 0) err = errno;
+  if (err != 0) {
+    unlink(temp.c_str());
+    if (error) *error = ErrorText("Cannot write", path, err);
+    return false;
+  }
+  return true;
+}
+
+ProfileFile::Section* ProfileFile::FindSection(const std::string& name) {
+  auto it = section_index_.find(Lower(Trim(name)));
+  return it == section_index_.end() ? nullptr : &sections_[it->second];
+}
+
+const ProfileFile::Section* ProfileFile::FindSection(const std::string& name) const {
+  auto it = section_index_.find(Lower(Trim(name)));
+  return it == section_index_.end() ? nullptr : &sections_[it->second];
+}
+
+bool ProfileFile::HasSection(const std::string& section) const {
+  return FindSection(section) != nullptr;
+}
+
+const std::string* ProfileFile::FindValue(const std::string& section,
+                                          const std::string& key) const {
+  const Section* s = FindSection(section);
+  if (!s) return nullptr;
+  auto it = s->keys.find(Lower(Trim(key)));
+  return it == s->keys.end() ? nullptr : &s->lines[it->second].text;
+}
+
+void ProfileFile::WriteString(const std::string& section, const std::string& key,
+                              const std::string& value) {
+  const std::string line_text = key + "=" + Sanitize(value);
+  Section* s = FindSection(section);
+  if (!s) {
+    // The last line of the file gets its line break before anything follows it.
+    Line* last = nullptr;
+    if (!sections_.empty()) {
+      last = &sections_.back().lines.back();
+    } else if (!preamble_.empty()) {
+      last = &preamble_.back();
+    }
+    if (last && last->eol.empty()) last->eol = "\r\n";
+    bool first = sections_.empty() && preamble_.empty();
+    if (!first && !(last && Trim(last->text).empty())) {
+      // A blank line between sections, for people who read the file.
+      if (sections_.empty()) {
+        preamble_.push_back({"", "\r\n"});
+      } else {
+        sections_.back().lines.push_back({"", "\r\n"});
+      }
+    }
+    sections_.emplace_back();
+    sections_.back().lines.push_back({"[" + section + "]", "\r\n"});
+    section_index_.emplace(Lower(Trim(section)), sections_.size() - 1);
+    s = &sections_.back();
+  }
+
+  auto it = s->keys.find(Lower(Trim(key)));
+  if (it != s->keys.end()) {
+    Line& line = s->lines[it->second];
+    // Keep the key as the file spells it; only the value changes.
+    line.text = line.text.substr(0, line.text.find('=') + 1) + Sanitize(value);
+    return;
+  }
+
+  // After the last non-blank line of the section; only blank lines (never
+  // keys) move down, so the key index stays valid.
+  std::size_t at = s->lines.size();
+  while (at > 1 && Trim(s->lines[at - 1].text).empty()) --at;
+  if (s->lines[at - 1].eol.empty()) s->lines[at - 1].eol = "\r\n";
+  s->lines.insert(s->lines.begin() + static_cast<std::ptrdiff_t>(at), Line{line_text, "\r\n"});
+  s->keys.emplace(Lower(Trim(key)), at);
+}
+
+std::string ProfileFile::GetString(const std::string& section, const std::string& key,
+                                   const std::string& def, std::size_t size) const {
+  const std::size_t limit = size > 0 ? size - 1 : 0;
+  const std::string* line = FindValue(section, key);
+  if (!line) return CutUtf8(def, limit);
+  std::string value = Trim(line->substr(line->find('=') + 1));
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front()) {
+    value = value.substr(1, value.size() - 2);
+  }
+  return CutUtf8(value, limit);
+}
+
+int32_t ProfileFile::GetInt(const std::string& section, const std::string& key, int32_t def) const {
+  std::string value = GetString(section, key, std::string(), 64);
+  if (value.empty()) return def;
+  return ParseLong(value.c_str());
+}
+
+void ProfileFile::WriteDouble(const std::string& section, const std::string& key, double value) {
+  CNumbers c_numbers;
+  char text[32];
+  int n = std::snprintf(text, sizeof text, "%f", value);
+  if (n < 0 || n >= static_cast<int>(sizeof text)) {
+    // Too long for the 31 characters a reader takes: a form that reads back exactly.
+    std::snprintf(text, sizeof text, "%.17g", value);
+  }
+  WriteString(section, key, text);
+}
+
+void ProfileFile::WriteLong(const std::string& section, const std::string& key, int32_t value) {
+  WriteString(section, key, std::to_string(value));
+}
+
+double ProfileFile::ReadDouble(const std::string& section, const std::string& key,
+                               double def) const {
+  CNumbers c_numbers;
+  char deftext[32];
+  std::snprintf(deftext, sizeof deftext, "%f", def);
+  std::string text = GetString(section, key, deftext, 32);
+  double value = std::atof(text.c_str());
+  // "nan" or "inf" would poison every fuel sum and margin after it.
+  return std::isfinite(value) ? value : 0.0;
+}

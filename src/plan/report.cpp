@@ -1,0 +1,154 @@
+#include "plan/report.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "plan/cnumbers.h"
+
+namespace {
+
+std::string Int(int32_t value) {
+  return value == NOT_ENTERED ? std::string() : std::to_string(value);
+}
+
+std::string Real(double value, const char* format) {
+  if (value == NOT_ENTERED_FUEL) return std::string();
+  CNumbers c_numbers;
+  char text[64];
+  std::snprintf(text, sizeof text, format, value);
+  return text;
+}
+
+std::string CsvField(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  return out + "\"";
+}
+
+std::string Join(const std::vector<std::string>& fields) {
+  std::string line;
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (i > 0) line += ',';
+    line += CsvField(fields[i]);
+  }
+  return line + "\n";
+}
+
+// Characters, not bytes, so names with accents keep the columns straight.
+std::size_t DisplayWidth(const std::string& text) {
+  std::size_t width = 0;
+  for (char c : text) {
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++width;
+  }
+  return width;
+}
+
+}  // namespace
+
+std::string FormatLogCsv(const Plan& plan) {
+  std::string out =
+      "leg,toname,tc,alt,winddir,windvel,temp,tas,wca,th,var,mh,dev,ch,dist,distrem,gs,ete,"
+      "fuelused,fuelrem,vorfreq,vorbrng,vorident,vortofr\n";
+  for (int32_t k = 0; k < plan.legcount && k < kMaxLegs; ++k) {
+    const LegResult& l = plan.legs[static_cast<std::size_t>(k)];
+    out += Join({std::to_string(k + 1),
+                 l.toname,
+                 Int(l.tc),
+                 Int(l.alt),
+                 Int(l.winddir),
+                 Int(l.windvel),
+                 Int(l.temp),
+                 Int(l.tas),
+                 Int(l.wca),
+                 Int(l.th),
+                 Int(l.var),
+                 Int(l.mh),
+                 Int(l.dev),
+                 Int(l.ch),
+                 Int(l.dist),
+                 Int(l.distrem),
+                 Int(l.gs),
+                 Int(l.ete),
+                 Real(l.fuelused, "%.2f"),
+                 Real(l.fuelrem, "%.2f"),
+                 l.vorfreq,
+                 l.vorbrng,
+                 l.vorident,
+                 l.vortofr});
+  }
+  std::vector<std::string> total(24);
+  total[0] = "Total";
+  total[14] = Int(plan.totals.dist);
+  total[17] = Int(plan.totals.ete);
+  total[18] = Real(plan.totals.fuelused, "%.2f");
+  out += Join(total);
+  return out;
+}
+
+std::string FormatLogTable(const Plan& plan) {
+  std::vector<std::vector<std::string>> rows;
+  rows.push_back({"Leg", "Checkpoint", "TC",  "Alt",  "Wind",     "Vel", "Temp",
+                  "TAS", "WCA",        "TH",  "Var",  "MH",       "CH",  "Dist",
+                  "Rem", "GS",         "ETE", "Fuel", "Fuel rem", "VOR"});
+  for (int32_t k = 0; k < plan.legcount && k < kMaxLegs; ++k) {
+    const LegResult& l = plan.legs[static_cast<std::size_t>(k)];
+    std::string vor;
+    if (l.vortext[0] != '\0') {
+      vor = std::string(l.vorfreq) + " " + l.vorbrng + " " + l.vorident + " " + l.vortofr;
+    }
+    rows.push_back({std::to_string(k + 1),
+                    l.toname,
+                    Int(l.tc),
+                    Int(l.alt),
+                    Int(l.winddir),
+                    Int(l.windvel),
+                    Int(l.temp),
+                    Int(l.tas),
+                    Int(l.wca),
+                    Int(l.th),
+                    Int(l.var),
+                    Int(l.mh),
+                    Int(l.ch),
+                    Int(l.dist),
+                    Int(l.distrem),
+                    Int(l.gs),
+                    Int(l.ete),
+                    Real(l.fuelused, "%.1f"),
+                    Real(l.fuelrem, "%.1f"),
+                    vor});
+  }
+  std::vector<std::string> total(rows[0].size());
+  total[1] = "Total";
+  total[13] = Int(plan.totals.dist);
+  total[16] = Int(plan.totals.ete);
+  total[17] = Real(plan.totals.fuelused, "%.1f");
+  rows.push_back(total);
+
+  std::vector<std::size_t> widths(rows[0].size(), 0);
+  for (const auto& row : rows) {
+    for (std::size_t c = 0; c < row.size(); ++c)
+      widths[c] = std::max(widths[c], DisplayWidth(row[c]));
+  }
+
+  std::string out = plan.title + "\n";
+  out += "Pilot: " + plan.aircraft.pilotname + "   Aircraft: " + plan.aircraft.acnumber + " " +
+         plan.aircraft.actype + "   Fuel: " + Real(plan.aircraft.acfullfuel, "%.1f") + " gal, " +
+         Real(plan.aircraft.acgph, "%.1f") + " gph\n\n";
+  for (const auto& row : rows) {
+    std::string line;
+    for (std::size_t c = 0; c < row.size(); ++c) {
+      std::string pad(widths[c] - DisplayWidth(row[c]), ' ');
+      bool left = c == 1 || c == row.size() - 1;  // names and VOR read left to right
+      line += left ? row[c] + pad : pad + row[c];
+      if (c + 1 < row.size()) line += "  ";
+    }
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    out += line + "\n";
+  }
+  return out;
+}
