@@ -10,6 +10,8 @@
 #include <functional>
 #include <string>
 
+#include "forms/Desktop.h"
+
 class QLabel;
 class QLineEdit;
 class QWidget;
@@ -69,7 +71,7 @@ class HalvixDialog : public QDialog {
                    bool wrap = false);
   // A one-line edit with its label 16 pixels above it at the same left.
   QLineEdit* AddEdit(QWidget* parent, const QString& label, int left, int top, int width,
-                     int height);
+                     int height, QLabel** label_out = nullptr);
 
  private:
   bool escape_cancels_ = true;

@@ -1,0 +1,161 @@
+#include "forms/Fadd.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "forms/Desktop.h"
+#include "forms/Viewdoc.h"
+
+TFormAdd* FormAdd = nullptr;
+
+namespace {
+
+// The VOR cell is "freq/ bearing/ ident/ From" at its longest: the three
+// edits share what the separators and "From" leave of the cell's 79 bytes.
+constexpr std::size_t kVorOverhead = 6 + 4;
+constexpr std::size_t kVorEditsBudget = kShortTextMax - kVorOverhead;
+
+QString FromStd(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+}  // namespace
+
+TFormAdd::TFormAdd(QWidget* parent)
+    : HalvixDialog(parent, QStringLiteral("Add/Edit Checkpoint"), 522, 228) {
+  Label1 = AddLabel(this,
+                    QStringLiteral("Enter the information for the next waypoint below. You do not "
+                                   "need to enter all data items -- just enter the information "
+                                   "which has changed since the previous waypoint."),
+                    8, 8, 497, 33, true);
+  EditCheckpointName = AddEdit(this, QStringLiteral("Checkpoint Name:"), 8, 64, 121, 21);
+  EditDistance = AddEdit(this, QStringLiteral("Distance (NM):"), 136, 64, 89, 21);
+  EditTrueCourse = AddEdit(this, QStringLiteral("True Course:"), 232, 64, 89, 21);
+  EditAltitude = AddEdit(this, QStringLiteral("Altitude:"), 328, 64, 89, 21);
+  EditAirspeed = AddEdit(this, QStringLiteral("True Airspeed:"), 424, 64, 89, 21);
+
+  GroupBox1 = new QGroupBox(QStringLiteral("Weather"), this);
+  GroupBox1->setGeometry(8, 96, 233, 81);
+  EditWindDir = AddEdit(GroupBox1, QStringLiteral("Wind Direction:"), 8, 48, 73, 21);
+  EditWindSpeed = AddEdit(GroupBox1, QStringLiteral("Wind Speed:"), 88, 48, 65, 21);
+  EditTemperature = AddEdit(GroupBox1, QStringLiteral("Temperature"), 160, 48, 65, 21);
+
+  GroupBox2 = new QGroupBox(QStringLiteral("VOR Navigation"), this);
+  GroupBox2->setGeometry(248, 96, 265, 81);
+  EditFreq = AddEdit(GroupBox2, QStringLiteral("Freq:"), 8, 48, 57, 21);
+  EditBear = AddEdit(GroupBox2, QStringLiteral("Bearing:"), 72, 48, 57, 21);
+  EditIdent = AddEdit(GroupBox2, QStringLiteral("Ident:"), 136, 48, 57, 21);
+  RadioButtonTo = new QRadioButton(QStringLiteral("To"), GroupBox2);
+  RadioButtonTo->setGeometry(208, 40, 33, 17);
+  RadioButtonFrom = new QRadioButton(QStringLiteral("From"), GroupBox2);
+  RadioButtonFrom->setGeometry(208, 56, 49, 17);
+  RadioButtonFrom->setChecked(true);
+
+  ButtonOk = new QPushButton(QStringLiteral("Ok"), this);
+  ButtonOk->setGeometry(8, 192, 75, 25);
+  ButtonOk->setDefault(true);
+  ButtonCancel = new QPushButton(QStringLiteral("Cancel"), this);
+  ButtonCancel->setGeometry(88, 192, 75, 25);
+  ButtonHelp = new QPushButton(QStringLiteral("Help"), this);
+  ButtonHelp->setGeometry(168, 192, 75, 25);
+  EditMagVar = AddEdit(this, QStringLiteral("Mag Variation:"), 424, 200, 89, 21);
+
+  // The airspeed comes right after the row of leg values although it fills a
+  // later cell; the variation, set once per area, comes last.
+  QWidget* order[] = {EditCheckpointName, EditDistance, EditTrueCourse, EditAltitude,
+                      EditAirspeed,       EditWindDir,  EditWindSpeed,  EditTemperature,
+                      EditFreq,           EditBear,     EditIdent,      RadioButtonTo,
+                      RadioButtonFrom,    ButtonOk,     ButtonCancel,   ButtonHelp,
+                      EditMagVar};
+  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+
+  LimitBytes(EditCheckpointName, kShortTextMax);
+  QLineEdit* vor[] = {EditFreq, EditBear, EditIdent};
+  for (QLineEdit* edit : vor) {
+    LimitBytes(edit, [this, edit] {
+      std::size_t others = 0;
+      for (QLineEdit* other : {EditFreq, EditBear, EditIdent}) {
+        if (other != edit) others += Utf8Bytes(other->text());
+      }
+      return others < kVorEditsBudget ? kVorEditsBudget - others : 0;
+    });
+  }
+
+  connect(ButtonOk, &QPushButton::clicked, this, &TFormAdd::ButtonOkClick);
+  connect(ButtonCancel, &QPushButton::clicked, this, &TFormAdd::ButtonCancelClick);
+  connect(ButtonHelp, &QPushButton::clicked, this, &TFormAdd::ButtonHelpClick);
+}
+
+void TFormAdd::ClearEdits() {
+  for (QLineEdit* edit :
+       {EditCheckpointName, EditDistance, EditTrueCourse, EditAltitude, EditWindDir, EditWindSpeed,
+        EditTemperature, EditAirspeed, EditMagVar, EditFreq, EditBear, EditIdent}) {
+    edit->clear();
+  }
+  RadioButtonFrom->setChecked(true);
+}
+
+CheckpointDialogTexts TFormAdd::Texts() const {
+  CheckpointDialogTexts t;
+  t.EditCheckpointName = EditCheckpointName->text().toStdString();
+  t.EditDistance = EditDistance->text().toStdString();
+  t.EditTrueCourse = EditTrueCourse->text().toStdString();
+  t.EditAltitude = EditAltitude->text().toStdString();
+  t.EditWindDir = EditWindDir->text().toStdString();
+  t.EditWindSpeed = EditWindSpeed->text().toStdString();
+  t.EditTemperature = EditTemperature->text().toStdString();
+  t.EditAirspeed = EditAirspeed->text().toStdString();
+  t.EditMagVar = EditMagVar->text().toStdString();
+  t.EditFreq = EditFreq->text().toStdString();
+  t.EditBear = EditBear->text().toStdString();
+  t.EditIdent = EditIdent->text().toStdString();
+  t.RadioButtonTo = RadioButtonTo->isChecked();
+  return t;
+}
+
+void TFormAdd::SetTexts(const CheckpointDialogTexts& t) {
+  EditCheckpointName->setText(FromStd(t.EditCheckpointName));
+  EditDistance->setText(FromStd(t.EditDistance));
+  EditTrueCourse->setText(FromStd(t.EditTrueCourse));
+  EditAltitude->setText(FromStd(t.EditAltitude));
+  EditWindDir->setText(FromStd(t.EditWindDir));
+  EditWindSpeed->setText(FromStd(t.EditWindSpeed));
+  EditTemperature->setText(FromStd(t.EditTemperature));
+  EditAirspeed->setText(FromStd(t.EditAirspeed));
+  EditMagVar->setText(FromStd(t.EditMagVar));
+  EditFreq->setText(FromStd(t.EditFreq));
+  EditBear->setText(FromStd(t.EditBear));
+  EditIdent->setText(FromStd(t.EditIdent));
+  if (t.RadioButtonTo) {
+    RadioButtonTo->setChecked(true);
+  } else {
+    RadioButtonFrom->setChecked(true);
+  }
+}
+
+void TFormAdd::ButtonOkClick() {
+  // Only emptiness is checked: the cells are kept as typed and read by the
+  // computation, where text without digits simply counts as 0.
+  if (EditCheckpointName->text().isEmpty()) {
+    desktop().MessageBox(this, QStringLiteral("You must enter a checkpoint name!"),
+                         QStringLiteral("error"), MessageButtons::Ok);
+    return;
+  }
+  if (EditDistance->text().isEmpty()) {
+    desktop().MessageBox(this, QStringLiteral("You must enter a distance!"),
+                         QStringLiteral("error"), MessageButtons::Ok);
+    return;
+  }
+  done(mrOk);
+}
+
+void TFormAdd::ButtonCancelClick() {
+  done(mrCancel);
+}
+
+void TFormAdd::ButtonHelpClick() {
+  ViewDocument(QStringLiteral("addcheck"), StartDirectory, false);
+}

@@ -1,0 +1,51 @@
+#include "forms/Fadd1.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "forms/Desktop.h"
+#include "plan/plan.h"
+
+TFormAddFirst* FormAddFirst = nullptr;
+
+TFormAddFirst::TFormAddFirst(QWidget* parent)
+    : HalvixDialog(parent, QStringLiteral("Add Depature Point"), 402, 177) {
+  Label2 = AddLabel(this,
+                    QStringLiteral("Enter the name of your departure location below. Usually "
+                                   "this is the name of the airport that you are departing "
+                                   "from. "),
+                    8, 8, 393, 33, true);
+  Label3 = AddLabel(this,
+                    QStringLiteral(" You do not need to enter wind or nav data at this time; "
+                                   "Navigational data will be entered beginning with the first "
+                                   "enroute checkpoint."),
+                    8, 48, 393, 33, true);
+  EditDeparture = AddEdit(this, QStringLiteral("Depature Name:"), 8, 104, 161, 21, &Label1);
+  ButtonOk = new QPushButton(QStringLiteral("Ok"), this);
+  ButtonOk->setGeometry(8, 144, 75, 25);
+  ButtonOk->setDefault(true);
+  ButtonCancel = new QPushButton(QStringLiteral("Cancel"), this);
+  ButtonCancel->setGeometry(88, 144, 75, 25);
+  setTabOrder(EditDeparture, ButtonOk);
+  setTabOrder(ButtonOk, ButtonCancel);
+
+  // The name becomes the first row's caption, a 79-byte field of the log.
+  LimitBytes(EditDeparture, kShortTextMax);
+
+  connect(ButtonOk, &QPushButton::clicked, this, &TFormAddFirst::ButtonOkClick);
+  connect(ButtonCancel, &QPushButton::clicked, this, &TFormAddFirst::ButtonCancelClick);
+}
+
+void TFormAddFirst::ButtonOkClick() {
+  if (EditDeparture->text().isEmpty()) {
+    desktop().MessageBox(this, QStringLiteral("You must enter a departure name!"),
+                         QStringLiteral("error"), MessageButtons::Ok);
+    return;
+  }
+  done(mrOk);
+}
+
+void TFormAddFirst::ButtonCancelClick() {
+  done(mrCancel);
+}

@@ -1,0 +1,80 @@
+#include "forms/Faddfld.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <array>
+
+TFormAddField* FormAddField = nullptr;
+
+namespace {
+
+// The edits in the order of an airfield row's columns (name first).
+std::array<QLineEdit*, kAirfieldColumns> Columns(const TFormAddField& form) {
+  return {form.EditName,    form.EditElevation, form.EditTPA,    form.EditRunways, form.EditATC,
+          form.EditTraffic, form.EditATIS,      form.EditGround, form.EditUnicom};
+}
+
+}  // namespace
+
+TFormAddField::TFormAddField(QWidget* parent)
+    : HalvixDialog(parent, QStringLiteral("Add/Edit Field"), 264, 330) {
+  EditName = AddEdit(this, QStringLiteral("Field Name:"), 8, 40, 249, 21);
+  EditElevation = AddEdit(this, QStringLiteral("Elevation:"), 8, 88, 121, 21);
+  EditTPA = AddEdit(this, QStringLiteral("Traffic Pattern Alt:"), 136, 88, 121, 21);
+  EditRunways = AddEdit(this, QStringLiteral("Runways:"), 8, 136, 249, 21);
+  Button1 = new QPushButton(QStringLiteral("Ok"), this);
+  Button1->setGeometry(8, 296, 75, 25);
+  Button2 = new QPushButton(QStringLiteral("Cancel"), this);
+  Button2->setGeometry(88, 296, 75, 25);
+  GroupBox1 = new QGroupBox(QStringLiteral("Radio Frequencies:"), this);
+  GroupBox1->setGeometry(8, 168, 249, 121);
+  EditATC = AddEdit(GroupBox1, QStringLiteral("ATC:"), 8, 36, 73, 21);
+  EditTraffic = AddEdit(GroupBox1, QStringLiteral("CTAF/Tower:"), 88, 36, 73, 21);
+  EditATIS = AddEdit(GroupBox1, QStringLiteral("ATIS:"), 168, 36, 73, 21);
+  EditGround = AddEdit(GroupBox1, QStringLiteral("Ground:"), 8, 84, 73, 21);
+  EditUnicom = AddEdit(GroupBox1, QStringLiteral("Unicom:"), 88, 84, 73, 21);
+  ButtonReset = new QPushButton(QStringLiteral("Reset"), this);
+  ButtonReset->setGeometry(168, 296, 75, 25);
+
+  QWidget* order[] = {EditName, EditElevation, EditTPA,  EditRunways, Button1,    Button2,
+                      EditATC,  EditTraffic,   EditATIS, EditGround,  EditUnicom, ButtonReset};
+  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+
+  // The plan file keeps at most 255 bytes of each value.
+  for (QLineEdit* edit : Columns(*this)) LimitBytes(edit, kLongTextMax);
+
+  connect(Button1, &QPushButton::clicked, this, &TFormAddField::Button1Click);
+  connect(Button2, &QPushButton::clicked, this, &TFormAddField::Button2Click);
+  connect(ButtonReset, &QPushButton::clicked, this, &TFormAddField::ButtonResetClick);
+}
+
+void TFormAddField::ClearEdits() {
+  for (QLineEdit* edit : Columns(*this)) edit->clear();
+}
+
+void TFormAddField::FieldRowToDialog(const AirfieldInfo& field) {
+  const auto edits = Columns(*this);
+  for (int k = 0; k < kAirfieldColumns; ++k) {
+    edits[k]->setText(QString::fromStdString(AirfieldColumn(field, k)));
+  }
+}
+
+void TFormAddField::DialogToFieldRow(AirfieldInfo& field) const {
+  const auto edits = Columns(*this);
+  for (int k = 0; k < kAirfieldColumns; ++k) {
+    AirfieldColumn(field, k) = edits[k]->text().toStdString();
+  }
+}
+
+void TFormAddField::Button1Click() {
+  done(mrOk);
+}
+
+void TFormAddField::Button2Click() {
+  done(mrCancel);
+}
+
+void TFormAddField::ButtonResetClick() {
+  ClearEdits();
+}

@@ -1,0 +1,125 @@
+#include "forms/Faskc.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "forms/Fadd.h"
+#include "plan/check.h"
+
+TFormAskContinue* FormAskContinue = nullptr;
+
+TFormAskContinue::TFormAskContinue(QWidget* parent)
+    : HalvixDialog(parent, QStringLiteral("Insufficient information to compute wind effects"), 555,
+                   265) {
+  // Closing by the frame is the only way out other than the three choices.
+  SetEscapeCancels(false);
+  LabelParam = AddLabel(this, QString(), 8, 8, 545, 20);
+  QFont bold = font();
+  bold.setBold(true);
+  bold.setPixelSize(16);
+  LabelParam->setFont(bold);
+  LabelParam->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  Label1 = AddLabel(this,
+                    QStringLiteral("In order to compute wind effects and compass headings, a "
+                                   "certain minimal amount of information must be entered on "
+                                   "your first enroute checkpoint. If this information is not "
+                                   "provided, then wind effects, ground speed, ETEs, etc cannot "
+                                   "be computed."),
+                    8, 40, 537, 41, true);
+  Label2 = AddLabel(this,
+                    QStringLiteral("Halvix can continue and print out the navigation log without "
+                                   "the information present, or you can go directly to the data "
+                                   "item that needs to be filled in and try again."),
+                    8, 88, 545, 33, true);
+  Label3 = AddLabel(this,
+                    QStringLiteral("If there is NO WIND (i.e. calm), then you should set the wind "
+                                   "direction and velocity to zero. You must still enter a "
+                                   "magnetic variation to correctly compute compass heading. "),
+                    8, 120, 537, 33, true);
+  Button1 = new QPushButton(QStringLiteral("Proceed without computing Wind effects"), this);
+  Button1->setGeometry(165, 168, 225, 25);
+  Button2 = new QPushButton(QStringLiteral("Enter the missing information now"), this);
+  Button2->setGeometry(165, 200, 225, 25);
+  Button3 = new QPushButton(QStringLiteral("Cancel"), this);
+  Button3->setGeometry(165, 232, 225, 25);
+  setTabOrder(Button1, Button2);
+  setTabOrder(Button2, Button3);
+
+  connect(Button1, &QPushButton::clicked, this, &TFormAskContinue::Button1Click);
+  connect(Button2, &QPushButton::clicked, this, &TFormAskContinue::Button2Click);
+  connect(Button3, &QPushButton::clicked, this, &TFormAskContinue::Button3Click);
+}
+
+void TFormAskContinue::Button1Click() {
+  done(mrYes);
+}
+
+void TFormAskContinue::Button2Click() {
+  done(mrOk);
+}
+
+void TFormAskContinue::Button3Click() {
+  done(mrNo);
+}
+
+namespace {
+
+QLineEdit* EditFor(MissingItem item) {
+  switch (item) {
+    case MissingItem::TrueCourse:
+      return FormAdd->EditTrueCourse;
+    case MissingItem::WindDirection:
+      return FormAdd->EditWindDir;
+    case MissingItem::WindSpeed:
+      return FormAdd->EditWindSpeed;
+    case MissingItem::MagneticVariation:
+      return FormAdd->EditMagVar;
+    case MissingItem::None:
+      break;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+bool CheckRoute(Plan& plan, QWidget* owner) {
+  if (plan.route.size() < 2) {
+    desktop().MessageBox(owner, QString::fromUtf8(kTooFewCheckpoints), QStringLiteral("error"),
+                         MessageButtons::Ok);
+    return false;
+  }
+  const MissingItem item = FindMissingItem(plan);
+  if (item == MissingItem::None) return true;
+  return AskMissingInfo(plan, QString::fromUtf8(MissingItemName(item)),
+                        FormAdd != nullptr ? EditFor(item) : nullptr, owner);
+}
+
+bool AskMissingInfo(Plan& plan, const QString& item, QLineEdit* edit, QWidget* owner) {
+  if (FormAskContinue == nullptr) return true;
+  PlaceDialog(owner, FormAskContinue);
+  FormAskContinue->LabelParam->setText(QStringLiteral("Missing Information: %1").arg(item));
+  switch (desktop().ExecModal(FormAskContinue)) {
+    case mrOk: {
+      if (FormAdd == nullptr || plan.route.size() < 2) return false;
+      CheckpointDialogTexts texts;
+      RowToDialog(plan.route[1], texts);
+      FormAdd->SetTexts(texts);
+      PlaceDialog(owner, FormAdd);
+      // The caret waits in the value that is missing.
+      if (edit != nullptr) edit->setFocus();
+      if (desktop().ExecModal(FormAdd) == mrOk) {
+        DialogToRow(FormAdd->Texts(), plan.route[1]);
+        plan.modified = 1;
+      }
+      // Nothing is printed now: the next Print checks the route again.
+      return false;
+    }
+    case mrNo:
+      return false;
+    case mrYes:
+    default:
+      // Closed by its frame: the user did not ask to stop, so printing goes on.
+      return true;
+  }
+}

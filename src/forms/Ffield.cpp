@@ -1,0 +1,212 @@
+#include "forms/Ffield.h"
+
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTreeView>
+
+#include "forms/Faddfld.h"
+
+TFormFields* FormFields = nullptr;
+
+namespace {
+
+struct Column {
+  const char* caption;
+  int width;
+};
+
+constexpr Column kColumns[kAirfieldColumns] = {
+    {"Field Name", 150}, {"Elevation", 60}, {"TPA", 60},    {"Runways", 100}, {"ATC", 60},
+    {"CTAF", 50},        {"ATIS", 50},      {"Ground", 50}, {"Unicom", 50}};
+
+}  // namespace
+
+AirfieldModel::AirfieldModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void AirfieldModel::SetPlan(Plan* plan) {
+  beginResetModel();
+  plan_ = plan;
+  endResetModel();
+}
+
+void AirfieldModel::Reset() {
+  beginResetModel();
+  endResetModel();
+}
+
+void AirfieldModel::Append(const AirfieldInfo& field) {
+  const int row = rowCount();
+  beginInsertRows(QModelIndex(), row, row);
+  plan_->airfields.push_back(field);
+  plan_->modified = 1;
+  endInsertRows();
+}
+
+void AirfieldModel::Replace(int row, const AirfieldInfo& field) {
+  plan_->airfields[static_cast<std::size_t>(row)] = field;
+  plan_->modified = 1;
+  emit dataChanged(index(row, 0), index(row, kAirfieldColumns - 1));
+}
+
+void AirfieldModel::Remove(int row) {
+  beginRemoveRows(QModelIndex(), row, row);
+  plan_->airfields.erase(plan_->airfields.begin() + row);
+  plan_->modified = 1;
+  endRemoveRows();
+}
+
+int AirfieldModel::rowCount(const QModelIndex& parent) const {
+  if (parent.isValid() || plan_ == nullptr) return 0;
+  return static_cast<int>(plan_->airfields.size());
+}
+
+int AirfieldModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : kAirfieldColumns;
+}
+
+QVariant AirfieldModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= rowCount()) return {};
+  if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
+  const AirfieldInfo& field = plan_->airfields[static_cast<std::size_t>(index.row())];
+  return QString::fromStdString(AirfieldColumn(field, index.column()));
+}
+
+bool AirfieldModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+  if (role != Qt::EditRole || !index.isValid() || index.column() != 0 ||
+      index.row() >= rowCount()) {
+    return false;
+  }
+  const std::string name = CutUtf8(value.toString().toStdString(), kLongTextMax);
+  std::string& current = plan_->airfields[static_cast<std::size_t>(index.row())].name;
+  if (name == current) return true;
+  current = name;
+  plan_->modified = 1;
+  emit dataChanged(index, index);
+  return true;
+}
+
+QVariant AirfieldModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+      section >= kAirfieldColumns) {
+    return {};
+  }
+  return QString::fromLatin1(kColumns[section].caption);
+}
+
+Qt::ItemFlags AirfieldModel::flags(const QModelIndex& index) const {
+  Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+  if (index.isValid() && index.column() == 0) flags |= Qt::ItemIsEditable;
+  return flags;
+}
+
+TFormFields::TFormFields(QWidget* parent)
+    : HalvixDialog(parent, QStringLiteral("Fields"), 562, 259), model_(new AirfieldModel(this)) {
+  SetEscapeCancels(false);
+  ListViewFields = new QTreeView(this);
+  ListViewFields->setGeometry(8, 8, 545, 209);
+  ListViewFields->setModel(model_);
+  ListViewFields->setRootIsDecorated(false);
+  ListViewFields->setItemsExpandable(false);
+  ListViewFields->setUniformRowHeights(true);
+  ListViewFields->setAllColumnsShowFocus(true);
+  ListViewFields->setSelectionMode(QAbstractItemView::SingleSelection);
+  ListViewFields->setSelectionBehavior(QAbstractItemView::SelectRows);
+  ListViewFields->setEditTriggers(QAbstractItemView::SelectedClicked |
+                                  QAbstractItemView::EditKeyPressed);
+  ListViewFields->setItemDelegateForColumn(0, new ByteLimitDelegate(kLongTextMax, this));
+  ListViewFields->header()->setStretchLastSection(false);
+  ListViewFields->header()->setSectionsMovable(false);
+  for (int c = 0; c < kAirfieldColumns; ++c) {
+    ListViewFields->header()->resizeSection(c, kColumns[c].width);
+  }
+  // The selection shows only while the list has the focus.
+  QPalette palette = ListViewFields->palette();
+  palette.setColor(QPalette::Inactive, QPalette::Highlight,
+                   palette.color(QPalette::Inactive, QPalette::Base));
+  palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                   palette.color(QPalette::Inactive, QPalette::Text));
+  ListViewFields->setPalette(palette);
+
+  ButtonAdd = new QPushButton(QStringLiteral("Add"), this);
+  ButtonAdd->setGeometry(8, 224, 75, 25);
+  ButtonEdit = new QPushButton(QStringLiteral("Edit"), this);
+  ButtonEdit->setGeometry(88, 224, 75, 25);
+  ButtonDelete = new QPushButton(QStringLiteral("Delete"), this);
+  ButtonDelete->setGeometry(168, 224, 75, 25);
+  ButtonDone = new QPushButton(QStringLiteral("Done"), this);
+  ButtonDone->setGeometry(480, 224, 75, 25);
+  QWidget* order[] = {ListViewFields, ButtonAdd, ButtonEdit, ButtonDelete, ButtonDone};
+  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+
+  connect(ButtonAdd, &QPushButton::clicked, this, &TFormFields::ButtonAddClick);
+  connect(ButtonEdit, &QPushButton::clicked, this, &TFormFields::ButtonEditClick);
+  connect(ButtonDelete, &QPushButton::clicked, this, &TFormFields::ButtonDeleteClick);
+  connect(ButtonDone, &QPushButton::clicked, this, &TFormFields::ButtonDoneClick);
+}
+
+void TFormFields::SetPlan(Plan* plan) {
+  model_->SetPlan(plan);
+}
+
+void TFormFields::PlanReplaced() {
+  model_->Reset();
+}
+
+int TFormFields::SelectedRow() const {
+  const QModelIndexList rows = ListViewFields->selectionModel()->selectedRows();
+  return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+namespace {
+
+void NoSelection(QWidget* parent) {
+  desktop().MessageBox(parent, QStringLiteral("Please select an item in the list first!"),
+                       QStringLiteral("Error"), MessageButtons::Ok);
+}
+
+}  // namespace
+
+void TFormFields::ButtonAddClick() {
+  if (model_->plan() == nullptr || FormAddField == nullptr) return;
+  PlaceDialog(this, FormAddField);
+  FormAddField->ClearEdits();
+  if (desktop().ExecModal(FormAddField) != mrOk) return;
+  AirfieldInfo field;
+  FormAddField->DialogToFieldRow(field);
+  model_->Append(field);
+}
+
+void TFormFields::ButtonEditClick() {
+  const int row = SelectedRow();
+  if (row < 0) {
+    NoSelection(this);
+    return;
+  }
+  if (FormAddField == nullptr) return;
+  PlaceDialog(this, FormAddField);
+  FormAddField->FieldRowToDialog(model_->plan()->airfields[static_cast<std::size_t>(row)]);
+  if (desktop().ExecModal(FormAddField) != mrOk) return;
+  AirfieldInfo field;
+  FormAddField->DialogToFieldRow(field);
+  model_->Replace(row, field);
+}
+
+void TFormFields::ButtonDeleteClick() {
+  const int row = SelectedRow();
+  if (row < 0) {
+    NoSelection(this);
+    return;
+  }
+  const QString name =
+      QString::fromStdString(model_->plan()->airfields[static_cast<std::size_t>(row)].name);
+  if (desktop().MessageBox(this,
+                           QStringLiteral("Are you sure you wish to delete field %1 ?").arg(name),
+                           QStringLiteral("Confirm"), MessageButtons::YesNo) != mrYes) {
+    return;
+  }
+  model_->Remove(row);
+}
+
+void TFormFields::ButtonDoneClick() {
+  done(mrOk);
+}

@@ -1,0 +1,144 @@
+#include "forms/Formutil.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <utility>
+
+#include "forms/Desktop.h"
+#include "plan/plan.h"
+
+void PlaceDialog(QWidget* owner, QWidget* dialog) {
+  if (owner == nullptr || dialog == nullptr) return;
+  const QRect o = owner->frameGeometry();
+  const QSize d = dialog->frameGeometry().size();
+  // Integer division truncates toward zero, also for a dialog larger than its owner.
+  int top = o.top() + (o.height() - d.height()) / 2;
+  int left = o.left() + (o.width() - d.width()) / 2;
+  if (top < 0) top = 0;
+  if (left < 0) left = 0;
+  // A dialog as big as its owner would hide it exactly; offset it so both show.
+  if (std::abs(o.width() - d.width()) < 10) left += 15;
+  if (std::abs(o.height() - d.height()) < 10) top += 15;
+  const QSize screen = desktop().ScreenSize();
+  // Keep clear of a task bar at the bottom.
+  if (top + d.height() >= screen.height() - 50) top = screen.height() - d.height() - 50;
+  if (left + d.width() >= screen.width()) left = screen.width() - d.width();
+  dialog->move(left, top);
+}
+
+QFont FormFont() {
+  QFont font(QStringLiteral("Liberation Sans"));
+  font.setStyleHint(QFont::SansSerif);
+  // 8 points at the 96 dots per inch the pixel layout was drawn for; a pixel
+  // size keeps texts and the fixed control geometry in step on any screen.
+  font.setPixelSize(11);
+  return font;
+}
+
+std::size_t Utf8Bytes(const QString& text) {
+  return static_cast<std::size_t>(text.toUtf8().size());
+}
+
+void LimitBytes(QLineEdit* edit, std::function<std::size_t()> budget) {
+  QObject::connect(
+      edit, &QLineEdit::textEdited, edit, [edit, budget = std::move(budget)](const QString& text) {
+        const std::size_t max = budget();
+        if (Utf8Bytes(text) <= max) return;
+        // What was just typed or pasted ends at the cursor: cut it, not the
+        // text after it that the user already had.
+        const int cursor = edit->cursorPosition();
+        const std::string before = text.left(cursor).toStdString();
+        const std::string after = text.mid(cursor).toStdString();
+        QString kept;
+        int new_cursor;
+        if (after.size() <= max) {
+          const QString head = QString::fromStdString(CutUtf8(before, max - after.size()));
+          kept = head + QString::fromStdString(after);
+          new_cursor = static_cast<int>(head.size());
+        } else {
+          kept = QString::fromStdString(CutUtf8(before + after, max));
+          new_cursor = static_cast<int>(kept.size());
+        }
+        edit->setText(kept);
+        edit->setCursorPosition(new_cursor);
+      });
+}
+
+void LimitBytes(QLineEdit* edit, std::size_t max_bytes) {
+  LimitBytes(edit, [max_bytes] { return max_bytes; });
+}
+
+double ReadNumber(const QString& text) {
+  const std::string s = text.toStdString();
+  std::size_t i = 0;
+  while (i < s.size() && std::isspace(static_cast<unsigned char>(s[i]))) ++i;
+  bool negative = false;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+    negative = s[i] == '-';
+    ++i;
+  }
+  // from_chars takes a '-' of its own; a second sign is no number.
+  if (i >= s.size() || s[i] == '+' || s[i] == '-') return 0.0;
+  double value = 0.0;
+  const auto result = std::from_chars(s.data() + i, s.data() + s.size(), value);
+  // Infinite or unrepresentable values would poison the fuel sums and the
+  // page geometry; they count as no number.
+  if (result.ec != std::errc() || !std::isfinite(value)) return 0.0;
+  return negative ? -value : value;
+}
+
+ByteLimitDelegate::ByteLimitDelegate(std::size_t max_bytes, QObject* parent)
+    : QStyledItemDelegate(parent), max_bytes_(max_bytes) {}
+
+QWidget* ByteLimitDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                         const QModelIndex& index) const {
+  QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+  if (auto* line = qobject_cast<QLineEdit*>(editor)) LimitBytes(line, max_bytes_);
+  return editor;
+}
+
+HalvixDialog::HalvixDialog(QWidget* parent, const QString& caption, int client_width,
+                           int client_height)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+  setWindowTitle(caption);
+  setFont(FormFont());
+  setFixedSize(client_width, client_height);
+}
+
+void HalvixDialog::reject() {
+  done(mrCancel);
+}
+
+void HalvixDialog::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && !escape_cancels_) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+QLabel* HalvixDialog::AddLabel(QWidget* parent, const QString& text, int left, int top, int width,
+                               int height, bool wrap) {
+  auto* label = new QLabel(text, parent);
+  label->setGeometry(left, top, width, height);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label->setWordWrap(wrap);
+  return label;
+}
+
+QLineEdit* HalvixDialog::AddEdit(QWidget* parent, const QString& label, int left, int top,
+                                 int width, int height, QLabel** label_out) {
+  auto* caption = new QLabel(label, parent);
+  caption->setGeometry(left, top - 16, caption->fontMetrics().horizontalAdvance(label) + 2, 13);
+  auto* edit = new QLineEdit(parent);
+  edit->setGeometry(left, top, width, height);
+  caption->setBuddy(edit);
+  if (label_out != nullptr) *label_out = caption;
+  return edit;
+}
