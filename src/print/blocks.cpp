@@ -1,0 +1,147 @@
+#include "print/blocks.h"
+
+#include <cstdio>
+
+namespace {
+
+void Line(Canvas& c, int x0, int y0, int x1, int y1) {
+  c.MoveTo(x0, y0);
+  c.LineTo(x1, y1);
+}
+
+void HatchedFill(Canvas& c, int x0, int y0, int x1, int y1) {
+  c.SetBrushColor(kBlack);
+  c.SetBrushStyle(BrushStyle::DiagonalCross);
+  c.FillRect(x0, y0, x1, y1);
+  c.SetBrushStyle(BrushStyle::Solid);
+}
+
+// A header-row value, cut to stay inside its cell from x to right so a long
+// name does not run over the next label.
+void DrawCellValue(PrintContext& ctx, int x, int right, int ybottom, const std::string& text) {
+  ctx.printer->SetFontSize(10);
+  const int room = right - x - 3 * ctx.padx;
+  DrawTextLeft(ctx, x, ybottom, FitToWidth(*ctx.printer, text, room), 0);
+}
+
+// Left edges of the nine airfield columns, and the right edge of the last.
+std::array<int, kAirfieldColumns + 1> FieldColumnEdges(const PrintContext& ctx) {
+  const int e = static_cast<int>(0.95 * ctx.rcolwidth);
+  const int widths[kAirfieldColumns] = {
+      static_cast<int>(0.8 * ctx.cpwidth), e, e, 3 * ctx.rcolwidth, e, e, e, e, e};
+  std::array<int, kAirfieldColumns + 1> edges{};
+  edges[0] = ctx.cpleft;
+  for (int k = 0; k < kAirfieldColumns; ++k) edges[k + 1] = edges[k] + widths[k];
+  return edges;
+}
+
+}  // namespace
+
+void DrawHeaderRow(PrintContext& ctx, const AircraftInfo& aircraft, int a) {
+  Canvas& c = *ctx.printer;
+  const int v = ctx.unity;
+  const int b = static_cast<int>(0.92 * ctx.unitx);
+  const int t = a + v / 4 - ctx.pady;
+  const int aircraftx = 6 * ctx.colwidth;
+  const int timex = ctx.rightleft + 3 * ctx.rcolwidth;
+
+  HatchedFill(c, ctx.tableleft, a + v / 4, ctx.tableright, a + v / 4 + v / 8);
+
+  Line(c, ctx.tableleft, a + v / 4, ctx.tableright, a + v / 4);
+  Line(c, ctx.tableleft, a, ctx.tableleft, a + v / 4 + v / 8);
+  Line(c, ctx.tableright, a, ctx.tableright, a + v / 4 + v / 8);
+  Line(c, ctx.tableleft, a, ctx.tableright, a);
+  for (int x : {ctx.tableleft + b, aircraftx, aircraftx + b, ctx.cpleft, ctx.cpleft + b, timex,
+                timex + b}) {
+    Line(c, x, a, x, a + v / 4);
+  }
+
+  c.SetBrushColor(kWhite);
+  DrawTextLeft(ctx, ctx.tableleft, t, "Pilot:", 10);
+  DrawTextLeft(ctx, aircraftx, t, "Aircraft:", 10);
+  DrawTextLeft(ctx, ctx.cpleft, t, "Fuel:", 10);
+  DrawTextLeft(ctx, timex, t, "Time Away:", 10);
+  if (ctx.blankform) return;
+
+  // Wide enough for any pair of doubles "%1.1f" can produce.
+  char fuel[720];
+  std::snprintf(fuel, sizeof fuel, "%1.1f Gal, %1.1f GPH", aircraft.acfullfuel, aircraft.acgph);
+  DrawCellValue(ctx, ctx.tableleft + b, aircraftx, t, aircraft.pilotname);
+  DrawCellValue(ctx, aircraftx + b, ctx.cpleft, t, aircraft.acnumber);
+  DrawCellValue(ctx, ctx.cpleft + b, timex, t, fuel);
+}
+
+void DrawBand(PrintContext& ctx, int a) {
+  Canvas& c = *ctx.printer;
+  const int v = ctx.unity;
+  HatchedFill(c, ctx.tableleft, a, ctx.tableright, a + v / 8);
+  Line(c, ctx.tableleft, a, ctx.tableright, a);
+  Line(c, ctx.tableleft, a, ctx.tableleft, a + v / 8);
+  Line(c, ctx.tableright, a, ctx.tableright, a + v / 8);
+}
+
+void DrawFieldRow(PrintContext& ctx, int a, const FieldTexts& s) {
+  Canvas& c = *ctx.printer;
+  const int lower = a + ctx.fieldrowheight - ctx.pady;
+  const int upper = lower - ctx.text8height;
+  const auto edges = FieldColumnEdges(ctx);
+
+  c.SetBrushColor(kWhite);
+  DrawTextTwoLines(ctx, edges[0], upper, lower, s[0], edges[1] - edges[0], 0);
+  ctx.cellwidth = edges[2] - edges[1];
+  for (int k = 1; k <= 2; ++k) {
+    if (ParseLong(s[k].c_str()) > 0) {
+      DrawTextRight(ctx, edges[k], lower, s[k]);
+    } else {
+      DrawTextLeft(ctx, edges[k], lower, s[k], 0);
+    }
+  }
+  for (int k = 3; k < kAirfieldColumns; ++k) {
+    DrawTextTwoLines(ctx, edges[k], upper, lower, s[k], edges[k + 1] - edges[k], 0);
+  }
+
+  c.SetBrushColor(kBlack);
+  Line(c, ctx.cpleft, a, ctx.tableright, a);
+  for (int k = 0; k < kAirfieldColumns; ++k) Line(c, edges[k], a, edges[k], a + ctx.fieldrowheight);
+  Line(c, ctx.tableright, a, ctx.tableright, a + ctx.fieldrowheight);
+}
+
+void DrawNotesArea(PrintContext& ctx, int x0, int y, int x1, int bottom) {
+  Canvas& c = *ctx.printer;
+  const int step = ctx.fieldrowheight;
+  if (step <= 0) return;
+  c.SetPenStyle(PenStyle::Dotted);
+  for (bool first = true; y + step < bottom; y += step, first = false) {
+    Line(c, x0 + 2 * ctx.padx, y, x1 - 2 * ctx.padx, y);
+    if (first) {
+      c.SetFontSize(12);
+      c.SetBrushColor(kWhite);
+      c.TextOut(x0 + 2 * ctx.padx, y - ctx.pady - ctx.text12height, "Notes:");
+      c.SetBrushColor(kBlack);
+    }
+  }
+  c.SetPenStyle(PenStyle::Solid);
+}
+
+void DrawAirfieldBlock(PrintContext& ctx, const std::vector<AirfieldInfo>& fields, int fieldtop) {
+  Canvas& c = *ctx.printer;
+  const int rowh = ctx.fieldrowheight;
+  const int n = static_cast<int>(fields.size());
+
+  Line(c, ctx.tableleft, fieldtop, ctx.cpleft, fieldtop);
+  c.SetFontSize(10);
+  DrawFieldRow(ctx, fieldtop,
+               {"Field Name", "Elev", "TPA", "Runways", "ATC", "CTAF", "ATIS", "GND", "UNI"});
+  c.SetFontSize(8);
+  for (int i = 0; i < n; ++i) {
+    FieldTexts texts;
+    for (int k = 0; k < kAirfieldColumns; ++k) texts[k] = AirfieldColumn(fields[i], k);
+    DrawFieldRow(ctx, fieldtop + (i + 1) * rowh, texts);
+  }
+  c.SetBrushColor(kBlack);
+  Line(c, ctx.cpleft, fieldtop + (n + 1) * rowh, ctx.tableright, fieldtop + (n + 1) * rowh);
+
+  const int bottom = ctx.pageheight - ctx.bottompx - 1;
+  DrawNotesArea(ctx, ctx.tableleft, fieldtop + rowh, ctx.cpleft, bottom);
+  DrawNotesArea(ctx, ctx.cpleft, fieldtop + (n + 2) * rowh, ctx.tableright, bottom);
+}

@@ -1,0 +1,117 @@
+#include "print/recording_canvas.h"
+
+RecordingCanvas::RecordingCanvas(int width, int height, int widthmm, int heightmm, int pxperpoint)
+    : width_(width),
+      height_(height),
+      widthmm_(widthmm),
+      heightmm_(heightmm),
+      pxperpoint_(pxperpoint) {}
+
+CanvasOp RecordingCanvas::Op(CanvasOp::Kind kind) const {
+  CanvasOp op;
+  op.kind = kind;
+  op.page = page_;
+  op.fontsize = fontsize_;
+  op.brush = brush_;
+  op.brushstyle = brushstyle_;
+  op.penstyle = penstyle_;
+  return op;
+}
+
+bool RecordingCanvas::BeginDoc() {
+  if (failopen_) return false;
+  page_ = 1;
+  ops_.push_back(Op(CanvasOp::BeginDoc));
+  return true;
+}
+
+void RecordingCanvas::NewPage() {
+  ++page_;
+  ops_.push_back(Op(CanvasOp::NewPage));
+}
+
+void RecordingCanvas::EndDoc() {
+  ops_.push_back(Op(CanvasOp::EndDoc));
+}
+
+void RecordingCanvas::FillRect(int x0, int y0, int x1, int y1) {
+  CanvasOp op = Op(CanvasOp::FillRect);
+  op.x0 = x0;
+  op.y0 = y0;
+  op.x1 = x1;
+  op.y1 = y1;
+  ops_.push_back(op);
+}
+
+void RecordingCanvas::MoveTo(int x, int y) {
+  x_ = x;
+  y_ = y;
+}
+
+void RecordingCanvas::LineTo(int x, int y) {
+  CanvasOp op = Op(CanvasOp::Line);
+  op.x0 = x_;
+  op.y0 = y_;
+  op.x1 = x;
+  op.y1 = y;
+  ops_.push_back(op);
+  x_ = x;
+  y_ = y;
+}
+
+void RecordingCanvas::Polygon(const CanvasPoint* points, int count) {
+  CanvasOp op = Op(CanvasOp::Polygon);
+  op.points.assign(points, points + count);
+  ops_.push_back(op);
+}
+
+void RecordingCanvas::TextOut(int x, int y, const std::string& text) {
+  CanvasOp op = Op(CanvasOp::Text);
+  op.x0 = x;
+  op.y0 = y;
+  op.x1 = x + TextWidth(text);
+  op.y1 = y + TextHeight(text);
+  op.text = text;
+  ops_.push_back(op);
+}
+
+int RecordingCanvas::TextWidth(const std::string& text) {
+  int chars = 0;
+  for (unsigned char c : text) chars += (c & 0xC0) != 0x80;
+  return chars * fontsize_ * pxperpoint_ / 2;
+}
+
+int RecordingCanvas::TextHeight(const std::string&) {
+  return fontsize_ * pxperpoint_;
+}
+
+void RecordingCanvas::Clear() {
+  ops_.clear();
+  page_ = 0;
+}
+
+std::vector<CanvasOp> RecordingCanvas::Of(CanvasOp::Kind kind, int page) const {
+  std::vector<CanvasOp> out;
+  for (const CanvasOp& op : ops_) {
+    if (op.kind == kind && (page == 0 || op.page == page)) out.push_back(op);
+  }
+  return out;
+}
+
+std::vector<CanvasOp> RecordingCanvas::TextsOf(const std::string& text, int page) const {
+  std::vector<CanvasOp> out;
+  for (const CanvasOp& op : Of(CanvasOp::Text, page)) {
+    if (op.text == text) out.push_back(op);
+  }
+  return out;
+}
+
+bool RecordingCanvas::HasLine(int x0, int y0, int x1, int y1, int page) const {
+  for (const CanvasOp& op : Of(CanvasOp::Line, page)) {
+    if ((op.x0 == x0 && op.y0 == y0 && op.x1 == x1 && op.y1 == y1) ||
+        (op.x0 == x1 && op.y0 == y1 && op.x1 == x0 && op.y1 == y0)) {
+      return true;
+    }
+  }
+  return false;
+}

@@ -1,0 +1,259 @@
+#include "print/table.h"
+
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
+const char* const kFooterText = "Halvix navigation log";
+
+namespace {
+
+int LeftCol(const PrintContext& ctx, int k) {
+  return ctx.tableleft + k * ctx.colwidth;
+}
+int RightCol(const PrintContext& ctx, int k) {
+  return ctx.rightleft + k * ctx.rcolwidth;
+}
+
+void Line(Canvas& c, int x0, int y0, int x1, int y1) {
+  c.MoveTo(x0, y0);
+  c.LineTo(x1, y1);
+}
+
+// The arrowhead on an edge of the checkpoint column: its base on `edge`, its
+// point `depth` pixels into the column (negative to point left).
+void Arrowhead(Canvas& c, int edge, int depth, int top, int height) {
+  const CanvasPoint points[4] = {
+      {edge, top}, {edge + depth, top + height / 2}, {edge, top + height}, {edge, top}};
+  c.Polygon(points, 4);
+}
+
+// The UTF-8 characters of `text`, one string each.
+std::vector<std::string> Characters(const std::string& text) {
+  std::vector<std::string> out;
+  for (std::size_t i = 0; i < text.size();) {
+    std::size_t n = 1;
+    while (i + n < text.size() && (static_cast<unsigned char>(text[i + n]) & 0xC0) == 0x80) ++n;
+    out.push_back(text.substr(i, n));
+    i += n;
+  }
+  return out;
+}
+
+}  // namespace
+
+void DrawTableHeader(PrintContext& ctx, int a, const std::string& departure) {
+  Canvas& c = *ctx.printer;
+  const int v = ctx.unity;
+  const int cw = ctx.colwidth;
+  const int rw = ctx.rcolwidth;
+  const int upper = a + v / 4 - ctx.pady;
+  const int lower = a + v / 2 - ctx.pady;
+  const int middle12 = a + v / 4 + ctx.text12height / 2;
+  const int middle8 = a + v / 4 + ctx.text8height / 2;
+
+  c.SetBrushColor(kWhite);
+  c.SetFontSize(12);
+  DrawTextCentered(ctx, LeftCol(ctx, 0), upper, 2 * cw, "Planned");
+  DrawTextCentered(ctx, LeftCol(ctx, 0), lower, cw, "TC");
+  DrawTextCentered(ctx, LeftCol(ctx, 1), lower, cw, "Alt");
+  DrawTextCentered(ctx, LeftCol(ctx, 2), upper, 2 * cw, "Pred. Wind");
+  DrawTextCentered(ctx, LeftCol(ctx, 2), lower, cw, "Dir");
+  DrawTextCentered(ctx, LeftCol(ctx, 3), lower, cw, "Speed");
+  DrawTextCentered(ctx, LeftCol(ctx, 4), middle12, cw, "Temp");
+  DrawTextCentered(ctx, LeftCol(ctx, 5), middle12, cw, "TAS");
+  DrawTextCentered(ctx, LeftCol(ctx, 6), middle12, cw, "WCA");
+  DrawTextCentered(ctx, LeftCol(ctx, 7), upper, cw, "TH");
+  DrawTextCentered(ctx, LeftCol(ctx, 8), upper, cw, "MH");
+  DrawTextCentered(ctx, LeftCol(ctx, 7), lower, cw, "Var");
+  DrawTextCentered(ctx, LeftCol(ctx, 8), lower, cw, "Dev");
+  DrawTextCentered(ctx, ctx.cpleft, upper, ctx.cpwidth, "Checkpoints");
+
+  if (!ctx.blankform) {
+    DrawTextCentered(ctx, ctx.cpleft, a + v / 2 + ctx.text12height / 2, ctx.cpwidth, departure);
+  }
+  DrawTextCentered(ctx, RightCol(ctx, 0), middle12, rw, "CH");
+
+  c.SetFontSize(10);
+  static const char* const kPairs[4][2] = {
+      {"Dist", "Rem"}, {"GS", "Act"}, {"ETE", "ATE"}, {"ETA", "ATA"}};
+  for (int k = 0; k < 4; ++k) {
+    DrawTextCentered(ctx, RightCol(ctx, k + 1), upper, rw, kPairs[k][0]);
+    DrawTextCentered(ctx, RightCol(ctx, k + 1), lower, rw, kPairs[k][1]);
+  }
+
+  c.SetFontSize(8);
+  static const char* const kSmall[3][4] = {{"fuel", "used", "fuel", "rem"},
+                                           {"vor", "freq", "vor", "ident"},
+                                           {"vor", "brng", "vor", "to/fr"}};
+  const int bottoms[4] = {a + v / 8 + 1, a + v / 4 - 3, a + v / 4 + v / 8 + 1, a + v / 2 - 3};
+  for (int k = 0; k < 3; ++k) {
+    for (int j = 0; j < 4; ++j)
+      DrawTextCentered(ctx, RightCol(ctx, k + 5), bottoms[j], rw, kSmall[k][j]);
+  }
+  DrawTextCentered(ctx, RightCol(ctx, 8), middle8, rw, "Notes");
+
+  c.SetBrushColor(kBlack);
+  Line(c, ctx.tableleft, a, ctx.tableright, a);
+  Line(c, ctx.tableleft, a + v / 4, LeftCol(ctx, 4), a + v / 4);
+  Line(c, LeftCol(ctx, 7), a + v / 4, ctx.rightleft, a + v / 4);
+  Line(c, RightCol(ctx, 1), a + v / 4, RightCol(ctx, 8), a + v / 4);
+  Line(c, ctx.tableleft, a, ctx.tableleft, a + v / 2);
+  Line(c, LeftCol(ctx, 2), a, LeftCol(ctx, 2), a + v / 2);
+  for (int k = 4; k <= 9; ++k) Line(c, LeftCol(ctx, k), a, LeftCol(ctx, k), a + v / 2);
+  for (int k = 0; k <= 9; ++k) Line(c, RightCol(ctx, k), a, RightCol(ctx, k), a + v / 2);
+  for (int k = 0; k <= 3; ++k) Line(c, LeftCol(ctx, k), a + v / 4, LeftCol(ctx, k), a + v / 2);
+  Line(c, ctx.tableleft, a + v / 2 + 1, ctx.cpleft, a + v / 2 + 1);
+  Line(c, ctx.rightleft, a + v / 2 + 1, ctx.tableright, a + v / 2 + 1);
+}
+
+void DrawLegRow(PrintContext& ctx, const LegResult& leg, int a, bool shaded) {
+  Canvas& c = *ctx.printer;
+  const int v = ctx.unity;
+  const int upper = a + v / 4 - ctx.pady;
+  const int lower = a + v / 2 - ctx.pady;
+  const CanvasColor colour = shaded ? kShadeGrey : kWhite;
+
+  if (shaded) {
+    c.SetBrushColor(colour);
+    c.FillRect(ctx.tableleft, a, ctx.cpleft, a + v / 2);
+    c.FillRect(ctx.rightleft, a, ctx.tableright, a + v / 2);
+  }
+
+  c.SetBrushColor(kBlack);
+  Line(c, ctx.tableleft, a, ctx.cpleft, a);
+  Arrowhead(c, ctx.cpleft, ctx.unitx / 8, a, v / 2);
+  Line(c, LeftCol(ctx, 7), a + v / 4, ctx.rightleft, a + v / 4);
+  for (int k = 0; k <= 9; ++k) Line(c, LeftCol(ctx, k), a, LeftCol(ctx, k), a + v / 2);
+  for (int k = 0; k <= 9; ++k) Line(c, RightCol(ctx, k), a, RightCol(ctx, k), a + v / 2);
+  Line(c, ctx.rightleft, a, ctx.tableright, a);
+  Line(c, RightCol(ctx, 1), a + v / 4, ctx.tableright, a + v / 4);
+  Arrowhead(c, ctx.rightleft, -(ctx.unitx / 8), a, v / 2);
+
+  c.SetBrushColor(colour);
+  c.SetFontSize(12);
+  if (ctx.blankform) return;
+
+  ctx.cellwidth = ctx.colwidth;
+  DrawInt(ctx, LeftCol(ctx, 0), lower, leg.tc, 3, false);
+  const int32_t plain[6] = {leg.alt, leg.winddir, leg.windvel, leg.temp, leg.tas, leg.wca};
+  for (int k = 0; k < 6; ++k) DrawInt(ctx, LeftCol(ctx, k + 1), lower, plain[k], 0, false);
+  DrawInt(ctx, LeftCol(ctx, 7), upper, leg.th, 3, false);
+  DrawInt(ctx, LeftCol(ctx, 8), upper, leg.mh, 3, false);
+  DrawInt(ctx, LeftCol(ctx, 7), lower, leg.var, 0, false);
+  DrawInt(ctx, LeftCol(ctx, 8), lower, leg.dev, 0, false);
+
+  c.SetBrushColor(kWhite);
+  DrawTextCentered(ctx, ctx.cpleft, a + v / 2 + ctx.text12height / 2, ctx.cpwidth, leg.toname);
+  c.SetBrushColor(colour);
+
+  ctx.cellwidth = ctx.rcolwidth;
+  DrawInt(ctx, RightCol(ctx, 0), lower, leg.ch, 3, false);
+  DrawInt(ctx, RightCol(ctx, 1), upper, leg.dist, 0, false);
+  DrawInt(ctx, RightCol(ctx, 2), upper, leg.gs, 0, false);
+  DrawInt(ctx, RightCol(ctx, 3), upper, leg.ete, 0, false);
+  DrawReal(ctx, RightCol(ctx, 5), upper, leg.fuelused, false);
+
+  c.SetFontSize(12);
+  DrawMorse(ctx, RightCol(ctx, 6), lower, leg.vorident);
+
+  c.SetFontSize(8);
+  DrawTextRight(ctx, RightCol(ctx, 6), upper, leg.vorfreq);
+  const int32_t bearing = leg.vorbrng[0] == '\0' ? NOT_ENTERED : ParseLong(leg.vorbrng);
+  DrawInt(ctx, RightCol(ctx, 7), upper, bearing, 3, false);
+  DrawTextRight(ctx, RightCol(ctx, 7), lower, leg.vortofr);
+  DrawReal(ctx, RightCol(ctx, 5), lower, leg.fuelrem, true);
+  DrawInt(ctx, RightCol(ctx, 1), lower, leg.distrem, 0, true);
+}
+
+void DrawTotalRow(PrintContext& ctx, const LegResult* totals, int a, bool shaded) {
+  Canvas& c = *ctx.printer;
+  const int v = ctx.unity;
+  const int t = a + v / 4 - ctx.pady;
+  const CanvasColor colour = shaded ? kShadeGrey : kWhite;
+
+  if (shaded) {
+    c.SetBrushColor(colour);
+    c.FillRect(ctx.tableleft, a, ctx.cpleft, a + v / 4);
+    c.FillRect(ctx.rightleft, a, ctx.tableright, a + v / 4);
+  }
+
+  c.SetBrushColor(kBlack);
+  Line(c, ctx.tableleft, a, ctx.cpleft, a);
+  Line(c, ctx.rightleft, a, ctx.tableright, a);
+  for (int k = 0; k <= 6; ++k) Line(c, RightCol(ctx, k), a, RightCol(ctx, k), a + v / 4);
+  Line(c, ctx.cpleft, a, ctx.cpleft, a + v / 4);
+  Line(c, ctx.tableleft, a, ctx.tableleft, a + v / 4);
+  Line(c, ctx.tableright, a, ctx.tableright, a + v / 4);
+  Line(c, ctx.tableleft, a + v / 4, ctx.tableright, a + v / 4);
+
+  c.SetBrushColor(colour);
+  c.SetFontSize(10);
+  DrawTextCentered(ctx, RightCol(ctx, 0), t, ctx.rcolwidth, "Total");
+
+  if (totals && !ctx.blankform) {
+    c.SetFontSize(12);
+    ctx.cellwidth = ctx.rcolwidth;
+    DrawInt(ctx, RightCol(ctx, 1), t, totals->dist, 0, false);
+    DrawInt(ctx, RightCol(ctx, 3), t, totals->ete, 0, false);
+    DrawReal(ctx, RightCol(ctx, 5), t, totals->fuelused, false);
+  }
+
+  c.SetFontSize(8);
+  DrawTextCentered(ctx, ctx.tableleft, t, 9 * ctx.colwidth, kFooterText);
+}
+
+std::string MorseCode(char c) {
+  static const char* const kLetters[26] = {".-",   "-...", "-.-.", "-..",  ".",    "..-.", "--.",
+                                           "....", "..",   ".---", "-.-",  ".-..", "--",   "-.",
+                                           "---",  ".--.", "--.-", ".-.",  "...",  "-",    "..-",
+                                           "...-", ".--",  "-..-", "-.--", "--.."};
+  static const char* const kDigits[10] = {"-----", ".----", "..---", "...--", "....-",
+                                          ".....", "-....", "--...", "---..", "----."};
+  const unsigned char u = static_cast<unsigned char>(c);
+  if (u < 128 && std::isalpha(u)) return kLetters[std::tolower(u) - 'a'];
+  if (u < 128 && std::isdigit(u)) return kDigits[u - '0'];
+  switch (c) {
+    case '.':
+      return ".-.-.-";
+    case ',':
+      return "--..--";
+    case '?':
+      return "..--..";
+    default:
+      return {};
+  }
+}
+
+void DrawMorse(PrintContext& ctx, int x, int ybottom, const std::string& ident) {
+  Canvas& c = *ctx.printer;
+  const int tk = ctx.unity / 54 + 1;
+  const int d = ctx.unitx / 54 + 1;
+  const int h = static_cast<int>(3.5 * d);
+  const int g = 2 * d;
+  const int s = static_cast<int>(2.5 * tk);
+
+  // A character of more than one byte is outside the table: its line stays empty.
+  std::vector<std::string> codes;
+  for (const std::string& ch : Characters(ident))
+    codes.push_back(ch.size() == 1 ? MorseCode(ch[0]) : "");
+  const int n = static_cast<int>(codes.size());
+
+  int maxw = 0;
+  for (const std::string& code : codes) {
+    int w = 0;
+    for (char sym : code) w += (sym == '.' ? d : h) + g;
+    maxw = std::max(maxw, w);
+  }
+  const int x0 = x + ctx.cellwidth - maxw;
+
+  for (int j = 0; j < n; ++j) {
+    const int linetop = ybottom - s / 2 - (n - 1 - j) * s - s / 2;
+    int cx = x0;
+    for (char sym : codes[j]) {
+      const int length = sym == '.' ? d : h;
+      for (int r = 0; r < tk; ++r) Line(c, cx, linetop + r, cx + length, linetop + r);
+      cx += length + g;
+    }
+  }
+}
