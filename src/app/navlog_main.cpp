@@ -1,5 +1,7 @@
 // halvix-navlog: the computed navigation log of a plan file, outside the window.
+#include <QGuiApplication>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -8,14 +10,24 @@
 #include "plan/legs.h"
 #include "plan/planfile.h"
 #include "plan/report.h"
+#include "print/export.h"
 
 namespace {
 
 const char kUsage[] =
     "Usage: halvix-navlog [--csv] PLAN.flt\n"
+    "       halvix-navlog [--pdf OUT.pdf] [--png PREFIX [--dpi N]] [--page SIZE] PLAN.flt\n"
+    "       halvix-navlog --blank [--pdf OUT.pdf] [--png PREFIX [--dpi N]] [--page SIZE] "
+    "[PLAN.flt]\n"
     "Prints the computed navigation log of a Halvix plan file.\n"
     "\n"
     "  --csv        comma-separated values, one line per leg and a Total line\n"
+    "  --pdf FILE   the printed log as a landscape PDF\n"
+    "  --png PREFIX the printed log as images PREFIX-1.png, PREFIX-2.png, ...\n"
+    "  --dpi N      resolution of the images, 50 to 600 (default 150)\n"
+    "  --page SIZE  letter, a4 or legal (default letter)\n"
+    "  --blank      the blank form instead of the plan's log; a plan, if given,\n"
+    "               supplies only its margins and shading\n"
     "  --help       this text\n"
     "  --version    the program's version\n";
 
@@ -24,13 +36,75 @@ int UsageError(const std::string& message) {
   return 2;
 }
 
+// Writes the requested files; the exit status.
+int WriteOutputs(const Plan& plan, const ExportRequest& request, const std::string& pdf,
+                 const std::string& png) {
+  // Rendering needs fonts but never a screen.
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  int qargc = 1;
+  char name[] = "halvix-navlog";
+  char* qargv[] = {name, nullptr};
+  QGuiApplication app(qargc, qargv);
+  if (!pdf.empty()) {
+    ExportResult result = ExportPdf(plan, request, pdf);
+    if (!result.ok) {
+      std::cerr << "halvix-navlog: " << pdf << ": " << result.error << "\n";
+      return 1;
+    }
+  }
+  if (!png.empty()) {
+    ExportResult result = ExportPng(plan, request, png);
+    if (!result.ok) {
+      std::cerr << "halvix-navlog: " << result.error << "\n";
+      return 1;
+    }
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   bool csv = false;
   std::string plan_path;
+  std::string pdf_path;
+  std::string png_prefix;
+  ExportRequest request;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
+    const bool takes_value = arg == "--pdf" || arg == "--png" || arg == "--dpi" || arg == "--page";
+    if (takes_value && i + 1 >= argc) return UsageError(arg + " needs a value");
+    if (arg == "--pdf") {
+      pdf_path = argv[++i];
+      if (pdf_path.empty()) return UsageError("--pdf needs a file name");
+      continue;
+    }
+    if (arg == "--png") {
+      png_prefix = argv[++i];
+      if (png_prefix.empty()) return UsageError("--png needs a file name prefix");
+      continue;
+    }
+    if (arg == "--dpi") {
+      const std::string value = argv[++i];
+      char* end = nullptr;
+      const long dpi = std::strtol(value.c_str(), &end, 10);
+      if (value.empty() || *end != '\0' || dpi < kMinDpi || dpi > kMaxDpi) {
+        return UsageError("--dpi takes a whole number from " + std::to_string(kMinDpi) + " to " +
+                          std::to_string(kMaxDpi));
+      }
+      request.dpi = static_cast<int>(dpi);
+      continue;
+    }
+    if (arg == "--page") {
+      if (!ParsePaperSize(argv[++i], request.paper)) {
+        return UsageError("--page takes letter, a4 or legal");
+      }
+      continue;
+    }
+    if (arg == "--blank") {
+      request.blank = true;
+      continue;
+    }
     if (arg == "--help" || arg == "-h") {
       std::cout << kUsage;
       return 0;
@@ -49,6 +123,15 @@ int main(int argc, char** argv) {
       return UsageError("only one plan file, please");
     }
   }
+  const bool printed = !pdf_path.empty() || !png_prefix.empty();
+  if (request.blank && !printed) return UsageError("--blank needs --pdf or --png");
+  if (csv && printed) return UsageError("--csv writes text; it does not go with --pdf or --png");
+  if (request.blank && plan_path.empty()) {
+    // The blank form on its own takes the margins a plan file without them has.
+    Plan plan;
+    LoadPlan(plan, "");
+    return WriteOutputs(plan, request, pdf_path, png_prefix);
+  }
   if (plan_path.empty()) return UsageError("no plan file given");
 
   // Unlike the window, a typo must not print the empty default plan.
@@ -59,6 +142,7 @@ int main(int argc, char** argv) {
 
   Plan plan;
   LoadPlan(plan, plan_path);
+  if (request.blank) return WriteOutputs(plan, request, pdf_path, png_prefix);
   if (plan.route.size() < 2) {
     std::cerr << "halvix-navlog: " << kTooFewCheckpoints << "\n";
     return 1;
@@ -71,6 +155,7 @@ int main(int argc, char** argv) {
               << "\n";
   }
   ComputeLegs(plan);
+  if (printed) return WriteOutputs(plan, request, pdf_path, png_prefix);
   std::cout << (csv ? FormatLogCsv(plan) : FormatLogTable(plan));
   return std::cout.good() ? 0 : 1;
 }

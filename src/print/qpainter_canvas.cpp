@@ -37,7 +37,9 @@ QPainterCanvas::QPainterCanvas(QPaintDevice& device) : device_(&device) {
   dotpen_ = QPen(Qt::black, dot, Qt::CustomDashLine, Qt::FlatCap);
   dotpen_.setDashPattern({1.0, static_cast<qreal>(gap) / dot});
 
-  font_.setFamily("Sans Serif");
+  // The cells are sized for Arial's metrics; a wider default sans breaks
+  // frequencies like 124.35 in the narrow airfield columns.
+  font_.setFamilies({"Liberation Sans", "Arial", "Sans Serif"});
   font_.setStyleHint(QFont::SansSerif);
   font_.setPointSize(fontsize_);
 }
@@ -160,7 +162,15 @@ void QPainterCanvas::TextOut(int x, int y, const std::string& text) {
   if (text.empty()) return;
   const QString s = QString::fromStdString(text);
   const QFontMetrics& fm = Metrics();
-  painter_.fillRect(QRect(x, y, fm.horizontalAdvance(s), fm.height()), ToQColor(brush_));
+  // The box is painted only as high as the ink: a full-height box would cut
+  // the descenders of a small label stacked closely above.
+  const QRect ink = fm.tightBoundingRect(s);
+  const int boxtop = std::max(0, fm.ascent() + ink.top() - 1);
+  const int boxbottom = std::min(fm.height(), fm.ascent() + ink.bottom() + 2);
+  if (boxbottom > boxtop) {
+    painter_.fillRect(QRect(x, y + boxtop, fm.horizontalAdvance(s), boxbottom - boxtop),
+                      ToQColor(brush_));
+  }
   painter_.drawText(QPoint(x, y + fm.ascent()), s);
 }
 

@@ -40,6 +40,23 @@ std::vector<std::string> Characters(const std::string& text) {
   return out;
 }
 
+// A checkpoint name centred across the line at `line` in the checkpoint
+// column. A name too wide for the column is set smaller, down to 8 points,
+// and then cut, rather than running over the values on either side. The
+// font is 12 points again afterwards.
+void DrawCheckpointName(PrintContext& ctx, int line, const std::string& name) {
+  Canvas& c = *ctx.printer;
+  const int room = ctx.cpwidth - 2 * ctx.padx;
+  std::string shown = name;
+  int size = 12;
+  c.SetFontSize(size);
+  while (size > 8 && c.TextWidth(shown) > room) c.SetFontSize(size -= 2);
+  if (c.TextWidth(shown) > room) shown = FitToWidth(c, shown, room + 1);
+  const int half = size == 12 ? ctx.text12height / 2 : c.TextHeight(shown) / 2;
+  DrawTextCentered(ctx, ctx.cpleft, line + half, ctx.cpwidth, shown);
+  c.SetFontSize(12);
+}
+
 }  // namespace
 
 void DrawTableHeader(PrintContext& ctx, int a, const std::string& departure) {
@@ -70,7 +87,7 @@ void DrawTableHeader(PrintContext& ctx, int a, const std::string& departure) {
   DrawTextCentered(ctx, ctx.cpleft, upper, ctx.cpwidth, "Checkpoints");
 
   if (!ctx.blankform) {
-    DrawTextCentered(ctx, ctx.cpleft, a + v / 2 + ctx.text12height / 2, ctx.cpwidth, departure);
+    DrawCheckpointName(ctx, a + v / 2, departure);
   }
   DrawTextCentered(ctx, RightCol(ctx, 0), middle12, rw, "CH");
 
@@ -144,7 +161,7 @@ void DrawLegRow(PrintContext& ctx, const LegResult& leg, int a, bool shaded) {
   DrawInt(ctx, LeftCol(ctx, 8), lower, leg.dev, 0, false);
 
   c.SetBrushColor(kWhite);
-  DrawTextCentered(ctx, ctx.cpleft, a + v / 2 + ctx.text12height / 2, ctx.cpwidth, leg.toname);
+  DrawCheckpointName(ctx, a + v / 2, leg.toname);
   c.SetBrushColor(colour);
 
   ctx.cellwidth = ctx.rcolwidth;

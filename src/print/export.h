@@ -1,0 +1,35 @@
+// The navigation log written to files: one PDF, or one PNG image per page.
+// The paper is the whole page; the plan's own margins are the only ones.
+#pragma once
+
+#include <string>
+
+#include "plan/plan.h"
+
+enum class PaperSize { Letter, A4, Legal };
+
+// "letter", "a4" or "legal" (any case); false for anything else.
+bool ParsePaperSize(const std::string& name, PaperSize& paper);
+
+struct ExportRequest {
+  bool blank = false;  // the blank form instead of the filled log
+  PaperSize paper = PaperSize::Letter;
+  int dpi = 150;  // PNG only
+};
+
+struct ExportResult {
+  bool ok = false;
+  int pages = 0;
+  std::string error;  // why nothing was written
+};
+
+constexpr int kMinDpi = 50;
+constexpr int kMaxDpi = 600;
+
+// Writes the log of `plan` (ComputeLegs already run for the filled log) to
+// `path`. The file appears complete or not at all.
+ExportResult ExportPdf(const Plan& plan, const ExportRequest& request, const std::string& path);
+
+// Writes PREFIX-1.png, PREFIX-2.png, ... at request.dpi; either every page is
+// written or none is left behind.
+ExportResult ExportPng(const Plan& plan, const ExportRequest& request, const std::string& prefix);
