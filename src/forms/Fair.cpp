@@ -33,8 +33,8 @@ void TFormAircraft::LoadAircraft(const AircraftInfo& aircraft) {
   EditPilotName->setText(QString::fromStdString(aircraft.pilotname));
   EditNNumber->setText(QString::fromStdString(aircraft.acnumber));
   EditType->setText(QString::fromStdString(aircraft.actype));
-  EditGPH->setText(QString::asprintf("%1.1f", aircraft.acgph));
-  EditFullFuel->setText(QString::asprintf("%1.1f", aircraft.acfullfuel));
+  EditGPH->setText(FormatFixed(aircraft.acgph, 1));
+  EditFullFuel->setText(FormatFixed(aircraft.acfullfuel, 1));
 }
 
 void TFormAircraft::StoreAircraft(AircraftInfo& aircraft) const {

@@ -92,6 +92,14 @@ double ReadNumber(const QString& text) {
   return negative ? -value : value;
 }
 
+QString FormatFixed(double value, int decimals) {
+  char buffer[512];  // the largest double has 309 digits before the point
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+  if (result.ec != std::errc()) return QString();
+  return QString::fromLatin1(buffer, static_cast<int>(result.ptr - buffer));
+}
+
 ByteLimitDelegate::ByteLimitDelegate(std::size_t max_bytes, QObject* parent)
     : QStyledItemDelegate(parent), max_bytes_(max_bytes) {}
 

@@ -40,6 +40,10 @@ void LimitBytes(QLineEdit* edit, std::size_t max_bytes);
 // at the start gives 0.
 double ReadNumber(const QString& text);
 
+// printf's "%.<decimals>f" in the "C" locale: ties round as the C library
+// rounds them (0.125 gives "0.12"), and the point stays a point in any locale.
+QString FormatFixed(double value, int decimals);
+
 // An in-place editor for a list's first column that keeps names within a byte limit.
 class ByteLimitDelegate : public QStyledItemDelegate {
   Q_OBJECT

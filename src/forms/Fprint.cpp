@@ -59,10 +59,10 @@ TFormPrintSettings::TFormPrintSettings(QWidget* parent)
 
 void TFormPrintSettings::LoadSettings(const PrintSettings& settings) {
   CheckBoxShade->setChecked(settings.enableshade != 0);
-  EditTop->setText(QString::asprintf("%0.2f", settings.topmargin));
-  EditLeft->setText(QString::asprintf("%0.2f", settings.leftmargin));
-  EditBottom->setText(QString::asprintf("%0.2f", settings.bottommargin));
-  EditRight->setText(QString::asprintf("%0.2f", settings.rightmargin));
+  EditTop->setText(FormatFixed(settings.topmargin, 2));
+  EditLeft->setText(FormatFixed(settings.leftmargin, 2));
+  EditBottom->setText(FormatFixed(settings.bottommargin, 2));
+  EditRight->setText(FormatFixed(settings.rightmargin, 2));
 }
 
 void TFormPrintSettings::StoreSettings(PrintSettings& settings) const {

@@ -1,0 +1,207 @@
+// The airfield list: every change reaches the plan and marks it modified.
+#include <gtest/gtest.h>
+
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QTreeView>
+
+#include "ScriptedDesktop.h"
+#include "forms/Faddfld.h"
+#include "forms/Ffield.h"
+
+namespace {
+
+AirfieldInfo Field(const std::string& name, const std::string& elevation) {
+  AirfieldInfo field;
+  field.name = name;
+  field.elevation = elevation;
+  field.unicom = "122.8";
+  return field;
+}
+
+class AirfieldListTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    plan_.airfields = {Field("Alpha", "100"), Field("Bravo", "200"), Field("Charlie", "300")};
+    plan_.modified = 0;
+    FormAddField = &add_;
+    fields_.SetPlan(&plan_);
+  }
+  void TearDown() override { FormAddField = nullptr; }
+
+  void Select(int row) {
+    fields_.ListViewFields->selectionModel()->select(
+        fields_.Model()->index(row, 0),
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  }
+
+  // Plays the airfield dialog: `fill` types, then `button` is pressed.
+  void Answer(std::function<void(TFormAddField&)> fill, void (TFormAddField::*button)()) {
+    desk_.dialog_answers.push_back([fill, button](QDialog* dialog) {
+      auto* form = static_cast<TFormAddField*>(dialog);
+      fill(*form);
+      (form->*button)();
+      return form->result();
+    });
+  }
+
+  ScriptedDesktop desk_;
+  Plan plan_;
+  TFormAddField add_;
+  TFormFields fields_;
+};
+
+TEST_F(AirfieldListTest, AddAppendsAtTheEndFromAnEmptiedDialog) {
+  add_.EditRunways->setText("left over");
+  Select(1);
+  bool was_cleared = false;
+  Answer(
+      [&was_cleared](TFormAddField& f) {
+        was_cleared = f.EditRunways->text().isEmpty();
+        f.EditName->setText("Delta");
+        f.EditTPA->setText("1200");
+        f.EditGround->setText("121.9");
+      },
+      &TFormAddField::Button1Click);
+  fields_.ButtonAddClick();
+  EXPECT_TRUE(was_cleared);
+  ASSERT_EQ(plan_.airfields.size(), 4u);
+  EXPECT_EQ(plan_.airfields[3].name, "Delta");
+  EXPECT_EQ(plan_.airfields[3].tpa, "1200");
+  EXPECT_EQ(plan_.airfields[3].ground, "121.9");
+  EXPECT_EQ(fields_.Model()->rowCount(), 4);
+  EXPECT_EQ(fields_.SelectedRow(), 1);
+  EXPECT_EQ(plan_.modified, 1);
+  ASSERT_EQ(desk_.shown_dialogs.size(), 1u);
+  EXPECT_EQ(desk_.shown_dialogs[0], &add_);
+}
+
+TEST_F(AirfieldListTest, AddWithEmptyDialogGivesAnEmptyRowAndCancelAddsNothing) {
+  Answer([](TFormAddField&) {}, &TFormAddField::Button2Click);
+  fields_.ButtonAddClick();
+  EXPECT_EQ(plan_.airfields.size(), 3u);
+  EXPECT_EQ(plan_.modified, 0);
+
+  Answer([](TFormAddField&) {}, &TFormAddField::Button1Click);
+  fields_.ButtonAddClick();
+  ASSERT_EQ(plan_.airfields.size(), 4u);
+  for (int k = 0; k < kAirfieldColumns; ++k) EXPECT_EQ(AirfieldColumn(plan_.airfields[3], k), "");
+}
+
+TEST_F(AirfieldListTest, EditNeedsASelectionAndRewritesTheRow) {
+  desk_.message_answers = {mrOk};
+  fields_.ButtonEditClick();
+  ASSERT_EQ(desk_.messages.size(), 1u);
+  EXPECT_EQ(desk_.messages[0].text, "Please select an item in the list first!");
+  EXPECT_EQ(desk_.messages[0].caption, "Error");
+  EXPECT_EQ(desk_.messages[0].buttons, MessageButtons::Ok);
+  EXPECT_TRUE(desk_.shown_dialogs.empty());
+
+  Select(1);
+  QString shown;
+  Answer(
+      [&shown](TFormAddField& f) {
+        shown = f.EditName->text() + "|" + f.EditElevation->text() + "|" + f.EditUnicom->text();
+        f.EditElevation->setText("250");
+      },
+      &TFormAddField::Button1Click);
+  fields_.ButtonEditClick();
+  EXPECT_EQ(shown, "Bravo|200|122.8");
+  EXPECT_EQ(plan_.airfields[1].elevation, "250");
+  EXPECT_EQ(plan_.airfields[1].name, "Bravo");
+  EXPECT_EQ(fields_.Model()->data(fields_.Model()->index(1, 1), Qt::DisplayRole).toString(), "250");
+  EXPECT_EQ(plan_.modified, 1);
+}
+
+TEST_F(AirfieldListTest, ResetThenCancelKeepsTheRowResetThenOkEmptiesIt) {
+  Select(0);
+  Answer([](TFormAddField& f) { f.ButtonResetClick(); }, &TFormAddField::Button2Click);
+  fields_.ButtonEditClick();
+  EXPECT_EQ(plan_.airfields[0].name, "Alpha");
+  EXPECT_EQ(plan_.modified, 0);
+
+  Answer(
+      [](TFormAddField& f) {
+        f.ButtonResetClick();
+        EXPECT_EQ(f.result(), mrNone);  // Reset keeps the dialog open
+      },
+      &TFormAddField::Button1Click);
+  fields_.ButtonEditClick();
+  for (int k = 0; k < kAirfieldColumns; ++k) EXPECT_EQ(AirfieldColumn(plan_.airfields[0], k), "");
+  EXPECT_EQ(plan_.modified, 1);
+}
+
+TEST_F(AirfieldListTest, DeleteAsksByNameAndRemovesOnYes) {
+  desk_.message_answers = {mrOk};
+  fields_.ButtonDeleteClick();
+  EXPECT_EQ(desk_.messages.back().text, "Please select an item in the list first!");
+
+  Select(2);
+  desk_.message_answers = {mrNo, mrYes};
+  fields_.ButtonDeleteClick();
+  EXPECT_EQ(desk_.messages.back().text, "Are you sure you wish to delete field Charlie ?");
+  EXPECT_EQ(desk_.messages.back().caption, "Confirm");
+  EXPECT_EQ(desk_.messages.back().buttons, MessageButtons::YesNo);
+  EXPECT_EQ(plan_.airfields.size(), 3u);
+  EXPECT_EQ(plan_.modified, 0);
+
+  fields_.ButtonDeleteClick();
+  ASSERT_EQ(plan_.airfields.size(), 2u);
+  EXPECT_EQ(plan_.airfields[1].name, "Bravo");
+  EXPECT_EQ(fields_.Model()->rowCount(), 2);
+  EXPECT_EQ(plan_.modified, 1);
+
+  plan_.airfields[0].name.clear();
+  Select(0);
+  desk_.message_answers = {mrNo};
+  fields_.ButtonDeleteClick();
+  EXPECT_EQ(desk_.messages.back().text, "Are you sure you wish to delete field  ?");
+}
+
+TEST_F(AirfieldListTest, RenameInPlaceChangesTheNameOnlyAndMarksChanges) {
+  AirfieldModel* model = fields_.Model();
+  EXPECT_TRUE(model->flags(model->index(0, 0)) & Qt::ItemIsEditable);
+  EXPECT_FALSE(model->flags(model->index(0, 1)) & Qt::ItemIsEditable);
+  EXPECT_FALSE(model->setData(model->index(0, 1), "999", Qt::EditRole));
+  EXPECT_EQ(plan_.airfields[0].elevation, "100");
+
+  EXPECT_TRUE(model->setData(model->index(0, 0), "Alpha", Qt::EditRole));
+  EXPECT_EQ(plan_.modified, 0);  // committing the unchanged name is no change
+
+  EXPECT_TRUE(model->setData(model->index(0, 0), "Alpine", Qt::EditRole));
+  EXPECT_EQ(plan_.airfields[0].name, "Alpine");
+  EXPECT_EQ(plan_.modified, 1);
+
+  // A pasted name longer than the file keeps is cut at a character boundary.
+  model->setData(model->index(1, 0), QString(200, QChar(0x00E9)), Qt::EditRole);
+  EXPECT_EQ(plan_.airfields[1].name.size(), 254u);
+}
+
+TEST_F(AirfieldListTest, ReplacedPlanListIsShownAndHeadersAreTheColumns) {
+  plan_.airfields = {Field("Zulu", "5")};
+  fields_.PlanReplaced();
+  EXPECT_EQ(fields_.Model()->rowCount(), 1);
+  EXPECT_EQ(fields_.Model()->data(fields_.Model()->index(0, 0), Qt::DisplayRole).toString(),
+            "Zulu");
+  const char* captions[] = {"Field Name", "Elevation", "TPA",    "Runways", "ATC",
+                            "CTAF",       "ATIS",      "Ground", "Unicom"};
+  const int widths[] = {150, 60, 60, 100, 60, 50, 50, 50, 50};
+  for (int c = 0; c < kAirfieldColumns; ++c) {
+    EXPECT_EQ(fields_.Model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(),
+              captions[c]);
+    EXPECT_EQ(fields_.ListViewFields->columnWidth(c), widths[c]);
+  }
+}
+
+TEST_F(AirfieldListTest, DoneAndFrameCloseTheList) {
+  fields_.ButtonDoneClick();
+  EXPECT_EQ(fields_.result(), mrOk);
+  fields_.show();
+  fields_.close();
+  EXPECT_EQ(fields_.result(), mrCancel);
+  add_.show();
+  add_.close();
+  EXPECT_EQ(add_.result(), mrCancel);
+}
+
+}  // namespace

@@ -1,0 +1,115 @@
+// The aircraft and print options dialogs: what they show and what they store.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "DialogsTestUtil.h"
+#include "forms/Fair.h"
+#include "forms/Fprint.h"
+
+namespace {
+
+TEST(AircraftDialogTest, ShowsFuelWithOneDecimalAndStoresTextsAsTyped) {
+  TFormAircraft form;
+  AircraftInfo info;
+  info.pilotname = "Sam Flyer";
+  info.acnumber = "N4711";
+  info.actype = "PA28";
+  info.acgph = 9;
+  info.acfullfuel = 38;
+  form.LoadAircraft(info);
+  EXPECT_EQ(form.EditPilotName->text(), "Sam Flyer");
+  EXPECT_EQ(form.EditNNumber->text(), "N4711");
+  EXPECT_EQ(form.EditType->text(), "PA28");
+  EXPECT_EQ(form.EditGPH->text(), "9.0");
+  EXPECT_EQ(form.EditFullFuel->text(), "38.0");
+
+  // A confirmed dialog rounds the fuel through its one decimal.
+  info.acgph = 8.76;
+  form.LoadAircraft(info);
+  AircraftInfo stored;
+  form.StoreAircraft(stored);
+  EXPECT_DOUBLE_EQ(stored.acgph, 8.8);
+
+  form.EditPilotName->setText("  Lee  ");
+  form.EditGPH->setText("abc");
+  form.EditFullFuel->setText("1/2");
+  form.StoreAircraft(stored);
+  EXPECT_EQ(stored.pilotname, "  Lee  ");
+  EXPECT_DOUBLE_EQ(stored.acgph, 0.0);
+  EXPECT_DOUBLE_EQ(stored.acfullfuel, 1.0);
+}
+
+TEST(AircraftDialogTest, NoDefaultOrCancelKeyAndFrameGivesCancel) {
+  TFormAircraft form;
+  EXPECT_EQ(form.windowTitle(), "Aircraft & Pilot Info");
+  EXPECT_EQ(form.size(), QSize(219, 186));
+  EXPECT_FALSE(form.ButtonOk->isDefault());
+  form.show();
+  PressKey(&form, Qt::Key_Escape);
+  EXPECT_TRUE(form.isVisible());
+  form.close();
+  EXPECT_EQ(form.result(), mrCancel);
+  // The N-number is first in tab order, the pilot's name last before the buttons.
+  EXPECT_EQ(NextTabStop(form.EditFullFuel), form.EditPilotName);
+  EXPECT_EQ(NextTabStop(form.EditPilotName), form.ButtonOk);
+}
+
+TEST(PrintOptionsDialogTest, ShowsMarginsWithTwoDecimalsAndStoresEachInItsPlace) {
+  TFormPrintSettings form;
+  PrintSettings settings;
+  settings.enableshade = 5;
+  settings.topmargin = 0.1;
+  settings.leftmargin = 0.25;
+  settings.bottommargin = 1;
+  settings.rightmargin = 0.125;
+  form.LoadSettings(settings);
+  EXPECT_TRUE(form.CheckBoxShade->isChecked());
+  EXPECT_EQ(form.EditTop->text(), "0.10");
+  EXPECT_EQ(form.EditLeft->text(), "0.25");
+  EXPECT_EQ(form.EditBottom->text(), "1.00");
+  EXPECT_EQ(form.EditRight->text(), "0.12");
+
+  PrintSettings stored;
+  form.StoreSettings(stored);
+  EXPECT_EQ(stored.enableshade, 1);
+  EXPECT_DOUBLE_EQ(stored.topmargin, 0.1);
+  EXPECT_DOUBLE_EQ(stored.leftmargin, 0.25);
+  EXPECT_DOUBLE_EQ(stored.bottommargin, 1.0);
+  EXPECT_DOUBLE_EQ(stored.rightmargin, 0.12);
+
+  form.CheckBoxShade->setChecked(false);
+  form.EditTop->setText("1/2");
+  form.EditLeft->setText("0,5");
+  form.EditBottom->setText("-0.3");
+  form.EditRight->setText("x");
+  form.StoreSettings(stored);
+  EXPECT_EQ(stored.enableshade, 0);
+  EXPECT_DOUBLE_EQ(stored.topmargin, 1.0);
+  EXPECT_DOUBLE_EQ(stored.leftmargin, 0.0);
+  EXPECT_DOUBLE_EQ(stored.bottommargin, -0.3);
+  EXPECT_DOUBLE_EQ(stored.rightmargin, 0.0);
+}
+
+TEST(PrintOptionsDialogTest, ButtonsAndFrame) {
+  TFormPrintSettings form;
+  EXPECT_EQ(form.windowTitle(), "Print Options");
+  EXPECT_EQ(form.size(), QSize(514, 313));
+  form.ButtonOkClick();
+  EXPECT_EQ(form.result(), mrOk);
+  form.ButtonCancelClick();
+  EXPECT_EQ(form.result(), mrCancel);
+  form.show();
+  form.setResult(mrNone);
+  form.close();
+  EXPECT_EQ(form.result(), mrCancel);
+  // The buttons sit between the two boxes in tab order.
+  EXPECT_EQ(NextTabStop(form.CheckBoxShade), form.ButtonOk);
+  EXPECT_EQ(NextTabStop(form.ButtonCancel), form.EditTop);
+}
+
+}  // namespace

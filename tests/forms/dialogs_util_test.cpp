@@ -1,0 +1,177 @@
+// Dialog placement, the manual lookup, number reading and byte-limited edits.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <QWidget>
+
+#include "DialogsTestUtil.h"
+#include "ScriptedDesktop.h"
+#include "forms/Formutil.h"
+#include "forms/Viewdoc.h"
+
+namespace {
+
+// Places a dialog of the given size over an owner at the given geometry.
+QPoint Place(QRect owner_rect, QSize dialog_size) {
+  QWidget owner;
+  owner.setGeometry(owner_rect);
+  QWidget dialog;
+  dialog.setGeometry(QRect(QPoint(0, 0), dialog_size));
+  PlaceDialog(&owner, &dialog);
+  return dialog.pos();
+}
+
+TEST(PlaceDialogTest, CentresOverTheOwnerAndKeepsOnScreen) {
+  ScriptedDesktop desk;
+  desk.screen = QSize(1024, 768);
+  // Half the width difference: 100 + (651 - 300) / 2.
+  EXPECT_EQ(Place(QRect(100, 100, 651, 300), QSize(300, 200)).x(), 275);
+  // -101 / 2 truncates to -50: left -30, raised to 0.
+  EXPECT_EQ(Place(QRect(20, 100, 300, 300), QSize(401, 200)).x(), 0);
+  // Nearly the owner's width: nudged 15 to the right (2 + 15).
+  EXPECT_EQ(Place(QRect(100, 100, 400, 300), QSize(395, 200)).x(), 117);
+  // Nearly the owner's height: nudged 15 down.
+  EXPECT_EQ(Place(QRect(100, 100, 400, 300), QSize(200, 295)).y(), 102 + 15);
+  // Computed top 350 ends at 750, which reaches 768 - 50: moved up to 318.
+  EXPECT_EQ(Place(QRect(100, 150, 400, 800), QSize(200, 400)).y(), 318);
+  // Past the right edge of the screen: flush with it.
+  EXPECT_EQ(Place(QRect(900, 100, 300, 300), QSize(200, 100)).x(), 1024 - 200);
+}
+
+TEST(PlaceDialogTest, ADialogLargerThanTheScreenMayEndUpAboveIt) {
+  ScriptedDesktop desk;
+  desk.screen = QSize(1024, 768);
+  EXPECT_EQ(Place(QRect(0, 0, 400, 300), QSize(200, 900)), QPoint(100, 768 - 900 - 50));
+}
+
+TEST(PlaceDialogTest, MissingWindowChangesNothing) {
+  ScriptedDesktop desk;
+  QWidget dialog;
+  dialog.setGeometry(33, 44, 100, 100);
+  PlaceDialog(nullptr, &dialog);
+  EXPECT_EQ(dialog.pos(), QPoint(33, 44));
+  PlaceDialog(&dialog, nullptr);  // must not crash
+}
+
+TEST(ReadNumberTest, ReadsLikeAtofInTheCLocale) {
+  EXPECT_DOUBLE_EQ(ReadNumber("9.5"), 9.5);
+  EXPECT_DOUBLE_EQ(ReadNumber("  -0.25in"), -0.25);
+  EXPECT_DOUBLE_EQ(ReadNumber("+3"), 3.0);
+  EXPECT_DOUBLE_EQ(ReadNumber(".5"), 0.5);
+  EXPECT_DOUBLE_EQ(ReadNumber("1e1"), 10.0);
+  EXPECT_DOUBLE_EQ(ReadNumber("1/2"), 1.0);
+  EXPECT_DOUBLE_EQ(ReadNumber("0,5"), 0.0);  // only the point separates decimals
+  EXPECT_DOUBLE_EQ(ReadNumber("abc"), 0.0);
+  EXPECT_DOUBLE_EQ(ReadNumber(""), 0.0);
+  EXPECT_DOUBLE_EQ(ReadNumber("--5"), 0.0);
+  EXPECT_DOUBLE_EQ(ReadNumber("1e999"), 0.0);  // no infinities into sums and geometry
+  EXPECT_DOUBLE_EQ(ReadNumber("nan"), 0.0);
+}
+
+TEST(LimitBytesTest, TypingStopsAtTheByteLimitWithoutSplittingCharacters) {
+  QLineEdit edit;
+  LimitBytes(&edit, 5);
+  Type(&edit, "abcd");
+  Type(&edit, QString::fromUtf8("é"));  // two bytes: 6 > 5, refused whole
+  EXPECT_EQ(edit.text(), "abcd");
+  Type(&edit, "e");
+  EXPECT_EQ(edit.text(), "abcde");
+  Type(&edit, "f");
+  EXPECT_EQ(edit.text(), "abcde");
+}
+
+TEST(LimitBytesTest, APasteIsCutAndTheTextAfterTheCursorKept) {
+  QLineEdit edit;
+  LimitBytes(&edit, 10);
+  Type(&edit, "ab");
+  Type(&edit, "yz");
+  edit.setCursorPosition(2);
+  edit.insert(QString::fromUtf8("ééééé"));  // 10 bytes where 6 are left
+  EXPECT_EQ(edit.text(), QString::fromUtf8("abéééyz"));
+  EXPECT_EQ(edit.cursorPosition(), 5);
+  EXPECT_LE(edit.text().toUtf8().size(), 10);
+}
+
+TEST(LimitBytesTest, ASharedBudgetIsAskedOnEveryEdit) {
+  QLineEdit first;
+  QLineEdit second;
+  LimitBytes(&second, [&first] { return 6 - Utf8Bytes(first.text()); });
+  first.setText("abcd");
+  Type(&second, "123");
+  EXPECT_EQ(second.text(), "12");
+}
+
+// Creates a file at `path` and returns the URL ViewDocument would open for it.
+QString MakeFile(const QString& path) {
+  QFile file(path);
+  EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("<html></html>");
+  return QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString();
+}
+
+class ViewDocumentTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved_cwd_ = QDir::currentPath();
+    ASSERT_TRUE(docs_.isValid());
+    ASSERT_TRUE(cwd_.isValid());
+    QDir::setCurrent(cwd_.path());
+  }
+  void TearDown() override { QDir::setCurrent(saved_cwd_); }
+
+  QTemporaryDir docs_;
+  QTemporaryDir cwd_;
+  QString saved_cwd_;
+  ScriptedDesktop desk_;
+};
+
+TEST_F(ViewDocumentTest, SearchesTheDirectoryThenCurrentThenProgramDirectory) {
+  const QString topic = "dialogs_probe_topic";
+  const QString in_program =
+      MakeFile(QCoreApplication::applicationDirPath() + "/" + topic + ".htm");
+  const QString in_cwd_htm = MakeFile(cwd_.filePath(topic + ".htm"));
+  const QString in_cwd = MakeFile(cwd_.filePath(topic + ".html"));
+  const QString in_dir_htm = MakeFile(docs_.filePath(topic + ".htm"));
+  const QString in_dir = MakeFile(docs_.filePath(topic + ".html"));
+
+  // Each run removes the file it found, uncovering the next candidate.
+  for (const QString& expected : {in_dir, in_dir_htm, in_cwd, in_cwd_htm, in_program}) {
+    desk_.opened_urls.clear();
+    ASSERT_TRUE(ViewDocument(topic, docs_.path(), false));
+    ASSERT_EQ(desk_.opened_urls.size(), 1u);
+    EXPECT_EQ(desk_.opened_urls[0], expected);
+    QFile::remove(QUrl(expected).toLocalFile());
+  }
+  EXPECT_TRUE(desk_.messages.empty());
+
+  EXPECT_FALSE(ViewDocument(topic, docs_.path(), true));
+  EXPECT_TRUE(desk_.messages.empty());
+}
+
+TEST_F(ViewDocumentTest, NothingFoundSaysSoUnlessQuiet) {
+  desk_.message_answers.push_back(mrOk);
+  EXPECT_FALSE(ViewDocument("dialogs_no_such_topic", docs_.path(), false));
+  ASSERT_EQ(desk_.messages.size(), 1u);
+  EXPECT_EQ(desk_.messages[0].text, "Unable to find documentation");
+  EXPECT_EQ(desk_.messages[0].caption, "error");
+  EXPECT_EQ(desk_.messages[0].buttons, MessageButtons::Ok);
+  EXPECT_TRUE(desk_.opened_urls.empty());
+}
+
+TEST_F(ViewDocumentTest, TrailingSeparatorIsNotDoubledAndDirectoriesAreNotDocuments) {
+  QDir(docs_.path()).mkdir("guide.html");  // a directory, not a document
+  const QString htm = MakeFile(docs_.filePath("guide.htm"));
+  ASSERT_TRUE(ViewDocument("guide", docs_.path() + "/", false));
+  ASSERT_EQ(desk_.opened_urls.size(), 1u);
+  EXPECT_EQ(desk_.opened_urls[0], htm);
+  EXPECT_FALSE(desk_.opened_urls[0].contains("//guide"));
+}
+
+}  // namespace
