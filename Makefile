@@ -29,6 +29,10 @@ bench: deps
 	@cmake --build $(BENCH_BUILD) -j $(JOBS)
 	@for b in $(BENCH_BUILD)/bench/bench_*; do [ -x $$b ] && QT_QPA_PLATFORM=offscreen $$b; done
 
+screenshots: build
+	@mkdir -p $(BUILD)/screenshots
+	@QT_QPA_PLATFORM=offscreen $(BUILD)/src/app/halvix-screenshots examples/sample.flt $(BUILD)/screenshots
+
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 

@@ -1,0 +1,89 @@
+// Writes a PNG of every window, filled from a plan file, for checking the
+// layouts by eye: halvix-screenshots PLAN.flt OUTPUT_DIR
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QTimer>
+#include <QTreeView>
+#include <cstdio>
+
+#include "forms/Fadd.h"
+#include "forms/Fadd1.h"
+#include "forms/Faddfld.h"
+#include "forms/Fair.h"
+#include "forms/Faskc.h"
+#include "forms/Ffield.h"
+#include "forms/Fhalvix.h"
+#include "forms/Fprint.h"
+#include "forms/Viewdoc.h"
+#include "plan/planfile.h"
+
+namespace {
+
+bool Shoot(QWidget* window, const QDir& out, const QString& name) {
+  window->show();
+  QApplication::processEvents();
+  const QString path = out.filePath(name + ".png");
+  const bool ok = window->grab().save(path);
+  std::printf("%s %s\n", ok ? "wrote" : "FAILED", path.toLocal8Bit().constData());
+  window->hide();
+  return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  StartDirectory = QDir::currentPath();
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: %s PLAN.flt OUTPUT_DIR\n", argv[0]);
+    return 2;
+  }
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  UseFormFont();
+  CreateForms();
+  Form1->TimerAutoLoad->stop();
+
+  const std::string plan_path = argv[1];
+  if (!PathExists(plan_path)) {
+    std::fprintf(stderr, "no plan at %s\n", argv[1]);
+    return 1;
+  }
+  QDir out(QString::fromLocal8Bit(argv[2]));
+  if (!out.mkpath(".")) {
+    std::fprintf(stderr, "cannot create %s\n", argv[2]);
+    return 1;
+  }
+
+  Plan& plan = Form1->plan;
+  LoadPlan(plan, plan_path);
+  Form1->PlanReplaced();
+  if (plan.route.size() < 2 || plan.airfields.empty()) {
+    std::fprintf(stderr, "the plan needs two route rows and an airfield\n");
+    return 1;
+  }
+  Form1->ListViewPlan->setCurrentIndex(Form1->RouteModel()->index(1, 0));
+
+  CheckpointDialogTexts texts;
+  RowToDialog(plan.route[1], texts);
+  FormAdd->SetTexts(texts);
+  FormAddFirst->EditDeparture->setText(QString::fromStdString(plan.route[0].caption));
+  FormAircraft->LoadAircraft(plan.aircraft);
+  FormPrintSettings->LoadSettings(plan.print);
+  FormAskContinue->LabelParam->setText("Missing Information: Predicted Wind Direction");
+  FormFields->ListViewFields->setCurrentIndex(FormFields->Model()->index(0, 0));
+  FormAddField->FieldRowToDialog(plan.airfields[0]);
+
+  bool ok = Shoot(Form1, out, "main");
+  ok = Shoot(FormAdd, out, "checkpoint") && ok;
+  ok = Shoot(FormAircraft, out, "aircraft") && ok;
+  ok = Shoot(FormAddFirst, out, "departure") && ok;
+  ok = Shoot(FormPrintSettings, out, "print-options") && ok;
+  ok = Shoot(FormAskContinue, out, "missing-information") && ok;
+  ok = Shoot(FormFields, out, "fields") && ok;
+  ok = Shoot(FormAddField, out, "airfield") && ok;
+  DestroyForms();
+  return ok ? 0 : 1;
+}

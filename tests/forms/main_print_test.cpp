@@ -1,0 +1,210 @@
+// The main window's print commands, the pre-print prompt reached through
+// Print, and the help and web-link commands.
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QUrl>
+
+#include "MainWindowFixture.h"
+#include "forms/Faskc.h"
+#include "plan/planfile.h"
+
+namespace {
+
+// Pages of a PDF file written by Qt; -1 when it is no PDF.
+int PdfPages(const std::string& bytes) {
+  if (bytes.rfind("%PDF", 0) != 0) return -1;
+  static const QRegularExpression page("/Type\\s*/Page(?!s)");
+  return static_cast<int>(
+      QString::fromLatin1(bytes.data(), static_cast<int>(bytes.size())).count(page));
+}
+
+void Click(QWidget* widget) {
+  const QPointF at(2, 2);
+  QMouseEvent press(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QMouseEvent release(QEvent::MouseButtonRelease, at, widget->mapToGlobal(at), Qt::LeftButton,
+                      Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(widget, &press);
+  QApplication::sendEvent(widget, &release);
+}
+
+}  // namespace
+
+class MainPrintTest : public MainWindowTest {
+ protected:
+  void LoadRoute(int rows, int fields) {
+    WriteFile(Path("trip.flt"), PlanText("Lakes", rows, fields));
+    LoadPlan(Form1->plan, Path("trip.flt"));
+    Form1->PlanReplaced();
+  }
+
+  // Plays the missing-information prompt by pressing `button`.
+  void AnswerPrompt(QPushButton* TFormAskContinue::*button, QString* label = nullptr) {
+    desk.dialog_answers.push_back([button, label](QDialog* d) {
+      auto* form = static_cast<TFormAskContinue*>(d);
+      if (label) *label = form->LabelParam->text();
+      (form->*button)->click();
+      return d->result();
+    });
+  }
+
+  std::string pdf_ = Path("log.pdf");
+};
+
+TEST_F(MainPrintTest, PrintWritesTheFilledLogToTheChosenPrinter) {
+  LoadRoute(14, 0);  // 13 legs: 12 on the first page, 1 on the second
+  desk.print_to_pdf = QString::fromStdString(pdf_);
+  desk.print_answers = {true};
+  Form1->ButtonPrintClick();
+  EXPECT_EQ(desk.print_dialogs, 1);
+  EXPECT_EQ(PdfPages(ReadFile(pdf_)), 2);
+  EXPECT_EQ(Form1->plan.legcount, 13);
+  EXPECT_EQ(Form1->plan.modified, 0);
+
+  // The menu item does the same; a cancelled dialog prints nothing.
+  QFile::remove(QString::fromStdString(pdf_));
+  desk.print_answers = {false};
+  Form1->Print1Click();
+  EXPECT_EQ(desk.print_dialogs, 2);
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(pdf_)));
+}
+
+TEST_F(MainPrintTest, BlankFormIsOnePageWithoutTheCheck) {
+  // Even an empty route: the blank form asks nothing first.
+  desk.print_to_pdf = QString::fromStdString(pdf_);
+  desk.print_answers = {true};
+  Form1->PrintBlankForm1Click();
+  EXPECT_TRUE(desk.messages.empty());
+  EXPECT_EQ(PdfPages(ReadFile(pdf_)), 1);
+
+  QFile::remove(QString::fromStdString(pdf_));
+  desk.print_answers = {false};
+  Form1->PrintBlankForm1Click();
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(pdf_)));
+}
+
+TEST_F(MainPrintTest, BlankFormDoesNotChangeALaterFilledLog) {
+  LoadRoute(4, 1);
+  const std::string alone = Path("alone.pdf");
+  desk.print_to_pdf = QString::fromStdString(alone);
+  desk.print_answers = {true};
+  Form1->ButtonPrintClick();
+  const LegResult first = Form1->plan.legs[0];
+
+  desk.print_to_pdf = QString::fromStdString(pdf_);
+  desk.print_answers = {true, true};
+  Form1->PrintBlankForm1Click();
+  Form1->ButtonPrintClick();
+  EXPECT_EQ(Form1->plan.legcount, 3);
+  EXPECT_EQ(Form1->plan.legs[0].gs, first.gs);
+  EXPECT_EQ(Form1->plan.legs[0].ete, first.ete);
+  EXPECT_EQ(PdfPages(ReadFile(pdf_)), PdfPages(ReadFile(alone)));
+}
+
+TEST_F(MainPrintTest, PreviewDrawsTheFilledLogAfterTheSameCheck) {
+  LoadRoute(3, 2);
+  desk.print_to_pdf = QString::fromStdString(pdf_);
+  Form1->PrintPreview1Click();
+  EXPECT_EQ(desk.previews, 1);
+  EXPECT_EQ(desk.print_dialogs, 0);
+  EXPECT_EQ(PdfPages(ReadFile(pdf_)), 1);
+  EXPECT_EQ(Form1->plan.legcount, 2);
+
+  // Too short a route stops before the preview.
+  DestroyForms();
+  CreateForms();
+  Form1->TimerAutoLoad->stop();
+  desk.message_answers = {mrOk};
+  Form1->PrintPreview1Click();
+  EXPECT_EQ(desk.previews, 1);
+}
+
+TEST_F(MainPrintTest, PrintNeedsTwoRows) {
+  AddRoute(0);
+  desk.message_answers = {mrOk};
+  Form1->ButtonPrintClick();
+  ASSERT_EQ(desk.messages.size(), 1u);
+  EXPECT_EQ(desk.messages[0].text,
+            "You must have at least two checkpoints before computing the route");
+  EXPECT_EQ(desk.messages[0].caption, "error");
+  EXPECT_EQ(desk.print_dialogs, 0);
+}
+
+TEST_F(MainPrintTest, MissingInformationPromptDecidesWhetherToPrint) {
+  LoadRoute(3, 0);
+  Form1->plan.route[1].subitems[kCellCourse].clear();
+  Form1->plan.route[1].subitems[kCellWindDir].clear();
+  Form1->PlanReplaced();
+  desk.print_to_pdf = QString::fromStdString(pdf_);
+
+  // Cancel: nothing printed.
+  QString label;
+  AnswerPrompt(&TFormAskContinue::Button3, &label);
+  Form1->ButtonPrintClick();
+  EXPECT_EQ(desk.shown_dialogs.back(), FormAskContinue);
+  EXPECT_EQ(label, "Missing Information: True Course");
+  EXPECT_EQ(desk.print_dialogs, 0);
+
+  // Proceed: printed without the first leg's wind effects.
+  AnswerPrompt(&TFormAskContinue::Button1);
+  desk.print_answers = {true};
+  Form1->ButtonPrintClick();
+  EXPECT_EQ(desk.print_dialogs, 1);
+  EXPECT_EQ(PdfPages(ReadFile(pdf_)), 1);
+
+  // Closed by its frame: goes on as Proceed.
+  desk.dialog_answers.push_back([](QDialog* d) {
+    d->reject();
+    return d->result();
+  });
+  desk.print_answers = {false};
+  Form1->ButtonPrintClick();
+  EXPECT_EQ(desk.print_dialogs, 2);
+
+  // Enter it now: the checkpoint dialog opens on row 1 at the missing value;
+  // the list shows what was typed and nothing prints yet.
+  AnswerPrompt(&TFormAskContinue::Button2);
+  desk.dialog_answers.push_back([](QDialog* d) {
+    EXPECT_EQ(d, FormAdd);
+    EXPECT_EQ(FormAdd->EditCheckpointName->text(), "Point 1");
+    EXPECT_EQ(d->focusWidget(), FormAdd->EditTrueCourse);
+    FormAdd->EditTrueCourse->setText("095");
+    FormAdd->ButtonOkClick();
+    return d->result();
+  });
+  Form1->ButtonPrintClick();
+  EXPECT_EQ(desk.print_dialogs, 2);
+  EXPECT_EQ(Form1->RouteModel()->index(1, 2).data().toString(), "095");
+  EXPECT_EQ(Form1->plan.modified, 1);
+
+  // The next Print asks for the next missing value.
+  AnswerPrompt(&TFormAskContinue::Button3, &label);
+  Form1->ButtonPrintClick();
+  EXPECT_EQ(label, "Missing Information: Predicted Wind Direction");
+}
+
+TEST_F(MainPrintTest, HelpOpensTheManualFromTheStartUpDirectory) {
+  WriteFile(Path("halvix.html"), "<html></html>");
+  Form1->ButtonHelpClick();
+  Form1->UsersManual1Click();
+  ASSERT_EQ(desk.opened_urls.size(), 2u);
+  EXPECT_EQ(QUrl(desk.opened_urls[0]).toLocalFile(), QPath("halvix.html"));
+  EXPECT_EQ(desk.opened_urls[1], desk.opened_urls[0]);
+}
+
+TEST_F(MainPrintTest, VersionLabelAndAdvertisementOpenTheirPages) {
+  EXPECT_EQ(Form1->LabelVersion->text(), "Halvix Version 1.3");
+  EXPECT_FALSE(Form1->LabelCopyright->text().isEmpty());
+  Click(Form1->LabelVersion);
+  Click(Form1->Panel2);
+  Click(Form1->Label3);
+  ASSERT_EQ(desk.opened_urls.size(), 3u);
+  EXPECT_EQ(desk.opened_urls[0], QString(kHomePageUrl));
+  EXPECT_EQ(desk.opened_urls[1], QString(kSiblingPageUrl));
+  EXPECT_EQ(desk.opened_urls[2], QString(kSiblingPageUrl));
+  EXPECT_TRUE(QUrl(desk.opened_urls[0]).host().endsWith("halvix.example"));
+}

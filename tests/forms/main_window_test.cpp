@@ -1,0 +1,520 @@
+// The main window's start-up, file commands, save-changes prompt and route commands.
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QRadioButton>
+
+#include "MainWindowFixture.h"
+#include "forms/Fair.h"
+#include "forms/Ffield.h"
+#include "forms/Fprint.h"
+#include "plan/planfile.h"
+
+namespace {
+
+const QString kFilter = "Halvix Flight Plans (*.flt)";
+
+void TypeInto(QWidget* widget, const QString& text) {
+  for (QChar c : text) {
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+    QCoreApplication::sendEvent(widget, &press);
+  }
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, StartsWithTheDefaultPlanPathAndAircraft) {
+  Plan& plan = Form1->plan;
+  EXPECT_EQ(plan.filename, Path("default.flt"));
+  EXPECT_EQ(plan.aircraft.pilotname, "Pat Example");
+  EXPECT_EQ(plan.aircraft.acnumber, "12345");
+  EXPECT_EQ(plan.aircraft.actype, "C172/U");
+  EXPECT_DOUBLE_EQ(plan.aircraft.acgph, 9.0);
+  EXPECT_DOUBLE_EQ(plan.aircraft.acfullfuel, 38.0);
+  EXPECT_EQ(plan.print.enableshade, 0);
+  EXPECT_DOUBLE_EQ(plan.print.topmargin, 0.0);
+  EXPECT_EQ(plan.modified, 0);
+  EXPECT_TRUE(plan.route.empty());
+  EXPECT_TRUE(Form1->EditTitle->text().isEmpty());
+  EXPECT_EQ(Form1->windowTitle(), "Cross Country Flight Planner");
+  EXPECT_EQ(Form1->centralWidget()->size(), QSize(643, 312));
+  EXPECT_EQ(Form1->minimumSize(), Form1->maximumSize());
+
+  const char* captions[] = {"To: Checkpoint", "Dist", "Course", "Altitude", "Wind Dir",
+                            "Wind Vel",       "Temp", "TAS",    "Mag Var",  "VOR"};
+  const int widths[] = {95, 48, 48, 48, 55, 55, 48, 48, 55, 120};
+  for (int c = 0; c < 10; ++c) {
+    EXPECT_EQ(Form1->RouteModel()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(),
+              captions[c]);
+    EXPECT_EQ(Form1->ListViewPlan->header()->sectionSize(c), widths[c]);
+  }
+  QStringList menus;
+  for (QAction* a : Form1->menuBar()->actions()) menus << a->text();
+  EXPECT_EQ(menus, QStringList({"File", "Checkpoints", "Help"}));
+  QStringList file_items;
+  for (QAction* a : Form1->File1->actions())
+    if (!a->isSeparator()) file_items << a->text();
+  EXPECT_EQ(file_items, QStringList({"New", "&Open", "&Save", "Save &As ...", "Print Settings",
+                                     "Print", "Print Blank Form", "Print Preview"}));
+  // Every window exists from the start, the dialogs owned by the main window.
+  for (QWidget* w : std::initializer_list<QWidget*>{FormAdd, FormAircraft, FormAddFirst,
+                                                    FormPrintSettings, FormFields})
+    EXPECT_EQ(w->parentWidget(), Form1);
+}
+
+TEST_F(MainWindowTest, TimerLoadsTheDefaultPlanOnceAfterStartUp) {
+  DestroyForms();
+  WriteFile(Path("default.flt"), PlanText("Morning hop", 3, 2));
+  CreateForms();
+  EXPECT_TRUE(Form1->TimerAutoLoad->isActive());
+  EXPECT_TRUE(Form1->plan.route.empty());  // not before the event loop runs
+
+  QElapsedTimer clock;
+  clock.start();
+  while (Form1->TimerAutoLoad->isActive() && clock.elapsed() < 5000)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+
+  EXPECT_FALSE(Form1->TimerAutoLoad->isActive());
+  EXPECT_EQ(Form1->RouteModel()->rowCount(), 3);
+  EXPECT_EQ(Form1->EditTitle->text(), "Morning hop");
+  EXPECT_EQ(FormFields->Model()->rowCount(), 2);
+  EXPECT_EQ(Form1->plan.modified, 0);
+  EXPECT_EQ(Form1->plan.filename, Path("default.flt"));
+}
+
+TEST_F(MainWindowTest, TimerWithoutDefaultPlanKeepsTheEmptyPlan) {
+  Form1->TimerAutoLoadTimer();
+  EXPECT_FALSE(Form1->TimerAutoLoad->isActive());
+  EXPECT_TRUE(Form1->plan.route.empty());
+  EXPECT_EQ(Form1->plan.filename, Path("default.flt"));
+  // A later Save creates the default plan in the start-up directory.
+  AddRoute(0);
+  Form1->Save1Click();
+  EXPECT_TRUE(QFileInfo::exists(QPath("default.flt")));
+}
+
+TEST_F(MainWindowTest, SaveChangesPromptAnswers) {
+  // Nothing changed: no question.
+  EXPECT_TRUE(Form1->FormCloseQuery());
+  EXPECT_TRUE(desk.messages.empty());
+
+  AddRoute(1);
+  Form1->plan.modified = 1;
+  desk.message_answers = {mrCancel, mrNo, mrYes};
+  EXPECT_FALSE(Form1->FormCloseQuery());
+  ASSERT_EQ(desk.messages.size(), 1u);
+  EXPECT_EQ(desk.messages[0].text,
+            QString("Do you wish to save changes to %1 ? ").arg(QPath("default.flt")));
+  EXPECT_EQ(desk.messages[0].caption, "Confirm");
+  EXPECT_EQ(desk.messages[0].buttons, MessageButtons::YesNoCancel);
+
+  EXPECT_TRUE(Form1->FormCloseQuery());  // No: leaves without saving
+  EXPECT_FALSE(QFileInfo::exists(QPath("default.flt")));
+  EXPECT_EQ(Form1->plan.modified, 1);
+
+  EXPECT_TRUE(Form1->FormCloseQuery());  // Yes: saved without a file dialog
+  EXPECT_TRUE(QFileInfo::exists(QPath("default.flt")));
+  EXPECT_EQ(Form1->plan.modified, 0);
+  EXPECT_TRUE(desk.file_dialog_proposals.empty());
+}
+
+TEST_F(MainWindowTest, CloseRequestIsRefusedOnCancel) {
+  AddRoute(1);
+  Form1->plan.modified = 1;
+  Form1->show();
+  desk.message_answers = {mrCancel};
+  EXPECT_FALSE(Form1->close());
+  EXPECT_TRUE(Form1->isVisible());
+  desk.message_answers = {mrNo};
+  EXPECT_TRUE(Form1->close());
+}
+
+TEST_F(MainWindowTest, YesOnAnEmptyRouteShowsTheNoDataMessageAndCloses) {
+  TypeInto(Form1->EditTitle, "Trip");
+  ASSERT_EQ(Form1->plan.modified, 1);
+  desk.message_answers = {mrYes, mrOk};
+  EXPECT_TRUE(Form1->FormCloseQuery());
+  ASSERT_EQ(desk.messages.size(), 2u);
+  EXPECT_EQ(desk.messages[1].text, "There is no data entered into the plan!");
+  EXPECT_EQ(desk.messages[1].caption, "Error");
+  EXPECT_FALSE(QFileInfo::exists(QPath("default.flt")));
+}
+
+TEST_F(MainWindowTest, FailedSaveIsReportedAndKeepsThePlanOpen) {
+  AddRoute(1);
+  Form1->plan.filename = Path("missing-dir/plan.flt");
+  Form1->plan.modified = 1;
+  desk.message_answers = {mrOk};
+  Form1->Save1Click();
+  ASSERT_EQ(desk.messages.size(), 1u);
+  EXPECT_EQ(desk.messages[0].caption, "Error");
+  EXPECT_TRUE(desk.messages[0].text.contains(QPath("missing-dir/plan.flt")));
+  EXPECT_EQ(Form1->plan.modified, 1);
+
+  // In the close prompt a failed Yes does not let the typed plan go.
+  desk.message_answers = {mrYes, mrOk};
+  EXPECT_FALSE(Form1->FormCloseQuery());
+  EXPECT_EQ(desk.messages.back().caption, "Error");
+  EXPECT_EQ(Form1->plan.modified, 1);
+
+  // Nor does New.
+  desk.message_answers = {mrYes, mrOk};
+  Form1->New1Click();
+  EXPECT_EQ(Form1->plan.route.size(), 2u);
+}
+
+TEST_F(MainWindowTest, NewEmptiesThePlanButKeepsTheModifiedFlag) {
+  AddRoute(2);
+  Form1->plan.airfields.push_back(AirfieldInfo{"Field", "1", "", "", "", "", "", "", ""});
+  FormFields->PlanReplaced();
+  Form1->plan.title = "Old";
+  Form1->EditTitle->setText("Old");
+  Form1->plan.modified = 1;
+
+  desk.message_answers = {mrCancel};
+  Form1->New1Click();
+  EXPECT_EQ(Form1->RouteModel()->rowCount(), 3);
+
+  desk.message_answers = {mrNo};
+  Form1->New1Click();
+  EXPECT_EQ(Form1->RouteModel()->rowCount(), 0);
+  EXPECT_TRUE(Form1->plan.title.empty());
+  EXPECT_TRUE(Form1->EditTitle->text().isEmpty());
+  EXPECT_EQ(FormFields->Model()->rowCount(), 0);
+  EXPECT_EQ(Form1->plan.filename, "newplan.flt");
+  EXPECT_EQ(Form1->plan.modified, 1);
+
+  desk.message_answers = {mrNo};
+  Form1->FormCloseQuery();
+  EXPECT_EQ(desk.messages.back().text, "Do you wish to save changes to newplan.flt ? ");
+}
+
+TEST_F(MainWindowTest, OpenCompletesTheExtensionAndLoads) {
+  WriteFile(Path("trip.flt"), PlanText("Lakes", 4, 1));
+  desk.file_answers = {QPath("trip")};
+  Form1->Open1Click();
+  ASSERT_EQ(desk.file_dialog_proposals.size(), 1u);
+  EXPECT_EQ(desk.file_dialog_proposals[0], QPath("default.flt"));
+  EXPECT_EQ(desk.file_dialog_filters[0], kFilter);
+  EXPECT_EQ(Form1->plan.filename, Path("trip.flt"));
+  EXPECT_EQ(Form1->RouteModel()->rowCount(), 4);
+  EXPECT_EQ(Caption(2), "Point 2");
+  EXPECT_EQ(Form1->RouteModel()->index(1, 10 - 1).data().toString(), "112.3/ 068/ CDL/ To");
+  EXPECT_EQ(Form1->EditTitle->text(), "Lakes");
+  EXPECT_EQ(FormFields->Model()->rowCount(), 1);
+  EXPECT_EQ(Form1->plan.modified, 0);
+
+  // A name that exists as typed is taken as it is.
+  WriteFile(Path("plain"), PlanText("Plain", 2, 0));
+  desk.file_answers = {QPath("plain")};
+  Form1->Open1Click();
+  EXPECT_EQ(Form1->plan.filename, Path("plain"));
+  EXPECT_EQ(Form1->EditTitle->text(), "Plain");
+}
+
+TEST_F(MainWindowTest, OpenOfANameThatDoesNotExistGivesTheReadDefaults) {
+  AddRoute(2);
+  desk.file_answers = {QPath("nowhere")};
+  Form1->Open1Click();
+  EXPECT_EQ(Form1->plan.filename, Path("nowhere"));
+  EXPECT_EQ(Form1->EditTitle->text(), "Cross Country Plan");
+  EXPECT_EQ(Form1->RouteModel()->rowCount(), 0);
+  EXPECT_DOUBLE_EQ(Form1->plan.print.topmargin, 0.1);
+}
+
+TEST_F(MainWindowTest, OpenAsksFirstAndStopsOnCancel) {
+  AddRoute(1);
+  Form1->plan.modified = 1;
+  desk.message_answers = {mrCancel};
+  Form1->Open1Click();
+  EXPECT_TRUE(desk.file_dialog_proposals.empty());
+
+  // Cancelling the file dialog after saving leaves the plan and its name.
+  desk.message_answers = {mrYes};
+  desk.file_answers = {QString()};
+  Form1->Open1Click();
+  EXPECT_EQ(desk.file_dialog_proposals.size(), 1u);
+  EXPECT_EQ(Form1->plan.filename, Path("default.flt"));
+  EXPECT_EQ(Form1->plan.route.size(), 2u);
+  EXPECT_TRUE(QFileInfo::exists(QPath("default.flt")));
+}
+
+TEST_F(MainWindowTest, SaveAsAppendsTheExtensionOnlyWithoutAPoint) {
+  AddRoute(1);
+  desk.file_answers = {QPath("north")};
+  Form1->SaveAs1Click();
+  EXPECT_EQ(desk.file_dialog_filters[0], kFilter);
+  EXPECT_EQ(Form1->plan.filename, Path("north.flt"));
+  EXPECT_TRUE(QFileInfo::exists(QPath("north.flt")));
+  EXPECT_NE(ReadFile(Path("north.flt")).find("toname=Point 1"), std::string::npos);
+
+  ASSERT_TRUE(QDir(dir_.path()).mkdir("v1.2"));
+  desk.file_answers = {QPath("v1.2/south")};
+  Form1->SaveAs1Click();
+  EXPECT_EQ(desk.file_dialog_proposals[1], QPath("north.flt"));
+  EXPECT_EQ(Form1->plan.filename, Path("v1.2/south"));
+  EXPECT_TRUE(QFileInfo::exists(QPath("v1.2/south")));
+
+  desk.file_answers = {QString()};
+  Form1->SaveAs1Click();
+  EXPECT_EQ(Form1->plan.filename, Path("v1.2/south"));
+}
+
+TEST_F(MainWindowTest, SaveAsOfAnEmptyRouteTakesTheNameButWritesNothing) {
+  desk.file_answers = {QPath("empty")};
+  desk.message_answers = {mrOk};
+  Form1->SaveAs1Click();
+  EXPECT_EQ(Form1->plan.filename, Path("empty.flt"));
+  EXPECT_EQ(desk.messages.at(0).text, "There is no data entered into the plan!");
+  EXPECT_FALSE(QFileInfo::exists(QPath("empty.flt")));
+}
+
+TEST_F(MainWindowTest, DeleteAsksAboutTheSelectedRow) {
+  AddRoute(2);
+  desk.message_answers = {mrOk};
+  Form1->Delete1Click();
+  EXPECT_EQ(desk.messages[0].text, "Please select an item in the list first!");
+  EXPECT_EQ(desk.messages[0].caption, "Error");
+  EXPECT_EQ(desk.messages[0].buttons, MessageButtons::Ok);
+
+  Select(1);
+  desk.message_answers = {mrNo};
+  Form1->ButtonDeleteClick();
+  EXPECT_EQ(desk.messages[1].text, "Are you sure you wish to delete checkpoint Point 1 ?");
+  EXPECT_EQ(desk.messages[1].caption, "Confirm");
+  EXPECT_EQ(desk.messages[1].buttons, MessageButtons::YesNo);
+  EXPECT_EQ(Form1->RouteModel()->rowCount(), 3);
+  EXPECT_EQ(Form1->plan.modified, 0);
+
+  desk.message_answers = {mrYes};
+  Form1->Delete1Click();
+  EXPECT_EQ(Form1->RouteModel()->rowCount(), 2);
+  EXPECT_EQ(Caption(1), "Point 2");
+  EXPECT_EQ(Form1->plan.modified, 1);
+
+  // The departure row can go too; the next row becomes the departure.
+  Select(0);
+  desk.message_answers = {mrYes};
+  Form1->Delete1Click();
+  EXPECT_EQ(Caption(0), "Point 2");
+}
+
+TEST_F(MainWindowTest, DeleteAllAsksEvenOnAnEmptyListAndMarksRemovedRows) {
+  desk.message_answers = {mrYes};
+  Form1->DeleteAll1Click();
+  EXPECT_EQ(desk.messages[0].text, "Are you SURE you want to DELETE all checkpoints?");
+  EXPECT_EQ(desk.messages[0].buttons, MessageButtons::YesNo);
+  EXPECT_EQ(Form1->plan.modified, 0);
+
+  AddRoute(2);
+  desk.message_answers = {mrNo};
+  Form1->DeleteAll1Click();
+  EXPECT_EQ(Form1->RouteModel()->rowCount(), 3);
+
+  desk.message_answers = {mrYes};
+  Form1->DeleteAll1Click();
+  EXPECT_EQ(Form1->RouteModel()->rowCount(), 0);
+  // The rows are gone from the plan that would be saved: closing must ask.
+  EXPECT_EQ(Form1->plan.modified, 1);
+  EXPECT_EQ(Form1->plan.filename, Path("default.flt"));
+}
+
+TEST_F(MainWindowTest, AddOpensTheDepartureDialogOnAnEmptyRoute) {
+  FormAddFirst->EditDeparture->setText("left over");
+  desk.dialog_answers.push_back([](QDialog* d) {
+    // Emptied, with the caret in it, before it shows.
+    EXPECT_TRUE(FormAddFirst->EditDeparture->text().isEmpty());
+    EXPECT_EQ(d->focusWidget(), FormAddFirst->EditDeparture);
+    FormAddFirst->EditDeparture->setText("Millbrook");
+    FormAddFirst->ButtonOkClick();
+    return d->result();
+  });
+  Form1->ButtonAddClick();
+  ASSERT_EQ(desk.shown_dialogs.size(), 1u);
+  EXPECT_EQ(desk.shown_dialogs[0], FormAddFirst);
+  ASSERT_EQ(Form1->plan.route.size(), 1u);
+  const Checkpoint& row = Form1->plan.route[0];
+  EXPECT_EQ(row.caption, "Millbrook");
+  ASSERT_EQ(row.subitems.size(), 9u);
+  for (const std::string& cell : row.subitems) EXPECT_TRUE(cell.empty());
+  EXPECT_EQ(Form1->plan.modified, 1);
+
+  // The next Add is an en-route checkpoint with every edit emptied.
+  FormAdd->EditDistance->setText("stale");
+  FormAdd->RadioButtonTo->setChecked(true);
+  desk.dialog_answers.push_back([](QDialog* d) {
+    EXPECT_TRUE(FormAdd->EditDistance->text().isEmpty());
+    EXPECT_TRUE(FormAdd->RadioButtonFrom->isChecked());
+    EXPECT_EQ(d->focusWidget(), FormAdd->EditCheckpointName);
+    return int(mrCancel);
+  });
+  Form1->ButtonAddClick();
+  EXPECT_EQ(desk.shown_dialogs[1], FormAdd);
+  EXPECT_EQ(Form1->plan.route.size(), 1u);
+}
+
+TEST_F(MainWindowTest, AddAppendsAtTheEndAndKeepsTheSelection) {
+  AddRoute(2);
+  Select(1);
+  CheckpointDialogTexts t = Texts("Cedar Lake", "18");
+  t.EditTrueCourse = "072";
+  t.EditFreq = "112.3";
+  t.EditBear = "068";
+  t.EditIdent = "CDL";
+  t.RadioButtonTo = true;
+  AnswerCheckpoint(t);
+  Form1->Add1Click();
+  ASSERT_EQ(Form1->RouteModel()->rowCount(), 4);
+  EXPECT_EQ(Caption(3), "Cedar Lake");
+  EXPECT_EQ(Form1->RouteModel()->index(3, 2).data().toString(), "072");
+  EXPECT_EQ(Form1->RouteModel()->index(3, 9).data().toString(), "112.3/ 068/ CDL/ To");
+  EXPECT_EQ(Form1->SelectedRow(), 1);
+  EXPECT_EQ(Form1->plan.modified, 1);
+
+  Form1->plan.modified = 0;
+  AnswerCancel();
+  Form1->ButtonAddClick();
+  EXPECT_EQ(Form1->RouteModel()->rowCount(), 4);
+  EXPECT_EQ(Form1->plan.modified, 0);
+}
+
+TEST_F(MainWindowTest, AddOnAFullRouteSaysSoAndOpensNoDialog) {
+  AddRoute(kMaxRoute - 2);
+  AnswerCheckpoint(Texts("Last", "5"));
+  Form1->ButtonAddClick();
+  ASSERT_EQ(Form1->plan.route.size(), static_cast<std::size_t>(kMaxRoute));
+  const std::size_t shown = desk.shown_dialogs.size();
+
+  desk.message_answers = {mrOk};
+  Form1->ButtonAddClick();
+  EXPECT_EQ(desk.shown_dialogs.size(), shown);
+  ASSERT_EQ(desk.messages.size(), 1u);
+  EXPECT_TRUE(desk.messages[0].text.contains("33"));
+  EXPECT_EQ(Form1->plan.route.size(), static_cast<std::size_t>(kMaxRoute));
+}
+
+TEST_F(MainWindowTest, EditOfTheFirstRowChangesOnlyItsName) {
+  WriteFile(Path("p.flt"), PlanText("T", 3, 0));
+  LoadPlan(Form1->plan, Path("p.flt"));
+  Form1->plan.route[0].subitems[kCellDist] = "7";  // only a plan file can put it there
+  Form1->PlanReplaced();
+  ASSERT_EQ(Form1->plan.route[0].SubItem(kCellDist), "7");
+
+  desk.message_answers = {mrOk};
+  Form1->ButtonEditClick();
+  EXPECT_EQ(desk.messages[0].text, "Please select an item in the list first!");
+
+  Select(0);
+  desk.dialog_answers.push_back([](QDialog* d) {
+    EXPECT_EQ(FormAddFirst->EditDeparture->text(), "Point 0");
+    FormAddFirst->EditDeparture->setText("Renamed");
+    FormAddFirst->ButtonOkClick();
+    return d->result();
+  });
+  Form1->ButtonEditClick();
+  EXPECT_EQ(desk.shown_dialogs.back(), FormAddFirst);
+  EXPECT_EQ(Caption(0), "Renamed");
+  EXPECT_EQ(Form1->plan.route[0].SubItem(kCellDist), "7");
+  EXPECT_EQ(Form1->plan.modified, 1);
+}
+
+TEST_F(MainWindowTest, EditOfACheckpointRoundTripsThroughTheDialog) {
+  WriteFile(Path("p.flt"), PlanText("T", 3, 0));
+  LoadPlan(Form1->plan, Path("p.flt"));
+  Form1->PlanReplaced();
+  Select(2);
+  desk.dialog_answers.push_back([](QDialog* d) {
+    EXPECT_EQ(FormAdd->EditCheckpointName->text(), "Point 2");
+    EXPECT_EQ(FormAdd->EditWindDir->text(), "270");
+    EXPECT_EQ(FormAdd->EditFreq->text(), "112.3");
+    EXPECT_EQ(FormAdd->EditIdent->text(), "CDL");
+    EXPECT_TRUE(FormAdd->RadioButtonTo->isChecked());
+    FormAdd->EditAltitude->setText("6500");
+    FormAdd->ButtonOkClick();
+    return d->result();
+  });
+  Form1->Edit1Click();
+  EXPECT_EQ(desk.shown_dialogs.back(), FormAdd);
+  EXPECT_EQ(Form1->RouteModel()->index(2, 3).data().toString(), "6500");
+  EXPECT_EQ(Form1->plan.route[2].SubItem(kCellVor), "112.3/ 068/ CDL/ To");
+  EXPECT_EQ(Form1->plan.modified, 1);
+
+  Form1->plan.modified = 0;
+  AnswerCancel();
+  Form1->ButtonEditClick();
+  EXPECT_EQ(Form1->plan.route[2].SubItem(kCellAltitude), "6500");
+  EXPECT_EQ(Form1->plan.modified, 0);
+  EXPECT_EQ(Form1->SelectedRow(), 2);
+}
+
+TEST_F(MainWindowTest, ChangesToStoredDataMarkThePlanModified) {
+  AddRoute(1);
+
+  // Renaming a row in place, cut to what a name field holds.
+  const QString long_name = QString(50, QChar(0x00e9));  // 100 bytes of UTF-8
+  ASSERT_TRUE(
+      Form1->RouteModel()->setData(Form1->RouteModel()->index(1, 0), long_name, Qt::EditRole));
+  EXPECT_EQ(Form1->plan.route[1].caption.size(), 78u);
+  EXPECT_EQ(Caption(1), QString(39, QChar(0x00e9)));
+  EXPECT_EQ(Form1->plan.modified, 1);
+  EXPECT_FALSE(Form1->RouteModel()->flags(Form1->RouteModel()->index(1, 1)) & Qt::ItemIsEditable);
+
+  // Typing the title.
+  Form1->plan.modified = 0;
+  TypeInto(Form1->EditTitle, "Lake tour");
+  EXPECT_EQ(Form1->plan.title, "Lake tour");
+  EXPECT_EQ(Form1->plan.modified, 1);
+
+  // Confirming the print options.
+  Form1->plan.modified = 0;
+  desk.dialog_answers.push_back([](QDialog* d) {
+    FormPrintSettings->CheckBoxShade->setChecked(true);
+    FormPrintSettings->EditTop->setText("0.5");
+    FormPrintSettings->ButtonOkClick();
+    return d->result();
+  });
+  Form1->PrintSettings1Click();
+  EXPECT_EQ(Form1->plan.print.enableshade, 1);
+  EXPECT_DOUBLE_EQ(Form1->plan.print.topmargin, 0.5);
+  EXPECT_EQ(Form1->plan.modified, 1);
+
+  // Cancelled dialogs change nothing.
+  Form1->plan.modified = 0;
+  AnswerCancel();
+  Form1->PrintSettings1Click();
+  AnswerCancel();
+  Form1->ButtonAircraftClick();
+  EXPECT_EQ(Form1->plan.modified, 0);
+
+  // The aircraft dialog, confirmed unchanged, still marks the plan.
+  desk.dialog_answers.push_back([](QDialog* d) {
+    EXPECT_EQ(FormAircraft->EditGPH->text(), "9.0");
+    FormAircraft->EditType->setText("PA28");
+    FormAircraft->ButtonOkClick();
+    return d->result();
+  });
+  Form1->ButtonAircraftClick();
+  EXPECT_EQ(Form1->plan.aircraft.actype, "PA28");
+  EXPECT_EQ(Form1->plan.modified, 1);
+}
+
+TEST_F(MainWindowTest, TitleKeepsWithinWhatAPlanFileHolds) {
+  TypeInto(Form1->EditTitle, QString(130, QChar(0x00fc)));  // 260 bytes typed
+  EXPECT_EQ(Form1->plan.title.size(), 254u);                // 127 whole characters
+  EXPECT_EQ(Form1->EditTitle->text(), QString::fromStdString(Form1->plan.title));
+}
+
+TEST_F(MainWindowTest, FieldsShowsTheAirfieldListOverTheMainWindow) {
+  desk.dialog_answers.push_back([](QDialog* d) {
+    EXPECT_EQ(static_cast<TFormFields*>(d)->Model()->plan(), &Form1->plan);
+    return int(mrCancel);
+  });
+  Form1->ButtonFieldsClick();
+  ASSERT_EQ(desk.shown_dialogs.size(), 1u);
+  EXPECT_EQ(desk.shown_dialogs[0], FormFields);
+}
