@@ -37,30 +37,54 @@ std::string Lower(std::string text) {
   return text;
 }
 
-// A section header "[name]": the name, trimmed; false for any other line.
+// The lookup form of a section or key name: trimmed and lower case. The plan
+// itself always asks with such names, so that case costs no copy.
+const std::string& LookupName(const std::string& name, std::string& scratch) {
+  bool plain = !name.empty() && !IsBlank(name.front()) && !IsBlank(name.back());
+  for (char c : name) {
+    if (c >= 'A' && c <= 'Z') {
+      plain = false;
+      break;
+    }
+  }
+  if (plain) return name;
+  scratch = Lower(Trim(name));
+  return scratch;
+}
+
+// The lookup form of [begin, end) of `line`: trimmed and lower case.
+std::string NameOf(const std::string& line, std::size_t begin, std::size_t end) {
+  while (begin < end && IsBlank(line[begin])) ++begin;
+  while (end > begin && IsBlank(line[end - 1])) --end;
+  std::string name(line, begin, end - begin);
+  for (char& c : name) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return name;
+}
+
+// A section header "[name]": its lookup name; false for any other line.
 bool SectionName(const std::string& line, std::string* name) {
   std::size_t i = 0;
   while (i < line.size() && IsBlank(line[i])) ++i;
   if (i >= line.size() || line[i] != '[') return false;
   std::size_t close = line.find(']', i + 1);
-  std::size_t end = close == std::string::npos ? line.size() : close;
-  *name = Trim(line.substr(i + 1, end - i - 1));
+  *name = NameOf(line, i + 1, close == std::string::npos ? line.size() : close);
   return true;
 }
 
-// A "key=value" line: the key, trimmed; false for comments and lines without "=".
+// A "key=value" line: the key's lookup name; false for comments and lines without "=".
 bool KeyName(const std::string& line, std::string* key) {
   std::size_t i = 0;
   while (i < line.size() && IsBlank(line[i])) ++i;
   if (i >= line.size() || line[i] == ';') return false;
   std::size_t eq = line.find('=', i);
   if (eq == std::string::npos) return false;
-  *key = Trim(line.substr(i, eq - i));
+  *key = NameOf(line, i, eq);
   return !key->empty();
 }
 
-bool IsValidUtf8(const std::string& s) {
-  std::size_t i = 0;
+bool IsValidUtf8(const std::string& s, std::size_t i) {
   const std::size_t n = s.size();
   while (i < n) {
     unsigned char c = static_cast<unsigned char>(s[i]);
@@ -151,30 +175,33 @@ void ProfileFile::Parse(const std::string& raw) {
   sections_.clear();
   section_index_.clear();
   has_bom_ = raw.compare(0, 3, kBom) == 0;
-  std::string bytes = has_bom_ ? raw.substr(3) : raw;
-  if (!IsValidUtf8(bytes)) bytes = Windows1252ToUtf8(bytes);
+  std::string converted;
+  const std::string* bytes = &raw;
+  std::size_t pos = has_bom_ ? 3 : 0;
+  if (!IsValidUtf8(raw, pos)) {
+    converted = Windows1252ToUtf8(raw.substr(pos));
+    bytes = &converted;
+    pos = 0;
+  }
 
-  std::size_t pos = 0;
-  const std::size_t n = bytes.size();
+  const char* data = bytes->data();
+  const std::size_t n = bytes->size();
   while (pos < n) {
     std::size_t end = pos;
-    while (end < n && bytes[end] != '\r' && bytes[end] != '\n') ++end;
+    while (end < n && data[end] != '\r' && data[end] != '\n') ++end;
     Line line;
-    line.text = bytes.substr(pos, end - pos);
+    line.text.assign(data + pos, end - pos);
     if (end < n) {
-      if (bytes[end] == '\r' && end + 1 < n && bytes[end + 1] == '\n') {
-        line.eol = "\r\n";
-      } else {
-        line.eol = bytes.substr(end, 1);
-      }
+      line.eol = data[end] == '\n' ? kLf : (end + 1 < n && data[end + 1] == '\n' ? kCrLf : kCr);
     }
-    pos = end + line.eol.size();
+    pos = end + (line.eol == kCrLf ? 2 : line.eol == kNone ? 0 : 1);
 
     std::string name;
     if (SectionName(line.text, &name)) {
       sections_.emplace_back();
+      sections_.back().lines.reserve(12);
       sections_.back().lines.push_back(std::move(line));
-      section_index_.emplace(Lower(name), sections_.size() - 1);
+      section_index_.emplace(std::move(name), sections_.size() - 1);
     } else if (sections_.empty()) {
       preamble_.push_back(std::move(line));
     } else {
@@ -187,7 +214,17 @@ void ProfileFile::Parse(const std::string& raw) {
 
 void ProfileFile::IndexKey(Section& section, std::size_t line) {
   std::string key;
-  if (KeyName(section.lines[line].text, &key)) section.keys.emplace(Lower(key), line);
+  if (KeyName(section.lines[line].text, &key) && !section.FindKey(key)) {
+    section.keys.emplace_back(std::move(key), line);
+  }
+}
+
+const std::pair<std::string, std::size_t>* ProfileFile::Section::FindKey(
+    const std::string& lookup) const {
+  for (const auto& entry : keys) {
+    if (entry.first == lookup) return &entry;
+  }
+  return nullptr;
 }
 
 bool ProfileFile::Load(const std::string& path, std::string* error) {
@@ -213,12 +250,14 @@ bool ProfileFile::Load(const std::string& path, std::string* error) {
 }
 
 std::string ProfileFile::Serialize() const {
+  static const char* const kEolText[] = {"", "\r\n", "\n", "\r"};
   std::string out;
+  out.reserve(4096);
   if (has_bom_) out += kBom;
   auto emit = [&out](const std::vector<Line>& lines) {
     for (const Line& line : lines) {
       out += line.text;
-      out += line.eol;
+      out += kEolText[line.eol];
     }
   };
   emit(preamble_);
@@ -282,12 +321,12 @@ bool ProfileFile::Save(const std::string& path, std::string* error) const {
 }
 
 ProfileFile::Section* ProfileFile::FindSection(const std::string& name) {
-  auto it = section_index_.find(Lower(Trim(name)));
-  return it == section_index_.end() ? nullptr : &sections_[it->second];
+  return const_cast<Section*>(static_cast<const ProfileFile*>(this)->FindSection(name));
 }
 
 const ProfileFile::Section* ProfileFile::FindSection(const std::string& name) const {
-  auto it = section_index_.find(Lower(Trim(name)));
+  std::string scratch;
+  auto it = section_index_.find(LookupName(name, scratch));
   return it == section_index_.end() ? nullptr : &sections_[it->second];
 }
 
@@ -299,13 +338,13 @@ const std::string* ProfileFile::FindValue(const std::string& section,
                                           const std::string& key) const {
   const Section* s = FindSection(section);
   if (!s) return nullptr;
-  auto it = s->keys.find(Lower(Trim(key)));
-  return it == s->keys.end() ? nullptr : &s->lines[it->second].text;
+  std::string scratch;
+  auto* entry = s->FindKey(LookupName(key, scratch));
+  return entry ? &s->lines[entry->second].text : nullptr;
 }
 
 void ProfileFile::WriteString(const std::string& section, const std::string& key,
                               const std::string& value) {
-  const std::string line_text = key + "=" + Sanitize(value);
   Section* s = FindSection(section);
   if (!s) {
     // The last line of the file gets its line break before anything follows it.
@@ -315,27 +354,29 @@ void ProfileFile::WriteString(const std::string& section, const std::string& key
     } else if (!preamble_.empty()) {
       last = &preamble_.back();
     }
-    if (last && last->eol.empty()) last->eol = "\r\n";
+    if (last && last->eol == kNone) last->eol = kCrLf;
     bool first = sections_.empty() && preamble_.empty();
     if (!first && !(last && Trim(last->text).empty())) {
       // A blank line between sections, for people who read the file.
       if (sections_.empty()) {
-        preamble_.push_back({"", "\r\n"});
+        preamble_.push_back({"", kCrLf});
       } else {
-        sections_.back().lines.push_back({"", "\r\n"});
+        sections_.back().lines.push_back({"", kCrLf});
       }
     }
     sections_.emplace_back();
-    sections_.back().lines.push_back({"[" + section + "]", "\r\n"});
+    sections_.back().lines.push_back({"[" + section + "]", kCrLf});
     section_index_.emplace(Lower(Trim(section)), sections_.size() - 1);
     s = &sections_.back();
   }
 
-  auto it = s->keys.find(Lower(Trim(key)));
-  if (it != s->keys.end()) {
-    Line& line = s->lines[it->second];
+  std::string scratch;
+  const std::string& lookup = LookupName(key, scratch);
+  if (auto* entry = s->FindKey(lookup)) {
+    Line& line = s->lines[entry->second];
     // Keep the key as the file spells it; only the value changes.
-    line.text = line.text.substr(0, line.text.find('=') + 1) + Sanitize(value);
+    line.text.resize(line.text.find('=') + 1);
+    line.text += Sanitize(value);
     return;
   }
 
@@ -343,9 +384,10 @@ void ProfileFile::WriteString(const std::string& section, const std::string& key
   // keys) move down, so the key index stays valid.
   std::size_t at = s->lines.size();
   while (at > 1 && Trim(s->lines[at - 1].text).empty()) --at;
-  if (s->lines[at - 1].eol.empty()) s->lines[at - 1].eol = "\r\n";
-  s->lines.insert(s->lines.begin() + static_cast<std::ptrdiff_t>(at), Line{line_text, "\r\n"});
-  s->keys.emplace(Lower(Trim(key)), at);
+  if (s->lines[at - 1].eol == kNone) s->lines[at - 1].eol = kCrLf;
+  s->lines.insert(s->lines.begin() + static_cast<std::ptrdiff_t>(at),
+                  Line{key + "=" + Sanitize(value), kCrLf});
+  s->keys.emplace_back(lookup, at);
 }
 
 std::string ProfileFile::GetString(const std::string& section, const std::string& key,
@@ -353,12 +395,17 @@ std::string ProfileFile::GetString(const std::string& section, const std::string
   const std::size_t limit = size > 0 ? size - 1 : 0;
   const std::string* line = FindValue(section, key);
   if (!line) return CutUtf8(def, limit);
-  std::string value = Trim(line->substr(line->find('=') + 1));
-  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-      value.back() == value.front()) {
-    value = value.substr(1, value.size() - 2);
+  std::size_t begin = line->find('=') + 1;
+  std::size_t end = line->size();
+  while (begin < end && IsBlank((*line)[begin])) ++begin;
+  while (end > begin && IsBlank((*line)[end - 1])) --end;
+  if (end - begin >= 2 && ((*line)[begin] == '"' || (*line)[begin] == '\'') &&
+      (*line)[end - 1] == (*line)[begin]) {
+    ++begin;
+    --end;
   }
-  return CutUtf8(value, limit);
+  if (end - begin <= limit) return line->substr(begin, end - begin);
+  return CutUtf8(line->substr(begin, end - begin), limit);
 }
 
 int32_t ProfileFile::GetInt(const std::string& section, const std::string& key, int32_t def) const {

@@ -49,13 +49,17 @@ class ProfileFile {
   bool HasSection(const std::string& section) const;
 
  private:
+  enum LineEnd : unsigned char { kNone, kCrLf, kLf, kCr };  // kNone: last line without one
   struct Line {
     std::string text;  // without its line end
-    std::string eol;   // "\r\n", "\n", "\r" or "" for a last line without one
+    LineEnd eol = kNone;
   };
   struct Section {
-    std::vector<Line> lines;                            // lines[0] is the "[name]" header
-    std::unordered_map<std::string, std::size_t> keys;  // lower-case key -> first line
+    std::vector<Line> lines;  // lines[0] is the "[name]" header
+    // Lower-case key -> its first line. Sections hold a dozen keys, where a
+    // linear search beats hashing and costs no allocation per key.
+    std::vector<std::pair<std::string, std::size_t>> keys;
+    const std::pair<std::string, std::size_t>* FindKey(const std::string& lookup) const;
   };
 
   Section* FindSection(const std::string& name);

@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+
+#include "plan/legs.h"
+#include "plan/report.h"
+#include "test_util.h"
+
+namespace {
+
+struct ToolRun {
+  int status;
+  std::string out;
+};
+
+// Runs halvix-navlog with `args`; stderr joins stdout when `with_stderr`.
+ToolRun Navlog(const std::string& args, bool with_stderr = false) {
+  std::string cmd =
+      std::string(HALVIX_NAVLOG) + " " + args + (with_stderr ? " 2>&1" : " 2>/dev/null");
+  FILE* p = popen(cmd.c_str(), "r");
+  ToolRun run{-1, ""};
+  if (!p) return run;
+  char buf[4096];
+  std::size_t n;
+  while ((n = fread(buf, 1, sizeof buf, p)) > 0) run.out.append(buf, n);
+  int status = pclose(p);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+TEST(LogCsv, OneLinePerLegAndATotalLine) {
+  Plan plan;
+  plan.route = {
+      Row("Dep"),
+      Row("Lake, north", "50", "90", "", "180", "20", "", "100", "10", "112.3/ 090/ ABC/ To"),
+      Row("Say \"cheese\"", "30")};
+  ComputeLegs(plan);
+  EXPECT_EQ(FormatLogCsv(plan),
+            "leg,toname,tc,alt,winddir,windvel,temp,tas,wca,th,var,mh,dev,ch,dist,distrem,gs,ete,"
+            "fuelused,fuelrem,vorfreq,vorbrng,vorident,vortofr\n"
+            "1,\"Lake, north\",90,,180,20,,100,11,101,10,111,,111,50,30,98,30,4.50,33.50,112.3,090,"
+            "ABC,To\n"
+            "2,\"Say \"\"cheese\"\"\",,,,,,,,,,,,,30,0,,18,2.70,30.80,,,,\n"
+            "Total,,,,,,,,,,,,,,80,,,48,7.20,,,,,\n");
+}
+
+TEST(NavlogTool, PrintsTheSamplePlanAsATableAndAsCsv) {
+  ToolRun table = Navlog(std::string("'") + HALVIX_SAMPLE_PLAN + "'");
+  EXPECT_EQ(table.status, 0);
+  EXPECT_NE(table.out.find("Millbrook to Eastport"), std::string::npos) << table.out;
+  EXPECT_NE(table.out.find("Total"), std::string::npos);
+
+  ToolRun csv = Navlog(std::string("--csv '") + HALVIX_SAMPLE_PLAN + "'");
+  EXPECT_EQ(csv.status, 0);
+  EXPECT_EQ(csv.out.rfind("leg,toname,tc,", 0), 0u);
+  EXPECT_NE(csv.out.find("\nTotal,"), std::string::npos);
+}
+
+TEST(NavlogTool, ReportsErrorsWithExitCodes) {
+  EXPECT_EQ(Navlog("/nonexistent/plan.flt").status, 1);
+  EXPECT_EQ(Navlog("").status, 2);
+  EXPECT_EQ(Navlog("--bogus x.flt").status, 2);
+  EXPECT_EQ(Navlog("--help").status, 0);
+  ToolRun version = Navlog("--version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_NE(version.out.find("1.3"), std::string::npos);
+
+  TempDir dir;
+  WriteFile(dir.File("one.flt"), "[misc]\ncount=1\n[dest0]\ntoname=Home\n");
+  ToolRun one = Navlog(dir.File("one.flt"), true);
+  EXPECT_EQ(one.status, 1);
+  EXPECT_NE(one.out.find("You must have at least two checkpoints before computing the route"),
+            std::string::npos);
+}
+
+TEST(NavlogTool, MissingFirstLegItemIsAWarningAndTheLogStillPrints) {
+  TempDir dir;
+  WriteFile(dir.File("p.flt"),
+            "[misc]\ncount=2\n[dest0]\ntoname=Home\n[dest1]\ntoname=Lake\ndist=20\ntc=90\n");
+  ToolRun run = Navlog("--csv " + dir.File("p.flt"), true);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_NE(run.out.find("Missing Information: Predicted Wind Direction"), std::string::npos);
+  EXPECT_NE(run.out.find("1,Lake,90,,,,,,,,,,,,20,0,,,,,,,,\n"), std::string::npos) << run.out;
+}
+
+}  // namespace
