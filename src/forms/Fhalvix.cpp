@@ -543,12 +543,14 @@ bool TForm1::CheckAndCompute() {
 void TForm1::ButtonPrintClick() {
   if (!CheckAndCompute()) return;
   QPrinter printer(QPrinter::HighResolution);
+  printer.setPageOrientation(QPageLayout::Landscape);
   if (!desktop().PrintDialog(this, printer)) return;
   PrintFilledLog(printer, plan, *print_context_);
 }
 
 void TForm1::PrintBlankForm1Click() {
   QPrinter printer(QPrinter::HighResolution);
+  printer.setPageOrientation(QPageLayout::Landscape);
   if (!desktop().PrintDialog(this, printer)) return;
   PrintBlankForm(printer, plan, *print_context_);
 }
@@ -556,6 +558,7 @@ void TForm1::PrintBlankForm1Click() {
 void TForm1::PrintPreview1Click() {
   if (!CheckAndCompute()) return;
   QPrinter printer(QPrinter::HighResolution);
+  printer.setPageOrientation(QPageLayout::Landscape);
   desktop().PrintPreview(
       this, printer, [this](QPrinter* target) { PrintFilledLog(*target, plan, *print_context_); });
 }
