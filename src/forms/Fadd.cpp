@@ -87,6 +87,7 @@ TFormAdd::TFormAdd(QWidget* parent)
   connect(ButtonOk, &QPushButton::clicked, this, &TFormAdd::ButtonOkClick);
   connect(ButtonCancel, &QPushButton::clicked, this, &TFormAdd::ButtonCancelClick);
   connect(ButtonHelp, &QPushButton::clicked, this, &TFormAdd::ButtonHelpClick);
+  FitToTexts();
 }
 
 void TFormAdd::ClearEdits() {

@@ -35,6 +35,7 @@ TFormAddFirst::TFormAddFirst(QWidget* parent)
 
   connect(ButtonOk, &QPushButton::clicked, this, &TFormAddFirst::ButtonOkClick);
   connect(ButtonCancel, &QPushButton::clicked, this, &TFormAddFirst::ButtonCancelClick);
+  FitToTexts();
 }
 
 void TFormAddFirst::ButtonOkClick() {

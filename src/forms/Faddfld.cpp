@@ -47,6 +47,7 @@ TFormAddField::TFormAddField(QWidget* parent)
   connect(Button1, &QPushButton::clicked, this, &TFormAddField::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &TFormAddField::Button2Click);
   connect(ButtonReset, &QPushButton::clicked, this, &TFormAddField::ButtonResetClick);
+  FitToTexts();
 }
 
 void TFormAddField::ClearEdits() {

@@ -27,6 +27,7 @@ TFormAircraft::TFormAircraft(QWidget* parent)
 
   connect(ButtonOk, &QPushButton::clicked, this, &TFormAircraft::ButtonOkClick);
   connect(ButtonCancel, &QPushButton::clicked, this, &TFormAircraft::ButtonCancelClick);
+  FitToTexts();
 }
 
 void TFormAircraft::LoadAircraft(const AircraftInfo& aircraft) {

@@ -49,6 +49,7 @@ TFormAskContinue::TFormAskContinue(QWidget* parent)
   connect(Button1, &QPushButton::clicked, this, &TFormAskContinue::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &TFormAskContinue::Button2Click);
   connect(Button3, &QPushButton::clicked, this, &TFormAskContinue::Button3Click);
+  FitToTexts();
 }
 
 void TFormAskContinue::Button1Click() {

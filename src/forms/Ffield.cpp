@@ -142,6 +142,7 @@ TFormFields::TFormFields(QWidget* parent)
   connect(ButtonEdit, &QPushButton::clicked, this, &TFormFields::ButtonEditClick);
   connect(ButtonDelete, &QPushButton::clicked, this, &TFormFields::ButtonDeleteClick);
   connect(ButtonDone, &QPushButton::clicked, this, &TFormFields::ButtonDoneClick);
+  FitToTexts();
 }
 
 void TFormFields::SetPlan(Plan* plan) {

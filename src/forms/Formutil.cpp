@@ -1,8 +1,12 @@
 #include "forms/Formutil.h"
 
+#include <QAbstractButton>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -129,6 +133,52 @@ void HalvixDialog::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QDialog::keyPressEvent(event);
+}
+
+namespace {
+
+// The smallest factor (at least `from`) at which `text` fits a box of the
+// given size scaled by it.
+double FactorToFit(const QFontMetrics& metrics, const QString& text, QSize box, bool wrap,
+                   double from) {
+  for (double factor = from; factor < 2.0; factor += 0.01) {
+    const int width = static_cast<int>(box.width() * factor);
+    const int height = static_cast<int>(box.height() * factor);
+    const QRect needed =
+        wrap ? metrics.boundingRect(QRect(0, 0, width, 100000), Qt::TextWordWrap, text)
+             : metrics.boundingRect(text);
+    if (needed.width() <= width && needed.height() <= height) return factor;
+  }
+  return 2.0;
+}
+
+}  // namespace
+
+double HalvixDialog::FitToTexts() {
+  double factor = 1.0;
+  for (const QLabel* label : findChildren<QLabel*>()) {
+    if (label->text().isEmpty()) continue;
+    factor =
+        FactorToFit(label->fontMetrics(), label->text(), label->size(), label->wordWrap(), factor);
+  }
+  for (const QAbstractButton* button : findChildren<QAbstractButton*>()) {
+    // Room for the frame of a push button or the mark of a check or radio box.
+    const int chrome = qobject_cast<const QPushButton*>(button) ? 8 : 20;
+    const QSize room(std::max(1, button->width() - chrome), button->height());
+    factor = FactorToFit(button->fontMetrics(), button->text(), room, false, factor);
+  }
+  if (factor <= 1.0) return 1.0;
+  // Only the controls this program placed; the insides of lists and boxes lay
+  // themselves out.
+  for (QWidget* child : findChildren<QWidget*>()) {
+    QWidget* parent = child->parentWidget();
+    if (parent != this && qobject_cast<QGroupBox*>(parent) == nullptr) continue;
+    const QRect r = child->geometry();
+    child->setGeometry(static_cast<int>(r.x() * factor), static_cast<int>(r.y() * factor),
+                       static_cast<int>(r.width() * factor), static_cast<int>(r.height() * factor));
+  }
+  setFixedSize(static_cast<int>(width() * factor), static_cast<int>(height() * factor));
+  return factor;
 }
 
 QLabel* HalvixDialog::AddLabel(QWidget* parent, const QString& text, int left, int top, int width,

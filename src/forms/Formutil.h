@@ -70,6 +70,11 @@ class HalvixDialog : public QDialog {
   void SetEscapeCancels(bool cancels) { escape_cancels_ = cancels; }
   void keyPressEvent(QKeyEvent* event) override;
 
+  // Called last by each dialog's constructor: when a text does not fit its
+  // control in the font at hand, enlarges the whole window and every control
+  // by one factor, keeping the drawn proportions. Returns the factor used.
+  double FitToTexts();
+
   // A word-wrapped or single-line label at the given place.
   QLabel* AddLabel(QWidget* parent, const QString& text, int left, int top, int width, int height,
                    bool wrap = false);

@@ -55,6 +55,7 @@ TFormPrintSettings::TFormPrintSettings(QWidget* parent)
 
   connect(ButtonOk, &QPushButton::clicked, this, &TFormPrintSettings::ButtonOkClick);
   connect(ButtonCancel, &QPushButton::clicked, this, &TFormPrintSettings::ButtonCancelClick);
+  FitToTexts();
 }
 
 void TFormPrintSettings::LoadSettings(const PrintSettings& settings) {

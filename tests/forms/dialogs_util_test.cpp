@@ -1,19 +1,30 @@
-// Dialog placement, the manual lookup, number reading and byte-limited edits.
+// Dialog placement, the manual lookup, number reading, byte-limited edits and
+// texts that fit their controls.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QWidget>
+#include <memory>
 
 #include "DialogsTestUtil.h"
 #include "ScriptedDesktop.h"
+#include "forms/Fadd.h"
+#include "forms/Fadd1.h"
+#include "forms/Faddfld.h"
+#include "forms/Fair.h"
+#include "forms/Faskc.h"
+#include "forms/Ffield.h"
 #include "forms/Formutil.h"
+#include "forms/Fprint.h"
 #include "forms/Viewdoc.h"
 
 namespace {
@@ -172,6 +183,40 @@ TEST_F(ViewDocumentTest, TrailingSeparatorIsNotDoubledAndDirectoriesAreNotDocume
   ASSERT_EQ(desk_.opened_urls.size(), 1u);
   EXPECT_EQ(desk_.opened_urls[0], htm);
   EXPECT_FALSE(desk_.opened_urls[0].contains("//guide"));
+}
+
+TEST(DialogLayoutTest, EveryTextFitsItsControl) {
+  std::vector<std::unique_ptr<QDialog>> dialogs;
+  dialogs.emplace_back(new TFormAdd);
+  dialogs.emplace_back(new TFormAddFirst);
+  dialogs.emplace_back(new TFormAircraft);
+  dialogs.emplace_back(new TFormPrintSettings);
+  dialogs.emplace_back(new TFormAskContinue);
+  dialogs.emplace_back(new TFormFields);
+  dialogs.emplace_back(new TFormAddField);
+  static_cast<TFormAskContinue*>(dialogs[4].get())
+      ->LabelParam->setText("Missing Information: Predicted Wind Direction");
+  for (const auto& dialog : dialogs) {
+    const QString name = dialog->windowTitle();
+    EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize()) << name.toStdString();
+    for (const QLabel* label : dialog->findChildren<QLabel*>()) {
+      const QRect box = label->contentsRect();
+      const QRect needed = label->fontMetrics().boundingRect(
+          QRect(0, 0, box.width(), 100000), label->wordWrap() ? Qt::TextWordWrap : 0,
+          label->text());
+      EXPECT_LE(needed.height(), box.height())
+          << name.toStdString() << ": " << label->text().toStdString();
+      EXPECT_LE(needed.width(), box.width())
+          << name.toStdString() << ": " << label->text().toStdString();
+      // Inside the window, not cut off by its edge.
+      const QRect in_window(label->mapTo(dialog.get(), QPoint(0, 0)), label->size());
+      EXPECT_TRUE(dialog->rect().contains(in_window)) << label->text().toStdString();
+    }
+    for (const QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) {
+      EXPECT_LT(button->fontMetrics().horizontalAdvance(button->text()), button->width())
+          << name.toStdString() << ": " << button->text().toStdString();
+    }
+  }
 }
 
 }  // namespace
