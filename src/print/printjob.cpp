@@ -205,6 +205,11 @@ TwoLines SplitTwoLines(Canvas& canvas, const std::string& text, int limit) {
     std::size_t i = copy.size() - 1;
     while (i > 0 && !IsBreak(copy[i])) --i;
     if (i > 0) copy.resize(i);
+    // "9/27, 18L" breaks at the space; the comma before it goes too, so no
+    // separator is left at the break on either line.
+    if (i > 0) {
+      while (!copy.empty() && IsBreak(copy.back())) copy.pop_back();
+    }
   }
   std::size_t rest = copy.size();
   while (rest < text.size() && IsBreak(text[rest])) ++rest;

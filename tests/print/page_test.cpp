@@ -1,0 +1,285 @@
+// Page geometry, page capacity and the page loop, on the recording canvas.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "print/navlog.h"
+#include "print/table.h"
+#include "print_test_util.h"
+
+namespace {
+
+int ArrowheadsOn(const RecordingCanvas& canvas, int page) {
+  return static_cast<int>(canvas.Of(CanvasOp::Polygon, page).size());
+}
+
+// Leg rows on a page: two arrowheads each.
+int LegRowsOn(const RecordingCanvas& canvas, int page) {
+  return ArrowheadsOn(canvas, page) / 2;
+}
+
+TEST(PageGeometry, WorkedExampleToThePixel) {
+  RecordingCanvas canvas = ExampleCanvas();
+  Plan plan;
+  QuarterInchMargins(plan);
+  PrintContext ctx;
+  ASSERT_TRUE(StartPrintJob(ctx, canvas, plan.print));
+
+  EXPECT_EQ(ctx.leftpx, 149);
+  EXPECT_EQ(ctx.rightpx, 149);
+  EXPECT_EQ(ctx.toppx, 150);
+  EXPECT_EQ(ctx.bottompx, 150);
+  EXPECT_EQ(ctx.unitx, 551);
+  EXPECT_EQ(ctx.unity, 563);
+  EXPECT_EQ(ctx.tableleft, 149);
+  EXPECT_EQ(ctx.colwidth, 319);
+  EXPECT_EQ(ctx.cpleft, 3020);
+  EXPECT_EQ(ctx.cpwidth, 826);
+  EXPECT_EQ(ctx.rightleft, 3846);
+  EXPECT_EQ(ctx.rcolwidth, 253);
+  EXPECT_EQ(ctx.tableright, 6123);
+  EXPECT_EQ(ctx.padx, 9);
+  EXPECT_EQ(ctx.pady, 9);
+  // 12 and 8 points at 8 pixels a point; the airfield row is the larger of
+  // V/4 = 140 and 2 x 9 + 2 x 64.
+  EXPECT_EQ(ctx.text12height, 96);
+  EXPECT_EQ(ctx.text8height, 64);
+  EXPECT_EQ(ctx.fieldrowheight, 146);
+}
+
+TEST(PageGeometry, BlocksStartWhereTheWorkedExampleSays) {
+  RecordingCanvas canvas = ExampleCanvas();
+  Plan plan = MakePlan(12, 0);
+  PrintContext ctx;
+  ASSERT_EQ(PrintFilledLogOn(canvas, plan, ctx), 1);
+
+  // Title band: the frame's top edge and the divider between the halves.
+  EXPECT_TRUE(canvas.HasLine(149, 159, 6123, 159));
+  EXPECT_TRUE(canvas.HasLine(3020, 159, 3020, 4800 - 150 - 9));
+  EXPECT_TRUE(canvas.HasLine(149, 4641, 6123, 4641));
+  // Header row, table header, first leg row, Total row.
+  EXPECT_TRUE(canvas.HasLine(149, 440, 6123, 440));
+  EXPECT_TRUE(canvas.HasLine(149, 650, 6123, 650));
+  EXPECT_TRUE(canvas.HasLine(149, 931, 3020, 931));
+  EXPECT_TRUE(canvas.HasLine(149, 4309 + 140, 6123, 4309 + 140));
+  ASSERT_EQ(canvas.TextsOf("Total").size(), 1u);
+  EXPECT_EQ(canvas.TextsOf("Total")[0].y1, 4309 + 140 - 9);
+
+  // The title is inset and centred in the band: (281 - 192) / 2 below its top.
+  auto titles = canvas.TextsOf("Test Route");
+  ASSERT_EQ(titles.size(), 2u);
+  EXPECT_EQ(titles[0].x0, 149 + 18);
+  EXPECT_EQ(titles[1].x0, 3020 + 18);
+  EXPECT_EQ(titles[0].y0, 159 + 44);
+}
+
+TEST(PageGeometry, ZeroMarginsPutTheFrameOnThePageEdge) {
+  RecordingCanvas canvas = ExampleCanvas();
+  Plan plan = MakePlan(2, 0);
+  plan.print = PrintSettings{};
+  PrintContext ctx;
+  PrintFilledLogOn(canvas, plan, ctx);
+  EXPECT_EQ(ctx.tableleft, 0);
+  EXPECT_TRUE(canvas.HasLine(0, ctx.unity / 60, 0, 4800 - ctx.pady));
+}
+
+TEST(PageCapacity, OneRowFewerForEveryTwoAirfieldsButNeverNone) {
+  const int expected[] = {12, 12, 11, 11, 10, 10};
+  for (int n = 0; n < 6; ++n) EXPECT_EQ(PageRows(n, 32, 0), expected[n]) << n << " airfields";
+  EXPECT_EQ(PageRows(22, 32, 0), 1);
+  EXPECT_EQ(PageRows(23, 32, 0), 1);
+  EXPECT_EQ(PageRows(24, 32, 0), 1);
+  EXPECT_EQ(PageRows(60, 32, 0), 1);
+  EXPECT_EQ(PageRows(0, 13, 12), 1);
+  EXPECT_EQ(PageRows(0, 13, 13), 0);
+}
+
+TEST(PageLoop, ThirteenLegsWithoutAirfieldsMakeTwoPages) {
+  RecordingCanvas canvas = ExampleCanvas();
+  Plan plan = MakePlan(13, 0);
+  PrintContext ctx;
+  ASSERT_EQ(PrintFilledLogOn(canvas, plan, ctx), 2);
+
+  EXPECT_EQ(LegRowsOn(canvas, 1), 12);
+  EXPECT_EQ(LegRowsOn(canvas, 2), 1);
+  EXPECT_EQ(canvas.Of(CanvasOp::NewPage).size(), 1u);
+  EXPECT_EQ(canvas.Of(CanvasOp::EndDoc).size(), 1u);
+
+  // Every page starts white, all over.
+  for (int page = 1; page <= 2; ++page) {
+    const CanvasOp first = canvas.Of(CanvasOp::FillRect, page).front();
+    EXPECT_EQ(first.brush, kWhite);
+    EXPECT_EQ(first.x0, 0);
+    EXPECT_EQ(first.y0, 0);
+    EXPECT_EQ(first.x1, 6299);
+    EXPECT_EQ(first.y1, 4799);
+  }
+
+  // The page's departure sits in the column header: the first page starts
+  // at Start, the second at the twelfth checkpoint.
+  EXPECT_EQ(canvas.TextsOf("Start", 1).size(), 1u);
+  EXPECT_EQ(canvas.TextsOf("CP12", 2).size(), 1u);
+  EXPECT_EQ(canvas.TextsOf("CP13", 2).size(), 1u);
+  EXPECT_TRUE(canvas.TextsOf("CP13", 1).empty());
+
+  // The totals only on the page with the last leg.
+  const std::string dist = std::to_string(plan.totals.dist);
+  EXPECT_TRUE(canvas.TextsOf(dist, 1).empty());
+  EXPECT_EQ(canvas.TextsOf(dist, 2).size(), 1u);
+  EXPECT_EQ(canvas.TextsOf("Total", 1).size(), 1u);
+  EXPECT_EQ(canvas.TextsOf(kFooterText, 1).size(), 1u);
+  EXPECT_EQ(canvas.TextsOf(kFooterText, 2).size(), 1u);
+}
+
+TEST(PageLoop, AirfieldsTakeRowsFromEveryPage) {
+  {
+    RecordingCanvas canvas = ExampleCanvas();
+    PrintContext ctx;
+    ASSERT_EQ(PrintFilledLogOn(canvas, MakePlan(12, 2), ctx), 2);
+    EXPECT_EQ(LegRowsOn(canvas, 1), 11);
+    EXPECT_EQ(LegRowsOn(canvas, 2), 1);
+  }
+  {
+    RecordingCanvas canvas = ExampleCanvas();
+    PrintContext ctx;
+    ASSERT_EQ(PrintFilledLogOn(canvas, MakePlan(22, 5), ctx), 3);
+    EXPECT_EQ(LegRowsOn(canvas, 1), 10);
+    EXPECT_EQ(LegRowsOn(canvas, 2), 10);
+    EXPECT_EQ(LegRowsOn(canvas, 3), 2);
+  }
+}
+
+TEST(PageLoop, ManyAirfieldsStillReachTheLastLeg) {
+  RecordingCanvas canvas = ExampleCanvas();
+  Plan plan = MakePlan(32, 30);
+  PrintContext ctx;
+  ASSERT_EQ(PrintFilledLogOn(canvas, plan, ctx), 32);
+  EXPECT_EQ(canvas.TextsOf("CP32", 32).size(), 1u);
+  EXPECT_EQ(canvas.TextsOf(std::to_string(plan.totals.dist), 32).size(), 1u);
+}
+
+TEST(PageLoop, NothingIsDrawnWithoutALegOrAnOpenDevice) {
+  RecordingCanvas canvas = ExampleCanvas();
+  Plan plan;
+  PrintContext ctx;
+  EXPECT_EQ(PrintFilledLogOn(canvas, plan, ctx), 0);
+  EXPECT_TRUE(canvas.ops().empty());
+
+  RecordingCanvas refusing = ExampleCanvas();
+  refusing.FailToOpen();
+  EXPECT_EQ(PrintFilledLogOn(refusing, MakePlan(3, 0), ctx), 0);
+  EXPECT_EQ(PrintBlankFormOn(refusing, MakePlan(3, 0), ctx), 0);
+  EXPECT_TRUE(refusing.ops().empty());
+  EXPECT_EQ(ctx.printer, nullptr);
+}
+
+// Grey fills per page, in drawing order: rows first, then the Total row.
+std::vector<int> GreyFillTops(const RecordingCanvas& canvas, int page) {
+  std::vector<int> tops;
+  for (const CanvasOp& op : canvas.Of(CanvasOp::FillRect, page)) {
+    if (op.brush == kShadeGrey && op.x0 == 149) tops.push_back(op.y0);
+  }
+  return tops;
+}
+
+TEST(Shading, FirstRowOfEveryPageIsGreyAndTheTotalRowFollowsTheCount) {
+  RecordingCanvas canvas = ExampleCanvas();
+  Plan plan = MakePlan(14, 0, true);
+  PrintContext ctx;
+  ASSERT_EQ(PrintFilledLogOn(canvas, plan, ctx), 2);
+  const int half = 563 / 2;
+
+  // Page 1: 12 rows, grey 1st, 3rd, ... 11th, and the Total row (even count).
+  std::vector<int> expected;
+  for (int i = 0; i < 12; i += 2) expected.push_back(931 + i * half);
+  expected.push_back(931 + (12 * 563) / 2);
+  EXPECT_EQ(GreyFillTops(canvas, 1), expected);
+
+  // Page 2: 2 rows, starting grey again; the Total row grey (even).
+  EXPECT_EQ(GreyFillTops(canvas, 2), (std::vector<int>{931, 931 + 563}));
+
+  // The checkpoint column is never shaded.
+  for (const CanvasOp& op : canvas.Of(CanvasOp::FillRect)) {
+    if (op.brush == kShadeGrey) {
+      EXPECT_TRUE(op.x1 <= 3020 || op.x0 >= 3846);
+    }
+  }
+
+  RecordingCanvas odd = ExampleCanvas();
+  PrintFilledLogOn(odd, MakePlan(11, 0, true), ctx);
+  EXPECT_EQ(GreyFillTops(odd, 1).size(), 6u) << "11 rows: six grey, white Total row";
+
+  RecordingCanvas plain = ExampleCanvas();
+  PrintFilledLogOn(plain, MakePlan(11, 0, false), ctx);
+  EXPECT_TRUE(GreyFillTops(plain, 1).empty());
+}
+
+TEST(BlankForm, OnePageOfTenRowsWithNoPlanText) {
+  RecordingCanvas canvas = ExampleCanvas();
+  Plan plan = MakePlan(20, 7, true);
+  plan.aircraft.pilotname = "Jordan Avery";
+  const Plan before = plan;
+  PrintContext ctx;
+  ASSERT_EQ(PrintBlankFormOn(canvas, plan, ctx), 1);
+
+  EXPECT_EQ(canvas.pages(), 1);
+  EXPECT_TRUE(canvas.Of(CanvasOp::NewPage).empty());
+  EXPECT_EQ(LegRowsOn(canvas, 1), 10);
+  EXPECT_EQ(GreyFillTops(canvas, 1).size(), 6u) << "5 grey rows and the even Total row";
+
+  // Only the form's own words; no title, names, values or airfield texts.
+  const std::vector<std::string> labels = {
+      "Planned",   "TC",    "Alt",        "Pred. Wind", "Dir",   "Speed",     "Temp",
+      "TAS",       "WCA",   "TH",         "MH",         "Var",   "Dev",       "Checkpoints",
+      "CH",        "Dist",  "Rem",        "GS",         "Act",   "ETE",       "ATE",
+      "ETA",       "ATA",   "fuel",       "used",       "rem",   "vor",       "freq",
+      "ident",     "brng",  "to/fr",      "Notes",      "Total", kFooterText, "Pilot:",
+      "Aircraft:", "Fuel:", "Time Away:", "Field Name", "Elev",  "TPA",       "Runways",
+      "ATC",       "CTAF",  "ATIS",       "GND",        "UNI",   "Notes:",    ""};
+  for (const CanvasOp& op : canvas.Of(CanvasOp::Text)) {
+    EXPECT_NE(std::find(labels.begin(), labels.end(), op.text), labels.end())
+        << "plan text on the blank form: " << op.text;
+  }
+  // Under four airfield rows only the left notes area still fits this page.
+  EXPECT_EQ(canvas.TextsOf("Notes:").size(), 1u);
+  EXPECT_EQ(canvas.TextsOf("Notes:")[0].x0, ctx.tableleft + 2 * ctx.padx);
+  EXPECT_TRUE(canvas.Of(CanvasOp::Polygon).size() == 20u);
+
+  // Four empty airfield rows under the header row: five top lines.
+  int fieldrows = 0;
+  for (const CanvasOp& op : canvas.Of(CanvasOp::Line)) {
+    if (op.x0 == ctx.cpleft && op.x1 == ctx.tableright && op.y0 == op.y1 && op.y0 > 931) {
+      ++fieldrows;
+    }
+  }
+  EXPECT_EQ(fieldrows, 1 + 4 + 1) << "header row, four rows and the closing line";
+
+  // The plan's computed legs are untouched.
+  EXPECT_EQ(plan.legcount, before.legcount);
+  EXPECT_EQ(plan.legs[0].tc, before.legs[0].tc);
+  EXPECT_STREQ(plan.legs[0].toname, before.legs[0].toname);
+}
+
+TEST(BlankForm, DoesNotChangeAFollowingFilledLog) {
+  Plan plan = MakePlan(13, 3, true);
+  PrintContext ctx;
+  RecordingCanvas alone = ExampleCanvas();
+  PrintFilledLogOn(alone, plan, ctx);
+
+  PrintContext reused;
+  RecordingCanvas blank = ExampleCanvas();
+  PrintBlankFormOn(blank, plan, reused);
+  RecordingCanvas after = ExampleCanvas();
+  PrintFilledLogOn(after, plan, reused);
+
+  ASSERT_EQ(after.ops().size(), alone.ops().size());
+  for (std::size_t i = 0; i < alone.ops().size(); ++i) {
+    const CanvasOp& a = alone.ops()[i];
+    const CanvasOp& b = after.ops()[i];
+    ASSERT_TRUE(a.kind == b.kind && a.x0 == b.x0 && a.y0 == b.y0 && a.x1 == b.x1 && a.y1 == b.y1 &&
+                a.text == b.text && a.brush == b.brush)
+        << "operation " << i << " differs";
+  }
+}
+
+}  // namespace

@@ -1,0 +1,11 @@
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+
+// The QPainter canvas needs fonts, and so an application; never a screen.
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

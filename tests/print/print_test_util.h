@@ -1,0 +1,48 @@
+// Plans and canvases the print tests share.
+#pragma once
+
+#include <string>
+
+#include "plan/legs.h"
+#include "plan/plan.h"
+#include "print/printjob.h"
+#include "print/recording_canvas.h"
+
+// The printer of the worked example: 267 x 203 mm, 6300 x 4800 pixels.
+inline RecordingCanvas ExampleCanvas() {
+  return RecordingCanvas(6300, 4800, 267, 203);
+}
+
+inline void QuarterInchMargins(Plan& plan) {
+  plan.print.topmargin = plan.print.leftmargin = 0.25;
+  plan.print.rightmargin = plan.print.bottommargin = 0.25;
+}
+
+// A computed plan of `legs` legs and `fields` airfields; every third leg has VOR data.
+inline Plan MakePlan(int legs, int fields, bool shade = false) {
+  Plan plan;
+  plan.title = "Test Route";
+  QuarterInchMargins(plan);
+  plan.print.enableshade = shade ? 1 : 0;
+  AddRow(plan, "Start", NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
+         NOT_ENTERED, NOT_ENTERED, NOT_ENTERED);
+  for (int i = 1; i <= legs; ++i) {
+    AddRow(plan, "CP" + std::to_string(i), 10 + i, (i * 37) % 360 + 1, 4500, 270, 15, 8, 110, 5,
+           i % 3 == 1 ? "112.3/ 090/ ABC/ To" : nullptr);
+  }
+  for (int j = 0; j < fields; ++j) {
+    plan.airfields.push_back({"Field" + std::to_string(j), "812", "1800", "14/32", "124.35",
+                              "118.3", "126.65", "121.7", "122.8"});
+  }
+  ComputeLegs(plan);
+  return plan;
+}
+
+// A context opened on `canvas` with the plan's margins; the canvas keeps the
+// measurements but nothing drawn so far.
+inline PrintContext OpenJob(RecordingCanvas& canvas, const PrintSettings& settings) {
+  PrintContext ctx;
+  StartPrintJob(ctx, canvas, settings);
+  canvas.Clear();
+  return ctx;
+}

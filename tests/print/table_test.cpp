@@ -1,0 +1,223 @@
+// The table's rows and the Morse identifiers, on the recording canvas.
+#include "print/table.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "print_test_util.h"
+
+namespace {
+
+class TableTest : public ::testing::Test {
+ protected:
+  TableTest() : canvas_(ExampleCanvas()) {
+    Plan plan;
+    QuarterInchMargins(plan);
+    ctx_ = OpenJob(canvas_, plan.print);
+    ClearLeg(leg_);
+  }
+
+  int Left(int k) const { return ctx_.tableleft + k * ctx_.colwidth; }
+  int Right(int k) const { return ctx_.rightleft + k * ctx_.rcolwidth; }
+
+  // The one text `text` drawn; fails the test when it is not exactly one.
+  CanvasOp Only(const std::string& text) {
+    auto found = canvas_.TextsOf(text);
+    EXPECT_EQ(found.size(), 1u) << text;
+    return found.empty() ? CanvasOp{} : found[0];
+  }
+
+  RecordingCanvas canvas_;
+  PrintContext ctx_;
+  LegResult leg_;
+};
+
+TEST_F(TableTest, LegValuesGoRightAlignedIntoTheirCells) {
+  leg_.tc = 5;
+  leg_.winddir = 5;
+  leg_.windvel = 12;
+  leg_.th = 101;
+  leg_.var = -7;
+  leg_.dist = 50;
+  leg_.distrem = 70;
+  leg_.fuelused = 4.5;
+  leg_.fuelrem = 33.45;
+  std::strcpy(leg_.toname, "Cedar Lake");
+  std::strcpy(leg_.vorfreq, "112.3");
+  std::strcpy(leg_.vorbrng, "68");
+  std::strcpy(leg_.vortofr, "To");
+  const int a = 931;
+  DrawLegRow(ctx_, leg_, a, false);
+
+  const int upper = a + 140 - 9;
+  const int lower = a + 281 - 9;
+  // "005" at 12 points: 3 x 48 pixels wide, its right edge one pad inside the cell.
+  CanvasOp tc = Only("005");
+  EXPECT_EQ(tc.x1, Left(1) - 9);
+  EXPECT_EQ(tc.y1, lower);
+  EXPECT_EQ(tc.fontsize, 12);
+  EXPECT_EQ(Only("5").x1, Left(3) - 9);
+  EXPECT_EQ(Only("101").y1, upper);
+  EXPECT_EQ(Only("-7").x1, Left(8) - 9);
+  EXPECT_EQ(Only("50").x1, Right(2) - 9);
+  EXPECT_EQ(Only("4.5").y1, upper);
+
+  // Remaining distance and fuel: 8 points, in parentheses, lower half.
+  CanvasOp rem = Only("(70)");
+  EXPECT_EQ(rem.fontsize, 8);
+  EXPECT_EQ(rem.y1, lower);
+  EXPECT_EQ(Only("(33.5)").fontsize, 8);
+  EXPECT_EQ(Only("068").x1, Right(8) - 9);
+  EXPECT_EQ(Only("To").y1, lower);
+  EXPECT_EQ(Only("112.3").y1, upper);
+
+  // The name sits across the row's bottom line, centred, on a white box.
+  CanvasOp name = Only("Cedar Lake");
+  EXPECT_EQ(name.y1, a + 281 + 48);
+  EXPECT_EQ(name.x0, ctx_.cpleft + (ctx_.cpwidth - 480) / 2);
+  EXPECT_EQ(name.brush, kWhite);
+
+  // Nothing for what was not entered: thirteen texts in all.
+  EXPECT_EQ(canvas_.Of(CanvasOp::Text).size(), 13u);
+}
+
+TEST_F(TableTest, LegRowGridAndArrowheads) {
+  const int a = 1000;
+  DrawLegRow(ctx_, leg_, a, true);
+  for (int k = 0; k <= 9; ++k) {
+    EXPECT_TRUE(canvas_.HasLine(Left(k), a, Left(k), a + 281)) << k;
+    EXPECT_TRUE(canvas_.HasLine(Right(k), a, Right(k), a + 281)) << k;
+  }
+  EXPECT_TRUE(canvas_.HasLine(Left(7), a + 140, ctx_.rightleft, a + 140));
+  EXPECT_TRUE(canvas_.HasLine(Right(1), a + 140, ctx_.tableright, a + 140));
+  auto arrows = canvas_.Of(CanvasOp::Polygon);
+  ASSERT_EQ(arrows.size(), 2u);
+  const int tip = 551 / 8;
+  EXPECT_EQ(arrows[0].points.size(), 4u);
+  EXPECT_EQ(arrows[0].points[1].x, ctx_.cpleft + tip);
+  EXPECT_EQ(arrows[0].points[1].y, a + 140);
+  EXPECT_EQ(arrows[0].brush, kBlack);
+  EXPECT_EQ(arrows[1].points[1].x, ctx_.rightleft - tip);
+  EXPECT_EQ(arrows[1].points[3].x, ctx_.rightleft);
+
+  // An empty leg prints no values but still its name cell.
+  for (const CanvasOp& op : canvas_.Of(CanvasOp::Text)) EXPECT_EQ(op.text, "");
+}
+
+TEST_F(TableTest, LongCheckpointNamesStayInTheirColumn) {
+  std::strcpy(leg_.toname, "A Very Long Checkpoint Name Over The Hills");
+  DrawLegRow(ctx_, leg_, 931, false);
+  auto texts = canvas_.Of(CanvasOp::Text);
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_GE(texts[0].x0, ctx_.cpleft);
+  EXPECT_LE(texts[0].x1, ctx_.rightleft);
+  EXPECT_EQ(texts[0].fontsize, 8);
+  EXPECT_EQ(texts[0].text.rfind("A Very Long", 0), 0u);
+}
+
+TEST_F(TableTest, TotalRowCarriesTotalsOnlyWhenGiven) {
+  LegResult totals{};
+  totals.dist = 120;
+  totals.ete = 69;
+  totals.fuelused = 10.36;
+  DrawTotalRow(ctx_, &totals, 4309, true);
+  const int t = 4309 + 140 - 9;
+  EXPECT_EQ(Only("120").x1, Right(2) - 9);
+  EXPECT_EQ(Only("69").y1, t);
+  EXPECT_EQ(Only("10.4").x1, Right(6) - 9);
+  EXPECT_EQ(Only("Total").fontsize, 10);
+  EXPECT_EQ(Only(kFooterText).fontsize, 8);
+  EXPECT_EQ(Only(kFooterText).brush, kShadeGrey);
+  EXPECT_TRUE(canvas_.HasLine(ctx_.tableleft, 4309 + 140, ctx_.tableright, 4309 + 140));
+  // The left half is one cell, right columns 6 to 8 another.
+  EXPECT_FALSE(canvas_.HasLine(Left(1), 4309, Left(1), 4449));
+  EXPECT_FALSE(canvas_.HasLine(Right(7), 4309, Right(7), 4449));
+
+  canvas_.Clear();
+  DrawTotalRow(ctx_, nullptr, 4309, false);
+  EXPECT_EQ(canvas_.Of(CanvasOp::Text).size(), 2u) << "Total and the footer only";
+}
+
+TEST_F(TableTest, HeaderShowsTheDepartureUnlessBlank) {
+  DrawTableHeader(ctx_, 650, "Millbrook");
+  EXPECT_EQ(Only("Millbrook").y1, 650 + 281 + 48);
+  EXPECT_EQ(Only("Planned").x0, Left(0) + (2 * 319 - 7 * 48) / 2);
+  EXPECT_EQ(Only("Notes").y1, 650 + 140 + 32);
+  EXPECT_TRUE(canvas_.HasLine(ctx_.tableleft, 650 + 282, ctx_.cpleft, 650 + 282));
+
+  canvas_.Clear();
+  ctx_.blankform = true;
+  DrawTableHeader(ctx_, 650, "Millbrook");
+  EXPECT_TRUE(canvas_.TextsOf("Millbrook").empty());
+}
+
+TEST(Morse, CodesForLettersDigitsAndPunctuation) {
+  EXPECT_EQ(MorseCode('a'), ".-");
+  EXPECT_EQ(MorseCode('A'), ".-");
+  EXPECT_EQ(MorseCode('B'), "-...");
+  EXPECT_EQ(MorseCode('z'), "--..");
+  EXPECT_EQ(MorseCode('0'), "-----");
+  EXPECT_EQ(MorseCode('7'), "--...");
+  EXPECT_EQ(MorseCode('.'), ".-.-.-");
+  EXPECT_EQ(MorseCode(','), "--..--");
+  EXPECT_EQ(MorseCode('?'), "..--..");
+  EXPECT_EQ(MorseCode('-'), "");
+  EXPECT_EQ(MorseCode(' '), "");
+  EXPECT_EQ(MorseCode('\xC3'), "");
+}
+
+// Bars as (line top, x start, x end), one entry per bar.
+struct Bar {
+  int top, x0, x1;
+  bool operator==(const Bar& o) const { return top == o.top && x0 == o.x0 && x1 == o.x1; }
+};
+
+std::vector<Bar> Bars(const RecordingCanvas& canvas, int thickness) {
+  std::vector<Bar> bars;
+  auto lines = canvas.Of(CanvasOp::Line);
+  for (std::size_t i = 0; i < lines.size(); i += thickness) {
+    for (int r = 0; r < thickness; ++r) {
+      EXPECT_EQ(lines[i + r].y0, lines[i].y0 + r);
+      EXPECT_EQ(lines[i + r].x0, lines[i].x0);
+    }
+    bars.push_back({lines[i].y0, lines[i].x0, lines[i].x1});
+  }
+  return bars;
+}
+
+TEST_F(TableTest, MorseBarsOfTheWorkedExampleStackTopToBottom) {
+  ctx_.cellwidth = ctx_.rcolwidth;
+  const int x = Right(6);
+  const int bottom = 1000;
+  DrawMorse(ctx_, x, bottom, "ABC");
+
+  // 11-pixel bars, dots 11, dashes 38, gaps 22, lines 27 apart. The widest
+  // code (C: 2 x (38 + 22) + 2 x (11 + 22) = 186) ends at the column's edge.
+  const int x0 = x + 253 - 186;
+  const int line2 = bottom - 13 - 13;
+  const int line1 = line2 - 27;
+  const int line0 = line1 - 27;
+  const std::vector<Bar> expected = {
+      {line0, x0, x0 + 11},       {line0, x0 + 33, x0 + 71},     // A .-
+      {line1, x0, x0 + 38},       {line1, x0 + 60, x0 + 71},     // B -...
+      {line1, x0 + 93, x0 + 104}, {line1, x0 + 126, x0 + 137},   //
+      {line2, x0, x0 + 38},       {line2, x0 + 60, x0 + 71},     // C -.-.
+      {line2, x0 + 93, x0 + 131}, {line2, x0 + 153, x0 + 164}};  //
+  EXPECT_EQ(Bars(canvas_, 11), expected);
+}
+
+TEST_F(TableTest, MorseKeepsAnEmptyLineForUnknownCharacters) {
+  ctx_.cellwidth = ctx_.rcolwidth;
+  DrawMorse(ctx_, 0, 1000, "e-t");
+  // The widest code is t's dash and gap, 60 pixels.
+  const std::vector<Bar> expected = {{1000 - 26 - 54, 253 - 60, 253 - 49},
+                                     {1000 - 26, 253 - 60, 253 - 22}};
+  EXPECT_EQ(Bars(canvas_, 11), expected);
+
+  canvas_.Clear();
+  DrawMorse(ctx_, 0, 1000, "");
+  EXPECT_TRUE(canvas_.ops().empty());
+}
+
+}  // namespace
