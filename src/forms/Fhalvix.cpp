@@ -175,9 +175,13 @@ void TForm1::BuildClientArea() {
   Bevel1->setFrameShadow(QFrame::Sunken);
   Bevel1->setGeometry(0, 0, 641, 2);
 
-  Label1 = new QLabel("Cross Country Title:", client);
-  Label1->move(8, 16);
-  Label1->adjustSize();
+  auto label = [client](const char* text, int left, int top) {
+    auto* l = new QLabel(text, client);
+    l->move(left, top);
+    l->adjustSize();
+    return l;
+  };
+  Label1 = label("Cross Country Title:", 8, 16);
 
   EditTitle = new QLineEdit(client);
   EditTitle->setObjectName("EditTitle");
@@ -186,9 +190,7 @@ void TForm1::BuildClientArea() {
   LimitBytes(EditTitle, kLongTextMax);
   connect(EditTitle, &QLineEdit::textEdited, this, &TForm1::EditTitleEdited);
 
-  Label2 = new QLabel("Route:", client);
-  Label2->move(8, 64);
-  Label2->adjustSize();
+  Label2 = label("Route:", 8, 64);
 
   ListViewPlan = new QTreeView(client);
   ListViewPlan->setObjectName("ListViewPlan");

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QRadioButton>
 
 #include "MainWindowFixture.h"
@@ -206,6 +207,7 @@ TEST_F(MainWindowTest, OpenCompletesTheExtensionAndLoads) {
   EXPECT_EQ(Caption(2), "Point 2");
   EXPECT_EQ(Form1->RouteModel()->index(1, 10 - 1).data().toString(), "112.3/ 068/ CDL/ To");
   EXPECT_EQ(Form1->EditTitle->text(), "Lakes");
+  EXPECT_EQ(Form1->windowTitle(), "Cross Country Flight Planner");
   EXPECT_EQ(FormFields->Model()->rowCount(), 1);
   EXPECT_EQ(Form1->plan.modified, 0);
 
@@ -517,4 +519,48 @@ TEST_F(MainWindowTest, FieldsShowsTheAirfieldListOverTheMainWindow) {
   Form1->ButtonFieldsClick();
   ASSERT_EQ(desk.shown_dialogs.size(), 1u);
   EXPECT_EQ(desk.shown_dialogs[0], FormFields);
+}
+
+TEST_F(MainWindowTest, TabOrderStartsAtPrint) {
+  EXPECT_EQ(Form1->focusWidget(), static_cast<QWidget*>(Form1->ButtonPrint));
+  const QWidget* expected[] = {Form1->ButtonPrint, Form1->ListViewPlan,   Form1->ButtonAdd,
+                               Form1->ButtonEdit,  Form1->ButtonAircraft, Form1->ButtonDelete,
+                               Form1->ButtonHelp,  Form1->ButtonFields,   Form1->EditTitle};
+  // What Tab reaches: widgets of this window that take the focus by Tab.
+  auto next_stop = [](const QWidget* w) {
+    QWidget* next = w->nextInFocusChain();
+    while (next != w && (next->window() != Form1 || !(next->focusPolicy() & Qt::TabFocus) ||
+                         !next->isVisibleTo(Form1)))
+      next = next->nextInFocusChain();
+    return next;
+  };
+  for (std::size_t i = 1; i < std::size(expected); ++i)
+    EXPECT_EQ(next_stop(expected[i - 1]), expected[i]) << "after tab stop " << i - 1;
+}
+
+TEST_F(MainWindowTest, DialogsOpenCentredOverTheMainWindow) {
+  Form1->move(200, 150);
+  AddRoute(1);
+  desk.shown_dialogs.clear();
+  QWidget* dialogs[] = {FormAdd, FormAddFirst, FormAircraft, FormPrintSettings, FormFields};
+  for (QWidget* d : dialogs) d->move(0, 0);
+  for (int i = 0; i < 5; ++i) AnswerCancel();
+  Form1->ButtonAddClick();
+  Select(0);
+  Form1->ButtonEditClick();
+  Form1->ButtonAircraftClick();
+  Form1->PrintSettings1Click();
+  Form1->ButtonFieldsClick();
+  ASSERT_EQ(desk.shown_dialogs.size(), 5u);
+  const QRect owner = Form1->frameGeometry();
+  for (QWidget* d : dialogs) {
+    const QRect dialog = d->frameGeometry();
+    // A dialog about the owner's size is nudged so both stay in sight.
+    const int dx = std::abs(owner.width() - dialog.width()) < 10 ? 15 : 0;
+    const int dy = std::abs(owner.height() - dialog.height()) < 10 ? 15 : 0;
+    EXPECT_LE(std::abs(dialog.center().x() - dx - owner.center().x()), 1)
+        << d->windowTitle().toStdString();
+    EXPECT_LE(std::abs(dialog.center().y() - dy - owner.center().y()), 1)
+        << d->windowTitle().toStdString();
+  }
 }
