@@ -54,23 +54,19 @@ TFormAdd::TFormAdd(QWidget* parent)
   RadioButtonFrom->setGeometry(208, 56, 49, 17);
   RadioButtonFrom->setChecked(true);
 
-  ButtonOk = new QPushButton(QStringLiteral("Ok"), this);
-  ButtonOk->setGeometry(8, 192, 75, 25);
+  ButtonOk = AddButton(this, QStringLiteral("Ok"), 8, 192, 75, 25, &TFormAdd::ButtonOkClick);
   ButtonOk->setDefault(true);
-  ButtonCancel = new QPushButton(QStringLiteral("Cancel"), this);
-  ButtonCancel->setGeometry(88, 192, 75, 25);
-  ButtonHelp = new QPushButton(QStringLiteral("Help"), this);
-  ButtonHelp->setGeometry(168, 192, 75, 25);
+  ButtonCancel =
+      AddButton(this, QStringLiteral("Cancel"), 88, 192, 75, 25, &TFormAdd::ButtonCancelClick);
+  ButtonHelp =
+      AddButton(this, QStringLiteral("Help"), 168, 192, 75, 25, &TFormAdd::ButtonHelpClick);
   EditMagVar = AddEdit(this, QStringLiteral("Mag Variation:"), 424, 200, 89, 21);
 
   // The airspeed comes right after the row of leg values although it fills a
   // later cell; the variation, set once per area, comes last.
-  QWidget* order[] = {EditCheckpointName, EditDistance, EditTrueCourse, EditAltitude,
-                      EditAirspeed,       EditWindDir,  EditWindSpeed,  EditTemperature,
-                      EditFreq,           EditBear,     EditIdent,      RadioButtonTo,
-                      RadioButtonFrom,    ButtonOk,     ButtonCancel,   ButtonHelp,
-                      EditMagVar};
-  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+  SetTabOrder({EditCheckpointName, EditDistance, EditTrueCourse, EditAltitude, EditAirspeed,
+               EditWindDir, EditWindSpeed, EditTemperature, EditFreq, EditBear, EditIdent,
+               RadioButtonTo, RadioButtonFrom, ButtonOk, ButtonCancel, ButtonHelp, EditMagVar});
 
   LimitBytes(EditCheckpointName, kShortTextMax);
   QLineEdit* vor[] = {EditFreq, EditBear, EditIdent};
@@ -84,9 +80,6 @@ TFormAdd::TFormAdd(QWidget* parent)
     });
   }
 
-  connect(ButtonOk, &QPushButton::clicked, this, &TFormAdd::ButtonOkClick);
-  connect(ButtonCancel, &QPushButton::clicked, this, &TFormAdd::ButtonCancelClick);
-  connect(ButtonHelp, &QPushButton::clicked, this, &TFormAdd::ButtonHelpClick);
   FitToTexts();
 }
 
@@ -140,16 +133,8 @@ void TFormAdd::SetTexts(const CheckpointDialogTexts& t) {
 void TFormAdd::ButtonOkClick() {
   // Only emptiness is checked: the cells are kept as typed and read by the
   // computation, where text without digits simply counts as 0.
-  if (EditCheckpointName->text().isEmpty()) {
-    desktop().MessageBox(this, QStringLiteral("You must enter a checkpoint name!"),
-                         QStringLiteral("error"), MessageButtons::Ok);
-    return;
-  }
-  if (EditDistance->text().isEmpty()) {
-    desktop().MessageBox(this, QStringLiteral("You must enter a distance!"),
-                         QStringLiteral("error"), MessageButtons::Ok);
-    return;
-  }
+  if (!RequireText(EditCheckpointName, QStringLiteral("You must enter a checkpoint name!"))) return;
+  if (!RequireText(EditDistance, QStringLiteral("You must enter a distance!"))) return;
   done(mrOk);
 }
 

@@ -22,28 +22,20 @@ TFormAddFirst::TFormAddFirst(QWidget* parent)
                                    "enroute checkpoint."),
                     8, 48, 393, 33, true);
   EditDeparture = AddEdit(this, QStringLiteral("Depature Name:"), 8, 104, 161, 21, &Label1);
-  ButtonOk = new QPushButton(QStringLiteral("Ok"), this);
-  ButtonOk->setGeometry(8, 144, 75, 25);
+  ButtonOk = AddButton(this, QStringLiteral("Ok"), 8, 144, 75, 25, &TFormAddFirst::ButtonOkClick);
   ButtonOk->setDefault(true);
-  ButtonCancel = new QPushButton(QStringLiteral("Cancel"), this);
-  ButtonCancel->setGeometry(88, 144, 75, 25);
-  setTabOrder(EditDeparture, ButtonOk);
-  setTabOrder(ButtonOk, ButtonCancel);
+  ButtonCancel =
+      AddButton(this, QStringLiteral("Cancel"), 88, 144, 75, 25, &TFormAddFirst::ButtonCancelClick);
+  SetTabOrder({EditDeparture, ButtonOk, ButtonCancel});
 
   // The name becomes the first row's caption, a 79-byte field of the log.
   LimitBytes(EditDeparture, kShortTextMax);
 
-  connect(ButtonOk, &QPushButton::clicked, this, &TFormAddFirst::ButtonOkClick);
-  connect(ButtonCancel, &QPushButton::clicked, this, &TFormAddFirst::ButtonCancelClick);
   FitToTexts();
 }
 
 void TFormAddFirst::ButtonOkClick() {
-  if (EditDeparture->text().isEmpty()) {
-    desktop().MessageBox(this, QStringLiteral("You must enter a departure name!"),
-                         QStringLiteral("error"), MessageButtons::Ok);
-    return;
-  }
+  if (!RequireText(EditDeparture, QStringLiteral("You must enter a departure name!"))) return;
   done(mrOk);
 }
 

@@ -23,10 +23,9 @@ TFormAddField::TFormAddField(QWidget* parent)
   EditElevation = AddEdit(this, QStringLiteral("Elevation:"), 8, 88, 121, 21);
   EditTPA = AddEdit(this, QStringLiteral("Traffic Pattern Alt:"), 136, 88, 121, 21);
   EditRunways = AddEdit(this, QStringLiteral("Runways:"), 8, 136, 249, 21);
-  Button1 = new QPushButton(QStringLiteral("Ok"), this);
-  Button1->setGeometry(8, 296, 75, 25);
-  Button2 = new QPushButton(QStringLiteral("Cancel"), this);
-  Button2->setGeometry(88, 296, 75, 25);
+  Button1 = AddButton(this, QStringLiteral("Ok"), 8, 296, 75, 25, &TFormAddField::Button1Click);
+  Button2 =
+      AddButton(this, QStringLiteral("Cancel"), 88, 296, 75, 25, &TFormAddField::Button2Click);
   GroupBox1 = new QGroupBox(QStringLiteral("Radio Frequencies:"), this);
   GroupBox1->setGeometry(8, 168, 249, 121);
   EditATC = AddEdit(GroupBox1, QStringLiteral("ATC:"), 8, 36, 73, 21);
@@ -34,19 +33,15 @@ TFormAddField::TFormAddField(QWidget* parent)
   EditATIS = AddEdit(GroupBox1, QStringLiteral("ATIS:"), 168, 36, 73, 21);
   EditGround = AddEdit(GroupBox1, QStringLiteral("Ground:"), 8, 84, 73, 21);
   EditUnicom = AddEdit(GroupBox1, QStringLiteral("Unicom:"), 88, 84, 73, 21);
-  ButtonReset = new QPushButton(QStringLiteral("Reset"), this);
-  ButtonReset->setGeometry(168, 296, 75, 25);
+  ButtonReset =
+      AddButton(this, QStringLiteral("Reset"), 168, 296, 75, 25, &TFormAddField::ButtonResetClick);
 
-  QWidget* order[] = {EditName, EditElevation, EditTPA,  EditRunways, Button1,    Button2,
-                      EditATC,  EditTraffic,   EditATIS, EditGround,  EditUnicom, ButtonReset};
-  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+  SetTabOrder({EditName, EditElevation, EditTPA, EditRunways, Button1, Button2, EditATC,
+               EditTraffic, EditATIS, EditGround, EditUnicom, ButtonReset});
 
   // The plan file keeps at most 255 bytes of each value.
   for (QLineEdit* edit : Columns(*this)) LimitBytes(edit, kLongTextMax);
 
-  connect(Button1, &QPushButton::clicked, this, &TFormAddField::Button1Click);
-  connect(Button2, &QPushButton::clicked, this, &TFormAddField::Button2Click);
-  connect(ButtonReset, &QPushButton::clicked, this, &TFormAddField::ButtonResetClick);
   FitToTexts();
 }
 

@@ -13,20 +13,16 @@ TFormAircraft::TFormAircraft(QWidget* parent)
   EditType = AddEdit(this, QStringLiteral("Type:"), 112, 72, 97, 21);
   EditGPH = AddEdit(this, QStringLiteral("Gallons Per Hour:"), 8, 120, 97, 21);
   EditFullFuel = AddEdit(this, QStringLiteral("Full Fuel Gallons:"), 112, 120, 97, 21);
-  ButtonOk = new QPushButton(QStringLiteral("Ok"), this);
-  ButtonOk->setGeometry(8, 152, 75, 25);
-  ButtonCancel = new QPushButton(QStringLiteral("Cancel"), this);
-  ButtonCancel->setGeometry(88, 152, 75, 25);
+  ButtonOk = AddButton(this, QStringLiteral("Ok"), 8, 152, 75, 25, &TFormAircraft::ButtonOkClick);
+  ButtonCancel =
+      AddButton(this, QStringLiteral("Cancel"), 88, 152, 75, 25, &TFormAircraft::ButtonCancelClick);
 
   // The aircraft changes more often than the pilot: its fields come first.
-  QWidget* order[] = {EditNNumber,   EditType, EditGPH,     EditFullFuel,
-                      EditPilotName, ButtonOk, ButtonCancel};
-  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+  SetTabOrder(
+      {EditNNumber, EditType, EditGPH, EditFullFuel, EditPilotName, ButtonOk, ButtonCancel});
 
   for (QLineEdit* edit : {EditPilotName, EditNNumber, EditType}) LimitBytes(edit, kLongTextMax);
 
-  connect(ButtonOk, &QPushButton::clicked, this, &TFormAircraft::ButtonOkClick);
-  connect(ButtonCancel, &QPushButton::clicked, this, &TFormAircraft::ButtonCancelClick);
   FitToTexts();
 }
 

@@ -37,18 +37,14 @@ TFormAskContinue::TFormAskContinue(QWidget* parent)
                                    "direction and velocity to zero. You must still enter a "
                                    "magnetic variation to correctly compute compass heading. "),
                     8, 120, 537, 33, true);
-  Button1 = new QPushButton(QStringLiteral("Proceed without computing Wind effects"), this);
-  Button1->setGeometry(165, 168, 225, 25);
-  Button2 = new QPushButton(QStringLiteral("Enter the missing information now"), this);
-  Button2->setGeometry(165, 200, 225, 25);
-  Button3 = new QPushButton(QStringLiteral("Cancel"), this);
-  Button3->setGeometry(165, 232, 225, 25);
-  setTabOrder(Button1, Button2);
-  setTabOrder(Button2, Button3);
+  Button1 = AddButton(this, QStringLiteral("Proceed without computing Wind effects"), 165, 168, 225,
+                      25, &TFormAskContinue::Button1Click);
+  Button2 = AddButton(this, QStringLiteral("Enter the missing information now"), 165, 200, 225, 25,
+                      &TFormAskContinue::Button2Click);
+  Button3 =
+      AddButton(this, QStringLiteral("Cancel"), 165, 232, 225, 25, &TFormAskContinue::Button3Click);
+  SetTabOrder({Button1, Button2, Button3});
 
-  connect(Button1, &QPushButton::clicked, this, &TFormAskContinue::Button1Click);
-  connect(Button2, &QPushButton::clicked, this, &TFormAskContinue::Button2Click);
-  connect(Button3, &QPushButton::clicked, this, &TFormAskContinue::Button3Click);
   FitToTexts();
 }
 

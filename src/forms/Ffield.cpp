@@ -127,21 +127,15 @@ TFormFields::TFormFields(QWidget* parent)
                    palette.color(QPalette::Inactive, QPalette::Text));
   ListViewFields->setPalette(palette);
 
-  ButtonAdd = new QPushButton(QStringLiteral("Add"), this);
-  ButtonAdd->setGeometry(8, 224, 75, 25);
-  ButtonEdit = new QPushButton(QStringLiteral("Edit"), this);
-  ButtonEdit->setGeometry(88, 224, 75, 25);
-  ButtonDelete = new QPushButton(QStringLiteral("Delete"), this);
-  ButtonDelete->setGeometry(168, 224, 75, 25);
-  ButtonDone = new QPushButton(QStringLiteral("Done"), this);
-  ButtonDone->setGeometry(480, 224, 75, 25);
-  QWidget* order[] = {ListViewFields, ButtonAdd, ButtonEdit, ButtonDelete, ButtonDone};
-  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+  ButtonAdd = AddButton(this, QStringLiteral("Add"), 8, 224, 75, 25, &TFormFields::ButtonAddClick);
+  ButtonEdit =
+      AddButton(this, QStringLiteral("Edit"), 88, 224, 75, 25, &TFormFields::ButtonEditClick);
+  ButtonDelete =
+      AddButton(this, QStringLiteral("Delete"), 168, 224, 75, 25, &TFormFields::ButtonDeleteClick);
+  ButtonDone =
+      AddButton(this, QStringLiteral("Done"), 480, 224, 75, 25, &TFormFields::ButtonDoneClick);
+  SetTabOrder({ListViewFields, ButtonAdd, ButtonEdit, ButtonDelete, ButtonDone});
 
-  connect(ButtonAdd, &QPushButton::clicked, this, &TFormFields::ButtonAddClick);
-  connect(ButtonEdit, &QPushButton::clicked, this, &TFormFields::ButtonEditClick);
-  connect(ButtonDelete, &QPushButton::clicked, this, &TFormFields::ButtonDeleteClick);
-  connect(ButtonDone, &QPushButton::clicked, this, &TFormFields::ButtonDoneClick);
   FitToTexts();
 }
 

@@ -200,3 +200,24 @@ QLineEdit* HalvixDialog::AddEdit(QWidget* parent, const QString& label, int left
   if (label_out != nullptr) *label_out = caption;
   return edit;
 }
+
+QPushButton* HalvixDialog::MakeButton(QWidget* parent, const QString& text, int left, int top,
+                                      int width, int height) {
+  auto* button = new QPushButton(text, parent);
+  button->setGeometry(left, top, width, height);
+  return button;
+}
+
+void HalvixDialog::SetTabOrder(std::initializer_list<QWidget*> controls) {
+  QWidget* previous = nullptr;
+  for (QWidget* control : controls) {
+    if (previous != nullptr) setTabOrder(previous, control);
+    previous = control;
+  }
+}
+
+bool HalvixDialog::RequireText(const QLineEdit* edit, const QString& message) {
+  if (!edit->text().isEmpty()) return true;
+  desktop().MessageBox(this, message, QStringLiteral("error"), MessageButtons::Ok);
+  return false;
+}

@@ -4,10 +4,12 @@
 
 #include <QDialog>
 #include <QFont>
+#include <QPushButton>
 #include <QString>
 #include <QStyledItemDelegate>
 #include <cstddef>
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 #include "forms/Desktop.h"
@@ -81,7 +83,23 @@ class HalvixDialog : public QDialog {
   // A one-line edit with its label 16 pixels above it at the same left.
   QLineEdit* AddEdit(QWidget* parent, const QString& label, int left, int top, int width,
                      int height, QLabel** label_out = nullptr);
+  // A push button whose clicks run `handler`.
+  template <typename Dialog>
+  QPushButton* AddButton(QWidget* parent, const QString& text, int left, int top, int width,
+                         int height, void (Dialog::*handler)()) {
+    QPushButton* button = MakeButton(parent, text, left, top, width, height);
+    connect(button, &QPushButton::clicked, static_cast<Dialog*>(this), handler);
+    return button;
+  }
+  // Tab moves through `controls` in this order.
+  void SetTabOrder(std::initializer_list<QWidget*> controls);
+  // Shows `message` (caption "error") and answers false when `edit` is empty;
+  // the dialog stays open for the user to fill it in.
+  bool RequireText(const QLineEdit* edit, const QString& message);
 
  private:
+  QPushButton* MakeButton(QWidget* parent, const QString& text, int left, int top, int width,
+                          int height);
+
   bool escape_cancels_ = true;
 };

@@ -27,10 +27,10 @@ TFormPrintSettings::TFormPrintSettings(QWidget* parent)
   CheckBoxShade = new QCheckBox(QStringLiteral("Enable shading"), GroupBox1);
   CheckBoxShade->setGeometry(8, 96, 97, 17);
 
-  ButtonOk = new QPushButton(QStringLiteral("Ok"), this);
-  ButtonOk->setGeometry(8, 280, 75, 25);
-  ButtonCancel = new QPushButton(QStringLiteral("Cancel"), this);
-  ButtonCancel->setGeometry(88, 280, 75, 25);
+  ButtonOk =
+      AddButton(this, QStringLiteral("Ok"), 8, 280, 75, 25, &TFormPrintSettings::ButtonOkClick);
+  ButtonCancel = AddButton(this, QStringLiteral("Cancel"), 88, 280, 75, 25,
+                           &TFormPrintSettings::ButtonCancelClick);
 
   GroupBox2 = new QGroupBox(QStringLiteral("Margins"), this);
   GroupBox2->setGeometry(8, 136, 497, 129);
@@ -49,12 +49,8 @@ TFormPrintSettings::TFormPrintSettings(QWidget* parent)
   EditBottom = AddEdit(GroupBox2, QStringLiteral("Bottom:"), 168, 96, 73, 21);
   EditRight = AddEdit(GroupBox2, QStringLiteral("Right:"), 248, 96, 73, 21);
 
-  QWidget* order[] = {CheckBoxShade, ButtonOk,   ButtonCancel, EditTop,
-                      EditLeft,      EditBottom, EditRight};
-  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+  SetTabOrder({CheckBoxShade, ButtonOk, ButtonCancel, EditTop, EditLeft, EditBottom, EditRight});
 
-  connect(ButtonOk, &QPushButton::clicked, this, &TFormPrintSettings::ButtonOkClick);
-  connect(ButtonCancel, &QPushButton::clicked, this, &TFormPrintSettings::ButtonCancelClick);
   FitToTexts();
 }
 
