@@ -1,5 +1,6 @@
 #include "print/qpainter_canvas.h"
 
+#include <QBitmap>
 #include <QImage>
 #include <QLine>
 #include <QPagedPaintDevice>
@@ -106,31 +107,34 @@ void QPainterCanvas::FillRect(int x0, int y0, int x1, int y1) {
     painter_.fillRect(QRect(x0, y0, x1 - x0, y1 - y0), ToQColor(brush_));
     return;
   }
-  // The cross-hatch is drawn as lines about a millimetre apart: a hatch
-  // pattern of device pixels turns to grey or moire on a printer.
-  const int step = std::max(3, Round(pxpermm_));
-  std::vector<QLine> lines;
-  // Lines x - y = k and x + y = k, with k on a page-wide grid so that
-  // neighbouring bands line up.
-  auto first = [step](int lo) {
-    return lo >= 0 ? (lo + step - 1) / step * step : -(-lo / step * step);
-  };
-  for (int k = first(x0 - (y1 - 1)); k <= (x1 - 1) - y0; k += step) {
-    const int xa = std::max(x0, y0 + k);
-    const int xb = std::min(x1 - 1, y1 - 1 + k);
-    if (xa <= xb) lines.emplace_back(xa, xa - k, xb, xb - k);
-  }
-  for (int k = first(x0 + y0); k <= (x1 - 1) + (y1 - 1); k += step) {
-    const int xa = std::max(x0, k - (y1 - 1));
-    const int xb = std::min(x1 - 1, k - y0);
-    if (xa <= xb) lines.emplace_back(xa, k - xa, xb, k - xb);
-  }
-  painter_.save();
-  QPen hatch = linepen_;
+  QBrush hatch = HatchBrush();
   hatch.setColor(ToQColor(brush_));
-  painter_.setPen(hatch);
-  painter_.drawLines(lines.data(), static_cast<int>(lines.size()));
-  painter_.restore();
+  painter_.fillRect(QRect(x0, y0, x1 - x0, y1 - y0), hatch);
+}
+
+// The cross-hatch as a texture of diagonal lines about a millimetre apart (a
+// hatch pattern of device pixels turns to grey or moire on a printer). One
+// tile serves every band: a PDF holds it once as a pattern, and the tiles
+// line up across the page because they start at its origin.
+const QBrush& QPainterCanvas::HatchBrush() {
+  if (hatch_.style() != Qt::NoBrush) return hatch_;
+  const int step = std::max(3, Round(pxpermm_));
+  QImage tile(step, step, QImage::Format_ARGB32_Premultiplied);
+  tile.fill(Qt::transparent);
+  {
+    QPainter p(&tile);
+    QPen pen = linepen_;
+    pen.setCapStyle(Qt::SquareCap);
+    p.setPen(pen);
+    // Each diagonal three times, shifted by a tile, so thick lines wrap.
+    for (int shift = -step; shift <= step; shift += step) {
+      p.drawLine(shift, 0, shift + step, step);
+      p.drawLine(shift, step, shift + step, 0);
+    }
+  }
+  hatch_ = QBrush(QBitmap::fromImage(tile.createAlphaMask()));
+  hatch_.setColor(Qt::black);
+  return hatch_;
 }
 
 void QPainterCanvas::MoveTo(int x, int y) {
@@ -168,14 +172,19 @@ void QPainterCanvas::TextOut(int x, int y, const std::string& text) {
   const int boxtop = std::max(0, fm.ascent() + ink.top() - 1);
   const int boxbottom = std::min(fm.height(), fm.ascent() + ink.bottom() + 2);
   if (boxbottom > boxtop) {
-    painter_.fillRect(QRect(x, y + boxtop, fm.horizontalAdvance(s), boxbottom - boxtop),
-                      ToQColor(brush_));
+    painter_.fillRect(QRect(x, y + boxtop, TextWidth(text), boxbottom - boxtop), ToQColor(brush_));
   }
   painter_.drawText(QPoint(x, y + fm.ascent()), s);
 }
 
 int QPainterCanvas::TextWidth(const std::string& text) {
-  return Metrics().horizontalAdvance(QString::fromStdString(text));
+  // The layout measures the same labels and numbers over and over.
+  auto key = std::make_pair(fontsize_, text);
+  auto it = widths_.find(key);
+  if (it != widths_.end()) return it->second;
+  const int width = Metrics().horizontalAdvance(QString::fromStdString(text));
+  widths_.emplace(std::move(key), width);
+  return width;
 }
 
 int QPainterCanvas::TextHeight(const std::string&) {

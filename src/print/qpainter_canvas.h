@@ -1,12 +1,15 @@
 // The canvas on a Qt paint device: a printer, a PDF writer or an image.
 #pragma once
 
+#include <QBrush>
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
+#include <utility>
 
 #include "print/canvas.h"
 
@@ -51,6 +54,7 @@ class QPainterCanvas : public Canvas {
 
  private:
   const QFontMetrics& Metrics();
+  const QBrush& HatchBrush();
   void ApplyPen();
 
   QPaintDevice* device_;
@@ -61,6 +65,8 @@ class QPainterCanvas : public Canvas {
   int fontsize_ = 10;
   QFont font_;
   std::map<int, QFontMetrics> metrics_;
+  std::map<std::pair<int, std::string>, int> widths_;
+  QBrush hatch_;
   CanvasColor brush_ = kWhite;
   BrushStyle brushstyle_ = BrushStyle::Solid;
   PenStyle penstyle_ = PenStyle::Solid;

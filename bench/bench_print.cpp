@@ -1,0 +1,150 @@
+// The filled log of a full plan (32 legs, 6 airfields) drawn to PDF, beside a
+// baseline that draws the same lines, fills, polygons and texts with plain
+// QPainter calls: the cost of the canvas layer and the layout on top of Qt.
+#include <benchmark/benchmark.h>
+
+#include <QBuffer>
+#include <QFont>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <memory>
+#include <string>
+
+#include "plan/legs.h"
+#include "print/navlog.h"
+#include "print/qpainter_canvas.h"
+#include "print/recording_canvas.h"
+
+namespace {
+
+Plan FullPlan() {
+  Plan plan;
+  plan.title = "Long cross country with every leg used";
+  plan.print.enableshade = 1;
+  plan.print.topmargin = plan.print.leftmargin = 0.25;
+  plan.print.rightmargin = plan.print.bottommargin = 0.25;
+  AddRow(plan, "Departure Field", NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
+         NOT_ENTERED, NOT_ENTERED, NOT_ENTERED);
+  for (int i = 1; i <= kMaxLegs; ++i) {
+    AddRow(plan, "Checkpoint " + std::to_string(i), 10 + i, (i * 37) % 360 + 1, 4500, 270,
+           15 + i % 7, 8, 110, -5, i % 2 ? "112.3/ 090/ ABC/ To" : nullptr);
+  }
+  for (int j = 0; j < 6; ++j) {
+    plan.airfields.push_back({"Airfield " + std::to_string(j), "812", "1800", "14/32, 5/23",
+                              "124.35", "118.3", "126.65", "121.7", "122.8"});
+  }
+  ComputeLegs(plan);
+  return plan;
+}
+
+void Landscape(QPdfWriter& writer) {
+  writer.setPageLayout(
+      QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape, QMarginsF(0, 0, 0, 0)));
+}
+
+void BM_FilledLogPdf(benchmark::State& state) {
+  const Plan plan = FullPlan();
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+      QPdfWriter writer(&buffer);
+      Landscape(writer);
+      QPainterCanvas canvas(writer);
+      PrintContext ctx;
+      benchmark::DoNotOptimize(PrintFilledLogOn(canvas, plan, ctx));
+    }
+    bytes = buffer.size();
+  }
+  state.counters["pdf_bytes"] = static_cast<double>(bytes);
+}
+
+void BM_BaselinePdf(benchmark::State& state) {
+  // The same operations, taken from a recording of the same page size.
+  const Plan plan = FullPlan();
+  std::unique_ptr<RecordingCanvas> recorder;
+  {
+    QBuffer probe;
+    probe.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&probe);
+    Landscape(writer);
+    recorder = std::make_unique<RecordingCanvas>(writer.width(), writer.height(), writer.widthMM(),
+                                                 writer.heightMM(), 16);
+  }
+  PrintContext ctx;
+  PrintFilledLogOn(*recorder, plan, ctx);
+  int lines = 0, texts = 0;
+  for (const CanvasOp& op : recorder->ops()) {
+    lines += op.kind == CanvasOp::Line;
+    texts += op.kind == CanvasOp::Text;
+  }
+
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+      QPdfWriter writer(&buffer);
+      Landscape(writer);
+      QPainter painter(&writer);
+      QFont font;
+      font.setFamilies({"Liberation Sans", "Arial", "Sans Serif"});
+      int size = 0;
+      for (const CanvasOp& op : recorder->ops()) {
+        switch (op.kind) {
+          case CanvasOp::NewPage:
+            writer.newPage();
+            break;
+          case CanvasOp::Line:
+            painter.drawLine(op.x0, op.y0, op.x1, op.y1);
+            break;
+          case CanvasOp::FillRect:
+            painter.fillRect(op.x0, op.y0, op.x1 - op.x0, op.y1 - op.y0,
+                             QColor(op.brush.r, op.brush.g, op.brush.b));
+            break;
+          case CanvasOp::Polygon: {
+            QPolygon polygon;
+            for (const CanvasPoint& p : op.points) polygon << QPoint(p.x, p.y);
+            painter.setBrush(Qt::black);
+            painter.drawPolygon(polygon);
+            painter.setBrush(Qt::NoBrush);
+            break;
+          }
+          case CanvasOp::Text:
+            if (op.fontsize != size) {
+              size = op.fontsize;
+              font.setPointSize(size);
+              painter.setFont(font);
+            }
+            painter.drawText(op.x0, op.y1, QString::fromStdString(op.text));
+            break;
+          default:
+            break;
+        }
+      }
+    }
+    bytes = buffer.size();
+  }
+  state.counters["lines"] = lines;
+  state.counters["texts"] = texts;
+  state.counters["pdf_bytes"] = static_cast<double>(bytes);
+}
+
+BENCHMARK(BM_FilledLogPdf)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BaselinePdf)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
