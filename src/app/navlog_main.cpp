@@ -44,6 +44,13 @@ int WriteOutputs(const Plan& plan, const ExportRequest& request, const std::stri
   int qargc = 1;
   char name[] = "halvix-navlog";
   char* qargv[] = {name, nullptr};
+  // Qt's own warnings (a missing runtime directory and the like) are no
+  // concern of the log; the tool reports its errors itself.
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) {
+      std::cerr << "halvix-navlog: " << message.toStdString() << "\n";
+    }
+  });
   QGuiApplication app(qargc, qargv);
   if (!pdf.empty()) {
     ExportResult result = ExportPdf(plan, request, pdf);
