@@ -40,41 +40,81 @@ Plan FullPlan() {
   return plan;
 }
 
-void Landscape(QPdfWriter& writer) {
-  writer.setPageLayout(
-      QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape, QMarginsF(0, 0, 0, 0)));
+// Runs `draw` on a landscape Letter PDF in memory; the document's size.
+template <typename Draw>
+std::size_t ToPdf(Draw draw) {
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  {
+    QPdfWriter writer(&buffer);
+    writer.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape, QMarginsF(0, 0, 0, 0)));
+    draw(writer);
+  }
+  return static_cast<std::size_t>(buffer.size());
 }
 
 void BM_FilledLogPdf(benchmark::State& state) {
   const Plan plan = FullPlan();
   std::size_t bytes = 0;
   for (auto _ : state) {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    {
-      QPdfWriter writer(&buffer);
-      Landscape(writer);
+    bytes = ToPdf([&](QPdfWriter& writer) {
       QPainterCanvas canvas(writer);
       PrintContext ctx;
       benchmark::DoNotOptimize(PrintFilledLogOn(canvas, plan, ctx));
-    }
-    bytes = buffer.size();
+    });
   }
   state.counters["pdf_bytes"] = static_cast<double>(bytes);
 }
 
+// Replays recorded operations with plain QPainter calls.
+void Replay(const RecordingCanvas& recorder, QPdfWriter& writer) {
+  QPainter painter(&writer);
+  QFont font;
+  font.setFamilies({"Liberation Sans", "Arial", "Sans Serif"});
+  int size = 0;
+  for (const CanvasOp& op : recorder.ops()) {
+    switch (op.kind) {
+      case CanvasOp::NewPage:
+        writer.newPage();
+        break;
+      case CanvasOp::Line:
+        painter.drawLine(op.x0, op.y0, op.x1, op.y1);
+        break;
+      case CanvasOp::FillRect:
+        painter.fillRect(op.x0, op.y0, op.x1 - op.x0, op.y1 - op.y0,
+                         QColor(op.brush.r, op.brush.g, op.brush.b));
+        break;
+      case CanvasOp::Polygon: {
+        QPolygon polygon;
+        for (const CanvasPoint& p : op.points) polygon << QPoint(p.x, p.y);
+        painter.setBrush(Qt::black);
+        painter.drawPolygon(polygon);
+        painter.setBrush(Qt::NoBrush);
+        break;
+      }
+      case CanvasOp::Text:
+        if (op.fontsize != size) {
+          size = op.fontsize;
+          font.setPointSize(size);
+          painter.setFont(font);
+        }
+        painter.drawText(op.x0, op.y1, QString::fromStdString(op.text));
+        break;
+      default:
+        break;
+    }
+  }
+}
+
 void BM_BaselinePdf(benchmark::State& state) {
-  // The same operations, taken from a recording of the same page size.
+  // The same operations, taken from a recording on the same page size.
   const Plan plan = FullPlan();
   std::unique_ptr<RecordingCanvas> recorder;
-  {
-    QBuffer probe;
-    probe.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&probe);
-    Landscape(writer);
+  ToPdf([&](QPdfWriter& writer) {
     recorder = std::make_unique<RecordingCanvas>(writer.width(), writer.height(), writer.widthMM(),
                                                  writer.heightMM(), 16);
-  }
+  });
   PrintContext ctx;
   PrintFilledLogOn(*recorder, plan, ctx);
   int lines = 0, texts = 0;
@@ -84,51 +124,7 @@ void BM_BaselinePdf(benchmark::State& state) {
   }
 
   std::size_t bytes = 0;
-  for (auto _ : state) {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    {
-      QPdfWriter writer(&buffer);
-      Landscape(writer);
-      QPainter painter(&writer);
-      QFont font;
-      font.setFamilies({"Liberation Sans", "Arial", "Sans Serif"});
-      int size = 0;
-      for (const CanvasOp& op : recorder->ops()) {
-        switch (op.kind) {
-          case CanvasOp::NewPage:
-            writer.newPage();
-            break;
-          case CanvasOp::Line:
-            painter.drawLine(op.x0, op.y0, op.x1, op.y1);
-            break;
-          case CanvasOp::FillRect:
-            painter.fillRect(op.x0, op.y0, op.x1 - op.x0, op.y1 - op.y0,
-                             QColor(op.brush.r, op.brush.g, op.brush.b));
-            break;
-          case CanvasOp::Polygon: {
-            QPolygon polygon;
-            for (const CanvasPoint& p : op.points) polygon << QPoint(p.x, p.y);
-            painter.setBrush(Qt::black);
-            painter.drawPolygon(polygon);
-            painter.setBrush(Qt::NoBrush);
-            break;
-          }
-          case CanvasOp::Text:
-            if (op.fontsize != size) {
-              size = op.fontsize;
-              font.setPointSize(size);
-              painter.setFont(font);
-            }
-            painter.drawText(op.x0, op.y1, QString::fromStdString(op.text));
-            break;
-          default:
-            break;
-        }
-      }
-    }
-    bytes = buffer.size();
-  }
+  for (auto _ : state) bytes = ToPdf([&](QPdfWriter& writer) { Replay(*recorder, writer); });
   state.counters["lines"] = lines;
   state.counters["texts"] = texts;
   state.counters["pdf_bytes"] = static_cast<double>(bytes);

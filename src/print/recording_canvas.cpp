@@ -7,9 +7,13 @@ RecordingCanvas::RecordingCanvas(int width, int height, int widthmm, int heightm
       heightmm_(heightmm),
       pxperpoint_(pxperpoint) {}
 
-CanvasOp RecordingCanvas::Op(CanvasOp::Kind kind) const {
+CanvasOp RecordingCanvas::Op(CanvasOp::Kind kind, int x0, int y0, int x1, int y1) const {
   CanvasOp op;
   op.kind = kind;
+  op.x0 = x0;
+  op.y0 = y0;
+  op.x1 = x1;
+  op.y1 = y1;
   op.page = page_;
   op.fontsize = fontsize_;
   op.brush = brush_;
@@ -35,12 +39,7 @@ void RecordingCanvas::EndDoc() {
 }
 
 void RecordingCanvas::FillRect(int x0, int y0, int x1, int y1) {
-  CanvasOp op = Op(CanvasOp::FillRect);
-  op.x0 = x0;
-  op.y0 = y0;
-  op.x1 = x1;
-  op.y1 = y1;
-  ops_.push_back(op);
+  ops_.push_back(Op(CanvasOp::FillRect, x0, y0, x1, y1));
 }
 
 void RecordingCanvas::MoveTo(int x, int y) {
@@ -49,12 +48,7 @@ void RecordingCanvas::MoveTo(int x, int y) {
 }
 
 void RecordingCanvas::LineTo(int x, int y) {
-  CanvasOp op = Op(CanvasOp::Line);
-  op.x0 = x_;
-  op.y0 = y_;
-  op.x1 = x;
-  op.y1 = y;
-  ops_.push_back(op);
+  ops_.push_back(Op(CanvasOp::Line, x_, y_, x, y));
   x_ = x;
   y_ = y;
 }
@@ -66,11 +60,7 @@ void RecordingCanvas::Polygon(const CanvasPoint* points, int count) {
 }
 
 void RecordingCanvas::TextOut(int x, int y, const std::string& text) {
-  CanvasOp op = Op(CanvasOp::Text);
-  op.x0 = x;
-  op.y0 = y;
-  op.x1 = x + TextWidth(text);
-  op.y1 = y + TextHeight(text);
+  CanvasOp op = Op(CanvasOp::Text, x, y, x + TextWidth(text), y + TextHeight(text));
   op.text = text;
   ops_.push_back(op);
 }

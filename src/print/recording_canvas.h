@@ -65,7 +65,7 @@ class RecordingCanvas : public Canvas {
   bool HasLine(int x0, int y0, int x1, int y1, int page = 0) const;
 
  private:
-  CanvasOp Op(CanvasOp::Kind kind) const;
+  CanvasOp Op(CanvasOp::Kind kind, int x0 = 0, int y0 = 0, int x1 = 0, int y1 = 0) const;
 
   int width_, height_, widthmm_, heightmm_, pxperpoint_;
   int fontsize_ = 10;

@@ -28,6 +28,14 @@ void Arrowhead(Canvas& c, int edge, int depth, int top, int height) {
   c.Polygon(points, 4);
 }
 
+// Shades the row's two halves; the checkpoint column stays white.
+void ShadeHalves(PrintContext& ctx, int top, int height, CanvasColor colour) {
+  Canvas& c = *ctx.printer;
+  c.SetBrushColor(colour);
+  c.FillRect(ctx.tableleft, top, ctx.cpleft, top + height);
+  c.FillRect(ctx.rightleft, top, ctx.tableright, top + height);
+}
+
 // The UTF-8 characters of `text`, one string each.
 std::vector<std::string> Characters(const std::string& text) {
   std::vector<std::string> out;
@@ -131,11 +139,7 @@ void DrawLegRow(PrintContext& ctx, const LegResult& leg, int a, bool shaded) {
   const int lower = a + v / 2 - ctx.pady;
   const CanvasColor colour = shaded ? kShadeGrey : kWhite;
 
-  if (shaded) {
-    c.SetBrushColor(colour);
-    c.FillRect(ctx.tableleft, a, ctx.cpleft, a + v / 2);
-    c.FillRect(ctx.rightleft, a, ctx.tableright, a + v / 2);
-  }
+  if (shaded) ShadeHalves(ctx, a, v / 2, colour);
 
   c.SetBrushColor(kBlack);
   Line(c, ctx.tableleft, a, ctx.cpleft, a);
@@ -189,11 +193,7 @@ void DrawTotalRow(PrintContext& ctx, const LegResult* totals, int a, bool shaded
   const int t = a + v / 4 - ctx.pady;
   const CanvasColor colour = shaded ? kShadeGrey : kWhite;
 
-  if (shaded) {
-    c.SetBrushColor(colour);
-    c.FillRect(ctx.tableleft, a, ctx.cpleft, a + v / 4);
-    c.FillRect(ctx.rightleft, a, ctx.tableright, a + v / 4);
-  }
+  if (shaded) ShadeHalves(ctx, a, v / 4, colour);
 
   c.SetBrushColor(kBlack);
   Line(c, ctx.tableleft, a, ctx.cpleft, a);
