@@ -48,6 +48,37 @@ std::size_t DisplayWidth(const std::string& text) {
   return width;
 }
 
+// Every value of a leg, in the order of the CSV columns.
+std::vector<std::string> LegValues(int32_t k, const LegResult& l, const char* real_format) {
+  return {std::to_string(k + 1),
+          l.toname,
+          Int(l.tc),
+          Int(l.alt),
+          Int(l.winddir),
+          Int(l.windvel),
+          Int(l.temp),
+          Int(l.tas),
+          Int(l.wca),
+          Int(l.th),
+          Int(l.var),
+          Int(l.mh),
+          Int(l.dev),
+          Int(l.ch),
+          Int(l.dist),
+          Int(l.distrem),
+          Int(l.gs),
+          Int(l.ete),
+          Real(l.fuelused, real_format),
+          Real(l.fuelrem, real_format),
+          l.vorfreq,
+          l.vorbrng,
+          l.vorident,
+          l.vortofr};
+}
+
+constexpr std::size_t kDevColumn = 12;
+constexpr std::size_t kVorColumns = 4;  // the last four: frequency, bearing, ident, To/From
+
 }  // namespace
 
 std::string FormatLogCsv(const Plan& plan) {
@@ -55,31 +86,7 @@ std::string FormatLogCsv(const Plan& plan) {
       "leg,toname,tc,alt,winddir,windvel,temp,tas,wca,th,var,mh,dev,ch,dist,distrem,gs,ete,"
       "fuelused,fuelrem,vorfreq,vorbrng,vorident,vortofr\n";
   for (int32_t k = 0; k < plan.legcount && k < kMaxLegs; ++k) {
-    const LegResult& l = plan.legs[static_cast<std::size_t>(k)];
-    out += Join({std::to_string(k + 1),
-                 l.toname,
-                 Int(l.tc),
-                 Int(l.alt),
-                 Int(l.winddir),
-                 Int(l.windvel),
-                 Int(l.temp),
-                 Int(l.tas),
-                 Int(l.wca),
-                 Int(l.th),
-                 Int(l.var),
-                 Int(l.mh),
-                 Int(l.dev),
-                 Int(l.ch),
-                 Int(l.dist),
-                 Int(l.distrem),
-                 Int(l.gs),
-                 Int(l.ete),
-                 Real(l.fuelused, "%.2f"),
-                 Real(l.fuelrem, "%.2f"),
-                 l.vorfreq,
-                 l.vorbrng,
-                 l.vorident,
-                 l.vortofr});
+    out += Join(LegValues(k, plan.legs[static_cast<std::size_t>(k)], "%.2f"));
   }
   std::vector<std::string> total(24);
   total[0] = "Total";
@@ -97,30 +104,18 @@ std::string FormatLogTable(const Plan& plan) {
                   "Rem", "GS",         "ETE", "Fuel", "Fuel rem", "VOR"});
   for (int32_t k = 0; k < plan.legcount && k < kMaxLegs; ++k) {
     const LegResult& l = plan.legs[static_cast<std::size_t>(k)];
+    // The deviation is never entered, and the VOR reads best as one column.
+    std::vector<std::string> row = LegValues(k, l, "%.1f");
+    row.erase(row.begin() + static_cast<std::ptrdiff_t>(kDevColumn));
     std::string vor;
     if (l.vortext[0] != '\0') {
-      vor = std::string(l.vorfreq) + " " + l.vorbrng + " " + l.vorident + " " + l.vortofr;
+      for (std::size_t i = row.size() - kVorColumns; i < row.size(); ++i) {
+        vor += (vor.empty() ? "" : " ") + row[i];
+      }
     }
-    rows.push_back({std::to_string(k + 1),
-                    l.toname,
-                    Int(l.tc),
-                    Int(l.alt),
-                    Int(l.winddir),
-                    Int(l.windvel),
-                    Int(l.temp),
-                    Int(l.tas),
-                    Int(l.wca),
-                    Int(l.th),
-                    Int(l.var),
-                    Int(l.mh),
-                    Int(l.ch),
-                    Int(l.dist),
-                    Int(l.distrem),
-                    Int(l.gs),
-                    Int(l.ete),
-                    Real(l.fuelused, "%.1f"),
-                    Real(l.fuelrem, "%.1f"),
-                    vor});
+    row.resize(row.size() - kVorColumns);
+    row.push_back(vor);
+    rows.push_back(std::move(row));
   }
   std::vector<std::string> total(rows[0].size());
   total[1] = "Total";

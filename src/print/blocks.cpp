@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "plan/cnumbers.h"
+
 namespace {
 
 void Line(Canvas& c, int x0, int y0, int x1, int y1) {
@@ -65,6 +67,7 @@ void DrawHeaderRow(PrintContext& ctx, const AircraftInfo& aircraft, int a) {
 
   // Wide enough for any pair of doubles "%1.1f" can produce.
   char fuel[720];
+  CNumbers c_numbers;
   std::snprintf(fuel, sizeof fuel, "%1.1f Gal, %1.1f GPH", aircraft.acfullfuel, aircraft.acgph);
   DrawCellValue(ctx, ctx.tableleft + b, aircraftx, t, aircraft.pilotname);
   DrawCellValue(ctx, aircraftx + b, ctx.cpleft, t, aircraft.acnumber);

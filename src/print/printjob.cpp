@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "plan/cnumbers.h"
 #include "print/blocks.h"
 #include "print/table.h"
 
@@ -178,6 +179,7 @@ std::string FormatReal(double value, bool parenthesised) {
   if (!(value > -999.9)) return {};
   // Wide enough for any double "%1.1f" can produce (DBL_MAX has 309 digits).
   char buf[400];
+  CNumbers c_numbers;  // a decimal point on the log whatever the desktop's locale
   std::snprintf(buf, sizeof buf, parenthesised ? "(%1.1f)" : "%1.1f", value);
   return buf;
 }
