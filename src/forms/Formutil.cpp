@@ -132,6 +132,17 @@ void HalvixDialog::keyPressEvent(QKeyEvent* event) {
     event->accept();
     return;
   }
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    // Enter presses the button that has the focus; from anywhere else only a
+    // dialog's own default button answers it (QDialog does that below).
+    auto* focused = qobject_cast<QPushButton*>(focusWidget());
+    if (focused != nullptr && focused->isEnabled()) {
+      focused->click();
+      event->accept();
+      return;
+    }
+  }
   QDialog::keyPressEvent(event);
 }
 
@@ -205,6 +216,9 @@ QPushButton* HalvixDialog::MakeButton(QWidget* parent, const QString& text, int 
                                       int width, int height) {
   auto* button = new QPushButton(text, parent);
   button->setGeometry(left, top, width, height);
+  // Otherwise Qt makes the first button the default when the dialog shows,
+  // and Enter in an edit would close dialogs that have no default button.
+  button->setAutoDefault(false);
   return button;
 }
 

@@ -68,7 +68,8 @@ class HalvixDialog : public QDialog {
   void reject() override;
 
  protected:
-  // Dialogs without a cancel button ignore Escape.
+  // Dialogs without a cancel button ignore Escape. Enter presses the focused
+  // button, else the dialog's default button if it has one, else nothing.
   void SetEscapeCancels(bool cancels) { escape_cancels_ = cancels; }
   void keyPressEvent(QKeyEvent* event) override;
 

@@ -4,16 +4,21 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTreeView>
 #include <QUrl>
 #include <QWidget>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "DialogsTestUtil.h"
 #include "ScriptedDesktop.h"
@@ -183,6 +188,66 @@ TEST_F(ViewDocumentTest, TrailingSeparatorIsNotDoubledAndDirectoriesAreNotDocume
   ASSERT_EQ(desk_.opened_urls.size(), 1u);
   EXPECT_EQ(desk_.opened_urls[0], htm);
   EXPECT_FALSE(desk_.opened_urls[0].contains("//guide"));
+}
+
+TEST(DialogKeysTest, EnterClosesOnlyTheDialogsThatHaveADefaultButton) {
+  ScriptedDesktop desk;
+  TFormAircraft aircraft;
+  TFormPrintSettings settings;
+  TFormAskContinue prompt;
+  TFormFields fields;
+  TFormAddField field;
+  // Where the caret or the focus is when the user presses Enter.
+  const std::vector<std::pair<QDialog*, QWidget*>> no_default = {
+      {&aircraft, aircraft.EditNNumber},
+      {&settings, settings.EditTop},
+      {&settings, settings.CheckBoxShade},
+      {&prompt, prompt.LabelParam},
+      {&fields, fields.ListViewFields},
+      {&field, field.EditName},
+      {&field, field.EditATC}};
+  for (const auto& [dialog, control] : no_default) {
+    dialog->show();
+    dialog->setResult(mrNone);
+    PressKey(control, Qt::Key_Return);
+    PressKey(control, Qt::Key_Enter);
+    EXPECT_TRUE(dialog->isVisible()) << dialog->windowTitle().toStdString();
+    EXPECT_EQ(dialog->result(), mrNone) << dialog->windowTitle().toStdString();
+    for (const QPushButton* button : dialog->findChildren<QPushButton*>())
+      EXPECT_FALSE(button->isDefault()) << button->text().toStdString();
+    dialog->hide();
+  }
+
+  // A button that has the focus answers Enter itself.
+  prompt.show();
+  prompt.setResult(mrNone);
+  prompt.Button2->setFocus();
+  PressKey(prompt.Button2, Qt::Key_Return);
+  EXPECT_FALSE(prompt.isVisible());
+  EXPECT_EQ(prompt.result(), mrOk);
+  aircraft.show();
+  aircraft.ButtonCancel->setFocus();
+  PressKey(aircraft.ButtonCancel, Qt::Key_Return);
+  EXPECT_EQ(aircraft.result(), mrCancel);
+
+  // The checkpoint and departure dialogs close with Ok from any edit.
+  TFormAddFirst departure;
+  departure.show();
+  departure.EditDeparture->setText("Home");
+  PressKey(departure.EditDeparture, Qt::Key_Return);
+  EXPECT_FALSE(departure.isVisible());
+  EXPECT_EQ(departure.result(), mrOk);
+  TFormAdd checkpoint;
+  checkpoint.show();
+  checkpoint.EditCheckpointName->setText("Lake");
+  checkpoint.EditDistance->setText("12");
+  PressKey(checkpoint.EditMagVar, Qt::Key_Return);
+  EXPECT_EQ(checkpoint.result(), mrOk);
+  // ...except from a button of their own, which does its own job.
+  checkpoint.show();
+  checkpoint.ButtonCancel->setFocus();
+  PressKey(checkpoint.ButtonCancel, Qt::Key_Return);
+  EXPECT_EQ(checkpoint.result(), mrCancel);
 }
 
 TEST(DialogLayoutTest, EveryTextFitsItsControl) {
