@@ -16,6 +16,15 @@ int Trunc(double v) {
   return static_cast<int>(v);
 }
 
+// A margin in device pixels. A plan file may hold any number; one past the
+// page edge prints nothing sensible anyway, and keeping it within the page
+// keeps the size arithmetic that follows inside an int.
+int MarginPixels(int pixels, double inches, double margin) {
+  const double px = pixels / inches * margin;
+  if (std::isnan(px)) return 0;
+  return Trunc(std::clamp(px, -static_cast<double>(pixels), static_cast<double>(pixels)));
+}
+
 // Devices that report no physical size are taken as 96 dpi screens rather
 // than dividing by zero.
 double Inches(int mm, int pixels) {
@@ -45,10 +54,10 @@ bool StartPrintJob(PrintContext& ctx, Canvas& canvas, const PrintSettings& setti
   ctx.pagewidth = pw;
   ctx.pageheight = ph;
 
-  ctx.leftpx = Trunc(pw / ctx.areawidth * settings.leftmargin);
-  ctx.rightpx = Trunc(pw / ctx.areawidth * settings.rightmargin);
-  ctx.toppx = Trunc(ph / ctx.areaheight * settings.topmargin);
-  ctx.bottompx = Trunc(ph / ctx.areaheight * settings.bottommargin);
+  ctx.leftpx = MarginPixels(pw, ctx.areawidth, settings.leftmargin);
+  ctx.rightpx = MarginPixels(pw, ctx.areawidth, settings.rightmargin);
+  ctx.toppx = MarginPixels(ph, ctx.areaheight, settings.topmargin);
+  ctx.bottompx = MarginPixels(ph, ctx.areaheight, settings.bottommargin);
 
   ctx.unitx = Trunc((pw * (ctx.areawidth / 10.87) - (ctx.leftpx + ctx.rightpx)) / ctx.areawidth);
   ctx.unity = Trunc((ph - (ctx.toppx + ctx.bottompx)) / ctx.areaheight);

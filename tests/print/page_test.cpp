@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "print/navlog.h"
 #include "print/table.h"
@@ -81,6 +82,35 @@ TEST(PageGeometry, ZeroMarginsPutTheFrameOnThePageEdge) {
   PrintFilledLogOn(canvas, plan, ctx);
   EXPECT_EQ(ctx.tableleft, 0);
   EXPECT_TRUE(canvas.HasLine(0, ctx.unity / 60, 0, 4800 - ctx.pady));
+}
+
+TEST(PageGeometry, AbsurdMarginsFromAPlanFileStayWithinThePage) {
+  for (double margin : {1e300, -1e300, 1e12, std::nan("")}) {
+    RecordingCanvas canvas = ExampleCanvas();
+    Plan plan = MakePlan(3, 1);
+    plan.print.leftmargin = plan.print.rightmargin = margin;
+    plan.print.topmargin = plan.print.bottommargin = margin;
+    PrintContext ctx;
+    ASSERT_EQ(PrintFilledLogOn(canvas, plan, ctx), 1) << margin;
+    for (int px : {ctx.leftpx, ctx.rightpx}) {
+      EXPECT_GE(px, -6300) << margin;
+      EXPECT_LE(px, 6300) << margin;
+    }
+    for (int px : {ctx.toppx, ctx.bottompx}) {
+      EXPECT_GE(px, -4800) << margin;
+      EXPECT_LE(px, 4800) << margin;
+    }
+  }
+  // A margin inside the page is untouched: the worked example's 149 and 150.
+  RecordingCanvas canvas = ExampleCanvas();
+  Plan plan;
+  QuarterInchMargins(plan);
+  plan.print.leftmargin = 10.5;  // the device is 10.51 inches wide
+  PrintContext ctx;
+  ASSERT_TRUE(StartPrintJob(ctx, canvas, plan.print));
+  EXPECT_EQ(ctx.leftpx, 6292);
+  EXPECT_EQ(ctx.rightpx, 149);
+  EXPECT_EQ(ctx.toppx, 150);
 }
 
 TEST(PageCapacity, OneRowFewerForEveryTwoAirfieldsButNeverNone) {
