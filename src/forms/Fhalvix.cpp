@@ -535,8 +535,9 @@ void TForm1::ButtonFieldsClick() {
 
 bool TForm1::CheckAndCompute() {
   bool go_on = CheckRoute(plan, this);
-  // The prompt may have had row 1 edited in the checkpoint dialog.
-  route_model_->Reload();
+  // The prompt may have had row 1 edited in the checkpoint dialog; a reset of
+  // the whole list would lose the user's selection.
+  if (plan.route.size() >= 2) route_model_->RowChanged(1);
   if (!go_on) return false;
   ComputeLegs(plan);
   return true;

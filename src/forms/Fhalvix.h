@@ -41,8 +41,7 @@ class RouteListModel : public QAbstractTableModel {
   void Remove(int row);
   void Clear();
   void RowChanged(int row);
-  // The route was replaced or edited behind the model's back (load, new, the
-  // missing-information prompt).
+  // The route was replaced behind the model's back (a plan was loaded).
   void Reload();
 
  private:

@@ -187,6 +187,29 @@ TEST_F(MainPrintTest, MissingInformationPromptDecidesWhetherToPrint) {
   EXPECT_EQ(label, "Missing Information: Predicted Wind Direction");
 }
 
+TEST_F(MainPrintTest, PrintingKeepsTheSelectedRow) {
+  LoadRoute(4, 0);
+  Select(2);
+  desk.print_answers = {false, false};
+  Form1->ButtonPrintClick();
+  EXPECT_EQ(Form1->SelectedRow(), 2);
+  Form1->PrintBlankForm1Click();
+  EXPECT_EQ(Form1->SelectedRow(), 2);
+
+  // Also when the prompt had row 1 edited: the list shows the new value and
+  // the selection stays where the user left it.
+  Form1->plan.route[1].subitems[kCellCourse].clear();
+  AnswerPrompt(&TFormAskContinue::Button2);
+  desk.dialog_answers.push_back([](QDialog* d) {
+    FormAdd->EditTrueCourse->setText("095");
+    FormAdd->ButtonOkClick();
+    return d->result();
+  });
+  Form1->ButtonPrintClick();
+  EXPECT_EQ(Form1->RouteModel()->index(1, 2).data().toString(), "095");
+  EXPECT_EQ(Form1->SelectedRow(), 2);
+}
+
 TEST_F(MainPrintTest, HelpOpensTheManualFromTheStartUpDirectory) {
   WriteFile(Path("halvix.html"), "<html></html>");
   Form1->ButtonHelpClick();
