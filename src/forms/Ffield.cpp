@@ -1,5 +1,6 @@
 #include "forms/Ffield.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTreeView>
@@ -120,12 +121,16 @@ TFormFields::TFormFields(QWidget* parent)
     ListViewFields->header()->resizeSection(c, kColumns[c].width);
   }
   // The selection shows only while the list has the focus.
-  QPalette palette = ListViewFields->palette();
-  palette.setColor(QPalette::Inactive, QPalette::Highlight,
-                   palette.color(QPalette::Inactive, QPalette::Base));
-  palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
-                   palette.color(QPalette::Inactive, QPalette::Text));
-  ListViewFields->setPalette(palette);
+  selection_shown_ = ListViewFields->palette();
+  selection_hidden_ = selection_shown_;
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+    selection_hidden_.setColor(group, QPalette::Highlight,
+                               selection_hidden_.color(group, QPalette::Base));
+    selection_hidden_.setColor(group, QPalette::HighlightedText,
+                               selection_hidden_.color(group, QPalette::Text));
+  }
+  ListViewFields->setPalette(selection_hidden_);
+  ListViewFields->installEventFilter(this);
 
   ButtonAdd = AddButton(this, QStringLiteral("Add"), 8, 224, 75, 25, &TFormFields::ButtonAddClick);
   ButtonEdit =
@@ -145,6 +150,14 @@ void TFormFields::SetPlan(Plan* plan) {
 
 void TFormFields::PlanReplaced() {
   model_->Reset();
+}
+
+bool TFormFields::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == ListViewFields) {
+    if (event->type() == QEvent::FocusIn) ListViewFields->setPalette(selection_shown_);
+    if (event->type() == QEvent::FocusOut) ListViewFields->setPalette(selection_hidden_);
+  }
+  return HalvixDialog::eventFilter(watched, event);
 }
 
 int TFormFields::SelectedRow() const {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QPalette>
 
 #include "forms/Formutil.h"
 #include "plan/plan.h"
@@ -59,8 +60,14 @@ class TFormFields : public HalvixDialog {
   void ButtonDeleteClick();
   void ButtonDoneClick();
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   AirfieldModel* model_;
+  // The list's palette with and without a visible selection.
+  QPalette selection_shown_;
+  QPalette selection_hidden_;
 };
 
 extern TFormFields* FormFields;

@@ -1,6 +1,9 @@
 // The airfield list: every change reaches the plan and marks it modified.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QFocusEvent>
+#include <QImage>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QTreeView>
@@ -191,6 +194,27 @@ TEST_F(AirfieldListTest, ReplacedPlanListIsShownAndHeadersAreTheColumns) {
               captions[c]);
     EXPECT_EQ(fields_.ListViewFields->columnWidth(c), widths[c]);
   }
+}
+
+TEST_F(AirfieldListTest, SelectionShowsOnlyWhileTheListHasTheFocus) {
+  QTreeView* list = fields_.ListViewFields;
+  Select(0);
+  // The background of row 0 (selected) and row 2 in the empty ATC column.
+  auto selected_looks_plain = [list, this] {
+    const QImage image = list->viewport()->grab().toImage();
+    const int x = list->columnViewportPosition(4) + 20;
+    const int selected = list->visualRect(fields_.Model()->index(0, 4)).center().y();
+    const int plain = list->visualRect(fields_.Model()->index(2, 4)).center().y();
+    return image.pixel(x, selected) == image.pixel(x, plain);
+  };
+  EXPECT_TRUE(selected_looks_plain());
+  QFocusEvent focus_in(QEvent::FocusIn, Qt::TabFocusReason);
+  QApplication::sendEvent(list, &focus_in);
+  EXPECT_FALSE(selected_looks_plain());
+  QFocusEvent focus_out(QEvent::FocusOut, Qt::TabFocusReason);
+  QApplication::sendEvent(list, &focus_out);
+  EXPECT_TRUE(selected_looks_plain());
+  EXPECT_EQ(fields_.SelectedRow(), 0);
 }
 
 TEST_F(AirfieldListTest, DoneAndFrameCloseTheList) {
