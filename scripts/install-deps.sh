@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-qpa-plugins libgl-dev
+  libpugixml-dev libgeographiclib-dev
   fonts-liberation fontconfig
 )
 

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -96,11 +97,20 @@ constexpr int kAirfieldColumns = 9;  // name, then the eight cells
 std::string& AirfieldColumn(AirfieldInfo& field, int column);
 const std::string& AirfieldColumn(const AirfieldInfo& field, int column);
 
+// Decimal degrees on WGS84, north and east positive.
+struct GeoPosition {
+  double lat = 0.0;
+  double lon = 0.0;
+};
+
 // One route row: the caption (checkpoint name) and its sub-items, exactly as
 // typed. Rows normally carry nine sub-items; a missing one reads as empty.
 struct Checkpoint {
   std::string caption;
   std::vector<std::string> subitems;
+  // Where the checkpoint lies, for rows made from a route file. Editing the
+  // row's cells leaves it alone: renaming a waypoint does not move it.
+  std::optional<GeoPosition> position;
 
   const std::string& SubItem(int index) const;
 };

@@ -3,8 +3,10 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 
+#include "plan/cnumbers.h"
 #include "plan/profile.h"
 
 const char* const kNoDataMessage = "There is no data entered into the plan!";
@@ -26,6 +28,41 @@ const char* const kFieldKeys[] = {"name",    "elevation", "tpa",    "runways", "
 
 std::string Numbered(const char* prefix, int32_t i) {
   return prefix + std::to_string(i);
+}
+
+// Six decimals place a waypoint to a tenth of a metre.
+std::string FormatDegrees(double degrees) {
+  CNumbers c_numbers;
+  char text[32];
+  std::snprintf(text, sizeof text, "%.6f", degrees);
+  return text;
+}
+
+bool ParseDegrees(const std::string& text, double limit, double& degrees) {
+  const char* end = text.data() + text.size();
+  auto [ptr, ec] = std::from_chars(text.data(), end, degrees);
+  return ec == std::errc() && ptr == end && degrees >= -limit && degrees <= limit;
+}
+
+void WritePosition(ProfileFile& file, const std::string& section,
+                   const std::optional<GeoPosition>& position) {
+  if (position) {
+    file.WriteString(section, "lat", FormatDegrees(position->lat));
+    file.WriteString(section, "lon", FormatDegrees(position->lon));
+  } else if (file.HasKey(section, "lat") || file.HasKey(section, "lon")) {
+    // The section may be reused by another checkpoint than the one that was
+    // saved there, which must not inherit its place.
+    file.WriteString(section, "lat", "");
+    file.WriteString(section, "lon", "");
+  }
+}
+
+std::optional<GeoPosition> ReadPosition(const ProfileFile& file, const std::string& section) {
+  GeoPosition position;
+  if (!ParseDegrees(file.GetString(section, "lat", "", 32), 90.0, position.lat) ||
+      !ParseDegrees(file.GetString(section, "lon", "", 32), 180.0, position.lon))
+    return std::nullopt;
+  return position;
 }
 
 }  // namespace
@@ -65,6 +102,7 @@ SaveResult SavePlan(Plan& plan, const std::string& path) {
     const int32_t values[] = {own.dist,    own.tc,   own.alt, own.winddir,
                               own.windvel, own.temp, own.tas, own.var};
     for (int k = 0; k < 8; ++k) file.WriteLong(section, kRouteKeys[k], values[k]);
+    WritePosition(file, section, plan.route[i].position);
   }
 
   file.WriteLong(kMisc, "fieldcount", static_cast<int32_t>(plan.airfields.size()));
@@ -107,6 +145,7 @@ void LoadPlan(Plan& plan, const std::string& path) {
     int32_t v[8];
     for (int k = 0; k < 8; ++k) v[k] = file.GetInt(section, kRouteKeys[k], NOT_ENTERED);
     AddRow(plan, name, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], vor.c_str());
+    plan.route.back().position = ReadPosition(file, section);
   }
 
   const int32_t fieldcount = std::min(file.GetInt(kMisc, "fieldcount", 0), kMaxAirfieldsRead);

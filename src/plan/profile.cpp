@@ -334,6 +334,10 @@ bool ProfileFile::HasSection(const std::string& section) const {
   return FindSection(section) != nullptr;
 }
 
+bool ProfileFile::HasKey(const std::string& section, const std::string& key) const {
+  return FindValue(section, key) != nullptr;
+}
+
 const std::string* ProfileFile::FindValue(const std::string& section,
                                           const std::string& key) const {
   const Section* s = FindSection(section);

@@ -47,6 +47,7 @@ class ProfileFile {
   double ReadDouble(const std::string& section, const std::string& key, double def) const;
 
   bool HasSection(const std::string& section) const;
+  bool HasKey(const std::string& section, const std::string& key) const;
 
  private:
   enum LineEnd : unsigned char { kNone, kCrLf, kLf, kCr };  // kNone: last line without one

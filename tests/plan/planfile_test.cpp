@@ -284,6 +284,67 @@ TEST(LoadPlanTest, WindowsFilesAreReadAsWindows1252) {
   EXPECT_NE(ReadFile(dir.File("w.flt")).find("title=Caf\xC3\xA9 run\r\n"), std::string::npos);
 }
 
+TEST(PlanFilePositions, CoordinatesRoundTripAndSurviveAnEditInTheDialog) {
+  TempDir dir;
+  Plan plan = SmallPlan();
+  plan.route[0].position = GeoPosition{47.449889, -122.311777};
+  plan.route[1].position = GeoPosition{-33.946111, 151.177222};
+  ASSERT_EQ(SavePlan(plan, dir.File("trip.flt")).status, SaveStatus::Saved);
+  const std::string text = ReadFile(dir.File("trip.flt"));
+  EXPECT_NE(text.find("var=-1000\r\nlat=47.449889\r\nlon=-122.311777\r\n"), std::string::npos)
+      << text;
+  EXPECT_NE(text.find("lat=-33.946111\r\nlon=151.177222\r\n"), std::string::npos);
+  // A row without coordinates writes no keys, so older plans keep their bytes.
+  EXPECT_EQ(
+      text.find("[dest2]\r\ntoname=Town\r\nvortext=\r\ndist=-1000\r\ntc=0\r\nalt=-1000\r\n"
+                "winddir=-1000\r\nwindvel=-1000\r\ntemp=-1000\r\ntas=-1000\r\nvar=10\r\n\r\n"),
+      text.find("[dest2]"));
+
+  Plan back;
+  LoadPlan(back, dir.File("trip.flt"));
+  ASSERT_EQ(back.route.size(), 3u);
+  ASSERT_TRUE(back.route[1].position.has_value());
+  EXPECT_DOUBLE_EQ(back.route[1].position->lat, -33.946111);
+  EXPECT_DOUBLE_EQ(back.route[1].position->lon, 151.177222);
+  EXPECT_FALSE(back.route[2].position.has_value());
+
+  CheckpointDialogTexts texts;
+  RowToDialog(back.route[1], texts);
+  texts.EditCheckpointName = "Renamed";
+  texts.EditAltitude = "6500";
+  DialogToRow(texts, back.route[1]);
+  ASSERT_TRUE(back.route[1].position.has_value());
+  EXPECT_DOUBLE_EQ(back.route[1].position->lat, -33.946111);
+}
+
+TEST(PlanFilePositions, BadOrStaleCoordinatesAreNotGivenToAnotherCheckpoint) {
+  TempDir dir;
+  const std::string path = dir.File("p.flt");
+  WriteFile(path,
+            "[misc]\ncount=4\n[dest0]\ntoname=A\nlat=91\nlon=0\n[dest1]\ntoname=B\nlat=45\n"
+            "[dest2]\ntoname=C\nlat=45x\nlon=7\n[dest3]\ntoname=D\nlat= 45.5 \nlon=-180\n");
+  Plan plan;
+  LoadPlan(plan, path);
+  ASSERT_EQ(plan.route.size(), 4u);
+  EXPECT_FALSE(plan.route[0].position);  // latitude out of range
+  EXPECT_FALSE(plan.route[1].position);  // longitude missing
+  EXPECT_FALSE(plan.route[2].position);  // not a number
+  ASSERT_TRUE(plan.route[3].position);
+  EXPECT_EQ(plan.route[3].position->lon, -180.0);
+
+  // D is deleted and a typed checkpoint takes its section: D's place must go.
+  plan.route.pop_back();
+  plan.route.push_back(Row("Typed", "10"));
+  ASSERT_EQ(SavePlan(plan, path).status, SaveStatus::Saved);
+  Plan back;
+  LoadPlan(back, path);
+  EXPECT_FALSE(back.route[3].position);
+  ProfileFile raw;
+  raw.Load(path);
+  EXPECT_EQ(raw.GetString("dest3", "lat", "kept", 32), "");
+  EXPECT_EQ(raw.GetString("dest3", "lon", "kept", 32), "");
+}
+
 TEST(Paths, AppendDirSeparatorAndPathExists) {
   std::string empty;
   EXPECT_EQ(AppendDirSeparator(empty), "");

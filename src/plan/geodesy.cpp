@@ -1,0 +1,20 @@
+#include "plan/geodesy.h"
+
+#include <GeographicLib/Geodesic.hpp>
+#include <GeographicLib/GeodesicLine.hpp>
+#include <cmath>
+
+LegMeasure MeasureLeg(const GeoPosition& from, const GeoPosition& to) {
+  const GeographicLib::Geodesic& earth = GeographicLib::Geodesic::WGS84();
+  const GeographicLib::GeodesicLine line = earth.InverseLine(from.lat, from.lon, to.lat, to.lon);
+  LegMeasure leg;
+  leg.distance_nm = line.Distance() / kMetresPerNauticalMile;
+  line.Position(line.Distance() / 2.0, leg.midpoint.lat, leg.midpoint.lon, leg.course);
+  return leg;
+}
+
+int32_t WholeDegrees(double azimuth) {
+  long degrees = std::lround(std::fmod(azimuth, 360.0));
+  degrees = ((degrees % 360) + 360) % 360;
+  return degrees == 0 ? 360 : static_cast<int32_t>(degrees);
+}

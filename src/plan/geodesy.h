@@ -1,0 +1,20 @@
+// Legs between two points on the WGS84 ellipsoid, as a pilot measures them.
+#pragma once
+
+#include <cstdint>
+
+#include "plan/plan.h"
+
+constexpr double kMetresPerNauticalMile = 1852.0;
+
+struct LegMeasure {
+  double distance_nm = 0.0;  // geodesic length
+  double course = 0.0;       // azimuth at the midpoint, degrees from true north, -180..180
+  GeoPosition midpoint;      // halfway along the geodesic
+};
+
+// The shortest path from `from` to `to`, however it crosses the antimeridian.
+LegMeasure MeasureLeg(const GeoPosition& from, const GeoPosition& to);
+
+// A direction rounded to a whole degree in 1..360, north being 360.
+int32_t WholeDegrees(double azimuth);
