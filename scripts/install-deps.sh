@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins libgl-dev
   libpugixml-dev libgeographiclib-dev
   fonts-liberation fontconfig
+  desktop-file-utils appstream shared-mime-info man-db libxml2-utils libglib2.0-bin file dpkg-dev
 )
 
 missing=()

@@ -19,21 +19,30 @@ QString JoinPath(const QString& directory, const QString& name) {
 
 }  // namespace
 
-bool ViewDocument(const QString& topic, const QString& directory, bool quiet) {
+QString FindDocument(const QString& topic, const QString& directory) {
   const QString html = topic + QStringLiteral(".html");
   const QString htm = topic + QStringLiteral(".htm");
   QStringList candidates{JoinPath(directory, html), JoinPath(directory, htm), html, htm};
-  // The copy installed next to the program is found from any directory.
+  // The copy beside the program (the build tree) and the installed one are
+  // found from any directory.
   const QString program_dir = QCoreApplication::applicationDirPath();
   if (!program_dir.isEmpty()) {
     candidates << JoinPath(program_dir, html) << JoinPath(program_dir, htm);
+    const QString installed = JoinPath(program_dir, QStringLiteral(HALVIX_MANUAL_FROM_PROGRAM));
+    candidates << JoinPath(installed, html) << JoinPath(installed, htm);
   }
   for (const QString& candidate : candidates) {
     const QFileInfo file(candidate);  // a relative name resolves in the current directory
-    if (file.isFile()) {
-      desktop().OpenUrl(QUrl::fromLocalFile(file.absoluteFilePath()));
-      return true;
-    }
+    if (file.isFile()) return QDir::cleanPath(file.absoluteFilePath());
+  }
+  return QString();
+}
+
+bool ViewDocument(const QString& topic, const QString& directory, bool quiet) {
+  const QString found = FindDocument(topic, directory);
+  if (!found.isEmpty()) {
+    desktop().OpenUrl(QUrl::fromLocalFile(found));
+    return true;
   }
   if (!quiet) {
     desktop().MessageBox(nullptr, QStringLiteral("Unable to find documentation"),

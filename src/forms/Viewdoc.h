@@ -7,7 +7,11 @@
 // the manual is looked for.
 extern QString StartDirectory;
 
-// Opens "<topic>.html" or "<topic>.htm" from `directory`, the current
-// directory or the program's directory, the first found, with the desktop's
-// handler. When none exists returns false, and unless `quiet` says so tells the user.
+// The path of "<topic>.html" or "<topic>.htm", the first found in `directory`,
+// the current directory, the program's directory and the manual installed
+// beside the program; empty when there is none.
+QString FindDocument(const QString& topic, const QString& directory);
+
+// Opens the document FindDocument finds with the desktop's handler. When none
+// exists returns false, and unless `quiet` says so tells the user.
 bool ViewDocument(const QString& topic, const QString& directory, bool quiet);

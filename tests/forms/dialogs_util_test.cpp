@@ -148,8 +148,15 @@ class ViewDocumentTest : public ::testing::Test {
   ScriptedDesktop desk_;
 };
 
-TEST_F(ViewDocumentTest, SearchesTheDirectoryThenCurrentThenProgramDirectory) {
+TEST_F(ViewDocumentTest, SearchesTheDirectoryThenCurrentThenProgramThenInstalledManual) {
   const QString topic = "dialogs_probe_topic";
+  // Where an installed program keeps its manual, relative to its directory.
+  const QString installed_dir =
+      QDir::cleanPath(QCoreApplication::applicationDirPath() + "/" + HALVIX_MANUAL_FROM_PROGRAM);
+  QString made;  // the highest directory this test creates, removed at the end
+  for (QString dir = installed_dir; !QDir(dir).exists(); dir = QFileInfo(dir).path()) made = dir;
+  ASSERT_TRUE(QDir().mkpath(installed_dir));
+  const QString installed = MakeFile(installed_dir + "/" + topic + ".html");
   const QString in_program =
       MakeFile(QCoreApplication::applicationDirPath() + "/" + topic + ".htm");
   const QString in_cwd_htm = MakeFile(cwd_.filePath(topic + ".htm"));
@@ -158,13 +165,15 @@ TEST_F(ViewDocumentTest, SearchesTheDirectoryThenCurrentThenProgramDirectory) {
   const QString in_dir = MakeFile(docs_.filePath(topic + ".html"));
 
   // Each run removes the file it found, uncovering the next candidate.
-  for (const QString& expected : {in_dir, in_dir_htm, in_cwd, in_cwd_htm, in_program}) {
+  for (const QString& expected : {in_dir, in_dir_htm, in_cwd, in_cwd_htm, in_program, installed}) {
     desk_.opened_urls.clear();
+    EXPECT_EQ(FindDocument(topic, docs_.path()), QUrl(expected).toLocalFile());
     ASSERT_TRUE(ViewDocument(topic, docs_.path(), false));
     ASSERT_EQ(desk_.opened_urls.size(), 1u);
     EXPECT_EQ(desk_.opened_urls[0], expected);
     QFile::remove(QUrl(expected).toLocalFile());
   }
+  if (!made.isEmpty()) QDir(made).removeRecursively();
   EXPECT_TRUE(desk_.messages.empty());
 
   EXPECT_FALSE(ViewDocument(topic, docs_.path(), true));

@@ -1,0 +1,54 @@
+# What `cmake --install` puts where (directories in InstallDirs.cmake), and
+# the Debian package of `make package`. Parts of the program that install
+# files add them here.
+install(TARGETS halvix halvix-navlog RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+file(GLOB halvix_manual ${PROJECT_SOURCE_DIR}/docs/*.html)
+install(FILES ${halvix_manual} DESTINATION ${HALVIX_INSTALL_MANUALDIR})
+
+set(pkg ${PROJECT_SOURCE_DIR}/packaging)
+install(FILES ${pkg}/${HALVIX_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${pkg}/${HALVIX_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${pkg}/halvix-plan.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
+install(FILES ${pkg}/icons/halvix.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+        RENAME ${HALVIX_APP_ID}.svg)
+foreach(size 48 256)
+  install(FILES ${pkg}/icons/halvix-${size}.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME ${HALVIX_APP_ID}.png)
+endforeach()
+
+# Manual pages carry the version and are installed compressed, as Debian does.
+foreach(page halvix halvix-navlog)
+  configure_file(${pkg}/man/${page}.1.in ${CMAKE_CURRENT_BINARY_DIR}/man/${page}.1 @ONLY)
+  add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/man/${page}.1.gz
+                     COMMAND gzip -n -9 -f -k ${page}.1
+                     DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/man/${page}.1
+                     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/man VERBATIM)
+  list(APPEND halvix_man_pages ${CMAKE_CURRENT_BINARY_DIR}/man/${page}.1.gz)
+endforeach()
+add_custom_target(halvix_man ALL DEPENDS ${halvix_man_pages})
+install(FILES ${halvix_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# make package: a .deb for Debian 12 and its descendants.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME halvix)
+set(CPACK_PACKAGE_VENDOR "The Halvix developers")
+set(CPACK_PACKAGE_CONTACT "The Halvix developers <halvix@halvix.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "flight planner for VFR cross-country flights")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "flight planner for VFR cross-country flights
+ Halvix takes the route checkpoint by checkpoint, the aircraft and the
+ airfields of a trip, solves the wind triangle leg by leg and prints a
+ landscape navigation log, filled in or blank. halvix-navlog writes the same
+ log as text, CSV, PDF or images from the command line.")
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.halvix.example/")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Loaded at run time, so the library scan cannot see them: the X11 platform
+# plugin, and the face the windows and the printed log are drawn in.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hicolor-icon-theme, shared-mime-info, desktop-file-utils")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+include(CPack)

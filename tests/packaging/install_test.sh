@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# install_test.sh BUILD_DIR SOURCE_DIR APP_ID VERSION
+set -uo pipefail
+build=$(cd "$1" && pwd) src=$(cd "$2" && pwd) app_id=$3 version=$4
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+# Runs a command; a non-zero exit or any output on its error stream fails.
+quiet_ok() {
+  local what=$1; shift
+  local err
+  if ! err=$("$@" 2>&1 >/dev/null) || [ -n "$err" ]; then fail "$what: $err"; fi
+}
+
+# DESTDIR on top of a prefix, as a package build does it.
+prefix=/opt/halvix-test
+DESTDIR="$work/stage" cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install"
+root="$work/stage$prefix"
+
+for f in bin/halvix bin/halvix-navlog \
+         share/halvix/doc/halvix.html share/halvix/doc/addcheck.html \
+         "share/applications/$app_id.desktop" "share/metainfo/$app_id.metainfo.xml" \
+         share/mime/packages/halvix-plan.xml \
+         "share/icons/hicolor/scalable/apps/$app_id.svg" \
+         "share/icons/hicolor/48x48/apps/$app_id.png" "share/icons/hicolor/256x256/apps/$app_id.png" \
+         share/man/man1/halvix.1.gz share/man/man1/halvix-navlog.1.gz; do
+  [ -f "$root/$f" ] || fail "not installed: $f"
+done
+for size in 48 256; do
+  file "$root/share/icons/hicolor/${size}x${size}/apps/$app_id.png" | grep -q "$size x $size" ||
+    fail "icon of $size px has another size"
+done
+[ -x "$root/bin/halvix" ] && [ -x "$root/bin/halvix-navlog" ] || fail "programs not executable"
+
+# The desktop entry launches the program with the plan it was given.
+desktop="$root/share/applications/$app_id.desktop"
+quiet_ok "desktop-file-validate" desktop-file-validate "$desktop"
+grep -qx 'Exec=halvix %f' "$desktop" || fail "desktop entry does not pass the file"
+grep -qx 'MimeType=application/x-halvix-plan;' "$desktop" || fail "desktop entry lacks the plan type"
+grep -qx "Icon=$app_id" "$desktop" || fail "desktop entry names another icon"
+
+# The file type compiles, and a plan is known by its name and by its first section.
+mkdir -p "$work/mime/packages"
+cp "$root/share/mime/packages/halvix-plan.xml" "$work/mime/packages/"
+quiet_ok "xmllint" xmllint --noout "$work/mime/packages/halvix-plan.xml"
+# In the search path, so the tool has no reason to warn.
+quiet_ok "update-mime-database" env XDG_DATA_HOME="$work" update-mime-database "$work/mime"
+# Beside another program's type for *.flt, only plans are claimed.
+cat >"$work/mime/packages/other.xml" <<'XML'
+<?xml version="1.0" encoding="UTF-8"?>
+<mime-info xmlns="http://www.freedesktop.org/standards/shared-mime-info">
+  <mime-type type="application/x-other-flt"><glob pattern="*.flt"/></mime-type>
+</mime-info>
+XML
+check_type() {  # FILE EXPECTED
+  local got
+  got=$(XDG_DATA_HOME="$work" XDG_DATA_DIRS="$work" gio info -a standard::content-type "$1" |
+        sed -n 's/^ *standard::content-type: //p')
+  [ "$got" = "$2" ] || fail "$(basename "$1") is '$got', not $2"
+}
+mkdir "$work/files"
+cp "$src/examples/sample.flt" "$work/files/trip.flt"
+cp "$src/examples/sample.flt" "$work/files/trip"
+{ printf '\xef\xbb\xbf'; cat "$src/examples/sample.flt"; } >"$work/files/bom.flt"
+printf 'FILTER 1\n[coefficients]\n' >"$work/files/filter.flt"
+for alone in no yes; do
+  XDG_DATA_HOME="$work" update-mime-database "$work/mime" || fail "update-mime-database"
+  check_type "$work/files/trip.flt" application/x-halvix-plan
+  check_type "$work/files/trip" application/x-halvix-plan
+  check_type "$work/files/bom.flt" application/x-halvix-plan
+  if [ $alone = no ]; then
+    check_type "$work/files/filter.flt" application/x-other-flt
+    rm "$work/mime/packages/other.xml"
+  else
+    check_type "$work/files/filter.flt" application/x-halvix-plan
+  fi
+done
+
+# The software centre's description is valid, and names this release.
+metainfo="$root/share/metainfo/$app_id.metainfo.xml"
+appstreamcli validate --no-net "$metainfo" >"$work/as.out" 2>&1 || fail "appstreamcli: $(cat "$work/as.out")"
+grep -q "<release version=\"$version\"" "$metainfo" || fail "metainfo lacks release $version"
+
+# Manual pages render without a warning and show the version.
+for page in halvix halvix-navlog; do
+  out=$(MANWIDTH=80 man --warnings -l "$root/share/man/man1/$page.1.gz" 2>"$work/man.err") ||
+    fail "man -l $page"
+  [ -s "$work/man.err" ] && fail "man $page warns: $(cat "$work/man.err")"
+  grep -q "Halvix $version" <<<"$out" || fail "man $page lacks the version"
+done
+
+# The installed programs run from a directory that holds no manual.
+cd "$work" || exit 1
+"$root/bin/halvix-navlog" "$src/examples/sample.flt" >"$work/log.txt" || fail "installed halvix-navlog"
+grep -q Total "$work/log.txt" || fail "installed halvix-navlog printed no Total row"
+found=$("$root/bin/halvix" --manual-path) || fail "installed halvix finds no manual"
+[ "$found" = "$root/share/halvix/doc/halvix.html" ] || fail "manual found at '$found'"
+found=$("$root/bin/halvix" --manual-path addcheck) || fail "installed halvix finds no addcheck page"
+[ "$found" = "$root/share/halvix/doc/addcheck.html" ] || fail "addcheck page found at '$found'"
+"$root/bin/halvix" --version | grep -qx "halvix $version" || fail "halvix --version"
+
+[ "$failures" -eq 0 ] && echo "installed tree under $prefix is complete"
+exit $((failures > 0))
