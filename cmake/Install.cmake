@@ -35,12 +35,12 @@ set(CPACK_PACKAGE_NAME halvix)
 set(CPACK_PACKAGE_VENDOR "The Halvix developers")
 set(CPACK_PACKAGE_CONTACT "The Halvix developers <halvix@halvix.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "flight planner for VFR cross-country flights")
+# The summary is the synopsis line; this is the text below it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "flight planner for VFR cross-country flights
- Halvix takes the route checkpoint by checkpoint, the aircraft and the
- airfields of a trip, solves the wind triangle leg by leg and prints a
- landscape navigation log, filled in or blank. halvix-navlog writes the same
- log as text, CSV, PDF or images from the command line.")
+    "Halvix takes the route checkpoint by checkpoint, the aircraft and the
+airfields of a trip, solves the wind triangle leg by leg and prints a
+landscape navigation log, filled in or blank. halvix-navlog writes the same
+log as text, CSV, PDF or images from the command line.")
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.halvix.example/")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
