@@ -25,7 +25,8 @@ for f in bin/halvix bin/halvix-navlog \
          share/mime/packages/halvix-plan.xml \
          "share/icons/hicolor/scalable/apps/$app_id.svg" \
          "share/icons/hicolor/48x48/apps/$app_id.png" "share/icons/hicolor/256x256/apps/$app_id.png" \
-         share/man/man1/halvix.1.gz share/man/man1/halvix-navlog.1.gz; do
+         share/man/man1/halvix.1.gz share/man/man1/halvix-navlog.1.gz \
+         share/halvix/wmm2025/WMM2025.COF; do
   [ -f "$root/$f" ] || fail "not installed: $f"
 done
 for size in 48 256; do
