@@ -10,22 +10,28 @@
 #include "plan/legs.h"
 #include "plan/planfile.h"
 #include "plan/report.h"
+#include "plan/route_import.h"
 #include "print/export.h"
 
 namespace {
 
 const char kUsage[] =
-    "Usage: halvix-navlog [--csv] PLAN.flt\n"
+    "Usage: halvix-navlog [--csv] [--date YYYY-MM-DD] [--save OUT.flt] PLAN.flt\n"
     "       halvix-navlog [--pdf OUT.pdf] [--png PREFIX [--dpi N]] [--page SIZE] PLAN.flt\n"
     "       halvix-navlog --blank [--pdf OUT.pdf] [--png PREFIX [--dpi N]] [--page SIZE] "
     "[PLAN.flt]\n"
-    "Prints the computed navigation log of a Halvix plan file.\n"
+    "Prints the computed navigation log of a Halvix plan file. A route file (GPX or\n"
+    "flight-plan XML) can stand wherever a plan file does: its legs get distance,\n"
+    "true course and magnetic variation from the waypoints' coordinates.\n"
     "\n"
     "  --csv        comma-separated values, one line per leg and a Total line\n"
     "  --pdf FILE   the printed log as a landscape PDF\n"
     "  --png PREFIX the printed log as images PREFIX-1.png, PREFIX-2.png, ...\n"
     "  --dpi N      resolution of the images, 50 to 600 (default 150)\n"
     "  --page SIZE  letter, a4 or legal (default letter)\n"
+    "  --date DAY   the day of the flight (YYYY-MM-DD) for the magnetic variation\n"
+    "               of an imported route (default today)\n"
+    "  --save FILE  also write the plan read or imported to FILE (.flt)\n"
     "  --blank      the blank form instead of the plan's log; a plan, if given,\n"
     "               supplies only its margins and shading\n"
     "  --help       this text\n"
@@ -34,6 +40,31 @@ const char kUsage[] =
 int UsageError(const std::string& message) {
   std::cerr << "halvix-navlog: " << message << "\n" << kUsage;
   return 2;
+}
+
+// A plan file, or a route file imported as the window's Import Route does.
+bool ReadPlanOrRoute(const std::string& path, const CivilDate& date, Plan& plan) {
+  if (!LooksLikeRouteFile(path)) {
+    LoadPlan(plan, path);
+    return true;
+  }
+  LoadPlan(plan, "");  // the aircraft and margins a plan file without them has
+  ImportResult imported = ImportRoute(path, date, plan);
+  if (!imported.ok) {
+    std::cerr << "halvix-navlog: " << path << ": " << imported.error << "\n";
+    return false;
+  }
+  if (!imported.warning.empty())
+    std::cerr << "halvix-navlog: warning: " << imported.warning << "\n";
+  return true;
+}
+
+bool SaveCopy(Plan& plan, const std::string& path) {
+  SaveResult saved = SavePlan(plan, path);
+  if (saved.status == SaveStatus::Saved) return true;
+  std::cerr << "halvix-navlog: " << path << ": "
+            << (saved.status == SaveStatus::NothingToSave ? kNoDataMessage : saved.error) << "\n";
+  return false;
 }
 
 // Writes the requested files; the exit status.
@@ -76,10 +107,13 @@ int main(int argc, char** argv) {
   std::string plan_path;
   std::string pdf_path;
   std::string png_prefix;
+  std::string save_path;
+  CivilDate date = Today();
   ExportRequest request;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
-    const bool takes_value = arg == "--pdf" || arg == "--png" || arg == "--dpi" || arg == "--page";
+    const bool takes_value = arg == "--pdf" || arg == "--png" || arg == "--dpi" ||
+                             arg == "--page" || arg == "--date" || arg == "--save";
     if (takes_value && i + 1 >= argc) return UsageError(arg + " needs a value");
     if (arg == "--pdf") {
       pdf_path = argv[++i];
@@ -106,6 +140,15 @@ int main(int argc, char** argv) {
       if (!ParsePaperSize(argv[++i], request.paper)) {
         return UsageError("--page takes letter, a4 or legal");
       }
+      continue;
+    }
+    if (arg == "--date") {
+      if (!ParseCivilDate(argv[++i], date)) return UsageError("--date takes a day as YYYY-MM-DD");
+      continue;
+    }
+    if (arg == "--save") {
+      save_path = argv[++i];
+      if (save_path.empty()) return UsageError("--save needs a file name");
       continue;
     }
     if (arg == "--blank") {
@@ -148,7 +191,8 @@ int main(int argc, char** argv) {
   }
 
   Plan plan;
-  LoadPlan(plan, plan_path);
+  if (!ReadPlanOrRoute(plan_path, date, plan)) return 1;
+  if (!save_path.empty() && !SaveCopy(plan, save_path)) return 1;
   if (request.blank) return WriteOutputs(plan, request, pdf_path, png_prefix);
   if (plan.route.size() < 2) {
     std::cerr << "halvix-navlog: " << kTooFewCheckpoints << "\n";

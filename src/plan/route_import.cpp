@@ -116,7 +116,7 @@ bool ReadGpx(const pugi::xml_node& gpx, Route& route, std::string& error) {
     route.name = ChildText(Child(gpx, "metadata"), "name");
   }
   if (!rte && points.empty() && Child(gpx, "trk")) {
-    error = "holds a track but no route or waypoints; save the route itself from the map";
+    error = "only a track, no route or waypoints; export the route itself";
     return false;
   }
   for (std::size_t i = 0; i < points.size(); ++i) {
@@ -155,7 +155,7 @@ bool ReadFlightPlan(const pugi::xml_node& root, Route& route, std::string& error
 
   const pugi::xml_node rte = Child(root, "route");
   if (!rte) {
-    error = "has no route";
+    error = "a flight plan without a route";
     return false;
   }
   route.name = ChildText(rte, "route-name");
@@ -218,7 +218,7 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& err
   }
   const std::size_t got = static_cast<std::size_t>(in.gcount());
   if (got > kMaxRouteFileBytes) {
-    error = "is too large for a route file";
+    error = "too large for a route file";
     return false;
   }
   bytes.assign(buffer.data(), got);
@@ -231,7 +231,7 @@ bool ParseRoute(const std::string& bytes, Route& route, std::string& error) {
   pugi::xml_document doc;
   const pugi::xml_parse_result parsed = doc.load_buffer(bytes.data(), bytes.size());
   if (!parsed) {
-    error = "is not well-formed XML (line " + std::to_string(LineOf(bytes, parsed.offset)) + ": " +
+    error = "not well-formed XML (line " + std::to_string(LineOf(bytes, parsed.offset)) + ": " +
             parsed.description() + ")";
     return false;
   }
@@ -243,13 +243,13 @@ bool ParseRoute(const std::string& bytes, Route& route, std::string& error) {
   } else if (std::strcmp(LocalName(root), "flight-plan") == 0) {
     ok = ReadFlightPlan(root, read, error);
   } else {
-    error = std::string("is neither a GPX file nor a flight plan (its root element is <") +
+    error = std::string("neither a GPX file nor a flight plan (its root element is <") +
             root.name() + ">)";
     return false;
   }
   if (!ok) return false;
   if (read.points.size() < 2) {
-    error = "holds " + std::to_string(read.points.size()) +
+    error = std::to_string(read.points.size()) +
             (read.points.size() == 1 ? " waypoint" : " waypoints") + "; a route needs at least two";
     return false;
   }
@@ -264,7 +264,7 @@ bool RouteToPlan(const Route& route, const MagneticModel& model, double year, Pl
     return false;
   }
   if (route.points.size() > static_cast<std::size_t>(kMaxRoute)) {
-    error = "has " + std::to_string(route.points.size()) + " waypoints; a plan holds at most " +
+    error = std::to_string(route.points.size()) + " waypoints; a plan holds at most " +
             std::to_string(kMaxRoute) + " (the departure and " + std::to_string(kMaxLegs) +
             " legs)";
     return false;

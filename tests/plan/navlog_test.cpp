@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "plan/legs.h"
+#include "plan/planfile.h"
 #include "plan/report.h"
 #include "test_util.h"
 
@@ -82,6 +83,51 @@ TEST(NavlogTool, MissingFirstLegItemIsAWarningAndTheLogStillPrints) {
   EXPECT_EQ(run.status, 0);
   EXPECT_NE(run.out.find("Missing Information: Predicted Wind Direction"), std::string::npos);
   EXPECT_NE(run.out.find("1,Lake,90,,,,,,,,,,,,20,0,,,,,,,,\n"), std::string::npos) << run.out;
+}
+
+}  // namespace
+
+namespace {
+
+TEST(NavlogTool, TakesARouteFileAndSavesThePlanItMade) {
+  TempDir dir;
+  const std::string route = std::string(HALVIX_ROUTES) + "/western_us.fpl";
+  ToolRun csv = Navlog("--csv --date 2026-06-01 --save " + dir.File("out.flt") + " " + route);
+  EXPECT_EQ(csv.status, 0);
+  EXPECT_NE(csv.out.find("1,OLM,216,,,,,,,,-15,,,,42,86,"), std::string::npos) << csv.out;
+  EXPECT_NE(csv.out.find("\nTotal,,,,,,,,,,,,,,128,"), std::string::npos) << csv.out;
+  Plan saved;
+  LoadPlan(saved, dir.File("out.flt"));
+  ASSERT_EQ(saved.route.size(), 4u);
+  EXPECT_EQ(saved.title, "Boeing Field to Portland");
+  EXPECT_TRUE(saved.route[3].position.has_value());
+
+  // A plan file can be saved under another name too.
+  EXPECT_EQ(Navlog("--save " + dir.File("copy.flt") + " '" + HALVIX_SAMPLE_PLAN + "'").status, 0);
+  EXPECT_EQ(ReadFile(dir.File("copy.flt")), ReadFile(HALVIX_SAMPLE_PLAN));
+}
+
+TEST(NavlogTool, BadRouteFilesAndDatesEndWithAMessage) {
+  TempDir dir;
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"<gpx><rte>", "not well-formed XML"},
+      {"<gpx><wpt lat=\"1\" lon=\"2\"/></gpx>", "1 waypoint; a route needs at least two"},
+      {"<gpx><wpt lat=\"1\" lon=\"2\"/><wpt lat=\"-91\" lon=\"2\"/></gpx>",
+       "waypoint 2 has a latitude -91 outside -90..90"},
+      {"<kml/>", "neither a GPX file nor a flight plan"},
+  };
+  for (const auto& [bytes, message] : cases) {
+    WriteFile(dir.File("r.gpx"), bytes);
+    ToolRun run = Navlog("--save " + dir.File("r.flt") + " " + dir.File("r.gpx"), true);
+    EXPECT_EQ(run.status, 1) << bytes;
+    EXPECT_NE(run.out.find(dir.File("r.gpx") + ": " + message), std::string::npos) << run.out;
+    EXPECT_FALSE(PathExists(dir.File("r.flt")));
+  }
+  ToolRun late = Navlog("--date 2031-01-01 " + std::string(HALVIX_ROUTES) + "/europe.gpx", true);
+  EXPECT_EQ(late.status, 0);
+  EXPECT_NE(late.out.find("warning: The magnetic model WMM-2025 holds from"), std::string::npos);
+  EXPECT_EQ(Navlog("--date 2026-02-30 x.gpx").status, 2);
+  EXPECT_EQ(Navlog("--save").status, 2);
 }
 
 }  // namespace
