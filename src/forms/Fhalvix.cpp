@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
@@ -32,6 +33,13 @@
 #include "print/printjob.h"
 
 TForm1* Form1 = nullptr;
+
+QString PrintFileProposal(const QString& planfile) {
+  const QFileInfo plan(planfile.isEmpty() ? QStringLiteral("newplan.flt") : planfile);
+  const QString base =
+      plan.completeBaseName().isEmpty() ? QStringLiteral("newplan") : plan.completeBaseName();
+  return QDir(plan.absolutePath()).filePath(base + ".pdf");
+}
 
 const char* const kHomePageUrl = "https://www.halvix.example/";
 const char* const kSiblingPageUrl = "https://www.halvix.example/logbook/";
@@ -543,27 +551,49 @@ bool TForm1::CheckAndCompute() {
   return true;
 }
 
+QPrinter& TForm1::Printer() {
+  if (!printer_) {
+    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer_->setPageOrientation(QPageLayout::Landscape);
+  }
+  return *printer_;
+}
+
+bool TForm1::RunPrintDialog() {
+  QPrinter& printer = Printer();
+  const QString proposal = PrintFileProposal(QString::fromStdString(plan.filename));
+  printer.setDocName(QFileInfo(proposal).completeBaseName());
+  // The dialog offers the printer's output file when printing to a file.
+  // Setting it switches the printer to PDF output, so a chosen printer is
+  // selected again afterwards; the dialog clears the file when it prints to
+  // a printer.
+  const bool to_file = printer.outputFormat() == QPrinter::PdfFormat;
+  const QString device = printer.printerName();
+  printer.setOutputFileName(proposal);
+  if (!to_file && !device.isEmpty()) printer.setPrinterName(device);
+  const bool accepted = desktop().PrintDialog(this, printer);
+  if (!accepted && !to_file && printer.outputFormat() == QPrinter::NativeFormat) {
+    printer.setOutputFileName(QString());  // never print to the proposal unasked
+  }
+  return accepted;
+}
+
 void TForm1::ButtonPrintClick() {
   if (!CheckAndCompute()) return;
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setPageOrientation(QPageLayout::Landscape);
-  if (!desktop().PrintDialog(this, printer)) return;
-  PrintFilledLog(printer, plan, *print_context_);
+  if (!RunPrintDialog()) return;
+  PrintFilledLog(Printer(), plan, *print_context_);
 }
 
 void TForm1::PrintBlankForm1Click() {
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setPageOrientation(QPageLayout::Landscape);
-  if (!desktop().PrintDialog(this, printer)) return;
-  PrintBlankForm(printer, plan, *print_context_);
+  if (!RunPrintDialog()) return;
+  PrintBlankForm(Printer(), plan, *print_context_);
 }
 
 void TForm1::PrintPreview1Click() {
   if (!CheckAndCompute()) return;
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setPageOrientation(QPageLayout::Landscape);
-  desktop().PrintPreview(
-      this, printer, [this](QPrinter* target) { PrintFilledLog(*target, plan, *print_context_); });
+  desktop().PrintPreview(this, Printer(), [this](QPrinter* target) {
+    PrintFilledLog(*target, plan, *print_context_);
+  });
 }
 
 void TForm1::ButtonHelpClick() {

@@ -103,6 +103,10 @@ class TForm1 : public QMainWindow {
   // Shows the plan's title and rows after the plan was replaced.
   void PlanReplaced();
 
+  // The printer of PrintDialog1: made on first use and kept for the whole
+  // run, so the chosen printer, paper and copies hold from one print to the next.
+  QPrinter& Printer();
+
  public slots:
   void FormCreate();
   void TimerAutoLoadTimer();
@@ -148,9 +152,13 @@ class TForm1 : public QMainWindow {
   bool SaveTo(const std::string& path);
   // The pre-print check and the leg computation; false when printing stops.
   bool CheckAndCompute();
+  // The print dialog on Printer(), with the plan's own PDF proposed for
+  // printing to a file; false when cancelled.
+  bool RunPrintDialog();
 
   RouteListModel* route_model_;
   std::unique_ptr<PrintContext> print_context_;
+  std::unique_ptr<QPrinter> printer_;
 };
 
 extern TForm1* Form1;
@@ -158,6 +166,10 @@ extern TForm1* Form1;
 // The product's home page and the page of its sibling product.
 extern const char* const kHomePageUrl;
 extern const char* const kSiblingPageUrl;
+
+// The file a print to PDF proposes for the plan saved as `planfile`: its
+// own name with ".pdf", beside it.
+QString PrintFileProposal(const QString& planfile);
 
 // The face and size the window layouts were drawn for.
 void UseFormFont();

@@ -6,11 +6,6 @@
 
 namespace {
 
-void Line(Canvas& c, int x0, int y0, int x1, int y1) {
-  c.MoveTo(x0, y0);
-  c.LineTo(x1, y1);
-}
-
 void HatchedFill(Canvas& c, int x0, int y0, int x1, int y1) {
   c.SetBrushColor(kBlack);
   c.SetBrushStyle(BrushStyle::DiagonalCross);
@@ -18,12 +13,11 @@ void HatchedFill(Canvas& c, int x0, int y0, int x1, int y1) {
   c.SetBrushStyle(BrushStyle::Solid);
 }
 
-// A header-row value, cut to stay inside its cell from x to right so a long
-// name does not run over the next label.
+// A header-row value, kept inside its cell from x to right so a long name
+// does not run over the next label.
 void DrawCellValue(PrintContext& ctx, int x, int right, int ybottom, const std::string& text) {
   ctx.printer->SetFontSize(10);
-  const int room = right - x - 3 * ctx.padx;
-  DrawTextLeft(ctx, x, ybottom, FitToWidth(*ctx.printer, text, room), 0);
+  DrawTextInCell(ctx, x, ybottom, right - x, text);
 }
 
 // Left edges of the nine airfield columns, and the right edge of the last.
@@ -49,20 +43,21 @@ void DrawHeaderRow(PrintContext& ctx, const AircraftInfo& aircraft, int a) {
 
   HatchedFill(c, ctx.tableleft, a + v / 4, ctx.tableright, a + v / 4 + v / 8);
 
-  Line(c, ctx.tableleft, a + v / 4, ctx.tableright, a + v / 4);
-  Line(c, ctx.tableleft, a, ctx.tableleft, a + v / 4 + v / 8);
-  Line(c, ctx.tableright, a, ctx.tableright, a + v / 4 + v / 8);
-  Line(c, ctx.tableleft, a, ctx.tableright, a);
+  DrawLine(c, ctx.tableleft, a + v / 4, ctx.tableright, a + v / 4);
+  DrawLine(c, ctx.tableleft, a, ctx.tableleft, a + v / 4 + v / 8);
+  DrawLine(c, ctx.tableright, a, ctx.tableright, a + v / 4 + v / 8);
+  DrawLine(c, ctx.tableleft, a, ctx.tableright, a);
   for (int x : {ctx.tableleft + b, aircraftx, aircraftx + b, ctx.cpleft, ctx.cpleft + b, timex,
                 timex + b}) {
-    Line(c, x, a, x, a + v / 4);
+    DrawLine(c, x, a, x, a + v / 4);
   }
 
   c.SetBrushColor(kWhite);
-  DrawTextLeft(ctx, ctx.tableleft, t, "Pilot:", 10);
-  DrawTextLeft(ctx, aircraftx, t, "Aircraft:", 10);
-  DrawTextLeft(ctx, ctx.cpleft, t, "Fuel:", 10);
-  DrawTextLeft(ctx, timex, t, "Time Away:", 10);
+  c.SetFontSize(10);
+  DrawTextInCell(ctx, ctx.tableleft, t, b, "Pilot:");
+  DrawTextInCell(ctx, aircraftx, t, b, "Aircraft:");
+  DrawTextInCell(ctx, ctx.cpleft, t, b, "Fuel:");
+  DrawTextInCell(ctx, timex, t, b, "Time Away:");
   if (ctx.blankform) return;
 
   // Wide enough for any pair of doubles "%1.1f" can produce.
@@ -78,9 +73,9 @@ void DrawBand(PrintContext& ctx, int a) {
   Canvas& c = *ctx.printer;
   const int v = ctx.unity;
   HatchedFill(c, ctx.tableleft, a, ctx.tableright, a + v / 8);
-  Line(c, ctx.tableleft, a, ctx.tableright, a);
-  Line(c, ctx.tableleft, a, ctx.tableleft, a + v / 8);
-  Line(c, ctx.tableright, a, ctx.tableright, a + v / 8);
+  DrawLine(c, ctx.tableleft, a, ctx.tableright, a);
+  DrawLine(c, ctx.tableleft, a, ctx.tableleft, a + v / 8);
+  DrawLine(c, ctx.tableright, a, ctx.tableright, a + v / 8);
 }
 
 void DrawFieldRow(PrintContext& ctx, int a, const FieldTexts& s) {
@@ -96,7 +91,7 @@ void DrawFieldRow(PrintContext& ctx, int a, const FieldTexts& s) {
     if (ParseLong(s[k].c_str()) > 0) {
       DrawTextRight(ctx, edges[k], lower, s[k]);
     } else {
-      DrawTextLeft(ctx, edges[k], lower, s[k], 0);
+      DrawTextInCell(ctx, edges[k], lower, ctx.cellwidth, s[k]);
     }
   }
   for (int k = 3; k < kAirfieldColumns; ++k) {
@@ -104,9 +99,10 @@ void DrawFieldRow(PrintContext& ctx, int a, const FieldTexts& s) {
   }
 
   c.SetBrushColor(kBlack);
-  Line(c, ctx.cpleft, a, ctx.tableright, a);
-  for (int k = 0; k < kAirfieldColumns; ++k) Line(c, edges[k], a, edges[k], a + ctx.fieldrowheight);
-  Line(c, ctx.tableright, a, ctx.tableright, a + ctx.fieldrowheight);
+  DrawLine(c, ctx.cpleft, a, ctx.tableright, a);
+  for (int k = 0; k < kAirfieldColumns; ++k)
+    DrawLine(c, edges[k], a, edges[k], a + ctx.fieldrowheight);
+  DrawLine(c, ctx.tableright, a, ctx.tableright, a + ctx.fieldrowheight);
 }
 
 void DrawNotesArea(PrintContext& ctx, int x0, int y, int x1, int bottom) {
@@ -115,7 +111,7 @@ void DrawNotesArea(PrintContext& ctx, int x0, int y, int x1, int bottom) {
   if (step <= 0) return;
   c.SetPenStyle(PenStyle::Dotted);
   for (bool first = true; y + step < bottom; y += step, first = false) {
-    Line(c, x0 + 2 * ctx.padx, y, x1 - 2 * ctx.padx, y);
+    DrawLine(c, x0 + 2 * ctx.padx, y, x1 - 2 * ctx.padx, y);
     if (first) {
       c.SetFontSize(12);
       c.SetBrushColor(kWhite);
@@ -126,12 +122,20 @@ void DrawNotesArea(PrintContext& ctx, int x0, int y, int x1, int bottom) {
   c.SetPenStyle(PenStyle::Solid);
 }
 
-void DrawAirfieldBlock(PrintContext& ctx, const std::vector<AirfieldInfo>& fields, int fieldtop) {
+void DrawAirfieldBlock(PrintContext& ctx, const std::vector<AirfieldInfo>& fields, int fieldtop,
+                       bool header, int notesbottom) {
   Canvas& c = *ctx.printer;
   const int rowh = ctx.fieldrowheight;
   const int n = static_cast<int>(fields.size());
 
-  Line(c, ctx.tableleft, fieldtop, ctx.cpleft, fieldtop);
+  c.SetBrushColor(kBlack);
+  if (!header) {
+    // No room for the block on this page: only the line that closes the band.
+    DrawLine(c, ctx.tableleft, fieldtop, ctx.tableright, fieldtop);
+    DrawNotesArea(ctx, ctx.tableleft, fieldtop + rowh, ctx.tableright, notesbottom);
+    return;
+  }
+  DrawLine(c, ctx.tableleft, fieldtop, ctx.cpleft, fieldtop);
   c.SetFontSize(10);
   DrawFieldRow(ctx, fieldtop,
                {"Field Name", "Elev", "TPA", "Runways", "ATC", "CTAF", "ATIS", "GND", "UNI"});
@@ -142,9 +146,8 @@ void DrawAirfieldBlock(PrintContext& ctx, const std::vector<AirfieldInfo>& field
     DrawFieldRow(ctx, fieldtop + (i + 1) * rowh, texts);
   }
   c.SetBrushColor(kBlack);
-  Line(c, ctx.cpleft, fieldtop + (n + 1) * rowh, ctx.tableright, fieldtop + (n + 1) * rowh);
+  DrawLine(c, ctx.cpleft, fieldtop + (n + 1) * rowh, ctx.tableright, fieldtop + (n + 1) * rowh);
 
-  const int bottom = ctx.pageheight - ctx.bottompx - 1;
-  DrawNotesArea(ctx, ctx.tableleft, fieldtop + rowh, ctx.cpleft, bottom);
-  DrawNotesArea(ctx, ctx.cpleft, fieldtop + (n + 2) * rowh, ctx.tableright, bottom);
+  DrawNotesArea(ctx, ctx.tableleft, fieldtop + rowh, ctx.cpleft, notesbottom);
+  DrawNotesArea(ctx, ctx.cpleft, fieldtop + (n + 2) * rowh, ctx.tableright, notesbottom);
 }

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "plan/plan.h"
-#include "print/printjob.h"
+#include "print/primitives.h"
 
 void DrawHeaderRow(PrintContext& ctx, const AircraftInfo& aircraft, int top);
 void DrawBand(PrintContext& ctx, int top);
@@ -17,6 +17,8 @@ void DrawFieldRow(PrintContext& ctx, int top, const FieldTexts& texts);
 
 void DrawNotesArea(PrintContext& ctx, int x0, int top, int x1, int bottom);
 
-// The airfield block with its header labels, one row per airfield (four
-// empty ones on the blank form) and the two notes areas down to the margin.
-void DrawAirfieldBlock(PrintContext& ctx, const std::vector<AirfieldInfo>& fields, int fieldtop);
+// The airfield block with its header labels and one row per airfield, and
+// the two notes areas down to `notesbottom`. Without `header` (no room for
+// even the header row) only the notes are drawn, across the whole width.
+void DrawAirfieldBlock(PrintContext& ctx, const std::vector<AirfieldInfo>& fields, int fieldtop,
+                       bool header, int notesbottom);

@@ -8,10 +8,12 @@ int PrintFilledLogOn(Canvas& canvas, const Plan& plan, PrintContext& ctx) {
   if (legcount <= 0) return 0;
   ctx.blankform = false;
   if (!StartPrintJob(ctx, canvas, plan.print)) return 0;
-  int pages = 0;
-  for (int firstleg = 0; firstleg < legcount; ++pages) firstleg = PrintPage(ctx, plan, firstleg);
+  const std::vector<PageSpec> pages =
+      PlanPages(ctx, legcount, static_cast<int>(plan.airfields.size()));
+  const int count = static_cast<int>(pages.size());
+  for (int i = 0; i < count; ++i) PrintPage(ctx, plan, pages[i], i + 1, count);
   EndPrintJob(ctx);
-  return pages;
+  return count;
 }
 
 int PrintBlankFormOn(Canvas& canvas, const Plan& plan, PrintContext& ctx) {
@@ -22,7 +24,7 @@ int PrintBlankFormOn(Canvas& canvas, const Plan& plan, PrintContext& ctx) {
   form->legcount = 11;
   for (int i = 0; i < 11; ++i) ClearLeg(form->legs[i]);
   ctx.blankform = true;
-  PrintPage(ctx, *form, 0);
+  PrintPage(ctx, *form, PlanBlankPage(ctx), 1, 1);
   EndPrintJob(ctx);
   return 1;
 }

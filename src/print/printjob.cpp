@@ -1,11 +1,8 @@
 #include "print/printjob.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
-#include <cstdio>
 
-#include "plan/cnumbers.h"
 #include "print/blocks.h"
 #include "print/table.h"
 
@@ -16,13 +13,13 @@ int Trunc(double v) {
   return static_cast<int>(v);
 }
 
-// A margin in device pixels. A plan file may hold any number; one past the
-// page edge prints nothing sensible anyway, and keeping it within the page
-// keeps the size arithmetic that follows inside an int.
+// A margin in device pixels, from 0 to the page's size: a negative one would
+// push the form off the sheet, and one past the page edge prints nothing
+// sensible while it could overflow the size arithmetic that follows.
 int MarginPixels(int pixels, double inches, double margin) {
   const double px = pixels / inches * margin;
   if (std::isnan(px)) return 0;
-  return Trunc(std::clamp(px, -static_cast<double>(pixels), static_cast<double>(pixels)));
+  return Trunc(std::clamp(px, 0.0, static_cast<double>(std::max(pixels, 0))));
 }
 
 // Devices that report no physical size are taken as 96 dpi screens rather
@@ -32,15 +29,71 @@ double Inches(int mm, int pixels) {
   return pixels > 0 ? pixels / 96.0 : 1.0;
 }
 
-// Byte length of the UTF-8 character that ends at `end` (exclusive).
-std::size_t LastCharLength(const std::string& s, std::size_t end) {
-  std::size_t start = end - 1;
-  while (start > 0 && (static_cast<unsigned char>(s[start]) & 0xC0) == 0x80) --start;
-  return end - start;
+constexpr int kMaxRows = 12;
+constexpr int kBlankRows = 10;
+constexpr int kBlankFields = 4;
+// More airfield rows than any page holds; keeps the counting inside an int.
+constexpr int kManyFields = 1 << 20;
+
+int PageTop(const PrintContext& ctx) {
+  return ctx.toppx + ctx.unity / 60;
 }
 
-bool IsBreak(char c) {
-  return c == ',' || std::isspace(static_cast<unsigned char>(c));
+int FrameBottom(const PrintContext& ctx) {
+  return ctx.pageheight - ctx.bottompx - ctx.pady;
+}
+
+int HeaderRowTop(const PrintContext& ctx) {
+  return PageTop(ctx) + ctx.unity / 2;
+}
+
+int TableHeadTop(const PrintContext& ctx) {
+  const int v = ctx.unity;
+  return HeaderRowTop(ctx) + v / 4 + v / 8;
+}
+
+int FirstRowTop(const PrintContext& ctx) {
+  return TableHeadTop(ctx) + ctx.unity / 2;
+}
+
+int TotalRowTop(const PrintContext& ctx, int rows) {
+  return FirstRowTop(ctx) + (rows * ctx.unity) / 2;
+}
+
+// Where the airfield block starts: under the Total row and its band, or,
+// on a page without a table, under the header row's band.
+int FieldTop(const PrintContext& ctx, const PageSpec& spec) {
+  const int v = ctx.unity;
+  if (!spec.table) return TableHeadTop(ctx);
+  return TotalRowTop(ctx, spec.rows) + v / 4 + v / 8;
+}
+
+// Airfield rows that fit between `fieldtop` and the frame under the block's
+// header row; -1 when not even the header row fits.
+int FieldsThatFit(const PrintContext& ctx, int fieldtop) {
+  const int room = FrameBottom(ctx) - fieldtop;
+  if (ctx.fieldrowheight <= 0) return room >= 0 ? kManyFields : -1;
+  if (room < ctx.fieldrowheight) return -1;
+  return std::min<int>(kManyFields, room / ctx.fieldrowheight - 1);
+}
+
+int FieldsBesideLegs(const PrintContext& ctx, int rows) {
+  PageSpec spec;
+  spec.rows = rows;
+  return FieldsThatFit(ctx, FieldTop(ctx, spec));
+}
+
+// The most leg rows, up to `cap`, that leave room for `fields` airfield
+// rows (for none: that keep the band inside the frame); at least one.
+int RowsBeside(const PrintContext& ctx, int fields, int cap) {
+  for (int rows = cap; rows > 1; --rows) {
+    const int fit = FieldsBesideLegs(ctx, rows);
+    if (fields == 0 ? TotalRowTop(ctx, rows) + ctx.unity / 4 + ctx.unity / 8 <= FrameBottom(ctx)
+                    : fit >= fields) {
+      return rows;
+    }
+  }
+  return 1;
 }
 
 }  // namespace
@@ -89,51 +142,120 @@ void EndPrintJob(PrintContext& ctx) {
   ctx.printer = nullptr;
 }
 
-int PageRows(int fieldcount, int legcount, int firstleg) {
-  // Past 23 airfields the rule would leave no leg row at all and the log
-  // would never reach its last leg; one row per page keeps it going.
-  const int capacity = std::max(1, 12 - fieldcount / 2);
-  return std::max(0, std::min(capacity, legcount - firstleg));
+std::vector<PageSpec> PlanPages(const PrintContext& ctx, int legcount, int fieldcount) {
+  std::vector<PageSpec> pages;
+  if (legcount <= 0) return pages;
+  fieldcount = std::max(0, fieldcount);
+  const bool repeat = fieldcount <= FieldsBesideLegs(ctx, 1);
+
+  // One row fewer for every two airfields, as printed logs always had, and
+  // no more than the device leaves room for.
+  const int cap = repeat ? std::min(std::max(1, kMaxRows - fieldcount / 2),
+                                    RowsBeside(ctx, fieldcount, kMaxRows))
+                         : RowsBeside(ctx, 0, kMaxRows);
+  for (int firstleg = 0; firstleg < legcount;) {
+    PageSpec spec;
+    spec.firstleg = firstleg;
+    spec.rows = std::min(cap, legcount - firstleg);
+    spec.lastlegs = firstleg + spec.rows == legcount;
+    const int fit = FieldsBesideLegs(ctx, spec.rows);
+    spec.fieldheader = fieldcount > 0 || fit >= 0;
+    if (repeat) {
+      spec.fields = fieldcount;
+    } else if (spec.lastlegs) {
+      spec.fields = std::clamp(fit, 0, fieldcount);
+      spec.fieldheader = fit >= 0;
+    } else {
+      spec.fieldheader = fit >= 0;
+    }
+    pages.push_back(spec);
+    firstleg += spec.rows;
+  }
+
+  // The rest of a long airfield list on pages of its own, each holding at
+  // least one airfield so the list always comes to its end.
+  PageSpec more;
+  more.table = false;
+  const int perpage = std::max(1, FieldsThatFit(ctx, FieldTop(ctx, more)));
+  for (int next = pages.back().fields; next < fieldcount; next += perpage) {
+    more.firstfield = next;
+    more.fields = std::min(perpage, fieldcount - next);
+    more.firstleg = legcount;
+    pages.push_back(more);
+  }
+  return pages;
 }
 
-int PrintPage(PrintContext& ctx, const Plan& plan, int firstleg) {
+PageSpec PlanBlankPage(const PrintContext& ctx) {
+  PageSpec spec;
+  spec.rows = RowsBeside(ctx, kBlankFields, kBlankRows);
+  spec.fields = std::clamp(FieldsBesideLegs(ctx, spec.rows), 0, kBlankFields);
+  spec.lastlegs = true;
+  return spec;
+}
+
+std::string FooterText(int page, int pages) {
+  return "Halvix navigation log \u2014 page " + std::to_string(page) + " of " +
+         std::to_string(pages);
+}
+
+void PrintPage(PrintContext& ctx, const Plan& plan, const PageSpec& spec, int page, int pages) {
   Canvas& c = *ctx.printer;
   const int v = ctx.unity;
-  const int legcount = std::min<int>(plan.legcount, kMaxLegs);
-  const int fieldcount = ctx.blankform ? 4 : static_cast<int>(plan.airfields.size());
-  const int rows = PageRows(fieldcount, legcount, firstleg);
-  const bool lastpage = legcount - firstleg == rows;
   const bool shade = plan.print.enableshade != 0;
 
-  if (firstleg != 0) c.NewPage();
+  if (page > 1) c.NewPage();
   c.SetBrushColor(kWhite);
   c.SetBrushStyle(BrushStyle::Solid);
   c.FillRect(0, 0, ctx.pagewidth - 1, ctx.pageheight - 1);
 
-  const int top = ctx.toppx + v / 60;
+  const int top = PageTop(ctx);
   DrawTitleFrame(ctx, ctx.tableleft, top, plan.title);
   DrawTitleFrame(ctx, ctx.cpleft, top, plan.title);
+  const std::string footer = FooterText(page, pages);
 
-  const int headerrow = top + v / 2;
-  const int tablehead = headerrow + v / 4 + v / 8;
-  const int firstrow = tablehead + v / 2;
-  const int totalrow = firstrow + (rows * v) / 2;
-  const int band = totalrow + v / 4;
-  const int fieldtop = band + v / 8;
+  if (spec.table) {
+    const int tablehead = TableHeadTop(ctx);
+    const int firstrow = FirstRowTop(ctx);
+    const int totalrow = TotalRowTop(ctx, spec.rows);
+    std::string departure;
+    if (!ctx.blankform && spec.firstleg < static_cast<int>(plan.route.size())) {
+      departure = plan.route[spec.firstleg].caption;
+    }
+    DrawTableHeader(ctx, tablehead, departure);
+    DrawHeaderRow(ctx, plan.aircraft, HeaderRowTop(ctx));
+    for (int i = 0; i < spec.rows; ++i) {
+      DrawLegRow(ctx, plan.legs[spec.firstleg + i], firstrow + i * (v / 2), shade && i % 2 == 0);
+    }
+    TotalsShown totals;
+    if (spec.lastlegs) {
+      totals.totals = &plan.totals;
+      const int legcount = std::min<int>(plan.legcount, kMaxLegs);
+      for (int i = 0; i < legcount; ++i) totals.incomplete |= plan.legs[i].ete == NOT_ENTERED;
+    }
+    DrawTotalRow(ctx, totals, totalrow, shade && spec.rows % 2 == 0, footer);
+    DrawBand(ctx, totalrow + v / 4);
+  } else {
+    DrawHeaderRow(ctx, plan.aircraft, HeaderRowTop(ctx));
+  }
 
-  std::string departure;
-  if (!ctx.blankform && firstleg >= 0 && firstleg < static_cast<int>(plan.route.size())) {
-    departure = plan.route[firstleg].caption;
+  static const std::vector<AirfieldInfo> kBlankAirfields(kBlankFields);
+  const std::vector<AirfieldInfo>& source = ctx.blankform ? kBlankAirfields : plan.airfields;
+  const int first = std::clamp(spec.firstfield, 0, static_cast<int>(source.size()));
+  const int count = std::clamp(spec.fields, 0, static_cast<int>(source.size()) - first);
+  const std::vector<AirfieldInfo> fields(source.begin() + first, source.begin() + first + count);
+
+  const int fieldtop = FieldTop(ctx, spec);
+  int notesbottom = ctx.pageheight - ctx.bottompx - 1;
+  if (!spec.table) {
+    // No Total row to carry the footer: it goes to the foot of the left half.
+    c.SetFontSize(8);
+    c.SetBrushColor(kWhite);
+    const int footerbottom = FrameBottom(ctx) - ctx.pady;
+    DrawTextCentered(ctx, ctx.tableleft, footerbottom, 9 * ctx.colwidth, footer);
+    notesbottom = footerbottom - ctx.text8height - ctx.pady;
   }
-  DrawTableHeader(ctx, tablehead, departure);
-  DrawHeaderRow(ctx, plan.aircraft, headerrow);
-  for (int i = 0; i < rows; ++i) {
-    DrawLegRow(ctx, plan.legs[firstleg + i], firstrow + i * (v / 2), shade && i % 2 == 0);
-  }
-  DrawTotalRow(ctx, lastpage ? &plan.totals : nullptr, totalrow, shade && rows % 2 == 0);
-  DrawBand(ctx, band);
-  DrawAirfieldBlock(ctx, ctx.blankform ? std::vector<AirfieldInfo>(4) : plan.airfields, fieldtop);
-  return firstleg + rows;
+  DrawAirfieldBlock(ctx, fields, fieldtop, spec.fieldheader, notesbottom);
 }
 
 void DrawTitleFrame(PrintContext& ctx, int x, int top, const std::string& title) {
@@ -141,99 +263,20 @@ void DrawTitleFrame(PrintContext& ctx, int x, int top, const std::string& title)
   const int v = ctx.unity;
   c.SetFontSize(24);
   if (!ctx.blankform && !title.empty()) {
-    // Each half shows the title once; a title longer than its half is cut so
-    // the left copy does not run over the right one.
+    // Each half shows the title once; a title longer than its half is set
+    // smaller and then cut, so the left copy does not run over the right one.
     const int right = x == ctx.cpleft ? ctx.tableright : ctx.cpleft;
-    const TwoLines fit = SplitTwoLines(c, title, right - x - 3 * ctx.padx);
-    const std::string& text = fit.upper.empty() ? fit.lower : fit.upper;
-    const int h = c.TextHeight(text);
-    c.TextOut(x + 2 * ctx.padx, top + (v / 2 - h) / 2, text);
+    const FittedText fit = FitText(c, title, right - x - 3 * ctx.padx, 16);
+    c.SetFontSize(fit.size);
+    const int h = c.TextHeight(fit.text);
+    c.TextOut(x + 2 * ctx.padx, top + (v / 2 - h) / 2, fit.text);
+    c.SetFontSize(24);
   }
-  const int bottom = ctx.pageheight - ctx.bottompx - ctx.pady;
-  c.MoveTo(ctx.cpleft, top);
-  c.LineTo(ctx.cpleft, bottom);
+  const int bottom = FrameBottom(ctx);
+  DrawLine(c, ctx.cpleft, top, ctx.cpleft, bottom);
   c.MoveTo(ctx.tableleft, top);
   c.LineTo(ctx.tableleft, bottom);
   c.LineTo(ctx.tableright, bottom);
   c.LineTo(ctx.tableright, top);
   c.LineTo(ctx.tableleft, top);
-}
-
-void DrawTextLeft(PrintContext& ctx, int x, int ybottom, const std::string& text, int size) {
-  Canvas& c = *ctx.printer;
-  if (size != 0) c.SetFontSize(size);
-  c.TextOut(x + 2 * ctx.padx, ybottom - c.TextHeight(text), text);
-}
-
-void DrawTextRight(PrintContext& ctx, int x, int ybottom, const std::string& text) {
-  if (text.empty()) return;
-  Canvas& c = *ctx.printer;
-  c.TextOut(x + ctx.cellwidth - c.TextWidth(text) - ctx.padx, ybottom - c.TextHeight(text), text);
-}
-
-void DrawTextCentered(PrintContext& ctx, int x, int ybottom, int width, const std::string& text) {
-  Canvas& c = *ctx.printer;
-  c.TextOut(x + (width - c.TextWidth(text)) / 2, ybottom - c.TextHeight(text), text);
-}
-
-std::string FormatInt(int32_t value, int digits, bool parenthesised) {
-  if (value == NOT_ENTERED) return {};
-  char buf[48];
-  std::snprintf(buf, sizeof buf, parenthesised ? "(%0*d)" : "%0*d", digits,
-                static_cast<int>(value));
-  return buf;
-}
-
-std::string FormatReal(double value, bool parenthesised) {
-  if (!(value > -999.9)) return {};
-  // Wide enough for any double "%1.1f" can produce (DBL_MAX has 309 digits).
-  char buf[400];
-  CNumbers c_numbers;  // a decimal point on the log whatever the desktop's locale
-  std::snprintf(buf, sizeof buf, parenthesised ? "(%1.1f)" : "%1.1f", value);
-  return buf;
-}
-
-void DrawInt(PrintContext& ctx, int x, int ybottom, int32_t value, int digits, bool parenthesised) {
-  DrawTextRight(ctx, x, ybottom, FormatInt(value, digits, parenthesised));
-}
-
-void DrawReal(PrintContext& ctx, int x, int ybottom, double value, bool parenthesised) {
-  DrawTextRight(ctx, x, ybottom, FormatReal(value, parenthesised));
-}
-
-std::string FitToWidth(Canvas& canvas, std::string text, int limit) {
-  while (!text.empty() && canvas.TextWidth(text) >= limit) {
-    text.resize(text.size() - LastCharLength(text, text.size()));
-  }
-  return text;
-}
-
-TwoLines SplitTwoLines(Canvas& canvas, const std::string& text, int limit) {
-  if (canvas.TextWidth(text) < limit) return {std::string(), text};
-
-  std::string copy = FitToWidth(canvas, CutUtf8(text, kLongTextMax), limit);
-  if (!copy.empty()) {
-    std::size_t i = copy.size() - 1;
-    while (i > 0 && !IsBreak(copy[i])) --i;
-    if (i > 0) copy.resize(i);
-    // "9/27, 18L" breaks at the space; the comma before it goes too, so no
-    // separator is left at the break on either line.
-    if (i > 0) {
-      while (!copy.empty() && IsBreak(copy.back())) copy.pop_back();
-    }
-  }
-  std::size_t rest = copy.size();
-  while (rest < text.size() && IsBreak(text[rest])) ++rest;
-  return {copy, text.substr(rest)};
-}
-
-void DrawTextTwoLines(PrintContext& ctx, int x, int yupper, int ylower, const std::string& text,
-                      int width, int size) {
-  Canvas& c = *ctx.printer;
-  const int saved = c.FontSize();
-  if (size != 0) c.SetFontSize(size);
-  const TwoLines lines = SplitTwoLines(c, text, width - 3 * ctx.padx);
-  if (!lines.upper.empty()) DrawTextLeft(ctx, x, yupper, lines.upper, 0);
-  DrawTextLeft(ctx, x, ylower, lines.lower, 0);
-  if (size != 0) c.SetFontSize(saved);
 }

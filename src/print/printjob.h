@@ -1,46 +1,14 @@
 // One print job of the navigation log: the page geometry derived from the
-// device and the plan's margins, the page loop and the text primitives every
-// block writes its labels and values with.
+// device and the plan's margins, which legs and airfields each page holds,
+// and the page driver that draws them with the table and the blocks.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "plan/plan.h"
 #include "print/canvas.h"
-
-// The state of one print job, recomputed by StartPrintJob. Every int is in
-// device pixels; the window keeps one for the life of the program.
-struct PrintContext {
-  Canvas* printer = nullptr;  // the job's canvas while it is open; not owned
-
-  double areawidth = 0.0;   // device width, inches
-  double areaheight = 0.0;  // device height, inches
-  int pagewidth = 0;
-  int pageheight = 0;
-
-  int leftpx = 0;
-  int toppx = 0;
-  int rightpx = 0;
-  int bottompx = 0;
-
-  int unitx = 0;
-  int unity = 0;  // V
-  int tableleft = 0;
-  int colwidth = 0;
-  int cpleft = 0;
-  int cpwidth = 0;
-  int rightleft = 0;
-  int rcolwidth = 0;
-  int tableright = 0;
-  int padx = 0;
-  int pady = 0;
-  int text12height = 0;
-  int text8height = 0;
-  int fieldrowheight = 0;
-  int cellwidth = 0;  // the column the next right-aligned value goes into
-
-  bool blankform = false;  // suppresses every plan value while set
-};
+#include "print/primitives.h"
 
 // Measures `canvas` (already landscape), derives the geometry from it and
 // `settings`, and opens the document. False when the device cannot be opened;
@@ -50,37 +18,35 @@ bool StartPrintJob(PrintContext& ctx, Canvas& canvas, const PrintSettings& setti
 // Closes the document and lets go of the canvas.
 void EndPrintJob(PrintContext& ctx);
 
-// Legs a page starting at `firstleg` shows: 12 less one for every two
-// airfields (`fieldcount`), at least one, at most what is left of the route.
-int PageRows(int fieldcount, int legcount, int firstleg);
+// What one page holds: a run of legs and a run of airfields. A page without
+// a table only continues an airfield block too long for the pages before it.
+struct PageSpec {
+  int firstleg = 0;
+  int rows = 0;  // leg rows
+  int firstfield = 0;
+  int fields = 0;           // airfield rows under the block's header row
+  bool table = true;        // the leg table with its Total row
+  bool fieldheader = true;  // the airfield block's header row fits the page
+  bool lastlegs = false;    // holds the route's last leg: the totals print here
+};
 
-// Draws one page whose first leg row is plan.legs[firstleg]; returns the first
-// leg of the next page. Pages after the first are opened with NewPage.
-int PrintPage(PrintContext& ctx, const Plan& plan, int firstleg);
+// The pages of the filled log of `legcount` legs and `fieldcount` airfields
+// on the job's device. Up to 12 legs a page, one fewer for every two
+// airfields, and never more than leave every airfield row inside the frame;
+// every page repeats the airfield block while it fits beside one leg row,
+// else the block is printed once, continued over the following pages.
+std::vector<PageSpec> PlanPages(const PrintContext& ctx, int legcount, int fieldcount);
+
+// The one page of the blank form: 10 leg rows and four airfield rows, fewer
+// legs where the device is too small for that.
+PageSpec PlanBlankPage(const PrintContext& ctx);
+
+// The footer line of page `page` of `pages`.
+std::string FooterText(int page, int pages);
+
+// Draws page `page` (from 1) of `pages`; pages after the first are opened
+// with NewPage.
+void PrintPage(PrintContext& ctx, const Plan& plan, const PageSpec& spec, int page, int pages);
 
 // The title band at x (once for each half of the form) and the form's frame.
 void DrawTitleFrame(PrintContext& ctx, int x, int top, const std::string& title);
-
-// Text primitives; y is the bottom edge of the text. A size of 0 keeps the
-// canvas's current font size.
-void DrawTextLeft(PrintContext& ctx, int x, int ybottom, const std::string& text, int size);
-void DrawTextRight(PrintContext& ctx, int x, int ybottom, const std::string& text);
-void DrawTextCentered(PrintContext& ctx, int x, int ybottom, int width, const std::string& text);
-void DrawTextTwoLines(PrintContext& ctx, int x, int yupper, int ylower, const std::string& text,
-                      int width, int size);
-void DrawInt(PrintContext& ctx, int x, int ybottom, int32_t value, int digits, bool parenthesised);
-void DrawReal(PrintContext& ctx, int x, int ybottom, double value, bool parenthesised);
-
-// The texts DrawInt and DrawReal write; empty when they draw nothing.
-std::string FormatInt(int32_t value, int digits, bool parenthesised);
-std::string FormatReal(double value, bool parenthesised);
-
-// The longest leading part of `text`, in whole characters, narrower than `limit`.
-std::string FitToWidth(Canvas& canvas, std::string text, int limit);
-
-// How DrawTextTwoLines splits `text` for a cell `limit` pixels wide.
-struct TwoLines {
-  std::string upper;
-  std::string lower;
-};
-TwoLines SplitTwoLines(Canvas& canvas, const std::string& text, int limit);

@@ -4,7 +4,8 @@
 #include <cctype>
 #include <vector>
 
-const char* const kFooterText = "Halvix navigation log";
+const char* const kIncompleteMark = "+";
+const char* const kIncompleteNote = "+ time and fuel exclude legs that could not be computed";
 
 namespace {
 
@@ -13,11 +14,6 @@ int LeftCol(const PrintContext& ctx, int k) {
 }
 int RightCol(const PrintContext& ctx, int k) {
   return ctx.rightleft + k * ctx.rcolwidth;
-}
-
-void Line(Canvas& c, int x0, int y0, int x1, int y1) {
-  c.MoveTo(x0, y0);
-  c.LineTo(x1, y1);
 }
 
 // The arrowhead on an edge of the checkpoint column: its base on `edge`, its
@@ -50,19 +46,66 @@ std::vector<std::string> Characters(const std::string& text) {
 
 // A checkpoint name centred across the line at `line` in the checkpoint
 // column. A name too wide for the column is set smaller, down to 8 points,
-// and then cut, rather than running over the values on either side. The
-// font is 12 points again afterwards.
+// and then cut with a mark, rather than running over the values on either
+// side. The font is 12 points again afterwards.
 void DrawCheckpointName(PrintContext& ctx, int line, const std::string& name) {
   Canvas& c = *ctx.printer;
-  const int room = ctx.cpwidth - 2 * ctx.padx;
-  std::string shown = name;
-  int size = 12;
-  c.SetFontSize(size);
-  while (size > 8 && c.TextWidth(shown) > room) c.SetFontSize(size -= 2);
-  if (c.TextWidth(shown) > room) shown = FitToWidth(c, shown, room + 1);
-  const int half = size == 12 ? ctx.text12height / 2 : c.TextHeight(shown) / 2;
-  DrawTextCentered(ctx, ctx.cpleft, line + half, ctx.cpwidth, shown);
   c.SetFontSize(12);
+  const FittedText fit = FitText(c, name, ctx.cpwidth - 2 * ctx.padx + 1, 8);
+  c.SetFontSize(fit.size);
+  const int half = fit.size == 12 ? ctx.text12height / 2 : c.TextHeight(fit.text) / 2;
+  DrawTextCentered(ctx, ctx.cpleft, line + half, ctx.cpwidth, fit.text);
+  c.SetFontSize(12);
+}
+
+// The Morse codes of an identifier, one per character; a character of more
+// than one byte is outside the table and gets an empty code.
+std::vector<std::string> MorseCodes(const std::string& ident) {
+  std::vector<std::string> codes;
+  for (const std::string& ch : Characters(ident))
+    codes.push_back(ch.size() == 1 ? MorseCode(ch[0]) : "");
+  return codes;
+}
+
+struct MorseSizes {
+  int tk, d, h, g, s;
+};
+
+MorseSizes NaturalMorse(const PrintContext& ctx) {
+  const int tk = ctx.unity / 54 + 1;
+  const int d = ctx.unitx / 54 + 1;
+  return {tk, d, static_cast<int>(3.5 * d), 2 * d, static_cast<int>(2.5 * tk)};
+}
+
+int MorseWidth(const std::vector<std::string>& codes, const MorseSizes& m) {
+  int maxw = 0;
+  for (const std::string& code : codes) {
+    int w = 0;
+    for (char sym : code) w += (sym == '.' ? m.d : m.h) + m.g;
+    maxw = std::max(maxw, w);
+  }
+  return maxw;
+}
+
+// The VOR identifier in its cell: the letters, where they fit, to the left
+// of bars narrowed to at most 60% of their width; else the bars alone.
+void DrawIdent(PrintContext& ctx, int x, int ybottom, int height, const std::string& ident) {
+  if (ident.empty()) return;
+  Canvas& c = *ctx.printer;
+  const int natural = MorseWidth(MorseCodes(ident), NaturalMorse(ctx));
+  const int saved = c.FontSize();
+  int barwidth = ctx.cellwidth;
+  for (int size = 8; size >= kMinTextSize; --size) {
+    c.SetFontSize(size);
+    const int room = ctx.cellwidth - c.TextWidth(ident) - 3 * ctx.padx;
+    if (c.TextHeight(ident) <= height && room * 10 >= natural * 6) {
+      c.TextOut(x + ctx.padx, ybottom - c.TextHeight(ident), ident);
+      barwidth = std::min(room, natural);
+      break;
+    }
+  }
+  c.SetFontSize(saved);
+  DrawMorse(ctx, x, ybottom, ident, barwidth, height);
 }
 
 }  // namespace
@@ -119,17 +162,17 @@ void DrawTableHeader(PrintContext& ctx, int a, const std::string& departure) {
   DrawTextCentered(ctx, RightCol(ctx, 8), middle8, rw, "Notes");
 
   c.SetBrushColor(kBlack);
-  Line(c, ctx.tableleft, a, ctx.tableright, a);
-  Line(c, ctx.tableleft, a + v / 4, LeftCol(ctx, 4), a + v / 4);
-  Line(c, LeftCol(ctx, 7), a + v / 4, ctx.rightleft, a + v / 4);
-  Line(c, RightCol(ctx, 1), a + v / 4, RightCol(ctx, 8), a + v / 4);
-  Line(c, ctx.tableleft, a, ctx.tableleft, a + v / 2);
-  Line(c, LeftCol(ctx, 2), a, LeftCol(ctx, 2), a + v / 2);
-  for (int k = 4; k <= 9; ++k) Line(c, LeftCol(ctx, k), a, LeftCol(ctx, k), a + v / 2);
-  for (int k = 0; k <= 9; ++k) Line(c, RightCol(ctx, k), a, RightCol(ctx, k), a + v / 2);
-  for (int k = 0; k <= 3; ++k) Line(c, LeftCol(ctx, k), a + v / 4, LeftCol(ctx, k), a + v / 2);
-  Line(c, ctx.tableleft, a + v / 2 + 1, ctx.cpleft, a + v / 2 + 1);
-  Line(c, ctx.rightleft, a + v / 2 + 1, ctx.tableright, a + v / 2 + 1);
+  DrawLine(c, ctx.tableleft, a, ctx.tableright, a);
+  DrawLine(c, ctx.tableleft, a + v / 4, LeftCol(ctx, 4), a + v / 4);
+  DrawLine(c, LeftCol(ctx, 7), a + v / 4, ctx.rightleft, a + v / 4);
+  DrawLine(c, RightCol(ctx, 1), a + v / 4, RightCol(ctx, 8), a + v / 4);
+  DrawLine(c, ctx.tableleft, a, ctx.tableleft, a + v / 2);
+  DrawLine(c, LeftCol(ctx, 2), a, LeftCol(ctx, 2), a + v / 2);
+  for (int k = 4; k <= 9; ++k) DrawLine(c, LeftCol(ctx, k), a, LeftCol(ctx, k), a + v / 2);
+  for (int k = 0; k <= 9; ++k) DrawLine(c, RightCol(ctx, k), a, RightCol(ctx, k), a + v / 2);
+  for (int k = 0; k <= 3; ++k) DrawLine(c, LeftCol(ctx, k), a + v / 4, LeftCol(ctx, k), a + v / 2);
+  DrawLine(c, ctx.tableleft, a + v / 2 + 1, ctx.cpleft, a + v / 2 + 1);
+  DrawLine(c, ctx.rightleft, a + v / 2 + 1, ctx.tableright, a + v / 2 + 1);
 }
 
 void DrawLegRow(PrintContext& ctx, const LegResult& leg, int a, bool shaded) {
@@ -142,13 +185,13 @@ void DrawLegRow(PrintContext& ctx, const LegResult& leg, int a, bool shaded) {
   if (shaded) ShadeHalves(ctx, a, v / 2, colour);
 
   c.SetBrushColor(kBlack);
-  Line(c, ctx.tableleft, a, ctx.cpleft, a);
+  DrawLine(c, ctx.tableleft, a, ctx.cpleft, a);
   Arrowhead(c, ctx.cpleft, ctx.unitx / 8, a, v / 2);
-  Line(c, LeftCol(ctx, 7), a + v / 4, ctx.rightleft, a + v / 4);
-  for (int k = 0; k <= 9; ++k) Line(c, LeftCol(ctx, k), a, LeftCol(ctx, k), a + v / 2);
-  for (int k = 0; k <= 9; ++k) Line(c, RightCol(ctx, k), a, RightCol(ctx, k), a + v / 2);
-  Line(c, ctx.rightleft, a, ctx.tableright, a);
-  Line(c, RightCol(ctx, 1), a + v / 4, ctx.tableright, a + v / 4);
+  DrawLine(c, LeftCol(ctx, 7), a + v / 4, ctx.rightleft, a + v / 4);
+  for (int k = 0; k <= 9; ++k) DrawLine(c, LeftCol(ctx, k), a, LeftCol(ctx, k), a + v / 2);
+  for (int k = 0; k <= 9; ++k) DrawLine(c, RightCol(ctx, k), a, RightCol(ctx, k), a + v / 2);
+  DrawLine(c, ctx.rightleft, a, ctx.tableright, a);
+  DrawLine(c, RightCol(ctx, 1), a + v / 4, ctx.tableright, a + v / 4);
   Arrowhead(c, ctx.rightleft, -(ctx.unitx / 8), a, v / 2);
 
   c.SetBrushColor(colour);
@@ -176,7 +219,7 @@ void DrawLegRow(PrintContext& ctx, const LegResult& leg, int a, bool shaded) {
   DrawReal(ctx, RightCol(ctx, 5), upper, leg.fuelused, false);
 
   c.SetFontSize(12);
-  DrawMorse(ctx, RightCol(ctx, 6), lower, leg.vorident);
+  DrawIdent(ctx, RightCol(ctx, 6), lower, lower - (a + v / 4) - 1, leg.vorident);
 
   c.SetFontSize(8);
   DrawTextRight(ctx, RightCol(ctx, 6), upper, leg.vorfreq);
@@ -187,7 +230,8 @@ void DrawLegRow(PrintContext& ctx, const LegResult& leg, int a, bool shaded) {
   DrawInt(ctx, RightCol(ctx, 1), lower, leg.distrem, 0, true);
 }
 
-void DrawTotalRow(PrintContext& ctx, const LegResult* totals, int a, bool shaded) {
+void DrawTotalRow(PrintContext& ctx, const TotalsShown& shown, int a, bool shaded,
+                  const std::string& footer) {
   Canvas& c = *ctx.printer;
   const int v = ctx.unity;
   const int t = a + v / 4 - ctx.pady;
@@ -196,28 +240,40 @@ void DrawTotalRow(PrintContext& ctx, const LegResult* totals, int a, bool shaded
   if (shaded) ShadeHalves(ctx, a, v / 4, colour);
 
   c.SetBrushColor(kBlack);
-  Line(c, ctx.tableleft, a, ctx.cpleft, a);
-  Line(c, ctx.rightleft, a, ctx.tableright, a);
-  for (int k = 0; k <= 6; ++k) Line(c, RightCol(ctx, k), a, RightCol(ctx, k), a + v / 4);
-  Line(c, ctx.cpleft, a, ctx.cpleft, a + v / 4);
-  Line(c, ctx.tableleft, a, ctx.tableleft, a + v / 4);
-  Line(c, ctx.tableright, a, ctx.tableright, a + v / 4);
-  Line(c, ctx.tableleft, a + v / 4, ctx.tableright, a + v / 4);
+  DrawLine(c, ctx.tableleft, a, ctx.cpleft, a);
+  DrawLine(c, ctx.rightleft, a, ctx.tableright, a);
+  for (int k = 0; k <= 6; ++k) DrawLine(c, RightCol(ctx, k), a, RightCol(ctx, k), a + v / 4);
+  DrawLine(c, ctx.cpleft, a, ctx.cpleft, a + v / 4);
+  DrawLine(c, ctx.tableleft, a, ctx.tableleft, a + v / 4);
+  DrawLine(c, ctx.tableright, a, ctx.tableright, a + v / 4);
+  DrawLine(c, ctx.tableleft, a + v / 4, ctx.tableright, a + v / 4);
 
   c.SetBrushColor(colour);
   c.SetFontSize(10);
   DrawTextCentered(ctx, RightCol(ctx, 0), t, ctx.rcolwidth, "Total");
 
-  if (totals && !ctx.blankform) {
+  if (shown.totals && !ctx.blankform) {
+    const LegResult& totals = *shown.totals;
+    // Legs without a time or fuel are missing from those two sums: the mark
+    // and the note keep such totals from reading as the whole route.
+    const std::string mark = shown.incomplete ? kIncompleteMark : "";
     c.SetFontSize(12);
     ctx.cellwidth = ctx.rcolwidth;
-    DrawInt(ctx, RightCol(ctx, 1), t, totals->dist, 0, false);
-    DrawInt(ctx, RightCol(ctx, 3), t, totals->ete, 0, false);
-    DrawReal(ctx, RightCol(ctx, 5), t, totals->fuelused, false);
+    DrawInt(ctx, RightCol(ctx, 1), t, totals.dist, 0, false);
+    const std::string ete = FormatInt(totals.ete, 0, false);
+    const std::string fuel = FormatReal(totals.fuelused, false);
+    DrawTextRight(ctx, RightCol(ctx, 3), t, ete.empty() ? ete : ete + mark);
+    DrawTextRight(ctx, RightCol(ctx, 5), t, fuel.empty() ? fuel : fuel + mark);
+    if (shown.incomplete) {
+      c.SetFontSize(kMinTextSize);
+      const int line = c.TextHeight(kIncompleteNote);
+      DrawTextTwoLines(ctx, RightCol(ctx, 6) - ctx.padx, t - line, t, kIncompleteNote,
+                       3 * ctx.rcolwidth + ctx.padx, 0);
+    }
   }
 
   c.SetFontSize(8);
-  DrawTextCentered(ctx, ctx.tableleft, t, 9 * ctx.colwidth, kFooterText);
+  DrawTextCentered(ctx, ctx.tableleft, t, 9 * ctx.colwidth, footer);
 }
 
 std::string MorseCode(char c) {
@@ -242,35 +298,38 @@ std::string MorseCode(char c) {
   }
 }
 
-void DrawMorse(PrintContext& ctx, int x, int ybottom, const std::string& ident) {
+void DrawMorse(PrintContext& ctx, int x, int ybottom, const std::string& ident, int maxwidth,
+               int maxheight) {
   Canvas& c = *ctx.printer;
-  const int tk = ctx.unity / 54 + 1;
-  const int d = ctx.unitx / 54 + 1;
-  const int h = static_cast<int>(3.5 * d);
-  const int g = 2 * d;
-  const int s = static_cast<int>(2.5 * tk);
-
-  // A character of more than one byte is outside the table: its line stays empty.
-  std::vector<std::string> codes;
-  for (const std::string& ch : Characters(ident))
-    codes.push_back(ch.size() == 1 ? MorseCode(ch[0]) : "");
+  if (maxwidth < 0) maxwidth = ctx.cellwidth;
+  if (maxwidth <= 0 || maxheight <= 0) return;
+  const std::vector<std::string> codes = MorseCodes(ident);
   const int n = static_cast<int>(codes.size());
+  MorseSizes m = NaturalMorse(ctx);
 
-  int maxw = 0;
-  for (const std::string& code : codes) {
-    int w = 0;
-    for (char sym : code) w += (sym == '.' ? d : h) + g;
-    maxw = std::max(maxw, w);
+  int maxw = MorseWidth(codes, m);
+  if (maxw > maxwidth) {
+    m.d = std::max(1, m.d * maxwidth / maxw);
+    m.h = std::max(1, static_cast<int>(3.5 * m.d));
+    m.g = 2 * m.d;
+    maxw = MorseWidth(codes, m);
+  }
+  if (n > 0 && n * m.s > maxheight) {
+    m.tk = std::max(1, m.tk * maxheight / (n * m.s));
+    m.s = std::max(2, static_cast<int>(2.5 * m.tk));
   }
   const int x0 = x + ctx.cellwidth - maxw;
 
   for (int j = 0; j < n; ++j) {
-    const int linetop = ybottom - s / 2 - (n - 1 - j) * s - s / 2;
+    const int linetop = ybottom - m.s / 2 - (n - 1 - j) * m.s - m.s / 2;
+    if (linetop < ybottom - maxheight) continue;
     int cx = x0;
     for (char sym : codes[j]) {
-      const int length = sym == '.' ? d : h;
-      for (int r = 0; r < tk; ++r) Line(c, cx, linetop + r, cx + length, linetop + r);
-      cx += length + g;
+      const int length = sym == '.' ? m.d : m.h;
+      if (cx >= x) {
+        for (int r = 0; r < m.tk; ++r) DrawLine(c, cx, linetop + r, cx + length, linetop + r);
+      }
+      cx += length + m.g;
     }
   }
 }

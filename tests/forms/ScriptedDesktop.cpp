@@ -6,7 +6,9 @@
 
 ScriptedDesktop::ScriptedDesktop() : previous_(SetDesktop(this)) {}
 
-ScriptedDesktop::~ScriptedDesktop() { SetDesktop(previous_); }
+ScriptedDesktop::~ScriptedDesktop() {
+  SetDesktop(previous_);
+}
 
 int ScriptedDesktop::MessageBox(QWidget*, const QString& text, const QString& caption,
                                 MessageButtons buttons) {
@@ -45,6 +47,8 @@ bool ScriptedDesktop::SaveFileName(QWidget*, QString& path, const QString& filte
 
 bool ScriptedDesktop::PrintDialog(QWidget*, QPrinter& printer) {
   ++print_dialogs;
+  printers_used.push_back(&printer);
+  print_file_offers.push_back(printer.outputFileName());
   if (print_answers.empty()) {
     ADD_FAILURE() << "unexpected print dialog";
     return false;
@@ -61,6 +65,7 @@ bool ScriptedDesktop::PrintDialog(QWidget*, QPrinter& printer) {
 void ScriptedDesktop::PrintPreview(QWidget*, QPrinter& printer,
                                    const std::function<void(QPrinter*)>& paint) {
   ++previews;
+  printers_used.push_back(&printer);
   if (!print_to_pdf.isEmpty()) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(print_to_pdf);
@@ -80,4 +85,6 @@ int ScriptedDesktop::ExecModal(QDialog* dialog) {
   return play(dialog);
 }
 
-void ScriptedDesktop::OpenUrl(const QUrl& url) { opened_urls.push_back(url.toString()); }
+void ScriptedDesktop::OpenUrl(const QUrl& url) {
+  opened_urls.push_back(url.toString());
+}

@@ -40,6 +40,8 @@ class ScriptedDesktop : public Desktop {
   std::vector<QDialog*> shown_dialogs;
   int print_dialogs = 0;
   int previews = 0;
+  std::vector<QPrinter*> printers_used;    // by each print dialog and preview, in order
+  std::vector<QString> print_file_offers;  // the output file each print dialog opened with
 
   int MessageBox(QWidget* parent, const QString& text, const QString& caption,
                  MessageButtons buttons) override;

@@ -1,6 +1,7 @@
 // The main window's print commands, the pre-print prompt reached through
 // Print, and the help and web-link commands.
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -121,6 +122,49 @@ TEST_F(MainPrintTest, PreviewDrawsTheFilledLogAfterTheSameCheck) {
   desk.message_answers = {mrOk};
   Form1->PrintPreview1Click();
   EXPECT_EQ(desk.previews, 1);
+}
+
+TEST_F(MainPrintTest, OnePrinterKeepsItsSettingsForTheWholeRun) {
+  LoadRoute(3, 0);
+  desk.print_answers = {true, true, false};
+  desk.print_to_pdf = QString::fromStdString(pdf_);
+  Form1->ButtonPrintClick();
+  ASSERT_EQ(desk.printers_used.size(), 1u);
+  // What the user chose in the dialog: two copies on legal paper.
+  desk.printers_used[0]->setCopyCount(2);
+  desk.printers_used[0]->setPageSize(QPageSize(QPageSize::Legal));
+
+  Form1->PrintBlankForm1Click();
+  Form1->PrintPreview1Click();
+  Form1->Print1Click();
+  ASSERT_EQ(desk.printers_used.size(), 4u);
+  for (QPrinter* printer : desk.printers_used) {
+    EXPECT_EQ(printer, desk.printers_used[0]);
+    EXPECT_EQ(printer->copyCount(), 2);
+    EXPECT_EQ(printer->pageLayout().pageSize().id(), QPageSize::Legal);
+    EXPECT_EQ(printer->pageLayout().orientation(), QPageLayout::Landscape);
+  }
+}
+
+TEST_F(MainPrintTest, PrintToFileOffersThePlansOwnNameBesideIt) {
+  LoadRoute(3, 0);
+  Form1->plan.filename = Path("trip.flt");
+  desk.print_answers = {false, true};
+  Form1->ButtonPrintClick();
+  ASSERT_EQ(desk.print_file_offers.size(), 1u);
+  EXPECT_EQ(desk.print_file_offers[0], QPath("trip.pdf"));
+
+  // After printing elsewhere, a plan saved under a new name offers that one.
+  desk.print_to_pdf = QString::fromStdString(pdf_);
+  Form1->PrintBlankForm1Click();
+  Form1->plan.filename = Path("sub/renamed.plan.flt");
+  desk.print_answers = {false};
+  Form1->ButtonPrintClick();
+  ASSERT_EQ(desk.print_file_offers.size(), 3u);
+  EXPECT_EQ(desk.print_file_offers[2], QPath("sub/renamed.plan.pdf"));
+
+  EXPECT_EQ(PrintFileProposal("newplan.flt"), QDir::current().filePath("newplan.pdf"));
+  EXPECT_EQ(PrintFileProposal(""), QDir::current().filePath("newplan.pdf"));
 }
 
 TEST_F(MainPrintTest, PrintNeedsTwoRows) {

@@ -77,9 +77,9 @@ TEST_F(BlocksTest, ElevationAlignsRightOnlyWhenNumeric) {
   const int e = static_cast<int>(0.95 * 253);
   const int elev = ctx_.cpleft + static_cast<int>(0.8 * 826);
   canvas_.SetFontSize(8);
-  DrawFieldRow(ctx_, 2000, {"Hollis", "1250", "sea level", "", "", "", "", "", ""});
+  DrawFieldRow(ctx_, 2000, {"Hollis", "1250", "none", "", "", "", "", "", ""});
   EXPECT_EQ(canvas_.TextsOf("1250")[0].x1, elev + e - 9);
-  EXPECT_EQ(canvas_.TextsOf("sea level")[0].x0, elev + e + 18);
+  EXPECT_EQ(canvas_.TextsOf("none")[0].x0, elev + e + 18);
 
   canvas_.Clear();
   DrawFieldRow(ctx_, 2000, {"Hollis", "0", "", "", "", "", "", "", ""});
@@ -105,7 +105,7 @@ TEST_F(BlocksTest, RunwaysBreakOntoTwoLines) {
 
 TEST_F(BlocksTest, NoAirfieldsLeaveHeaderClosingLineAndNotes) {
   const int top = 4520;
-  DrawAirfieldBlock(ctx_, {}, top);
+  DrawAirfieldBlock(ctx_, {}, top, true, 4649);
   const int rowh = 146;
   EXPECT_TRUE(canvas_.HasLine(149, top, 3020, top));
   EXPECT_TRUE(canvas_.HasLine(3020, top + rowh, 6123, top + rowh)) << "closing line";
@@ -115,7 +115,7 @@ TEST_F(BlocksTest, NoAirfieldsLeaveHeaderClosingLineAndNotes) {
   EXPECT_TRUE(canvas_.TextsOf("Notes:").empty());
 
   canvas_.Clear();
-  DrawAirfieldBlock(ctx_, {}, 2000);
+  DrawAirfieldBlock(ctx_, {}, 2000, true, 4649);
   auto labels = canvas_.TextsOf("Notes:");
   ASSERT_EQ(labels.size(), 2u);
   EXPECT_EQ(labels[0].x0, 149 + 18);

@@ -13,6 +13,18 @@ inline RecordingCanvas ExampleCanvas() {
   return RecordingCanvas(6300, 4800, 267, 203);
 }
 
+// A landscape page at 600 dpi as a printer reports it: the whole sheet, or
+// with `printermargins` the area inside a quarter inch on every side. Text
+// is about as high as a real 1.15 em line.
+enum class Sheet { Letter, A4, Legal };
+inline RecordingCanvas SheetCanvas(Sheet sheet, bool printermargins) {
+  int w = 6600, h = 5100, wmm = 279, hmm = 216;
+  if (sheet == Sheet::A4) w = 7016, h = 4961, wmm = 297, hmm = 210;
+  if (sheet == Sheet::Legal) w = 8400, h = 5100, wmm = 356, hmm = 216;
+  if (printermargins) w -= 300, h -= 300, wmm -= 13, hmm -= 13;
+  return RecordingCanvas(w, h, wmm, hmm, 10);
+}
+
 inline void QuarterInchMargins(Plan& plan) {
   plan.print.topmargin = plan.print.leftmargin = 0.25;
   plan.print.rightmargin = plan.print.bottommargin = 0.25;

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "print/navlog.h"
 #include "print_test_util.h"
 
 namespace {
@@ -114,6 +115,7 @@ TEST_F(TableTest, LongCheckpointNamesStayInTheirColumn) {
   EXPECT_LE(texts[0].x1, ctx_.rightleft);
   EXPECT_EQ(texts[0].fontsize, 8);
   EXPECT_EQ(texts[0].text.rfind("A Very Long", 0), 0u);
+  EXPECT_EQ(texts[0].text.substr(texts[0].text.size() - 3), kCutMark);
 }
 
 TEST_F(TableTest, TotalRowCarriesTotalsOnlyWhenGiven) {
@@ -121,22 +123,118 @@ TEST_F(TableTest, TotalRowCarriesTotalsOnlyWhenGiven) {
   totals.dist = 120;
   totals.ete = 69;
   totals.fuelused = 10.36;
-  DrawTotalRow(ctx_, &totals, 4309, true);
+  DrawTotalRow(ctx_, {&totals, false}, 4309, true, "footer");
   const int t = 4309 + 140 - 9;
   EXPECT_EQ(Only("120").x1, Right(2) - 9);
   EXPECT_EQ(Only("69").y1, t);
   EXPECT_EQ(Only("10.4").x1, Right(6) - 9);
   EXPECT_EQ(Only("Total").fontsize, 10);
-  EXPECT_EQ(Only(kFooterText).fontsize, 8);
-  EXPECT_EQ(Only(kFooterText).brush, kShadeGrey);
+  EXPECT_EQ(Only("footer").fontsize, 8);
+  EXPECT_EQ(Only("footer").brush, kShadeGrey);
   EXPECT_TRUE(canvas_.HasLine(ctx_.tableleft, 4309 + 140, ctx_.tableright, 4309 + 140));
   // The left half is one cell, right columns 6 to 8 another.
   EXPECT_FALSE(canvas_.HasLine(Left(1), 4309, Left(1), 4449));
   EXPECT_FALSE(canvas_.HasLine(Right(7), 4309, Right(7), 4449));
 
   canvas_.Clear();
-  DrawTotalRow(ctx_, nullptr, 4309, false);
+  DrawTotalRow(ctx_, {}, 4309, false, "footer");
   EXPECT_EQ(canvas_.Of(CanvasOp::Text).size(), 2u) << "Total and the footer only";
+}
+
+TEST_F(TableTest, TotalsThatLeaveOutUnsolvedLegsAreMarked) {
+  LegResult totals{};
+  totals.dist = 120;
+  totals.ete = 41;
+  totals.fuelused = 6.2;
+  DrawTotalRow(ctx_, {&totals, true}, 4309, false, "footer");
+  EXPECT_EQ(Only("120").x1, Right(2) - 9) << "the distance is complete";
+  EXPECT_EQ(Only("41+").x1, Right(4) - 9);
+  EXPECT_EQ(Only("6.2+").x1, Right(6) - 9);
+  // The note, on two lines in the empty cell of columns 6 to 8.
+  std::string note;
+  for (const CanvasOp& op : canvas_.Of(CanvasOp::Text)) {
+    if (op.x0 >= Right(6) && op.y0 >= 4309) {
+      EXPECT_LE(op.x1, ctx_.tableright);
+      note += (note.empty() ? "" : " ") + op.text;
+    }
+  }
+  EXPECT_EQ(note, kIncompleteNote);
+}
+
+// A plan whose second leg has no true airspeed prints marked totals through
+// the whole page loop.
+TEST(TotalRow, AnUnsolvedLegMarksThePrintedTotals) {
+  Plan plan = MakePlan(3, 0);
+  plan.route[2].subitems[kCellTas] = "0";
+  ComputeLegs(plan);
+  ASSERT_EQ(plan.legs[1].ete, NOT_ENTERED);
+  RecordingCanvas canvas = ExampleCanvas();
+  PrintContext ctx;
+  PrintFilledLogOn(canvas, plan, ctx);
+  EXPECT_EQ(canvas.TextsOf(std::to_string(plan.totals.ete) + kIncompleteMark).size(), 1u);
+  EXPECT_EQ(canvas.TextsOf(FormatReal(plan.totals.fuelused, false) + kIncompleteMark).size(), 1u);
+
+  RecordingCanvas complete = ExampleCanvas();
+  PrintFilledLogOn(complete, MakePlan(3, 0), ctx);
+  EXPECT_EQ(complete.TextsOf(std::to_string(MakePlan(3, 0).totals.ete)).size(), 1u);
+}
+
+TEST_F(TableTest, VorTextsStayInTheirCellsAndFrequenciesStayWhole) {
+  leg_.fuelused = 1.1;
+  std::strcpy(leg_.vorfreq, "124.350 VORTAC");
+  std::strcpy(leg_.vortofr, "From the north");
+  DrawLegRow(ctx_, leg_, 931, false);
+  for (const CanvasOp& op : canvas_.Of(CanvasOp::Text)) {
+    if (op.text == "1.1") {
+      EXPECT_LE(op.x1, Right(6) - 9);
+      continue;
+    }
+    if (op.text.empty()) continue;
+    // Everything else of the row is in right columns 6 and 7, inside them.
+    EXPECT_GE(op.x0, Right(6)) << op.text;
+    EXPECT_LE(op.x1, Right(8)) << op.text;
+    if (op.x0 < Right(7)) {
+      EXPECT_LE(op.x1, Right(7)) << op.text;
+    } else {
+      EXPECT_GE(op.x0, Right(7)) << op.text;
+    }
+  }
+  // Cut where even 6 points is too wide, with the mark.
+  auto cut = canvas_.Of(CanvasOp::Text);
+  bool marked = false;
+  for (const CanvasOp& op : cut) marked |= op.text.rfind("124.35", 0) == 0 && op.fontsize == 6;
+  EXPECT_TRUE(marked);
+
+  canvas_.Clear();
+  std::strcpy(leg_.vorfreq, "118.555");
+  DrawLegRow(ctx_, leg_, 931, false);
+  EXPECT_EQ(Only("118.555").x1, Right(7) - 9);
+}
+
+TEST_F(TableTest, IdentLettersBesideBarsThatStayInTheCell) {
+  std::strcpy(leg_.vorident, "SJC");
+  DrawLegRow(ctx_, leg_, 931, false);
+  const CanvasOp letters = Only("SJC");
+  EXPECT_EQ(letters.x0, Right(6) + 9);
+  EXPECT_EQ(letters.y1, 931 + 281 - 9);
+  for (const CanvasOp& bar : canvas_.Of(CanvasOp::Line)) {
+    if (bar.y0 != bar.y1 || bar.y0 <= 931 + 140 || bar.x0 < Right(6) || bar.x1 > Right(7)) continue;
+    EXPECT_GT(bar.x0, letters.x1) << "bars right of the letters";
+  }
+
+  // Digits are long codes: the widest, five dashes, still ends inside.
+  canvas_.Clear();
+  std::strcpy(leg_.vorident, "0000000");
+  DrawLegRow(ctx_, leg_, 931, false);
+  int bars = 0;
+  for (const CanvasOp& bar : canvas_.Of(CanvasOp::Line)) {
+    if (bar.y0 != bar.y1 || bar.y0 <= 931 + 140 || bar.y0 >= 931 + 281) continue;
+    if (bar.x0 <= Right(6) || bar.x1 >= Right(8)) continue;
+    ++bars;
+    EXPECT_GE(bar.x0, Right(6)) << "inside the ident cell";
+    EXPECT_LE(bar.x1, Right(7));
+  }
+  EXPECT_GT(bars, 0);
 }
 
 TEST_F(TableTest, HeaderShowsTheDepartureUnlessBlank) {

@@ -90,9 +90,11 @@ TEST_F(PrimitivesTest, TwoLinesBreakAtTheLastSeparatorThatFits) {
   EXPECT_EQ(space.upper, "turf strip");
   EXPECT_EQ(space.lower, "north");
 
+  // A word is never broken: it stays whole on the lower line, not fitting.
   TwoLines word = Split(ctx_, "132.475", 5);
-  EXPECT_EQ(word.upper, "132.4");
-  EXPECT_EQ(word.lower, "75");
+  EXPECT_EQ(word.upper, "");
+  EXPECT_EQ(word.lower, "132.475");
+  EXPECT_FALSE(word.fits);
 
   // The remainder is not shortened.
   TwoLines rest = Split(ctx_, "aa bbbbbbbbbbbbbbbbbbbb", 4);
@@ -100,23 +102,59 @@ TEST_F(PrimitivesTest, TwoLinesBreakAtTheLastSeparatorThatFits) {
   EXPECT_EQ(rest.lower, "bbbbbbbbbbbbbbbbbbbb");
 }
 
-TEST_F(PrimitivesTest, TwoLinesCutWholeCharactersAndStopAtNothing) {
-  TwoLines utf8 = Split(ctx_, "Zürichsee", 3);
-  EXPECT_EQ(utf8.upper, "Zür");
-  EXPECT_EQ(utf8.lower, "ichsee");
+TEST_F(PrimitivesTest, TwoLinesNeverBreakAWordAndStopAtNothing) {
+  TwoLines first = Split(ctx_, "Zürichsee Nord", 3);
+  EXPECT_EQ(first.upper, "");
+  EXPECT_FALSE(first.fits) << "the first word alone is too wide";
 
   TwoLines none = SplitTwoLines(*ctx_.printer, "  abc", 0);
   EXPECT_EQ(none.upper, "");
-  EXPECT_EQ(none.lower, "abc");
+  EXPECT_FALSE(none.fits);
   TwoLines negative = SplitTwoLines(*ctx_.printer, "abc", -50);
   EXPECT_EQ(negative.upper, "");
-  EXPECT_EQ(negative.lower, "abc");
+  EXPECT_FALSE(negative.fits);
 
   // Only the first 255 bytes are ever considered for the upper line.
-  const std::string longtext(400, 'x');
+  const std::string longtext = std::string(200, 'x') + " " + std::string(199, 'y');
   TwoLines big = SplitTwoLines(*ctx_.printer, longtext, 300 * 40 + 1);
-  EXPECT_EQ(big.upper.size(), 255u);
-  EXPECT_EQ(big.lower.size(), 145u);
+  EXPECT_EQ(big.upper.size(), 200u);
+  EXPECT_EQ(big.lower.size(), 199u);
+}
+
+TEST_F(PrimitivesTest, TextsShrinkToTheirCellThenEndInTheMark) {
+  // 8 points: 32 pixels a character, 7 points 28, 6 points 24: "118.555"
+  // fits the cell's 169 pixels only at 6 points.
+  canvas_.SetFontSize(8);
+  const int width = 168 + 1 + 27;
+  DrawTextTwoLines(ctx_, 0, 300, 400, "118.555", width, 0);
+  ASSERT_EQ(canvas_.Of(CanvasOp::Text).size(), 1u);
+  EXPECT_EQ(Last().text, "118.555");
+  EXPECT_EQ(Last().fontsize, 6);
+  EXPECT_EQ(Last().y1, 400);
+  EXPECT_EQ(canvas_.FontSize(), 8) << "the caller's size is back";
+
+  // Too long even at 6 points: cut, marked, inside the cell.
+  canvas_.Clear();
+  DrawTextTwoLines(ctx_, 0, 300, 400, "field elevation unknown", width, 0);
+  auto texts = canvas_.Of(CanvasOp::Text);
+  ASSERT_FALSE(texts.empty());
+  EXPECT_EQ(texts.back().text.substr(texts.back().text.size() - 3), kCutMark);
+  for (const CanvasOp& op : texts) EXPECT_LE(op.x1, width - 9) << op.text;
+
+  // Single-line cells: right-aligned values and left-aligned texts alike.
+  canvas_.Clear();
+  ctx_.cellwidth = width;
+  DrawTextRight(ctx_, 0, 400, "1250 ft MSL");
+  EXPECT_GE(Last().x0, 9);
+  EXPECT_EQ(Last().x1, width - 9);
+  EXPECT_EQ(Last().fontsize, 6);
+  EXPECT_EQ(Last().text.substr(Last().text.size() - 3), kCutMark);
+  DrawTextInCell(ctx_, 0, 400, width, "unknown");
+  EXPECT_LE(Last().x1, width - 9);
+  EXPECT_EQ(canvas_.FontSize(), 8);
+
+  const FittedText fit = FitText(canvas_, "abc", 5, 6);
+  EXPECT_EQ(fit.text, "") << "not even the mark fits";
 }
 
 TEST_F(PrimitivesTest, DrawTextTwoLinesRestoresTheFontSize) {
