@@ -45,7 +45,8 @@ int UsageError(const std::string& message) {
 // A plan file, or a route file imported as the window's Import Route does.
 bool ReadPlanOrRoute(const std::string& path, const CivilDate& date, Plan& plan) {
   if (!LooksLikeRouteFile(path)) {
-    LoadPlan(plan, path);
+    const std::string dropped = RowsDroppedWarning(LoadPlan(plan, path));
+    if (!dropped.empty()) std::cerr << "halvix-navlog: warning: " << dropped << "\n";
     return true;
   }
   LoadPlan(plan, "");  // the aircraft and margins a plan file without them has

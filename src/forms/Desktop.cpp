@@ -9,7 +9,9 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QProcess>
 #include <QScreen>
+#include <QStandardPaths>
 
 namespace {
 
@@ -39,8 +41,8 @@ class QtDesktop : public Desktop {
       case QMessageBox::Ok:
         return mrOk;
       default:
-        return buttons == MessageButtons::YesNo ? mrNo : (buttons == MessageButtons::Ok ? mrOk
-                                                                                       : mrCancel);
+        return buttons == MessageButtons::YesNo ? mrNo
+                                                : (buttons == MessageButtons::Ok ? mrOk : mrCancel);
     }
   }
 
@@ -80,7 +82,27 @@ class QtDesktop : public Desktop {
 
   int ExecModal(QDialog* dialog) override { return dialog->exec(); }
 
-  void OpenUrl(const QUrl& url) override { QDesktopServices::openUrl(url); }
+  bool OpenUrl(const QUrl& url) override {
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    // Without the desktop's opener Qt tries the browsers it knows of, and
+    // says false when there is none.
+    if (opener.isEmpty()) return QDesktopServices::openUrl(url);
+    // The opener tells that no program handles the address only by its exit
+    // status, which Qt's detached launch never sees. It gives up within
+    // moments; one still running after that is showing the document. Not
+    // owned by anything: closing Halvix must not close the user's browser.
+    auto* process = new QProcess;
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    process->start(opener, {url.isLocalFile() ? url.toLocalFile() : url.toString()});
+    constexpr int kVerdictMs = 1500;
+    if (!process->waitForStarted(kVerdictMs)) {
+      delete process;
+      return false;
+    }
+    if (!process->waitForFinished(kVerdictMs)) return true;
+    return process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
+  }
 
   QSize ScreenSize() override {
     QScreen* screen = QGuiApplication::primaryScreen();
@@ -97,7 +119,9 @@ Desktop* current = nullptr;
 
 }  // namespace
 
-Desktop& desktop() { return current ? *current : RealDesktop(); }
+Desktop& desktop() {
+  return current ? *current : RealDesktop();
+}
 
 Desktop* SetDesktop(Desktop* replacement) {
   Desktop* previous = current ? current : &RealDesktop();

@@ -2,8 +2,8 @@
 // so the commands can be driven headless by scripting the answers.
 #pragma once
 
-#include <QString>
 #include <QSize>
+#include <QString>
 #include <QUrl>
 #include <functional>
 
@@ -45,8 +45,9 @@ class Desktop {
   // Shows `dialog` modally and returns its modal result.
   virtual int ExecModal(QDialog* dialog) = 0;
 
-  // Opens a document or web address with the desktop's default handler.
-  virtual void OpenUrl(const QUrl& url) = 0;
+  // Opens a document or web address with the desktop's default handler;
+  // false when the desktop has nothing to open it with.
+  virtual bool OpenUrl(const QUrl& url) = 0;
 
   // The screen's size in pixels.
   virtual QSize ScreenSize() = 0;

@@ -53,6 +53,12 @@ TFormAdd::TFormAdd(QWidget* parent)
   RadioButtonFrom = new QRadioButton(QStringLiteral("From"), GroupBox2);
   RadioButtonFrom->setGeometry(208, 56, 49, 17);
   RadioButtonFrom->setChecked(true);
+  // Qt gives the Tab stop of an exclusive pair to whichever button last had
+  // the focus, checked or not; Tab must enter the pair at the checked one.
+  for (QRadioButton* button : {RadioButtonTo, RadioButtonFrom}) {
+    connect(button, &QRadioButton::toggled, this, &TFormAdd::KeepTabOnCheckedRadio);
+  }
+  KeepTabOnCheckedRadio();
 
   ButtonOk = AddButton(this, QStringLiteral("Ok"), 8, 192, 75, 25, &TFormAdd::ButtonOkClick);
   ButtonOk->setDefault(true);
@@ -81,6 +87,12 @@ TFormAdd::TFormAdd(QWidget* parent)
   }
 
   FitToTexts();
+}
+
+void TFormAdd::KeepTabOnCheckedRadio() {
+  for (QRadioButton* button : {RadioButtonTo, RadioButtonFrom}) {
+    button->setFocusPolicy(button->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+  }
 }
 
 void TFormAdd::ClearEdits() {

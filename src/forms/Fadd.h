@@ -46,6 +46,9 @@ class TFormAdd : public HalvixDialog {
   void ButtonOkClick();
   void ButtonCancelClick();
   void ButtonHelpClick();
+
+ private:
+  void KeepTabOnCheckedRadio();
 };
 
 extern TFormAdd* FormAdd;

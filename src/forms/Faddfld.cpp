@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <array>
 
+#include "forms/Desktop.h"
+
 TFormAddField* FormAddField = nullptr;
 
 namespace {
@@ -63,7 +65,17 @@ void TFormAddField::DialogToFieldRow(AirfieldInfo& field) const {
   }
 }
 
+bool HasFieldName(const AirfieldInfo& field) {
+  return !QString::fromStdString(field.name).trimmed().isEmpty();
+}
+
 void TFormAddField::Button1Click() {
+  // Blanks alone count as no name: a plan file keeps no blanks around a value.
+  if (name_required && EditName->text().trimmed().isEmpty()) {
+    desktop().MessageBox(this, QStringLiteral("You must enter a field name!"),
+                         QStringLiteral("error"), MessageButtons::Ok);
+    return;
+  }
   done(mrOk);
 }
 

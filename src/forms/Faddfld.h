@@ -27,6 +27,11 @@ class TFormAddField : public HalvixDialog {
   QLineEdit* EditUnicom;
   QPushButton* ButtonReset;
 
+  // Set before each showing. An airfield being added needs a name: a row
+  // without one cannot be seen in the list, yet it prints and takes leg rows
+  // from every page.
+  bool name_required = false;
+
   void ClearEdits();
   void FieldRowToDialog(const AirfieldInfo& field);
   void DialogToFieldRow(AirfieldInfo& field) const;
@@ -36,5 +41,8 @@ class TFormAddField : public HalvixDialog {
   void Button2Click();
   void ButtonResetClick();
 };
+
+// False for a name that is empty or blanks only.
+bool HasFieldName(const AirfieldInfo& field);
 
 extern TFormAddField* FormAddField;

@@ -104,7 +104,7 @@ bool AskMissingInfo(Plan& plan, const QString& item, QLineEdit* edit, QWidget* o
       FormAdd->SetTexts(texts);
       PlaceDialog(owner, FormAdd);
       // The caret waits in the value that is missing.
-      if (edit != nullptr) edit->setFocus();
+      if (edit != nullptr) FormAdd->FocusEdit(edit);
       if (desktop().ExecModal(FormAdd) == mrOk) {
         DialogToRow(FormAdd->Texts(), plan.route[1]);
         plan.modified = 1;

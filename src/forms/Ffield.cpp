@@ -11,12 +11,7 @@ TFormFields* FormFields = nullptr;
 
 namespace {
 
-struct Column {
-  const char* caption;
-  int width;
-};
-
-constexpr Column kColumns[kAirfieldColumns] = {
+constexpr ListColumn kColumns[kAirfieldColumns] = {
     {"Field Name", 150}, {"Elevation", 60}, {"TPA", 60},    {"Runways", 100}, {"ATC", 60},
     {"CTAF", 50},        {"ATIS", 50},      {"Ground", 50}, {"Unicom", 50}};
 
@@ -115,11 +110,7 @@ TFormFields::TFormFields(QWidget* parent)
   ListViewFields->setEditTriggers(QAbstractItemView::SelectedClicked |
                                   QAbstractItemView::EditKeyPressed);
   ListViewFields->setItemDelegateForColumn(0, new ByteLimitDelegate(kLongTextMax, this));
-  ListViewFields->header()->setStretchLastSection(false);
   ListViewFields->header()->setSectionsMovable(false);
-  for (int c = 0; c < kAirfieldColumns; ++c) {
-    ListViewFields->header()->resizeSection(c, kColumns[c].width);
-  }
   // The selection shows only while the list has the focus.
   selection_shown_ = ListViewFields->palette();
   selection_hidden_ = selection_shown_;
@@ -142,6 +133,7 @@ TFormFields::TFormFields(QWidget* parent)
   SetTabOrder({ListViewFields, ButtonAdd, ButtonEdit, ButtonDelete, ButtonDone});
 
   FitToTexts();
+  FitColumns(ListViewFields, kColumns, kAirfieldColumns);
 }
 
 void TFormFields::SetPlan(Plan* plan) {
@@ -178,10 +170,14 @@ void TFormFields::ButtonAddClick() {
   if (model_->plan() == nullptr || FormAddField == nullptr) return;
   PlaceDialog(this, FormAddField);
   FormAddField->ClearEdits();
+  FormAddField->name_required = true;
+  FormAddField->FocusEdit(FormAddField->EditName);
   if (desktop().ExecModal(FormAddField) != mrOk) return;
   AirfieldInfo field;
   FormAddField->DialogToFieldRow(field);
+  if (!HasFieldName(field)) return;
   model_->Append(field);
+  ListViewFields->scrollTo(model_->index(model_->rowCount() - 1, 0));
 }
 
 void TFormFields::ButtonEditClick() {
@@ -193,10 +189,14 @@ void TFormFields::ButtonEditClick() {
   if (FormAddField == nullptr) return;
   PlaceDialog(this, FormAddField);
   FormAddField->FieldRowToDialog(model_->plan()->airfields[static_cast<std::size_t>(row)]);
+  // Emptying a row is the user's own choice here; Reset offers it.
+  FormAddField->name_required = false;
+  FormAddField->FocusEdit(FormAddField->EditName);
   if (desktop().ExecModal(FormAddField) != mrOk) return;
   AirfieldInfo field;
   FormAddField->DialogToFieldRow(field);
   model_->Replace(row, field);
+  ListViewFields->scrollTo(model_->index(row, 0));
 }
 
 void TFormFields::ButtonDeleteClick() {

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -49,11 +50,7 @@ namespace {
 const char* const kFilter = "Halvix Flight Plans (*.flt)";
 const char* const kSelectFirst = "Please select an item in the list first!";
 
-struct Column {
-  const char* caption;
-  int width;
-};
-const Column kRouteColumns[] = {
+const ListColumn kRouteColumns[] = {
     {"To: Checkpoint", 95}, {"Dist", 48}, {"Course", 48}, {"Altitude", 48}, {"Wind Dir", 55},
     {"Wind Vel", 55},       {"Temp", 48}, {"TAS", 48},    {"Mag Var", 55},  {"VOR", 120},
 };
@@ -213,10 +210,8 @@ void TForm1::BuildClientArea() {
   ListViewPlan->setEditTriggers(QAbstractItemView::SelectedClicked |
                                 QAbstractItemView::EditKeyPressed);
   ListViewPlan->setItemDelegateForColumn(0, new ByteLimitDelegate(kShortTextMax, ListViewPlan));
-  ListViewPlan->header()->setStretchLastSection(false);
   ListViewPlan->header()->setSectionsMovable(false);
-  for (int c = 0; c < kRouteColumnCount; ++c)
-    ListViewPlan->header()->resizeSection(c, kRouteColumns[c].width);
+  FitColumns(ListViewPlan, kRouteColumns, kRouteColumnCount);
   // The pilot edits the selected row from the buttons, so it must stay plain
   // to see while a button has the focus.
   QPalette palette = ListViewPlan->palette();
@@ -336,8 +331,14 @@ void TForm1::FormCreate() {
 void TForm1::TimerAutoLoadTimer() {
   TimerAutoLoad->stop();
   if (!PathExists(plan.filename)) return;
-  LoadPlan(plan, plan.filename);
+  LoadFile(plan.filename);
+}
+
+void TForm1::LoadFile(const std::string& path) {
+  const LoadResult result = LoadPlan(plan, path);
   PlanReplaced();
+  const std::string dropped = RowsDroppedWarning(result);
+  if (!dropped.empty()) desktop().MessageBox(this, Q(dropped), "Warning", MessageButtons::Ok);
 }
 
 void TForm1::PlanReplaced() {
@@ -411,6 +412,12 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
+void TForm1::keyPressEvent(QKeyEvent* event) {
+  // Outside a dialog Qt's buttons leave Enter to their window.
+  if (PressFocusedButton(this, event)) return;
+  QMainWindow::keyPressEvent(event);
+}
+
 void TForm1::New1Click() {
   if (!FormCloseQuery()) return;
   route_model_->Clear();
@@ -430,8 +437,7 @@ void TForm1::Open1Click() {
     std::string candidate = plan.filename + ".flt";
     if (PathExists(candidate)) plan.filename = candidate;
   }
-  LoadPlan(plan, plan.filename);
-  PlanReplaced();
+  LoadFile(plan.filename);
 }
 
 void TForm1::Save1Click() {
@@ -479,21 +485,26 @@ void TForm1::ButtonAddClick() {
     return;
   }
   if (plan.route.empty()) {
-    FormAddFirst->EditDeparture->setFocus();
     FormAddFirst->EditDeparture->clear();
+    FormAddFirst->FocusEdit(FormAddFirst->EditDeparture);
     PlaceDialog(this, FormAddFirst);
     if (desktop().ExecModal(FormAddFirst) != mrOk) return;
     route_model_->AppendDeparture(FormAddFirst->EditDeparture->text().toStdString());
   } else {
-    FormAdd->EditCheckpointName->setFocus();
     FormAdd->ClearEdits();
+    FormAdd->FocusEdit(FormAdd->EditCheckpointName);
     PlaceDialog(this, FormAdd);
     if (desktop().ExecModal(FormAdd) != mrOk) return;
     Checkpoint row;
     DialogToRow(FormAdd->Texts(), row);
     route_model_->Append(std::move(row));
   }
+  ShowRow(route_model_->rowCount() - 1);
   plan.modified = 1;
+}
+
+void TForm1::ShowRow(int row) {
+  ListViewPlan->scrollTo(route_model_->index(row, 0));
 }
 
 void TForm1::ButtonEditClick() {
@@ -505,6 +516,7 @@ void TForm1::ButtonEditClick() {
   Checkpoint& checkpoint = plan.route[static_cast<std::size_t>(row)];
   if (row == 0) {
     FormAddFirst->EditDeparture->setText(Q(checkpoint.caption));
+    FormAddFirst->FocusEdit(FormAddFirst->EditDeparture);
     PlaceDialog(this, FormAddFirst);
     if (desktop().ExecModal(FormAddFirst) != mrOk) return;
     checkpoint.caption = FormAddFirst->EditDeparture->text().toStdString();
@@ -512,16 +524,20 @@ void TForm1::ButtonEditClick() {
     CheckpointDialogTexts texts;
     RowToDialog(checkpoint, texts);
     FormAdd->SetTexts(texts);
+    FormAdd->FocusEdit(FormAdd->EditCheckpointName);
     PlaceDialog(this, FormAdd);
     if (desktop().ExecModal(FormAdd) != mrOk) return;
     DialogToRow(FormAdd->Texts(), checkpoint);
   }
   route_model_->RowChanged(row);
+  ShowRow(row);
   plan.modified = 1;
 }
 
 void TForm1::ButtonAircraftClick() {
   FormAircraft->LoadAircraft(plan.aircraft);
+  // The registration is first in tab order: the value most often changed.
+  FormAircraft->FocusEdit(FormAircraft->EditNNumber);
   PlaceDialog(this, FormAircraft);
   if (desktop().ExecModal(FormAircraft) != mrOk) return;
   FormAircraft->StoreAircraft(plan.aircraft);
@@ -605,11 +621,11 @@ void TForm1::UsersManual1Click() {
 }
 
 void TForm1::LabelVersionClick() {
-  desktop().OpenUrl(QUrl(kHomePageUrl));
+  OpenWithDesktop(this, QUrl(kHomePageUrl));
 }
 
 void TForm1::Panel2Click() {
-  desktop().OpenUrl(QUrl(kSiblingPageUrl));
+  OpenWithDesktop(this, QUrl(kSiblingPageUrl));
 }
 
 void TForm1::Label3Click() {

@@ -11,6 +11,7 @@
 
 class QAction;
 class QCloseEvent;
+class QKeyEvent;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -107,6 +108,10 @@ class TForm1 : public QMainWindow {
   // run, so the chosen printer, paper and copies hold from one print to the next.
   QPrinter& Printer();
 
+  // Replaces the plan with the file at `path` and shows it; tells the user
+  // when the file holds more rows than the plan keeps.
+  void LoadFile(const std::string& path);
+
  public slots:
   void FormCreate();
   void TimerAutoLoadTimer();
@@ -142,11 +147,14 @@ class TForm1 : public QMainWindow {
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void BuildClientArea();
   void BuildMenus();
   void EditTitleEdited();
+  // Scrolls the list so that `row` is in sight.
+  void ShowRow(int row);
   // Saves to `path` and reports a refusal or failure; false when the plan
   // could not be written and must not be dropped.
   bool SaveTo(const std::string& path);

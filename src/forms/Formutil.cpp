@@ -2,16 +2,21 @@
 
 #include <QAbstractButton>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTreeView>
 #include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <utility>
+#include <vector>
 
 #include "forms/Desktop.h"
 #include "plan/plan.h"
@@ -104,6 +109,44 @@ QString FormatFixed(double value, int decimals) {
   return QString::fromLatin1(buffer, static_cast<int>(result.ptr - buffer));
 }
 
+bool PressFocusedButton(QWidget* window, QKeyEvent* event) {
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (!enter || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return false;
+  auto* focused = qobject_cast<QPushButton*>(window->focusWidget());
+  if (focused == nullptr || !focused->isEnabled()) return false;
+  focused->click();
+  event->accept();
+  return true;
+}
+
+void FitColumns(QTreeView* list, const ListColumn* columns, int count) {
+  QHeaderView* header = list->header();
+  const int scroll_bar =
+      list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list->verticalScrollBar());
+  const int room = list->width() - 2 * list->frameWidth() - scroll_bar;
+  const int caption_margin = 2 * list->style()->pixelMetric(QStyle::PM_HeaderMargin) + 4;
+  std::vector<int> least(static_cast<std::size_t>(count));
+  int drawn = 0;
+  int least_total = 0;
+  for (int c = 0; c < count; ++c) {
+    const int caption =
+        header->fontMetrics().horizontalAdvance(QString::fromLatin1(columns[c].caption));
+    least[c] = std::min(columns[c].width, caption + caption_margin);
+    drawn += columns[c].width;
+    least_total += least[c];
+  }
+  for (int c = 0; c < count; ++c) {
+    int width = columns[c].width;
+    if (drawn > room && drawn > least_total) {
+      // Every column gives up the same share of what it has beyond its caption.
+      const int spare = std::max(0, room - least_total);
+      width = least[c] + (columns[c].width - least[c]) * spare / (drawn - least_total);
+    }
+    header->resizeSection(c, width);
+  }
+  header->setStretchLastSection(true);
+}
+
 ByteLimitDelegate::ByteLimitDelegate(std::size_t max_bytes, QObject* parent)
     : QStyledItemDelegate(parent), max_bytes_(max_bytes) {}
 
@@ -127,22 +170,19 @@ void HalvixDialog::reject() {
   done(mrCancel);
 }
 
+void HalvixDialog::FocusEdit(QLineEdit* edit) {
+  edit->setFocus(Qt::OtherFocusReason);
+  edit->selectAll();
+}
+
 void HalvixDialog::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Escape && !escape_cancels_) {
     event->accept();
     return;
   }
-  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-  if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-    // Enter presses the button that has the focus; from anywhere else only a
-    // dialog's own default button answers it (QDialog does that below).
-    auto* focused = qobject_cast<QPushButton*>(focusWidget());
-    if (focused != nullptr && focused->isEnabled()) {
-      focused->click();
-      event->accept();
-      return;
-    }
-  }
+  // From anywhere but a button only a dialog's own default button answers
+  // Enter (QDialog does that below).
+  if (PressFocusedButton(this, event)) return;
   QDialog::keyPressEvent(event);
 }
 

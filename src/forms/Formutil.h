@@ -14,7 +14,9 @@
 
 #include "forms/Desktop.h"
 
+class QKeyEvent;
 class QLabel;
+class QTreeView;
 class QLineEdit;
 class QWidget;
 
@@ -46,6 +48,22 @@ double ReadNumber(const QString& text);
 // rounds them (0.125 gives "0.12"), and the point stays a point in any locale.
 QString FormatFixed(double value, int decimals);
 
+// Enter on a focused push button presses it, as Space does. True when the
+// key was Enter (or the keypad's) and a button of `window` answered it.
+bool PressFocusedButton(QWidget* window, QKeyEvent* event);
+
+// One column of a report-style list: its caption and drawn width in pixels.
+struct ListColumn {
+  const char* caption;
+  int width;
+};
+
+// Gives the columns of `list` their drawn widths, narrowed where the list is
+// too small for them so that every column fits beside a vertical scroll bar
+// (each keeping room for its caption). The last column takes what is left.
+// A list of fixed size must not hide a column behind a horizontal bar.
+void FitColumns(QTreeView* list, const ListColumn* columns, int count);
+
 // An in-place editor for a list's first column that keeps names within a byte limit.
 class ByteLimitDelegate : public QStyledItemDelegate {
   Q_OBJECT
@@ -66,6 +84,11 @@ class HalvixDialog : public QDialog {
   HalvixDialog(QWidget* parent, const QString& caption, int client_width, int client_height);
 
   void reject() override;
+
+  // The next showing opens with the focus in `edit` and its whole text
+  // selected, so what the user types replaces it. Without this a dialog
+  // reopens with the focus where it was left, often on a button.
+  void FocusEdit(QLineEdit* edit);
 
  protected:
   // Dialogs without a cancel button ignore Escape. Enter presses the focused

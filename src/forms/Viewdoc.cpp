@@ -40,12 +40,22 @@ QString FindDocument(const QString& topic, const QString& directory) {
 
 bool ViewDocument(const QString& topic, const QString& directory, bool quiet) {
   const QString found = FindDocument(topic, directory);
-  if (!found.isEmpty()) {
-    desktop().OpenUrl(QUrl::fromLocalFile(found));
-    return true;
-  }
+  if (!found.isEmpty()) return OpenWithDesktop(nullptr, QUrl::fromLocalFile(found), quiet);
   if (!quiet) {
     desktop().MessageBox(nullptr, QStringLiteral("Unable to find documentation"),
+                         QStringLiteral("error"), MessageButtons::Ok);
+  }
+  return false;
+}
+
+bool OpenWithDesktop(QWidget* parent, const QUrl& url, bool quiet) {
+  if (desktop().OpenUrl(url)) return true;
+  if (!quiet) {
+    const QString where = url.isLocalFile() ? url.toLocalFile() : url.toString();
+    desktop().MessageBox(parent,
+                         QStringLiteral("Unable to open %1\nThere is no web browser or other "
+                                        "program set up to show it; please open it by hand.")
+                             .arg(where),
                          QStringLiteral("error"), MessageButtons::Ok);
   }
   return false;

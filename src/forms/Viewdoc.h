@@ -3,6 +3,9 @@
 
 #include <QString>
 
+class QUrl;
+class QWidget;
+
 // The process's current directory when the program started; the first place
 // the manual is looked for.
 extern QString StartDirectory;
@@ -14,4 +17,10 @@ QString FindDocument(const QString& topic, const QString& directory);
 
 // Opens the document FindDocument finds with the desktop's handler. When none
 // exists returns false, and unless `quiet` says so tells the user.
+// A failed open is told too, unless `quiet`.
 bool ViewDocument(const QString& topic, const QString& directory, bool quiet);
+
+// Opens `url` with the desktop's handler. When the desktop cannot, tells the
+// user where the document or page is, so it can be opened by hand, and
+// returns false.
+bool OpenWithDesktop(QWidget* parent, const QUrl& url, bool quiet = false);

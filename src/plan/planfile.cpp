@@ -119,7 +119,8 @@ SaveResult SavePlan(Plan& plan, const std::string& path) {
   return result;
 }
 
-void LoadPlan(Plan& plan, const std::string& path) {
+LoadResult LoadPlan(Plan& plan, const std::string& path) {
+  LoadResult result;
   ProfileFile file;
   file.Load(path);  // a file that cannot be read gives the defaults
 
@@ -137,7 +138,8 @@ void LoadPlan(Plan& plan, const std::string& path) {
   plan.print.rightmargin = file.ReadDouble(kMisc, "rightmargin", 0.1);
 
   // The leg table holds 32 legs, so the route stops at 33 rows whatever the file says.
-  const int32_t count = std::min(file.GetInt(kMisc, "count", 0), kMaxRoute);
+  result.rows_in_file = file.GetInt(kMisc, "count", 0);
+  const int32_t count = std::min(result.rows_in_file, kMaxRoute);
   for (int32_t i = 0; i < count; ++i) {
     const std::string section = Numbered("dest", i);
     const std::string name = file.GetString(section, "toname", "noname", kNameSize);
@@ -159,6 +161,16 @@ void LoadPlan(Plan& plan, const std::string& path) {
     plan.airfields.push_back(std::move(field));
   }
   plan.modified = 0;
+  return result;
+}
+
+std::string RowsDroppedWarning(const LoadResult& result) {
+  if (result.rows_in_file <= kMaxRoute) return std::string();
+  // A save writes only the rows the plan holds, so the rest would be lost
+  // without a word.
+  return "This plan has " + std::to_string(result.rows_in_file) +
+         " checkpoints; Halvix keeps the first " + std::to_string(kMaxRoute) +
+         ". Saving will drop the others.";
 }
 
 bool PathExists(const std::string& path) {

@@ -22,9 +22,19 @@ extern const char* const kNoDataMessage;  // "There is no data entered into the 
 // The file is replaced in one step, so it is either the old or the new plan.
 SaveResult SavePlan(Plan& plan, const std::string& path);
 
+struct LoadResult {
+  // The route rows the file says it holds; more than kMaxRoute means rows
+  // were left out of the plan (see RowsDroppedWarning).
+  int32_t rows_in_file = 0;
+};
+
 // Replaces the whole plan with what `path` holds; anything missing (or the
 // whole file) reads as the defaults. Never fails. Clears plan.modified.
-void LoadPlan(Plan& plan, const std::string& path);
+LoadResult LoadPlan(Plan& plan, const std::string& path);
+
+// What to tell the user when a file holds more route rows than a plan can;
+// empty when it does not.
+std::string RowsDroppedWarning(const LoadResult& result);
 
 // True when a file or directory exists at `path`.
 bool PathExists(const std::string& path);

@@ -85,6 +85,7 @@ int ScriptedDesktop::ExecModal(QDialog* dialog) {
   return play(dialog);
 }
 
-void ScriptedDesktop::OpenUrl(const QUrl& url) {
+bool ScriptedDesktop::OpenUrl(const QUrl& url) {
   opened_urls.push_back(url.toString());
+  return open_url_succeeds;
 }

@@ -31,6 +31,7 @@ class ScriptedDesktop : public Desktop {
   // Where an accepted print dialog sends the output (a PDF file); empty: none set.
   QString print_to_pdf;
   QSize screen{1280, 1024};
+  bool open_url_succeeds = true;  // whether the desktop can open what it is asked to
 
   // What was asked.
   std::vector<Message> messages;
@@ -51,7 +52,7 @@ class ScriptedDesktop : public Desktop {
   void PrintPreview(QWidget* parent, QPrinter& printer,
                     const std::function<void(QPrinter*)>& paint) override;
   int ExecModal(QDialog* dialog) override;
-  void OpenUrl(const QUrl& url) override;
+  bool OpenUrl(const QUrl& url) override;
   QSize ScreenSize() override { return screen; }
 
  private:

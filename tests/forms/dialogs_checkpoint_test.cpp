@@ -200,6 +200,31 @@ TEST(CheckpointDialogTest, LayoutAndTabOrder) {
   EXPECT_EQ(NextTabStop(form.ButtonHelp), form.EditMagVar);
 }
 
+TEST(CheckpointDialogTest, TabEntersTheToFromPairAtTheCheckedButton) {
+  TFormAdd form;
+  form.show();
+  // Last time the user tabbed onto "To"; this time the dialog was emptied,
+  // which selects "From".
+  form.RadioButtonTo->setChecked(true);
+  QFocusEvent tabbed_in(QEvent::FocusIn, Qt::TabFocusReason);
+  QApplication::sendEvent(form.RadioButtonTo, &tabbed_in);
+  form.ClearEdits();
+
+  form.EditIdent->setFocus();
+  PressKey(form.EditIdent, Qt::Key_Tab);
+  EXPECT_EQ(form.focusWidget(), form.RadioButtonFrom);
+  PressKey(form.RadioButtonFrom, Qt::Key_Tab);
+  EXPECT_EQ(form.focusWidget(), form.ButtonOk);
+
+  // Backwards alike, after the choice changed to "To".
+  form.RadioButtonTo->setChecked(true);
+  QKeyEvent backtab(QEvent::KeyPress, Qt::Key_Backtab, Qt::ShiftModifier);
+  QApplication::sendEvent(form.ButtonOk, &backtab);
+  EXPECT_EQ(form.focusWidget(), form.RadioButtonTo);
+  QApplication::sendEvent(form.RadioButtonTo, &backtab);
+  EXPECT_EQ(form.focusWidget(), form.EditIdent);
+}
+
 TEST(DepartureDialogTest, OkDemandsAName) {
   ScriptedDesktop desk;
   TFormAddFirst form;

@@ -3,9 +3,11 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QHeaderView>
 #include <QImage>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTreeView>
 
 #include "ScriptedDesktop.h"
@@ -79,16 +81,59 @@ TEST_F(AirfieldListTest, AddAppendsAtTheEndFromAnEmptiedDialog) {
   EXPECT_EQ(desk_.shown_dialogs[0], &add_);
 }
 
-TEST_F(AirfieldListTest, AddWithEmptyDialogGivesAnEmptyRowAndCancelAddsNothing) {
+TEST_F(AirfieldListTest, AddNeedsAFieldNameAndCancelAddsNothing) {
   Answer([](TFormAddField&) {}, &TFormAddField::Button2Click);
   fields_.ButtonAddClick();
   EXPECT_EQ(plan_.airfields.size(), 3u);
   EXPECT_EQ(plan_.modified, 0);
 
-  Answer([](TFormAddField&) {}, &TFormAddField::Button1Click);
+  // Ok on a name of blanks is refused and the dialog stays open; the user
+  // can still type a name, or cancel.
+  desk_.message_answers = {mrOk};
+  int after_ok = -1;
+  Answer(
+      [&after_ok](TFormAddField& f) {
+        f.EditName->setText("   ");
+        f.EditElevation->setText("450");
+        f.Button1Click();
+        after_ok = f.result();
+      },
+      &TFormAddField::Button2Click);
   fields_.ButtonAddClick();
-  ASSERT_EQ(plan_.airfields.size(), 4u);
-  for (int k = 0; k < kAirfieldColumns; ++k) EXPECT_EQ(AirfieldColumn(plan_.airfields[3], k), "");
+  EXPECT_EQ(after_ok, mrNone);
+  ASSERT_EQ(desk_.messages.size(), 1u);
+  EXPECT_EQ(desk_.messages[0].text, "You must enter a field name!");
+  EXPECT_EQ(desk_.messages[0].caption, "error");
+  EXPECT_EQ(plan_.airfields.size(), 3u);
+
+  // Whatever answers the dialog, the list never takes a nameless airfield.
+  desk_.dialog_answers.push_back([](QDialog*) { return int(mrOk); });
+  fields_.ButtonAddClick();
+  EXPECT_EQ(plan_.airfields.size(), 3u);
+  EXPECT_EQ(plan_.modified, 0);
+}
+
+TEST_F(AirfieldListTest, AirfieldDialogOpensWithTheNameReadyToType) {
+  // The user added one airfield with the mouse: the focus was left on Ok.
+  add_.Button1->setFocus(Qt::MouseFocusReason);
+  QWidget* focused = nullptr;
+  QString selected;
+  auto look = [&focused, &selected](TFormAddField& f) {
+    focused = f.focusWidget();
+    selected = f.EditName->selectedText();
+    f.EditName->setText("Echo");
+  };
+  Answer(look, &TFormAddField::Button1Click);
+  fields_.ButtonAddClick();
+  EXPECT_EQ(focused, add_.EditName);
+  EXPECT_EQ(selected, "");
+
+  add_.Button1->setFocus(Qt::MouseFocusReason);
+  Select(1);
+  Answer(look, &TFormAddField::Button2Click);
+  fields_.ButtonEditClick();
+  EXPECT_EQ(focused, add_.EditName);
+  EXPECT_EQ(selected, "Bravo");
 }
 
 TEST_F(AirfieldListTest, EditNeedsASelectionAndRewritesTheRow) {
@@ -192,7 +237,11 @@ TEST_F(AirfieldListTest, ReplacedPlanListIsShownAndHeadersAreTheColumns) {
   for (int c = 0; c < kAirfieldColumns; ++c) {
     EXPECT_EQ(fields_.Model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(),
               captions[c]);
-    EXPECT_EQ(fields_.ListViewFields->columnWidth(c), widths[c]);
+    // The drawn widths, narrowed alike to fit the list (the last one takes
+    // what is left).
+    const int width = fields_.ListViewFields->columnWidth(c);
+    if (c + 1 < kAirfieldColumns) EXPECT_LE(width, widths[c]);
+    EXPECT_GE(width, widths[c] * 7 / 10);
   }
 }
 
@@ -229,3 +278,33 @@ TEST_F(AirfieldListTest, DoneAndFrameCloseTheList) {
 }
 
 }  // namespace
+
+TEST_F(AirfieldListTest, EveryColumnFitsTheListAndNewRowsComeIntoSight) {
+  fields_.show();
+  auto check_columns = [this] {
+    QCoreApplication::processEvents();
+    const QTreeView* list = fields_.ListViewFields;
+    const QHeaderView* header = list->header();
+    EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
+    const int last = header->count() - 1;
+    EXPECT_EQ(header->model()->headerData(last, Qt::Horizontal).toString(), "Unicom");
+    EXPECT_LE(header->sectionPosition(last) + header->sectionSize(last), list->viewport()->width());
+    for (int c = 0; c <= last; ++c) {
+      const QString caption = header->model()->headerData(c, Qt::Horizontal).toString();
+      EXPECT_GE(header->sectionSize(c), header->fontMetrics().horizontalAdvance(caption))
+          << caption.toStdString();
+    }
+  };
+  check_columns();
+
+  for (int i = 0; i < 20; ++i) {
+    Answer([i](TFormAddField& f) { f.EditName->setText(QString("Field %1").arg(i)); },
+           &TFormAddField::Button1Click);
+    fields_.ButtonAddClick();
+  }
+  ASSERT_EQ(fields_.Model()->rowCount(), 23);
+  EXPECT_TRUE(fields_.ListViewFields->verticalScrollBar()->isVisible());
+  check_columns();
+  const QRect added = fields_.ListViewFields->visualRect(fields_.Model()->index(22, 0));
+  EXPECT_TRUE(fields_.ListViewFields->viewport()->rect().contains(added));
+}

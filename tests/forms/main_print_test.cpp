@@ -275,3 +275,26 @@ TEST_F(MainPrintTest, VersionLabelAndAdvertisementOpenTheirPages) {
   EXPECT_EQ(desk.opened_urls[2], QString(kSiblingPageUrl));
   EXPECT_TRUE(QUrl(desk.opened_urls[0]).host().endsWith("halvix.example"));
 }
+
+TEST_F(MainPrintTest, WhatTheDesktopCannotOpenIsNamedForOpeningByHand) {
+  WriteFile(Path("halvix.html"), "<html></html>");
+  desk.open_url_succeeds = false;
+  desk.message_answers = {mrOk, mrOk};
+  Form1->ButtonHelpClick();
+  Click(Form1->LabelVersion);
+  ASSERT_EQ(desk.messages.size(), 2u);
+  EXPECT_TRUE(desk.messages[0].text.startsWith("Unable to open " + QPath("halvix.html") + "\n"))
+      << desk.messages[0].text.toStdString();
+  EXPECT_TRUE(desk.messages[1].text.startsWith(QString("Unable to open ") + kHomePageUrl + "\n"));
+  EXPECT_EQ(desk.messages[1].caption, "error");
+  EXPECT_EQ(desk.messages[1].buttons, MessageButtons::Ok);
+
+  // The checkpoint dialog's Help tells it as well, and quiet callers stay quiet.
+  WriteFile(Path("addcheck.html"), "<html></html>");
+  desk.message_answers = {mrOk};
+  FormAdd->ButtonHelpClick();
+  ASSERT_EQ(desk.messages.size(), 3u);
+  EXPECT_TRUE(desk.messages[2].text.contains(QPath("addcheck.html")));
+  EXPECT_FALSE(ViewDocument("halvix", StartDirectory, true));
+  EXPECT_EQ(desk.messages.size(), 3u);
+}

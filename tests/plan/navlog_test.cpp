@@ -85,6 +85,26 @@ TEST(NavlogTool, MissingFirstLegItemIsAWarningAndTheLogStillPrints) {
   EXPECT_NE(run.out.find("1,Lake,90,,,,,,,,,,,,20,0,,,,,,,,\n"), std::string::npos) << run.out;
 }
 
+TEST(NavlogTool, RowsBeyondWhatAPlanHoldsAreNamedOnTheErrorOutput) {
+  TempDir dir;
+  std::string text = "[misc]\ncount=40\n[dest0]\ntoname=Home\n";
+  for (int i = 1; i < 40; ++i) {
+    text += "[dest" + std::to_string(i) + "]\ntoname=P" + std::to_string(i) +
+            "\ndist=5\ntc=90\nwinddir=0\nwindvel=0\nvar=0\ntas=100\n";
+  }
+  WriteFile(dir.File("long.flt"), text);
+  const std::string warning =
+      "halvix-navlog: warning: This plan has 40 checkpoints; Halvix keeps the first 33. Saving "
+      "will drop the others.\n";
+  ToolRun both = Navlog("--csv " + dir.File("long.flt"), true);
+  EXPECT_EQ(both.status, 0);
+  EXPECT_NE(both.out.find(warning), std::string::npos) << both.out;
+  ToolRun out = Navlog("--csv " + dir.File("long.flt"));
+  EXPECT_EQ(out.out.find("warning"), std::string::npos);
+  EXPECT_NE(out.out.find("\n32,P32,"), std::string::npos);
+  EXPECT_EQ(out.out.find("P33"), std::string::npos);
+}
+
 }  // namespace
 
 namespace {
