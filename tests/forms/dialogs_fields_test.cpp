@@ -240,7 +240,9 @@ TEST_F(AirfieldListTest, ReplacedPlanListIsShownAndHeadersAreTheColumns) {
     // The drawn widths, narrowed alike to fit the list (the last one takes
     // what is left).
     const int width = fields_.ListViewFields->columnWidth(c);
-    if (c + 1 < kAirfieldColumns) EXPECT_LE(width, widths[c]);
+    if (c + 1 < kAirfieldColumns) {
+      EXPECT_LE(width, widths[c]);
+    }
     EXPECT_GE(width, widths[c] * 7 / 10);
   }
 }

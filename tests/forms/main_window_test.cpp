@@ -56,7 +56,9 @@ TEST_F(MainWindowTest, StartsWithTheDefaultPlanPathAndAircraft) {
               captions[c]);
     // The drawn widths, narrowed alike to leave room for a scroll bar.
     const int width = Form1->ListViewPlan->header()->sectionSize(c);
-    if (c < 9) EXPECT_LE(width, widths[c]);
+    if (c < 9) {
+      EXPECT_LE(width, widths[c]);
+    }
     EXPECT_GE(width, widths[c] * 9 / 10);
   }
   QStringList menus;
