@@ -10,6 +10,8 @@ packages=(
   libpugixml-dev libgeographiclib-dev
   fonts-liberation fontconfig
   desktop-file-utils appstream shared-mime-info man-db libxml2-utils libglib2.0-bin file dpkg-dev
+  libutf8proc-dev
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -1,5 +1,8 @@
 // halvix-navlog: the computed navigation log of a plan file, outside the window.
+#include <unistd.h>
+
 #include <QGuiApplication>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -7,6 +10,7 @@
 #include <string>
 
 #include "plan/check.h"
+#include "plan/fileio.h"
 #include "plan/legs.h"
 #include "plan/planfile.h"
 #include "plan/report.h"
@@ -23,9 +27,10 @@ const char kUsage[] =
     "Prints the computed navigation log of a Halvix plan file. A route file (GPX or\n"
     "flight-plan XML) can stand wherever a plan file does: its legs get distance,\n"
     "true course and magnetic variation from the waypoints' coordinates.\n"
+    "A PLAN.flt of - reads the plan from standard input.\n"
     "\n"
     "  --csv        comma-separated values, one line per leg and a Total line\n"
-    "  --pdf FILE   the printed log as a landscape PDF\n"
+    "  --pdf FILE   the printed log as a landscape PDF (- for standard output)\n"
     "  --png PREFIX the printed log as images PREFIX-1.png, PREFIX-2.png, ...\n"
     "  --dpi N      resolution of the images, 50 to 600 (default 150)\n"
     "  --page SIZE  letter, a4 or legal (default letter)\n"
@@ -42,17 +47,55 @@ int UsageError(const std::string& message) {
   return 2;
 }
 
-// A plan file, or a route file imported as the window's Import Route does.
+int Failure(const std::string& message) {
+  std::cerr << "halvix-navlog: " << message << "\n";
+  return 1;
+}
+
+// Standard output, checked: a full disk or a closed pipe is an error, not a
+// log silently lost.
+int Emit(const std::string& text) {
+  std::string error;
+  if (!WriteAll(STDOUT_FILENO, text, error)) return Failure("standard output: " + error);
+  return 0;
+}
+
+void WarnOfDroppedRows(const LoadResult& loaded) {
+  const std::string dropped = RowsDroppedWarning(loaded);
+  if (!dropped.empty()) std::cerr << "halvix-navlog: warning: " << dropped << "\n";
+}
+
+// A plan file (- for standard input), or a route file imported as the
+// window's Import Route does.
 bool ReadPlanOrRoute(const std::string& path, const CivilDate& date, Plan& plan) {
+  if (path == "-") {
+    std::string bytes;
+    std::string error;
+    if (!ReadStream(STDIN_FILENO, kMaxPlanBytes, bytes, error)) {
+      Failure("standard input: " + error);
+      return false;
+    }
+    WarnOfDroppedRows(LoadPlanText(plan, bytes));
+    return true;
+  }
+  // Unlike the window, a typo must not print the empty default plan.
+  if (!PathExists(path)) {
+    Failure(path + ": " + std::strerror(ENOENT));
+    return false;
+  }
   if (!LooksLikeRouteFile(path)) {
-    const std::string dropped = RowsDroppedWarning(LoadPlan(plan, path));
-    if (!dropped.empty()) std::cerr << "halvix-navlog: warning: " << dropped << "\n";
+    LoadResult loaded = LoadPlan(plan, path);
+    if (!loaded.ok) {
+      Failure(loaded.error);
+      return false;
+    }
+    WarnOfDroppedRows(loaded);
     return true;
   }
   LoadPlan(plan, "");  // the aircraft and margins a plan file without them has
   ImportResult imported = ImportRoute(path, date, plan);
   if (!imported.ok) {
-    std::cerr << "halvix-navlog: " << path << ": " << imported.error << "\n";
+    Failure(path + ": " + imported.error);
     return false;
   }
   if (!imported.warning.empty())
@@ -63,8 +106,7 @@ bool ReadPlanOrRoute(const std::string& path, const CivilDate& date, Plan& plan)
 bool SaveCopy(Plan& plan, const std::string& path) {
   SaveResult saved = SavePlan(plan, path);
   if (saved.status == SaveStatus::Saved) return true;
-  std::cerr << "halvix-navlog: " << path << ": "
-            << (saved.status == SaveStatus::NothingToSave ? kNoDataMessage : saved.error) << "\n";
+  Failure(path + ": " + (saved.status == SaveStatus::NothingToSave ? kNoDataMessage : saved.error));
   return false;
 }
 
@@ -84,19 +126,18 @@ int WriteOutputs(const Plan& plan, const ExportRequest& request, const std::stri
     }
   });
   QGuiApplication app(qargc, qargv);
-  if (!pdf.empty()) {
+  if (pdf == "-") {
+    std::string bytes;
+    ExportResult result = RenderPdf(plan, request, bytes);
+    if (!result.ok) return Failure(result.error);
+    if (Emit(bytes) != 0) return 1;
+  } else if (!pdf.empty()) {
     ExportResult result = ExportPdf(plan, request, pdf);
-    if (!result.ok) {
-      std::cerr << "halvix-navlog: " << pdf << ": " << result.error << "\n";
-      return 1;
-    }
+    if (!result.ok) return Failure(pdf + ": " + result.error);
   }
   if (!png.empty()) {
     ExportResult result = ExportPng(plan, request, png);
-    if (!result.ok) {
-      std::cerr << "halvix-navlog: " << result.error << "\n";
-      return 1;
-    }
+    if (!result.ok) return Failure(result.error);
   }
   return 0;
 }
@@ -124,6 +165,7 @@ int main(int argc, char** argv) {
     if (arg == "--png") {
       png_prefix = argv[++i];
       if (png_prefix.empty()) return UsageError("--png needs a file name prefix");
+      if (png_prefix == "-") return UsageError("--png writes one file per page, not to -");
       continue;
     }
     if (arg == "--dpi") {
@@ -156,14 +198,8 @@ int main(int argc, char** argv) {
       request.blank = true;
       continue;
     }
-    if (arg == "--help" || arg == "-h") {
-      std::cout << kUsage;
-      return 0;
-    }
-    if (arg == "--version") {
-      std::cout << "halvix-navlog 1.3\n";
-      return 0;
-    }
+    if (arg == "--help" || arg == "-h") return Emit(kUsage);
+    if (arg == "--version") return Emit("halvix-navlog 1.3\n");
     if (arg == "--csv") {
       csv = true;
     } else if (arg.size() > 1 && arg[0] == '-') {
@@ -185,12 +221,6 @@ int main(int argc, char** argv) {
   }
   if (plan_path.empty()) return UsageError("no plan file given");
 
-  // Unlike the window, a typo must not print the empty default plan.
-  if (!PathExists(plan_path)) {
-    std::cerr << "halvix-navlog: " << plan_path << ": " << std::strerror(ENOENT) << "\n";
-    return 1;
-  }
-
   Plan plan;
   if (!ReadPlanOrRoute(plan_path, date, plan)) return 1;
   if (!save_path.empty() && !SaveCopy(plan, save_path)) return 1;
@@ -208,6 +238,5 @@ int main(int argc, char** argv) {
   }
   ComputeLegs(plan);
   if (printed) return WriteOutputs(plan, request, pdf_path, png_prefix);
-  std::cout << (csv ? FormatLogCsv(plan) : FormatLogTable(plan));
-  return std::cout.good() ? 0 : 1;
+  return Emit(csv ? FormatLogCsv(plan) : FormatLogTable(plan));
 }

@@ -334,11 +334,27 @@ void TForm1::TimerAutoLoadTimer() {
   LoadFile(plan.filename);
 }
 
-void TForm1::LoadFile(const std::string& path) {
-  const LoadResult result = LoadPlan(plan, path);
+bool TForm1::LoadFile(const std::string& path) {
+  // Read into a plan of its own: a file that cannot be read leaves the plan
+  // that is open as it was, rather than putting defaults under its name.
+  Plan loaded;
+  const LoadResult result = LoadPlan(loaded, path);
+  if (!result.ok) {
+    desktop().MessageBox(this, QString("Unable to open %1\n%2").arg(Q(path), Q(result.error)),
+                         "Error", MessageButtons::Ok);
+    return false;
+  }
+  plan.title = std::move(loaded.title);
+  plan.route = std::move(loaded.route);
+  plan.airfields = std::move(loaded.airfields);
+  plan.aircraft = loaded.aircraft;
+  plan.print = loaded.print;
+  plan.filename = path;
+  plan.modified = 0;
   PlanReplaced();
   const std::string dropped = RowsDroppedWarning(result);
   if (!dropped.empty()) desktop().MessageBox(this, Q(dropped), "Warning", MessageButtons::Ok);
+  return true;
 }
 
 void TForm1::PlanReplaced() {
@@ -432,12 +448,12 @@ void TForm1::Open1Click() {
   if (!FormCloseQuery()) return;
   QString path = Q(plan.filename);
   if (!desktop().OpenFileName(this, path, kFilter)) return;
-  plan.filename = path.toStdString();
-  if (!PathExists(plan.filename)) {
-    std::string candidate = plan.filename + ".flt";
-    if (PathExists(candidate)) plan.filename = candidate;
+  std::string chosen = path.toStdString();
+  if (!PathExists(chosen)) {
+    std::string candidate = chosen + ".flt";
+    if (PathExists(candidate)) chosen = candidate;
   }
-  LoadFile(plan.filename);
+  LoadFile(chosen);
 }
 
 void TForm1::Save1Click() {

@@ -109,8 +109,9 @@ class TForm1 : public QMainWindow {
   QPrinter& Printer();
 
   // Replaces the plan with the file at `path` and shows it; tells the user
-  // when the file holds more rows than the plan keeps.
-  void LoadFile(const std::string& path);
+  // when the file holds more rows than the plan keeps. On a read error it
+  // says why and keeps the plan (false).
+  bool LoadFile(const std::string& path);
 
  public slots:
   void FormCreate();

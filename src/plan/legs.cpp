@@ -96,7 +96,8 @@ void ComputeLegs(Plan& plan) {
         carry.var == NOT_ENTERED) {
       continue;
     }
-    if (!SolveLeg(carry, plan.aircraft.acgph)) continue;
+    // Held here as well: the aircraft dialog stores whatever is typed.
+    if (!SolveLeg(carry, ClampQuantity(plan.aircraft.acgph))) continue;
 
     if (HasOwnHeadingInput(leg)) {
       leg.wca = carry.wca;
@@ -113,7 +114,7 @@ void ComputeLegs(Plan& plan) {
   }
 
   int64_t distance = plan.totals.dist;
-  double fuel = plan.aircraft.acfullfuel;
+  double fuel = ClampQuantity(plan.aircraft.acfullfuel);
   for (int32_t k = 0; k < plan.legcount; ++k) {
     LegResult& leg = plan.legs[static_cast<std::size_t>(k)];
     if (leg.dist != NOT_ENTERED) {

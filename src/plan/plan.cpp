@@ -20,6 +20,16 @@ std::string Trim(const std::string& text) {
   return text.substr(begin, end - begin);
 }
 
+// A text cut to its field must not end in a blank: a plan file reader trims
+// it, and a save and load would change the text.
+std::string CutField(const std::string& text) {
+  std::string cut = CutUtf8(text, kShortTextMax);
+  if (cut.size() < text.size()) {
+    while (!cut.empty() && IsSpace(cut.back())) cut.pop_back();
+  }
+  return cut;
+}
+
 bool EqualsIgnoreCase(const std::string& a, const char* b) {
   std::size_t n = std::strlen(b);
   if (a.size() != n) return false;
@@ -76,7 +86,7 @@ std::string CutUtf8(const std::string& text, std::size_t max_bytes) {
 }
 
 void CopyField(char (&field)[kTextField], const std::string& text) {
-  std::string cut = CutUtf8(text, kShortTextMax);
+  const std::string cut = CutField(text);
   std::memcpy(field, cut.data(), cut.size());
   field[cut.size()] = '\0';
 }
@@ -101,6 +111,15 @@ int32_t ParseLong(const char* text) {
   return static_cast<int32_t>(value);
 }
 
+int32_t ClampCell(int32_t value) {
+  return value > kMaxCellValue ? kMaxCellValue : value < -kMaxCellValue ? -kMaxCellValue : value;
+}
+
+double ClampQuantity(double value) {
+  if (!(value == value)) return 0.0;
+  return value > kMaxQuantity ? kMaxQuantity : value < -kMaxQuantity ? -kMaxQuantity : value;
+}
+
 void ClearLeg(LegResult& leg) {
   leg = LegResult{};
   for (int32_t* field :
@@ -118,7 +137,7 @@ void ParseIntCell(const Checkpoint& row, int subitem, int32_t& own, int32_t& car
     own = NOT_ENTERED;
     return;
   }
-  own = ParseLong(text.c_str());
+  own = ClampCell(ParseLong(text.c_str()));
   carried = own;
 }
 
@@ -148,7 +167,7 @@ void ParseRow(const Checkpoint& row, LegResult& own, LegResult& carry) {
   ParseIntCell(row, kCellMagVar, own.var, carry.var);
 
   // Split the field as it is stored, so the parts agree with vortext.
-  std::string vor = CutUtf8(row.SubItem(kCellVor), kShortTextMax);
+  const std::string vor = CutField(row.SubItem(kCellVor));
   CopyField(own.vortext, vor);
   VorTokenizer tokens(vor);
   CopyField(own.vorfreq, tokens.NextToken());

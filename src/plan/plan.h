@@ -21,6 +21,13 @@ constexpr std::size_t kShortTextMax = 79;  // checkpoint names and VOR texts
 constexpr std::size_t kLongTextMax = 255;  // aircraft texts, file name, airfield values
 constexpr int kRouteCells = 9;             // sub-items of a route row
 
+// The largest number a plan can mean: 99,999 nautical miles, feet, knots,
+// degrees, gallons, gallons per hour or inches. Larger ones, typed or read
+// from a file, are held to it, so that no sum over 32 legs overflows and no
+// log shows an infinite or a saturated number.
+constexpr int32_t kMaxCellValue = 99999;
+constexpr double kMaxQuantity = 99999.0;
+
 // Sub-item indexes of a route row.
 enum RouteCell {
   kCellDist = 0,
@@ -162,12 +169,19 @@ void CopyField(char (&field)[kTextField], const std::string& text);
 // to the first non-digit; no digits give 0. Saturates at the int32 range.
 int32_t ParseLong(const char* text);
 
+// A cell's number held to +-kMaxCellValue.
+int32_t ClampCell(int32_t value);
+
+// A fuel value or margin held to +-kMaxQuantity; not a number gives 0.
+double ClampQuantity(double value);
+
 // --- Row operations ----------------------------------------------------------
 
 // Every integer NOT_ENTERED, both doubles -1000.0, every text empty.
 void ClearLeg(LegResult& leg);
 
-// Own field from sub-item `subitem`; the carried field too when the cell is not empty.
+// Own field from sub-item `subitem` (ParseLong, then ClampCell); the carried
+// field too when the cell is not empty.
 void ParseIntCell(const Checkpoint& row, int subitem, int32_t& own, int32_t& carried);
 
 // The row's own values into `own` (eight numbers, name and VOR texts), and its

@@ -119,33 +119,34 @@ SaveResult SavePlan(Plan& plan, const std::string& path) {
   return result;
 }
 
-LoadResult LoadPlan(Plan& plan, const std::string& path) {
-  LoadResult result;
-  ProfileFile file;
-  file.Load(path);  // a file that cannot be read gives the defaults
+namespace {
 
+// The plan from `file`; the number of route rows the file says it holds.
+int32_t FillPlan(Plan& plan, const ProfileFile& file) {
   plan.route.clear();
   plan.title = file.GetString(kMisc, "title", "Cross Country Plan", kTitleSize);
   plan.aircraft.pilotname = file.GetString(kMisc, "pilotname", "Pat Example", kValueSize);
   plan.aircraft.acnumber = file.GetString(kMisc, "acnumber", "12345", kValueSize);
   plan.aircraft.actype = file.GetString(kMisc, "actype", "C172/U", kValueSize);
-  plan.aircraft.acgph = file.ReadDouble(kMisc, "acgph", 9.0);
-  plan.aircraft.acfullfuel = file.ReadDouble(kMisc, "acfullfuel", 38.0);
+  plan.aircraft.acgph = ClampQuantity(file.ReadDouble(kMisc, "acgph", 9.0));
+  plan.aircraft.acfullfuel = ClampQuantity(file.ReadDouble(kMisc, "acfullfuel", 38.0));
   plan.print.enableshade = file.GetInt(kMisc, "enableshade", 0);
-  plan.print.topmargin = file.ReadDouble(kMisc, "topmargin", 0.1);
-  plan.print.bottommargin = file.ReadDouble(kMisc, "bottommargin", 0.1);
-  plan.print.leftmargin = file.ReadDouble(kMisc, "leftmargin", 0.1);
-  plan.print.rightmargin = file.ReadDouble(kMisc, "rightmargin", 0.1);
+  plan.print.topmargin = ClampQuantity(file.ReadDouble(kMisc, "topmargin", 0.1));
+  plan.print.bottommargin = ClampQuantity(file.ReadDouble(kMisc, "bottommargin", 0.1));
+  plan.print.leftmargin = ClampQuantity(file.ReadDouble(kMisc, "leftmargin", 0.1));
+  plan.print.rightmargin = ClampQuantity(file.ReadDouble(kMisc, "rightmargin", 0.1));
 
   // The leg table holds 32 legs, so the route stops at 33 rows whatever the file says.
-  result.rows_in_file = file.GetInt(kMisc, "count", 0);
-  const int32_t count = std::min(result.rows_in_file, kMaxRoute);
+  const int32_t rows_in_file = file.GetInt(kMisc, "count", 0);
+  const int32_t count = std::min(rows_in_file, kMaxRoute);
   for (int32_t i = 0; i < count; ++i) {
     const std::string section = Numbered("dest", i);
     const std::string name = file.GetString(section, "toname", "noname", kNameSize);
     const std::string vor = file.GetString(section, "vortext", "", kNameSize);
     int32_t v[8];
-    for (int k = 0; k < 8; ++k) v[k] = file.GetInt(section, kRouteKeys[k], NOT_ENTERED);
+    for (int k = 0; k < 8; ++k) {
+      v[k] = ClampCell(file.GetInt(section, kRouteKeys[k], NOT_ENTERED));
+    }
     AddRow(plan, name, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], vor.c_str());
     plan.route.back().position = ReadPosition(file, section);
   }
@@ -161,8 +162,10 @@ LoadResult LoadPlan(Plan& plan, const std::string& path) {
     plan.airfields.push_back(std::move(field));
   }
   plan.modified = 0;
-  return result;
+  return rows_in_file;
 }
+
+}  // namespace
 
 std::string RowsDroppedWarning(const LoadResult& result) {
   if (result.rows_in_file <= kMaxRoute) return std::string();
@@ -171,6 +174,24 @@ std::string RowsDroppedWarning(const LoadResult& result) {
   return "This plan has " + std::to_string(result.rows_in_file) +
          " checkpoints; Halvix keeps the first " + std::to_string(kMaxRoute) +
          ". Saving will drop the others.";
+}
+
+LoadResult LoadPlan(Plan& plan, const std::string& path) {
+  LoadResult result;
+  ProfileFile file;
+  // A file that cannot be read gives the defaults, as a missing one does;
+  // the reason goes back to the caller to show.
+  result.ok = file.Load(path, &result.error);
+  result.rows_in_file = FillPlan(plan, file);
+  return result;
+}
+
+LoadResult LoadPlanText(Plan& plan, const std::string& bytes) {
+  LoadResult result;
+  ProfileFile file;
+  file.Parse(bytes);
+  result.rows_in_file = FillPlan(plan, file);
+  return result;
 }
 
 bool PathExists(const std::string& path) {

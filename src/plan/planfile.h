@@ -26,11 +26,19 @@ struct LoadResult {
   // The route rows the file says it holds; more than kMaxRoute means rows
   // were left out of the plan (see RowsDroppedWarning).
   int32_t rows_in_file = 0;
+  bool ok = true;
+  std::string error;  // why the file could not be read, for the user
 };
 
 // Replaces the whole plan with what `path` holds; anything missing (or the
-// whole file) reads as the defaults. Never fails. Clears plan.modified.
+// whole file) reads as the defaults. A missing file is no error; one that
+// cannot be read (a directory, a device, too large, no permission) also gives
+// the defaults, and the result says why. Numbers are held to the ranges a
+// plan can mean. Clears plan.modified.
 LoadResult LoadPlan(Plan& plan, const std::string& path);
+
+// As LoadPlan, from the bytes of a plan file (standard input, say).
+LoadResult LoadPlanText(Plan& plan, const std::string& bytes);
 
 // What to tell the user when a file holds more route rows than a plan can;
 // empty when it does not.

@@ -1,17 +1,12 @@
 #include "plan/profile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <climits>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "plan/cnumbers.h"
+#include "plan/fileio.h"
 #include "plan/plan.h"
 
 namespace {
@@ -154,18 +149,30 @@ std::string Windows1252ToUtf8(const std::string& s) {
   return out;
 }
 
-std::string Sanitize(const std::string& value) {
-  // A line break inside a value would end the line and turn the rest into
-  // lines of their own; nothing the plan holds needs one.
+bool IsQuote(char c) {
+  return c == '"' || c == '\'';
+}
+
+// [begin, end) of `text` enclosed in one pair of matching quotes, after blanks.
+bool Quoted(const std::string& text, std::size_t begin, std::size_t end) {
+  return end - begin >= 2 && IsQuote(text[begin]) && text[end - 1] == text[begin];
+}
+
+// A value as its line holds it. A line break inside a value would end the
+// line and turn the rest into lines of their own; nothing the plan holds
+// needs one. A value that is itself wholly quoted gets one more pair, which
+// the reader takes off again, so it reads back as it was written.
+std::string StoredForm(const std::string& value) {
   std::string out = value;
   for (char& c : out) {
     if (c == '\r' || c == '\n') c = ' ';
   }
+  std::size_t begin = 0;
+  std::size_t end = out.size();
+  while (begin < end && IsBlank(out[begin])) ++begin;
+  while (end > begin && IsBlank(out[end - 1])) --end;
+  if (Quoted(out, begin, end)) out = '"' + out + '"';
   return out;
-}
-
-std::string ErrorText(const std::string& what, const std::string& path, int err) {
-  return what + " " + path + ": " + std::strerror(err);
 }
 
 }  // namespace
@@ -199,7 +206,6 @@ void ProfileFile::Parse(const std::string& raw) {
     std::string name;
     if (SectionName(line.text, &name)) {
       sections_.emplace_back();
-      sections_.back().lines.reserve(12);
       sections_.back().lines.push_back(std::move(line));
       section_index_.emplace(std::move(name), sections_.size() - 1);
     } else if (sections_.empty()) {
@@ -214,36 +220,47 @@ void ProfileFile::Parse(const std::string& raw) {
 
 void ProfileFile::IndexKey(Section& section, std::size_t line) {
   std::string key;
-  if (KeyName(section.lines[line].text, &key) && !section.FindKey(key)) {
-    section.keys.emplace_back(std::move(key), line);
-  }
+  if (KeyName(section.lines[line].text, &key)) section.AddKey(std::move(key), line);
 }
 
-const std::pair<std::string, std::size_t>* ProfileFile::Section::FindKey(
-    const std::string& lookup) const {
+const std::size_t* ProfileFile::Section::FindKey(const std::string& lookup) const {
+  if (!hashed.empty()) {
+    auto it = hashed.find(lookup);
+    return it == hashed.end() ? nullptr : &it->second;
+  }
   for (const auto& entry : keys) {
-    if (entry.first == lookup) return &entry;
+    if (entry.first == lookup) return &entry.second;
   }
   return nullptr;
 }
 
+void ProfileFile::Section::AddKey(std::string lookup, std::size_t line) {
+  if (!hashed.empty()) {
+    hashed.emplace(std::move(lookup), line);  // the first of duplicate keys stays
+    return;
+  }
+  if (FindKey(lookup)) return;
+  keys.emplace_back(std::move(lookup), line);
+  if (keys.size() > kLinearKeys) {
+    for (auto& entry : keys) hashed.emplace(std::move(entry.first), entry.second);
+    keys.clear();
+    keys.shrink_to_fit();
+  }
+}
+
 bool ProfileFile::Load(const std::string& path, std::string* error) {
   Parse(std::string());
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) {
-    if (errno == ENOENT) return true;
-    if (error) *error = ErrorText("Cannot read", path, errno);
-    return false;
-  }
   std::string bytes;
-  char buffer[65536];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, got);
-  int err = std::ferror(f) ? errno : 0;
-  std::fclose(f);
-  if (err != 0) {
-    if (error) *error = ErrorText("Cannot read", path, err);
-    return false;
+  std::string reason;
+  switch (ReadRegularFile(path, kMaxPlanBytes, bytes, reason)) {
+    case ReadStatus::Missing:
+      return true;
+    case ReadStatus::TooLarge:
+    case ReadStatus::Failed:
+      if (error) *error = "Cannot read " + path + ": " + reason;
+      return false;
+    case ReadStatus::Ok:
+      break;
   }
   Parse(bytes);
   return true;
@@ -266,58 +283,10 @@ std::string ProfileFile::Serialize() const {
 }
 
 bool ProfileFile::Save(const std::string& path, std::string* error) const {
-  // Write through a link to the file it names, so the link survives.
-  std::string target = path;
-  struct stat st;
-  if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-    char resolved[PATH_MAX];
-    if (realpath(path.c_str(), resolved)) target = resolved;
-  }
-  bool existed = stat(target.c_str(), &st) == 0;
-
-  std::string dir = ".";
-  std::string base = target;
-  std::size_t slash = target.rfind('/');
-  if (slash != std::string::npos) {
-    dir = slash == 0 ? "/" : target.substr(0, slash);
-    base = target.substr(slash + 1);
-  }
-
-  std::string temp;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temp = dir + "/." + base + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(attempt);
-    fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) break;
-  }
-  if (fd < 0) {
-    if (error) *error = ErrorText("Cannot write", path, errno);
-    return false;
-  }
-  if (existed) fchmod(fd, st.st_mode & 07777);
-
-  const std::string bytes = Serialize();
-  int err = 0;
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t wrote = write(fd, bytes.data() + done, bytes.size() - done);
-    if (wrote < 0) {
-      if (errno == EINTR) continue;
-      err = errno;
-      break;
-    }
-    done += static_cast<std::size_t>(wrote);
-  }
-  // The data must be on disk before the rename makes it the plan.
-  if (err == 0 && fsync(fd) != 0) err = errno;
-  if (close(fd) != 0 && err == 0) err = errno;
-  if (err == 0 && std::rename(temp.c_str(), target.c_str()) != 0) err = errno;
-  if (err != 0) {
-    unlink(temp.c_str());
-    if (error) *error = ErrorText("Cannot write", path, err);
-    return false;
-  }
-  return true;
+  std::string reason;
+  if (ReplaceFile(path, Serialize(), reason)) return true;
+  if (error) *error = "Cannot write " + path + ": " + reason;
+  return false;
 }
 
 ProfileFile::Section* ProfileFile::FindSection(const std::string& name) {
@@ -343,8 +312,8 @@ const std::string* ProfileFile::FindValue(const std::string& section,
   const Section* s = FindSection(section);
   if (!s) return nullptr;
   std::string scratch;
-  auto* entry = s->FindKey(LookupName(key, scratch));
-  return entry ? &s->lines[entry->second].text : nullptr;
+  const std::size_t* line = s->FindKey(LookupName(key, scratch));
+  return line ? &s->lines[*line].text : nullptr;
 }
 
 void ProfileFile::WriteString(const std::string& section, const std::string& key,
@@ -376,11 +345,11 @@ void ProfileFile::WriteString(const std::string& section, const std::string& key
 
   std::string scratch;
   const std::string& lookup = LookupName(key, scratch);
-  if (auto* entry = s->FindKey(lookup)) {
-    Line& line = s->lines[entry->second];
+  if (const std::size_t* at = s->FindKey(lookup)) {
+    Line& line = s->lines[*at];
     // Keep the key as the file spells it; only the value changes.
     line.text.resize(line.text.find('=') + 1);
-    line.text += Sanitize(value);
+    line.text += StoredForm(value);
     return;
   }
 
@@ -390,8 +359,8 @@ void ProfileFile::WriteString(const std::string& section, const std::string& key
   while (at > 1 && Trim(s->lines[at - 1].text).empty()) --at;
   if (s->lines[at - 1].eol == kNone) s->lines[at - 1].eol = kCrLf;
   s->lines.insert(s->lines.begin() + static_cast<std::ptrdiff_t>(at),
-                  Line{key + "=" + Sanitize(value), kCrLf});
-  s->keys.emplace_back(lookup, at);
+                  Line{key + "=" + StoredForm(value), kCrLf});
+  s->AddKey(lookup, at);
 }
 
 std::string ProfileFile::GetString(const std::string& section, const std::string& key,
@@ -400,16 +369,20 @@ std::string ProfileFile::GetString(const std::string& section, const std::string
   const std::string* line = FindValue(section, key);
   if (!line) return CutUtf8(def, limit);
   std::size_t begin = line->find('=') + 1;
-  std::size_t end = line->size();
+  // Values are C texts to every reader of these files: a NUL byte ends one.
+  std::size_t end = std::min(line->find('\0', begin), line->size());
   while (begin < end && IsBlank((*line)[begin])) ++begin;
   while (end > begin && IsBlank((*line)[end - 1])) --end;
-  if (end - begin >= 2 && ((*line)[begin] == '"' || (*line)[begin] == '\'') &&
-      (*line)[end - 1] == (*line)[begin]) {
+  if (Quoted(*line, begin, end)) {
     ++begin;
     --end;
   }
   if (end - begin <= limit) return line->substr(begin, end - begin);
-  return CutUtf8(line->substr(begin, end - begin), limit);
+  // A cut value must not end in a blank: the next load would trim it, and a
+  // save and load would change what the file holds.
+  std::string cut = CutUtf8(line->substr(begin, end - begin), limit);
+  while (!cut.empty() && IsBlank(cut.back())) cut.pop_back();
+  return cut;
 }
 
 int32_t ProfileFile::GetInt(const std::string& section, const std::string& key, int32_t def) const {

@@ -15,15 +15,17 @@ class ProfileFile {
   ProfileFile() = default;
 
   // Reads `path`. A missing file is an empty profile (true). Other read
-  // failures return false with the reason in `error`. A file that is not
+  // failures (not a regular file, too large to be a plan, no permission)
+  // return false with the reason in `error`. A file that is not
   // valid UTF-8 is taken as Windows-1252 and converted.
   bool Load(const std::string& path, std::string* error = nullptr);
 
   // Parses bytes as if read from a file.
   void Parse(const std::string& bytes);
 
-  // Writes the whole profile to `path` in one step: a temporary file beside
-  // it, flushed to disk, then renamed over the old one.
+  // Writes the whole profile to `path` in one step (ReplaceFile): the old
+  // file or the new one, never a torn one, and never over a device, a
+  // directory or a read-only file.
   bool Save(const std::string& path, std::string* error = nullptr) const;
 
   // The file's bytes as Save would write them.
@@ -57,10 +59,14 @@ class ProfileFile {
   };
   struct Section {
     std::vector<Line> lines;  // lines[0] is the "[name]" header
-    // Lower-case key -> its first line. Sections hold a dozen keys, where a
-    // linear search beats hashing and costs no allocation per key.
+    // Lower-case key -> its first line. Plan sections hold a dozen keys,
+    // where a linear search beats hashing and costs no allocation per key;
+    // a section grown past that moves to a hash, so no file costs quadratic time.
+    static constexpr std::size_t kLinearKeys = 32;
     std::vector<std::pair<std::string, std::size_t>> keys;
-    const std::pair<std::string, std::size_t>* FindKey(const std::string& lookup) const;
+    std::unordered_map<std::string, std::size_t> hashed;
+    const std::size_t* FindKey(const std::string& lookup) const;
+    void AddKey(std::string lookup, std::size_t line);
   };
 
   Section* FindSection(const std::string& name);

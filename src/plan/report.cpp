@@ -1,5 +1,7 @@
 #include "plan/report.h"
 
+#include <utf8proc.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -39,11 +41,23 @@ std::string Join(const std::vector<std::string>& fields) {
   return line + "\n";
 }
 
-// Characters, not bytes, so names with accents keep the columns straight.
+// Terminal columns, not bytes or characters: a CJK name takes two columns a
+// character and a combining accent none, and the columns must still line up.
 std::size_t DisplayWidth(const std::string& text) {
   std::size_t width = 0;
-  for (char c : text) {
-    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++width;
+  const auto* p = reinterpret_cast<const utf8proc_uint8_t*>(text.data());
+  utf8proc_ssize_t left = static_cast<utf8proc_ssize_t>(text.size());
+  while (left > 0) {
+    utf8proc_int32_t cp = 0;
+    utf8proc_ssize_t n = utf8proc_iterate(p, left, &cp);
+    if (n <= 0) {  // a stray byte shows as one replacement character
+      n = 1;
+      width += 1;
+    } else {
+      width += static_cast<std::size_t>(utf8proc_charwidth(cp));
+    }
+    p += n;
+    left -= n;
   }
   return width;
 }

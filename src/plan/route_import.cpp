@@ -1,13 +1,16 @@
 #include "plan/route_import.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <pugixml.hpp>
-#include <sstream>
 
+#include "plan/fileio.h"
 #include "plan/geodesy.h"
 
 namespace {
@@ -203,26 +206,19 @@ std::size_t LineOf(const std::string& bytes, std::ptrdiff_t offset) {
 }
 
 bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = std::strerror(errno);
-    return false;
+  switch (ReadRegularFile(path, kMaxRouteFileBytes, bytes, error)) {
+    case ReadStatus::Ok:
+      return true;
+    case ReadStatus::Missing:
+      error = std::strerror(ENOENT);
+      return false;
+    case ReadStatus::TooLarge:
+      error = "too large for a route file";
+      return false;
+    case ReadStatus::Failed:
+      return false;
   }
-  std::ostringstream out;
-  // One byte past the limit tells a file at the limit from a bigger one.
-  std::vector<char> buffer(kMaxRouteFileBytes + 1);
-  in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-  if (in.bad()) {
-    error = std::strerror(errno);
-    return false;
-  }
-  const std::size_t got = static_cast<std::size_t>(in.gcount());
-  if (got > kMaxRouteFileBytes) {
-    error = "too large for a route file";
-    return false;
-  }
-  bytes.assign(buffer.data(), got);
-  return true;
+  return false;
 }
 
 }  // namespace
@@ -310,6 +306,9 @@ bool RouteToPlan(const Route& route, const MagneticModel& model, double year, Pl
 }
 
 bool LooksLikeRouteFile(const std::string& path) {
+  // Only a regular file is peeked at: the open of a FIFO would wait for a writer.
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
   std::ifstream in(path, std::ios::binary);
   char head[64] = {};
   in.read(head, sizeof head);

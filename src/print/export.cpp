@@ -1,17 +1,17 @@
 #include "print/export.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <memory>
+#include <cstdio>
 #include <vector>
 
+#include "plan/fileio.h"
 #include "print/navlog.h"
 #include "print/printjob.h"
 #include "print/qpainter_canvas.h"
@@ -57,16 +57,14 @@ bool ParsePaperSize(const std::string& name, PaperSize& paper) {
   return true;
 }
 
-ExportResult ExportPdf(const Plan& plan, const ExportRequest& request, const std::string& path) {
+ExportResult RenderPdf(const Plan& plan, const ExportRequest& request, std::string& pdf) {
   ExportResult result;
-  QSaveFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::WriteOnly)) {
-    result.error = file.errorString().toStdString();
-    return result;
-  }
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
   int pages = 0;
   {
-    QPdfWriter writer(&file);
+    QPdfWriter writer(&buffer);
     writer.setCreator("Halvix");
     writer.setTitle(QString::fromStdString(plan.title));
     writer.setPageLayout(QPageLayout(QPageSize(PageId(request.paper)), QPageLayout::Landscape,
@@ -75,16 +73,23 @@ ExportResult ExportPdf(const Plan& plan, const ExportRequest& request, const std
     pages = Draw(canvas, plan, request.blank);
   }
   if (pages == 0) {
-    file.cancelWriting();
     result.error = NothingToPrint(plan);
     return result;
   }
-  if (!file.commit()) {
-    result.error = file.errorString().toStdString();
-    return result;
-  }
+  pdf.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
   result.ok = true;
   result.pages = pages;
+  return result;
+}
+
+ExportResult ExportPdf(const Plan& plan, const ExportRequest& request, const std::string& path) {
+  // A target that must not be replaced is refused before the drawing starts.
+  std::string target;
+  ExportResult refused;
+  if (!ResolveWriteTarget(path, target, refused.error)) return refused;
+  std::string pdf;
+  ExportResult result = RenderPdf(plan, request, pdf);
+  if (result.ok && !ReplaceFile(path, pdf, result.error)) result.ok = false;
   return result;
 }
 
@@ -96,42 +101,41 @@ ExportResult ExportPng(const Plan& plan, const ExportRequest& request, const std
   const int width = static_cast<int>(std::lround(inches.width() * dpi));
   const int height = static_cast<int>(std::lround(inches.height() * dpi));
 
-  // Each page goes to its own temporary file; they replace the real names
-  // only once every page has been written.
-  std::vector<std::unique_ptr<QSaveFile>> files;
+  // Every page is encoded before any file is touched, so a failure leaves
+  // nothing behind.
+  std::vector<std::pair<std::string, std::string>> files;  // name, PNG bytes
   auto sink = [&](const QImage& image, int number) {
-    const QString name = QString::fromStdString(prefix) + QString("-%1.png").arg(number);
-    auto file = std::make_unique<QSaveFile>(name);
-    if (!file->open(QIODevice::WriteOnly)) {
-      result.error = (name + ": " + file->errorString()).toStdString();
+    const std::string name = prefix + "-" + std::to_string(number) + ".png";
+    std::string target;
+    if (!ResolveWriteTarget(name, target, result.error)) {
+      result.error = name + ": " + result.error;
       return false;
     }
-    if (!image.save(file.get(), "PNG")) {
-      result.error = (name + ": " + file->errorString()).toStdString();
-      file->cancelWriting();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) {
+      result.error = name + ": the image could not be encoded";
       return false;
     }
-    files.push_back(std::move(file));
+    files.emplace_back(name,
+                       std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     return true;
   };
 
   ImagePagesCanvas canvas(width, height, dpi, sink);
   const int pages = Draw(canvas, plan, request.blank);
   if (pages == 0 || !canvas.ok()) {
-    for (auto& file : files) file->cancelWriting();
     if (result.error.empty()) result.error = NothingToPrint(plan);
     return result;
   }
-  std::vector<QString> committed;
-  for (auto& file : files) {
-    const QString name = file->fileName();
-    if (!file->commit()) {
-      result.error = (name + ": " + file->errorString()).toStdString();
-      for (auto& rest : files) rest->cancelWriting();
-      for (const QString& done : committed) QFile::remove(done);
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    std::string error;
+    if (!ReplaceFile(files[i].first, files[i].second, error)) {
+      result.error = files[i].first + ": " + error;
+      for (std::size_t done = 0; done < i; ++done) std::remove(files[done].first.c_str());
       return result;
     }
-    committed.push_back(name);
   }
   result.ok = true;
   result.pages = pages;

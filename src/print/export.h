@@ -26,10 +26,14 @@ struct ExportResult {
 constexpr int kMinDpi = 50;
 constexpr int kMaxDpi = 600;
 
-// Writes the log of `plan` (ComputeLegs already run for the filled log) to
-// `path`. The file appears complete or not at all.
+// The PDF of the log of `plan` (ComputeLegs already run for the filled log),
+// as bytes, for standard output.
+ExportResult RenderPdf(const Plan& plan, const ExportRequest& request, std::string& pdf);
+
+// Writes the log of `plan` to `path`. The file appears complete or not at
+// all, and only where a regular file may be replaced (ReplaceFile).
 ExportResult ExportPdf(const Plan& plan, const ExportRequest& request, const std::string& path);
 
-// Writes PREFIX-1.png, PREFIX-2.png, ... at request.dpi; either every page is
-// written or none is left behind.
+// Writes PREFIX-1.png, PREFIX-2.png, ... at request.dpi, by the same rules;
+// either every page is written or none is left behind.
 ExportResult ExportPng(const Plan& plan, const ExportRequest& request, const std::string& prefix);

@@ -1,6 +1,7 @@
 // The main window's start-up, file commands, save-changes prompt and route commands.
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -262,6 +263,35 @@ TEST_F(MainWindowTest, OpenOfANameThatDoesNotExistGivesTheReadDefaults) {
   EXPECT_EQ(Form1->EditTitle->text(), "Cross Country Plan");
   EXPECT_EQ(Form1->RouteModel()->rowCount(), 0);
   EXPECT_DOUBLE_EQ(Form1->plan.print.topmargin, 0.1);
+}
+
+TEST_F(MainWindowTest, FilesThatCannotBeReadOrWrittenAreReportedAndThePlanKept) {
+  WriteFile(Path("trip.flt"), PlanText("Lakes", 4, 1));
+  desk.file_answers = {QPath("trip.flt")};
+  Form1->Open1Click();
+  ASSERT_EQ(Form1->RouteModel()->rowCount(), 4);
+
+  // A directory used to open as the empty default plan, under its name.
+  ASSERT_TRUE(QDir().mkpath(QPath("folder.flt")));
+  desk.file_answers = {QPath("folder.flt")};
+  desk.message_answers = {mrOk};
+  Form1->Open1Click();
+  ASSERT_EQ(desk.messages.size(), 1u);
+  EXPECT_EQ(desk.messages[0].caption, "Error");
+  EXPECT_TRUE(desk.messages[0].text.contains("folder.flt")) << desk.messages[0].text.toStdString();
+  EXPECT_TRUE(desk.messages[0].text.contains("Is a directory"));
+  EXPECT_EQ(Form1->plan.filename, Path("trip.flt"));
+  EXPECT_EQ(Form1->RouteModel()->rowCount(), 4);
+  EXPECT_EQ(Form1->EditTitle->text(), "Lakes");
+
+  // A read-only plan is not replaced behind the user's back.
+  QFile::setPermissions(QPath("trip.flt"), QFileDevice::ReadOwner);
+  desk.message_answers = {mrOk};
+  Form1->Save1Click();
+  ASSERT_EQ(desk.messages.size(), 2u);
+  EXPECT_TRUE(desk.messages[1].text.contains("read-only")) << desk.messages[1].text.toStdString();
+  EXPECT_EQ(Form1->plan.modified, 1);
+  EXPECT_EQ(ReadFile(Path("trip.flt")), PlanText("Lakes", 4, 1));
 }
 
 TEST_F(MainWindowTest, OpenAsksFirstAndStopsOnCancel) {

@@ -204,8 +204,9 @@ TEST(ComputeLegsTest, AFullRouteFillsThirtyTwoLegsAndAbsurdValuesStayFinite) {
   }
   Plan plan = PlanWith(rows);
   EXPECT_EQ(plan.legcount, 32);
-  EXPECT_EQ(plan.totals.dist, 2147483647);
+  EXPECT_EQ(plan.totals.dist, 32 * kMaxCellValue);
   for (int k = 0; k < plan.legcount; ++k) {
+    EXPECT_EQ(plan.legs[static_cast<std::size_t>(k)].distrem, (31 - k) * kMaxCellValue);
     EXPECT_TRUE(std::isfinite(plan.legs[static_cast<std::size_t>(k)].fuelrem));
     EXPECT_GE(plan.legs[static_cast<std::size_t>(k)].th, 1);
     EXPECT_LE(plan.legs[static_cast<std::size_t>(k)].th, 360);

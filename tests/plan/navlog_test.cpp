@@ -2,6 +2,8 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <sstream>
+#include <vector>
 
 #include "plan/legs.h"
 #include "plan/planfile.h"
@@ -15,10 +17,8 @@ struct ToolRun {
   std::string out;
 };
 
-// Runs halvix-navlog with `args`; stderr joins stdout when `with_stderr`.
-ToolRun Navlog(const std::string& args, bool with_stderr = false) {
-  std::string cmd =
-      std::string(HALVIX_NAVLOG) + " " + args + (with_stderr ? " 2>&1" : " 2>/dev/null");
+// Runs a shell command, collecting what it prints.
+ToolRun RunShell(const std::string& cmd) {
   FILE* p = popen(cmd.c_str(), "r");
   ToolRun run{-1, ""};
   if (!p) return run;
@@ -28,6 +28,12 @@ ToolRun Navlog(const std::string& args, bool with_stderr = false) {
   int status = pclose(p);
   run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return run;
+}
+
+// Runs halvix-navlog with `args`; stderr joins stdout when `with_stderr`.
+ToolRun Navlog(const std::string& args, bool with_stderr = false) {
+  return RunShell(std::string(HALVIX_NAVLOG) + " " + args +
+                  (with_stderr ? " 2>&1" : " 2>/dev/null"));
 }
 
 TEST(LogCsv, OneLinePerLegAndATotalLine) {
@@ -103,6 +109,75 @@ TEST(NavlogTool, RowsBeyondWhatAPlanHoldsAreNamedOnTheErrorOutput) {
   EXPECT_EQ(out.out.find("warning"), std::string::npos);
   EXPECT_NE(out.out.find("\n32,P32,"), std::string::npos);
   EXPECT_EQ(out.out.find("P33"), std::string::npos);
+}
+
+TEST(LogTable, ColumnsLineUpWhateverTheWidthOfTheNames) {
+  // Four columns each: ASCII, two wide CJK characters, and a combining accent.
+  Plan plan;
+  plan.route = {Row("Dep"), Row("Lake", "50", "90", "", "180", "20", "", "100", "10"),
+                Row("\xE6\x9D\xB1\xE4\xBA\xAC", "50"), Row("Cafe\xCC\x81", "50")};
+  ComputeLegs(plan);
+  std::istringstream table(FormatLogTable(plan));
+  std::vector<std::string> rows;
+  for (std::string line; std::getline(table, line);) {
+    for (const char* name : {"Lake", "\xE6\x9D\xB1\xE4\xBA\xAC", "Cafe\xCC\x81"}) {
+      const std::size_t at = line.find(name);
+      if (at != std::string::npos) rows.push_back(line.substr(at + std::string(name).size()));
+    }
+  }
+  ASSERT_EQ(rows.size(), 3u);
+  // The distance column starts at the same place after every name.
+  const std::size_t dist = rows[0].find("50");
+  ASSERT_NE(dist, std::string::npos);
+  EXPECT_EQ(rows[1].find("50"), dist) << rows[1];
+  EXPECT_EQ(rows[2].find("50"), dist) << rows[2];
+}
+
+TEST(NavlogTool, ReadsThePlanFromStandardInputAndWritesPdfToStandardOutput) {
+  const std::string sample = std::string("'") + HALVIX_SAMPLE_PLAN + "'";
+  ToolRun from_file = Navlog("--csv " + sample);
+  ToolRun from_pipe = Navlog("--csv - < " + sample);
+  EXPECT_EQ(from_pipe.status, 0);
+  EXPECT_EQ(from_pipe.out, from_file.out);
+
+  ToolRun pdf = Navlog("--pdf - " + sample);
+  EXPECT_EQ(pdf.status, 0);
+  EXPECT_EQ(pdf.out.rfind("%PDF-", 0), 0u);
+  EXPECT_NE(pdf.out.find("%%EOF"), std::string::npos);
+  EXPECT_EQ(Navlog("--png - " + sample).status, 2);
+}
+
+TEST(NavlogTool, WhatCannotBeReadOrWrittenIsAnErrorWithItsReason) {
+  const std::string sample = std::string("'") + HALVIX_SAMPLE_PLAN + "'";
+  ToolRun zero = Navlog("/dev/zero", true);
+  EXPECT_EQ(zero.status, 1);
+  EXPECT_NE(zero.out.find("not a regular file"), std::string::npos) << zero.out;
+
+  TempDir dir;
+  ToolRun folder = Navlog(dir.path(), true);
+  EXPECT_EQ(folder.status, 1);
+  EXPECT_NE(folder.out.find("Is a directory"), std::string::npos) << folder.out;
+  EXPECT_EQ(folder.out.find("two checkpoints"), std::string::npos) << folder.out;
+
+  // A full disk loses the log: that is a failure, not success.
+  for (const char* option : {"", "--csv ", "--pdf - "}) {
+    ToolRun full =
+        RunShell(std::string(HALVIX_NAVLOG) + " " + option + sample + " 2>&1 >/dev/full");
+    EXPECT_EQ(full.status, 1) << option;
+    EXPECT_NE(full.out.find("No space left on device"), std::string::npos) << full.out;
+  }
+
+  // Outputs follow the same rules as plans: a device stays a device.
+  ASSERT_EQ(symlink("/dev/null", dir.File("null.pdf").c_str()), 0);
+  ToolRun device = Navlog("--pdf '" + dir.File("null.pdf") + "' " + sample, true);
+  EXPECT_EQ(device.status, 1);
+  EXPECT_NE(device.out.find("not a regular file"), std::string::npos) << device.out;
+  WriteFile(dir.File("ro-1.png"), "old");
+  ASSERT_EQ(chmod(dir.File("ro-1.png").c_str(), 0444), 0);
+  ToolRun ro = Navlog("--png '" + dir.File("ro") + "' --dpi 50 " + sample, true);
+  EXPECT_EQ(ro.status, 1);
+  EXPECT_NE(ro.out.find("read-only"), std::string::npos) << ro.out;
+  EXPECT_EQ(ReadFile(dir.File("ro-1.png")), "old");
 }
 
 }  // namespace
