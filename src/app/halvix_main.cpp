@@ -12,9 +12,6 @@
 
 namespace {
 
-// The freedesktop name of the program; its desktop entry and icon carry it.
-const char kAppId[] = "example.halvix.Halvix";
-
 QStringList ArgumentsOf(int argc, char** argv) {
   QStringList args;
   for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
@@ -23,6 +20,17 @@ QStringList ArgumentsOf(int argc, char** argv) {
 
 void Print(std::FILE* out, const QString& text) {
   std::fputs(text.toLocal8Bit().constData(), out);
+}
+
+// Needs the application object: the program's directory is one of the places.
+int ShowManualPath(const QString& topic) {
+  const QString found = FindDocument(topic, StartDirectory);
+  if (found.isEmpty()) {
+    Print(stderr, QStringLiteral("halvix: no manual page for %1\n").arg(topic));
+    return 1;
+  }
+  Print(stdout, found + QLatin1Char('\n'));
+  return 0;
 }
 
 }  // namespace
@@ -44,13 +52,7 @@ int main(int argc, char** argv) {
   }
   if (early.action == StartupRequest::ManualPath) {
     QCoreApplication core(argc, argv);
-    const QString found = FindDocument(early.topic, StartDirectory);
-    if (found.isEmpty()) {
-      Print(stderr, QStringLiteral("halvix: no manual page for %1\n").arg(early.topic));
-      return 1;
-    }
-    Print(stdout, found + QLatin1Char('\n'));
-    return 0;
+    return ShowManualPath(early.topic);
   }
 
   QApplication app(argc, argv);
@@ -59,7 +61,9 @@ int main(int argc, char** argv) {
     Print(stderr, QStringLiteral("halvix: %1\n").arg(request.error) + StartupUsage());
     return 2;
   }
-  QGuiApplication::setDesktopFileName(QString::fromLatin1(kAppId));
+  if (request.action == StartupRequest::ManualPath) return ShowManualPath(request.topic);
+  // Ties the windows to the desktop entry, which carries this name.
+  QGuiApplication::setDesktopFileName(QStringLiteral(HALVIX_APP_ID));
   QIcon icon;
   icon.addFile(QStringLiteral(":/icons/halvix-48.png"));
   icon.addFile(QStringLiteral(":/icons/halvix-256.png"));

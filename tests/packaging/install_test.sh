@@ -100,6 +100,11 @@ found=$("$root/bin/halvix" --manual-path) || fail "installed halvix finds no man
 [ "$found" = "$root/share/halvix/doc/halvix.html" ] || fail "manual found at '$found'"
 found=$("$root/bin/halvix" --manual-path addcheck) || fail "installed halvix finds no addcheck page"
 [ "$found" = "$root/share/halvix/doc/addcheck.html" ] || fail "addcheck page found at '$found'"
+# Beside a toolkit option too, and without starting the window.
+found=$(timeout 20 "$root/bin/halvix" -platform offscreen --manual-path) || fail "with -platform"
+[ "$found" = "$root/share/halvix/doc/halvix.html" ] || fail "with -platform: manual at '$found'"
+timeout 20 "$root/bin/halvix" --no-such-option 2>/dev/null
+[ $? -eq 2 ] || fail "an unknown option does not exit with status 2"
 "$root/bin/halvix" --version | grep -qx "halvix $version" || fail "halvix --version"
 
 [ "$failures" -eq 0 ] && echo "installed tree under $prefix is complete"
