@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins libgl-dev
   libpugixml-dev libgeographiclib-dev
   fonts-liberation fontconfig
+  poppler-utils
   desktop-file-utils appstream shared-mime-info man-db libxml2-utils libglib2.0-bin file dpkg-dev
   libutf8proc-dev
   clang libclang-rt-14-dev

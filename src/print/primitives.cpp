@@ -1,5 +1,6 @@
 #include "print/primitives.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 
@@ -117,7 +118,25 @@ std::string FitToWidth(Canvas& canvas, std::string text, int limit) {
 FittedText FitText(Canvas& canvas, const std::string& text, int limit, int minsize) {
   const int saved = canvas.FontSize();
   int size = saved;
-  while (size > minsize && canvas.TextWidth(text) >= limit) canvas.SetFontSize(--size);
+  const int width = canvas.TextWidth(text);
+  if (width >= limit && size > minsize) {
+    // A width grows almost in proportion to the size: start from that
+    // guess rather than trying every size on the way down, since each new
+    // size costs the printer a font of its own.
+    const long guess = limit > 0 ? static_cast<long>(size) * (limit - 1) / width : minsize;
+    size = static_cast<int>(std::clamp<long>(guess, minsize, saved - 1));
+    canvas.SetFontSize(size);
+    if (canvas.TextWidth(text) < limit) {
+      while (size + 1 < saved) {
+        canvas.SetFontSize(size + 1);
+        if (canvas.TextWidth(text) >= limit) break;
+        ++size;
+      }
+      canvas.SetFontSize(size);
+    } else {
+      while (size > minsize && canvas.TextWidth(text) >= limit) canvas.SetFontSize(--size);
+    }
+  }
   FittedText fit{size, CutToFit(canvas, text, limit)};
   if (size != saved) canvas.SetFontSize(saved);
   return fit;

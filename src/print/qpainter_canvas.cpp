@@ -167,10 +167,20 @@ void QPainterCanvas::TextOut(int x, int y, const std::string& text) {
   const QString s = QString::fromStdString(text);
   const QFontMetrics& fm = Metrics();
   // The box is painted only as high as the ink: a full-height box would cut
-  // the descenders of a small label stacked closely above.
-  const QRect ink = fm.tightBoundingRect(s);
-  const int boxtop = std::max(0, fm.ascent() + ink.top() - 1);
-  const int boxbottom = std::min(fm.height(), fm.ascent() + ink.bottom() + 2);
+  // the descenders of a small label stacked closely above. The same labels
+  // and numbers come back on every row, so their ink is measured once.
+  auto key = std::make_pair(fontsize_, text);
+  auto it = inks_.find(key);
+  if (it == inks_.end()) {
+    const QRect ink = fm.tightBoundingRect(s);
+    it = inks_
+             .emplace(std::move(key),
+                      std::make_pair(std::max(0, fm.ascent() + ink.top() - 1),
+                                     std::min(fm.height(), fm.ascent() + ink.bottom() + 2)))
+             .first;
+  }
+  const int boxtop = it->second.first;
+  const int boxbottom = it->second.second;
   if (boxbottom > boxtop) {
     painter_.fillRect(QRect(x, y + boxtop, TextWidth(text), boxbottom - boxtop), ToQColor(brush_));
   }

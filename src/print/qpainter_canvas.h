@@ -66,6 +66,7 @@ class QPainterCanvas : public Canvas {
   QFont font_;
   std::map<int, QFontMetrics> metrics_;
   std::map<std::pair<int, std::string>, int> widths_;
+  std::map<std::pair<int, std::string>, std::pair<int, int>> inks_;  // box top and bottom
   QBrush hatch_;
   CanvasColor brush_ = kWhite;
   BrushStyle brushstyle_ = BrushStyle::Solid;

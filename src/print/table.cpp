@@ -95,13 +95,14 @@ void DrawIdent(PrintContext& ctx, int x, int ybottom, int height, const std::str
   const int natural = MorseWidth(MorseCodes(ident), NaturalMorse(ctx));
   const int saved = c.FontSize();
   int barwidth = ctx.cellwidth;
-  for (int size = 8; size >= kMinTextSize; --size) {
-    c.SetFontSize(size);
-    const int room = ctx.cellwidth - c.TextWidth(ident) - 3 * ctx.padx;
-    if (c.TextHeight(ident) <= height && room * 10 >= natural * 6) {
+  c.SetFontSize(8);
+  const int letters = ctx.cellwidth - 3 * ctx.padx - (natural * 6 + 9) / 10;
+  const FittedText fit = FitText(c, ident, letters + 1, kMinTextSize);
+  if (fit.text == ident) {
+    c.SetFontSize(fit.size);
+    if (c.TextHeight(ident) <= height) {
       c.TextOut(x + ctx.padx, ybottom - c.TextHeight(ident), ident);
-      barwidth = std::min(room, natural);
-      break;
+      barwidth = std::min(natural, ctx.cellwidth - 3 * ctx.padx - c.TextWidth(ident));
     }
   }
   c.SetFontSize(saved);

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -165,6 +166,85 @@ TEST(PdfOutput, OneLandscapePagePerPageOfTheLog) {
   EXPECT_EQ(page.width(), 1100);
   EXPECT_TRUE(InkNear(page, 25, 425, 2));
   EXPECT_FALSE(InkNear(page, 10, 425, 2));
+}
+
+// Words of a PDF as poppler reads them, with their boxes in points.
+struct PdfWord {
+  int page;
+  double x0, y0, x1, y1;
+  std::string text;
+};
+
+std::vector<PdfWord> PdfWords(const std::string& pdf, const std::string& html) {
+  std::vector<PdfWord> words;
+  if (std::system(("pdftotext -bbox '" + pdf + "' '" + html + "'").c_str()) != 0) return words;
+  const std::string text = ReadFile(html);
+  static const std::regex item(
+      "<page |<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" "
+      "yMax=\"([0-9.]+)\">([^<]*)</word>");
+  int page = 0;
+  for (auto it = std::sregex_iterator(text.begin(), text.end(), item);
+       it != std::sregex_iterator(); ++it) {
+    const std::smatch& m = *it;
+    if (m.str(0) == "<page ") {
+      ++page;
+      continue;
+    }
+    words.push_back({page, std::stod(m.str(1)), std::stod(m.str(2)), std::stod(m.str(3)),
+                     std::stod(m.str(4)), m.str(5)});
+  }
+  return words;
+}
+
+TEST(PdfOutput, EveryEnteredValueIsReadableWholeAndInItsPlace) {
+  if (std::system("command -v pdftotext >/dev/null 2>&1") != 0) {
+    GTEST_SKIP() << "poppler's pdftotext is not installed";
+  }
+  TempDir dir;
+  for (PaperSize paper : {PaperSize::Letter, PaperSize::A4}) {
+    Plan plan = MakePlan(14, 0);
+    plan.print = PrintSettings{};
+    for (int j = 0; j < 25; ++j) {
+      plan.airfields.push_back({"Field" + std::to_string(j), "1250 ft MSL", "field elev unknown",
+                                "14/32, 5/23", "118.555", "132.805", "124.350", "121.775",
+                                "122.8"});
+    }
+    plan.route[1].subitems[kCellVor] = "124.350 VORTAC/ 090/ SJC/ To";
+    ComputeLegs(plan);
+    ExportRequest request;
+    request.paper = paper;
+    const std::string pdf = dir.File("crowded.pdf");
+    ExportResult result = ExportPdf(plan, request, pdf);
+    ASSERT_TRUE(result.ok) << result.error;
+    const std::vector<PdfWord> words = PdfWords(pdf, dir.File("words.html"));
+    ASSERT_FALSE(words.empty());
+
+    auto count = [&](const std::string& text) {
+      return std::count_if(words.begin(), words.end(),
+                           [&](const PdfWord& w) { return w.text == text; });
+    };
+    for (int j = 0; j < 25; ++j) EXPECT_GE(count("Field" + std::to_string(j)), 1) << j;
+    for (int i = 1; i <= 14; ++i) EXPECT_GE(count("CP" + std::to_string(i)), 1) << i;
+    EXPECT_GE(count("118.555"), 25) << "one word, never split over two lines";
+    EXPECT_GE(count("132.805"), 25);
+    EXPECT_EQ(count("118.55"), 0);
+
+    // Letter is 612 points high, A4 595: nothing below the page's foot, and
+    // no word lies over another (the fuel value beside a long VOR text).
+    const double height = paper == PaperSize::Letter ? 612 : 595;
+    for (const PdfWord& w : words) EXPECT_LE(w.y1, height) << w.text;
+    for (std::size_t a = 0; a < words.size(); ++a) {
+      for (std::size_t b = a + 1; b < words.size(); ++b) {
+        const PdfWord& p = words[a];
+        const PdfWord& q = words[b];
+        if (p.page != q.page) continue;
+        const double wide = std::min(p.x1, q.x1) - std::max(p.x0, q.x0);
+        const double high = std::min(p.y1, q.y1) - std::max(p.y0, q.y0);
+        const double lower = std::min(p.y1 - p.y0, q.y1 - q.y0);
+        EXPECT_FALSE(wide > 0.5 && high > 0.6 * lower) << p.text << " over " << q.text;
+      }
+    }
+  }
 }
 
 TEST(PdfOutput, UnwritablePathsReportWhyAndLeaveNothing) {
