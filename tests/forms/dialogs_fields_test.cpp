@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QTreeView>
 
+#include "DialogsTestUtil.h"
 #include "ScriptedDesktop.h"
 #include "forms/Faddfld.h"
 #include "forms/Ffield.h"
@@ -283,21 +284,7 @@ TEST_F(AirfieldListTest, DoneAndFrameCloseTheList) {
 
 TEST_F(AirfieldListTest, EveryColumnFitsTheListAndNewRowsComeIntoSight) {
   fields_.show();
-  auto check_columns = [this] {
-    QCoreApplication::processEvents();
-    const QTreeView* list = fields_.ListViewFields;
-    const QHeaderView* header = list->header();
-    EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
-    const int last = header->count() - 1;
-    EXPECT_EQ(header->model()->headerData(last, Qt::Horizontal).toString(), "Unicom");
-    EXPECT_LE(header->sectionPosition(last) + header->sectionSize(last), list->viewport()->width());
-    for (int c = 0; c <= last; ++c) {
-      const QString caption = header->model()->headerData(c, Qt::Horizontal).toString();
-      EXPECT_GE(header->sectionSize(c), header->fontMetrics().horizontalAdvance(caption))
-          << caption.toStdString();
-    }
-  };
-  check_columns();
+  ExpectColumnsFit(fields_.ListViewFields, "Unicom");
 
   for (int i = 0; i < 20; ++i) {
     Answer([i](TFormAddField& f) { f.EditName->setText(QString("Field %1").arg(i)); },
@@ -306,7 +293,7 @@ TEST_F(AirfieldListTest, EveryColumnFitsTheListAndNewRowsComeIntoSight) {
   }
   ASSERT_EQ(fields_.Model()->rowCount(), 23);
   EXPECT_TRUE(fields_.ListViewFields->verticalScrollBar()->isVisible());
-  check_columns();
+  ExpectColumnsFit(fields_.ListViewFields, "Unicom");
   const QRect added = fields_.ListViewFields->visualRect(fields_.Model()->index(22, 0));
   EXPECT_TRUE(fields_.ListViewFields->viewport()->rect().contains(added));
 }

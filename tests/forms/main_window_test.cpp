@@ -467,38 +467,30 @@ TEST_F(MainWindowTest, AddOnAFullRouteSaysSoAndOpensNoDialog) {
 
 TEST_F(MainWindowTest, DialogsReopenWithTheFirstEditFocusedAndItsTextSelected) {
   AddRoute(1);
-  struct Seen {
+  // Each dialog was last left by a mouse click on its Ok button; it must
+  // reopen with `first` focused and all of `text` selected.
+  auto expect_ready = [this](QPushButton* ok, QLineEdit* first, void (TForm1::*command)(),
+                             const QString& text) {
+    ok->setFocus(Qt::MouseFocusReason);
     QWidget* focused = nullptr;
     QString selected;
-  };
-  Seen seen;
-  auto look = [this, &seen](QLineEdit* first) {
-    desk.dialog_answers.push_back([first, &seen](QDialog* d) {
-      seen = {d->focusWidget(), first->selectedText()};
+    desk.dialog_answers.push_back([&](QDialog* d) {
+      focused = d->focusWidget();
+      selected = first->selectedText();
       return int(mrCancel);
     });
+    (Form1->*command)();
+    EXPECT_EQ(focused, first) << text.toStdString();
+    EXPECT_EQ(selected, text);
   };
-  // Each dialog was last left by a mouse click on its Ok button.
-  FormAddFirst->ButtonOk->setFocus(Qt::MouseFocusReason);
   Select(0);
-  look(FormAddFirst->EditDeparture);
-  Form1->ButtonEditClick();
-  EXPECT_EQ(seen.focused, FormAddFirst->EditDeparture);
-  EXPECT_EQ(seen.selected, "Home");
-
-  FormAdd->ButtonOk->setFocus(Qt::MouseFocusReason);
+  expect_ready(FormAddFirst->ButtonOk, FormAddFirst->EditDeparture, &TForm1::ButtonEditClick,
+               "Home");
   Select(1);
-  look(FormAdd->EditCheckpointName);
-  Form1->ButtonEditClick();
-  EXPECT_EQ(seen.focused, FormAdd->EditCheckpointName);
-  EXPECT_EQ(seen.selected, "Point 1");
-
+  expect_ready(FormAdd->ButtonOk, FormAdd->EditCheckpointName, &TForm1::ButtonEditClick, "Point 1");
   // A new registration replaces the old one instead of being appended to it.
-  FormAircraft->ButtonOk->setFocus(Qt::MouseFocusReason);
-  look(FormAircraft->EditNNumber);
-  Form1->ButtonAircraftClick();
-  EXPECT_EQ(seen.focused, FormAircraft->EditNNumber);
-  EXPECT_EQ(seen.selected, "12345");
+  expect_ready(FormAircraft->ButtonOk, FormAircraft->EditNNumber, &TForm1::ButtonAircraftClick,
+               "12345");
 }
 
 TEST_F(MainWindowTest, EditOfTheFirstRowChangesOnlyItsName) {
@@ -711,17 +703,6 @@ TEST_F(MainWindowTest, EnterPressesTheFocusedButtonAsSpaceDoes) {
 TEST_F(MainWindowTest, RouteListFitsEveryColumnBesideItsScrollBar) {
   Form1->show();
   AddRoute(20);
-  QCoreApplication::processEvents();
-  const QTreeView* list = Form1->ListViewPlan;
-  const QHeaderView* header = list->header();
-  EXPECT_TRUE(list->verticalScrollBar()->isVisible());
-  EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
-  const int last = header->count() - 1;
-  EXPECT_EQ(header->model()->headerData(last, Qt::Horizontal).toString(), "VOR");
-  EXPECT_LE(header->sectionPosition(last) + header->sectionSize(last), list->viewport()->width());
-  for (int c = 0; c <= last; ++c) {
-    const QString caption = header->model()->headerData(c, Qt::Horizontal).toString();
-    EXPECT_GE(header->sectionSize(c), header->fontMetrics().horizontalAdvance(caption))
-        << caption.toStdString();
-  }
+  EXPECT_TRUE(Form1->ListViewPlan->verticalScrollBar()->isVisible());
+  ExpectColumnsFit(Form1->ListViewPlan, "VOR");
 }
