@@ -1,10 +1,14 @@
 # The README's commands. `make run` and `make test` install what is missing first.
 BUILD ?= build
 BENCH_BUILD ?= build-bench
+SANITIZE_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 300
+FUZZ_TARGETS = fuzz_plan fuzz_roundtrip fuzz_print
 WERROR ?= OFF
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test package icons bench screenshots format clean
+.PHONY: all deps configure build run test test-sanitize fuzz package icons bench screenshots format clean
 
 all: build
 
@@ -38,6 +42,33 @@ icons:
 	  rsvg-convert -w $$size -h $$size packaging/icons/halvix.svg -o packaging/icons/halvix-$$size.png; \
 	done
 
+# The whole test suite built by clang with AddressSanitizer and
+# UndefinedBehaviorSanitizer; the first error fails the test.
+test-sanitize: deps
+	@cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_COMPILER=clang++ -DHALVIX_SANITIZE=ON -DHALVIX_WERROR=$(WERROR) >/dev/null
+	@cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+	@cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen \
+	  ASAN_OPTIONS=detect_stack_use_after_return=1:strict_string_checks=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+# Each fuzz target for FUZZ_SECONDS (clang's libFuzzer, under the same
+# sanitizers), starting from the seed corpus in tests/fuzz/corpus.
+fuzz: deps
+	@cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_COMPILER=clang++ -DHALVIX_SANITIZE=ON -DHALVIX_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(FUZZ_TARGETS)
+	@for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ_BUILD)/corpus/$$t; \
+	  echo "fuzzing $$t for $(FUZZ_SECONDS) s"; \
+	  if ! $(FUZZ_BUILD)/tests/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	      -artifact_prefix=$(FUZZ_BUILD)/$$t- $(FUZZ_BUILD)/corpus/$$t tests/fuzz/corpus \
+	      > $(FUZZ_BUILD)/$$t.log 2>&1; then \
+	    tail -n 60 $(FUZZ_BUILD)/$$t.log; echo "$$t FAILED"; exit 1; \
+	  fi; \
+	  grep -E '^stat::(number_of_executed_units|peak_rss_mb)|^Done' $(FUZZ_BUILD)/$$t.log; \
+	done
+
 bench: deps
 	@cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DHALVIX_BENCH=ON >/dev/null
 	@cmake --build $(BENCH_BUILD) -j $(JOBS)
@@ -51,4 +82,4 @@ format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(BENCH_BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)

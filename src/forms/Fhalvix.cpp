@@ -28,6 +28,7 @@
 #include "forms/Formutil.h"
 #include "forms/Fprint.h"
 #include "forms/Viewdoc.h"
+#include "plan/fileio.h"
 #include "plan/legs.h"
 #include "plan/planfile.h"
 #include "print/navlog_qt.h"
@@ -606,6 +607,19 @@ bool TForm1::RunPrintDialog() {
   const bool accepted = desktop().PrintDialog(this, printer);
   if (!accepted && !to_file && printer.outputFormat() == QPrinter::NativeFormat) {
     printer.setOutputFileName(QString());  // never print to the proposal unasked
+  }
+  if (accepted && printer.outputFormat() == QPrinter::PdfFormat &&
+      !printer.outputFileName().isEmpty()) {
+    // The printer writes the file itself: a device, a directory or a
+    // read-only file must be refused before it starts.
+    const std::string path = printer.outputFileName().toStdString();
+    std::string target;
+    std::string error;
+    if (!ResolveWriteTarget(path, target, error)) {
+      desktop().MessageBox(this, QString("Unable to print to %1\n%2").arg(Q(path), Q(error)),
+                           "Error", MessageButtons::Ok);
+      return false;
+    }
   }
   return accepted;
 }

@@ -74,6 +74,19 @@ TEST_F(MainPrintTest, PrintWritesTheFilledLogToTheChosenPrinter) {
   EXPECT_FALSE(QFile::exists(QString::fromStdString(pdf_)));
 }
 
+TEST_F(MainPrintTest, PrintToAFileThatMustNotBeReplacedIsRefused) {
+  LoadRoute(3, 0);
+  WriteFile(pdf_, "old");
+  QFile::setPermissions(QString::fromStdString(pdf_), QFileDevice::ReadOwner);
+  desk.print_to_pdf = QString::fromStdString(pdf_);
+  desk.print_answers = {true};
+  desk.message_answers = {mrOk};
+  Form1->ButtonPrintClick();
+  ASSERT_EQ(desk.messages.size(), 1u);
+  EXPECT_TRUE(desk.messages[0].text.contains("read-only")) << desk.messages[0].text.toStdString();
+  EXPECT_EQ(ReadFile(pdf_), "old");
+}
+
 TEST_F(MainPrintTest, BlankFormIsOnePageWithoutTheCheck) {
   // Even an empty route: the blank form asks nothing first.
   desk.print_to_pdf = QString::fromStdString(pdf_);
