@@ -11,6 +11,7 @@
 
 #include "plan/check.h"
 #include "plan/fileio.h"
+#include "plan/fuel.h"
 #include "plan/legs.h"
 #include "plan/planfile.h"
 #include "plan/report.h"
@@ -20,8 +21,9 @@
 namespace {
 
 const char kUsage[] =
-    "Usage: halvix-navlog [--csv] [--date YYYY-MM-DD] [--save OUT.flt] PLAN.flt\n"
-    "       halvix-navlog [--pdf OUT.pdf] [--png PREFIX [--dpi N]] [--page SIZE] PLAN.flt\n"
+    "Usage: halvix-navlog [--csv] [--date YYYY-MM-DD] [--save OUT.flt] [--reserve MIN] PLAN.flt\n"
+    "       halvix-navlog [--pdf OUT.pdf] [--png PREFIX [--dpi N]] [--page SIZE] [--reserve MIN] "
+    "PLAN.flt\n"
     "       halvix-navlog --blank [--pdf OUT.pdf] [--png PREFIX [--dpi N]] [--page SIZE] "
     "[PLAN.flt]\n"
     "Prints the computed navigation log of a Halvix plan file. A route file (GPX or\n"
@@ -37,6 +39,10 @@ const char kUsage[] =
     "  --date DAY   the day of the flight (YYYY-MM-DD) for the magnetic variation\n"
     "               of an imported route (default today)\n"
     "  --save FILE  also write the plan read or imported to FILE (.flt)\n"
+    "  --reserve MIN\n"
+    "               fuel reserve in minutes, 0 to 600 (default: the plan's, else 30);\n"
+    "               a warning on standard error for each checkpoint reached below it\n"
+    "               or with the fuel exhausted; the log itself does not change\n"
     "  --blank      the blank form instead of the plan's log; a plan, if given,\n"
     "               supplies only its margins and shading\n"
     "  --help       this text\n"
@@ -146,6 +152,7 @@ int WriteOutputs(const Plan& plan, const ExportRequest& request, const std::stri
 
 int main(int argc, char** argv) {
   bool csv = false;
+  int32_t reserve = -1;  // the plan's own unless given
   std::string plan_path;
   std::string pdf_path;
   std::string png_prefix;
@@ -155,7 +162,8 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     const bool takes_value = arg == "--pdf" || arg == "--png" || arg == "--dpi" ||
-                             arg == "--page" || arg == "--date" || arg == "--save";
+                             arg == "--page" || arg == "--date" || arg == "--save" ||
+                             arg == "--reserve";
     if (takes_value && i + 1 >= argc) return UsageError(arg + " needs a value");
     if (arg == "--pdf") {
       pdf_path = argv[++i];
@@ -177,6 +185,16 @@ int main(int argc, char** argv) {
                           std::to_string(kMaxDpi));
       }
       request.dpi = static_cast<int>(dpi);
+      continue;
+    }
+    if (arg == "--reserve") {
+      const std::string value = argv[++i];
+      char* end = nullptr;
+      const long minutes = std::strtol(value.c_str(), &end, 10);
+      if (value.empty() || *end != '\0' || minutes < 0 || minutes > kMaxReserve) {
+        return UsageError("--reserve takes whole minutes from 0 to " + std::to_string(kMaxReserve));
+      }
+      reserve = static_cast<int32_t>(minutes);
       continue;
     }
     if (arg == "--page") {
@@ -236,7 +254,17 @@ int main(int argc, char** argv) {
     std::cerr << "halvix-navlog: warning: Missing Information: " << MissingItemName(missing)
               << "\n";
   }
+  if (reserve >= 0) plan.reserve = reserve;
   ComputeLegs(plan);
+  // Warnings only: the log is still worth having, and scripts read the exit code.
+  for (int32_t k = 0; k < plan.legcount; ++k) {
+    const LegResult& leg = plan.legs[static_cast<std::size_t>(k)];
+    const std::string warning = FuelWarning(plan, leg);
+    if (!warning.empty()) {
+      std::cerr << "halvix-navlog: warning: leg " << k + 1 << " (" << leg.toname << "): " << warning
+                << "\n";
+    }
+  }
   if (printed) return WriteOutputs(plan, request, pdf_path, png_prefix);
   return Emit(csv ? FormatLogCsv(plan) : FormatLogTable(plan));
 }

@@ -31,20 +31,22 @@ int32_t Truncate(double value) {
   return static_cast<int32_t>(value);
 }
 
-// The wind triangle of one leg, from the carried values; false when it has no
-// meaningful answer.
-bool SolveLeg(LegResult& carry, double acgph) {
-  if (carry.tas == NOT_ENTERED || carry.tas <= 0 || carry.dist == NOT_ENTERED) return false;
+// The wind triangle of one leg, from the carried values; anything but None
+// when it has no meaningful answer.
+LegProblem SolveLeg(LegResult& carry, double acgph) {
+  if (carry.tas == NOT_ENTERED) return LegProblem::NoAirspeed;
+  if (carry.tas <= 0) return LegProblem::AirspeedNotPositive;
+  if (carry.dist == NOT_ENTERED) return LegProblem::NoDistance;
 
   const int64_t d = static_cast<int64_t>(carry.tc) - carry.winddir;
   const double ratio =
       std::sin(Radians(static_cast<double>(d) + 180.0)) * carry.windvel / carry.tas;
-  if (!(ratio >= -1.0 && ratio <= 1.0)) return false;  // crosswind beyond the airspeed
+  if (!(ratio >= -1.0 && ratio <= 1.0)) return LegProblem::CrosswindTooStrong;
 
   const int32_t wca = Truncate(Degrees(std::asin(ratio)));
   const int32_t gs = Truncate(carry.tas * std::cos(Radians(wca)) -
                               carry.windvel * std::cos(Radians(static_cast<double>(d))));
-  if (gs <= 0) return false;
+  if (gs <= 0) return LegProblem::NoGroundSpeed;
 
   carry.wca = wca;
   carry.th = NormDegrees(SumKnown(carry.tc, carry.wca));
@@ -53,7 +55,16 @@ bool SolveLeg(LegResult& carry, double acgph) {
   carry.gs = gs;
   carry.ete = Saturate(static_cast<int64_t>(carry.dist) * 60 / gs);
   carry.fuelused = carry.ete * acgph / 60.0;
-  return true;
+  return LegProblem::None;
+}
+
+uint8_t MissingInputs(const LegResult& carry) {
+  uint8_t missing = 0;
+  if (carry.tc == NOT_ENTERED) missing |= kMissingCourse;
+  if (carry.winddir == NOT_ENTERED) missing |= kMissingWindDir;
+  if (carry.windvel == NOT_ENTERED) missing |= kMissingWindSpeed;
+  if (carry.var == NOT_ENTERED) missing |= kMissingVariation;
+  return missing;
 }
 
 bool HasOwnHeadingInput(const LegResult& own) {
@@ -76,6 +87,11 @@ int32_t NormDegrees(int32_t n) {
 }
 
 void ComputeLegs(Plan& plan) {
+  LegStatusTable status;
+  ComputeLegs(plan, status);
+}
+
+void ComputeLegs(Plan& plan, LegStatusTable& status) {
   LegResult carry;
   ClearLeg(carry);
   plan.totals = LegResult{};
@@ -92,12 +108,16 @@ void ComputeLegs(Plan& plan) {
       plan.totals.dist = Saturate(static_cast<int64_t>(plan.totals.dist) + carry.dist);
     }
 
-    if (carry.winddir == NOT_ENTERED || carry.windvel == NOT_ENTERED || carry.tc == NOT_ENTERED ||
-        carry.var == NOT_ENTERED) {
+    LegStatus& why = status[static_cast<std::size_t>(plan.legcount - 1)];
+    why = LegStatus();
+    why.missing = MissingInputs(carry);
+    if (why.missing != 0) {
+      why.problem = LegProblem::MissingInputs;
       continue;
     }
     // Held here as well: the aircraft dialog stores whatever is typed.
-    if (!SolveLeg(carry, ClampQuantity(plan.aircraft.acgph))) continue;
+    why.problem = SolveLeg(carry, ClampQuantity(plan.aircraft.acgph));
+    if (why.problem != LegProblem::None) continue;
 
     if (HasOwnHeadingInput(leg)) {
       leg.wca = carry.wca;
@@ -126,4 +146,36 @@ void ComputeLegs(Plan& plan) {
       leg.fuelrem = fuel;
     }
   }
+}
+
+std::string LegProblemText(const LegStatus& status) {
+  switch (status.problem) {
+    case LegProblem::None:
+      return {};
+    case LegProblem::MissingInputs: {
+      const char* const names[] = {"true course", "wind direction", "wind speed",
+                                   "magnetic variation"};
+      std::string list;
+      int count = 0;
+      for (int bit = 0; bit < 4; ++bit) {
+        if (!(status.missing & (1 << bit))) continue;
+        const bool last = (status.missing >> (bit + 1)) == 0;
+        list += count == 0 ? "" : (last ? " and " : ", ");
+        list += names[bit];
+        ++count;
+      }
+      return "Not solved: no " + list + " entered on this or an earlier checkpoint";
+    }
+    case LegProblem::NoAirspeed:
+      return "Not solved: no true airspeed entered on this or an earlier checkpoint";
+    case LegProblem::AirspeedNotPositive:
+      return "Not solved: the true airspeed is 0 or less";
+    case LegProblem::NoDistance:
+      return "Not solved: no distance entered on this or an earlier checkpoint";
+    case LegProblem::CrosswindTooStrong:
+      return "Not solved: the crosswind is stronger than the true airspeed";
+    case LegProblem::NoGroundSpeed:
+      return "Not solved: the headwind leaves no ground speed";
+  }
+  return {};
 }

@@ -1,7 +1,9 @@
 // The wind triangle, leg by leg, with the values carried forward from earlier rows.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <string>
 
 #include "plan/plan.h"
 
@@ -16,3 +18,35 @@ int32_t NormDegrees(int32_t n);
 // stronger than the airspeed, no ground speed, no distance yet) keep their
 // computed fields NOT_ENTERED and add no time or fuel to the totals.
 void ComputeLegs(Plan& plan);
+
+// Why a leg was left without headings, time and fuel.
+enum class LegProblem : uint8_t {
+  None,           // solved
+  MissingInputs,  // course, wind or variation not entered on this or an earlier row
+  NoAirspeed,     // no true airspeed on this or an earlier row
+  AirspeedNotPositive,
+  NoDistance,          // no distance on this or an earlier row
+  CrosswindTooStrong,  // the crosswind is stronger than the airspeed
+  NoGroundSpeed,       // the headwind eats the whole airspeed
+};
+
+// Inputs still missing for a MissingInputs leg, as bits.
+enum : uint8_t {
+  kMissingCourse = 1,
+  kMissingWindDir = 2,
+  kMissingWindSpeed = 4,
+  kMissingVariation = 8,
+};
+
+struct LegStatus {
+  LegProblem problem = LegProblem::None;
+  uint8_t missing = 0;
+};
+
+using LegStatusTable = std::array<LegStatus, kMaxLegs>;
+
+// ComputeLegs, telling for each leg why it was not solved.
+void ComputeLegs(Plan& plan, LegStatusTable& status);
+
+// "Not solved: ..." for the pilot; empty for a solved leg.
+std::string LegProblemText(const LegStatus& status);

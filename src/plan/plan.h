@@ -28,6 +28,11 @@ constexpr int kRouteCells = 9;             // sub-items of a route row
 constexpr int32_t kMaxCellValue = 99999;
 constexpr double kMaxQuantity = 99999.0;
 
+// Fuel the pilot wants left at every checkpoint, in minutes of flight: 30 is
+// the day VFR minimum, 45 the night one.
+constexpr int32_t kDefaultReserve = 30;
+constexpr int32_t kMaxReserve = 600;
+
 // Sub-item indexes of a route row.
 enum RouteCell {
   kCellDist = 0,
@@ -130,6 +135,7 @@ struct Plan {
   std::vector<AirfieldInfo> airfields;
   AircraftInfo aircraft;
   PrintSettings print;
+  int32_t reserve = kDefaultReserve;  // minutes, 0..kMaxReserve
   std::string filename;
   int modified = 0;
 

@@ -95,6 +95,27 @@ constexpr std::size_t kVorColumns = 4;  // the last four: frequency, bearing, id
 
 }  // namespace
 
+std::string FormatInt(int32_t value, int digits, bool parenthesised) {
+  if (value == NOT_ENTERED) return {};
+  char buf[48];
+  std::snprintf(buf, sizeof buf, parenthesised ? "(%0*d)" : "%0*d", digits,
+                static_cast<int>(value));
+  return buf;
+}
+
+std::string FormatReal(double value, bool parenthesised) {
+  if (!(value > -999.9)) return {};
+  // Wide enough for any double "%1.1f" can produce (DBL_MAX has 309 digits).
+  char buf[400];
+  CNumbers c_numbers;  // a decimal point on the log whatever the desktop's locale
+  std::snprintf(buf, sizeof buf, parenthesised ? "(%1.1f)" : "%1.1f", value);
+  return buf;
+}
+
+int32_t VorBearing(const LegResult& leg) {
+  return leg.vorbrng[0] == '\0' ? NOT_ENTERED : ParseLong(leg.vorbrng);
+}
+
 std::string FormatLogCsv(const Plan& plan) {
   std::string out =
       "leg,toname,tc,alt,winddir,windvel,temp,tas,wca,th,var,mh,dev,ch,dist,distrem,gs,ete,"

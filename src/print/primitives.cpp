@@ -83,23 +83,6 @@ void DrawTextInCell(PrintContext& ctx, int x, int ybottom, int width, const std:
   if (!fit.text.empty()) TextAtSize(c, fit.size, x + 2 * ctx.padx, ybottom, fit.text);
 }
 
-std::string FormatInt(int32_t value, int digits, bool parenthesised) {
-  if (value == NOT_ENTERED) return {};
-  char buf[48];
-  std::snprintf(buf, sizeof buf, parenthesised ? "(%0*d)" : "%0*d", digits,
-                static_cast<int>(value));
-  return buf;
-}
-
-std::string FormatReal(double value, bool parenthesised) {
-  if (!(value > -999.9)) return {};
-  // Wide enough for any double "%1.1f" can produce (DBL_MAX has 309 digits).
-  char buf[400];
-  CNumbers c_numbers;  // a decimal point on the log whatever the desktop's locale
-  std::snprintf(buf, sizeof buf, parenthesised ? "(%1.1f)" : "%1.1f", value);
-  return buf;
-}
-
 void DrawInt(PrintContext& ctx, int x, int ybottom, int32_t value, int digits, bool parenthesised) {
   DrawTextRight(ctx, x, ybottom, FormatInt(value, digits, parenthesised));
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "plan/report.h"
 #include "print/canvas.h"
 
 // The state of one print job, recomputed by StartPrintJob. Every int is in
@@ -65,9 +66,7 @@ void DrawTextTwoLines(PrintContext& ctx, int x, int yupper, int ylower, const st
 void DrawInt(PrintContext& ctx, int x, int ybottom, int32_t value, int digits, bool parenthesised);
 void DrawReal(PrintContext& ctx, int x, int ybottom, double value, bool parenthesised);
 
-// The texts DrawInt and DrawReal write; empty when they draw nothing.
-std::string FormatInt(int32_t value, int digits, bool parenthesised);
-std::string FormatReal(double value, bool parenthesised);
+// DrawInt and DrawReal write the texts of FormatInt and FormatReal (plan/report.h).
 
 // The longest leading part of `text`, in whole characters, narrower than `limit`.
 std::string FitToWidth(Canvas& canvas, std::string text, int limit);

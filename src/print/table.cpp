@@ -224,8 +224,7 @@ void DrawLegRow(PrintContext& ctx, const LegResult& leg, int a, bool shaded) {
 
   c.SetFontSize(8);
   DrawTextRight(ctx, RightCol(ctx, 6), upper, leg.vorfreq);
-  const int32_t bearing = leg.vorbrng[0] == '\0' ? NOT_ENTERED : ParseLong(leg.vorbrng);
-  DrawInt(ctx, RightCol(ctx, 7), upper, bearing, 3, false);
+  DrawInt(ctx, RightCol(ctx, 7), upper, VorBearing(leg), 3, false);
   DrawTextRight(ctx, RightCol(ctx, 7), lower, leg.vortofr);
   DrawReal(ctx, RightCol(ctx, 5), lower, leg.fuelrem, true);
   DrawInt(ctx, RightCol(ctx, 1), lower, leg.distrem, 0, true);

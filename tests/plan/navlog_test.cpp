@@ -30,10 +30,14 @@ ToolRun RunShell(const std::string& cmd) {
   return run;
 }
 
-// Runs halvix-navlog with `args`; stderr joins stdout when `with_stderr`.
+// Runs halvix-navlog with `args`; stderr joins stdout when `with_stderr`, and
+// is dropped unless `args` sends it somewhere.
 ToolRun Navlog(const std::string& args, bool with_stderr = false) {
+  const bool redirected = args.find(" 2>") != std::string::npos;
   return RunShell(std::string(HALVIX_NAVLOG) + " " + args +
-                  (with_stderr ? " 2>&1" : " 2>/dev/null"));
+                  (with_stderr  ? " 2>&1"
+                   : redirected ? ""
+                                : " 2>/dev/null"));
 }
 
 TEST(LogCsv, OneLinePerLegAndATotalLine) {
@@ -178,6 +182,34 @@ TEST(NavlogTool, WhatCannotBeReadOrWrittenIsAnErrorWithItsReason) {
   EXPECT_EQ(ro.status, 1);
   EXPECT_NE(ro.out.find("read-only"), std::string::npos) << ro.out;
   EXPECT_EQ(ReadFile(dir.File("ro-1.png")), "old");
+}
+
+TEST(NavlogTool, ReserveWarningsGoToStandardErrorAndLeaveTheLogAlone) {
+  TempDir dir;
+  // 10 gallons at 10 an hour: 5.0 left at Lake, 4.0 at Mill, -1.0 at Bay.
+  WriteFile(dir.File("p.flt"),
+            "[misc]\nacgph=10\nacfullfuel=10\ncount=4\n[dest0]\ntoname=Home\n"
+            "[dest1]\ntoname=Lake\ndist=50\ntc=90\nwinddir=0\nwindvel=0\ntas=100\nvar=0\n"
+            "[dest2]\ntoname=Mill\ndist=10\n[dest3]\ntoname=Bay\ndist=50\n");
+  const std::string err = dir.File("err.txt");
+  ToolRun plain = Navlog("--csv " + dir.File("p.flt"));
+  ToolRun night = Navlog("--csv --reserve 45 " + dir.File("p.flt") + " 2>" + err);
+  EXPECT_EQ(night.status, 0);
+  EXPECT_EQ(night.out, plain.out);
+  EXPECT_EQ(ReadFile(err),
+            "halvix-navlog: warning: leg 1 (Lake): fuel remaining 5.0 gal is below the 45 min "
+            "reserve of 7.5 gal\n"
+            "halvix-navlog: warning: leg 2 (Mill): fuel remaining 4.0 gal is below the 45 min "
+            "reserve of 7.5 gal\n"
+            "halvix-navlog: warning: leg 3 (Bay): fuel exhausted 6 min before this checkpoint\n");
+
+  ToolRun own = Navlog(dir.File("p.flt") + " 2>" + err);  // the plan's 30 minutes
+  EXPECT_EQ(own.status, 0);
+  EXPECT_EQ(ReadFile(err).find("leg 1"), std::string::npos);
+  EXPECT_NE(ReadFile(err).find("leg 2 (Mill)"), std::string::npos);
+
+  EXPECT_EQ(Navlog("--reserve -5 " + dir.File("p.flt")).status, 2);
+  EXPECT_EQ(Navlog("--reserve 45min " + dir.File("p.flt")).status, 2);
 }
 
 }  // namespace

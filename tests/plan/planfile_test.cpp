@@ -22,6 +22,7 @@ Plan SmallPlan() {
       Row("Lake", "12.7", "090", "4500", "180", "20", "10", "100", "-5", "112.3/ 090/ ABC/ To"),
       Row("Town", "-1000", "abc", "", "", "", "", "", "10E")};
   plan.airfields = {{"Home", "812", "1800", "14/32", "", "122.8", "", "", "122.8"}};
+  plan.reserve = 45;
   plan.modified = 1;
   return plan;
 }
@@ -41,6 +42,7 @@ const char kSmallPlanFile[] =
     "rightmargin=0.500000\r\n"
     "count=3\r\n"
     "fieldcount=1\r\n"
+    "reserve=45\r\n"
     "\r\n"
     "[dest0]\r\n"
     "toname=Dep\r\n"
@@ -214,9 +216,39 @@ TEST(LoadPlanTest, AMissingFileGivesTheDefaults) {
   EXPECT_EQ(plan.print.leftmargin, 0.1);
   EXPECT_EQ(plan.print.bottommargin, 0.1);
   EXPECT_EQ(plan.print.rightmargin, 0.1);
+  EXPECT_EQ(plan.reserve, 30);
   EXPECT_TRUE(plan.route.empty());
   EXPECT_TRUE(plan.airfields.empty());
   EXPECT_EQ(plan.modified, 0);
+}
+
+TEST(LoadPlanTest, TheReserveReadsAsThirtyMinutesWhenAbsentAndIsHeldToItsRange) {
+  TempDir dir;
+  const std::pair<const char*, int32_t> cases[] = {
+      {"", 30}, {"reserve=45\n", 45}, {"reserve=-20\n", 0}, {"reserve=99999\n", kMaxReserve}};
+  for (const auto& [line, expected] : cases) {
+    WriteFile(dir.File("r.flt"), std::string("[misc]\ncount=0\n") + line);
+    Plan plan;
+    plan.reserve = 7;
+    LoadPlan(plan, dir.File("r.flt"));
+    EXPECT_EQ(plan.reserve, expected) << line;
+  }
+}
+
+TEST(SavePlanTest, TheReserveKeyJoinsAnOlderFileAndKeepsItsCommentsAndUnknownKeys) {
+  TempDir dir;
+  const std::string path = dir.File("old.flt");
+  const std::string older(kSmallPlanFile, sizeof kSmallPlanFile - 1);
+  const std::string without = older.substr(0, older.find("reserve=45\r\n")) +
+                              older.substr(older.find("reserve=45\r\n") + 12);
+  WriteFile(path, "; my notes\r\n" + without + "[extra]\r\nmine=1\r\n");
+  Plan plan;
+  LoadPlan(plan, path);
+  EXPECT_EQ(plan.reserve, 30);
+  plan.reserve = 45;
+  ASSERT_EQ(SavePlan(plan, path).status, SaveStatus::Saved);
+  // The key is added at the end of [misc]; every other byte stays where it was.
+  EXPECT_EQ(ReadFile(path), "; my notes\r\n" + older + "[extra]\r\nmine=1\r\n");
 }
 
 TEST(LoadPlanTest, MissingKeysReadAsDefaultsAndEmptyNamesStayEmpty) {
