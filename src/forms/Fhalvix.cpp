@@ -25,6 +25,7 @@
 #include "forms/Fair.h"
 #include "forms/Faskc.h"
 #include "forms/Ffield.h"
+#include "forms/Fnavlog.h"
 #include "forms/Formutil.h"
 #include "forms/Fprint.h"
 #include "forms/Viewdoc.h"
@@ -164,6 +165,12 @@ TForm1::TForm1(QWidget* parent)
   TimerAutoLoad->setInterval(100);
   connect(TimerAutoLoad, &QTimer::timeout, this, &TForm1::TimerAutoLoadTimer);
   TimerAutoLoad->start();
+
+  // Every route change passes through the list's model.
+  connect(route_model_, &QAbstractItemModel::rowsInserted, this, &TForm1::PlanChanged);
+  connect(route_model_, &QAbstractItemModel::rowsRemoved, this, &TForm1::PlanChanged);
+  connect(route_model_, &QAbstractItemModel::modelReset, this, &TForm1::PlanChanged);
+  connect(route_model_, &QAbstractItemModel::dataChanged, this, &TForm1::PlanChanged);
 
   plan.modified = 0;
   FormCreate();
@@ -311,6 +318,8 @@ void TForm1::BuildMenus() {
   Delete1 = Checkpoints1->addAction("Delete", this, &TForm1::Delete1Click);
   Checkpoints1->addSeparator();
   DeleteAll1 = Checkpoints1->addAction("Delete All", this, &TForm1::DeleteAll1Click);
+  Checkpoints1->addSeparator();
+  NavigationLog1 = Checkpoints1->addAction("Navigation Log", this, &TForm1::NavigationLog1Click);
 
   Help1 = menuBar()->addMenu("Help");
   UsersManual1 = Help1->addAction("User's Manual", this, &TForm1::UsersManual1Click);
@@ -350,6 +359,7 @@ bool TForm1::LoadFile(const std::string& path) {
   plan.airfields = std::move(loaded.airfields);
   plan.aircraft = loaded.aircraft;
   plan.print = loaded.print;
+  plan.reserve = loaded.reserve;
   plan.filename = path;
   plan.modified = 0;
   PlanReplaced();
@@ -362,6 +372,7 @@ void TForm1::PlanReplaced() {
   route_model_->Reload();
   EditTitle->setText(Q(plan.title));
   if (FormFields) FormFields->PlanReplaced();
+  emit PlanChanged();
 }
 
 int TForm1::SelectedRow() const {
@@ -373,6 +384,7 @@ void TForm1::EditTitleEdited() {
   // The edit's own text: the byte limit may have cut what the signal carried.
   plan.title = EditTitle->text().toStdString();
   plan.modified = 1;
+  emit PlanChanged();
 }
 
 bool TForm1::SaveTo(const std::string& path) {
@@ -443,6 +455,7 @@ void TForm1::New1Click() {
   plan.airfields.clear();
   if (FormFields) FormFields->PlanReplaced();
   plan.filename = "newplan.flt";
+  emit PlanChanged();
 }
 
 void TForm1::Open1Click() {
@@ -559,6 +572,7 @@ void TForm1::ButtonAircraftClick() {
   if (desktop().ExecModal(FormAircraft) != mrOk) return;
   FormAircraft->StoreAircraft(plan.aircraft);
   plan.modified = 1;
+  emit PlanChanged();
 }
 
 void TForm1::PrintSettings1Click() {
@@ -642,6 +656,10 @@ void TForm1::PrintPreview1Click() {
   });
 }
 
+void TForm1::NavigationLog1Click() {
+  ShowNavigationLog(this);
+}
+
 void TForm1::ButtonHelpClick() {
   ViewDocument("halvix", StartDirectory, false);
 }
@@ -690,4 +708,5 @@ void DestroyForms() {
   FormAskContinue = nullptr;
   FormFields = nullptr;
   FormAddField = nullptr;
+  FormNavLog = nullptr;
 }

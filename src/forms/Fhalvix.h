@@ -93,6 +93,7 @@ class TForm1 : public QMainWindow {
   QAction* Edit1;
   QAction* Delete1;
   QAction* DeleteAll1;
+  QAction* NavigationLog1;
   QMenu* Help1;
   QAction* UsersManual1;
 
@@ -113,6 +114,10 @@ class TForm1 : public QMainWindow {
   // says why and keeps the plan (false).
   bool LoadFile(const std::string& path);
 
+ signals:
+  // Anything the computed log depends on may have changed.
+  void PlanChanged();
+
  public slots:
   void FormCreate();
   void TimerAutoLoadTimer();
@@ -131,6 +136,7 @@ class TForm1 : public QMainWindow {
   void Edit1Click() { ButtonEditClick(); }
   void Delete1Click();
   void DeleteAll1Click();
+  void NavigationLog1Click();
   void UsersManual1Click();
 
   void ButtonAddClick();

@@ -4,7 +4,6 @@
 #include <cctype>
 #include <cstdio>
 
-#include "plan/cnumbers.h"
 #include "plan/plan.h"
 
 const char* const kCutMark = "\u2026";

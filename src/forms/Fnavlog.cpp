@@ -1,0 +1,457 @@
+#include "forms/Fnavlog.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QSpinBox>
+#include <QStringList>
+#include <QStyle>
+#include <QTableView>
+#include <QTreeView>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "forms/Desktop.h"
+#include "forms/Fhalvix.h"
+#include "plan/check.h"
+#include "plan/fuel.h"
+#include "plan/report.h"
+
+TFormNavLog* FormNavLog = nullptr;
+
+const QColor NavLogModel::kBelowReserve(255, 204, 92);
+const QColor NavLogModel::kExhausted(255, 128, 118);
+
+namespace {
+
+struct ColumnInfo {
+  const char* caption;
+  int width;
+};
+const ColumnInfo kColumns[NavLogModel::kColumnCount] = {
+    {"Checkpoint", 130}, {"TC", 38},        {"Alt", 46},      {"Wind Dir", 58}, {"Wind Vel", 58},
+    {"Temp", 40},        {"TAS", 40},       {"WCA", 40},      {"TH", 38},       {"Var", 38},
+    {"MH", 38},          {"CH", 38},        {"Dist", 40},     {"Rem", 40},      {"GS", 40},
+    {"ETE", 40},         {"Fuel Used", 62}, {"Fuel Rem", 62}, {"VOR Freq", 62}, {"Brng", 40},
+    {"Ident", 46},       {"To/Fr", 44},
+};
+
+QString Q(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+// The first leg's own cell for each value the pre-print check asks for.
+MissingItem CheckedItem(int column) {
+  switch (column) {
+    case NavLogModel::kTc:
+      return MissingItem::TrueCourse;
+    case NavLogModel::kWindDir:
+      return MissingItem::WindDirection;
+    case NavLogModel::kWindVel:
+      return MissingItem::WindSpeed;
+    case NavLogModel::kVar:
+      return MissingItem::MagneticVariation;
+    default:
+      return MissingItem::None;
+  }
+}
+
+int32_t CheckedValue(const LegResult& leg, MissingItem item) {
+  switch (item) {
+    case MissingItem::TrueCourse:
+      return leg.tc;
+    case MissingItem::WindDirection:
+      return leg.winddir;
+    case MissingItem::WindSpeed:
+      return leg.windvel;
+    case MissingItem::MagneticVariation:
+      return leg.var;
+    case MissingItem::None:
+      break;
+  }
+  return 0;
+}
+
+}  // namespace
+
+// --- NavLogModel ---------------------------------------------------------------
+
+NavLogModel::NavLogModel(Plan& plan, QObject* parent) : QAbstractTableModel(parent), plan_(plan) {}
+
+int NavLogModel::RowsWanted() const {
+  return plan_.route.empty() ? 1 : plan_.legcount + 2;
+}
+
+void NavLogModel::Recompute() {
+  ComputeLegs(plan_, status_);
+  // Rows come and go just above the Total row; everything else is repainted
+  // in place, which keeps the view's scroll position and selection.
+  const int wanted = RowsWanted();
+  if (wanted > rows_) {
+    beginInsertRows(QModelIndex(), rows_ - 1, wanted - 2);
+    rows_ = wanted;
+    endInsertRows();
+  } else if (wanted < rows_) {
+    beginRemoveRows(QModelIndex(), wanted - 1, rows_ - 2);
+    rows_ = wanted;
+    endRemoveRows();
+  }
+  emit dataChanged(index(0, 0), index(rows_ - 1, kColumnCount - 1));
+}
+
+int NavLogModel::UnsolvedLegs() const {
+  int count = 0;
+  for (int32_t k = 0; k < plan_.legcount; ++k)
+    if (status_[static_cast<std::size_t>(k)].problem != LegProblem::None) ++count;
+  return count;
+}
+
+int NavLogModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : rows_;
+}
+
+int NavLogModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : kColumnCount;
+}
+
+QString NavLogModel::CellText(int row, int column) const {
+  if (row == TotalRow()) {
+    const LegResult& t = plan_.totals;
+    switch (column) {
+      case kName:
+        return QStringLiteral("Total");
+      case kDist:
+        return Q(FormatInt(t.dist, 0, false));
+      case kEte:
+        return Q(FormatInt(t.ete, 0, false));
+      case kFuelUsed:
+        return Q(FormatReal(t.fuelused, false));
+      default:
+        return QString();
+    }
+  }
+  if (row == 0) return column == kName ? Q(plan_.route.front().caption) : QString();
+
+  const LegResult& l = plan_.legs[static_cast<std::size_t>(row - 1)];
+  // Courses and headings three digits wide, fuel to one decimal: the printed log's forms.
+  switch (column) {
+    case kName:
+      return Q(l.toname);
+    case kTc:
+      return Q(FormatInt(l.tc, 3, false));
+    case kAlt:
+      return Q(FormatInt(l.alt, 0, false));
+    case kWindDir:
+      return Q(FormatInt(l.winddir, 0, false));
+    case kWindVel:
+      return Q(FormatInt(l.windvel, 0, false));
+    case kTemp:
+      return Q(FormatInt(l.temp, 0, false));
+    case kTas:
+      return Q(FormatInt(l.tas, 0, false));
+    case kWca:
+      return Q(FormatInt(l.wca, 0, false));
+    case kTh:
+      return Q(FormatInt(l.th, 3, false));
+    case kVar:
+      return Q(FormatInt(l.var, 0, false));
+    case kMh:
+      return Q(FormatInt(l.mh, 3, false));
+    case kCh:
+      return Q(FormatInt(l.ch, 3, false));
+    case kDist:
+      return Q(FormatInt(l.dist, 0, false));
+    case kRem:
+      return Q(FormatInt(l.distrem, 0, false));
+    case kGs:
+      return Q(FormatInt(l.gs, 0, false));
+    case kEte:
+      return Q(FormatInt(l.ete, 0, false));
+    case kFuelUsed:
+      return Q(FormatReal(l.fuelused, false));
+    case kFuelRem:
+      return Q(FormatReal(l.fuelrem, false));
+    case kVorFreq:
+      return Q(l.vorfreq);
+    case kVorBrng:
+      return Q(FormatInt(VorBearing(l), 3, false));
+    case kVorIdent:
+      return Q(l.vorident);
+    case kVorToFr:
+      return Q(l.vortofr);
+    default:
+      return QString();
+  }
+}
+
+bool NavLogModel::Marked(int row, int column) const {
+  if (row == TotalRow()) return (column == kEte || column == kFuelUsed) && UnsolvedLegs() > 0;
+  if (row == 0) return false;
+  const std::size_t k = static_cast<std::size_t>(row - 1);
+  if (column == kName) return status_[k].problem != LegProblem::None;
+  const MissingItem item = CheckedItem(column);
+  return k == 0 && item != MissingItem::None && CheckedValue(plan_.legs[0], item) == NOT_ENTERED;
+}
+
+QString NavLogModel::ToolTip(int row, int column) const {
+  QStringList lines;
+  if (row == TotalRow()) {
+    const int unsolved = UnsolvedLegs();
+    if (unsolved > 0 && (column == kEte || column == kFuelUsed)) {
+      lines << QString("Leaves out the time and fuel of %1 %2 that could not be solved")
+                   .arg(unsolved)
+                   .arg(unsolved == 1 ? "leg" : "legs");
+    }
+  } else if (row > 0) {
+    const std::size_t k = static_cast<std::size_t>(row - 1);
+    const LegResult& l = plan_.legs[k];
+    const MissingItem item = CheckedItem(column);
+    if (k == 0 && item != MissingItem::None && CheckedValue(l, item) == NOT_ENTERED) {
+      lines << QString("Missing Information: %1").arg(MissingItemName(item));
+    }
+    const std::string problem = LegProblemText(status_[k]);
+    if (!problem.empty()) lines << Q(problem);
+    const std::string fuel = FuelWarning(plan_, l);
+    if (!fuel.empty()) lines << Q(fuel);
+  }
+  return lines.isEmpty() ? QString() : lines.join('\n');
+}
+
+QColor NavLogModel::FuelColour(int row) const {
+  if (row <= 0 || row >= TotalRow()) return QColor();
+  switch (LegFuelState(plan_, plan_.legs[static_cast<std::size_t>(row - 1)])) {
+    case FuelState::BelowReserve:
+      return kBelowReserve;
+    case FuelState::Exhausted:
+      return kExhausted;
+    default:
+      return QColor();
+  }
+}
+
+QVariant NavLogModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= rows_ || index.column() >= kColumnCount) return {};
+  const int row = index.row();
+  const int column = index.column();
+  switch (role) {
+    case Qt::DisplayRole:
+      return CellText(row, column);
+    case Qt::ToolTipRole: {
+      QString tip = ToolTip(row, column);
+      return tip.isEmpty() ? QVariant() : QVariant(tip);
+    }
+    case Qt::DecorationRole:
+      if (!Marked(row, column)) return {};
+      if (mark_.isNull()) mark_ = QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+      return mark_;
+    case Qt::BackgroundRole: {
+      const QColor colour = FuelColour(row);
+      return colour.isValid() ? QVariant(colour) : QVariant();
+    }
+    case Qt::ForegroundRole:
+      // Dark text on the warning colours whatever the desktop's theme.
+      return FuelColour(row).isValid() ? QVariant(QColor(Qt::black)) : QVariant();
+    case Qt::FontRole:
+      if (row == TotalRow()) {
+        QFont bold = QApplication::font();
+        bold.setBold(true);
+        return bold;
+      }
+      return {};
+    case Qt::TextAlignmentRole:
+      if (column == kName || column == kVorIdent) return int(Qt::AlignLeft | Qt::AlignVCenter);
+      return int(Qt::AlignRight | Qt::AlignVCenter);
+    default:
+      return {};
+  }
+}
+
+QVariant NavLogModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+      section >= kColumnCount)
+    return {};
+  return QString::fromLatin1(kColumns[section].caption);
+}
+
+// --- TFormNavLog -----------------------------------------------------------------
+
+TFormNavLog::TFormNavLog(TForm1* owner)
+    : QWidget(owner, Qt::Window), owner_(owner), model_(new NavLogModel(owner->plan, this)) {
+  setObjectName("FormNavLog");
+  setWindowTitle("Navigation Log");
+
+  LabelTitle = new QLabel(this);
+  LabelReserve = new QLabel("Fuel reserve:", this);
+  SpinReserve = new QSpinBox(this);
+  SpinReserve->setObjectName("SpinReserve");
+  SpinReserve->setRange(0, kMaxReserve);
+  SpinReserve->setSuffix(" min");
+  SpinReserve->setToolTip(
+      "Fuel to keep at every checkpoint, in minutes of flight: 30 by day, "
+      "45 at night");
+  LabelReserve->setBuddy(SpinReserve);
+  LabelReserveFuel = new QLabel(this);
+
+  LabelCheck = new QLabel(this);
+  LabelCheck->setObjectName("LabelCheck");
+  QFont bold = LabelCheck->font();
+  bold.setBold(true);
+  LabelCheck->setFont(bold);
+  QPalette palette = LabelCheck->palette();
+  palette.setColor(QPalette::WindowText, QColor(160, 60, 0));
+  LabelCheck->setPalette(palette);
+
+  GridLog = new QTableView(this);
+  GridLog->setObjectName("GridLog");
+  GridLog->setModel(model_);
+  GridLog->setSelectionMode(QAbstractItemView::SingleSelection);
+  GridLog->setSelectionBehavior(QAbstractItemView::SelectRows);
+  GridLog->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  GridLog->setWordWrap(false);
+  GridLog->verticalHeader()->hide();
+  GridLog->verticalHeader()->setDefaultSectionSize(GridLog->fontMetrics().height() + 6);
+  GridLog->horizontalHeader()->setStretchLastSection(false);
+  for (int c = 0; c < NavLogModel::kColumnCount; ++c) GridLog->setColumnWidth(c, kColumns[c].width);
+
+  LabelSummary = new QLabel(this);
+  LabelSummary->setObjectName("LabelSummary");
+  LabelSummary->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+  Copy1 = new QAction("Copy", this);
+  Copy1->setShortcut(QKeySequence::Copy);
+  Copy1->setShortcutContext(Qt::WindowShortcut);
+  connect(Copy1, &QAction::triggered, this, &TFormNavLog::Copy1Click);
+  addAction(Copy1);
+  GridLog->addAction(Copy1);
+  GridLog->setContextMenuPolicy(Qt::ActionsContextMenu);
+  // The view copies just its current cell on Ctrl+C; the pilot wants the log.
+  GridLog->installEventFilter(this);
+
+  auto* top = new QHBoxLayout;
+  top->addWidget(LabelTitle, 1);
+  top->addWidget(LabelReserve);
+  top->addWidget(SpinReserve);
+  top->addWidget(LabelReserveFuel);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(top);
+  layout->addWidget(LabelCheck);
+  layout->addWidget(GridLog, 1);
+  layout->addWidget(LabelSummary);
+
+  connect(SpinReserve, qOverload<int>(&QSpinBox::valueChanged), this,
+          &TFormNavLog::SpinReserveChanged);
+  connect(owner, &TForm1::PlanChanged, this, &TFormNavLog::PlanChanged);
+  connect(owner->ListViewPlan->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          &TFormNavLog::MainSelectionChanged);
+  connect(GridLog->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          &TFormNavLog::OwnSelectionChanged);
+
+  resize(1060, 440);
+  PlanChanged();
+}
+
+bool TFormNavLog::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == GridLog &&
+      (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) &&
+      static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+    if (event->type() == QEvent::KeyPress) Copy1Click();
+    event->accept();
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void TFormNavLog::PlanChanged() {
+  const Plan& plan = owner_->plan;
+  model_->Recompute();
+
+  LabelTitle->setText(QString("%1   %2 %3, %4 gal, %5 gph")
+                          .arg(Q(plan.title), Q(plan.aircraft.acnumber), Q(plan.aircraft.actype),
+                               Q(FormatReal(plan.aircraft.acfullfuel, false)),
+                               Q(FormatReal(plan.aircraft.acgph, false))));
+  {
+    const QSignalBlocker quiet(SpinReserve);  // showing the plan's value is no edit
+    SpinReserve->setValue(plan.reserve);
+  }
+  LabelReserveFuel->setText(QString("= %1 gal").arg(Q(FormatReal(ReserveFuel(plan), false))));
+
+  QString check;
+  if (plan.route.size() < 2) {
+    check = kTooFewCheckpoints;
+  } else if (MissingItem item = FindMissingItem(plan); item != MissingItem::None) {
+    check = QString(
+                "Missing Information: %1 on the first checkpoint; wind effects cannot be "
+                "computed until it is entered")
+                .arg(MissingItemName(item));
+  }
+  LabelCheck->setText(check);
+  LabelCheck->setVisible(!check.isEmpty());
+
+  QString summary = Q(RouteSummary(plan));
+  const int unsolved = model_->UnsolvedLegs();
+  if (unsolved > 0) {
+    summary += QString("  (time and fuel leave out %1 %2 that could not be solved)")
+                   .arg(unsolved)
+                   .arg(unsolved == 1 ? "leg" : "legs");
+  }
+  LabelSummary->setText(summary);
+  MainSelectionChanged();
+}
+
+void TFormNavLog::Copy1Click() {
+  QApplication::clipboard()->setText(Q(FormatLogCsv(owner_->plan)));
+}
+
+void TFormNavLog::SpinReserveChanged(int minutes) {
+  Plan& plan = owner_->plan;
+  if (plan.reserve == minutes) return;
+  plan.reserve = minutes;
+  plan.modified = 1;
+  PlanChanged();
+}
+
+void TFormNavLog::MainSelectionChanged() {
+  if (syncing_) return;
+  syncing_ = true;
+  const int row = owner_->SelectedRow();
+  if (row >= 0 && row < model_->TotalRow()) {
+    GridLog->setCurrentIndex(model_->index(row, 0));
+  } else {
+    GridLog->clearSelection();
+  }
+  syncing_ = false;
+}
+
+void TFormNavLog::OwnSelectionChanged() {
+  if (syncing_) return;
+  const QModelIndexList rows = GridLog->selectionModel()->selectedRows();
+  if (rows.isEmpty()) return;
+  const int row = rows.first().row();
+  if (row >= static_cast<int>(owner_->plan.route.size())) return;  // the Total row
+  syncing_ = true;
+  owner_->ListViewPlan->setCurrentIndex(owner_->RouteModel()->index(row, 0));
+  syncing_ = false;
+}
+
+TFormNavLog* ShowNavigationLog(TForm1* owner) {
+  if (FormNavLog == nullptr) {
+    FormNavLog = new TFormNavLog(owner);
+    // Below the main window where the screen has room, else as low as fits.
+    const QRect main = owner->frameGeometry();
+    const QSize screen = desktop().ScreenSize();
+    int left = main.left();
+    int top = main.bottom() + 1;
+    if (top + FormNavLog->height() > screen.height() - 50)
+      top = screen.height() - FormNavLog->height() - 50;
+    if (left + FormNavLog->width() > screen.width()) left = screen.width() - FormNavLog->width();
+    FormNavLog->move(std::max(left, 0), std::max(top, 0));
+  }
+  FormNavLog->show();
+  FormNavLog->raise();
+  FormNavLog->activateWindow();
+  return FormNavLog;
+}

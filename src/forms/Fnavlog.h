@@ -1,0 +1,124 @@
+// The computed navigation log on screen, beside the main window: recomputed
+// with every change of the plan, each checkpoint's fuel held against the
+// pilot's reserve, and unsolved legs marked where they are.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QColor>
+#include <QIcon>
+#include <QWidget>
+
+#include "plan/legs.h"
+#include "plan/plan.h"
+
+class QAction;
+class QLabel;
+class QSpinBox;
+class QTableView;
+class TForm1;
+
+// The leg table as rows: row 0 is the departure and row i the leg that ends
+// at route row i, so a row number means the same checkpoint in both windows;
+// the Total row comes last. Every figure is written as the printed log
+// writes it.
+class NavLogModel : public QAbstractTableModel {
+ public:
+  enum Column {
+    kName,
+    kTc,
+    kAlt,
+    kWindDir,
+    kWindVel,
+    kTemp,
+    kTas,
+    kWca,
+    kTh,
+    kVar,
+    kMh,
+    kCh,
+    kDist,
+    kRem,
+    kGs,
+    kEte,
+    kFuelUsed,
+    kFuelRem,
+    kVorFreq,
+    kVorBrng,
+    kVorIdent,
+    kVorToFr,
+    kColumnCount
+  };
+
+  static const QColor kBelowReserve;  // amber
+  static const QColor kExhausted;     // red
+
+  NavLogModel(Plan& plan, QObject* parent);
+
+  // Runs the leg computation and refreshes everything the view shows.
+  void Recompute();
+
+  int TotalRow() const { return rows_ - 1; }
+  // Legs of the last computation that could not be solved.
+  int UnsolvedLegs() const;
+  const LegStatusTable& Status() const { return status_; }
+
+  int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+  int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+ private:
+  int RowsWanted() const;
+  QString CellText(int row, int column) const;
+  QString ToolTip(int row, int column) const;
+  bool Marked(int row, int column) const;
+  QColor FuelColour(int row) const;
+
+  Plan& plan_;
+  LegStatusTable status_;
+  int rows_ = 1;        // as the view last heard
+  mutable QIcon mark_;  // made on first use: the style's icons are not free
+};
+
+class TFormNavLog : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TFormNavLog(TForm1* owner);
+
+  QLabel* LabelTitle;
+  QLabel* LabelCheck;  // the pre-print check's finding, when there is one
+  QLabel* LabelReserve;
+  QSpinBox* SpinReserve;
+  QLabel* LabelReserveFuel;
+  QTableView* GridLog;
+  QLabel* LabelSummary;
+  QAction* Copy1;
+
+  NavLogModel* Model() const { return model_; }
+
+ public slots:
+  // Everything shown follows the plan again.
+  void PlanChanged();
+  // The whole log as CSV on the clipboard, as halvix-navlog --csv writes it.
+  void Copy1Click();
+  void SpinReserveChanged(int minutes);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void MainSelectionChanged();
+  void OwnSelectionChanged();
+
+  TForm1* owner_;
+  NavLogModel* model_;
+  bool syncing_ = false;  // a selection being mirrored must not echo back
+};
+
+// Made on the first Checkpoints > Navigation Log, so start-up never pays for it.
+extern TFormNavLog* FormNavLog;
+
+// Creates the window if need be, places it beside the main window the first
+// time, and shows it.
+TFormNavLog* ShowNavigationLog(TForm1* owner);

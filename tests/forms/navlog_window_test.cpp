@@ -1,0 +1,297 @@
+// The Navigation Log window: made on first use, following every command of
+// the main window, marking what cannot be computed and holding the fuel
+// against the reserve.
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QSpinBox>
+#include <QTableView>
+
+#include "MainWindowFixture.h"
+#include "forms/Fair.h"
+#include "forms/Fnavlog.h"
+#include "plan/legs.h"
+#include "plan/planfile.h"
+#include "plan/report.h"
+
+namespace {
+
+// acgph 9, 38 gallons: the wind triangle of the first leg gives WCA 11,
+// TH 101, MH 111, GS 98, 30 minutes and 4.5 gallons.
+const char kTrip[] =
+    "; kept by hand\r\n"
+    "[misc]\r\ntitle=Lakes run\r\nacgph=9\r\nacfullfuel=38\r\ncount=3\r\nfieldcount=0\r\n"
+    "mystery=42\r\n"
+    "[dest0]\r\ntoname=Home\r\n"
+    "[dest1]\r\ntoname=Lake\r\ndist=50\r\ntc=90\r\nwinddir=180\r\nwindvel=20\r\ntas=100\r\n"
+    "var=10\r\nvortext=112.3/ 45/ ABC/ To\r\n"
+    "[dest2]\r\ntoname=Mill\r\ndist=30\r\n";
+
+class NavLogWindowTest : public MainWindowTest {
+ protected:
+  void OpenPlan(const std::string& bytes, const QString& name = "trip.flt") {
+    WriteFile(Path(name), bytes);
+    desk.file_answers.push_back(QPath(name));
+    Form1->Open1Click();
+  }
+
+  TFormNavLog* Show() {
+    Form1->NavigationLog1->trigger();
+    return FormNavLog;
+  }
+
+  QVariant Cell(int row, int column, int role = Qt::DisplayRole) const {
+    return FormNavLog->Model()->index(row, column).data(role);
+  }
+  QString Text(int row, int column) const { return Cell(row, column).toString(); }
+  QString Tip(int row, int column) const { return Cell(row, column, Qt::ToolTipRole).toString(); }
+  bool Marked(int row, int column) const { return Cell(row, column, Qt::DecorationRole).isValid(); }
+  QColor Background(int row, int column = NavLogModel::kName) const {
+    return Cell(row, column, Qt::BackgroundRole).value<QColor>();
+  }
+  int Rows() const { return FormNavLog->Model()->rowCount(); }
+};
+
+using Col = NavLogModel;
+
+TEST_F(NavLogWindowTest, TheMenuItemMakesTheWindowOnFirstUseAndShowsItAgainLater) {
+  EXPECT_EQ(FormNavLog, nullptr);  // start-up does not pay for it
+  const QList<QAction*> items = Form1->Checkpoints1->actions();
+  ASSERT_GE(items.size(), 2);
+  EXPECT_TRUE(items[items.size() - 2]->isSeparator());
+  EXPECT_EQ(items.last(), Form1->NavigationLog1);
+  EXPECT_EQ(Form1->NavigationLog1->text(), "Navigation Log");
+
+  TFormNavLog* log = Show();
+  ASSERT_NE(log, nullptr);
+  EXPECT_TRUE(log->isVisible());
+  EXPECT_FALSE(log->isModal());
+  EXPECT_TRUE(log->isWindow());
+  EXPECT_EQ(log->windowTitle(), "Navigation Log");
+  EXPECT_LT(log->minimumWidth(), log->maximumWidth());  // resizable
+  EXPECT_TRUE(desk.shown_dialogs.empty());
+
+  log->hide();
+  EXPECT_EQ(Show(), log);
+  EXPECT_TRUE(log->isVisible());
+}
+
+TEST_F(NavLogWindowTest, CellsAreThePrintedFiguresAndFollowEveryCommand) {
+  OpenPlan(kTrip);
+  Show();
+  ASSERT_EQ(Rows(), 4);  // departure, two legs, Total
+  EXPECT_EQ(Text(0, Col::kName), "Home");
+  EXPECT_EQ(Text(0, Col::kFuelRem), "");
+  const QStringList lake = {"Lake", "090",  "",      "180", "20",  "",   "100", "11",
+                            "101",  "10",   "111",   "111", "50",  "30", "98",  "30",
+                            "4.5",  "33.5", "112.3", "045", "ABC", "To"};
+  for (int c = 0; c < Col::kColumnCount; ++c) EXPECT_EQ(Text(1, c), lake[c]) << c;
+  // Carried values solve Mill, but only the changed inputs show, as on paper.
+  EXPECT_EQ(Text(2, Col::kTc), "");
+  EXPECT_EQ(Text(2, Col::kGs), "");
+  EXPECT_EQ(Text(2, Col::kEte), "18");
+  EXPECT_EQ(Text(2, Col::kFuelRem), "30.8");
+  EXPECT_EQ(Text(3, Col::kName), "Total");
+  EXPECT_EQ(Text(3, Col::kDist), "80");
+  EXPECT_EQ(Text(3, Col::kEte), "48");
+  EXPECT_EQ(Text(3, Col::kFuelUsed), "7.2");
+  EXPECT_TRUE(FormNavLog->LabelTitle->text().contains("Lakes run"));
+  EXPECT_EQ(FormNavLog->LabelSummary->text(),
+            "Total 80 NM, 0:48 (48 min), 7.2 gal used; at destination 30.8 gal, endurance 3:25 "
+            "left");
+
+  // Add: a third leg with a new course.
+  CheckpointDialogTexts bay = Texts("Bay", "40");
+  bay.EditTrueCourse = "45";
+  AnswerCheckpoint(bay);
+  Form1->ButtonAddClick();
+  ASSERT_EQ(Rows(), 5);
+  EXPECT_EQ(Text(3, Col::kName), "Bay");
+  EXPECT_EQ(Text(3, Col::kTh), "053");
+  EXPECT_EQ(Text(4, Col::kDist), "120");
+
+  // Edit: Mill becomes 60 miles.
+  Select(2);
+  AnswerCheckpoint(Texts("Mill", "60"));
+  Form1->ButtonEditClick();
+  EXPECT_EQ(Text(2, Col::kEte), "36");
+  EXPECT_EQ(Text(4, Col::kDist), "150");
+
+  // Aircraft: a thirstier engine changes every fuel figure.
+  desk.dialog_answers.push_back([](QDialog* d) {
+    auto* form = static_cast<TFormAircraft*>(d);
+    AircraftInfo info;
+    form->StoreAircraft(info);
+    info.acgph = 12.0;
+    form->LoadAircraft(info);
+    form->ButtonOkClick();
+    return d->result();
+  });
+  Form1->ButtonAircraftClick();
+  EXPECT_EQ(Text(1, Col::kFuelUsed), "6.0");
+
+  // Title.
+  Form1->EditTitle->setText("Evening run");
+  emit Form1->EditTitle->textEdited("Evening run");
+  EXPECT_TRUE(FormNavLog->LabelTitle->text().contains("Evening run"));
+
+  // Delete, then Delete All, then New.
+  Select(3);
+  desk.message_answers.push_back(mrYes);
+  Form1->Delete1Click();
+  EXPECT_EQ(Rows(), 4);
+  EXPECT_EQ(Text(3, Col::kDist), "110");
+  desk.message_answers.push_back(mrYes);
+  Form1->DeleteAll1Click();
+  EXPECT_EQ(Rows(), 1);
+  EXPECT_EQ(Text(0, Col::kName), "Total");
+  EXPECT_EQ(FormNavLog->LabelCheck->text(),
+            "You must have at least two checkpoints before computing the route");
+  desk.message_answers.push_back(mrNo);  // don't save the edits
+  OpenPlan(kTrip);
+  EXPECT_EQ(Rows(), 4);
+  desk.message_answers.push_back(mrNo);  // don't save
+  Form1->plan.modified = 1;
+  Form1->New1Click();
+  EXPECT_EQ(Rows(), 1);
+  EXPECT_FALSE(FormNavLog->LabelTitle->text().contains("Lakes run"));
+}
+
+TEST_F(NavLogWindowTest, ProblemsAreMarkedWhereTheyAre) {
+  // No variation on the first leg; Storm's crosswind beats the airspeed; Far
+  // is solved with the variation Ridge brings.
+  OpenPlan(
+      "[misc]\r\ncount=5\r\n[dest0]\r\ntoname=Home\r\n"
+      "[dest1]\r\ntoname=Lake\r\ndist=20\r\ntc=90\r\nwinddir=180\r\nwindvel=20\r\ntas=100\r\n"
+      "[dest2]\r\ntoname=Ridge\r\ndist=20\r\nvar=5\r\n"
+      "[dest3]\r\ntoname=Storm\r\ndist=20\r\nwindvel=150\r\n"
+      "[dest4]\r\ntoname=Far\r\ndist=20\r\nwindvel=10\r\n");
+  Show();
+  EXPECT_EQ(FormNavLog->LabelCheck->text(),
+            "Missing Information: Magnetic Variation on the first checkpoint; wind effects cannot "
+            "be computed until it is entered");
+  EXPECT_TRUE(FormNavLog->LabelCheck->isVisibleTo(FormNavLog));
+
+  EXPECT_TRUE(Marked(1, Col::kVar));
+  EXPECT_EQ(Tip(1, Col::kVar).split('\n').first(), "Missing Information: Magnetic Variation");
+  EXPECT_FALSE(Marked(1, Col::kTc));
+  EXPECT_TRUE(Marked(1, Col::kName));
+  EXPECT_EQ(Tip(1, Col::kName),
+            "Not solved: no magnetic variation entered on this or an earlier checkpoint");
+  EXPECT_FALSE(Marked(2, Col::kName));
+  EXPECT_TRUE(Marked(3, Col::kName));
+  EXPECT_EQ(Tip(3, Col::kName), "Not solved: the crosswind is stronger than the true airspeed");
+  EXPECT_EQ(Text(3, Col::kEte), "");
+  EXPECT_FALSE(Marked(4, Col::kName));
+  EXPECT_NE(Text(4, Col::kEte), "");
+
+  const int total = FormNavLog->Model()->TotalRow();
+  EXPECT_TRUE(Marked(total, Col::kEte));
+  EXPECT_TRUE(Marked(total, Col::kFuelUsed));
+  EXPECT_FALSE(Marked(total, Col::kDist));  // every distance is counted
+  EXPECT_EQ(Tip(total, Col::kFuelUsed),
+            "Leaves out the time and fuel of 2 legs that could not be solved");
+  EXPECT_TRUE(FormNavLog->LabelSummary->text().endsWith(
+      "(time and fuel leave out 2 legs that could not be solved)"));
+
+  // Filling in the variation clears the check and the first leg's marks.
+  Select(1);
+  CheckpointDialogTexts lake;
+  RowToDialog(Form1->plan.route[1], lake);
+  lake.EditMagVar = "5";
+  AnswerCheckpoint(lake);
+  Form1->ButtonEditClick();
+  EXPECT_TRUE(FormNavLog->LabelCheck->isHidden());
+  EXPECT_FALSE(Marked(1, Col::kVar));
+  EXPECT_FALSE(Marked(1, Col::kName));
+  EXPECT_EQ(Tip(total, Col::kFuelUsed),
+            "Leaves out the time and fuel of 1 leg that could not be solved");
+}
+
+TEST_F(NavLogWindowTest, FuelBelowTheReserveIsAmberAndBelowZeroRed) {
+  // 10 gallons at 10 an hour: 5.0 left at Lake, 4.0 at Mill, -1.0 at Bay.
+  OpenPlan(
+      "[misc]\r\nacgph=10\r\nacfullfuel=10\r\ncount=4\r\n[dest0]\r\ntoname=Home\r\n"
+      "[dest1]\r\ntoname=Lake\r\ndist=50\r\ntc=90\r\nwinddir=0\r\nwindvel=0\r\ntas=100\r\n"
+      "var=0\r\n[dest2]\r\ntoname=Mill\r\ndist=10\r\n[dest3]\r\ntoname=Bay\r\ndist=50\r\n");
+  Show();
+  EXPECT_EQ(FormNavLog->SpinReserve->value(), 30);  // a file without the key
+  EXPECT_EQ(FormNavLog->LabelReserveFuel->text(), "= 5.0 gal");
+  EXPECT_FALSE(Background(1).isValid());  // exactly the reserve is enough
+  EXPECT_EQ(Background(2), NavLogModel::kBelowReserve);
+  EXPECT_EQ(Background(2, Col::kFuelRem), NavLogModel::kBelowReserve);
+  EXPECT_EQ(Tip(2, Col::kFuelRem), "fuel remaining 4.0 gal is below the 30 min reserve of 5.0 gal");
+  EXPECT_EQ(Background(3), NavLogModel::kExhausted);
+  EXPECT_EQ(Tip(3, Col::kName), "fuel exhausted 6 min before this checkpoint");
+  EXPECT_FALSE(Background(4).isValid());  // Total
+  EXPECT_TRUE(FormNavLog->LabelSummary->text().endsWith("at destination -1.0 gal, fuel exhausted"));
+
+  // The night reserve: Lake too is short now, and the plan has a change to save.
+  EXPECT_EQ(Form1->plan.modified, 0);
+  FormNavLog->SpinReserve->setValue(45);
+  EXPECT_EQ(Form1->plan.reserve, 45);
+  EXPECT_EQ(Form1->plan.modified, 1);
+  EXPECT_EQ(Background(1), NavLogModel::kBelowReserve);
+  EXPECT_EQ(FormNavLog->LabelReserveFuel->text(), "= 7.5 gal");
+}
+
+TEST_F(NavLogWindowTest, TheReserveIsSavedWithThePlanAndTheRestOfTheFileIsKept) {
+  OpenPlan(kTrip);
+  Show();
+  FormNavLog->SpinReserve->setValue(45);
+  Form1->Save1Click();
+  const std::string saved = ReadFile(Path("trip.flt"));
+  EXPECT_NE(saved.find("; kept by hand\r\n[misc]\r\n"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("mystery=42\r\n"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("reserve=45\r\n"), std::string::npos) << saved;
+  EXPECT_EQ(Form1->plan.modified, 0);
+
+  // Another plan, then this one again: the window shows the stored value,
+  // and showing it is no change of the plan.
+  OpenPlan("[misc]\r\ncount=0\r\nreserve=20\r\n", "other.flt");
+  EXPECT_EQ(FormNavLog->SpinReserve->value(), 20);
+  desk.file_answers.push_back(QPath("trip.flt"));
+  Form1->Open1Click();
+  EXPECT_EQ(FormNavLog->SpinReserve->value(), 45);
+  EXPECT_EQ(Form1->plan.modified, 0);
+}
+
+TEST_F(NavLogWindowTest, SelectingARowInEitherWindowSelectsTheSameCheckpoint) {
+  OpenPlan(kTrip);
+  Show();
+  Select(2);
+  EXPECT_EQ(FormNavLog->GridLog->currentIndex().row(), 2);
+  FormNavLog->GridLog->setCurrentIndex(FormNavLog->Model()->index(1, 3));
+  EXPECT_EQ(Form1->SelectedRow(), 1);
+  FormNavLog->GridLog->setCurrentIndex(FormNavLog->Model()->index(0, 0));
+  EXPECT_EQ(Form1->SelectedRow(), 0);
+  // The Total row is no checkpoint: the main window keeps its row.
+  FormNavLog->GridLog->setCurrentIndex(FormNavLog->Model()->index(3, 0));
+  EXPECT_EQ(Form1->SelectedRow(), 0);
+}
+
+TEST_F(NavLogWindowTest, CopyPutsTheCsvOfTheCommandLineToolOnTheClipboard) {
+  OpenPlan(kTrip);
+  Show();
+  QApplication::clipboard()->clear();
+  FormNavLog->Copy1->trigger();
+  Plan fresh;
+  LoadPlan(fresh, Path("trip.flt"));
+  ComputeLegs(fresh);
+  const QString csv = QString::fromStdString(FormatLogCsv(fresh));
+  EXPECT_EQ(QApplication::clipboard()->text(), csv);
+  EXPECT_TRUE(csv.startsWith("leg,toname,"));
+
+  // Ctrl+C in the table gives the whole log too, not just the current cell.
+  QApplication::clipboard()->clear();
+  FormNavLog->GridLog->setCurrentIndex(FormNavLog->Model()->index(1, 1));
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier, "c");
+  QCoreApplication::sendEvent(FormNavLog->GridLog, &press);
+  EXPECT_EQ(QApplication::clipboard()->text(), csv);
+  EXPECT_TRUE(FormNavLog->GridLog->actions().contains(FormNavLog->Copy1));  // context menu
+}
+
+}  // namespace
