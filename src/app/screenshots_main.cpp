@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QSpinBox>
 #include <QTimer>
 #include <QTreeView>
 #include <cstdio>
@@ -16,6 +17,7 @@
 #include "forms/Faskc.h"
 #include "forms/Ffield.h"
 #include "forms/Fhalvix.h"
+#include "forms/Fnavlog.h"
 #include "forms/Fprint.h"
 #include "forms/Viewdoc.h"
 #include "plan/planfile.h"
@@ -84,6 +86,11 @@ int main(int argc, char** argv) {
   ok = Shoot(FormAskContinue, out, "missing-information") && ok;
   ok = Shoot(FormFields, out, "fields") && ok;
   ok = Shoot(FormAddField, out, "airfield") && ok;
+  // The log of the sample plan as it stands, then with a four-hour reserve
+  // that the last checkpoints do not keep.
+  ok = Shoot(ShowNavigationLog(Form1), out, "navigation-log") && ok;
+  FormNavLog->SpinReserve->setValue(240);
+  ok = Shoot(FormNavLog, out, "navigation-log-reserve") && ok;
   DestroyForms();
   return ok ? 0 : 1;
 }

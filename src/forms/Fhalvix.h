@@ -186,7 +186,8 @@ extern const char* const kSiblingPageUrl;
 // own name with ".pdf", beside it.
 QString PrintFileProposal(const QString& planfile);
 
-// The face and size the window layouts were drawn for.
+// The face and size the window layouts were drawn for, in a style that
+// leaves out what start-up does not need.
 void UseFormFont();
 
 // Creates the eight windows in start-up order: Form1 first, then the dialogs

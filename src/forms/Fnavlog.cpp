@@ -350,7 +350,7 @@ TFormNavLog::TFormNavLog(TForm1* owner)
   connect(GridLog->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           &TFormNavLog::OwnSelectionChanged);
 
-  resize(1060, 440);
+  resize(1110, 440);
   PlanChanged();
 }
 
