@@ -1,0 +1,78 @@
+// One edit of a full plan with the Navigation Log open: the leg computation
+// alone, beside what the edit costs with the window following it (the
+// computation, the table model's refresh and the window's labels), and the
+// repaint of the table that follows in the event loop.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QTableView>
+#include <QTimer>
+#include <string>
+
+#include "forms/Fhalvix.h"
+#include "forms/Fnavlog.h"
+#include "full_plan.h"
+#include "plan/legs.h"
+
+namespace {
+
+// Alternates the distance of one row, so every run is a real change.
+void EditOneRow(Plan& plan, int n) {
+  plan.route[5].subitems[kCellDist] = (n & 1) ? "21" : "15";
+}
+
+void BM_ComputeLegsAlone(benchmark::State& state) {
+  Plan plan = FullPlan();
+  int n = 0;
+  for (auto _ : state) {
+    EditOneRow(plan, ++n);
+    ComputeLegs(plan);
+    benchmark::DoNotOptimize(plan.totals.ete);
+  }
+}
+BENCHMARK(BM_ComputeLegsAlone)->Unit(benchmark::kMicrosecond);
+
+struct Windows {
+  Windows() {
+    UseFormFont();
+    CreateForms();
+    Form1->TimerAutoLoad->stop();
+    Form1->plan = FullPlan();
+    Form1->PlanReplaced();
+    ShowNavigationLog(Form1);
+    QApplication::processEvents();
+  }
+  ~Windows() { DestroyForms(); }
+};
+
+void BM_EditWithNavigationLogOpen(benchmark::State& state) {
+  Windows windows;
+  int n = 0;
+  for (auto _ : state) {
+    EditOneRow(Form1->plan, ++n);
+    Form1->RouteModel()->RowChanged(5);  // as the Edit command reports it
+  }
+  if (FormNavLog->Model()->rowCount() != kMaxRoute + 1) state.SkipWithError("rows missing");
+}
+BENCHMARK(BM_EditWithNavigationLogOpen)->Unit(benchmark::kMicrosecond);
+
+void BM_EditAndRepaint(benchmark::State& state) {
+  Windows windows;
+  int n = 0;
+  for (auto _ : state) {
+    EditOneRow(Form1->plan, ++n);
+    Form1->RouteModel()->RowChanged(5);
+    FormNavLog->GridLog->viewport()->repaint();
+  }
+}
+BENCHMARK(BM_EditAndRepaint)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
