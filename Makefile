@@ -76,7 +76,8 @@ bench: deps
 
 screenshots: build
 	@mkdir -p $(BUILD)/screenshots
-	@QT_QPA_PLATFORM=offscreen $(BUILD)/src/app/halvix-screenshots examples/sample.flt $(BUILD)/screenshots
+	@QT_QPA_PLATFORM=offscreen $(BUILD)/src/app/halvix-screenshots examples/sample.flt $(BUILD)/screenshots \
+		examples/sample-route.gpx
 
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')

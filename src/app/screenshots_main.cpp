@@ -1,5 +1,6 @@
 // Writes a PNG of every window, filled from a plan file, for checking the
-// layouts by eye: halvix-screenshots PLAN.flt OUTPUT_DIR
+// layouts by eye: halvix-screenshots PLAN.flt OUTPUT_DIR [ROUTE.gpx]. A route
+// file adds the main window as File > Import Route leaves it.
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
@@ -21,6 +22,7 @@
 #include "forms/Fprint.h"
 #include "forms/Viewdoc.h"
 #include "plan/planfile.h"
+#include "plan/route_import.h"
 
 namespace {
 
@@ -38,8 +40,8 @@ bool Shoot(QWidget* window, const QDir& out, const QString& name) {
 
 int main(int argc, char** argv) {
   StartDirectory = QDir::currentPath();
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: %s PLAN.flt OUTPUT_DIR\n", argv[0]);
+  if (argc != 3 && argc != 4) {
+    std::fprintf(stderr, "usage: %s PLAN.flt OUTPUT_DIR [ROUTE.gpx]\n", argv[0]);
     return 2;
   }
   qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -91,6 +93,13 @@ int main(int argc, char** argv) {
   ok = Shoot(ShowNavigationLog(Form1), out, "navigation-log") && ok;
   FormNavLog->SpinReserve->setValue(240);
   ok = Shoot(FormNavLog, out, "navigation-log-reserve") && ok;
+  if (argc == 4) {
+    // A fixed day, so the variation in the picture does not drift.
+    ImportResult imported = ImportRoute(argv[3], CivilDate{2026, 6, 1}, plan);
+    if (!imported.ok) std::fprintf(stderr, "%s: %s\n", argv[3], imported.error.c_str());
+    Form1->PlanReplaced();
+    ok = imported.ok && Shoot(Form1, out, "import-route") && ok;
+  }
   DestroyForms();
   return ok ? 0 : 1;
 }

@@ -29,6 +29,7 @@
 #include "forms/Fnavlog.h"
 #include "forms/Formutil.h"
 #include "forms/Fprint.h"
+#include "forms/Importroute.h"
 #include "forms/Viewdoc.h"
 #include "plan/fileio.h"
 #include "plan/legs.h"
@@ -307,6 +308,8 @@ void TForm1::BuildMenus() {
   File1->addSeparator();
   Save1 = File1->addAction("&Save", this, &TForm1::Save1Click);
   SaveAs1 = File1->addAction("Save &As ...", this, &TForm1::SaveAs1Click);
+  ImportRoute1 =
+      File1->addAction(QString::fromUtf8("Import Route\u2026"), this, &TForm1::ImportRoute1Click);
   File1->addSeparator();
   PrintSettings1 = File1->addAction("Print Settings", this, &TForm1::PrintSettings1Click);
   Print1 = File1->addAction("Print", this, &TForm1::Print1Click);
@@ -481,6 +484,11 @@ void TForm1::SaveAs1Click() {
   plan.filename = path.toStdString();
   if (plan.filename.find('.') == std::string::npos) plan.filename += ".flt";
   SaveTo(plan.filename);
+}
+
+void TForm1::ImportRoute1Click() {
+  if (!FormCloseQuery()) return;
+  if (ImportRouteFile(this, plan, Today())) PlanReplaced();
 }
 
 void TForm1::Delete1Click() {

@@ -84,6 +84,7 @@ class TForm1 : public QMainWindow {
   QAction* Open1;
   QAction* Save1;
   QAction* SaveAs1;
+  QAction* ImportRoute1;
   QAction* PrintSettings1;
   QAction* Print1;
   QAction* PrintBlankForm1;
@@ -128,6 +129,7 @@ class TForm1 : public QMainWindow {
   void Open1Click();
   void Save1Click();
   void SaveAs1Click();
+  void ImportRoute1Click();
   void PrintSettings1Click();
   void Print1Click() { ButtonPrintClick(); }
   void PrintBlankForm1Click();
