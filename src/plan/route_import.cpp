@@ -206,19 +206,25 @@ std::size_t LineOf(const std::string& bytes, std::ptrdiff_t offset) {
 }
 
 bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& error) {
-  switch (ReadRegularFile(path, kMaxRouteFileBytes, bytes, error)) {
-    case ReadStatus::Ok:
-      return true;
-    case ReadStatus::Missing:
-      error = std::strerror(ENOENT);
-      return false;
-    case ReadStatus::TooLarge:
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    error = std::strerror(errno);
+    return false;
+  }
+  bytes.clear();
+  char chunk[1 << 16];
+  while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+    bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
+    if (bytes.size() > kMaxRouteFileBytes) {
       error = "too large for a route file";
       return false;
-    case ReadStatus::Failed:
-      return false;
+    }
   }
-  return false;
+  if (in.bad()) {
+    error = std::strerror(errno);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace

@@ -1,6 +1,4 @@
-#include <QAction>
 #include <QLineEdit>
-#include <QMenu>
 
 #include "MainWindowFixture.h"
 #include "forms/Ffield.h"
@@ -8,19 +6,8 @@
 
 namespace {
 
-const QString kEllipsis = QString::fromUtf8("\u2026");
-
 QString Route(const char* name) {
   return QString(HALVIX_ROUTES) + "/" + name;
-}
-
-TEST_F(MainWindowTest, ImportRouteFollowsSaveAsInTheFileMenu) {
-  QStringList items;
-  for (QAction* action : Form1->File1->actions()) items << action->text();
-  const int save_as = items.indexOf("Save &As ...");
-  ASSERT_GE(save_as, 0);
-  EXPECT_EQ(items.value(save_as + 1), "Import Route" + kEllipsis);
-  EXPECT_EQ(items.value(save_as + 2), "");  // the separator before Print Settings
 }
 
 TEST_F(MainWindowTest, ImportRouteReplacesThePlanAndNamesItAfterTheRoute) {

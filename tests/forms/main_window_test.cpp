@@ -68,7 +68,8 @@ TEST_F(MainWindowTest, StartsWithTheDefaultPlanPathAndAircraft) {
   QStringList file_items;
   for (QAction* a : Form1->File1->actions())
     if (!a->isSeparator()) file_items << a->text();
-  EXPECT_EQ(file_items, QStringList({"New", "&Open", "&Save", "Save &As ...", "Print Settings",
+  EXPECT_EQ(file_items, QStringList({"New", "&Open", "&Save", "Save &As ...",
+                                     QString::fromUtf8("Import Route\u2026"), "Print Settings",
                                      "Print", "Print Blank Form", "Print Preview"}));
   // Every window exists from the start, the dialogs owned by the main window.
   for (QWidget* w : std::initializer_list<QWidget*>{FormAdd, FormAircraft, FormAddFirst,
