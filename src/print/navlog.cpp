@@ -8,7 +8,7 @@ int PrintFilledLogOn(Canvas& canvas, const Plan& plan, PrintContext& ctx) {
   if (legcount <= 0) return 0;
   ctx.blankform = false;
   if (!StartPrintJob(ctx, canvas, plan.print)) return 0;
-  const std::vector<PageSpec> pages =
+  const std::vector<PageLayout> pages =
       PlanPages(ctx, legcount, static_cast<int>(plan.airfields.size()));
   const int count = static_cast<int>(pages.size());
   for (int i = 0; i < count; ++i) PrintPage(ctx, plan, pages[i], i + 1, count);

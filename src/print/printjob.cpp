@@ -62,10 +62,10 @@ int TotalRowTop(const PrintContext& ctx, int rows) {
 
 // Where the airfield block starts: under the Total row and its band, or,
 // on a page without a table, under the header row's band.
-int FieldTop(const PrintContext& ctx, const PageSpec& spec) {
+int FieldTop(const PrintContext& ctx, const PageLayout& layout) {
   const int v = ctx.unity;
-  if (!spec.table) return TableHeadTop(ctx);
-  return TotalRowTop(ctx, spec.rows) + v / 4 + v / 8;
+  if (!layout.table) return TableHeadTop(ctx);
+  return TotalRowTop(ctx, layout.rows) + v / 4 + v / 8;
 }
 
 // Airfield rows that fit between `fieldtop` and the frame under the block's
@@ -78,9 +78,9 @@ int FieldsThatFit(const PrintContext& ctx, int fieldtop) {
 }
 
 int FieldsBesideLegs(const PrintContext& ctx, int rows) {
-  PageSpec spec;
-  spec.rows = rows;
-  return FieldsThatFit(ctx, FieldTop(ctx, spec));
+  PageLayout layout;
+  layout.rows = rows;
+  return FieldsThatFit(ctx, FieldTop(ctx, layout));
 }
 
 // The most leg rows, up to `cap`, that leave room for `fields` airfield
@@ -142,8 +142,8 @@ void EndPrintJob(PrintContext& ctx) {
   ctx.printer = nullptr;
 }
 
-std::vector<PageSpec> PlanPages(const PrintContext& ctx, int legcount, int fieldcount) {
-  std::vector<PageSpec> pages;
+std::vector<PageLayout> PlanPages(const PrintContext& ctx, int legcount, int fieldcount) {
+  std::vector<PageLayout> pages;
   if (legcount <= 0) return pages;
   fieldcount = std::max(0, fieldcount);
   const bool repeat = fieldcount <= FieldsBesideLegs(ctx, 1);
@@ -154,27 +154,27 @@ std::vector<PageSpec> PlanPages(const PrintContext& ctx, int legcount, int field
                                     RowsBeside(ctx, fieldcount, kMaxRows))
                          : RowsBeside(ctx, 0, kMaxRows);
   for (int firstleg = 0; firstleg < legcount;) {
-    PageSpec spec;
-    spec.firstleg = firstleg;
-    spec.rows = std::min(cap, legcount - firstleg);
-    spec.lastlegs = firstleg + spec.rows == legcount;
-    const int fit = FieldsBesideLegs(ctx, spec.rows);
-    spec.fieldheader = fieldcount > 0 || fit >= 0;
+    PageLayout layout;
+    layout.firstleg = firstleg;
+    layout.rows = std::min(cap, legcount - firstleg);
+    layout.lastlegs = firstleg + layout.rows == legcount;
+    const int fit = FieldsBesideLegs(ctx, layout.rows);
+    layout.fieldheader = fieldcount > 0 || fit >= 0;
     if (repeat) {
-      spec.fields = fieldcount;
-    } else if (spec.lastlegs) {
-      spec.fields = std::clamp(fit, 0, fieldcount);
-      spec.fieldheader = fit >= 0;
+      layout.fields = fieldcount;
+    } else if (layout.lastlegs) {
+      layout.fields = std::clamp(fit, 0, fieldcount);
+      layout.fieldheader = fit >= 0;
     } else {
-      spec.fieldheader = fit >= 0;
+      layout.fieldheader = fit >= 0;
     }
-    pages.push_back(spec);
-    firstleg += spec.rows;
+    pages.push_back(layout);
+    firstleg += layout.rows;
   }
 
   // The rest of a long airfield list on pages of its own, each holding at
   // least one airfield so the list always comes to its end.
-  PageSpec more;
+  PageLayout more;
   more.table = false;
   const int perpage = std::max(1, FieldsThatFit(ctx, FieldTop(ctx, more)));
   for (int next = pages.back().fields; next < fieldcount; next += perpage) {
@@ -186,12 +186,12 @@ std::vector<PageSpec> PlanPages(const PrintContext& ctx, int legcount, int field
   return pages;
 }
 
-PageSpec PlanBlankPage(const PrintContext& ctx) {
-  PageSpec spec;
-  spec.rows = RowsBeside(ctx, kBlankFields, kBlankRows);
-  spec.fields = std::clamp(FieldsBesideLegs(ctx, spec.rows), 0, kBlankFields);
-  spec.lastlegs = true;
-  return spec;
+PageLayout PlanBlankPage(const PrintContext& ctx) {
+  PageLayout layout;
+  layout.rows = RowsBeside(ctx, kBlankFields, kBlankRows);
+  layout.fields = std::clamp(FieldsBesideLegs(ctx, layout.rows), 0, kBlankFields);
+  layout.lastlegs = true;
+  return layout;
 }
 
 std::string FooterText(int page, int pages) {
@@ -199,7 +199,7 @@ std::string FooterText(int page, int pages) {
          std::to_string(pages);
 }
 
-void PrintPage(PrintContext& ctx, const Plan& plan, const PageSpec& spec, int page, int pages) {
+void PrintPage(PrintContext& ctx, const Plan& plan, const PageLayout& layout, int page, int pages) {
   Canvas& c = *ctx.printer;
   const int v = ctx.unity;
   const bool shade = plan.print.enableshade != 0;
@@ -214,26 +214,26 @@ void PrintPage(PrintContext& ctx, const Plan& plan, const PageSpec& spec, int pa
   DrawTitleFrame(ctx, ctx.cpleft, top, plan.title);
   const std::string footer = FooterText(page, pages);
 
-  if (spec.table) {
+  if (layout.table) {
     const int tablehead = TableHeadTop(ctx);
     const int firstrow = FirstRowTop(ctx);
-    const int totalrow = TotalRowTop(ctx, spec.rows);
+    const int totalrow = TotalRowTop(ctx, layout.rows);
     std::string departure;
-    if (!ctx.blankform && spec.firstleg < static_cast<int>(plan.route.size())) {
-      departure = plan.route[spec.firstleg].caption;
+    if (!ctx.blankform && layout.firstleg < static_cast<int>(plan.route.size())) {
+      departure = plan.route[layout.firstleg].caption;
     }
     DrawTableHeader(ctx, tablehead, departure);
     DrawHeaderRow(ctx, plan.aircraft, HeaderRowTop(ctx));
-    for (int i = 0; i < spec.rows; ++i) {
-      DrawLegRow(ctx, plan.legs[spec.firstleg + i], firstrow + i * (v / 2), shade && i % 2 == 0);
+    for (int i = 0; i < layout.rows; ++i) {
+      DrawLegRow(ctx, plan.legs[layout.firstleg + i], firstrow + i * (v / 2), shade && i % 2 == 0);
     }
     TotalsShown totals;
-    if (spec.lastlegs) {
+    if (layout.lastlegs) {
       totals.totals = &plan.totals;
       const int legcount = std::min<int>(plan.legcount, kMaxLegs);
       for (int i = 0; i < legcount; ++i) totals.incomplete |= plan.legs[i].ete == NOT_ENTERED;
     }
-    DrawTotalRow(ctx, totals, totalrow, shade && spec.rows % 2 == 0, footer);
+    DrawTotalRow(ctx, totals, totalrow, shade && layout.rows % 2 == 0, footer);
     DrawBand(ctx, totalrow + v / 4);
   } else {
     DrawHeaderRow(ctx, plan.aircraft, HeaderRowTop(ctx));
@@ -241,13 +241,13 @@ void PrintPage(PrintContext& ctx, const Plan& plan, const PageSpec& spec, int pa
 
   static const std::vector<AirfieldInfo> kBlankAirfields(kBlankFields);
   const std::vector<AirfieldInfo>& source = ctx.blankform ? kBlankAirfields : plan.airfields;
-  const int first = std::clamp(spec.firstfield, 0, static_cast<int>(source.size()));
-  const int count = std::clamp(spec.fields, 0, static_cast<int>(source.size()) - first);
+  const int first = std::clamp(layout.firstfield, 0, static_cast<int>(source.size()));
+  const int count = std::clamp(layout.fields, 0, static_cast<int>(source.size()) - first);
   const std::vector<AirfieldInfo> fields(source.begin() + first, source.begin() + first + count);
 
-  const int fieldtop = FieldTop(ctx, spec);
+  const int fieldtop = FieldTop(ctx, layout);
   int notesbottom = ctx.pageheight - ctx.bottompx - 1;
-  if (!spec.table) {
+  if (!layout.table) {
     // No Total row to carry the footer: it goes to the foot of the left half.
     c.SetFontSize(8);
     c.SetBrushColor(kWhite);
@@ -255,7 +255,7 @@ void PrintPage(PrintContext& ctx, const Plan& plan, const PageSpec& spec, int pa
     DrawTextCentered(ctx, ctx.tableleft, footerbottom, 9 * ctx.colwidth, footer);
     notesbottom = footerbottom - ctx.text8height - ctx.pady;
   }
-  DrawAirfieldBlock(ctx, fields, fieldtop, spec.fieldheader, notesbottom);
+  DrawAirfieldBlock(ctx, fields, fieldtop, layout.fieldheader, notesbottom);
 }
 
 void DrawTitleFrame(PrintContext& ctx, int x, int top, const std::string& title) {

@@ -20,7 +20,7 @@ void EndPrintJob(PrintContext& ctx);
 
 // What one page holds: a run of legs and a run of airfields. A page without
 // a table only continues an airfield block too long for the pages before it.
-struct PageSpec {
+struct PageLayout {
   int firstleg = 0;
   int rows = 0;  // leg rows
   int firstfield = 0;
@@ -35,18 +35,18 @@ struct PageSpec {
 // airfields, and never more than leave every airfield row inside the frame;
 // every page repeats the airfield block while it fits beside one leg row,
 // else the block is printed once, continued over the following pages.
-std::vector<PageSpec> PlanPages(const PrintContext& ctx, int legcount, int fieldcount);
+std::vector<PageLayout> PlanPages(const PrintContext& ctx, int legcount, int fieldcount);
 
 // The one page of the blank form: 10 leg rows and four airfield rows, fewer
 // legs where the device is too small for that.
-PageSpec PlanBlankPage(const PrintContext& ctx);
+PageLayout PlanBlankPage(const PrintContext& ctx);
 
 // The footer line of page `page` of `pages`.
 std::string FooterText(int page, int pages);
 
 // Draws page `page` (from 1) of `pages`; pages after the first are opened
 // with NewPage.
-void PrintPage(PrintContext& ctx, const Plan& plan, const PageSpec& spec, int page, int pages);
+void PrintPage(PrintContext& ctx, const Plan& plan, const PageLayout& layout, int page, int pages);
 
 // The title band at x (once for each half of the form) and the form's frame.
 void DrawTitleFrame(PrintContext& ctx, int x, int top, const std::string& title);
