@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <stdexcept>
 
 #include "plan/cnumbers.h"
 #include "plan/fileio.h"
@@ -23,6 +24,10 @@ std::string Trim(const std::string& text) {
   while (begin < end && IsBlank(text[begin])) ++begin;
   while (end > begin && IsBlank(text[end - 1])) --end;
   return text.substr(begin, end - begin);
+}
+
+bool IsBlankLine(std::string_view line) {
+  return std::all_of(line.begin(), line.end(), IsBlank);
 }
 
 std::string Lower(std::string text) {
@@ -47,36 +52,59 @@ const std::string& LookupName(const std::string& name, std::string& scratch) {
   return scratch;
 }
 
-// The lookup form of [begin, end) of `line`: trimmed and lower case.
-std::string NameOf(const std::string& line, std::size_t begin, std::size_t end) {
+// [begin, end) of `line` without its blanks.
+void TrimRange(std::string_view line, std::size_t& begin, std::size_t& end) {
   while (begin < end && IsBlank(line[begin])) ++begin;
   while (end > begin && IsBlank(line[end - 1])) --end;
-  std::string name(line, begin, end - begin);
-  for (char& c : name) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+}
+
+char LowerChar(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// FNV-1a of a name's lookup form, so a raw name and its lookup form agree.
+uint32_t NameHash(std::string_view name) {
+  uint32_t hash = 2166136261u;
+  for (char c : name) {
+    hash ^= static_cast<unsigned char>(LowerChar(c));
+    hash *= 16777619u;
   }
-  return name;
+  return hash;
 }
 
 // A section header "[name]": its lookup name; false for any other line.
-bool SectionName(const std::string& line, std::string* name) {
+bool SectionName(std::string_view line, std::string* name) {
   std::size_t i = 0;
   while (i < line.size() && IsBlank(line[i])) ++i;
   if (i >= line.size() || line[i] != '[') return false;
-  std::size_t close = line.find(']', i + 1);
-  *name = NameOf(line, i + 1, close == std::string::npos ? line.size() : close);
+  std::size_t end = line.find(']', i + 1);
+  if (end == std::string_view::npos) end = line.size();
+  std::size_t begin = i + 1;
+  TrimRange(line, begin, end);
+  name->assign(line.data() + begin, end - begin);
+  for (char& c : *name) c = LowerChar(c);
   return true;
 }
 
-// A "key=value" line: the key's lookup name; false for comments and lines without "=".
-bool KeyName(const std::string& line, std::string* key) {
+// The key of a "key=value" line, trimmed; false for comments and lines without "=".
+bool KeyOf(std::string_view line, std::string_view* key) {
   std::size_t i = 0;
   while (i < line.size() && IsBlank(line[i])) ++i;
   if (i >= line.size() || line[i] == ';') return false;
-  std::size_t eq = line.find('=', i);
-  if (eq == std::string::npos) return false;
-  *key = NameOf(line, i, eq);
+  std::size_t end = line.find('=', i);
+  if (end == std::string_view::npos) return false;
+  TrimRange(line, i, end);
+  *key = line.substr(i, end - i);
   return !key->empty();
+}
+
+// Whether a key as a line spells it has the lookup form `lookup`.
+bool SameName(std::string_view key, const std::string& lookup) {
+  if (key.size() != lookup.size()) return false;
+  for (std::size_t i = 0; i < key.size(); ++i) {
+    if (LowerChar(key[i]) != lookup[i]) return false;
+  }
+  return true;
 }
 
 bool IsValidUtf8(const std::string& s, std::size_t i) {
@@ -154,7 +182,7 @@ bool IsQuote(char c) {
 }
 
 // [begin, end) of `text` enclosed in one pair of matching quotes, after blanks.
-bool Quoted(const std::string& text, std::size_t begin, std::size_t end) {
+bool Quoted(std::string_view text, std::size_t begin, std::size_t end) {
   return end - begin >= 2 && IsQuote(text[begin]) && text[end - 1] == text[begin];
 }
 
@@ -181,71 +209,131 @@ void ProfileFile::Parse(const std::string& raw) {
   preamble_.clear();
   sections_.clear();
   section_index_.clear();
+  text_.clear();
+  garbage_ = 0;
   has_bom_ = raw.compare(0, 3, kBom) == 0;
-  std::string converted;
-  const std::string* bytes = &raw;
-  std::size_t pos = has_bom_ ? 3 : 0;
-  if (!IsValidUtf8(raw, pos)) {
-    converted = Windows1252ToUtf8(raw.substr(pos));
-    bytes = &converted;
-    pos = 0;
+  const std::size_t start = has_bom_ ? 3 : 0;
+  if (IsValidUtf8(raw, start)) {
+    text_.assign(raw, start, std::string::npos);
+  } else {
+    text_ = Windows1252ToUtf8(raw.substr(start));
   }
+  // Files are held far below 4 GB, so a line's span fits its 32-bit fields.
+  if (text_.size() > kMaxText) text_.resize(kMaxText);
 
-  const char* data = bytes->data();
-  const std::size_t n = bytes->size();
+  const char* data = text_.data();
+  const std::size_t n = text_.size();
+  std::size_t pos = 0;
+  std::string name;
   while (pos < n) {
     std::size_t end = pos;
     while (end < n && data[end] != '\r' && data[end] != '\n') ++end;
     Line line;
-    line.text.assign(data + pos, end - pos);
+    line.begin = static_cast<uint32_t>(pos);
+    line.size = static_cast<uint32_t>(end - pos);
     if (end < n) {
       line.eol = data[end] == '\n' ? kLf : (end + 1 < n && data[end + 1] == '\n' ? kCrLf : kCr);
     }
     pos = end + (line.eol == kCrLf ? 2 : line.eol == kNone ? 0 : 1);
 
-    std::string name;
-    if (SectionName(line.text, &name)) {
+    if (SectionName(TextOf(line), &name)) {
       sections_.emplace_back();
-      sections_.back().lines.push_back(std::move(line));
-      section_index_.emplace(std::move(name), sections_.size() - 1);
+      sections_.back().lines.push_back(line);
+      section_index_.emplace(name, sections_.size() - 1);
     } else if (sections_.empty()) {
-      preamble_.push_back(std::move(line));
+      preamble_.push_back(line);
     } else {
       Section& section = sections_.back();
-      section.lines.push_back(std::move(line));
+      section.lines.push_back(line);
       IndexKey(section, section.lines.size() - 1);
     }
   }
 }
 
+ProfileFile::Line ProfileFile::Append(std::string_view text, LineEnd eol) {
+  // Rewritten lines leave their old bytes behind; a file rewritten over and
+  // over drops them once they are most of what it holds.
+  if ((garbage_ > 65536 && garbage_ > text_.size() / 2) || text_.size() + text.size() > kMaxText) {
+    Compact();
+  }
+  if (text_.size() + text.size() > kMaxText) throw std::length_error("profile file too large");
+  Line line;
+  line.begin = static_cast<uint32_t>(text_.size());
+  line.size = static_cast<uint32_t>(text.size());
+  line.eol = eol;
+  text_.append(text.data(), text.size());
+  return line;
+}
+
+// Drops the bytes of lines that were rewritten since the file was read.
+void ProfileFile::Compact() {
+  std::string text;
+  auto move = [&](std::vector<Line>& lines) {
+    for (Line& line : lines) {
+      const std::string_view view = TextOf(line);
+      line.begin = static_cast<uint32_t>(text.size());
+      text.append(view.data(), view.size());
+    }
+  };
+  move(preamble_);
+  for (Section& section : sections_) move(section.lines);
+  text_ = std::move(text);
+  garbage_ = 0;
+}
+
 void ProfileFile::IndexKey(Section& section, std::size_t line) {
-  std::string key;
-  if (KeyName(section.lines[line].text, &key)) section.AddKey(std::move(key), line);
+  std::string_view key;
+  if (KeyOf(TextOf(section.lines[line]), &key)) {
+    section.keys.Add(*this, section.lines, NameHash(key), line);
+  }
 }
 
-const std::size_t* ProfileFile::Section::FindKey(const std::string& lookup) const {
-  if (!hashed.empty()) {
-    auto it = hashed.find(lookup);
-    return it == hashed.end() ? nullptr : &it->second;
+std::size_t ProfileFile::KeyIndex::Find(const ProfileFile& file, const std::vector<Line>& lines,
+                                        const std::string& lookup) const {
+  if (slots_.empty()) return 0;
+  const uint32_t hash = NameHash(lookup);
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t i = hash & mask; slots_[i].line != 0; i = (i + 1) & mask) {
+    if (slots_[i].hash != hash) continue;
+    std::string_view key;
+    if (KeyOf(file.TextOf(lines[slots_[i].line]), &key) && SameName(key, lookup)) {
+      return slots_[i].line;
+    }
   }
-  for (const auto& entry : keys) {
-    if (entry.first == lookup) return &entry.second;
-  }
-  return nullptr;
+  return 0;
 }
 
-void ProfileFile::Section::AddKey(std::string lookup, std::size_t line) {
-  if (!hashed.empty()) {
-    hashed.emplace(std::move(lookup), line);  // the first of duplicate keys stays
-    return;
+void ProfileFile::KeyIndex::Add(const ProfileFile& file, const std::vector<Line>& lines,
+                                uint32_t hash, std::size_t line) {
+  if ((used_ + 1) * 2 > slots_.size()) {
+    // Half full at most, so probes stay short; slots are re-placed by their
+    // stored hash without reading a name again.
+    std::vector<Slot> old(std::max<std::size_t>(16, slots_.size() * 2), Slot{0, 0});
+    old.swap(slots_);
+    const std::size_t mask = slots_.size() - 1;
+    for (const Slot& slot : old) {
+      if (slot.line == 0) continue;
+      std::size_t i = slot.hash & mask;
+      while (slots_[i].line != 0) i = (i + 1) & mask;
+      slots_[i] = slot;
+    }
   }
-  if (FindKey(lookup)) return;
-  keys.emplace_back(std::move(lookup), line);
-  if (keys.size() > kLinearKeys) {
-    for (auto& entry : keys) hashed.emplace(std::move(entry.first), entry.second);
-    keys.clear();
-    keys.shrink_to_fit();
+  std::string_view key;
+  KeyOf(file.TextOf(lines[line]), &key);
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t i = hash & mask;
+  for (; slots_[i].line != 0; i = (i + 1) & mask) {
+    if (slots_[i].hash != hash) continue;
+    std::string_view other;
+    KeyOf(file.TextOf(lines[slots_[i].line]), &other);
+    if (other.size() == key.size() &&
+        std::equal(key.begin(), key.end(), other.begin(),
+                   [](char a, char b) { return LowerChar(a) == LowerChar(b); })) {
+      return;
+    }
   }
+  slots_[i] = Slot{hash, static_cast<uint32_t>(line)};
+  ++used_;
 }
 
 bool ProfileFile::Load(const std::string& path, std::string* error) {
@@ -269,11 +357,11 @@ bool ProfileFile::Load(const std::string& path, std::string* error) {
 std::string ProfileFile::Serialize() const {
   static const char* const kEolText[] = {"", "\r\n", "\n", "\r"};
   std::string out;
-  out.reserve(4096);
+  out.reserve(text_.size() + 4096);
   if (has_bom_) out += kBom;
-  auto emit = [&out](const std::vector<Line>& lines) {
+  auto emit = [this, &out](const std::vector<Line>& lines) {
     for (const Line& line : lines) {
-      out += line.text;
+      out += TextOf(line);
       out += kEolText[line.eol];
     }
   };
@@ -304,16 +392,19 @@ bool ProfileFile::HasSection(const std::string& section) const {
 }
 
 bool ProfileFile::HasKey(const std::string& section, const std::string& key) const {
-  return FindValue(section, key) != nullptr;
+  std::string_view line;
+  return FindLine(section, key, &line);
 }
 
-const std::string* ProfileFile::FindValue(const std::string& section,
-                                          const std::string& key) const {
+bool ProfileFile::FindLine(const std::string& section, const std::string& key,
+                           std::string_view* line) const {
   const Section* s = FindSection(section);
-  if (!s) return nullptr;
+  if (!s) return false;
   std::string scratch;
-  const std::size_t* line = s->FindKey(LookupName(key, scratch));
-  return line ? &s->lines[*line].text : nullptr;
+  const std::size_t at = s->keys.Find(*this, s->lines, LookupName(key, scratch));
+  if (at == 0) return false;
+  *line = TextOf(s->lines[at]);
+  return true;
 }
 
 void ProfileFile::WriteString(const std::string& section, const std::string& key,
@@ -329,58 +420,60 @@ void ProfileFile::WriteString(const std::string& section, const std::string& key
     }
     if (last && last->eol == kNone) last->eol = kCrLf;
     bool first = sections_.empty() && preamble_.empty();
-    if (!first && !(last && Trim(last->text).empty())) {
+    if (!first && !(last && IsBlankLine(TextOf(*last)))) {
       // A blank line between sections, for people who read the file.
       if (sections_.empty()) {
-        preamble_.push_back({"", kCrLf});
+        preamble_.push_back(Append("", kCrLf));
       } else {
-        sections_.back().lines.push_back({"", kCrLf});
+        sections_.back().lines.push_back(Append("", kCrLf));
       }
     }
+    const Line header = Append("[" + section + "]", kCrLf);
     sections_.emplace_back();
-    sections_.back().lines.push_back({"[" + section + "]", kCrLf});
+    sections_.back().lines.push_back(header);
     section_index_.emplace(Lower(Trim(section)), sections_.size() - 1);
     s = &sections_.back();
   }
 
   std::string scratch;
   const std::string& lookup = LookupName(key, scratch);
-  if (const std::size_t* at = s->FindKey(lookup)) {
-    Line& line = s->lines[*at];
+  if (const std::size_t at = s->keys.Find(*this, s->lines, lookup)) {
     // Keep the key as the file spells it; only the value changes.
-    line.text.resize(line.text.find('=') + 1);
-    line.text += StoredForm(value);
+    const std::string_view old = TextOf(s->lines[at]);
+    const std::string text = std::string(old.substr(0, old.find('=') + 1)) + StoredForm(value);
+    const LineEnd eol = s->lines[at].eol;
+    garbage_ += old.size();
+    s->lines[at] = Append(text, eol);
     return;
   }
 
   // After the last non-blank line of the section; only blank lines (never
   // keys) move down, so the key index stays valid.
   std::size_t at = s->lines.size();
-  while (at > 1 && Trim(s->lines[at - 1].text).empty()) --at;
+  while (at > 1 && IsBlankLine(TextOf(s->lines[at - 1]))) --at;
   if (s->lines[at - 1].eol == kNone) s->lines[at - 1].eol = kCrLf;
-  s->lines.insert(s->lines.begin() + static_cast<std::ptrdiff_t>(at),
-                  Line{key + "=" + StoredForm(value), kCrLf});
-  s->AddKey(lookup, at);
+  const Line line = Append(key + "=" + StoredForm(value), kCrLf);
+  s->lines.insert(s->lines.begin() + static_cast<std::ptrdiff_t>(at), line);
+  IndexKey(*s, at);
 }
 
 std::string ProfileFile::GetString(const std::string& section, const std::string& key,
                                    const std::string& def, std::size_t size) const {
   const std::size_t limit = size > 0 ? size - 1 : 0;
-  const std::string* line = FindValue(section, key);
-  if (!line) return CutUtf8(def, limit);
-  std::size_t begin = line->find('=') + 1;
+  std::string_view line;
+  if (!FindLine(section, key, &line)) return CutUtf8(def, limit);
+  std::size_t begin = line.find('=') + 1;
   // Values are C texts to every reader of these files: a NUL byte ends one.
-  std::size_t end = std::min(line->find('\0', begin), line->size());
-  while (begin < end && IsBlank((*line)[begin])) ++begin;
-  while (end > begin && IsBlank((*line)[end - 1])) --end;
-  if (Quoted(*line, begin, end)) {
+  std::size_t end = std::min(line.find('\0', begin), line.size());
+  TrimRange(line, begin, end);
+  if (Quoted(line, begin, end)) {
     ++begin;
     --end;
   }
-  if (end - begin <= limit) return line->substr(begin, end - begin);
+  if (end - begin <= limit) return std::string(line.substr(begin, end - begin));
   // A cut value must not end in a blank: the next load would trim it, and a
   // save and load would change what the file holds.
-  std::string cut = CutUtf8(line->substr(begin, end - begin), limit);
+  std::string cut = CutUtf8(std::string(line.substr(begin, end - begin)), limit);
   while (!cut.empty() && IsBlank(cut.back())) cut.pop_back();
   return cut;
 }

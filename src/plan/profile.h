@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -53,27 +54,52 @@ class ProfileFile {
 
  private:
   enum LineEnd : unsigned char { kNone, kCrLf, kLf, kCr };  // kNone: last line without one
+  // A line is a span of `text_`: the file's bytes, then every line written
+  // since, so reading a file allocates nothing per line.
   struct Line {
-    std::string text;  // without its line end
+    uint32_t begin = 0;
+    uint32_t size = 0;  // without its line end
     LineEnd eol = kNone;
+  };
+  // Lower-case key -> its first line, by open addressing over hashes of the
+  // names; a name is compared against the line itself, never copied, so a
+  // section of any size indexes in linear time without an allocation per key.
+  class KeyIndex {
+   public:
+    std::size_t Find(const ProfileFile& file, const std::vector<Line>& lines,
+                     const std::string& lookup) const;  // 0 when missing
+    // The first of duplicate keys stays.
+    void Add(const ProfileFile& file, const std::vector<Line>& lines, uint32_t hash,
+             std::size_t line);
+
+   private:
+    struct Slot {
+      uint32_t hash;
+      uint32_t line;  // 0: empty (line 0 is the section header, never a key)
+    };
+    std::vector<Slot> slots_;
+    std::size_t used_ = 0;
   };
   struct Section {
     std::vector<Line> lines;  // lines[0] is the "[name]" header
-    // Lower-case key -> its first line. Plan sections hold a dozen keys,
-    // where a linear search beats hashing and costs no allocation per key;
-    // a section grown past that moves to a hash, so no file costs quadratic time.
-    static constexpr std::size_t kLinearKeys = 32;
-    std::vector<std::pair<std::string, std::size_t>> keys;
-    std::unordered_map<std::string, std::size_t> hashed;
-    const std::size_t* FindKey(const std::string& lookup) const;
-    void AddKey(std::string lookup, std::size_t line);
+    KeyIndex keys;
   };
 
+  std::string_view TextOf(const Line& line) const {
+    return std::string_view(text_).substr(line.begin, line.size);
+  }
+  // A new line's text added to `text_`.
+  Line Append(std::string_view text, LineEnd eol);
+  void Compact();
+  static constexpr std::size_t kMaxText = UINT32_MAX;
   Section* FindSection(const std::string& name);
   const Section* FindSection(const std::string& name) const;
-  const std::string* FindValue(const std::string& section, const std::string& key) const;
+  // The whole "key=value" line of a key; false when missing.
+  bool FindLine(const std::string& section, const std::string& key, std::string_view* line) const;
   void IndexKey(Section& section, std::size_t line);
 
+  std::string text_;
+  std::size_t garbage_ = 0;  // bytes of `text_` no line refers to any more
   bool has_bom_ = false;
   std::vector<Line> preamble_;  // bytes before the first section
   std::vector<Section> sections_;

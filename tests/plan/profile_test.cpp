@@ -134,6 +134,15 @@ TEST(ProfileWrite, LineBreaksInsideValuesCannotMakeNewKeys) {
   EXPECT_EQ(f.GetString("misc", "title", "", 256), "Trip  [misc]  count=99");
 }
 
+TEST(ProfileWrite, AValueRewrittenOverAndOverKeepsItsLineAndTheFileAroundIt) {
+  ProfileFile f = Parsed("; top\n[s]\n  Key One = a\nother=b\n[t]\nx=1");
+  for (int i = 0; i < 20000; ++i) f.WriteString("S", "key one", std::to_string(i) + " of many");
+  f.WriteString("t", "y", "2");
+  EXPECT_EQ(f.Serialize(), "; top\n[s]\n  Key One =19999 of many\nother=b\n[t]\nx=1\r\ny=2\r\n");
+  EXPECT_EQ(f.GetString("s", "KEY ONE", "", 256), "19999 of many");
+  EXPECT_EQ(f.GetString("t", "x", "", 256), "1");
+}
+
 TEST(ProfileWrite, HugeDoublesStillReadBack) {
   ProfileFile f;
   f.WriteDouble("s", "big", 1e300);
