@@ -98,11 +98,11 @@ bool KeyOf(std::string_view line, std::string_view* key) {
   return !key->empty();
 }
 
-// Whether a key as a line spells it has the lookup form `lookup`.
-bool SameName(std::string_view key, const std::string& lookup) {
-  if (key.size() != lookup.size()) return false;
-  for (std::size_t i = 0; i < key.size(); ++i) {
-    if (LowerChar(key[i]) != lookup[i]) return false;
+// Whether two names are the same regardless of case.
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (LowerChar(a[i]) != LowerChar(b[i])) return false;
   }
   return true;
 }
@@ -284,7 +284,7 @@ void ProfileFile::Compact() {
 void ProfileFile::IndexKey(Section& section, std::size_t line) {
   std::string_view key;
   if (KeyOf(TextOf(section.lines[line]), &key)) {
-    section.keys.Add(*this, section.lines, NameHash(key), line);
+    section.keys.Add(*this, section.lines, key, line);
   }
 }
 
@@ -304,7 +304,7 @@ std::size_t ProfileFile::KeyIndex::Find(const ProfileFile& file, const std::vect
 }
 
 void ProfileFile::KeyIndex::Add(const ProfileFile& file, const std::vector<Line>& lines,
-                                uint32_t hash, std::size_t line) {
+                                std::string_view key, std::size_t line) {
   if ((used_ + 1) * 2 > slots_.size()) {
     // Half full at most, so probes stay short; slots are re-placed by their
     // stored hash without reading a name again.
@@ -318,19 +318,13 @@ void ProfileFile::KeyIndex::Add(const ProfileFile& file, const std::vector<Line>
       slots_[i] = slot;
     }
   }
-  std::string_view key;
-  KeyOf(file.TextOf(lines[line]), &key);
+  const uint32_t hash = NameHash(key);
   const std::size_t mask = slots_.size() - 1;
   std::size_t i = hash & mask;
   for (; slots_[i].line != 0; i = (i + 1) & mask) {
     if (slots_[i].hash != hash) continue;
     std::string_view other;
-    KeyOf(file.TextOf(lines[slots_[i].line]), &other);
-    if (other.size() == key.size() &&
-        std::equal(key.begin(), key.end(), other.begin(),
-                   [](char a, char b) { return LowerChar(a) == LowerChar(b); })) {
-      return;
-    }
+    if (KeyOf(file.TextOf(lines[slots_[i].line]), &other) && SameName(other, key)) return;
   }
   slots_[i] = Slot{hash, static_cast<uint32_t>(line)};
   ++used_;

@@ -69,7 +69,7 @@ class ProfileFile {
     std::size_t Find(const ProfileFile& file, const std::vector<Line>& lines,
                      const std::string& lookup) const;  // 0 when missing
     // The first of duplicate keys stays.
-    void Add(const ProfileFile& file, const std::vector<Line>& lines, uint32_t hash,
+    void Add(const ProfileFile& file, const std::vector<Line>& lines, std::string_view key,
              std::size_t line);
 
    private:
