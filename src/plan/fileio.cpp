@@ -168,9 +168,33 @@ bool ReadStream(int fd, std::size_t limit, std::string& bytes, std::string& erro
   }
 }
 
-ReadStatus ReadRegularFile(const std::string& path, std::size_t limit, std::string& bytes,
-                           std::string& error) {
-  bytes.clear();
+InputFile::~InputFile() {
+  Close();
+}
+
+InputFile::InputFile(InputFile&& other) noexcept
+    : fd_(other.fd_), size_(other.size_), mtime_ns_(other.mtime_ns_) {
+  other.fd_ = -1;
+}
+
+InputFile& InputFile::operator=(InputFile&& other) noexcept {
+  if (this != &other) {
+    Close();
+    fd_ = other.fd_;
+    size_ = other.size_;
+    mtime_ns_ = other.mtime_ns_;
+    other.fd_ = -1;
+  }
+  return *this;
+}
+
+void InputFile::Close() {
+  if (fd_ >= 0) close(fd_);
+  fd_ = -1;
+}
+
+ReadStatus InputFile::Open(const std::string& path, std::string& error) {
+  Close();
   // Without O_NONBLOCK the open of a FIFO waits for a writer that may never come.
   Fd fd(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
   if (fd.get() < 0) {
@@ -187,13 +211,35 @@ ReadStatus ReadRegularFile(const std::string& path, std::size_t limit, std::stri
     error = S_ISDIR(st.st_mode) ? Reason(EISDIR) : kNotRegular;
     return ReadStatus::Failed;
   }
-  if (static_cast<unsigned long long>(st.st_size) > limit) {
+  size_ = static_cast<unsigned long long>(st.st_size);
+  mtime_ns_ = static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+  fd_ = fd.release();
+  return ReadStatus::Ok;
+}
+
+long InputFile::Read(char* buffer, std::size_t n, std::string& error) {
+  for (;;) {
+    const ssize_t got = read(fd_, buffer, n);
+    if (got >= 0) return static_cast<long>(got);
+    if (errno == EINTR) continue;
+    error = Reason(errno);
+    return -1;
+  }
+}
+
+ReadStatus ReadRegularFile(const std::string& path, std::size_t limit, std::string& bytes,
+                           std::string& error) {
+  bytes.clear();
+  InputFile file;
+  const ReadStatus opened = file.Open(path, error);
+  if (opened != ReadStatus::Ok) return opened;
+  if (file.size() > limit) {
     error = kTooLarge;
     return ReadStatus::TooLarge;
   }
-  bytes.reserve(static_cast<std::size_t>(st.st_size));
+  bytes.reserve(static_cast<std::size_t>(file.size()));
   // The size read above is a hint: a file growing meanwhile still stops at the limit.
-  return ReadStream(fd.get(), limit, bytes, error) ? ReadStatus::Ok : ReadStatus::Failed;
+  return ReadStream(file.fd(), limit, bytes, error) ? ReadStatus::Ok : ReadStatus::Failed;
 }
 
 bool ResolveWriteTarget(const std::string& path, std::string& target, std::string& error) {

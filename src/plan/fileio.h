@@ -16,6 +16,34 @@ enum class ReadStatus {
   Failed,    // `error` says why
 };
 
+// A regular file opened for reading in pieces, for data sets too large to
+// hold whole. Devices, FIFOs and directories are refused before anything is
+// read from them, as by ReadRegularFile.
+class InputFile {
+ public:
+  InputFile() = default;
+  ~InputFile();
+  InputFile(InputFile&& other) noexcept;
+  InputFile& operator=(InputFile&& other) noexcept;
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+
+  ReadStatus Open(const std::string& path, std::string& error);
+  // Up to `n` bytes into `buffer`: how many, 0 at the end, -1 with the reason.
+  long Read(char* buffer, std::size_t n, std::string& error);
+  void Close();
+
+  bool is_open() const { return fd_ >= 0; }
+  int fd() const { return fd_; }
+  unsigned long long size() const { return size_; }  // when opened
+  long long mtime_ns() const { return mtime_ns_; }   // when opened
+
+ private:
+  int fd_ = -1;
+  unsigned long long size_ = 0;
+  long long mtime_ns_ = 0;
+};
+
 // The bytes of the regular file at `path`, at most `limit` of them. Devices,
 // FIFOs and directories are refused before anything is read from them.
 ReadStatus ReadRegularFile(const std::string& path, std::size_t limit, std::string& bytes,
