@@ -14,10 +14,12 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <vector>
 
 #include "forms/Desktop.h"
 #include "forms/Fhalvix.h"
 #include "plan/check.h"
+#include "plan/columns.h"
 #include "plan/fuel.h"
 #include "plan/report.h"
 
@@ -28,16 +30,20 @@ const QColor NavLogModel::kExhausted(255, 128, 118);
 
 namespace {
 
-struct ColumnInfo {
-  const char* caption;
+// The window's columns of the log, and how wide each starts.
+struct WindowColumn {
+  LogColumn column;
   int width;
 };
-const ColumnInfo kColumns[NavLogModel::kColumnCount] = {
-    {"Checkpoint", 130}, {"TC", 38},        {"Alt", 46},      {"Wind Dir", 58}, {"Wind Vel", 58},
-    {"Temp", 40},        {"TAS", 40},       {"WCA", 40},      {"TH", 38},       {"Var", 38},
-    {"MH", 38},          {"CH", 38},        {"Dist", 40},     {"Rem", 40},      {"GS", 40},
-    {"ETE", 40},         {"Fuel Used", 62}, {"Fuel Rem", 62}, {"VOR Freq", 62}, {"Brng", 40},
-    {"Ident", 46},       {"To/Fr", 44},
+const WindowColumn kColumns[NavLogModel::kColumnCount] = {
+    {LogColumn::Name, 130},   {LogColumn::Tc, 38},       {LogColumn::Alt, 46},
+    {LogColumn::WindDir, 58}, {LogColumn::WindVel, 58},  {LogColumn::Temp, 40},
+    {LogColumn::Tas, 40},     {LogColumn::Wca, 40},      {LogColumn::Th, 38},
+    {LogColumn::Var, 38},     {LogColumn::Mh, 38},       {LogColumn::Ch, 38},
+    {LogColumn::Dist, 40},    {LogColumn::Rem, 40},      {LogColumn::Gs, 40},
+    {LogColumn::Ete, 40},     {LogColumn::FuelUsed, 62}, {LogColumn::FuelRem, 62},
+    {LogColumn::VorFreq, 62}, {LogColumn::VorBrng, 40},  {LogColumn::VorIdent, 46},
+    {LogColumn::VorToFr, 44},
 };
 
 QString Q(const std::string& text) {
@@ -58,6 +64,18 @@ MissingItem CheckedItem(int column) {
     default:
       return MissingItem::None;
   }
+}
+
+// Whether some leg's fuel shows other than its own figure rounded, to keep
+// the legs adding up to the total.
+bool FuelApportioned(const Plan& plan) {
+  for (int32_t k = 0; k < plan.legcount; ++k) {
+    const LogColumn fuel = LogColumn::FuelUsed;
+    if (LogCellText(ShownLeg(plan, k), fuel, LogForm::Shown) !=
+        LogCellText(plan.legs[static_cast<std::size_t>(k)], fuel, LogForm::Shown))
+      return true;
+  }
+  return false;
 }
 
 int32_t CheckedValue(const LegResult& leg, MissingItem item) {
@@ -119,73 +137,28 @@ int NavLogModel::columnCount(const QModelIndex& parent) const {
 }
 
 QString NavLogModel::CellText(int row, int column) const {
+  const LogColumn shown = kColumns[column].column;
   if (row == TotalRow()) {
-    const LegResult& t = plan_.totals;
-    switch (column) {
-      case kName:
-        return QStringLiteral("Total");
-      case kDist:
-        return Q(FormatInt(t.dist, 0, false));
-      case kEte:
-        return Q(FormatInt(t.ete, 0, false));
-      case kFuelUsed:
-        return Q(FormatReal(t.fuelused, false));
-      default:
-        return QString();
-    }
+    return shown == LogColumn::Name ? QStringLiteral("Total") : Q(ShownTotalText(plan_, shown));
   }
-  if (row == 0) return column == kName ? Q(plan_.route.front().caption) : QString();
+  if (row == 0) return shown == LogColumn::Name ? Q(plan_.route.front().caption) : QString();
+  const int32_t k = row - 1;
+  // Only the fuel differs from the computed leg, and it costs a running sum.
+  if (shown == LogColumn::FuelUsed)
+    return Q(LogCellText(ShownLeg(plan_, k), shown, LogForm::Shown));
+  return Q(LogCellText(plan_.legs[static_cast<std::size_t>(k)], shown, LogForm::Shown));
+}
 
-  const LegResult& l = plan_.legs[static_cast<std::size_t>(row - 1)];
-  // Courses and headings three digits wide, fuel to one decimal: the printed log's forms.
-  switch (column) {
-    case kName:
-      return Q(l.toname);
-    case kTc:
-      return Q(FormatInt(l.tc, 3, false));
-    case kAlt:
-      return Q(FormatInt(l.alt, 0, false));
-    case kWindDir:
-      return Q(FormatInt(l.winddir, 0, false));
-    case kWindVel:
-      return Q(FormatInt(l.windvel, 0, false));
-    case kTemp:
-      return Q(FormatInt(l.temp, 0, false));
-    case kTas:
-      return Q(FormatInt(l.tas, 0, false));
-    case kWca:
-      return Q(FormatInt(l.wca, 0, false));
-    case kTh:
-      return Q(FormatInt(l.th, 3, false));
-    case kVar:
-      return Q(FormatInt(l.var, 0, false));
-    case kMh:
-      return Q(FormatInt(l.mh, 3, false));
-    case kCh:
-      return Q(FormatInt(l.ch, 3, false));
-    case kDist:
-      return Q(FormatInt(l.dist, 0, false));
-    case kRem:
-      return Q(FormatInt(l.distrem, 0, false));
-    case kGs:
-      return Q(FormatInt(l.gs, 0, false));
-    case kEte:
-      return Q(FormatInt(l.ete, 0, false));
-    case kFuelUsed:
-      return Q(FormatReal(l.fuelused, false));
-    case kFuelRem:
-      return Q(FormatReal(l.fuelrem, false));
-    case kVorFreq:
-      return Q(l.vorfreq);
-    case kVorBrng:
-      return Q(FormatInt(VorBearing(l), 3, false));
-    case kVorIdent:
-      return Q(l.vorident);
-    case kVorToFr:
-      return Q(l.vortofr);
-    default:
-      return QString();
+std::string NavLogModel::Csv() const {
+  std::vector<std::string> fields;
+  for (const WindowColumn& c : kColumns) fields.push_back(ColumnInfo(c.column).caption);
+  std::string csv = CsvLine(fields);
+  for (int row = 0; row < rows_; ++row) {
+    for (int column = 0; column < kColumnCount; ++column)
+      fields[static_cast<std::size_t>(column)] = CellText(row, column).toStdString();
+    csv += CsvLine(fields);
   }
+  return csv;
 }
 
 bool NavLogModel::Marked(int row, int column) const {
@@ -205,6 +178,11 @@ QString NavLogModel::ToolTip(int row, int column) const {
       lines << QString("Leaves out the time and fuel of %1 %2 that could not be solved")
                    .arg(unsolved)
                    .arg(unsolved == 1 ? "leg" : "legs");
+    }
+    if (column == kFuelUsed && FuelApportioned(plan_)) {
+      lines << QString(
+          "The exact total to the tenth; each leg's fuel is rounded so that the legs add up to "
+          "it");
     }
   } else if (row > 0) {
     const std::size_t k = static_cast<std::size_t>(row - 1);
@@ -274,7 +252,7 @@ QVariant NavLogModel::headerData(int section, Qt::Orientation orientation, int r
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
       section >= kColumnCount)
     return {};
-  return QString::fromLatin1(kColumns[section].caption);
+  return QString::fromLatin1(ColumnInfo(kColumns[section].column).caption);
 }
 
 // --- TFormNavLog -----------------------------------------------------------------
@@ -321,7 +299,7 @@ TFormNavLog::TFormNavLog(TForm1* owner)
   LabelSummary->setObjectName("LabelSummary");
   LabelSummary->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-  Copy1 = new QAction("Copy", this);
+  Copy1 = new QAction("Copy as CSV", this);
   Copy1->setShortcut(QKeySequence::Copy);
   Copy1->setShortcutContext(Qt::WindowShortcut);
   connect(Copy1, &QAction::triggered, this, &TFormNavLog::Copy1Click);
@@ -377,7 +355,7 @@ void TFormNavLog::PlanChanged() {
     const QSignalBlocker quiet(SpinReserve);  // showing the plan's value is no edit
     SpinReserve->setValue(plan.reserve);
   }
-  LabelReserveFuel->setText(QString("= %1 gal").arg(Q(FormatReal(ReserveFuel(plan), false))));
+  LabelReserveFuel->setText(QString("= %1 gal").arg(Q(ReserveFuelText(plan))));
 
   QString check;
   if (plan.route.size() < 2) {
@@ -403,7 +381,7 @@ void TFormNavLog::PlanChanged() {
 }
 
 void TFormNavLog::Copy1Click() {
-  QApplication::clipboard()->setText(Q(FormatLogCsv(owner_->plan)));
+  QApplication::clipboard()->setText(Q(model_->Csv()));
 }
 
 void TFormNavLog::SpinReserveChanged(int minutes) {

@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QIcon>
 #include <QWidget>
+#include <string>
 
 #include "plan/legs.h"
 #include "plan/plan.h"
@@ -61,6 +62,9 @@ class NavLogModel : public QAbstractTableModel {
   // Legs of the last computation that could not be solved.
   int UnsolvedLegs() const;
   const LegStatusTable& Status() const { return status_; }
+
+  // The log as the window shows it, captions and departure row included.
+  std::string Csv() const;
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;

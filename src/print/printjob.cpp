@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "plan/columns.h"
 #include "print/blocks.h"
 #include "print/table.h"
 
@@ -225,7 +226,8 @@ void PrintPage(PrintContext& ctx, const Plan& plan, const PageLayout& layout, in
     DrawTableHeader(ctx, tablehead, departure);
     DrawHeaderRow(ctx, plan.aircraft, HeaderRowTop(ctx));
     for (int i = 0; i < layout.rows; ++i) {
-      DrawLegRow(ctx, plan.legs[layout.firstleg + i], firstrow + i * (v / 2), shade && i % 2 == 0);
+      DrawLegRow(ctx, ShownLeg(plan, layout.firstleg + i), firstrow + i * (v / 2),
+                 shade && i % 2 == 0);
     }
     TotalsShown totals;
     if (layout.lastlegs) {

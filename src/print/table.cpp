@@ -4,6 +4,8 @@
 #include <cctype>
 #include <vector>
 
+#include "plan/columns.h"
+
 const char* const kIncompleteMark = "+";
 const char* const kIncompleteNote = "+ time and fuel exclude legs that could not be computed";
 
@@ -14,6 +16,12 @@ int LeftCol(const PrintContext& ctx, int k) {
 }
 int RightCol(const PrintContext& ctx, int k) {
   return ctx.rightleft + k * ctx.rcolwidth;
+}
+
+// A leg's figure as the Navigation Log window shows it: both read the one
+// table of columns.
+std::string Cell(const LegResult& leg, LogColumn column) {
+  return LogCellText(leg, column, LogForm::Shown);
 }
 
 // The arrowhead on an edge of the checkpoint column: its base on `edge`, its
@@ -200,34 +208,35 @@ void DrawLegRow(PrintContext& ctx, const LegResult& leg, int a, bool shaded) {
   if (ctx.blankform) return;
 
   ctx.cellwidth = ctx.colwidth;
-  DrawInt(ctx, LeftCol(ctx, 0), lower, leg.tc, 3, false);
-  const int32_t plain[6] = {leg.alt, leg.winddir, leg.windvel, leg.temp, leg.tas, leg.wca};
-  for (int k = 0; k < 6; ++k) DrawInt(ctx, LeftCol(ctx, k + 1), lower, plain[k], 0, false);
-  DrawInt(ctx, LeftCol(ctx, 7), upper, leg.th, 3, false);
-  DrawInt(ctx, LeftCol(ctx, 8), upper, leg.mh, 3, false);
-  DrawInt(ctx, LeftCol(ctx, 7), lower, leg.var, 0, false);
-  DrawInt(ctx, LeftCol(ctx, 8), lower, leg.dev, 0, false);
+  DrawTextRight(ctx, LeftCol(ctx, 0), lower, Cell(leg, LogColumn::Tc));
+  const LogColumn plain[6] = {LogColumn::Alt,  LogColumn::WindDir, LogColumn::WindVel,
+                              LogColumn::Temp, LogColumn::Tas,     LogColumn::Wca};
+  for (int k = 0; k < 6; ++k) DrawTextRight(ctx, LeftCol(ctx, k + 1), lower, Cell(leg, plain[k]));
+  DrawTextRight(ctx, LeftCol(ctx, 7), upper, Cell(leg, LogColumn::Th));
+  DrawTextRight(ctx, LeftCol(ctx, 8), upper, Cell(leg, LogColumn::Mh));
+  DrawTextRight(ctx, LeftCol(ctx, 7), lower, Cell(leg, LogColumn::Var));
+  DrawTextRight(ctx, LeftCol(ctx, 8), lower, Cell(leg, LogColumn::Dev));
 
   c.SetBrushColor(kWhite);
   DrawCheckpointName(ctx, a + v / 2, leg.toname);
   c.SetBrushColor(colour);
 
   ctx.cellwidth = ctx.rcolwidth;
-  DrawInt(ctx, RightCol(ctx, 0), lower, leg.ch, 3, false);
-  DrawInt(ctx, RightCol(ctx, 1), upper, leg.dist, 0, false);
-  DrawInt(ctx, RightCol(ctx, 2), upper, leg.gs, 0, false);
-  DrawInt(ctx, RightCol(ctx, 3), upper, leg.ete, 0, false);
-  DrawReal(ctx, RightCol(ctx, 5), upper, leg.fuelused, false);
+  DrawTextRight(ctx, RightCol(ctx, 0), lower, Cell(leg, LogColumn::Ch));
+  DrawTextRight(ctx, RightCol(ctx, 1), upper, Cell(leg, LogColumn::Dist));
+  DrawTextRight(ctx, RightCol(ctx, 2), upper, Cell(leg, LogColumn::Gs));
+  DrawTextRight(ctx, RightCol(ctx, 3), upper, Cell(leg, LogColumn::Ete));
+  DrawTextRight(ctx, RightCol(ctx, 5), upper, Cell(leg, LogColumn::FuelUsed));
 
   c.SetFontSize(12);
   DrawIdent(ctx, RightCol(ctx, 6), lower, lower - (a + v / 4) - 1, leg.vorident);
 
   c.SetFontSize(8);
-  DrawTextRight(ctx, RightCol(ctx, 6), upper, leg.vorfreq);
-  DrawInt(ctx, RightCol(ctx, 7), upper, VorBearing(leg), 3, false);
-  DrawTextRight(ctx, RightCol(ctx, 7), lower, leg.vortofr);
-  DrawReal(ctx, RightCol(ctx, 5), lower, leg.fuelrem, true);
-  DrawInt(ctx, RightCol(ctx, 1), lower, leg.distrem, 0, true);
+  DrawTextRight(ctx, RightCol(ctx, 6), upper, Cell(leg, LogColumn::VorFreq));
+  DrawTextRight(ctx, RightCol(ctx, 7), upper, Cell(leg, LogColumn::VorBrng));
+  DrawTextRight(ctx, RightCol(ctx, 7), lower, Cell(leg, LogColumn::VorToFr));
+  DrawTextRight(ctx, RightCol(ctx, 5), lower, Parenthesised(Cell(leg, LogColumn::FuelRem)));
+  DrawTextRight(ctx, RightCol(ctx, 1), lower, Parenthesised(Cell(leg, LogColumn::Rem)));
 }
 
 void DrawTotalRow(PrintContext& ctx, const TotalsShown& shown, int a, bool shaded,
@@ -259,9 +268,9 @@ void DrawTotalRow(PrintContext& ctx, const TotalsShown& shown, int a, bool shade
     const std::string mark = shown.incomplete ? kIncompleteMark : "";
     c.SetFontSize(12);
     ctx.cellwidth = ctx.rcolwidth;
-    DrawInt(ctx, RightCol(ctx, 1), t, totals.dist, 0, false);
-    const std::string ete = FormatInt(totals.ete, 0, false);
-    const std::string fuel = FormatReal(totals.fuelused, false);
+    DrawTextRight(ctx, RightCol(ctx, 1), t, Cell(totals, LogColumn::Dist));
+    const std::string ete = Cell(totals, LogColumn::Ete);
+    const std::string fuel = Cell(totals, LogColumn::FuelUsed);
     DrawTextRight(ctx, RightCol(ctx, 3), t, ete.empty() ? ete : ete + mark);
     DrawTextRight(ctx, RightCol(ctx, 5), t, fuel.empty() ? fuel : fuel + mark);
     if (shown.incomplete) {
