@@ -183,8 +183,8 @@ std::vector<PdfWord> PdfWords(const std::string& pdf, const std::string& html) {
       "<page |<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" "
       "yMax=\"([0-9.]+)\">([^<]*)</word>");
   int page = 0;
-  for (auto it = std::sregex_iterator(text.begin(), text.end(), item);
-       it != std::sregex_iterator(); ++it) {
+  for (auto it = std::sregex_iterator(text.begin(), text.end(), item); it != std::sregex_iterator();
+       ++it) {
     const std::smatch& m = *it;
     if (m.str(0) == "<page ") {
       ++page;
