@@ -378,9 +378,12 @@ void DrawMorse(PrintContext& ctx, int x, int ybottom, const std::string& ident, 
 
   int maxw = MorseWidth(codes, m);
   if (maxw > maxwidth) {
-    m.d = std::max(1, m.d * maxwidth / maxw);
-    m.h = std::max(1, static_cast<int>(3.5 * m.d));
-    m.g = 2 * m.d;
+    // Each length scaled on its own, so a dash stays a dash when the dot
+    // comes down to a pixel or two.
+    const double scale = static_cast<double>(maxwidth) / maxw;
+    m.d = std::max(1, static_cast<int>(m.d * scale));
+    m.h = std::max(m.d + 1, static_cast<int>(m.h * scale));
+    m.g = std::max(1, static_cast<int>(m.g * scale));
     maxw = MorseWidth(codes, m);
     // Part of a code would be a different letter: none rather than that.
     if (maxw > maxwidth) return;

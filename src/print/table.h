@@ -43,7 +43,7 @@ void DrawTotalRow(PrintContext& ctx, const TotalsShown& totals, int top, bool sh
                   const std::string& footer);
 
 // The size of a VOR identifier's letters beside its Morse bars.
-constexpr int kIdentSize = 8;
+constexpr int kIdentSize = 7;
 
 // International Morse for a-z (any case), 0-9 and ". , ?"; empty for the rest.
 std::string MorseCode(char c);
