@@ -17,6 +17,7 @@
 #include "plan/report.h"
 #include "plan/route_import.h"
 #include "print/export.h"
+#include "print/margins.h"
 
 namespace {
 
@@ -119,6 +120,8 @@ bool SaveCopy(Plan& plan, const std::string& path) {
 // Writes the requested files; the exit status.
 int WriteOutputs(const Plan& plan, const ExportRequest& request, const std::string& pdf,
                  const std::string& png) {
+  const MarginCheck margins = CheckMargins(plan.print, SheetOf(request.paper));
+  if (!margins.refusal.empty()) return Failure(margins.refusal);
   // Rendering needs fonts but never a screen.
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   int qargc = 1;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "print/margins.h"
 #include "print/navlog.h"
 #include "print/table.h"
 #include "print_test_util.h"
@@ -118,6 +119,40 @@ TEST(PageGeometry, MarginsStayBetweenZeroAndThePageSize) {
   EXPECT_EQ(ctx.leftpx, 6292);
   EXPECT_EQ(ctx.rightpx, 149);
   EXPECT_EQ(ctx.toppx, 150);
+}
+
+TEST(PageGeometry, MarginsThatLeaveTheFormTooSmallAreRefused) {
+  const PaperSheet letter = SheetOf(PaperSize::Letter);
+  auto check = [](const PaperSheet& sheet, double left, double right, double top, double bottom) {
+    PrintSettings margins;
+    margins.leftmargin = left;
+    margins.rightmargin = right;
+    margins.topmargin = top;
+    margins.bottommargin = bottom;
+    return CheckMargins(margins, sheet);
+  };
+  for (double m : {0.0, 0.25, 1.0, -3.0, std::nan("")}) {
+    EXPECT_EQ(check(letter, m, m, m, m).refusal, "") << m;
+    EXPECT_EQ(check(LetterOrA4(), m, m, m, m).refusal, "") << m;
+  }
+  // Labels collide from an inch and a quarter all round.
+  const MarginCheck wide = check(letter, 1.25, 1.25, 1.25, 1.25);
+  EXPECT_TRUE(wide.across);
+  EXPECT_NE(wide.refusal.find("letter paper"), std::string::npos);
+  EXPECT_NE(wide.refusal.find("The left and right margins may add up to 2.11 in at most; "
+                              "the top and bottom margins may add up to 2.12 in at most."),
+            std::string::npos)
+      << wide.refusal;
+  // Two inches on the left, the right at none, would hide the pilot's name.
+  const MarginCheck left = check(letter, 2.0, 0.0, 0.25, 0.25);
+  EXPECT_TRUE(left.across);
+  EXPECT_NE(left.refusal.find("the left margin may be 1.29 in at most"), std::string::npos)
+      << left.refusal;
+  EXPECT_EQ(check(letter, 1.29, 0.0, 0.25, 0.25).refusal, "");
+  // Tall margins: rows would overprint. Legal paper is no taller.
+  EXPECT_FALSE(check(SheetOf(PaperSize::Legal), 0.25, 0.25, 1.5, 1.0).across);
+  EXPECT_NE(check(SheetOf(PaperSize::Legal), 0.25, 0.25, 1.5, 1.0).refusal, "");
+  EXPECT_NE(check(letter, 100, 100, 100, 100).refusal, "");
 }
 
 // Leg rows per page of a filled log.
