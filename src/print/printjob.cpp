@@ -118,21 +118,29 @@ void MarkTotalsPage(std::vector<PageLayout>& pages) {
   for (PageLayout& layout : pages) layout.totalspage = totalspage;
 }
 
-// Every page carries the whole airfield block, and one leg row fewer for
-// every two airfields, and no more than leave it inside the frame.
-std::vector<PageLayout> RepeatedBlockPages(const PrintContext& ctx, int legcount, int fieldcount) {
-  const int cap =
-      std::min(std::max(1, kMaxRows - fieldcount / 2), RowsBeside(ctx, fieldcount, kMaxRows));
+// Pages of `cap` legs each, the last with what is left.
+std::vector<PageLayout> LegPages(int legcount, int cap) {
   std::vector<PageLayout> pages;
   for (int firstleg = 0; firstleg < legcount;) {
     PageLayout layout;
     layout.firstleg = firstleg;
     layout.rows = std::min(cap, legcount - firstleg);
     layout.lastlegs = firstleg + layout.rows == legcount;
-    layout.fields = fieldcount;
-    layout.fieldheader = fieldcount > 0 || FieldsBesideLegs(ctx, layout.rows) >= 0;
     pages.push_back(layout);
     firstleg += layout.rows;
+  }
+  return pages;
+}
+
+// Every page carries the whole airfield block, and one leg row fewer for
+// every two airfields, and no more than leave it inside the frame.
+std::vector<PageLayout> RepeatedBlockPages(const PrintContext& ctx, int legcount, int fieldcount) {
+  const int cap =
+      std::min(std::max(1, kMaxRows - fieldcount / 2), RowsBeside(ctx, fieldcount, kMaxRows));
+  std::vector<PageLayout> pages = LegPages(legcount, cap);
+  for (PageLayout& layout : pages) {
+    layout.fields = fieldcount;
+    layout.fieldheader = fieldcount > 0 || FieldsBesideLegs(ctx, layout.rows) >= 0;
   }
   MarkTotalsPage(pages);
   return pages;
@@ -149,13 +157,8 @@ std::string PageRange(int first, int last) {
 // A page whose block does not reach the end of the list says where the rest
 // is, in a row of the block.
 std::vector<PageLayout> BlockOncePages(const PrintContext& ctx, int legcount, int fieldcount) {
-  const int cap = RowsBeside(ctx, 0, kMaxRows);
-  std::vector<PageLayout> pages;
-  for (int firstleg = 0; firstleg < legcount;) {
-    PageLayout layout;
-    layout.firstleg = firstleg;
-    layout.rows = std::min(cap, legcount - firstleg);
-    layout.lastlegs = firstleg + layout.rows == legcount;
+  std::vector<PageLayout> pages = LegPages(legcount, RowsBeside(ctx, 0, kMaxRows));
+  for (PageLayout& layout : pages) {
     const int fit = FieldsBesideLegs(ctx, layout.rows);
     layout.fieldheader = fit >= 0;
     if (layout.lastlegs) {
@@ -163,8 +166,6 @@ std::vector<PageLayout> BlockOncePages(const PrintContext& ctx, int legcount, in
       if (fields < fieldcount) --fields;  // the row that says where the rest is
       layout.fields = std::clamp(fields, 0, fieldcount);
     }
-    pages.push_back(layout);
-    firstleg += layout.rows;
   }
 
   // Each page of its own holds at least one airfield, so the list always
