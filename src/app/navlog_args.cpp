@@ -29,7 +29,7 @@ const char kUsage[] =
     "  --reserve MIN\n"
     "               fuel reserve in minutes, 0 to 600 (default: the plan's, else 30);\n"
     "               a warning on standard error for each checkpoint reached below it\n"
-    "               or with the fuel exhausted; the log itself does not change\n"
+    "               or with the fuel exhausted, marked on a printed log as well\n"
     "  --blank      the blank form instead of the plan's log; a plan, if given,\n"
     "               supplies only its margins and shading\n"
     "  --help       this text\n"
