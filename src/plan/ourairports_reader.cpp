@@ -42,10 +42,11 @@ class CsvFile {
   bool Record(std::vector<std::string>& fields) {
     std::string_view line;
     if (!lines_.Next(line)) return false;
-    ++number_;
+    record_line_ = ++number_;
     if (SplitCsvRecord(line, fields)) return true;
     std::string joined(line);
     while (lines_.Next(line)) {
+      ++number_;
       joined += '\n';
       joined.append(line);
       if (SplitCsvRecord(joined, fields)) return true;
@@ -68,7 +69,7 @@ class CsvFile {
   }
 
   void Bad(const char* why) {
-    if (skipped_++ == 0) first_bad_ = number_ + 1, why_ = why;
+    if (skipped_++ == 0) first_bad_ = record_line_, why_ = why;
   }
   void Finish() {
     info_.skipped += skipped_;
@@ -87,7 +88,8 @@ class CsvFile {
   DataLines lines_;
   std::vector<std::string> header_;
   std::unordered_map<std::string, std::size_t> columns_;
-  int64_t number_ = 0;
+  int64_t number_ = 0;       // lines read
+  int64_t record_line_ = 0;  // where the last record began
   int64_t skipped_ = 0;
   int64_t first_bad_ = 0;
   std::string why_;
