@@ -9,6 +9,7 @@
 #include <iostream>
 #include <string>
 
+#include "app/navlog_data.h"
 #include "plan/check.h"
 #include "plan/fileio.h"
 #include "plan/fuel.h"
@@ -24,6 +25,7 @@ const char kUsage[] =
     "Usage: halvix-navlog [--csv] [--date YYYY-MM-DD] [--save OUT.flt] [--reserve MIN] PLAN.flt\n"
     "       halvix-navlog [--pdf OUT.pdf] [--png PREFIX [--dpi N]] [--page SIZE] [--reserve MIN] "
     "PLAN.flt\n"
+    "       halvix-navlog --route \"IDENT ... LAT,LON ...\" [--data DIR] [--nearest-vor] ...\n"
     "       halvix-navlog --blank [--pdf OUT.pdf] [--png PREFIX [--dpi N]] [--page SIZE] "
     "[PLAN.flt]\n"
     "Prints the computed navigation log of a Halvix plan file. A route file (GPX or\n"
@@ -43,6 +45,15 @@ const char kUsage[] =
     "               fuel reserve in minutes, 0 to 600 (default: the plan's, else 30);\n"
     "               a warning on standard error for each checkpoint reached below it\n"
     "               or with the fuel exhausted; the log itself does not change\n"
+    "  --data DIR   the aviation data folder (OurAirports CSV files, or apt.dat,\n"
+    "               nav.dat, fix.dat); default $HALVIX_AVIATION_DATA, else\n"
+    "               /usr/share/games/flightgear\n"
+    "  --route TEXT builds the plan from airport, navaid and fix idents and\n"
+    "               LAT,LON points in decimal degrees, instead of a plan file;\n"
+    "               the route's airports become its airfields\n"
+    "  --nearest-vor\n"
+    "               fills each checkpoint's empty VOR text from the nearest VOR\n"
+    "               within 40 NM\n"
     "  --blank      the blank form instead of the plan's log; a plan, if given,\n"
     "               supplies only its margins and shading\n"
     "  --help       this text\n"
@@ -159,11 +170,12 @@ int main(int argc, char** argv) {
   std::string save_path;
   CivilDate date = Today();
   ExportRequest request;
+  NavlogDataOptions data_options;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     const bool takes_value = arg == "--pdf" || arg == "--png" || arg == "--dpi" ||
                              arg == "--page" || arg == "--date" || arg == "--save" ||
-                             arg == "--reserve";
+                             arg == "--reserve" || arg == "--data" || arg == "--route";
     if (takes_value && i + 1 >= argc) return UsageError(arg + " needs a value");
     if (arg == "--pdf") {
       pdf_path = argv[++i];
@@ -212,6 +224,14 @@ int main(int argc, char** argv) {
       if (save_path.empty()) return UsageError("--save needs a file name");
       continue;
     }
+    if (arg == "--data" || arg == "--route") {
+      (arg == "--data" ? data_options.folder : data_options.route) = argv[++i];
+      continue;
+    }
+    if (arg == "--nearest-vor") {
+      data_options.nearest_vor = true;
+      continue;
+    }
     if (arg == "--blank") {
       request.blank = true;
       continue;
@@ -237,10 +257,13 @@ int main(int argc, char** argv) {
     LoadPlan(plan, "");
     return WriteOutputs(plan, request, pdf_path, png_prefix);
   }
-  if (plan_path.empty()) return UsageError("no plan file given");
+  if (!data_options.route.empty() && !plan_path.empty())
+    return UsageError("--route stands instead of a plan file, not beside one");
+  if (plan_path.empty() && data_options.route.empty()) return UsageError("no plan file given");
 
   Plan plan;
-  if (!ReadPlanOrRoute(plan_path, date, plan)) return 1;
+  if (!plan_path.empty() && !ReadPlanOrRoute(plan_path, date, plan)) return 1;
+  if (data_options.wanted() && !ApplyAviationData(data_options, date, plan)) return 1;
   if (!save_path.empty() && !SaveCopy(plan, save_path)) return 1;
   if (request.blank) return WriteOutputs(plan, request, pdf_path, png_prefix);
   if (plan.route.size() < 2) {
