@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/navlog_args.h"
+#include "app/navlog_data.h"
 #include "plan/check.h"
 #include "plan/fileio.h"
 #include "plan/fuel.h"
@@ -142,7 +143,7 @@ int main(int argc, char** argv) {
     case NavlogRequest::Run:
       break;
   }
-  if (request.plan_path.empty()) {
+  if (request.plan_path.empty() && request.data.route.empty()) {
     // The blank form on its own takes the margins a plan file without them has.
     Plan plan;
     LoadPlan(plan, "");
@@ -150,7 +151,10 @@ int main(int argc, char** argv) {
   }
 
   Plan plan;
-  if (!ReadPlanOrRoute(request.plan_path, request.date, plan)) return 1;
+  if (!request.plan_path.empty() && !ReadPlanOrRoute(request.plan_path, request.date, plan)) {
+    return 1;
+  }
+  if (request.data.wanted() && !ApplyAviationData(request.data, request.date, plan)) return 1;
   if (!request.save_path.empty() && !SaveCopy(plan, request.save_path)) return 1;
   if (request.print.blank) return WriteOutputs(plan, request);
   if (plan.route.size() < 2) {
