@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "plan/check.h"
@@ -16,6 +17,7 @@
 #include "plan/planfile.h"
 #include "plan/report.h"
 #include "plan/route_import.h"
+#include "plan/winds_file.h"
 #include "print/export.h"
 
 namespace {
@@ -43,6 +45,11 @@ const char kUsage[] =
     "               fuel reserve in minutes, 0 to 600 (default: the plan's, else 30);\n"
     "               a warning on standard error for each checkpoint reached below it\n"
     "               or with the fuel exhausted; the log itself does not change\n"
+    "  --winds FILE winds and temperatures aloft for every leg with coordinates,\n"
+    "               from a winds aloft bulletin (FB) or a GRIB2 forecast\n"
+    "  --depart HHMM\n"
+    "               departure time, UTC, for choosing the forecast time (default:\n"
+    "               the first bulletin's period start, the GRIB file's first time)\n"
     "  --blank      the blank form instead of the plan's log; a plan, if given,\n"
     "               supplies only its margins and shading\n"
     "  --help       this text\n"
@@ -109,6 +116,26 @@ bool ReadPlanOrRoute(const std::string& path, const CivilDate& date, Plan& plan)
   return true;
 }
 
+// Fills the legs' winds and temperatures from the forecast file; false, with
+// the plan unchanged, for a file that cannot be used.
+bool FillWinds(Plan& plan, const std::string& path, std::optional<int> depart) {
+  const WindForecastLoad load = LoadWindForecast(path, plan, {});
+  if (!load.ok) {
+    Failure(load.error);
+    return false;
+  }
+  if (!load.warnings.empty()) {
+    std::cerr << "halvix-navlog: warning: none of the bulletin's " << load.warnings.size()
+              << " stations can be placed without airport and navaid data\n";
+  }
+  const WindFill fill = ProposeWinds(plan, *load.source, WindFillOptions{depart});
+  for (const std::string& warning : fill.warnings) {
+    std::cerr << "halvix-navlog: warning: " << warning << "\n";
+  }
+  ApplyWinds(plan, fill);
+  return true;
+}
+
 bool SaveCopy(Plan& plan, const std::string& path) {
   SaveResult saved = SavePlan(plan, path);
   if (saved.status == SaveStatus::Saved) return true;
@@ -157,13 +184,15 @@ int main(int argc, char** argv) {
   std::string pdf_path;
   std::string png_prefix;
   std::string save_path;
+  std::string winds_path;
+  std::optional<int> depart;
   CivilDate date = Today();
   ExportRequest request;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     const bool takes_value = arg == "--pdf" || arg == "--png" || arg == "--dpi" ||
                              arg == "--page" || arg == "--date" || arg == "--save" ||
-                             arg == "--reserve";
+                             arg == "--reserve" || arg == "--winds" || arg == "--depart";
     if (takes_value && i + 1 >= argc) return UsageError(arg + " needs a value");
     if (arg == "--pdf") {
       pdf_path = argv[++i];
@@ -212,6 +241,16 @@ int main(int argc, char** argv) {
       if (save_path.empty()) return UsageError("--save needs a file name");
       continue;
     }
+    if (arg == "--winds") {
+      winds_path = argv[++i];
+      if (winds_path.empty()) return UsageError("--winds needs a file name");
+      continue;
+    }
+    if (arg == "--depart") {
+      depart = ParseDepartTime(argv[++i]);
+      if (!depart) return UsageError("--depart takes a time of day as HHMM, UTC");
+      continue;
+    }
     if (arg == "--blank") {
       request.blank = true;
       continue;
@@ -230,6 +269,7 @@ int main(int argc, char** argv) {
   }
   const bool printed = !pdf_path.empty() || !png_prefix.empty();
   if (request.blank && !printed) return UsageError("--blank needs --pdf or --png");
+  if (depart && winds_path.empty()) return UsageError("--depart goes with --winds");
   if (csv && printed) return UsageError("--csv writes text; it does not go with --pdf or --png");
   if (request.blank && plan_path.empty()) {
     // The blank form on its own takes the margins a plan file without them has.
@@ -241,6 +281,7 @@ int main(int argc, char** argv) {
 
   Plan plan;
   if (!ReadPlanOrRoute(plan_path, date, plan)) return 1;
+  if (!winds_path.empty() && !FillWinds(plan, winds_path, depart)) return 1;
   if (!save_path.empty() && !SaveCopy(plan, save_path)) return 1;
   if (request.blank) return WriteOutputs(plan, request, pdf_path, png_prefix);
   if (plan.route.size() < 2) {

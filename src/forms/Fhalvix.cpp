@@ -29,6 +29,7 @@
 #include "forms/Fnavlog.h"
 #include "forms/Formutil.h"
 #include "forms/Fprint.h"
+#include "forms/Fwinds.h"
 #include "forms/Importroute.h"
 #include "forms/Viewdoc.h"
 #include "plan/fileio.h"
@@ -322,6 +323,9 @@ void TForm1::BuildMenus() {
   Delete1 = Checkpoints1->addAction("Delete", this, &TForm1::Delete1Click);
   Checkpoints1->addSeparator();
   DeleteAll1 = Checkpoints1->addAction("Delete All", this, &TForm1::DeleteAll1Click);
+  Checkpoints1->addSeparator();
+  WindsAloft1 = Checkpoints1->addAction(QString::fromUtf8("Winds Aloft\u2026"), this,
+                                        &TForm1::WindsAloft1Click);
   Checkpoints1->addSeparator();
   NavigationLog1 = Checkpoints1->addAction("Navigation Log", this, &TForm1::NavigationLog1Click);
 
@@ -669,6 +673,10 @@ void TForm1::NavigationLog1Click() {
   ShowNavigationLog(this);
 }
 
+void TForm1::WindsAloft1Click() {
+  if (ShowWindsAloft(this, plan, WindStations())) route_model_->Reload();
+}
+
 void TForm1::ButtonHelpClick() {
   ViewDocument("halvix", StartDirectory, false);
 }
@@ -737,4 +745,5 @@ void DestroyForms() {
   FormFields = nullptr;
   FormAddField = nullptr;
   FormNavLog = nullptr;
+  FormWinds = nullptr;
 }
