@@ -231,6 +231,10 @@ TEST(WindFiles, BulletinFileAndTellingApart) {
   load = LoadWindForecast(dir.File("bad.txt"), plan, {});
   EXPECT_EQ(load.error, dir.File("bad.txt") + ": line 5: group 2720+5 fits no wind group form");
   EXPECT_FALSE(LoadWindForecast(dir.File("missing"), plan, {}).ok);
+  const FbDecodeResult sample = DecodeFb(ReadFile(HALVIX_SAMPLE_WINDS));
+  ASSERT_TRUE(sample.ok) << sample.error;
+  ASSERT_EQ(sample.bulletins.size(), 2u);
+  EXPECT_EQ(sample.bulletins[1].stations.size(), 5u);
   EXPECT_EQ(ParseDepartTime("1930"), 19 * 60 + 30);
   EXPECT_EQ(ParseDepartTime("0000Z"), 0);
   EXPECT_FALSE(ParseDepartTime("2460"));
