@@ -8,7 +8,10 @@ install(FILES ${halvix_manual} DESTINATION ${HALVIX_INSTALL_MANUALDIR})
 
 set(pkg ${PROJECT_SOURCE_DIR}/packaging)
 install(FILES ${pkg}/${HALVIX_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${pkg}/${HALVIX_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+configure_file(${pkg}/${HALVIX_APP_ID}.metainfo.xml.in ${CMAKE_CURRENT_BINARY_DIR}/${HALVIX_APP_ID}.metainfo.xml
+               @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${HALVIX_APP_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${pkg}/halvix-plan.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 install(FILES ${pkg}/icons/halvix.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
         RENAME ${HALVIX_APP_ID}.svg)

@@ -32,6 +32,7 @@
 #include "forms/Fwinds.h"
 #include "forms/Importroute.h"
 #include "forms/Viewdoc.h"
+#include "halvix_version.h"
 #include "plan/fileio.h"
 #include "plan/legs.h"
 #include "plan/planfile.h"
@@ -342,7 +343,7 @@ void TForm1::FormCreate() {
   plan.aircraft.actype = "C172/U";
   plan.aircraft.acgph = 9.0;
   plan.aircraft.acfullfuel = 38.0;
-  LabelVersion->setText("Halvix Version 1.3");
+  LabelVersion->setText(QStringLiteral("Halvix Version " HALVIX_VERSION));
   LabelCopyright->setText("\u00a9 The Halvix developers");
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "grib_util.h"
+#include "halvix_version.h"
 #include "plan/legs.h"
 #include "plan/planfile.h"
 #include "plan/report.h"
@@ -76,7 +77,7 @@ TEST(NavlogTool, ReportsErrorsWithExitCodes) {
   EXPECT_EQ(Navlog("--help").status, 0);
   ToolRun version = Navlog("--version");
   EXPECT_EQ(version.status, 0);
-  EXPECT_NE(version.out.find("1.3"), std::string::npos);
+  EXPECT_EQ(version.out, "halvix-navlog " HALVIX_VERSION "\n");
 
   TempDir dir;
   WriteFile(dir.File("one.flt"), "[misc]\ncount=1\n[dest0]\ntoname=Home\n");
@@ -279,8 +280,6 @@ TEST(NavlogTool, WindsFromAForecastAreWhatSaveWrites) {
             std::string::npos)
       << run.out;
   EXPECT_FALSE(PathExists(dir.File("no.flt")));
-  EXPECT_EQ(Navlog("--winds x --depart 2400" + in).status, 2);
-  EXPECT_EQ(Navlog("--depart 1200" + in).status, 2);
 }
 
 }  // namespace
