@@ -22,7 +22,8 @@ StationLocator& WindStations() {
 
 namespace {
 
-const char* const kForecastFilter = "Winds aloft forecasts (*.txt *.grib2 *.grb2 *.grb *)";
+const char* const kForecastFilter =
+    "Winds aloft forecasts (*.txt *.grib2 *.grb2 *.grb);;All files (*)";
 
 enum Column {
   kName,
@@ -88,6 +89,7 @@ TFormWinds::TFormWinds(QWidget* parent) : QDialog(parent) {
   GridLegs->setEditTriggers(QAbstractItemView::NoEditTriggers);
   GridLegs->setSelectionMode(QAbstractItemView::NoSelection);
   GridLegs->verticalHeader()->setVisible(false);
+  GridLegs->verticalHeader()->setDefaultSectionSize(GridLegs->fontMetrics().height() + 6);
   GridLegs->horizontalHeader()->setStretchLastSection(true);
   const int widths[kColumns] = {120, 58, 58, 44, 58, 58, 64, 170, 110, 160};
   for (int c = 0; c < kColumns; ++c) GridLegs->setColumnWidth(c, widths[c]);
@@ -116,7 +118,7 @@ bool TFormWinds::Execute(Plan& plan, const StationLocator& locate) {
   plan_ = &plan;
   locate_ = locate;
   source_.reset();
-  fill_ = WindFill{};
+  fill_ = CurrentWinds(plan);
   LabelForecast->setText("No forecast read yet.");
   ShowFill();
   const int result = desktop().ExecModal(this);

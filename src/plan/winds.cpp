@@ -199,6 +199,22 @@ WindFill ProposeWinds(const Plan& plan, const WindSource& source, const WindFill
   return fill;
 }
 
+WindFill CurrentWinds(const Plan& plan) {
+  WindFill fill;
+  LegResult own;
+  LegResult carry;
+  ClearLeg(carry);
+  for (std::size_t row = 1; row < plan.route.size() && fill.legs.size() < kMaxLegs; ++row) {
+    ClearLeg(own);
+    ParseRow(plan.route[row], own, carry);
+    WindProposal leg;
+    leg.row = static_cast<int>(row);
+    leg.current = {carry.winddir, carry.windvel, carry.temp};
+    fill.legs.push_back(leg);
+  }
+  return fill;
+}
+
 bool ApplyWinds(Plan& plan, const WindFill& fill) {
   bool changed = false;
   bool earlier_filled = false;

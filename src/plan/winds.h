@@ -96,6 +96,9 @@ struct WindFillOptions {
 // it, worked out with the winds just proposed for them. The plan is not changed.
 WindFill ProposeWinds(const Plan& plan, const WindSource& source, const WindFillOptions& options);
 
+// Each leg with the values the pilot has now, nothing proposed yet.
+WindFill CurrentWinds(const Plan& plan);
+
 // Writes the filled legs' three cells (all three, so that nothing filled
 // depends on a row above) and keeps the values the pilot had on legs left
 // unfilled. True when a cell changed; `modified` is then set.
