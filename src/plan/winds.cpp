@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr double kDegrees = 180.0 / M_PI;
+const double kDegrees = 180.0 / std::acos(-1.0);
 // How much warmer the air is below the lowest level with a temperature.
 constexpr double kLapseCPerFt = 2.0 / 1000.0;
 
