@@ -23,13 +23,18 @@ struct Token {
 };
 
 // Tabs expanded to the next multiple of eight, so that columns line up as
-// they do on a teleprinter.
+// they do on a teleprinter; the no-break spaces of text copied from a web
+// page are one column each.
 std::string ExpandTabs(const std::string& line) {
   std::string out;
-  for (char c : line) {
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
     if (c == '\t') {
       do out += ' ';
       while (out.size() % 8 != 0);
+    } else if (c == '\xC2' && i + 1 < line.size() && line[i + 1] == '\xA0') {
+      out += ' ';
+      ++i;
     } else if (c != '\r') {
       out += c;
     }
@@ -214,7 +219,7 @@ FbDecodeResult DecodeFb(const std::string& text) {
       result.bulletins.push_back(bulletin);
       have_header = false;
       in_stations = !bulletin.levels.empty();
-    } else if (in_stations && LooksLikeIdent(first)) {
+    } else if (in_stations && LooksLikeIdent(first) && tokens.size() > 1) {
       FbStation station;
       if (!DecodeStation(tokens, result.bulletins.back(), level_ends, line_number, station,
                          result.error)) {

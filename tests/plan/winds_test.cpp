@@ -80,7 +80,8 @@ TEST(FbBulletin, GroupsFoundByColumnAcrossSeveralBulletins) {
       "(Extracted from FBUS31 KWNO 081358)\nFD1US1\n" +
       Bulletin("1400-2100",
                "ABI 1707 2119+01 2229-04 2338-16 2349-28 2360-40 236343 731960 990055\n"
-               "ABQ              2714+03 2620-03 2535-15 2545-27 256142\n") +
+               "ABQ       \xC2\xA0      2714+03 2620-03 2535-15 2545-27 256142\n"
+               "NNNN\n") +
       "\nVALID 090600Z   FOR USE 2100-0600Z. TEMPS NEG ABV 24000\n" + kLevels +
       "ABQ                      2620-05\n";
   const FbDecodeResult decoded = DecodeFb(text);
