@@ -4,6 +4,7 @@
 
 #include "halvix_version.h"
 #include "plan/plan.h"
+#include "plan/winds.h"
 
 namespace {
 
@@ -40,6 +41,11 @@ const char kUsage[] =
     "  --nearest-vor\n"
     "               fills each checkpoint's empty VOR text from the nearest VOR\n"
     "               within 40 NM\n"
+    "  --winds FILE winds and temperatures aloft for every leg with coordinates,\n"
+    "               from a winds aloft bulletin (FB) or a GRIB2 forecast\n"
+    "  --depart HHMM\n"
+    "               departure time, UTC, for choosing the forecast time (default:\n"
+    "               the first bulletin's period start, the GRIB file's first time)\n"
     "  --blank      the blank form instead of the plan's log; a plan, if given,\n"
     "               supplies only its margins and shading\n"
     "  --help       this text\n"
@@ -132,6 +138,16 @@ const Option kOptions[] = {
        r.data.nearest_vor = true;
        return std::string();
      }},
+    {"--winds", true,
+     [](NavlogRequest& r, const std::string& v) {
+       r.winds_path = v;
+       return std::string(v.empty() ? "--winds needs a file name" : "");
+     }},
+    {"--depart", true,
+     [](NavlogRequest& r, const std::string& v) {
+       r.depart = ParseDepartTime(v);
+       return std::string(r.depart ? "" : "--depart takes a time of day as HHMM, UTC");
+     }},
 };
 
 NavlogRequest Answer(NavlogRequest::Action action, const std::string& error = "") {
@@ -153,6 +169,7 @@ std::string Conflict(const NavlogRequest& r) {
     return "--route stands instead of a plan file, not beside one";
   }
   if (!r.print.blank && r.plan_path.empty() && r.data.route.empty()) return "no plan file given";
+  if (r.depart && r.winds_path.empty()) return "--depart goes with --winds";
   return "";
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,8 +22,10 @@ struct NavlogRequest {
   std::string pdf_path;  // - for standard output
   std::string png_prefix;
   std::string save_path;
-  int32_t reserve = -1;  // minutes; the plan's own unless given
-  CivilDate date;        // of the flight, for an imported route's variation
+  int32_t reserve = -1;       // minutes; the plan's own unless given
+  CivilDate date;             // of the flight, for an imported route's variation
+  std::string winds_path;     // a winds aloft bulletin or GRIB2 forecast
+  std::optional<int> depart;  // minutes after 00:00 UTC
   ExportRequest print;
   NavlogDataOptions data;  // --data, --route, --nearest-vor
 

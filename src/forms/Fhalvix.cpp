@@ -30,6 +30,7 @@
 #include "forms/Fnavlog.h"
 #include "forms/Formutil.h"
 #include "forms/Fprint.h"
+#include "forms/Fwinds.h"
 #include "forms/Importroute.h"
 #include "forms/Viewdoc.h"
 #include "halvix_version.h"
@@ -329,6 +330,9 @@ void TForm1::BuildMenus() {
   Checkpoints1->addAction("Fill VOR Cross-Checks", this, [this] {
     if (FillVorCrossChecksCommand(this, plan) > 0) plan.modified = 1, PlanReplaced();
   });
+  Checkpoints1->addSeparator();
+  WindsAloft1 = Checkpoints1->addAction(QString::fromUtf8("Winds Aloft\u2026"), this,
+                                        &TForm1::WindsAloft1Click);
   Checkpoints1->addSeparator();
   NavigationLog1 = Checkpoints1->addAction("Navigation Log", this, &TForm1::NavigationLog1Click);
 
@@ -684,6 +688,10 @@ void TForm1::NavigationLog1Click() {
   ShowNavigationLog(this);
 }
 
+void TForm1::WindsAloft1Click() {
+  if (ShowWindsAloft(this, plan, WindStations())) route_model_->Reload();
+}
+
 void TForm1::ButtonHelpClick() {
   ViewDocument("halvix", StartDirectory, false);
 }
@@ -752,4 +760,5 @@ void DestroyForms() {
   FormFields = nullptr;
   FormAddField = nullptr;
   FormNavLog = nullptr;
+  FormWinds = nullptr;
 }
