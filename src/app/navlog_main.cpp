@@ -7,10 +7,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/navlog_args.h"
+#include "app/navlog_data.h"
 #include "plan/check.h"
 #include "plan/fileio.h"
 #include "plan/fuel.h"
@@ -18,7 +20,9 @@
 #include "plan/planfile.h"
 #include "plan/report.h"
 #include "plan/route_import.h"
+#include "plan/winds_file.h"
 #include "print/export.h"
+#include "print/margins.h"
 
 namespace {
 
@@ -83,6 +87,26 @@ bool ReadPlanOrRoute(const std::string& path, const CivilDate& date, Plan& plan)
   return true;
 }
 
+// Fills the legs' winds and temperatures from the forecast file; false, with
+// the plan unchanged, for a file that cannot be used.
+bool FillWinds(Plan& plan, const std::string& path, std::optional<int> depart) {
+  const WindForecastLoad load = LoadWindForecast(path, plan, {});
+  if (!load.ok) {
+    Failure(load.error);
+    return false;
+  }
+  if (!load.warnings.empty()) {
+    std::cerr << "halvix-navlog: warning: none of the bulletin's " << load.warnings.size()
+              << " stations can be placed without airport and navaid data\n";
+  }
+  const WindFill fill = ProposeWinds(plan, *load.source, WindFillOptions{depart});
+  for (const std::string& warning : fill.warnings) {
+    std::cerr << "halvix-navlog: warning: " << warning << "\n";
+  }
+  ApplyWinds(plan, fill);
+  return true;
+}
+
 bool SaveCopy(Plan& plan, const std::string& path) {
   SaveResult saved = SavePlan(plan, path);
   if (saved.status == SaveStatus::Saved) return true;
@@ -95,6 +119,8 @@ int WriteOutputs(const Plan& plan, const NavlogRequest& navlog) {
   const ExportRequest& request = navlog.print;
   const std::string& pdf = navlog.pdf_path;
   const std::string& png = navlog.png_prefix;
+  const MarginCheck margins = CheckMargins(plan.print, SheetOf(request.paper));
+  if (!margins.refusal.empty()) return Failure(margins.refusal);
   // Rendering needs fonts but never a screen.
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   int qargc = 1;
@@ -139,7 +165,7 @@ int main(int argc, char** argv) {
     case NavlogRequest::Run:
       break;
   }
-  if (request.plan_path.empty()) {
+  if (request.plan_path.empty() && request.data.route.empty()) {
     // The blank form on its own takes the margins a plan file without them has.
     Plan plan;
     LoadPlan(plan, "");
@@ -147,7 +173,11 @@ int main(int argc, char** argv) {
   }
 
   Plan plan;
-  if (!ReadPlanOrRoute(request.plan_path, request.date, plan)) return 1;
+  if (!request.plan_path.empty() && !ReadPlanOrRoute(request.plan_path, request.date, plan)) {
+    return 1;
+  }
+  if (request.data.wanted() && !ApplyAviationData(request.data, request.date, plan)) return 1;
+  if (!request.winds_path.empty() && !FillWinds(plan, request.winds_path, request.depart)) return 1;
   if (!request.save_path.empty() && !SaveCopy(plan, request.save_path)) return 1;
   if (request.print.blank) return WriteOutputs(plan, request);
   if (plan.route.size() < 2) {

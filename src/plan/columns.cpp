@@ -100,6 +100,16 @@ std::string FuelText(double value, LogForm form) {
   return FormatDecimals(value, form == LogForm::Csv ? 2 : 1);
 }
 
+// The remaining fuel wherever the leg's fuel was computed, however far below
+// zero: a blank would read as "same as above".
+std::string RemainingFuel(const LegResult& leg) {
+  if (leg.fuelused == NOT_ENTERED_FUEL) return {};
+  CNumbers c_numbers;
+  char text[400];  // any double "%1.1f" can produce
+  std::snprintf(text, sizeof text, "%1.1f", leg.fuelrem);
+  return text;
+}
+
 // A figure as the log rounds it, in tenths; false for one too large to count.
 bool Tenths(double value, int64_t& tenths) {
   std::string shown = FormatReal(value, false);
@@ -130,6 +140,7 @@ std::string LogCellText(const LegResult& leg, LogColumn column, LogForm form) {
     case LogKind::Whole:
       return FormatInt(WholeValue(leg, column), form == LogForm::Shown ? info.digits : 0, false);
     case LogKind::Fuel:
+      if (column == C::FuelRem && form == LogForm::Shown) return RemainingFuel(leg);
       return FuelText(column == C::FuelUsed ? leg.fuelused : leg.fuelrem, form);
   }
   return {};

@@ -42,6 +42,10 @@ TEST(NavlogArguments, EveryOptionLandsInTheRequest) {
   ASSERT_EQ(blank.action, NavlogRequest::Run);
   EXPECT_TRUE(blank.print.blank);
   EXPECT_TRUE(blank.plan_path.empty());
+
+  const NavlogRequest winds = Parse({"--winds", "fb.txt", "--depart", "1930", "a.flt"});
+  EXPECT_EQ(winds.winds_path, "fb.txt");
+  EXPECT_EQ(winds.depart, 19 * 60 + 30);
 }
 
 TEST(NavlogArguments, HelpAndVersionAnswerUnlessAMistakeComesFirst) {
@@ -68,6 +72,9 @@ TEST(NavlogArguments, MistakesAreNamed) {
   EXPECT_EQ(ErrorOf({"--page", "a5", "a.flt"}), "--page takes letter, a4 or legal");
   EXPECT_EQ(ErrorOf({"--date", "2025-02-30", "a.flt"}), "--date takes a day as YYYY-MM-DD");
   EXPECT_EQ(ErrorOf({"--blank", "a.flt"}), "--blank needs --pdf or --png");
+  EXPECT_EQ(ErrorOf({"--winds", "w", "--depart", "2400", "a.flt"}),
+            "--depart takes a time of day as HHMM, UTC");
+  EXPECT_EQ(ErrorOf({"--depart", "1200", "a.flt"}), "--depart goes with --winds");
   EXPECT_EQ(ErrorOf({"--csv", "--pdf", "o.pdf", "a.flt"}),
             "--csv writes text; it does not go with --pdf or --png");
 }
