@@ -16,7 +16,7 @@
 #include <algorithm>
 
 #include "forms/Desktop.h"
-#include "forms/Fhalvix.h"
+#include "forms/PlanDocument.h"
 #include "plan/check.h"
 #include "plan/fuel.h"
 #include "plan/report.h"
@@ -279,8 +279,10 @@ QVariant NavLogModel::headerData(int section, Qt::Orientation orientation, int r
 
 // --- TFormNavLog -----------------------------------------------------------------
 
-TFormNavLog::TFormNavLog(TForm1* owner)
-    : QWidget(owner, Qt::Window), owner_(owner), model_(new NavLogModel(owner->plan, this)) {
+TFormNavLog::TFormNavLog(PlanDocument& document, QWidget* owner)
+    : QWidget(owner, Qt::Window),
+      document_(document),
+      model_(new NavLogModel(document.plan(), this)) {
   setObjectName("FormNavLog");
   setWindowTitle("Navigation Log");
 
@@ -344,9 +346,9 @@ TFormNavLog::TFormNavLog(TForm1* owner)
 
   connect(SpinReserve, qOverload<int>(&QSpinBox::valueChanged), this,
           &TFormNavLog::SpinReserveChanged);
-  connect(owner, &TForm1::PlanChanged, this, &TFormNavLog::PlanChanged);
-  connect(owner->ListViewPlan->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-          &TFormNavLog::MainSelectionChanged);
+  connect(&document_, &PlanDocument::Changed, this, &TFormNavLog::PlanChanged);
+  connect(&document_, &PlanDocument::SelectionChanged, this,
+          &TFormNavLog::DocumentSelectionChanged);
   connect(GridLog->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           &TFormNavLog::OwnSelectionChanged);
 
@@ -366,7 +368,7 @@ bool TFormNavLog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TFormNavLog::PlanChanged() {
-  const Plan& plan = owner_->plan;
+  const Plan& plan = document_.plan();
   model_->Recompute();
 
   LabelTitle->setText(QString("%1   %2 %3, %4 gal, %5 gph")
@@ -399,25 +401,24 @@ void TFormNavLog::PlanChanged() {
                    .arg(unsolved == 1 ? "leg" : "legs");
   }
   LabelSummary->setText(summary);
-  MainSelectionChanged();
+  DocumentSelectionChanged();
 }
 
 void TFormNavLog::Copy1Click() {
-  QApplication::clipboard()->setText(Q(FormatLogCsv(owner_->plan)));
+  QApplication::clipboard()->setText(Q(FormatLogCsv(document_.plan())));
 }
 
 void TFormNavLog::SpinReserveChanged(int minutes) {
-  Plan& plan = owner_->plan;
+  Plan& plan = document_.plan();
   if (plan.reserve == minutes) return;
   plan.reserve = minutes;
-  plan.modified = 1;
-  PlanChanged();
+  document_.Edited();
 }
 
-void TFormNavLog::MainSelectionChanged() {
+void TFormNavLog::DocumentSelectionChanged() {
   if (syncing_) return;
   syncing_ = true;
-  const int row = owner_->SelectedRow();
+  const int row = document_.SelectedRow();
   if (row >= 0 && row < model_->TotalRow()) {
     GridLog->setCurrentIndex(model_->index(row, 0));
   } else {
@@ -431,15 +432,16 @@ void TFormNavLog::OwnSelectionChanged() {
   const QModelIndexList rows = GridLog->selectionModel()->selectedRows();
   if (rows.isEmpty()) return;
   const int row = rows.first().row();
-  if (row >= static_cast<int>(owner_->plan.route.size())) return;  // the Total row
+  if (row >= static_cast<int>(document_.plan().route.size())) return;  // the Total row
   syncing_ = true;
-  owner_->ListViewPlan->setCurrentIndex(owner_->RouteModel()->index(row, 0));
+  document_.SelectRow(row);
   syncing_ = false;
 }
 
-TFormNavLog* ShowNavigationLog(TForm1* owner) {
+TFormNavLog* ShowNavigationLog(QWidget* owner, PlanDocument& document) {
   if (FormNavLog == nullptr) {
-    FormNavLog = new TFormNavLog(owner);
+    FormNavLog = new TFormNavLog(document, owner);
+    QObject::connect(FormNavLog, &QObject::destroyed, [] { FormNavLog = nullptr; });
     // Below the main window where the screen has room, else as low as fits.
     const QRect main = owner->frameGeometry();
     const QSize screen = desktop().ScreenSize();

@@ -13,9 +13,9 @@
 
 class QAction;
 class QLabel;
+class PlanDocument;
 class QSpinBox;
 class QTableView;
-class TForm1;
 
 // The leg table as rows: row 0 is the departure and row i the leg that ends
 // at route row i, so a row number means the same checkpoint in both windows;
@@ -84,7 +84,8 @@ class TFormNavLog : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TFormNavLog(TForm1* owner);
+  // A window of its own above `owner`, showing `document`.
+  TFormNavLog(PlanDocument& document, QWidget* owner);
 
   QLabel* LabelTitle;
   QLabel* LabelCheck;  // the pre-print check's finding, when there is one
@@ -108,10 +109,10 @@ class TFormNavLog : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void MainSelectionChanged();
+  void DocumentSelectionChanged();
   void OwnSelectionChanged();
 
-  TForm1* owner_;
+  PlanDocument& document_;
   NavLogModel* model_;
   bool syncing_ = false;  // a selection being mirrored must not echo back
 };
@@ -119,6 +120,6 @@ class TFormNavLog : public QWidget {
 // Made on the first Checkpoints > Navigation Log, so start-up never pays for it.
 extern TFormNavLog* FormNavLog;
 
-// Creates the window if need be, places it beside the main window the first
-// time, and shows it.
-TFormNavLog* ShowNavigationLog(TForm1* owner);
+// Creates the window if need be, places it below `owner` the first time,
+// and shows it.
+TFormNavLog* ShowNavigationLog(QWidget* owner, PlanDocument& document);

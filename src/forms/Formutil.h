@@ -20,6 +20,17 @@ class QTreeView;
 class QLineEdit;
 class QWidget;
 
+// The dialog held in `slot`, made on its first use as a child of `owner`:
+// start-up makes only the main window. `slot` is emptied when the dialog goes.
+template <typename Dialog>
+Dialog* MadeOnFirstUse(Dialog*& slot, QWidget* owner) {
+  if (slot == nullptr) {
+    slot = new Dialog(owner);
+    QObject::connect(slot, &QObject::destroyed, [&slot] { slot = nullptr; });
+  }
+  return slot;
+}
+
 // Positions `dialog` centred over `owner` (with a 15 pixel nudge when the two
 // are nearly the same size) and keeps it on the screen. Does nothing when
 // either is missing.

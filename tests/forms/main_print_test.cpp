@@ -11,6 +11,7 @@
 
 #include "MainWindowFixture.h"
 #include "forms/Faskc.h"
+#include "forms/PrintCommands.h"
 #include "plan/planfile.h"
 
 namespace {
@@ -40,7 +41,7 @@ class MainPrintTest : public MainWindowTest {
   void LoadRoute(int rows, int fields) {
     WriteFile(Path("trip.flt"), PlanText("Lakes", rows, fields));
     LoadPlan(Form1->plan, Path("trip.flt"));
-    Form1->PlanReplaced();
+    ShowPlan();
   }
 
   // Plays the missing-information prompt by pressing `button`.
@@ -195,7 +196,7 @@ TEST_F(MainPrintTest, MissingInformationPromptDecidesWhetherToPrint) {
   LoadRoute(3, 0);
   Form1->plan.route[1].subitems[kCellCourse].clear();
   Form1->plan.route[1].subitems[kCellWindDir].clear();
-  Form1->PlanReplaced();
+  ShowPlan();
   desk.print_to_pdf = QString::fromStdString(pdf_);
 
   // Cancel: nothing printed.
