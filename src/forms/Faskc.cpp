@@ -87,9 +87,17 @@ bool CheckRoute(Plan& plan, QWidget* owner) {
     return false;
   }
   const MissingItem item = FindMissingItem(plan);
-  if (item == MissingItem::None) return true;
-  return AskMissingInfo(plan, QString::fromUtf8(MissingItemName(item)),
-                        EditFor(*MadeOnFirstUse(FormAdd, owner), item), owner);
+  if (item != MissingItem::None &&
+      !AskMissingInfo(plan, QString::fromUtf8(MissingItemName(item)),
+                      EditFor(*MadeOnFirstUse(FormAdd, owner), item), owner))
+    return false;
+  // A cell such as "abc" counts as 0: a leg of 0 NM, say, which the log
+  // would print as if it were meant.
+  const NotANumber found = FindNotANumber(plan);
+  if (found.row < 0) return true;
+  return desktop().MessageBox(
+             owner, QString::fromStdString(NotANumberText(plan, found)) + "\nPrint anyway?",
+             QStringLiteral("Confirm"), MessageButtons::YesNo) == mrYes;
 }
 
 bool AskMissingInfo(Plan& plan, const QString& item, QLineEdit* edit, QWidget* owner) {

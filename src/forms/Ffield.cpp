@@ -134,7 +134,13 @@ TFormFields::TFormFields(QWidget* parent)
   SetTabOrder({ListViewFields, ButtonAdd, ButtonEdit, ButtonDelete, ButtonDone});
 
   FitToTexts();
-  FitColumns(ListViewFields, kColumns, kAirfieldColumns);
+  // Widths follow what the cells hold, as rows come, change and go.
+  auto fit = [this] { FitColumnsToContent(ListViewFields, kColumns, kAirfieldColumns); };
+  connect(model_, &QAbstractItemModel::modelReset, this, fit);
+  connect(model_, &QAbstractItemModel::rowsInserted, this, fit);
+  connect(model_, &QAbstractItemModel::rowsRemoved, this, fit);
+  connect(model_, &QAbstractItemModel::dataChanged, this, fit);
+  fit();
 }
 
 void TFormFields::SetPlan(Plan* plan) {

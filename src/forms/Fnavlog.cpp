@@ -60,6 +60,30 @@ MissingItem CheckedItem(int column) {
   }
 }
 
+// The route cell a column shows a leg's own value of; -1 for a computed column.
+int OwnCell(int column) {
+  switch (column) {
+    case NavLogModel::kDist:
+      return kCellDist;
+    case NavLogModel::kTc:
+      return kCellCourse;
+    case NavLogModel::kAlt:
+      return kCellAltitude;
+    case NavLogModel::kWindDir:
+      return kCellWindDir;
+    case NavLogModel::kWindVel:
+      return kCellWindVel;
+    case NavLogModel::kTemp:
+      return kCellTemp;
+    case NavLogModel::kTas:
+      return kCellTas;
+    case NavLogModel::kVar:
+      return kCellMagVar;
+    default:
+      return -1;
+  }
+}
+
 int32_t CheckedValue(const LegResult& leg, MissingItem item) {
   switch (item) {
     case MissingItem::TrueCourse:
@@ -188,11 +212,18 @@ QString NavLogModel::CellText(int row, int column) const {
   }
 }
 
+bool NavLogModel::NotANumberAt(int row, int column) const {
+  const int cell = OwnCell(column);
+  return row > 0 && row < TotalRow() && cell >= 0 &&
+         IsNotANumber(plan_.route[static_cast<std::size_t>(row)].SubItem(cell));
+}
+
 bool NavLogModel::Marked(int row, int column) const {
   if (row == TotalRow()) return (column == kEte || column == kFuelUsed) && UnsolvedLegs() > 0;
   if (row == 0) return false;
   const std::size_t k = static_cast<std::size_t>(row - 1);
   if (column == kName) return status_[k].problem != LegProblem::None;
+  if (NotANumberAt(row, column)) return true;
   const MissingItem item = CheckedItem(column);
   return k == 0 && item != MissingItem::None && CheckedValue(plan_.legs[0], item) == NOT_ENTERED;
 }
@@ -213,6 +244,7 @@ QString NavLogModel::ToolTip(int row, int column) const {
     if (k == 0 && item != MissingItem::None && CheckedValue(l, item) == NOT_ENTERED) {
       lines << QString("Missing Information: %1").arg(MissingItemName(item));
     }
+    if (NotANumberAt(row, column)) lines << Q(NotANumberText(plan_, {row, OwnCell(column)}));
     const std::string problem = LegProblemText(status_[k]);
     if (!problem.empty()) lines << Q(problem);
     const std::string fuel = FuelWarning(plan_, l);
@@ -370,6 +402,7 @@ bool TFormNavLog::eventFilter(QObject* watched, QEvent* event) {
 void TFormNavLog::PlanChanged() {
   const Plan& plan = document_.plan();
   model_->Recompute();
+  WidenMarkedColumns();
 
   LabelTitle->setText(QString("%1   %2 %3, %4 gal, %5 gph")
                           .arg(Q(plan.title), Q(plan.aircraft.acnumber), Q(plan.aircraft.actype),
@@ -390,6 +423,10 @@ void TFormNavLog::PlanChanged() {
                 "computed until it is entered")
                 .arg(MissingItemName(item));
   }
+  if (const NotANumber found = FindNotANumber(plan); found.row >= 0) {
+    if (!check.isEmpty()) check += '\n';
+    check += Q(NotANumberText(plan, found));
+  }
   LabelCheck->setText(check);
   LabelCheck->setVisible(!check.isEmpty());
 
@@ -402,6 +439,20 @@ void TFormNavLog::PlanChanged() {
   }
   LabelSummary->setText(summary);
   DocumentSelectionChanged();
+}
+
+void TFormNavLog::WidenMarkedColumns() {
+  // A mark takes room from its cell's text; the column grows to hold both,
+  // so a flagged total stays readable with the mark beside it.
+  for (int c = 0; c < NavLogModel::kColumnCount; ++c) {
+    int need = 0;
+    for (int r = 0; r < model_->rowCount(); ++r) {
+      const QModelIndex cell = model_->index(r, c);
+      if (!cell.data(Qt::DecorationRole).isNull())
+        need = std::max(need, GridLog->sizeHintForIndex(cell).width());
+    }
+    if (need > GridLog->columnWidth(c)) GridLog->setColumnWidth(c, need);
+  }
 }
 
 void TFormNavLog::Copy1Click() {

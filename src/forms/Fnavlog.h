@@ -72,6 +72,8 @@ class NavLogModel : public QAbstractTableModel {
   QString CellText(int row, int column) const;
   QString ToolTip(int row, int column) const;
   bool Marked(int row, int column) const;
+  // The route row's own cell under `column` holds text that is no number.
+  bool NotANumberAt(int row, int column) const;
   QColor FuelColour(int row) const;
 
   Plan& plan_;
@@ -111,6 +113,7 @@ class TFormNavLog : public QWidget {
  private:
   void DocumentSelectionChanged();
   void OwnSelectionChanged();
+  void WidenMarkedColumns();
 
   PlanDocument& document_;
   NavLogModel* model_;

@@ -75,6 +75,11 @@ struct ListColumn {
 // A list of fixed size must not hide a column behind a horizontal bar.
 void FitColumns(QTreeView* list, const ListColumn* columns, int count);
 
+// As FitColumns, each column first widened to what its caption and its cells
+// need. Narrowing takes from the room beyond that need first, so a short
+// text such as a frequency is cut only when the cells cannot all fit.
+void FitColumnsToContent(QTreeView* list, const ListColumn* columns, int count);
+
 // An in-place editor for a list's first column that keeps names within a byte limit.
 class ByteLimitDelegate : public QStyledItemDelegate {
   Q_OBJECT
