@@ -112,10 +112,6 @@ void PlanDocument::Edited() {
   emit Changed();
 }
 
-void PlanDocument::NotifyChanged() {
-  emit Changed();
-}
-
 void PlanDocument::RouteEdited() {
   plan_.modified = 1;
   // The redraw announces the change.

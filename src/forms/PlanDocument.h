@@ -60,8 +60,6 @@ class PlanDocument : public QObject {
 
   // Sets the plan's `modified` flag and announces the change.
   void Edited();
-  // Announces a change made directly in plan(); `modified` stays as it is.
-  void NotifyChanged();
   // After a command rewrote route cells in place (winds, VOR cross-checks):
   // every view redraws, the selection holds, and the plan is marked modified.
   void RouteEdited();
