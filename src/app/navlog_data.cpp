@@ -47,7 +47,7 @@ bool ApplyAviationData(const NavlogDataOptions& options, const CivilDate& date, 
   if (!options.route.empty()) {
     MagneticModel model;
     const std::string model_path = FindMagneticModelFile();
-    if (model_path.empty() || !model.Load(model_path, &error))
+    if (model_path.empty() || !model.Load(model_path, error))
       return Fail("the magnetic model cannot be read" + (error.empty() ? "" : ": " + error));
     LoadPlan(plan, "");  // the aircraft and margins a plan file without them has
     std::vector<std::string> notes;

@@ -96,7 +96,9 @@ const MagneticModel* Model() {
     tried = true;
     auto loaded = std::make_unique<MagneticModel>();
     const std::string path = FindMagneticModelFile();
-    if (!path.empty() && loaded->Load(path, nullptr)) model = std::move(loaded);
+    // Without a model the routes keep the variation typed; no message.
+    std::string ignored;
+    if (!path.empty() && loaded->Load(path, ignored)) model = std::move(loaded);
   }
   return model.get();
 }

@@ -307,7 +307,7 @@ void ProfileFile::KeyIndex::Add(const ProfileFile& file, const std::vector<Line>
   }
 }
 
-bool ProfileFile::Load(const std::string& path, std::string* error) {
+bool ProfileFile::Load(const std::string& path, std::string& error) {
   Parse(std::string());
   std::string bytes;
   std::string reason;
@@ -316,7 +316,7 @@ bool ProfileFile::Load(const std::string& path, std::string* error) {
       return true;
     case ReadStatus::TooLarge:
     case ReadStatus::Failed:
-      if (error) *error = "Cannot read " + path + ": " + reason;
+      error = "Cannot read " + path + ": " + reason;
       return false;
     case ReadStatus::Ok:
       break;
@@ -341,10 +341,10 @@ std::string ProfileFile::Serialize() const {
   return out;
 }
 
-bool ProfileFile::Save(const std::string& path, std::string* error) const {
+bool ProfileFile::Save(const std::string& path, std::string& error) const {
   std::string reason;
   if (ReplaceFile(path, Serialize(), reason)) return true;
-  if (error) *error = "Cannot write " + path + ": " + reason;
+  error = "Cannot write " + path + ": " + reason;
   return false;
 }
 

@@ -235,10 +235,10 @@ TEST(AviationFillTest, VorCrossChecksUseTheVorsOwnVariation) {
 TEST(AviationFillTest, ARouteOfIdentsAndCoordinatesBecomesAPlan) {
   Opened o(kData + "/ourairports");
   MagneticModel model;
-  ASSERT_TRUE(model.Load(std::string(HALVIX_WMM_DIR) + "/WMM2025.COF", nullptr));
+  std::string error;
+  ASSERT_TRUE(model.Load(std::string(HALVIX_WMM_DIR) + "/WMM2025.COF", error)) << error;
   Plan plan;
   std::vector<std::string> notes;
-  std::string error;
   ASSERT_TRUE(BuildPlanFromIdents(o.data, RouteTokens(" KSQL osi  37.25,-121.95 KHAF"), model,
                                   2026.0, plan, notes, error))
       << error;

@@ -189,13 +189,13 @@ TEST(ProfileFileIo, SaveAndLoadRoundTrip) {
   ProfileFile f;
   f.WriteString("s", "k", "v");
   std::string error;
-  ASSERT_TRUE(f.Save(dir.File("p.ini"), &error)) << error;
+  ASSERT_TRUE(f.Save(dir.File("p.ini"), error)) << error;
   EXPECT_EQ(ReadFile(dir.File("p.ini")), "[s]\r\nk=v\r\n");
   ProfileFile g;
-  ASSERT_TRUE(g.Load(dir.File("p.ini")));
+  ASSERT_TRUE(g.Load(dir.File("p.ini"), error));
   EXPECT_EQ(g.GetString("s", "k", "", 256), "v");
   ProfileFile missing;
-  EXPECT_TRUE(missing.Load(dir.File("nothing.ini")));
+  EXPECT_TRUE(missing.Load(dir.File("nothing.ini"), error));
   EXPECT_FALSE(missing.HasSection("s"));
 }
 
