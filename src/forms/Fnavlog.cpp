@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "forms/Desktop.h"
-#include "forms/Fhalvix.h"
+#include "forms/PlanDocument.h"
 #include "plan/check.h"
 #include "plan/columns.h"
 #include "plan/fuel.h"
@@ -76,6 +76,30 @@ bool FuelApportioned(const Plan& plan) {
       return true;
   }
   return false;
+}
+
+// The route cell a column shows a leg's own value of; -1 for a computed column.
+int OwnCell(int column) {
+  switch (column) {
+    case NavLogModel::kDist:
+      return kCellDist;
+    case NavLogModel::kTc:
+      return kCellCourse;
+    case NavLogModel::kAlt:
+      return kCellAltitude;
+    case NavLogModel::kWindDir:
+      return kCellWindDir;
+    case NavLogModel::kWindVel:
+      return kCellWindVel;
+    case NavLogModel::kTemp:
+      return kCellTemp;
+    case NavLogModel::kTas:
+      return kCellTas;
+    case NavLogModel::kVar:
+      return kCellMagVar;
+    default:
+      return -1;
+  }
 }
 
 int32_t CheckedValue(const LegResult& leg, MissingItem item) {
@@ -161,11 +185,18 @@ std::string NavLogModel::Csv() const {
   return csv;
 }
 
+bool NavLogModel::NotANumberAt(int row, int column) const {
+  const int cell = OwnCell(column);
+  return row > 0 && row < TotalRow() && cell >= 0 &&
+         IsNotANumber(plan_.route[static_cast<std::size_t>(row)].SubItem(cell));
+}
+
 bool NavLogModel::Marked(int row, int column) const {
   if (row == TotalRow()) return (column == kEte || column == kFuelUsed) && UnsolvedLegs() > 0;
   if (row == 0) return false;
   const std::size_t k = static_cast<std::size_t>(row - 1);
   if (column == kName) return status_[k].problem != LegProblem::None;
+  if (NotANumberAt(row, column)) return true;
   const MissingItem item = CheckedItem(column);
   return k == 0 && item != MissingItem::None && CheckedValue(plan_.legs[0], item) == NOT_ENTERED;
 }
@@ -191,6 +222,7 @@ QString NavLogModel::ToolTip(int row, int column) const {
     if (k == 0 && item != MissingItem::None && CheckedValue(l, item) == NOT_ENTERED) {
       lines << QString("Missing Information: %1").arg(MissingItemName(item));
     }
+    if (NotANumberAt(row, column)) lines << Q(NotANumberText(plan_, {row, OwnCell(column)}));
     const std::string problem = LegProblemText(status_[k]);
     if (!problem.empty()) lines << Q(problem);
     const std::string fuel = FuelWarning(plan_, l);
@@ -257,8 +289,10 @@ QVariant NavLogModel::headerData(int section, Qt::Orientation orientation, int r
 
 // --- TFormNavLog -----------------------------------------------------------------
 
-TFormNavLog::TFormNavLog(TForm1* owner)
-    : QWidget(owner, Qt::Window), owner_(owner), model_(new NavLogModel(owner->plan, this)) {
+TFormNavLog::TFormNavLog(PlanDocument& document, QWidget* owner)
+    : QWidget(owner, Qt::Window),
+      document_(document),
+      model_(new NavLogModel(document.plan(), this)) {
   setObjectName("FormNavLog");
   setWindowTitle("Navigation Log");
 
@@ -322,9 +356,9 @@ TFormNavLog::TFormNavLog(TForm1* owner)
 
   connect(SpinReserve, qOverload<int>(&QSpinBox::valueChanged), this,
           &TFormNavLog::SpinReserveChanged);
-  connect(owner, &TForm1::PlanChanged, this, &TFormNavLog::PlanChanged);
-  connect(owner->ListViewPlan->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-          &TFormNavLog::MainSelectionChanged);
+  connect(&document_, &PlanDocument::Changed, this, &TFormNavLog::PlanChanged);
+  connect(&document_, &PlanDocument::SelectionChanged, this,
+          &TFormNavLog::DocumentSelectionChanged);
   connect(GridLog->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           &TFormNavLog::OwnSelectionChanged);
 
@@ -344,8 +378,9 @@ bool TFormNavLog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TFormNavLog::PlanChanged() {
-  const Plan& plan = owner_->plan;
+  const Plan& plan = document_.plan();
   model_->Recompute();
+  WidenMarkedColumns();
 
   LabelTitle->setText(QString("%1   %2 %3, %4 gal, %5 gph")
                           .arg(Q(plan.title), Q(plan.aircraft.acnumber), Q(plan.aircraft.actype),
@@ -366,6 +401,10 @@ void TFormNavLog::PlanChanged() {
                 "computed until it is entered")
                 .arg(MissingItemName(item));
   }
+  if (const NotANumber found = FindNotANumber(plan); found.row >= 0) {
+    if (!check.isEmpty()) check += '\n';
+    check += Q(NotANumberText(plan, found));
+  }
   LabelCheck->setText(check);
   LabelCheck->setVisible(!check.isEmpty());
 
@@ -377,7 +416,21 @@ void TFormNavLog::PlanChanged() {
                    .arg(unsolved == 1 ? "leg" : "legs");
   }
   LabelSummary->setText(summary);
-  MainSelectionChanged();
+  DocumentSelectionChanged();
+}
+
+void TFormNavLog::WidenMarkedColumns() {
+  // A mark takes room from its cell's text; the column grows to hold both,
+  // so a flagged total stays readable with the mark beside it.
+  for (int c = 0; c < NavLogModel::kColumnCount; ++c) {
+    int need = 0;
+    for (int r = 0; r < model_->rowCount(); ++r) {
+      const QModelIndex cell = model_->index(r, c);
+      if (!cell.data(Qt::DecorationRole).isNull())
+        need = std::max(need, GridLog->sizeHintForIndex(cell).width());
+    }
+    if (need > GridLog->columnWidth(c)) GridLog->setColumnWidth(c, need);
+  }
 }
 
 void TFormNavLog::Copy1Click() {
@@ -385,17 +438,16 @@ void TFormNavLog::Copy1Click() {
 }
 
 void TFormNavLog::SpinReserveChanged(int minutes) {
-  Plan& plan = owner_->plan;
+  Plan& plan = document_.plan();
   if (plan.reserve == minutes) return;
   plan.reserve = minutes;
-  plan.modified = 1;
-  PlanChanged();
+  document_.Edited();
 }
 
-void TFormNavLog::MainSelectionChanged() {
+void TFormNavLog::DocumentSelectionChanged() {
   if (syncing_) return;
   syncing_ = true;
-  const int row = owner_->SelectedRow();
+  const int row = document_.SelectedRow();
   if (row >= 0 && row < model_->TotalRow()) {
     GridLog->setCurrentIndex(model_->index(row, 0));
   } else {
@@ -409,15 +461,16 @@ void TFormNavLog::OwnSelectionChanged() {
   const QModelIndexList rows = GridLog->selectionModel()->selectedRows();
   if (rows.isEmpty()) return;
   const int row = rows.first().row();
-  if (row >= static_cast<int>(owner_->plan.route.size())) return;  // the Total row
+  if (row >= static_cast<int>(document_.plan().route.size())) return;  // the Total row
   syncing_ = true;
-  owner_->ListViewPlan->setCurrentIndex(owner_->RouteModel()->index(row, 0));
+  document_.SelectRow(row);
   syncing_ = false;
 }
 
-TFormNavLog* ShowNavigationLog(TForm1* owner) {
+TFormNavLog* ShowNavigationLog(QWidget* owner, PlanDocument& document) {
   if (FormNavLog == nullptr) {
-    FormNavLog = new TFormNavLog(owner);
+    FormNavLog = new TFormNavLog(document, owner);
+    QObject::connect(FormNavLog, &QObject::destroyed, [] { FormNavLog = nullptr; });
     // Below the main window where the screen has room, else as low as fits.
     const QRect main = owner->frameGeometry();
     const QSize screen = desktop().ScreenSize();

@@ -195,6 +195,12 @@ TEST_F(NavLogWindowTest, ProblemsAreMarkedWhereTheyAre) {
             "Leaves out the time and fuel of 2 legs that could not be solved");
   EXPECT_TRUE(FormNavLog->LabelSummary->text().endsWith(
       "(time and fuel leave out 2 legs that could not be solved)"));
+  // The marked totals stay readable, the mark beside them.
+  for (int column : {Col::kEte, Col::kFuelUsed}) {
+    const QModelIndex cell = FormNavLog->Model()->index(total, column);
+    EXPECT_GE(FormNavLog->GridLog->columnWidth(column),
+              FormNavLog->GridLog->sizeHintForIndex(cell).width());
+  }
 
   // Filling in the variation clears the check and the first leg's marks.
   Select(1);
@@ -208,6 +214,20 @@ TEST_F(NavLogWindowTest, ProblemsAreMarkedWhereTheyAre) {
   EXPECT_FALSE(Marked(1, Col::kName));
   EXPECT_EQ(Tip(total, Col::kFuelUsed),
             "Leaves out the time and fuel of 1 leg that could not be solved");
+
+  // A distance that is no number counts as 0, and says so where it stands.
+  Select(4);
+  CheckpointDialogTexts far;
+  RowToDialog(Form1->plan.route[4], far);
+  far.EditDistance = "abc";
+  AnswerCheckpoint(far);
+  Form1->ButtonEditClick();
+  EXPECT_EQ(Text(4, Col::kDist), "0");
+  EXPECT_TRUE(Marked(4, Col::kDist));
+  EXPECT_FALSE(Marked(3, Col::kDist));
+  const QString nan = "Checkpoint \"Far\": the distance \"abc\" is not a number and counts as 0.";
+  EXPECT_EQ(Tip(4, Col::kDist), nan);
+  EXPECT_EQ(FormNavLog->LabelCheck->text(), nan);
 }
 
 TEST_F(NavLogWindowTest, FuelBelowTheReserveIsAmberAndBelowZeroRed) {
