@@ -26,7 +26,8 @@ build: configure
 run: build
 	@mkdir -p $(BUILD)/run
 	@[ -e $(BUILD)/run/default.flt ] || cp examples/sample.flt $(BUILD)/run/default.flt
-	@if [ -x $(BUILD)/src/app/halvix ]; then cd $(BUILD)/run && ../src/app/halvix; \
+	@if [ -x $(BUILD)/src/app/halvix ]; then cd $(BUILD)/run && \
+	HALVIX_AVIATION_DATA="$${HALVIX_AVIATION_DATA:-$(CURDIR)/examples/aviation-sample}" ../src/app/halvix; \
 	else $(BUILD)/src/app/halvix-navlog $(BUILD)/run/default.flt; fi
 
 test: build

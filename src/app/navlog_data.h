@@ -14,9 +14,6 @@ struct NavlogDataOptions {
   bool wanted() const { return !route.empty() || nearest_vor; }
 };
 
-// The environment variable naming the aviation data folder when --data is not given.
-constexpr const char* kAviationDataVariable = "HALVIX_AVIATION_DATA";
-
 // Builds `plan` from the route (when there is one) and fills its VOR
 // cross-checks (when asked), telling what the pilot should know on standard
 // error. False after reporting why (an ident found nowhere, no data).

@@ -106,6 +106,8 @@ const MagneticModel* Model() {
 QString AviationFolder() {
   const QString chosen = Settings().value(kFolderKey).toString();
   if (!chosen.isEmpty()) return chosen;
+  const QString variable = qEnvironmentVariable(kAviationDataVariable);
+  if (!variable.isEmpty()) return variable;
   return QFileInfo(kSimulatorDataFolder).isDir() ? QString(kSimulatorDataFolder) : QString();
 }
 
