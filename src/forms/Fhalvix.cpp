@@ -30,8 +30,10 @@
 #include "forms/Fnavlog.h"
 #include "forms/Formutil.h"
 #include "forms/Fprint.h"
+#include "forms/Fwinds.h"
 #include "forms/Importroute.h"
 #include "forms/Viewdoc.h"
+#include "halvix_version.h"
 #include "plan/fileio.h"
 #include "plan/legs.h"
 #include "plan/planfile.h"
@@ -329,6 +331,9 @@ void TForm1::BuildMenus() {
     if (FillVorCrossChecksCommand(this, plan) > 0) plan.modified = 1, PlanReplaced();
   });
   Checkpoints1->addSeparator();
+  WindsAloft1 = Checkpoints1->addAction(QString::fromUtf8("Winds Aloft\u2026"), this,
+                                        &TForm1::WindsAloft1Click);
+  Checkpoints1->addSeparator();
   NavigationLog1 = Checkpoints1->addAction("Navigation Log", this, &TForm1::NavigationLog1Click);
 
   Help1 = menuBar()->addMenu("Help");
@@ -344,7 +349,7 @@ void TForm1::FormCreate() {
   plan.aircraft.actype = "C172/U";
   plan.aircraft.acgph = 9.0;
   plan.aircraft.acfullfuel = 38.0;
-  LabelVersion->setText("Halvix Version 1.3");
+  LabelVersion->setText(QStringLiteral("Halvix Version " HALVIX_VERSION));
   LabelCopyright->setText("\u00a9 The Halvix developers");
 }
 
@@ -683,6 +688,10 @@ void TForm1::NavigationLog1Click() {
   ShowNavigationLog(this);
 }
 
+void TForm1::WindsAloft1Click() {
+  if (ShowWindsAloft(this, plan, WindStations())) route_model_->Reload();
+}
+
 void TForm1::ButtonHelpClick() {
   ViewDocument("halvix", StartDirectory, false);
 }
@@ -751,4 +760,5 @@ void DestroyForms() {
   FormFields = nullptr;
   FormAddField = nullptr;
   FormNavLog = nullptr;
+  FormWinds = nullptr;
 }

@@ -95,6 +95,7 @@ class TForm1 : public QMainWindow {
   QAction* Delete1;
   QAction* DeleteAll1;
   QAction* NavigationLog1;
+  QAction* WindsAloft1;
   QMenu* Help1;
   QAction* UsersManual1;
 
@@ -138,6 +139,7 @@ class TForm1 : public QMainWindow {
   void Edit1Click() { ButtonEditClick(); }
   void Delete1Click();
   void DeleteAll1Click();
+  void WindsAloft1Click();
   void NavigationLog1Click();
   void UsersManual1Click();
 

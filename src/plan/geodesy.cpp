@@ -13,6 +13,12 @@ LegMeasure MeasureLeg(const GeoPosition& from, const GeoPosition& to) {
   return leg;
 }
 
+double DistanceNm(const GeoPosition& from, const GeoPosition& to) {
+  double metres = 0.0;
+  GeographicLib::Geodesic::WGS84().Inverse(from.lat, from.lon, to.lat, to.lon, metres);
+  return metres / kMetresPerNauticalMile;
+}
+
 int32_t WholeDegrees(double azimuth) {
   long degrees = std::lround(std::fmod(azimuth, 360.0));
   degrees = ((degrees % 360) + 360) % 360;

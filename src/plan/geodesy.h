@@ -16,6 +16,9 @@ struct LegMeasure {
 // The shortest path from `from` to `to`, however it crosses the antimeridian.
 LegMeasure MeasureLeg(const GeoPosition& from, const GeoPosition& to);
 
+// Geodesic distance in nautical miles.
+double DistanceNm(const GeoPosition& from, const GeoPosition& to);
+
 // A direction rounded to a whole degree in 1..360, north being 360.
 int32_t WholeDegrees(double azimuth);
 

@@ -11,6 +11,7 @@
 
 #include "MainWindowFixture.h"
 #include "forms/Faskc.h"
+#include "halvix_version.h"
 #include "plan/planfile.h"
 
 namespace {
@@ -277,7 +278,7 @@ TEST_F(MainPrintTest, HelpOpensTheManualFromTheStartUpDirectory) {
 }
 
 TEST_F(MainPrintTest, VersionLabelAndAdvertisementOpenTheirPages) {
-  EXPECT_EQ(Form1->LabelVersion->text(), "Halvix Version 1.3");
+  EXPECT_EQ(Form1->LabelVersion->text(), "Halvix Version " HALVIX_VERSION);
   EXPECT_FALSE(Form1->LabelCopyright->text().isEmpty());
   Click(Form1->LabelVersion);
   Click(Form1->Panel2);

@@ -5,6 +5,8 @@
 #include <sstream>
 #include <vector>
 
+#include "grib_util.h"
+#include "halvix_version.h"
 #include "plan/legs.h"
 #include "plan/planfile.h"
 #include "plan/report.h"
@@ -75,7 +77,7 @@ TEST(NavlogTool, ReportsErrorsWithExitCodes) {
   EXPECT_EQ(Navlog("--help").status, 0);
   ToolRun version = Navlog("--version");
   EXPECT_EQ(version.status, 0);
-  EXPECT_NE(version.out.find("1.3"), std::string::npos);
+  EXPECT_EQ(version.out, "halvix-navlog " HALVIX_VERSION "\n");
 
   TempDir dir;
   WriteFile(dir.File("one.flt"), "[misc]\ncount=1\n[dest0]\ntoname=Home\n");
@@ -255,6 +257,29 @@ TEST(NavlogTool, BadRouteFilesAndDatesEndWithAMessage) {
   EXPECT_NE(late.out.find("warning: The magnetic model WMM-2025 holds from"), std::string::npos);
   EXPECT_EQ(Navlog("--date 2026-02-30 x.gpx").status, 2);
   EXPECT_EQ(Navlog("--save").status, 2);
+}
+
+TEST(NavlogTool, WindsFromAForecastAreWhatSaveWrites) {
+  TempDir dir;
+  Plan plan = SeamPlan();
+  ASSERT_EQ(SavePlan(plan, dir.File("in.flt")).status, SaveStatus::Saved);
+  WriteFile(dir.File("gfs.grib2"), Forecast());
+  const std::string in = " " + dir.File("in.flt");
+  ToolRun run = Navlog("--csv --winds " + dir.File("gfs.grib2") + " --depart 0300 --save " +
+                       dir.File("out.flt") + in);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_NE(run.out.find("1,Greenwich,90,7382,270,44,5,100,"), std::string::npos) << run.out;
+  Plan saved;
+  LoadPlan(saved, dir.File("out.flt"));
+  EXPECT_EQ(saved.route[1].SubItem(kCellWindVel), "44");
+
+  WriteFile(dir.File("bad.txt"), "FT  3000\n");
+  run = Navlog("--winds " + dir.File("bad.txt") + " --save " + dir.File("no.flt") + in, true);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.out.find(dir.File("bad.txt") + ": line 1: a level line without a VALID line"),
+            std::string::npos)
+      << run.out;
+  EXPECT_FALSE(PathExists(dir.File("no.flt")));
 }
 
 }  // namespace
