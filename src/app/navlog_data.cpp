@@ -61,6 +61,11 @@ bool ApplyAviationData(const NavlogDataOptions& options, const CivilDate& date, 
            "; the variation for " + FormatCivilDate(date) + " is only an estimate");
     }
     plan.modified = 1;
+  } else {
+    // A route file's airports arrive with their names only.
+    std::vector<std::string> notes;
+    if (FillNamedAirfields(data, plan, notes) > 0) plan.modified = 1;
+    for (const std::string& note : notes) Warn(note);
   }
   if (options.nearest_vor && FillVorCrossChecks(data, plan) > 0) plan.modified = 1;
   return true;

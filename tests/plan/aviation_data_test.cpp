@@ -202,6 +202,18 @@ TEST(AviationFillTest, AnAirportFillsAnAirfieldRow) {
   const AirfieldInfo ranch = AirfieldFromAirport(Only(o.data.FindAirports("CL56")), notes);
   EXPECT_EQ(ranch.name, "CL56 Test Ranch \"North\" Airstrip");
   EXPECT_EQ(ranch.runways, "H1");
+
+  // Airfields an imported route named, and nothing else, are filled; others stay.
+  Plan plan;
+  plan.airfields.resize(3);
+  plan.airfields[0].name = "KSQL";
+  plan.airfields[1].name = "KHAF";
+  plan.airfields[1].elevation = "70";
+  plan.airfields[2].name = "Nowhere";
+  EXPECT_EQ(FillNamedAirfields(o.data, plan, notes), 1);
+  EXPECT_EQ(plan.airfields[0].atc, "119.0");
+  EXPECT_EQ(plan.airfields[1].name, "KHAF");
+  EXPECT_EQ(plan.airfields[2].name, "Nowhere");
   EXPECT_EQ(FormatFrequency(121805), "121.805");
   EXPECT_EQ(FormatFrequency(362), "362");
 }
