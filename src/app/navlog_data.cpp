@@ -22,8 +22,8 @@ void Warn(const std::string& message) {
 
 std::string ChooseFolder(const NavlogDataOptions& options) {
   if (!options.folder.empty()) return options.folder;
-  const char* variable = std::getenv(kAviationDataVariable);
-  if (variable && *variable) return variable;
+  // Set but empty: no data folder, not even the simulator's.
+  if (const char* variable = std::getenv(kAviationDataVariable)) return variable;
   struct stat st;
   if (stat(kSimulatorDataFolder, &st) == 0 && S_ISDIR(st.st_mode)) return kSimulatorDataFolder;
   return std::string();

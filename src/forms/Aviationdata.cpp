@@ -106,8 +106,9 @@ const MagneticModel* Model() {
 QString AviationFolder() {
   const QString chosen = Settings().value(kFolderKey).toString();
   if (!chosen.isEmpty()) return chosen;
-  const QString variable = qEnvironmentVariable(kAviationDataVariable);
-  if (!variable.isEmpty()) return variable;
+  // Set but empty: no data folder, not even the simulator's.
+  if (qEnvironmentVariableIsSet(kAviationDataVariable))
+    return qEnvironmentVariable(kAviationDataVariable);
   return QFileInfo(kSimulatorDataFolder).isDir() ? QString(kSimulatorDataFolder) : QString();
 }
 
