@@ -108,6 +108,9 @@ const MagneticModel* Model() {
 QString AviationFolder() {
   const QString chosen = Settings().value(kFolderKey).toString();
   if (!chosen.isEmpty()) return chosen;
+  // Set but empty: no data folder, not even the simulator's.
+  if (qEnvironmentVariableIsSet(kAviationDataVariable))
+    return qEnvironmentVariable(kAviationDataVariable);
   return QFileInfo(kSimulatorDataFolder).isDir() ? QString(kSimulatorDataFolder) : QString();
 }
 

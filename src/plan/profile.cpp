@@ -480,3 +480,7 @@ double ProfileFile::ReadDouble(const std::string& section, const std::string& ke
   // "nan" or "inf" would poison every fuel sum and margin after it.
   return std::isfinite(value) ? value : 0.0;
 }
+
+std::string TextAsUtf8(const std::string& text) {
+  return IsValidUtf8(text, 0) ? text : Windows1252ToUtf8(text);
+}

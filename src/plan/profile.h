@@ -118,3 +118,7 @@ class ProfileFile {
   std::vector<Section> sections_;
   std::unordered_map<std::string, std::size_t> section_index_;  // lower-case name -> first
 };
+
+// `text` as UTF-8: unchanged when it is valid UTF-8, else read as Windows-1252,
+// the way plan files are.
+std::string TextAsUtf8(const std::string& text);
