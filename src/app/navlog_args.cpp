@@ -12,6 +12,7 @@ const char kUsage[] =
     "Usage: halvix-navlog [--csv] [--date YYYY-MM-DD] [--save OUT.flt] [--reserve MIN] PLAN.flt\n"
     "       halvix-navlog [--pdf OUT.pdf] [--png PREFIX [--dpi N]] [--page SIZE] [--reserve MIN] "
     "PLAN.flt\n"
+    "       halvix-navlog --route \"IDENT ... LAT,LON ...\" [--data DIR] [--nearest-vor] ...\n"
     "       halvix-navlog --blank [--pdf OUT.pdf] [--png PREFIX [--dpi N]] [--page SIZE] "
     "[PLAN.flt]\n"
     "Prints the computed navigation log of a Halvix plan file. A route file (GPX or\n"
@@ -30,7 +31,16 @@ const char kUsage[] =
     "  --reserve MIN\n"
     "               fuel reserve in minutes, 0 to 600 (default: the plan's, else 30);\n"
     "               a warning on standard error for each checkpoint reached below it\n"
-    "               or with the fuel exhausted; the log itself does not change\n"
+    "               or with the fuel exhausted, marked on a printed log as well\n"
+    "  --data DIR   the aviation data folder (OurAirports CSV files, or apt.dat,\n"
+    "               nav.dat, fix.dat); default $HALVIX_AVIATION_DATA, else\n"
+    "               /usr/share/games/flightgear\n"
+    "  --route TEXT builds the plan from airport, navaid and fix idents and\n"
+    "               LAT,LON points in decimal degrees, instead of a plan file;\n"
+    "               the route's airports become its airfields\n"
+    "  --nearest-vor\n"
+    "               fills each checkpoint's empty VOR text from the nearest VOR\n"
+    "               within 40 NM\n"
     "  --winds FILE winds and temperatures aloft for every leg with coordinates,\n"
     "               from a winds aloft bulletin (FB) or a GRIB2 forecast\n"
     "  --depart HHMM\n"
@@ -113,6 +123,21 @@ const Option kOptions[] = {
        r.save_path = v;
        return std::string(v.empty() ? "--save needs a file name" : "");
      }},
+    {"--data", true,
+     [](NavlogRequest& r, const std::string& v) {
+       r.data.folder = v;
+       return std::string(v.empty() ? "--data needs a folder" : "");
+     }},
+    {"--route", true,
+     [](NavlogRequest& r, const std::string& v) {
+       r.data.route = v;
+       return std::string(v.empty() ? "--route needs idents or coordinates" : "");
+     }},
+    {"--nearest-vor", false,
+     [](NavlogRequest& r, const std::string&) {
+       r.data.nearest_vor = true;
+       return std::string();
+     }},
     {"--winds", true,
      [](NavlogRequest& r, const std::string& v) {
        r.winds_path = v;
@@ -140,7 +165,10 @@ NavlogRequest Mistake(const std::string& error) {
 std::string Conflict(const NavlogRequest& r) {
   if (r.print.blank && !r.Printed()) return "--blank needs --pdf or --png";
   if (r.csv && r.Printed()) return "--csv writes text; it does not go with --pdf or --png";
-  if (!r.print.blank && r.plan_path.empty()) return "no plan file given";
+  if (!r.data.route.empty() && !r.plan_path.empty()) {
+    return "--route stands instead of a plan file, not beside one";
+  }
+  if (!r.print.blank && r.plan_path.empty() && r.data.route.empty()) return "no plan file given";
   if (r.depart && r.winds_path.empty()) return "--depart goes with --winds";
   return "";
 }

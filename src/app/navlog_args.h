@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/navlog_data.h"
 #include "plan/magnetic.h"
 #include "print/export.h"
 
@@ -16,7 +17,7 @@ struct NavlogRequest {
   Action action = Run;
   std::string error;  // Error: the usage mistake, without the program's name
 
-  std::string plan_path;  // empty only for a blank form without a plan
+  std::string plan_path;  // empty for a blank form without a plan, or with --route
   bool csv = false;
   std::string pdf_path;  // - for standard output
   std::string png_prefix;
@@ -26,6 +27,7 @@ struct NavlogRequest {
   std::string winds_path;     // a winds aloft bulletin or GRIB2 forecast
   std::optional<int> depart;  // minutes after 00:00 UTC
   ExportRequest print;
+  NavlogDataOptions data;  // --data, --route, --nearest-vor
 
   // The log goes to paper (PDF or images) rather than to text.
   bool Printed() const { return !pdf_path.empty() || !png_prefix.empty(); }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/navlog_args.h"
+#include "app/navlog_data.h"
 #include "plan/check.h"
 #include "plan/fileio.h"
 #include "plan/fuel.h"
@@ -21,6 +22,7 @@
 #include "plan/route_import.h"
 #include "plan/winds_file.h"
 #include "print/export.h"
+#include "print/margins.h"
 
 namespace {
 
@@ -117,6 +119,8 @@ int WriteOutputs(const Plan& plan, const NavlogRequest& navlog) {
   const ExportRequest& request = navlog.print;
   const std::string& pdf = navlog.pdf_path;
   const std::string& png = navlog.png_prefix;
+  const MarginCheck margins = CheckMargins(plan.print, SheetOf(request.paper));
+  if (!margins.refusal.empty()) return Failure(margins.refusal);
   // Rendering needs fonts but never a screen.
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   int qargc = 1;
@@ -161,7 +165,7 @@ int main(int argc, char** argv) {
     case NavlogRequest::Run:
       break;
   }
-  if (request.plan_path.empty()) {
+  if (request.plan_path.empty() && request.data.route.empty()) {
     // The blank form on its own takes the margins a plan file without them has.
     Plan plan;
     LoadPlan(plan, "");
@@ -169,7 +173,10 @@ int main(int argc, char** argv) {
   }
 
   Plan plan;
-  if (!ReadPlanOrRoute(request.plan_path, request.date, plan)) return 1;
+  if (!request.plan_path.empty() && !ReadPlanOrRoute(request.plan_path, request.date, plan)) {
+    return 1;
+  }
+  if (request.data.wanted() && !ApplyAviationData(request.data, request.date, plan)) return 1;
   if (!request.winds_path.empty() && !FillWinds(plan, request.winds_path, request.depart)) return 1;
   if (!request.save_path.empty() && !SaveCopy(plan, request.save_path)) return 1;
   if (request.print.blank) return WriteOutputs(plan, request);

@@ -67,6 +67,13 @@ class QtDesktop : public Desktop {
     return true;
   }
 
+  bool ChooseFolder(QWidget* parent, QString& path) override {
+    const QString chosen = QFileDialog::getExistingDirectory(parent, QString(), path);
+    if (chosen.isEmpty()) return false;
+    path = chosen;
+    return true;
+  }
+
   bool PrintDialog(QWidget* parent, QPrinter& printer) override {
     QPrintDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;

@@ -34,6 +34,8 @@ class Desktop {
   // chosen one; false when the user cancelled. `filter` is "Description (*.ext)".
   virtual bool OpenFileName(QWidget* parent, QString& path, const QString& filter) = 0;
   virtual bool SaveFileName(QWidget* parent, QString& path, const QString& filter) = 0;
+  // A folder chooser, `path` in and out as above.
+  virtual bool ChooseFolder(QWidget* parent, QString& path) = 0;
 
   // The print dialog on `printer`; false when cancelled.
   virtual bool PrintDialog(QWidget* parent, QPrinter& printer) = 0;

@@ -19,6 +19,7 @@
 #include <QTreeView>
 #include <QUrl>
 
+#include "forms/Aviationdata.h"
 #include "forms/Desktop.h"
 #include "forms/Fadd.h"
 #include "forms/Fadd1.h"
@@ -312,6 +313,8 @@ void TForm1::BuildMenus() {
   SaveAs1 = File1->addAction("Save &As ...", this, &TForm1::SaveAs1Click);
   ImportRoute1 =
       File1->addAction(QString::fromUtf8("Import Route\u2026"), this, &TForm1::ImportRoute1Click);
+  File1->addAction(QString::fromUtf8("Aviation Data Folder\u2026"), this,
+                   [this] { ChooseAviationFolder(this); });
   File1->addSeparator();
   PrintSettings1 = File1->addAction("Print Settings", this, &TForm1::PrintSettings1Click);
   Print1 = File1->addAction("Print", this, &TForm1::Print1Click);
@@ -324,6 +327,9 @@ void TForm1::BuildMenus() {
   Delete1 = Checkpoints1->addAction("Delete", this, &TForm1::Delete1Click);
   Checkpoints1->addSeparator();
   DeleteAll1 = Checkpoints1->addAction("Delete All", this, &TForm1::DeleteAll1Click);
+  Checkpoints1->addAction("Fill VOR Cross-Checks", this, [this] {
+    if (FillVorCrossChecksCommand(this, plan) > 0) plan.modified = 1, PlanReplaced();
+  });
   Checkpoints1->addSeparator();
   WindsAloft1 = Checkpoints1->addAction(QString::fromUtf8("Winds Aloft\u2026"), this,
                                         &TForm1::WindsAloft1Click);
@@ -530,17 +536,21 @@ void TForm1::ButtonAddClick() {
   }
   if (plan.route.empty()) {
     FormAddFirst->EditDeparture->clear();
+    FormAddFirst->ResetLookUp();
     FormAddFirst->FocusEdit(FormAddFirst->EditDeparture);
     PlaceDialog(this, FormAddFirst);
     if (desktop().ExecModal(FormAddFirst) != mrOk) return;
     route_model_->AppendDeparture(FormAddFirst->EditDeparture->text().toStdString());
+    plan.route.back().position = FormAddFirst->position;
   } else {
     FormAdd->ClearEdits();
+    FormAdd->previous_position = plan.route.back().position;
     FormAdd->FocusEdit(FormAdd->EditCheckpointName);
     PlaceDialog(this, FormAdd);
     if (desktop().ExecModal(FormAdd) != mrOk) return;
     Checkpoint row;
     DialogToRow(FormAdd->Texts(), row);
+    row.position = FormAdd->position;
     route_model_->Append(std::move(row));
   }
   ShowRow(route_model_->rowCount() - 1);
@@ -560,18 +570,22 @@ void TForm1::ButtonEditClick() {
   Checkpoint& checkpoint = plan.route[static_cast<std::size_t>(row)];
   if (row == 0) {
     FormAddFirst->EditDeparture->setText(Q(checkpoint.caption));
+    FormAddFirst->ResetLookUp();
     FormAddFirst->FocusEdit(FormAddFirst->EditDeparture);
     PlaceDialog(this, FormAddFirst);
     if (desktop().ExecModal(FormAddFirst) != mrOk) return;
     checkpoint.caption = FormAddFirst->EditDeparture->text().toStdString();
+    if (FormAddFirst->position) checkpoint.position = FormAddFirst->position;
   } else {
     CheckpointDialogTexts texts;
     RowToDialog(checkpoint, texts);
     FormAdd->SetTexts(texts);
+    FormAdd->previous_position = plan.route[static_cast<std::size_t>(row) - 1].position;
     FormAdd->FocusEdit(FormAdd->EditCheckpointName);
     PlaceDialog(this, FormAdd);
     if (desktop().ExecModal(FormAdd) != mrOk) return;
     DialogToRow(FormAdd->Texts(), checkpoint);
+    if (FormAdd->position) checkpoint.position = FormAdd->position;
   }
   route_model_->RowChanged(row);
   ShowRow(row);

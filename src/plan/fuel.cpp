@@ -18,7 +18,9 @@ double ReserveFuel(const Plan& plan) {
 }
 
 FuelState LegFuelState(const Plan& plan, const LegResult& leg) {
-  if (leg.fuelrem == NOT_ENTERED_FUEL) return FuelState::Unknown;
+  // The fuel used tells whether the remaining fuel was computed: a tank run
+  // 1000 gallons dry is a real -1000.0.
+  if (leg.fuelused == NOT_ENTERED_FUEL) return FuelState::Unknown;
   if (leg.fuelrem < -kSlack) return FuelState::Exhausted;
   if (leg.fuelrem < ReserveFuel(plan) - kSlack) return FuelState::BelowReserve;
   return FuelState::Enough;

@@ -50,3 +50,12 @@ int32_t WholeDegrees(double azimuth) {
   degrees = ((degrees % 360) + 360) % 360;
   return degrees == 0 ? 360 : static_cast<int32_t>(degrees);
 }
+
+Bearing BearingBetween(const GeoPosition& from, const GeoPosition& to) {
+  double metres = 0.0, azimuth_to = 0.0;
+  Bearing bearing;
+  GeographicLib::Geodesic::WGS84().Inverse(from.lat, from.lon, to.lat, to.lon, metres,
+                                           bearing.azimuth, azimuth_to);
+  bearing.distance_nm = metres / kMetresPerNauticalMile;
+  return bearing;
+}

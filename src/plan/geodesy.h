@@ -27,3 +27,11 @@ double DistanceToRouteNm(const GeoPosition& point, const std::vector<GeoPosition
 
 // A direction rounded to a whole degree in 1..360, north being 360.
 int32_t WholeDegrees(double azimuth);
+
+struct Bearing {
+  double distance_nm = 0.0;
+  double azimuth = 0.0;  // at `from`, degrees from true north, -180..180
+};
+
+// Distance and direction from `from` to `to`, as a station's radial is measured.
+Bearing BearingBetween(const GeoPosition& from, const GeoPosition& to);

@@ -184,7 +184,6 @@ std::string FindMagneticModelFile() {
   if (const char* dir = std::getenv("HALVIX_DATA_DIR"); dir && *dir) places.push_back(dir);
   const std::string program_dir = DirectoryOfProgram();
   if (!program_dir.empty()) places.push_back(program_dir + "/" HALVIX_RELATIVE_DATA_DIR);
-  places.push_back(HALVIX_SOURCE_DATA_DIR);
   for (const std::string& dir : places) {
     const std::string path = dir + kFile;
     if (PathExists(path)) return path;

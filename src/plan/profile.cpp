@@ -288,46 +288,83 @@ void ProfileFile::IndexKey(Section& section, std::size_t line) {
   }
 }
 
+namespace {
+
+// A present key lies at most this far from its home slot, behind at most
+// kMaxSameHash others of its hash; a missing one is known missing after as
+// many probes. Honest files come nowhere near either.
+constexpr std::size_t kMaxProbe = 64;
+constexpr int kMaxSameHash = 4;
+
+}  // namespace
+
+std::size_t ProfileFile::KeyIndex::Probe(const ProfileFile& file, const std::vector<Line>& lines,
+                                         const std::vector<Slot>& slots, uint32_t hash,
+                                         std::string_view name, bool& match) {
+  match = false;
+  const std::size_t mask = slots.size() - 1;
+  int same_hash = 0;
+  for (std::size_t step = 0, i = hash & mask; step < kMaxProbe && step < slots.size();
+       ++step, i = (i + 1) & mask) {
+    if (slots[i].line == 0) return i;
+    if (slots[i].hash != hash) continue;
+    std::string_view key;
+    if (KeyOf(file.TextOf(lines[slots[i].line]), &key) && SameName(key, name)) {
+      match = true;
+      return i;
+    }
+    if (++same_hash >= kMaxSameHash) break;
+  }
+  return slots.size();
+}
+
 std::size_t ProfileFile::KeyIndex::Find(const ProfileFile& file, const std::vector<Line>& lines,
                                         const std::string& lookup) const {
   if (slots_.empty()) return 0;
-  const uint32_t hash = NameHash(lookup);
-  const std::size_t mask = slots_.size() - 1;
-  for (std::size_t i = hash & mask; slots_[i].line != 0; i = (i + 1) & mask) {
-    if (slots_[i].hash != hash) continue;
-    std::string_view key;
-    if (KeyOf(file.TextOf(lines[slots_[i].line]), &key) && SameName(key, lookup)) {
-      return slots_[i].line;
-    }
+  bool match = false;
+  const std::size_t at = Probe(file, lines, slots_, NameHash(lookup), lookup, match);
+  if (match) return slots_[at].line;
+  if (spilled_.empty()) return 0;
+  const auto it = spilled_.find(lookup);
+  return it == spilled_.end() ? 0 : it->second;
+}
+
+void ProfileFile::KeyIndex::Place(const ProfileFile& file, const std::vector<Line>& lines,
+                                  Slot slot, std::string_view name) {
+  bool match = false;
+  const std::size_t at = Probe(file, lines, slots_, slot.hash, name, match);
+  if (at < slots_.size()) {
+    slots_[at] = slot;
+    ++used_;
+  } else {
+    spilled_.emplace(Lower(std::string(name)), slot.line);
   }
-  return 0;
 }
 
 void ProfileFile::KeyIndex::Add(const ProfileFile& file, const std::vector<Line>& lines,
                                 std::string_view key, std::size_t line) {
   if ((used_ + 1) * 2 > slots_.size()) {
-    // Half full at most, so probes stay short; slots are re-placed by their
-    // stored hash without reading a name again.
+    // Half full at most, so probes stay short.
     std::vector<Slot> old(std::max<std::size_t>(16, slots_.size() * 2), Slot{0, 0});
     old.swap(slots_);
-    const std::size_t mask = slots_.size() - 1;
+    used_ = 0;
     for (const Slot& slot : old) {
-      if (slot.line == 0) continue;
-      std::size_t i = slot.hash & mask;
-      while (slots_[i].line != 0) i = (i + 1) & mask;
-      slots_[i] = slot;
+      std::string_view name;
+      if (slot.line != 0 && KeyOf(file.TextOf(lines[slot.line]), &name)) {
+        Place(file, lines, slot, name);
+      }
     }
   }
   const uint32_t hash = NameHash(key);
-  const std::size_t mask = slots_.size() - 1;
-  std::size_t i = hash & mask;
-  for (; slots_[i].line != 0; i = (i + 1) & mask) {
-    if (slots_[i].hash != hash) continue;
-    std::string_view other;
-    if (KeyOf(file.TextOf(lines[slots_[i].line]), &other) && SameName(other, key)) return;
+  bool match = false;
+  const std::size_t at = Probe(file, lines, slots_, hash, key, match);
+  if (match) return;
+  if (spilled_.empty() && at < slots_.size()) {
+    slots_[at] = Slot{hash, static_cast<uint32_t>(line)};
+    ++used_;
+  } else {
+    spilled_.emplace(Lower(std::string(key)), static_cast<uint32_t>(line));
   }
-  slots_[i] = Slot{hash, static_cast<uint32_t>(line)};
-  ++used_;
 }
 
 bool ProfileFile::Load(const std::string& path, std::string* error) {

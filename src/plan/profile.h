@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -64,6 +65,10 @@ class ProfileFile {
   // Lower-case key -> its first line, by open addressing over hashes of the
   // names; a name is compared against the line itself, never copied, so a
   // section of any size indexes in linear time without an allocation per key.
+  // The hash is no secret, so a file can be made of names that all share one:
+  // a key is kept in the table only a few probes from its home slot and
+  // only behind a few names of its own hash, and any other goes to a tree,
+  // which costs a logarithm whatever the names are.
   class KeyIndex {
    public:
     std::size_t Find(const ProfileFile& file, const std::vector<Line>& lines,
@@ -77,8 +82,16 @@ class ProfileFile {
       uint32_t hash;
       uint32_t line;  // 0: empty (line 0 is the section header, never a key)
     };
+    // Where `name` would go in `slots`: its slot, a free slot within reach,
+    // or none (slots.size()). `match` tells whether that slot holds the name.
+    static std::size_t Probe(const ProfileFile& file, const std::vector<Line>& lines,
+                             const std::vector<Slot>& slots, uint32_t hash, std::string_view name,
+                             bool& match);
+    void Place(const ProfileFile& file, const std::vector<Line>& lines, Slot slot,
+               std::string_view name);
     std::vector<Slot> slots_;
     std::size_t used_ = 0;
+    std::map<std::string, uint32_t> spilled_;  // lower-case name -> line
   };
   struct Section {
     std::vector<Line> lines;  // lines[0] is the "[name]" header

@@ -2,10 +2,21 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <vector>
+
+#include "plan/cnumbers.h"
 
 const char* const kIncompleteMark = "+";
 const char* const kIncompleteNote = "+ time and fuel exclude legs that could not be computed";
+
+const char* const kIncompleteShort = "+ leaves out unsolved legs";
+
+std::string SubtotalNote(int totalspage, bool brief) {
+  const std::string page = std::to_string(totalspage);
+  return brief ? "Subtotal; totals on page " + page
+               : "Subtotal so far; the totals are on page " + page;
+}
 
 namespace {
 
@@ -87,26 +98,68 @@ int MorseWidth(const std::vector<std::string>& codes, const MorseSizes& m) {
   return maxw;
 }
 
-// The VOR identifier in its cell: the letters, where they fit, to the left
-// of bars narrowed to at most 60% of their width; else the bars alone.
+// The VOR identifier in its cell: the letters always, at one size, at the
+// cell's left, since the pilot reads them before the bars; the bars take the
+// room left, narrowed as far as that needs. Only an identifier wider than the
+// whole cell is cut.
 void DrawIdent(PrintContext& ctx, int x, int ybottom, int height, const std::string& ident) {
   if (ident.empty()) return;
   Canvas& c = *ctx.printer;
-  const int natural = MorseWidth(MorseCodes(ident), NaturalMorse(ctx));
   const int saved = c.FontSize();
-  int barwidth = ctx.cellwidth;
-  c.SetFontSize(8);
-  const int letters = ctx.cellwidth - 3 * ctx.padx - (natural * 6 + 9) / 10;
-  const FittedText fit = FitText(c, ident, letters + 1, kMinTextSize);
-  if (fit.text == ident) {
-    c.SetFontSize(fit.size);
-    if (c.TextHeight(ident) <= height) {
-      c.TextOut(x + ctx.padx, ybottom - c.TextHeight(ident), ident);
-      barwidth = std::min(natural, ctx.cellwidth - 3 * ctx.padx - c.TextWidth(ident));
-    }
-  }
+  c.SetFontSize(kIdentSize);
+  const std::string letters = FitText(c, ident, ctx.cellwidth - 2 * ctx.padx, kIdentSize).text;
+  c.TextOut(x + ctx.padx, ybottom - c.TextHeight(letters), letters);
+  const int room = ctx.cellwidth - 3 * ctx.padx - c.TextWidth(letters);
   c.SetFontSize(saved);
-  DrawMorse(ctx, x, ybottom, ident, barwidth, height);
+  if (letters == ident) DrawMorse(ctx, x, ybottom, ident, room, height);
+}
+
+// The remaining fuel wherever the leg's fuel was computed, however far
+// below zero: a blank would read as "same as above".
+std::string RemainingFuelText(const LegResult& leg) {
+  if (leg.fuelused == NOT_ENTERED_FUEL) return {};
+  char text[400];  // any double "%1.1f" can produce
+  CNumbers c_numbers;
+  std::snprintf(text, sizeof text, "(%1.1f)", leg.fuelrem);
+  return text;
+}
+
+// Frames the remaining-fuel cell (the lower half of right column 5) with a
+// heavy rule when the reserve is touched, and hatches it when the tanks are
+// dry; the value's own white box keeps it readable on the hatch.
+void MarkFuelCell(PrintContext& ctx, int top, FuelState state) {
+  if (state != FuelState::BelowReserve && state != FuelState::Exhausted) return;
+  Canvas& c = *ctx.printer;
+  const int x0 = RightCol(ctx, 5);
+  const int x1 = RightCol(ctx, 6);
+  const int y0 = top + ctx.unity / 4;
+  const int y1 = top + ctx.unity / 2;
+  c.SetBrushColor(kBlack);
+  if (state == FuelState::Exhausted) {
+    c.SetBrushStyle(BrushStyle::DiagonalCross);
+    c.FillRect(x0, y0, x1, y1);
+    c.SetBrushStyle(BrushStyle::Solid);
+  }
+  // Heavier than the grid, and inside the value's insets so its box does not cover it.
+  const int thick = std::max(2, ctx.pady / 2);
+  for (int r = 1; r <= thick; ++r) {
+    c.MoveTo(x0 + r, y0 + r);
+    c.LineTo(x1 - r, y0 + r);
+    c.LineTo(x1 - r, y1 - r);
+    c.LineTo(x0 + r, y1 - r);
+    c.LineTo(x0 + r, y0 + r);
+  }
+}
+
+// The headings and ground speed carried onto a page's first row, in
+// parentheses where the leg has none of its own.
+void DrawCarried(PrintContext& ctx, const LegResult& leg, const LegResult& carried, int upper,
+                 int lower) {
+  ctx.cellwidth = ctx.colwidth;
+  if (leg.mh == NOT_ENTERED) DrawInt(ctx, LeftCol(ctx, 8), upper, carried.mh, 3, true);
+  ctx.cellwidth = ctx.rcolwidth;
+  if (leg.ch == NOT_ENTERED) DrawInt(ctx, RightCol(ctx, 0), lower, carried.ch, 3, true);
+  if (leg.gs == NOT_ENTERED) DrawInt(ctx, RightCol(ctx, 2), upper, carried.gs, 0, true);
 }
 
 }  // namespace
@@ -176,7 +229,8 @@ void DrawTableHeader(PrintContext& ctx, int a, const std::string& departure) {
   DrawLine(c, ctx.rightleft, a + v / 2 + 1, ctx.tableright, a + v / 2 + 1);
 }
 
-void DrawLegRow(PrintContext& ctx, const LegResult& leg, int a, bool shaded) {
+void DrawLegRow(PrintContext& ctx, const LegResult& leg, int a, bool shaded,
+                const LegMarks& marks) {
   Canvas& c = *ctx.printer;
   const int v = ctx.unity;
   const int upper = a + v / 4 - ctx.pady;
@@ -195,9 +249,13 @@ void DrawLegRow(PrintContext& ctx, const LegResult& leg, int a, bool shaded) {
   DrawLine(c, RightCol(ctx, 1), a + v / 4, ctx.tableright, a + v / 4);
   Arrowhead(c, ctx.rightleft, -(ctx.unitx / 8), a, v / 2);
 
-  c.SetBrushColor(colour);
   c.SetFontSize(12);
-  if (ctx.blankform) return;
+  if (ctx.blankform) {
+    c.SetBrushColor(colour);
+    return;
+  }
+  MarkFuelCell(ctx, a, marks.fuel);
+  c.SetBrushColor(colour);
 
   ctx.cellwidth = ctx.colwidth;
   DrawInt(ctx, LeftCol(ctx, 0), lower, leg.tc, 3, false);
@@ -226,8 +284,13 @@ void DrawLegRow(PrintContext& ctx, const LegResult& leg, int a, bool shaded) {
   DrawTextRight(ctx, RightCol(ctx, 6), upper, leg.vorfreq);
   DrawInt(ctx, RightCol(ctx, 7), upper, VorBearing(leg), 3, false);
   DrawTextRight(ctx, RightCol(ctx, 7), lower, leg.vortofr);
-  DrawReal(ctx, RightCol(ctx, 5), lower, leg.fuelrem, true);
+  DrawTextRight(ctx, RightCol(ctx, 5), lower, RemainingFuelText(leg));
   DrawInt(ctx, RightCol(ctx, 1), lower, leg.distrem, 0, true);
+
+  if (marks.carried) {
+    c.SetFontSize(12);
+    DrawCarried(ctx, leg, *marks.carried, upper, lower);
+  }
 }
 
 void DrawTotalRow(PrintContext& ctx, const TotalsShown& shown, int a, bool shaded,
@@ -254,21 +317,27 @@ void DrawTotalRow(PrintContext& ctx, const TotalsShown& shown, int a, bool shade
 
   if (shown.totals && !ctx.blankform) {
     const LegResult& totals = *shown.totals;
+    const bool subtotal = shown.totalspage > 0;
     // Legs without a time or fuel are missing from those two sums: the mark
     // and the note keep such totals from reading as the whole route.
     const std::string mark = shown.incomplete ? kIncompleteMark : "";
+    auto marked = [&](const std::string& text) { return text.empty() ? text : text + mark; };
     c.SetFontSize(12);
     ctx.cellwidth = ctx.rcolwidth;
-    DrawInt(ctx, RightCol(ctx, 1), t, totals.dist, 0, false);
-    const std::string ete = FormatInt(totals.ete, 0, false);
-    const std::string fuel = FormatReal(totals.fuelused, false);
-    DrawTextRight(ctx, RightCol(ctx, 3), t, ete.empty() ? ete : ete + mark);
-    DrawTextRight(ctx, RightCol(ctx, 5), t, fuel.empty() ? fuel : fuel + mark);
-    if (shown.incomplete) {
-      c.SetFontSize(kMinTextSize);
-      const int line = c.TextHeight(kIncompleteNote);
-      DrawTextTwoLines(ctx, RightCol(ctx, 6) - ctx.padx, t - line, t, kIncompleteNote,
-                       3 * ctx.rcolwidth + ctx.padx, 0);
+    DrawInt(ctx, RightCol(ctx, 1), t, totals.dist, 0, subtotal);
+    DrawTextRight(ctx, RightCol(ctx, 3), t, marked(FormatInt(totals.ete, 0, subtotal)));
+    DrawTextRight(ctx, RightCol(ctx, 5), t, marked(FormatReal(totals.fuelused, subtotal)));
+    // The notes share the empty cell of columns 6 to 8: two lines at most.
+    const int x = RightCol(ctx, 6) - ctx.padx;
+    const int width = 3 * ctx.rcolwidth + ctx.padx;
+    c.SetFontSize(kMinTextSize);
+    const int line = c.TextHeight(kIncompleteNote);
+    if (subtotal && shown.incomplete) {
+      DrawTextInCell(ctx, x, t - line, width, SubtotalNote(shown.totalspage, true));
+      DrawTextInCell(ctx, x, t, width, kIncompleteShort);
+    } else if (subtotal || shown.incomplete) {
+      const std::string note = subtotal ? SubtotalNote(shown.totalspage, false) : kIncompleteNote;
+      DrawTextTwoLines(ctx, x, t - line, t, note, width, 0);
     }
   }
 
@@ -309,10 +378,15 @@ void DrawMorse(PrintContext& ctx, int x, int ybottom, const std::string& ident, 
 
   int maxw = MorseWidth(codes, m);
   if (maxw > maxwidth) {
-    m.d = std::max(1, m.d * maxwidth / maxw);
-    m.h = std::max(1, static_cast<int>(3.5 * m.d));
-    m.g = 2 * m.d;
+    // Each length scaled on its own, so a dash stays a dash when the dot
+    // comes down to a pixel or two.
+    const double scale = static_cast<double>(maxwidth) / maxw;
+    m.d = std::max(1, static_cast<int>(m.d * scale));
+    m.h = std::max(m.d + 1, static_cast<int>(m.h * scale));
+    m.g = std::max(1, static_cast<int>(m.g * scale));
     maxw = MorseWidth(codes, m);
+    // Part of a code would be a different letter: none rather than that.
+    if (maxw > maxwidth) return;
   }
   if (n > 0 && n * m.s > maxheight) {
     m.tk = std::max(1, m.tk * maxheight / (n * m.s));
@@ -326,9 +400,7 @@ void DrawMorse(PrintContext& ctx, int x, int ybottom, const std::string& ident, 
     int cx = x0;
     for (char sym : codes[j]) {
       const int length = sym == '.' ? m.d : m.h;
-      if (cx >= x) {
-        for (int r = 0; r < m.tk; ++r) DrawLine(c, cx, linetop + r, cx + length, linetop + r);
-      }
+      for (int r = 0; r < m.tk; ++r) DrawLine(c, cx, linetop + r, cx + length, linetop + r);
       cx += length + m.g;
     }
   }

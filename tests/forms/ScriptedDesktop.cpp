@@ -45,6 +45,10 @@ bool ScriptedDesktop::SaveFileName(QWidget*, QString& path, const QString& filte
   return FileAnswer(path, filter);
 }
 
+bool ScriptedDesktop::ChooseFolder(QWidget*, QString& path) {
+  return FileAnswer(path, QStringLiteral("folder"));
+}
+
 bool ScriptedDesktop::PrintDialog(QWidget*, QPrinter& printer) {
   ++print_dialogs;
   printers_used.push_back(&printer);

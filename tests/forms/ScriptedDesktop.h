@@ -48,6 +48,7 @@ class ScriptedDesktop : public Desktop {
                  MessageButtons buttons) override;
   bool OpenFileName(QWidget* parent, QString& path, const QString& filter) override;
   bool SaveFileName(QWidget* parent, QString& path, const QString& filter) override;
+  bool ChooseFolder(QWidget* parent, QString& path) override;  // from file_answers, filter "folder"
   bool PrintDialog(QWidget* parent, QPrinter& printer) override;
   void PrintPreview(QWidget* parent, QPrinter& printer,
                     const std::function<void(QPrinter*)>& paint) override;

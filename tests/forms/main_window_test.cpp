@@ -68,9 +68,11 @@ TEST_F(MainWindowTest, StartsWithTheDefaultPlanPathAndAircraft) {
   QStringList file_items;
   for (QAction* a : Form1->File1->actions())
     if (!a->isSeparator()) file_items << a->text();
-  EXPECT_EQ(file_items, QStringList({"New", "&Open", "&Save", "Save &As ...",
-                                     QString::fromUtf8("Import Route\u2026"), "Print Settings",
-                                     "Print", "Print Blank Form", "Print Preview"}));
+  EXPECT_EQ(
+      file_items,
+      QStringList({"New", "&Open", "&Save", "Save &As ...", QString::fromUtf8("Import Route\u2026"),
+                   QString::fromUtf8("Aviation Data Folder\u2026"), "Print Settings", "Print",
+                   "Print Blank Form", "Print Preview"}));
   // Every window exists from the start, the dialogs owned by the main window.
   for (QWidget* w : std::initializer_list<QWidget*>{FormAdd, FormAircraft, FormAddFirst,
                                                     FormPrintSettings, FormFields})

@@ -283,3 +283,25 @@ TEST(NavlogTool, WindsFromAForecastAreWhatSaveWrites) {
 }
 
 }  // namespace
+
+TEST(NavlogTool, BuildsARouteOfIdentsFromAviationDataWithVorCrossChecks) {
+  TempDir dir;
+  const std::string env = "XDG_CACHE_HOME=" + dir.path() + " ";
+  const std::string data = std::string("--data ") + HALVIX_AVIATION_TEST_DATA + "/ourairports ";
+  ToolRun run = RunShell(env + HALVIX_NAVLOG + " --date 2026-06-01 " + data +
+                         "--route 'KSQL OSI 37.25,-121.95 KHAF' --nearest-vor --save " +
+                         dir.File("out.flt") + " 2>&1");
+  EXPECT_EQ(run.status, 0) << run.out;
+  EXPECT_NE(run.out.find("pattern altitude 1100 is a default"), std::string::npos) << run.out;
+  Plan saved;
+  LoadPlan(saved, dir.File("out.flt"));
+  ASSERT_EQ(saved.route.size(), 4u);
+  EXPECT_EQ(saved.route[2].SubItem(kCellVor), "114.1/ 165/ SJC/ From");
+  EXPECT_TRUE(saved.route[2].position.has_value());
+  ASSERT_EQ(saved.airfields.size(), 2u);
+  EXPECT_EQ(saved.airfields[0].atc, "119.0");
+
+  ToolRun unknown = RunShell(env + HALVIX_NAVLOG + " " + data + "--route 'KSQL KXYZ' 2>&1");
+  EXPECT_EQ(unknown.status, 1);
+  EXPECT_NE(unknown.out.find("KXYZ: no airport, navaid or fix"), std::string::npos) << unknown.out;
+}

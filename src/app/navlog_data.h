@@ -1,0 +1,23 @@
+// halvix-navlog's use of aviation data: a plan built from a route of idents
+// and coordinates, and VOR cross-checks filled in.
+#pragma once
+
+#include <string>
+
+#include "plan/magnetic.h"
+#include "plan/plan.h"
+
+struct NavlogDataOptions {
+  std::string folder;  // --data; else $HALVIX_AVIATION_DATA, else the simulator's folder
+  std::string route;   // --route
+  bool nearest_vor = false;
+  bool wanted() const { return !route.empty() || nearest_vor; }
+};
+
+// The environment variable naming the aviation data folder when --data is not given.
+constexpr const char* kAviationDataVariable = "HALVIX_AVIATION_DATA";
+
+// Builds `plan` from the route (when there is one) and fills its VOR
+// cross-checks (when asked), telling what the pilot should know on standard
+// error. False after reporting why (an ident found nowhere, no data).
+bool ApplyAviationData(const NavlogDataOptions& options, const CivilDate& date, Plan& plan);
