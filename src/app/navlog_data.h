@@ -17,6 +17,10 @@ struct NavlogDataOptions {
 // The environment variable naming the aviation data folder when --data is not given.
 constexpr const char* kAviationDataVariable = "HALVIX_AVIATION_DATA";
 
+// The folder the options name: --data, else the environment variable, else
+// the simulator's folder when it exists; else empty.
+std::string AviationDataFolder(const NavlogDataOptions& options);
+
 // Builds `plan` from the route (when there is one) and fills its VOR
 // cross-checks (when asked), telling what the pilot should know on standard
 // error. False after reporting why (an ident found nowhere, no data).
