@@ -689,7 +689,7 @@ void TForm1::NavigationLog1Click() {
 }
 
 void TForm1::WindsAloft1Click() {
-  if (ShowWindsAloft(this, plan, WindStations())) route_model_->Reload();
+  if (ShowWindsAloft(this, plan)) route_model_->Reload();
 }
 
 void TForm1::ButtonHelpClick() {

@@ -9,16 +9,15 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <memory>
+#include <optional>
 
+#include "forms/Aviationdata.h"
 #include "forms/Desktop.h"
 #include "forms/Formutil.h"
+#include "plan/winds_stations.h"
 
 TFormWinds* FormWinds = nullptr;
-
-StationLocator& WindStations() {
-  static StationLocator locate;
-  return locate;
-}
 
 namespace {
 
@@ -45,6 +44,19 @@ QString Cell(int32_t value) {
 
 QString Q(const std::string& text) {
   return QString::fromStdString(text);
+}
+
+// The aviation data, opened when a bulletin's first station is placed: a GRIB
+// file needs none, and a pilot without a data folder is told so once.
+StationLocator DesktopStations(QWidget* parent, const Plan& plan) {
+  auto locate = std::make_shared<std::optional<StationLocator>>();
+  return [parent, &plan, locate](const std::string& ident) -> std::optional<GeoPosition> {
+    if (!*locate) {
+      const AviationData* data = UseAviationData(parent);
+      *locate = data ? AviationStations(*data, plan) : StationLocator();
+    }
+    return **locate ? (**locate)(ident) : std::nullopt;
+  };
 }
 
 }  // namespace
@@ -159,8 +171,7 @@ void TFormWinds::Use(WindForecastLoad load, const QString& what) {
   QString text = load.grib ? QString("GRIB forecast: %1").arg(what)
                            : QString("Winds aloft bulletin: %1").arg(what);
   if (!load.warnings.empty()) {
-    text += QString("\n%1 stations cannot be placed").arg(load.warnings.size());
-    if (!locate_) text += " without airport and navaid data";
+    text += QString("\n%1 of its stations cannot be placed").arg(load.warnings.size());
   }
   LabelForecast->setText(text);
   Propose();
@@ -204,8 +215,8 @@ void TFormWinds::ShowFill() {
   ButtonOk->setEnabled(filled > 0);
 }
 
-bool ShowWindsAloft(QWidget* owner, Plan& plan, const StationLocator& locate) {
+bool ShowWindsAloft(QWidget* owner, Plan& plan) {
   if (FormWinds == nullptr) FormWinds = new TFormWinds(owner);
   PlaceDialog(owner, FormWinds);
-  return FormWinds->Execute(plan, locate);
+  return FormWinds->Execute(plan, DesktopStations(FormWinds, plan));
 }
