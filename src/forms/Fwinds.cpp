@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStringList>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <memory>
@@ -103,7 +104,7 @@ TFormWinds::TFormWinds(QWidget* parent) : QDialog(parent) {
   GridLegs->verticalHeader()->setVisible(false);
   GridLegs->verticalHeader()->setDefaultSectionSize(GridLegs->fontMetrics().height() + 6);
   GridLegs->horizontalHeader()->setStretchLastSection(true);
-  const int widths[kColumns] = {120, 58, 58, 44, 58, 58, 64, 170, 110, 160};
+  const int widths[kColumns] = {120, 58, 58, 44, 58, 58, 64, 230, 110, 160};
   for (int c = 0; c < kColumns; ++c) GridLegs->setColumnWidth(c, widths[c]);
   layout->addWidget(GridLegs, 1);
 
@@ -170,10 +171,13 @@ void TFormWinds::Use(WindForecastLoad load, const QString& what) {
   source_ = std::move(load.source);
   QString text = load.grib ? QString("GRIB forecast: %1").arg(what)
                            : QString("Winds aloft bulletin: %1").arg(what);
-  if (!load.warnings.empty()) {
-    text += QString("\n%1 of its stations cannot be placed").arg(load.warnings.size());
+  QStringList unplaced;
+  for (const std::string& warning : load.warnings) unplaced << Q(warning);
+  if (!unplaced.isEmpty()) {
+    text += QString("\n%1 of its stations cannot be placed").arg(unplaced.size());
   }
   LabelForecast->setText(text);
+  LabelForecast->setToolTip(unplaced.join('\n'));
   Propose();
 }
 
@@ -203,6 +207,7 @@ void TFormWinds::ShowFill() {
         Q(leg.note)};
     for (int c = 0; c < kColumns; ++c) {
       auto* item = new QTableWidgetItem(texts[c]);
+      if (c >= kSource) item->setToolTip(texts[c]);  // long station lists and notes
       if (c >= kNewDir && c <= kNewTemp) {
         QFont bold = item->font();
         bold.setBold(true);
