@@ -40,8 +40,10 @@ class Desktop {
   // The print dialog on `printer`; false when cancelled.
   virtual bool PrintDialog(QWidget* parent, QPrinter& printer) = 0;
 
-  // A print preview of what `paint` draws onto the printer it is given.
-  virtual void PrintPreview(QWidget* parent, QPrinter& printer,
+  // A print preview of what `paint` draws onto the printer it is given;
+  // true when the user asked from it to print, which the caller does through
+  // its own print dialog.
+  virtual bool PrintPreview(QWidget* parent, QPrinter& printer,
                             const std::function<void(QPrinter*)>& paint) = 0;
 
   // Shows `dialog` modally and returns its modal result.

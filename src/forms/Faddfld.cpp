@@ -83,6 +83,8 @@ void TFormAddField::Button1Click() {
   if (name_required && EditName->text().trimmed().isEmpty()) {
     desktop().MessageBox(this, QStringLiteral("You must enter a field name!"),
                          QStringLiteral("error"), MessageButtons::Ok);
+    // Else the focus stays on Ok, where a blank presses it again.
+    FocusEdit(EditName);
     return;
   }
   done(mrOk);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "plan/columns.h"
 #include "plan/fuel.h"
 #include "plan/legs.h"
 #include "print/blocks.h"
@@ -305,7 +306,7 @@ void PrintPage(PrintContext& ctx, const Plan& plan, const PageLayout& layout, in
     DrawHeaderRow(ctx, plan.aircraft, HeaderRowTop(ctx));
     const LegResult* carried = CarriedInto(plan, layout.firstleg);
     for (int i = 0; i < layout.rows; ++i) {
-      const LegResult& leg = plan.legs[layout.firstleg + i];
+      const LegResult leg = ShownLeg(plan, layout.firstleg + i);
       LegMarks marks;
       marks.fuel = LegFuelState(plan, leg);
       if (i == 0) marks.carried = carried;

@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <vector>
 
-#include "plan/cnumbers.h"
+#include "plan/columns.h"
 
 const char* const kIncompleteMark = "+";
 const char* const kIncompleteNote = "+ time and fuel exclude legs that could not be computed";
@@ -25,6 +24,12 @@ int LeftCol(const PrintContext& ctx, int k) {
 }
 int RightCol(const PrintContext& ctx, int k) {
   return ctx.rightleft + k * ctx.rcolwidth;
+}
+
+// A leg's figure as the Navigation Log window shows it: both read the one
+// table of columns.
+std::string Cell(const LegResult& leg, LogColumn column) {
+  return LogCellText(leg, column, LogForm::Shown);
 }
 
 // The arrowhead on an edge of the checkpoint column: its base on `edge`, its
@@ -114,16 +119,6 @@ void DrawIdent(PrintContext& ctx, int x, int ybottom, int height, const std::str
   if (letters == ident) DrawMorse(ctx, x, ybottom, ident, room, height);
 }
 
-// The remaining fuel wherever the leg's fuel was computed, however far
-// below zero: a blank would read as "same as above".
-std::string RemainingFuelText(const LegResult& leg) {
-  if (leg.fuelused == NOT_ENTERED_FUEL) return {};
-  char text[400];  // any double "%1.1f" can produce
-  CNumbers c_numbers;
-  std::snprintf(text, sizeof text, "(%1.1f)", leg.fuelrem);
-  return text;
-}
-
 // Frames the remaining-fuel cell (the lower half of right column 5) with a
 // heavy rule when the reserve is touched, and hatches it when the tanks are
 // dry; the value's own white box keeps it readable on the hatch.
@@ -156,10 +151,13 @@ void MarkFuelCell(PrintContext& ctx, int top, FuelState state) {
 void DrawCarried(PrintContext& ctx, const LegResult& leg, const LegResult& carried, int upper,
                  int lower) {
   ctx.cellwidth = ctx.colwidth;
-  if (leg.mh == NOT_ENTERED) DrawInt(ctx, LeftCol(ctx, 8), upper, carried.mh, 3, true);
+  auto draw = [&](int x, int y, LogColumn column) {
+    if (Cell(leg, column).empty()) DrawTextRight(ctx, x, y, Parenthesised(Cell(carried, column)));
+  };
+  draw(LeftCol(ctx, 8), upper, LogColumn::Mh);
   ctx.cellwidth = ctx.rcolwidth;
-  if (leg.ch == NOT_ENTERED) DrawInt(ctx, RightCol(ctx, 0), lower, carried.ch, 3, true);
-  if (leg.gs == NOT_ENTERED) DrawInt(ctx, RightCol(ctx, 2), upper, carried.gs, 0, true);
+  draw(RightCol(ctx, 0), lower, LogColumn::Ch);
+  draw(RightCol(ctx, 2), upper, LogColumn::Gs);
 }
 
 }  // namespace
@@ -258,34 +256,35 @@ void DrawLegRow(PrintContext& ctx, const LegResult& leg, int a, bool shaded,
   c.SetBrushColor(colour);
 
   ctx.cellwidth = ctx.colwidth;
-  DrawInt(ctx, LeftCol(ctx, 0), lower, leg.tc, 3, false);
-  const int32_t plain[6] = {leg.alt, leg.winddir, leg.windvel, leg.temp, leg.tas, leg.wca};
-  for (int k = 0; k < 6; ++k) DrawInt(ctx, LeftCol(ctx, k + 1), lower, plain[k], 0, false);
-  DrawInt(ctx, LeftCol(ctx, 7), upper, leg.th, 3, false);
-  DrawInt(ctx, LeftCol(ctx, 8), upper, leg.mh, 3, false);
-  DrawInt(ctx, LeftCol(ctx, 7), lower, leg.var, 0, false);
-  DrawInt(ctx, LeftCol(ctx, 8), lower, leg.dev, 0, false);
+  DrawTextRight(ctx, LeftCol(ctx, 0), lower, Cell(leg, LogColumn::Tc));
+  const LogColumn plain[6] = {LogColumn::Alt,  LogColumn::WindDir, LogColumn::WindVel,
+                              LogColumn::Temp, LogColumn::Tas,     LogColumn::Wca};
+  for (int k = 0; k < 6; ++k) DrawTextRight(ctx, LeftCol(ctx, k + 1), lower, Cell(leg, plain[k]));
+  DrawTextRight(ctx, LeftCol(ctx, 7), upper, Cell(leg, LogColumn::Th));
+  DrawTextRight(ctx, LeftCol(ctx, 8), upper, Cell(leg, LogColumn::Mh));
+  DrawTextRight(ctx, LeftCol(ctx, 7), lower, Cell(leg, LogColumn::Var));
+  DrawTextRight(ctx, LeftCol(ctx, 8), lower, Cell(leg, LogColumn::Dev));
 
   c.SetBrushColor(kWhite);
   DrawCheckpointName(ctx, a + v / 2, leg.toname);
   c.SetBrushColor(colour);
 
   ctx.cellwidth = ctx.rcolwidth;
-  DrawInt(ctx, RightCol(ctx, 0), lower, leg.ch, 3, false);
-  DrawInt(ctx, RightCol(ctx, 1), upper, leg.dist, 0, false);
-  DrawInt(ctx, RightCol(ctx, 2), upper, leg.gs, 0, false);
-  DrawInt(ctx, RightCol(ctx, 3), upper, leg.ete, 0, false);
-  DrawReal(ctx, RightCol(ctx, 5), upper, leg.fuelused, false);
+  DrawTextRight(ctx, RightCol(ctx, 0), lower, Cell(leg, LogColumn::Ch));
+  DrawTextRight(ctx, RightCol(ctx, 1), upper, Cell(leg, LogColumn::Dist));
+  DrawTextRight(ctx, RightCol(ctx, 2), upper, Cell(leg, LogColumn::Gs));
+  DrawTextRight(ctx, RightCol(ctx, 3), upper, Cell(leg, LogColumn::Ete));
+  DrawTextRight(ctx, RightCol(ctx, 5), upper, Cell(leg, LogColumn::FuelUsed));
 
   c.SetFontSize(12);
   DrawIdent(ctx, RightCol(ctx, 6), lower, lower - (a + v / 4) - 1, leg.vorident);
 
   c.SetFontSize(8);
-  DrawTextRight(ctx, RightCol(ctx, 6), upper, leg.vorfreq);
-  DrawInt(ctx, RightCol(ctx, 7), upper, VorBearing(leg), 3, false);
-  DrawTextRight(ctx, RightCol(ctx, 7), lower, leg.vortofr);
-  DrawTextRight(ctx, RightCol(ctx, 5), lower, RemainingFuelText(leg));
-  DrawInt(ctx, RightCol(ctx, 1), lower, leg.distrem, 0, true);
+  DrawTextRight(ctx, RightCol(ctx, 6), upper, Cell(leg, LogColumn::VorFreq));
+  DrawTextRight(ctx, RightCol(ctx, 7), upper, Cell(leg, LogColumn::VorBrng));
+  DrawTextRight(ctx, RightCol(ctx, 7), lower, Cell(leg, LogColumn::VorToFr));
+  DrawTextRight(ctx, RightCol(ctx, 5), lower, Parenthesised(Cell(leg, LogColumn::FuelRem)));
+  DrawTextRight(ctx, RightCol(ctx, 1), lower, Parenthesised(Cell(leg, LogColumn::Rem)));
 
   if (marks.carried) {
     c.SetFontSize(12);
@@ -324,9 +323,14 @@ void DrawTotalRow(PrintContext& ctx, const TotalsShown& shown, int a, bool shade
     auto marked = [&](const std::string& text) { return text.empty() ? text : text + mark; };
     c.SetFontSize(12);
     ctx.cellwidth = ctx.rcolwidth;
-    DrawInt(ctx, RightCol(ctx, 1), t, totals.dist, 0, subtotal);
-    DrawTextRight(ctx, RightCol(ctx, 3), t, marked(FormatInt(totals.ete, 0, subtotal)));
-    DrawTextRight(ctx, RightCol(ctx, 5), t, marked(FormatReal(totals.fuelused, subtotal)));
+    // A subtotal in parentheses, as carried figures are.
+    auto sum = [&](LogColumn column) {
+      const std::string text = Cell(totals, column);
+      return subtotal ? Parenthesised(text) : text;
+    };
+    DrawTextRight(ctx, RightCol(ctx, 1), t, sum(LogColumn::Dist));
+    DrawTextRight(ctx, RightCol(ctx, 3), t, marked(sum(LogColumn::Ete)));
+    DrawTextRight(ctx, RightCol(ctx, 5), t, marked(sum(LogColumn::FuelUsed)));
     // The notes share the empty cell of columns 6 to 8: two lines at most.
     const int x = RightCol(ctx, 6) - ctx.padx;
     const int width = 3 * ctx.rcolwidth + ctx.padx;

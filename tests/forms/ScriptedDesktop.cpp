@@ -66,7 +66,7 @@ bool ScriptedDesktop::PrintDialog(QWidget*, QPrinter& printer) {
   return accept;
 }
 
-void ScriptedDesktop::PrintPreview(QWidget*, QPrinter& printer,
+bool ScriptedDesktop::PrintPreview(QWidget*, QPrinter& printer,
                                    const std::function<void(QPrinter*)>& paint) {
   ++previews;
   printers_used.push_back(&printer);
@@ -75,6 +75,10 @@ void ScriptedDesktop::PrintPreview(QWidget*, QPrinter& printer,
     printer.setOutputFileName(print_to_pdf);
   }
   paint(&printer);
+  if (preview_answers.empty()) return false;
+  const bool print = preview_answers.front();
+  preview_answers.pop_front();
+  return print;
 }
 
 int ScriptedDesktop::ExecModal(QDialog* dialog) {

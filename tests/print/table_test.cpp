@@ -172,7 +172,7 @@ TEST(TotalRow, AnUnsolvedLegMarksThePrintedTotals) {
   PrintContext ctx;
   PrintFilledLogOn(canvas, plan, ctx);
   EXPECT_EQ(canvas.TextsOf(std::to_string(plan.totals.ete) + kIncompleteMark).size(), 1u);
-  EXPECT_EQ(canvas.TextsOf(FormatReal(plan.totals.fuelused, false) + kIncompleteMark).size(), 1u);
+  EXPECT_EQ(canvas.TextsOf(ShownTotalText(plan, LogColumn::FuelUsed) + kIncompleteMark).size(), 1u);
 
   RecordingCanvas complete = ExampleCanvas();
   PrintFilledLogOn(complete, MakePlan(3, 0), ctx);
@@ -260,6 +260,31 @@ TEST_F(TableTest, VorTextsStayInTheirCellsAndFrequenciesStayWhole) {
   std::strcpy(leg_.vorfreq, "118.555");
   DrawLegRow(ctx_, leg_, 931, false);
   EXPECT_EQ(Only("118.555").x1, Right(7) - 9);
+}
+
+TEST_F(TableTest, VorBearingsPrintTheNumberTheTextHoldsAndNeverAMadeUpRadial) {
+  for (const char* typed : {"R-270", "QDM 270", "-"}) {
+    std::strcpy(leg_.vorbrng, typed);
+    DrawLegRow(ctx_, leg_, 931, false);
+  }
+  EXPECT_EQ(canvas_.TextsOf("270").size(), 2u);
+  EXPECT_EQ(Only("-").x1, Right(8) - 9);
+  EXPECT_TRUE(canvas_.TextsOf("000").empty());
+}
+
+// 10 gph and 1-minute legs: 0.1667 gallons each, 0.5 in all.
+TEST(TotalRow, ThePrintedLegFuelAddsUpToTheTotal) {
+  Plan plan = MakePlan(3, 0);
+  plan.aircraft.acgph = 10.0;
+  for (int i = 1; i <= 3; ++i) plan.route[static_cast<std::size_t>(i)].subitems[kCellDist] = "3";
+  ComputeLegs(plan);
+  ASSERT_EQ(FormatReal(plan.totals.fuelused, false), "0.5");
+  RecordingCanvas canvas = ExampleCanvas();
+  PrintContext ctx;
+  PrintFilledLogOn(canvas, plan, ctx);
+  EXPECT_EQ(canvas.TextsOf("0.2").size(), 2u);
+  EXPECT_EQ(canvas.TextsOf("0.1").size(), 1u);
+  EXPECT_EQ(canvas.TextsOf("0.5").size(), 1u);
 }
 
 TEST_F(TableTest, IdentLettersAlwaysBesideBarsThatStayInTheCell) {
