@@ -5,7 +5,7 @@ BENCH_BUILD ?= build-bench
 SANITIZE_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 300
-FUZZ_TARGETS = fuzz_plan fuzz_roundtrip fuzz_print fuzz_route
+FUZZ_TARGETS = fuzz_plan fuzz_roundtrip fuzz_print fuzz_route fuzz_winds
 WERROR ?= OFF
 JOBS ?= $(shell nproc)
 

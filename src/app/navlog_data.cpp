@@ -20,7 +20,9 @@ void Warn(const std::string& message) {
   std::cerr << "halvix-navlog: warning: " << message << "\n";
 }
 
-std::string ChooseFolder(const NavlogDataOptions& options) {
+}  // namespace
+
+std::string AviationDataFolder(const NavlogDataOptions& options) {
   if (!options.folder.empty()) return options.folder;
   // Set but empty: no data folder, not even the simulator's.
   if (const char* variable = std::getenv(kAviationDataVariable)) return variable;
@@ -29,10 +31,8 @@ std::string ChooseFolder(const NavlogDataOptions& options) {
   return std::string();
 }
 
-}  // namespace
-
 bool ApplyAviationData(const NavlogDataOptions& options, const CivilDate& date, Plan& plan) {
-  const std::string folder = ChooseFolder(options);
+  const std::string folder = AviationDataFolder(options);
   if (folder.empty())
     return Fail(std::string("no aviation data: give --data DIR or set ") + kAviationDataVariable);
   AviationData data;

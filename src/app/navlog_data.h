@@ -15,6 +15,10 @@ struct NavlogDataOptions {
   bool wanted() const { return !folder.empty() || !route.empty() || nearest_vor; }
 };
 
+// The folder the options name: --data, else the environment variable, else
+// the simulator's folder when it exists; else empty.
+std::string AviationDataFolder(const NavlogDataOptions& options);
+
 // Builds `plan` from the route (when there is one; else fills the airfields
 // that have only a name) and fills its VOR cross-checks (when asked), telling what the pilot should
 // know on standard error. False after reporting why (an ident found nowhere, no data).

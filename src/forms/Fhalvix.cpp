@@ -463,7 +463,7 @@ void TForm1::NavigationLog1Click() {
 }
 
 void TForm1::WindsAloft1Click() {
-  if (ShowWindsAloft(this, plan, WindStations())) RouteFilled();
+  if (ShowWindsAloft(this, plan)) RouteFilled();
 }
 
 void TForm1::RouteFilled() {

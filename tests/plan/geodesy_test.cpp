@@ -137,4 +137,15 @@ TEST(MagneticModelTest, ADamagedCoefficientFileIsRefused) {
   EXPECT_NE(error.find("ends before"), std::string::npos) << error;
 }
 
+// A degree of latitude is 60 NM; one north of an east-west leg's middle is a
+// mile less, the geodesic bowing north. A degree of longitude at 42N is 44.6
+// NM. Nearer than either end, and nothing is infinitely far away.
+TEST(GeodesyTest, DistanceToARouteIsToItsNearestPlace) {
+  const std::vector<GeoPosition> route = {{40.0, -101.0}, {40.0, -97.0}, {45.0, -97.0}};
+  EXPECT_NEAR(DistanceToRouteNm({41.0, -99.0}, route), 59.0, 0.5);
+  EXPECT_NEAR(DistanceToRouteNm({42.0, -96.0}, route), 44.6, 0.5);
+  EXPECT_NEAR(DistanceToRouteNm({40.0, -102.0}, route), DistanceNm({40.0, -102.0}, route[0]), 1e-9);
+  EXPECT_TRUE(std::isinf(DistanceToRouteNm({0.0, 0.0}, {})));
+}
+
 }  // namespace
