@@ -5,7 +5,7 @@ BENCH_BUILD ?= build-bench
 SANITIZE_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 300
-FUZZ_TARGETS = fuzz_plan fuzz_roundtrip fuzz_print fuzz_route
+FUZZ_TARGETS = fuzz_plan fuzz_roundtrip fuzz_print fuzz_route fuzz_winds
 WERROR ?= OFF
 JOBS ?= $(shell nproc)
 
@@ -29,7 +29,8 @@ run: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target halvix halvix-navlog
 	@mkdir -p $(BUILD)/run
 	@[ -e $(BUILD)/run/default.flt ] || cp examples/sample.flt $(BUILD)/run/default.flt
-	@cd $(BUILD)/run && ../src/app/halvix
+	@cd $(BUILD)/run && \
+	HALVIX_AVIATION_DATA="$${HALVIX_AVIATION_DATA:-$(CURDIR)/examples/aviation-sample}" ../src/app/halvix
 
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)

@@ -7,12 +7,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/navlog_args.h"
 #include "app/navlog_data.h"
+#include "app/navlog_winds.h"
 #include "plan/check.h"
 #include "plan/fileio.h"
 #include "plan/fuel.h"
@@ -20,7 +20,6 @@
 #include "plan/planfile.h"
 #include "plan/report.h"
 #include "plan/route_import.h"
-#include "plan/winds_file.h"
 #include "print/export.h"
 #include "print/margins.h"
 
@@ -84,26 +83,6 @@ bool ReadPlanOrRoute(const std::string& path, const CivilDate& date, Plan& plan)
   }
   if (!imported.warning.empty())
     std::cerr << "halvix-navlog: warning: " << imported.warning << "\n";
-  return true;
-}
-
-// Fills the legs' winds and temperatures from the forecast file; false, with
-// the plan unchanged, for a file that cannot be used.
-bool FillWinds(Plan& plan, const std::string& path, std::optional<int> depart) {
-  const WindForecastLoad load = LoadWindForecast(path, plan, {});
-  if (!load.ok) {
-    Failure(load.error);
-    return false;
-  }
-  if (!load.warnings.empty()) {
-    std::cerr << "halvix-navlog: warning: none of the bulletin's " << load.warnings.size()
-              << " stations can be placed without airport and navaid data\n";
-  }
-  const WindFill fill = ProposeWinds(plan, *load.source, WindFillOptions{depart});
-  for (const std::string& warning : fill.warnings) {
-    std::cerr << "halvix-navlog: warning: " << warning << "\n";
-  }
-  ApplyWinds(plan, fill);
   return true;
 }
 
@@ -177,7 +156,9 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (request.data.wanted() && !ApplyAviationData(request.data, request.date, plan)) return 1;
-  if (!request.winds_path.empty() && !FillWinds(plan, request.winds_path, request.depart)) return 1;
+  if (!request.winds_path.empty() &&
+      !FillWindsFromForecast(request.winds_path, request.depart, request.data, plan))
+    return 1;
   if (!request.save_path.empty() && !SaveCopy(plan, request.save_path)) return 1;
   if (request.print.blank) return WriteOutputs(plan, request);
   if (plan.route.size() < 2) {

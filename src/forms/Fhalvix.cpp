@@ -463,7 +463,7 @@ void TForm1::NavigationLog1Click() {
 }
 
 void TForm1::WindsAloft1Click() {
-  if (ShowWindsAloft(this, plan, WindStations())) document_->RouteEdited();
+  if (ShowWindsAloft(this, plan)) document_->RouteEdited();
 }
 
 void TForm1::ButtonHelpClick() {

@@ -7,18 +7,18 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStringList>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <memory>
+#include <optional>
 
+#include "forms/Aviationdata.h"
 #include "forms/Desktop.h"
 #include "forms/Formutil.h"
+#include "plan/winds_stations.h"
 
 TFormWinds* FormWinds = nullptr;
-
-StationLocator& WindStations() {
-  static StationLocator locate;
-  return locate;
-}
 
 namespace {
 
@@ -45,6 +45,19 @@ QString Cell(int32_t value) {
 
 QString Q(const std::string& text) {
   return QString::fromStdString(text);
+}
+
+// The aviation data, opened when a bulletin's first station is placed: a GRIB
+// file needs none, and a pilot without a data folder is told so once.
+StationLocator DesktopStations(QWidget* parent, const Plan& plan) {
+  auto locate = std::make_shared<std::optional<StationLocator>>();
+  return [parent, &plan, locate](const std::string& ident) -> std::optional<GeoPosition> {
+    if (!*locate) {
+      const AviationData* data = UseAviationData(parent);
+      *locate = data ? AviationStations(*data, plan) : StationLocator();
+    }
+    return **locate ? (**locate)(ident) : std::nullopt;
+  };
 }
 
 }  // namespace
@@ -91,7 +104,7 @@ TFormWinds::TFormWinds(QWidget* parent) : QDialog(parent) {
   GridLegs->verticalHeader()->setVisible(false);
   GridLegs->verticalHeader()->setDefaultSectionSize(GridLegs->fontMetrics().height() + 6);
   GridLegs->horizontalHeader()->setStretchLastSection(true);
-  const int widths[kColumns] = {120, 58, 58, 44, 58, 58, 64, 170, 110, 160};
+  const int widths[kColumns] = {120, 58, 58, 44, 58, 58, 64, 230, 110, 160};
   for (int c = 0; c < kColumns; ++c) GridLegs->setColumnWidth(c, widths[c]);
   layout->addWidget(GridLegs, 1);
 
@@ -158,11 +171,13 @@ void TFormWinds::Use(WindForecastLoad load, const QString& what) {
   source_ = std::move(load.source);
   QString text = load.grib ? QString("GRIB forecast: %1").arg(what)
                            : QString("Winds aloft bulletin: %1").arg(what);
-  if (!load.warnings.empty()) {
-    text += QString("\n%1 stations cannot be placed").arg(load.warnings.size());
-    if (!locate_) text += " without airport and navaid data";
+  QStringList unplaced;
+  for (const std::string& warning : load.warnings) unplaced << Q(warning);
+  if (!unplaced.isEmpty()) {
+    text += QString("\n%1 of its stations cannot be placed").arg(unplaced.size());
   }
   LabelForecast->setText(text);
+  LabelForecast->setToolTip(unplaced.join('\n'));
   Propose();
 }
 
@@ -192,6 +207,7 @@ void TFormWinds::ShowFill() {
         Q(leg.note)};
     for (int c = 0; c < kColumns; ++c) {
       auto* item = new QTableWidgetItem(texts[c]);
+      if (c >= kSource) item->setToolTip(texts[c]);  // long station lists and notes
       if (c >= kNewDir && c <= kNewTemp) {
         QFont bold = item->font();
         bold.setBold(true);
@@ -204,8 +220,8 @@ void TFormWinds::ShowFill() {
   ButtonOk->setEnabled(filled > 0);
 }
 
-bool ShowWindsAloft(QWidget* owner, Plan& plan, const StationLocator& locate) {
+bool ShowWindsAloft(QWidget* owner, Plan& plan) {
   if (FormWinds == nullptr) FormWinds = new TFormWinds(owner);
   PlaceDialog(owner, FormWinds);
-  return FormWinds->Execute(plan, locate);
+  return FormWinds->Execute(plan, DesktopStations(FormWinds, plan));
 }

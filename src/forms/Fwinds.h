@@ -57,9 +57,6 @@ class TFormWinds : public QDialog {
 
 extern TFormWinds* FormWinds;  // made on first use
 
-// Where the bulletins' stations are: from the airport and navaid data when
-// the pilot has some, else nowhere.
-StationLocator& WindStations();
-
-// Opens the window over `owner` for `plan`; true when rows changed.
-bool ShowWindsAloft(QWidget* owner, Plan& plan, const StationLocator& locate);
+// Opens the window over `owner` for `plan`, a bulletin's stations placed
+// with the aviation data of File > Aviation Data Folder; true when rows changed.
+bool ShowWindsAloft(QWidget* owner, Plan& plan);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "plan/plan.h"
 
@@ -18,6 +19,11 @@ LegMeasure MeasureLeg(const GeoPosition& from, const GeoPosition& to);
 
 // Geodesic distance in nautical miles.
 double DistanceNm(const GeoPosition& from, const GeoPosition& to);
+
+// How far `point` is from the nearest place on the route through `route`'s
+// points (leg by leg along the geodesic), within a nautical mile; infinite
+// for no points.
+double DistanceToRouteNm(const GeoPosition& point, const std::vector<GeoPosition>& route);
 
 // A direction rounded to a whole degree in 1..360, north being 360.
 int32_t WholeDegrees(double azimuth);

@@ -4,41 +4,44 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QTableWidget>
 
 #include "MainWindowFixture.h"
+#include "forms/Aviationdata.h"
 #include "forms/Fnavlog.h"
 #include "forms/Fwinds.h"
 
 namespace {
 
-// Two legs east from 40N 101W at 100 kt; the pilot has a 60 kt headwind.
+// San Jose to San Carlos at 100 kt; the pilot has a 60 kt headwind.
 const char kTrip[] =
-    "[misc]\r\ntitle=East\r\ncount=3\r\nfieldcount=0\r\n"
-    "[dest0]\r\ntoname=Home\r\nlat=40\r\nlon=-101\r\n"
-    "[dest1]\r\ntoname=Middle\r\ndist=92\r\ntc=90\r\nalt=6000\r\nwinddir=90\r\nwindvel=60\r\n"
-    "temp=15\r\ntas=100\r\nvar=0\r\nlat=40\r\nlon=-99\r\n"
-    "[dest2]\r\ntoname=East\r\ndist=92\r\nlat=40\r\nlon=-97\r\n";
+    "[misc]\r\ntitle=Bay\r\ncount=3\r\nfieldcount=0\r\n"
+    "[dest0]\r\ntoname=San Jose\r\nlat=37.36\r\nlon=-121.93\r\n"
+    "[dest1]\r\ntoname=San Carlos\r\ndist=20\r\ntc=300\r\nalt=6000\r\nwinddir=300\r\n"
+    "windvel=60\r\ntemp=15\r\ntas=100\r\nvar=0\r\nlat=37.51\r\nlon=-122.25\r\n"
+    "[dest2]\r\ntoname=Half Moon Bay\r\ndist=12\r\ntc=270\r\nlat=37.51\r\nlon=-122.50\r\n";
 
+// Woodside (OSI) and San Jose (SJC) are VORs of the test data.
 const char kBulletin[] =
     "VALID 081800Z   FOR USE 1400-2100Z. TEMPS NEG ABV 24000\n"
     "FT  3000    6000    9000   12000   18000   24000  30000  34000  39000\n"
-    "AAA      2720+05\n";
+    "OSI      2720+05\nSJC      2720+05\n";
 
 class WindsWindowTest : public MainWindowTest {
  protected:
   void SetUp() override {
     MainWindowTest::SetUp();
-    WindStations() = [](const std::string& ident) -> std::optional<GeoPosition> {
-      if (ident == "AAA") return GeoPosition{40.0, -99.0};
-      return std::nullopt;
-    };
+    // Settings and index in a folder of the test's own, never the user's.
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.path());
+    qputenv("XDG_CACHE_HOME", dir_.path().toUtf8());
+    SetAviationFolder(QStringLiteral(HALVIX_AVIATION_TEST_DATA) + "/ourairports");
     WriteFile(Path("trip.flt"), kTrip);
     desk.file_answers.push_back(QPath("trip.flt"));
     Form1->Open1Click();
   }
   void TearDown() override {
-    WindStations() = nullptr;
+    SetAviationFolder(QString());
     MainWindowTest::TearDown();
   }
 
@@ -63,13 +66,13 @@ TEST_F(WindsWindowTest, PastedBulletinShowsEachLegAndOkWritesItAsOneChange) {
         form->MemoBulletin->setPlainText(kBulletin);
         form->ButtonReadText->click();
         ASSERT_EQ(form->GridLegs->rowCount(), 2);
-        EXPECT_EQ(Grid(form, 0, 0), "Middle");
-        EXPECT_EQ(Grid(form, 0, 1), "90");   // the pilot's
+        EXPECT_EQ(Grid(form, 0, 0), "San Carlos");
+        EXPECT_EQ(Grid(form, 0, 1), "300");  // the pilot's
         EXPECT_EQ(Grid(form, 0, 4), "270");  // the forecast's
         EXPECT_EQ(Grid(form, 1, 2), "60");   // carried from the row above
         EXPECT_EQ(Grid(form, 1, 5), "20");
         EXPECT_EQ(Grid(form, 1, 6), "5");
-        EXPECT_EQ(Grid(form, 1, 7), "AAA 46 NM");
+        EXPECT_TRUE(Grid(form, 1, 7).startsWith("OSI ")) << Grid(form, 1, 7).toStdString();
         EXPECT_EQ(Grid(form, 1, 8), "081800Z");
         EXPECT_TRUE(form->ButtonOk->isEnabled());
       },
@@ -77,7 +80,7 @@ TEST_F(WindsWindowTest, PastedBulletinShowsEachLegAndOkWritesItAsOneChange) {
   Form1->WindsAloft1->trigger();
   EXPECT_EQ(Form1->plan.modified, 1);
   EXPECT_EQ(Form1->RouteModel()->index(2, 4).data().toString(), "270");
-  EXPECT_EQ(FormNavLog->Model()->index(1, NavLogModel::kGs).data().toString(), "119");
+  EXPECT_EQ(FormNavLog->Model()->index(1, NavLogModel::kGs).data().toString(), "82");
   // The save prompt sees it.
   desk.message_answers = {mrCancel};
   EXPECT_FALSE(Form1->FormCloseQuery());
@@ -100,7 +103,7 @@ TEST_F(WindsWindowTest, CancelOrABadForecastChangesNothing) {
       false);
   Form1->WindsAloft1->trigger();
   EXPECT_EQ(Form1->plan.modified, 0);
-  EXPECT_EQ(Form1->plan.route[1].SubItem(kCellWindDir), "90");
+  EXPECT_EQ(Form1->plan.route[1].SubItem(kCellWindDir), "300");
 }
 
 }  // namespace

@@ -52,9 +52,8 @@ inline std::string GribBytes(const std::vector<Field>& fields) {
   return bytes;
 }
 
-// Levels at 1500, 3000, 5500 and 10000 m, 10, 0, -20 and -50 C; an east
-// wind... from the west, 10 m/s, but 20 m/s on the 0 E meridian, doubled
-// six hours later.
+// Levels at 1500, 3000, 5500 and 10000 m, 10, 0, -20 and -50 C; a west wind
+// of 10 m/s, 20 m/s on the 0 E meridian, twice that six hours later.
 inline std::string Forecast() {
   std::vector<Field> fields;
   const long levels[] = {850, 700, 500, 250};

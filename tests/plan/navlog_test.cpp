@@ -280,6 +280,22 @@ TEST(NavlogTool, WindsFromAForecastAreWhatSaveWrites) {
             std::string::npos)
       << run.out;
   EXPECT_FALSE(PathExists(dir.File("no.flt")));
+
+  // A bulletin's stations placed with the aviation data: the Woodside VORTAC
+  // and the San Jose VOR-DME; a third is nowhere.
+  plan.route = {Row("San Jose"), Row("San Carlos", "20", "300", "6000", "", "", "", "100", "0")};
+  plan.route[0].position = GeoPosition{37.36, -121.93};
+  plan.route[1].position = GeoPosition{37.51, -122.25};
+  ASSERT_EQ(SavePlan(plan, dir.File("bay.flt")).status, SaveStatus::Saved);
+  WriteFile(dir.File("fb.txt"),
+            "VALID 081800Z   FOR USE 1400-2100Z. TEMPS NEG ABV 24000\n"
+            "FT  3000    6000\nOSI 2710 2720+05\nSJC 2710 2720+05\nXYZ 2710 2720+05\n");
+  run = RunShell("XDG_CACHE_HOME=" + dir.path() + " " + HALVIX_NAVLOG + " --csv --data " +
+                 HALVIX_AVIATION_TEST_DATA + "/ourairports --winds " + dir.File("fb.txt") + " " +
+                 dir.File("bay.flt") + " 2>&1");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_NE(run.out.find("warning: station XYZ cannot be placed"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("1,San Carlos,300,6000,270,20,5,100,"), std::string::npos) << run.out;
 }
 
 }  // namespace

@@ -6,9 +6,11 @@
 
 #include <map>
 
+#include "plan/aviation_data.h"
 #include "plan/legs.h"
 #include "plan/winds_fb.h"
 #include "plan/winds_file.h"
+#include "plan/winds_stations.h"
 #include "test_util.h"
 
 namespace {
@@ -240,6 +242,30 @@ TEST(WindFiles, BulletinFileAndTellingApart) {
   EXPECT_EQ(ParseDepartTime("0000Z"), 0);
   EXPECT_FALSE(ParseDepartTime("2460"));
   EXPECT_FALSE(ParseDepartTime("930"));
+}
+
+// Woodside (OSI) is a VORTAC, San Jose (SJC) a VOR-DME, San Carlos only an
+// airport (KSQL); Oakland (OA) has an NDB and nothing else.
+TEST(WindStations, VorNearTheRouteElseTheKAirport) {
+  TempDir cache;
+  AviationData data;
+  std::string error;
+  ASSERT_TRUE(
+      data.Open(std::string(HALVIX_AVIATION_TEST_DATA) + "/ourairports", cache.path(), error))
+      << error;
+  Plan plan;
+  plan.route = {Row("Salinas"), Row("San Carlos")};
+  plan.route[0].position = GeoPosition{36.66, -121.61};
+  plan.route[1].position = GeoPosition{37.51, -122.25};
+  const StationLocator locate = AviationStations(data, plan);
+  EXPECT_NEAR(locate("OSI")->lat, 37.3925, 1e-6);
+  EXPECT_NEAR(locate("SJC")->lon, -121.9447, 1e-6);
+  EXPECT_NEAR(locate("SQL")->lat, 37.5119, 1e-4);
+  EXPECT_FALSE(locate("OA"));
+  // Far from the route the VOR is not the station meant.
+  plan.route[0].position = GeoPosition{50.0, 8.0};
+  plan.route[1].position = GeoPosition{50.5, 8.5};
+  EXPECT_FALSE(AviationStations(data, plan)("OSI"));
 }
 
 }  // namespace
