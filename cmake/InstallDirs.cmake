@@ -13,6 +13,10 @@ set(HALVIX_INSTALL_DOCDIR ${CMAKE_INSTALL_DATADIR}/doc/halvix)
 # From the program's directory, so any prefix and DESTDIR work.
 file(RELATIVE_PATH HALVIX_MANUAL_FROM_PROGRAM
      ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR} ${CMAKE_INSTALL_PREFIX}/${HALVIX_INSTALL_MANUALDIR})
+# Modules the programs load on first use, in the package's private folder.
+set(HALVIX_INSTALL_LIBDIR ${CMAKE_INSTALL_LIBDIR}/halvix)
+file(RELATIVE_PATH HALVIX_LIB_FROM_PROGRAM
+     ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR} ${CMAKE_INSTALL_PREFIX}/${HALVIX_INSTALL_LIBDIR})
 file(RELATIVE_PATH HALVIX_DATA_FROM_PROGRAM
      ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR} ${CMAKE_INSTALL_PREFIX}/${HALVIX_INSTALL_DATADIR})
 
@@ -37,7 +41,12 @@ function(halvix_stage_data target)
                          DEPENDS ${PROJECT_SOURCE_DIR}/data/${file} VERBATIM)
       list(APPEND staged ${stage}/${file})
     endforeach()
-    add_custom_target(${stage_target} DEPENDS ${staged})
+    # The GRIB module too, where an installation puts it.
+    get_filename_component(lib ${CMAKE_CURRENT_BINARY_DIR}/${HALVIX_LIB_FROM_PROGRAM} ABSOLUTE)
+    add_custom_command(OUTPUT ${lib}/halvix-grib.so
+                       COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:halvix-grib> ${lib}/halvix-grib.so
+                       DEPENDS halvix-grib VERBATIM)
+    add_custom_target(${stage_target} DEPENDS ${staged} ${lib}/halvix-grib.so)
   endif()
   add_dependencies(${target} ${stage_target})
 endfunction()

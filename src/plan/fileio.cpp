@@ -339,3 +339,12 @@ bool ReplaceFile(const std::string& path, const std::string& bytes, std::string&
   if (d.get() >= 0) fsync(d.get());  // some file systems cannot; the file is written all the same
   return true;
 }
+
+std::string DirectoryOfProgram() {
+  char buffer[4096];
+  ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (n <= 0) return std::string();
+  std::string path(buffer, static_cast<std::size_t>(n));
+  std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}

@@ -68,3 +68,7 @@ bool ReplaceFile(const std::string& path, const std::string& bytes, std::string&
 
 // Writes all of `bytes` to `fd` (standard output and the like).
 bool WriteAll(int fd, const std::string& bytes, std::string& error);
+
+// The folder of the running program, which installed files are found from;
+// empty when it cannot be told.
+std::string DirectoryOfProgram();

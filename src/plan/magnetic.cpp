@@ -14,6 +14,7 @@
 #include <sstream>
 
 #include "plan/cnumbers.h"
+#include "plan/fileio.h"
 #include "plan/planfile.h"
 
 namespace {
@@ -34,15 +35,6 @@ int DaysInMonth(int year, int month) {
 bool ValidDate(const CivilDate& d) {
   return d.year >= 1 && d.year <= 9999 && d.month >= 1 && d.month <= 12 && d.day >= 1 &&
          d.day <= DaysInMonth(d.year, d.month);
-}
-
-std::string DirectoryOfProgram() {
-  char buffer[4096];
-  ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-  if (n <= 0) return std::string();
-  std::string path(buffer, static_cast<std::size_t>(n));
-  std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
 }  // namespace

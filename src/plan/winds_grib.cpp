@@ -1,6 +1,5 @@
 #include "plan/winds_grib.h"
 
-#include <eccodes.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,6 +11,7 @@
 #include <set>
 
 #include "plan/fileio.h"
+#include "plan/grib_messages.h"
 
 namespace {
 
@@ -32,50 +32,24 @@ double StandardPressure(double alt_ft) {
   return 1013.25 * std::pow(1.0 - 6.8756e-6 * alt_ft, 5.2559);
 }
 
-struct HandleDeleter {
-  void operator()(codes_handle* h) const { codes_handle_delete(h); }
-};
-using Handle = std::unique_ptr<codes_handle, HandleDeleter>;
-
-struct FileCloser {
-  void operator()(FILE* f) const { std::fclose(f); }
-};
-
 std::string MessageError(long n, const std::string& what) {
   return "message " + std::to_string(n) + ": " + what;
 }
 
-std::string GetString(codes_handle* h, const char* key) {
-  char text[64] = {};
-  std::size_t length = sizeof text;
-  if (codes_get_string(h, key, text, &length) != CODES_SUCCESS) return {};
-  return text;
-}
-
-long GetLong(codes_handle* h, const char* key, long otherwise = -1) {
-  long value = 0;
-  return codes_get_long(h, key, &value) == CODES_SUCCESS ? value : otherwise;
-}
-
-double GetDouble(codes_handle* h, const char* key) {
-  double value = 0.0;
-  return codes_get_double(h, key, &value) == CODES_SUCCESS ? value : std::nan("");
-}
-
 // Which of u, v, t and gh the message holds on a pressure level; -1 for none.
-int Parameter(codes_handle* h) {
-  if (GetString(h, "typeOfLevel") != "isobaricInhPa") return -1;
+int Parameter(GribMessages& m) {
+  if (m.String("typeOfLevel") != "isobaricInhPa") return -1;
   static const char* const kNames[] = {"u", "v", "t", "gh"};
-  const std::string name = GetString(h, "shortName");
+  const std::string name = m.String("shortName");
   for (int n = 0; n < 4; ++n) {
     if (name == kNames[n]) return n;
   }
   return -1;
 }
 
-long long ValidMinutes(codes_handle* h) {
-  const long date = GetLong(h, "validityDate");
-  const long time = GetLong(h, "validityTime");
+long long ValidMinutes(GribMessages& m) {
+  const long date = m.Long("validityDate", -1);
+  const long time = m.Long("validityTime", -1);
   std::tm tm{};
   tm.tm_year = static_cast<int>(date / 10000) - 1900;
   tm.tm_mon = static_cast<int>(date / 100 % 100) - 1;
@@ -95,8 +69,6 @@ std::string FormatValid(long long minutes) {
   return text;
 }
 
-void Quiet(const codes_context*, int, const char*) {}
-
 class GribFile {
  public:
   bool Open(const std::string& path, std::string& error) {
@@ -106,33 +78,29 @@ class GribFile {
       return false;
     }
     const int fd = dup(input.fd());
-    if (fd < 0 || (file_.reset(fdopen(fd, "rb")), !file_)) {
-      if (fd >= 0) close(fd);
+    if (fd < 0) {
       error = "cannot be read";
       return false;
     }
-    codes_context_set_logging_proc(codes_context_get_default(), Quiet);
-    return true;
+    messages_ = OpenGribMessages(fd, error);
+    return messages_ != nullptr;
   }
   void Rewind() {
-    std::rewind(file_.get());
+    messages_->Rewind();
     count_ = 0;
   }
   // The next message; null at the end or on an error (then `error` is set).
-  Handle Next(std::string& error) {
-    int status = CODES_SUCCESS;
-    Handle h(codes_handle_new_from_file(nullptr, file_.get(), PRODUCT_GRIB, &status));
+  GribMessages* Next(std::string& error) {
     ++count_;
-    if (status != CODES_SUCCESS) {
-      error = MessageError(count_, codes_get_error_message(status));
-      return nullptr;
-    }
-    return h;
+    std::string why;
+    if (messages_->Next(why)) return messages_.get();
+    if (!why.empty()) error = MessageError(count_, why);
+    return nullptr;
   }
   long count() const { return count_; }
 
  private:
-  std::unique_ptr<FILE, FileCloser> file_;
+  std::unique_ptr<GribMessages> messages_;
   long count_ = 0;
 };
 
@@ -196,27 +164,26 @@ bool GribForecast::Read(const std::string& path, const GribArea& area, std::stri
   std::set<long> pressures;
   bool have_grid = false;
   for (;;) {
-    Handle h = file.Next(error);
+    GribMessages* h = file.Next(error);
     if (!h) {
       if (!error.empty()) return false;
       break;
     }
-    if (Parameter(h.get()) < 0) continue;
-    if (GetString(h.get(), "gridType") != "regular_ll") {
+    if (Parameter(*h) < 0) continue;
+    if (h->String("gridType") != "regular_ll") {
       error = MessageError(file.count(), "not on a regular latitude/longitude grid");
       return false;
     }
     Grid grid;
-    grid.ni = GetLong(h.get(), "Ni");
-    grid.nj = GetLong(h.get(), "Nj");
-    grid.lat0 = GetDouble(h.get(), "latitudeOfFirstGridPointInDegrees");
-    grid.lon0 = GetDouble(h.get(), "longitudeOfFirstGridPointInDegrees");
-    grid.di = GetDouble(h.get(), "iDirectionIncrementInDegrees");
-    grid.dj = GetDouble(h.get(), "jDirectionIncrementInDegrees");
-    if (GetLong(h.get(), "jScansPositively") == 0) grid.dj = -grid.dj;
+    grid.ni = h->Long("Ni", -1);
+    grid.nj = h->Long("Nj", -1);
+    grid.lat0 = h->Double("latitudeOfFirstGridPointInDegrees");
+    grid.lon0 = h->Double("longitudeOfFirstGridPointInDegrees");
+    grid.di = h->Double("iDirectionIncrementInDegrees");
+    grid.dj = h->Double("jDirectionIncrementInDegrees");
+    if (h->Long("jScansPositively", -1) == 0) grid.dj = -grid.dj;
     if (grid.ni < 2 || grid.nj < 2 || !(grid.di > 0.0) || !(std::fabs(grid.dj) > 0.0) ||
-        GetLong(h.get(), "iScansNegatively") != 0 ||
-        GetLong(h.get(), "jPointsAreConsecutive") != 0) {
+        h->Long("iScansNegatively", -1) != 0 || h->Long("jPointsAreConsecutive", -1) != 0) {
       error = MessageError(file.count(), "a grid layout this program does not read");
       return false;
     }
@@ -229,7 +196,7 @@ bool GribForecast::Read(const std::string& path, const GribArea& area, std::stri
       error = MessageError(file.count(), "a grid unlike the earlier messages'");
       return false;
     }
-    pressures.insert(GetLong(h.get(), "level"));
+    pressures.insert(h->Long("level", -1));
   }
   if (!have_grid) {
     error = file.count() <= 1 ? "no GRIB message" : "no u, v, t or gh on pressure levels";
@@ -271,27 +238,26 @@ bool GribForecast::Read(const std::string& path, const GribArea& area, std::stri
   file.Rewind();
   std::vector<double> values;
   for (;;) {
-    Handle h = file.Next(error);
+    GribMessages* h = file.Next(error);
     if (!h) {
       if (!error.empty()) return false;
       break;
     }
-    const int parameter = Parameter(h.get());
-    if (parameter < 0 || wanted.count(GetLong(h.get(), "level")) == 0) continue;
+    const int parameter = Parameter(*h);
+    if (parameter < 0 || wanted.count(h->Long("level", -1)) == 0) continue;
     std::size_t size = 0;
-    if (codes_get_size(h.get(), "values", &size) != CODES_SUCCESS ||
-        size != static_cast<std::size_t>(grid_.ni * grid_.nj)) {
+    if (!h->ValueCount(size) || size != static_cast<std::size_t>(grid_.ni * grid_.nj)) {
       error = MessageError(file.count(), "the values do not fill the grid");
       return false;
     }
     values.resize(size);
-    if (codes_get_double_array(h.get(), "values", values.data(), &size) != CODES_SUCCESS) {
+    if (!h->Values(values)) {
       error = MessageError(file.count(), "the values cannot be decoded");
       return false;
     }
-    const bool bitmap = GetLong(h.get(), "bitmapPresent", 0) != 0;
-    const double missing = GetDouble(h.get(), "missingValue");
-    const long long valid = ValidMinutes(h.get());
+    const bool bitmap = h->Long("bitmapPresent", 0) != 0;
+    const double missing = h->Double("missingValue");
+    const long long valid = ValidMinutes(*h);
     auto step =
         std::find_if(steps_.begin(), steps_.end(), [&](const Step& s) { return s.valid == valid; });
     if (step == steps_.end()) {
@@ -299,7 +265,7 @@ bool GribForecast::Read(const std::string& path, const GribArea& area, std::stri
                                             [](long long v, const Step& s) { return v < s.valid; }),
                            Step{valid, {}});
     }
-    const long hpa = GetLong(h.get(), "level");
+    const long hpa = h->Long("level", -1);
     auto level = std::find_if(step->levels.begin(), step->levels.end(),
                               [&](const Level& l) { return l.hpa == hpa; });
     if (level == step->levels.end()) {

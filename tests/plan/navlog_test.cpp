@@ -298,6 +298,28 @@ TEST(NavlogTool, WindsFromAForecastAreWhatSaveWrites) {
   EXPECT_NE(run.out.find("1,San Carlos,300,6000,270,20,5,100,"), std::string::npos) << run.out;
 }
 
+// The GRIB decoder is a module loaded on first use: the tool copied where
+// there is none, then beside a broken one, refuses the forecast by name.
+TEST(NavlogTool, AMissingOrBrokenGribModuleIsNamedNotFatal) {
+  TempDir dir;
+  const std::string tool = dir.File("bin/halvix-navlog");
+  const std::string module = dir.File("bin/" HALVIX_LIB_FROM_PROGRAM "/halvix-grib.so");
+  ASSERT_EQ(RunShell("mkdir -p " + dir.File("bin/" HALVIX_LIB_FROM_PROGRAM) + " && cp " +
+                     HALVIX_NAVLOG + " " + tool)
+                .status,
+            0);
+  Plan plan = SeamPlan();
+  ASSERT_EQ(SavePlan(plan, dir.File("in.flt")).status, SaveStatus::Saved);
+  WriteFile(dir.File("gfs.grib2"), Forecast());
+  const std::string args = " --winds " + dir.File("gfs.grib2") + " " + dir.File("in.flt") + " 2>&1";
+  for (bool broken : {false, true}) {
+    if (broken) WriteFile(module, "not a module");
+    const ToolRun run = RunShell("HALVIX_DATA_DIR=" HALVIX_WMM_DIR "/.. " + tool + args);
+    EXPECT_EQ(run.status, 1) << run.out;
+    EXPECT_NE(run.out.find("cannot read GRIB2 files: " + module), std::string::npos) << run.out;
+  }
+}
+
 }  // namespace
 
 TEST(NavlogTool, BuildsARouteOfIdentsFromAviationDataWithVorCrossChecks) {

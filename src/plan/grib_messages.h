@@ -1,0 +1,37 @@
+// The messages of a GRIB file as the decoding module hands them out. The
+// decoder lives in a module of its own (halvix-grib) so that a program pays
+// for ecCodes and its libraries only once it reads a GRIB file.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+class GribMessages {
+ public:
+  virtual ~GribMessages() = default;
+  virtual void Rewind() = 0;
+  // Moves to the next message; false at the end, or on an error with its
+  // reason in `error`.
+  virtual bool Next(std::string& error) = 0;
+  // The current message's keys; empty, `otherwise` or NaN when absent.
+  virtual std::string String(const char* key) = 0;
+  virtual long Long(const char* key, long otherwise) = 0;
+  virtual double Double(const char* key) = 0;
+  virtual bool ValueCount(std::size_t& count) = 0;
+  virtual bool Values(std::vector<double>& values) = 0;
+};
+
+// The module's one entry point: takes the open file descriptor over (closing
+// it in all cases) and returns the reader, or null when the descriptor
+// cannot be read as a stream.
+extern "C" {
+using HalvixGribOpen = GribMessages* (*)(int fd);
+}
+#define HALVIX_GRIB_OPEN_SYMBOL "halvix_grib_open"
+
+// Reads the GRIB file open at `fd` (taken over) through the module, loaded
+// on first use from beside the program; null with the reason, naming the
+// module's file when it cannot be loaded.
+std::unique_ptr<GribMessages> OpenGribMessages(int fd, std::string& error);
