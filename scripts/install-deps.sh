@@ -12,7 +12,7 @@ packages=(
   poppler-utils
   desktop-file-utils appstream shared-mime-info man-db libxml2-utils libglib2.0-bin file dpkg-dev
   libutf8proc-dev
-  libsqlite3-dev zlib1g-dev libeccodes-dev
+  libsqlite3-dev zlib1g-dev libeccodes-dev libeccodes-tools
   ccache
   clang libclang-rt-14-dev
 )

@@ -118,6 +118,14 @@ cd "$work" || exit 1
 echo '<html></html>' >"$work/halvix.html"
 "$root/bin/halvix-navlog" "$src/examples/sample.flt" >"$work/log.txt" || fail "installed halvix-navlog"
 grep -q Total "$work/log.txt" || fail "installed halvix-navlog printed no Total row"
+# GRIB2 forecasts are decoded by the installed module, loaded on first use;
+# the sample plan's legs have no coordinates, which only a read file reports.
+for p in u v t gh; do
+  grib_set -s shortName=$p,level=850 "$(codes_info -s)/regular_ll_pl_grib2.tmpl" "$work/$p.grib2"
+done
+cat "$work"/{u,v,t,gh}.grib2 >"$work/winds.grib2"
+out=$("$root/bin/halvix-navlog" --winds "$work/winds.grib2" "$src/examples/sample.flt" 2>&1 >/dev/null)
+grep -q "not filled: no coordinates" <<<"$out" || fail "installed halvix-navlog reads no GRIB2 file: $out"
 found=$("$root/bin/halvix" --manual-path) || fail "installed halvix finds no manual"
 [ "$found" = "$root/share/halvix/doc/halvix.html" ] || fail "manual found at '$found'"
 found=$("$root/bin/halvix" --manual-path addcheck) || fail "installed halvix finds no addcheck page"
