@@ -42,7 +42,8 @@ test: build
 package: deps
 	@eval "$$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)"; \
 	cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=None -DHALVIX_WERROR=$(WERROR) \
-	  -DCMAKE_CXX_FLAGS="$$CPPFLAGS $$CXXFLAGS" -DCMAKE_EXE_LINKER_FLAGS="$$LDFLAGS" >/dev/null
+	  -DCMAKE_CXX_FLAGS="$$CPPFLAGS $$CXXFLAGS" -DCMAKE_EXE_LINKER_FLAGS="$$LDFLAGS" \
+	  -DCMAKE_MODULE_LINKER_FLAGS="$$LDFLAGS" >/dev/null
 	@cmake --build $(PACKAGE_BUILD) -j $(JOBS) --target halvix_installed
 	@cd $(PACKAGE_BUILD) && cpack -G DEB
 	@deb=$$(ls -t $(PACKAGE_BUILD)/halvix_*.deb | head -n 1); \
