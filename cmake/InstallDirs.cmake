@@ -13,8 +13,14 @@ set(HALVIX_INSTALL_DOCDIR ${CMAKE_INSTALL_DATADIR}/doc/halvix)
 # From the program's directory, so any prefix and DESTDIR work.
 file(RELATIVE_PATH HALVIX_MANUAL_FROM_PROGRAM
      ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR} ${CMAKE_INSTALL_PREFIX}/${HALVIX_INSTALL_MANUALDIR})
-# Modules the programs load on first use, in the package's private folder.
-set(HALVIX_INSTALL_LIBDIR ${CMAKE_INSTALL_LIBDIR}/halvix)
+# Modules the programs load on first use, in the package's private folder
+# under the multiarch one where the system has it (there a package needs no
+# ldconfig run for them, as it would directly under lib/).
+if(CMAKE_LIBRARY_ARCHITECTURE)
+  set(HALVIX_INSTALL_LIBDIR lib/${CMAKE_LIBRARY_ARCHITECTURE}/halvix)
+else()
+  set(HALVIX_INSTALL_LIBDIR ${CMAKE_INSTALL_LIBDIR}/halvix)
+endif()
 file(RELATIVE_PATH HALVIX_LIB_FROM_PROGRAM
      ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR} ${CMAKE_INSTALL_PREFIX}/${HALVIX_INSTALL_LIBDIR})
 file(RELATIVE_PATH HALVIX_DATA_FROM_PROGRAM
