@@ -1,10 +1,11 @@
 # The README's commands. `make run` and `make test` install what is missing first.
 BUILD ?= build
+PACKAGE_BUILD ?= build-deb
 BENCH_BUILD ?= build-bench
 SANITIZE_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 300
-FUZZ_TARGETS = fuzz_plan fuzz_roundtrip fuzz_print fuzz_route
+FUZZ_TARGETS = fuzz_plan fuzz_roundtrip fuzz_print fuzz_route fuzz_winds
 WERROR ?= OFF
 JOBS ?= $(shell nproc)
 
@@ -23,18 +24,30 @@ build: configure
 
 # The program starts on a copy of the sample plan in a scratch folder, so the
 # repository is never written; a plan saved there is kept for the next run.
-run: build
+# Only the programs are built, not the tests.
+run: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target halvix halvix-navlog
 	@mkdir -p $(BUILD)/run
 	@[ -e $(BUILD)/run/default.flt ] || cp examples/sample.flt $(BUILD)/run/default.flt
-	@if [ -x $(BUILD)/src/app/halvix ]; then cd $(BUILD)/run && ../src/app/halvix; \
-	else $(BUILD)/src/app/halvix-navlog $(BUILD)/run/default.flt; fi
+	@cd $(BUILD)/run && \
+	HALVIX_AVIATION_DATA="$${HALVIX_AVIATION_DATA:-$(CURDIR)/examples/aviation-sample}" ../src/app/halvix
 
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-# A Debian package of the program in $(BUILD)/.
-package: build
-	@cd $(BUILD) && cpack -G DEB
+# A Debian package of the program in $(PACKAGE_BUILD)/, built apart from the
+# developer's build with the distribution's compiler and linker flags
+# (hardening: fortify, stack protector, full RELRO) and without the tests,
+# then checked by lintian where it is installed.
+package: deps
+	@eval "$$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)"; \
+	cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=None -DHALVIX_WERROR=$(WERROR) \
+	  -DCMAKE_CXX_FLAGS="$$CPPFLAGS $$CXXFLAGS" -DCMAKE_EXE_LINKER_FLAGS="$$LDFLAGS" >/dev/null
+	@cmake --build $(PACKAGE_BUILD) -j $(JOBS) --target halvix_installed
+	@cd $(PACKAGE_BUILD) && cpack -G DEB
+	@deb=$$(ls -t $(PACKAGE_BUILD)/halvix_*.deb | head -n 1); \
+	if command -v lintian >/dev/null; then lintian --fail-on error,warning "$$deb"; \
+	else echo "lintian is not installed: $$deb is not checked"; fi
 
 # The icon's PNGs, drawn again from its SVG (needs rsvg-convert, librsvg2-bin).
 icons:
@@ -83,4 +96,4 @@ format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(BENCH_BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(PACKAGE_BUILD) $(BENCH_BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)

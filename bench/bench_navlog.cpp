@@ -37,9 +37,8 @@ struct Windows {
     UseFormFont();
     CreateForms();
     Form1->TimerAutoLoad->stop();
-    Form1->plan = FullPlan();
-    Form1->PlanReplaced();
-    ShowNavigationLog(Form1);
+    Form1->Document().Replace(FullPlan());
+    ShowNavigationLog(Form1, Form1->Document());
     QApplication::processEvents();
   }
   ~Windows() { DestroyForms(); }

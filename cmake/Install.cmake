@@ -3,12 +3,26 @@
 # files add them here.
 install(TARGETS halvix halvix-navlog RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
+# What an installation needs built, and nothing more: `make package` builds
+# this, not the tests, and installing does not build everything first.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+add_custom_target(halvix_installed)
+add_dependencies(halvix_installed halvix halvix-navlog)
+
+foreach(file ${HALVIX_DATA_FILES})
+  get_filename_component(dir ${file} DIRECTORY)
+  install(FILES ${PROJECT_SOURCE_DIR}/data/${file} DESTINATION ${HALVIX_INSTALL_DATADIR}/${dir})
+endforeach()
+
 file(GLOB halvix_manual ${PROJECT_SOURCE_DIR}/docs/*.html)
 install(FILES ${halvix_manual} DESTINATION ${HALVIX_INSTALL_MANUALDIR})
 
 set(pkg ${PROJECT_SOURCE_DIR}/packaging)
 install(FILES ${pkg}/${HALVIX_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${pkg}/${HALVIX_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+configure_file(${pkg}/${HALVIX_APP_ID}.metainfo.xml.in ${CMAKE_CURRENT_BINARY_DIR}/${HALVIX_APP_ID}.metainfo.xml
+               @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${HALVIX_APP_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${pkg}/halvix-plan.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 install(FILES ${pkg}/icons/halvix.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
         RENAME ${HALVIX_APP_ID}.svg)
@@ -17,17 +31,27 @@ foreach(size 48 256)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME ${HALVIX_APP_ID}.png)
 endforeach()
 
-# Manual pages carry the version and are installed compressed, as Debian does.
+# Manual pages and the changelog are installed compressed, as Debian does
+# (gzip -n: no name or time inside, the same bytes from every build).
+set(gz ${CMAKE_CURRENT_BINARY_DIR}/gz)
 foreach(page halvix halvix-navlog)
-  configure_file(${pkg}/man/${page}.1.in ${CMAKE_CURRENT_BINARY_DIR}/man/${page}.1 @ONLY)
-  add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/man/${page}.1.gz
-                     COMMAND gzip -n -9 -f -k ${page}.1
-                     DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/man/${page}.1
-                     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/man VERBATIM)
-  list(APPEND halvix_man_pages ${CMAKE_CURRENT_BINARY_DIR}/man/${page}.1.gz)
+  configure_file(${pkg}/man/${page}.1.in ${gz}/${page}.1 @ONLY)
+  list(APPEND halvix_man_pages ${gz}/${page}.1.gz)
 endforeach()
-add_custom_target(halvix_man ALL DEPENDS ${halvix_man_pages})
+configure_file(${pkg}/changelog ${gz}/changelog COPYONLY)
+foreach(out ${halvix_man_pages} ${gz}/changelog.gz)
+  string(REGEX REPLACE "[.]gz$" "" in ${out})
+  add_custom_command(OUTPUT ${out} COMMAND gzip -n -9 -f -k ${in} DEPENDS ${in} VERBATIM)
+endforeach()
+add_custom_target(halvix_man ALL DEPENDS ${halvix_man_pages} ${gz}/changelog.gz)
+add_dependencies(halvix_installed halvix_man)
 install(FILES ${halvix_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${pkg}/copyright ${gz}/changelog.gz DESTINATION ${HALVIX_INSTALL_DOCDIR})
+
+# Last, once every file is in place.
+install(CODE "set(halvix_datadir \"${CMAKE_INSTALL_DATADIR}\")
+set(halvix_bindir \"${CMAKE_INSTALL_BINDIR}\")")
+install(SCRIPT ${CMAKE_CURRENT_LIST_DIR}/RefreshDesktop.cmake)
 
 # make package: a .deb for Debian 12 and its descendants.
 set(CPACK_GENERATOR DEB)
@@ -49,7 +73,12 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # printed log are drawn in. Qt's X11 platform plugin comes with libqt6gui6;
 # the Wayland one is optional (X11 through XWayland otherwise).
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, hicolor-icon-theme, shared-mime-info, desktop-file-utils")
+# Help opens the manual through xdg-open.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "qt6-wayland, hicolor-icon-theme, shared-mime-info, desktop-file-utils, xdg-utils")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# Staged through DESTDIR, so the install leaves the desktop's caches alone.
+set(CPACK_SET_DESTDIR ON)
+set(CPACK_INSTALL_PREFIX ${CPACK_PACKAGING_INSTALL_PREFIX})
 include(CPack)

@@ -9,6 +9,7 @@
 #include "forms/Fhalvix.h"
 #include "forms/Startup.h"
 #include "forms/Viewdoc.h"
+#include "halvix_version.h"
 
 namespace {
 

@@ -61,15 +61,25 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  Plan& plan = Form1->plan;
-  LoadPlan(plan, plan_path);
-  Form1->PlanReplaced();
+  PlanDocument& document = Form1->Document();
+  Plan loaded;
+  LoadPlan(loaded, plan_path);
+  document.Replace(std::move(loaded));
+  const Plan& plan = document.plan();
   if (plan.route.size() < 2 || plan.airfields.empty()) {
     std::fprintf(stderr, "the plan needs two route rows and an airfield\n");
     return 1;
   }
   Form1->ListViewPlan->setCurrentIndex(Form1->RouteModel()->index(1, 0));
 
+  // Every dialog as its command makes it.
+  MadeOnFirstUse(FormAdd, Form1);
+  MadeOnFirstUse(FormAddFirst, Form1);
+  MadeOnFirstUse(FormAircraft, Form1);
+  MadeOnFirstUse(FormPrintSettings, Form1);
+  MadeOnFirstUse(FormAskContinue, Form1);
+  FieldsDialog(Form1, document);
+  MadeOnFirstUse(FormAddField, Form1);
   CheckpointDialogTexts texts;
   RowToDialog(plan.route[1], texts);
   FormAdd->SetTexts(texts);
@@ -90,14 +100,15 @@ int main(int argc, char** argv) {
   ok = Shoot(FormAddField, out, "airfield") && ok;
   // The log of the sample plan as it stands, then with a four-hour reserve
   // that the last checkpoints do not keep.
-  ok = Shoot(ShowNavigationLog(Form1), out, "navigation-log") && ok;
+  ok = Shoot(ShowNavigationLog(Form1, document), out, "navigation-log") && ok;
   FormNavLog->SpinReserve->setValue(240);
   ok = Shoot(FormNavLog, out, "navigation-log-reserve") && ok;
   if (argc == 4) {
     // A fixed day, so the variation in the picture does not drift.
-    ImportResult imported = ImportRoute(argv[3], CivilDate{2026, 6, 1}, plan);
+    Plan next = plan;
+    ImportResult imported = ImportRoute(argv[3], CivilDate{2026, 6, 1}, next);
     if (!imported.ok) std::fprintf(stderr, "%s: %s\n", argv[3], imported.error.c_str());
-    Form1->PlanReplaced();
+    document.Replace(std::move(next));
     ok = imported.ok && Shoot(Form1, out, "import-route") && ok;
   }
   DestroyForms();

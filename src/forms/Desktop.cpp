@@ -1,5 +1,6 @@
 #include "forms/Desktop.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
@@ -67,17 +68,37 @@ class QtDesktop : public Desktop {
     return true;
   }
 
+  bool ChooseFolder(QWidget* parent, QString& path) override {
+    const QString chosen = QFileDialog::getExistingDirectory(parent, QString(), path);
+    if (chosen.isEmpty()) return false;
+    path = chosen;
+    return true;
+  }
+
   bool PrintDialog(QWidget* parent, QPrinter& printer) override {
     QPrintDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;
   }
 
-  void PrintPreview(QWidget* parent, QPrinter& printer,
+  bool PrintPreview(QWidget* parent, QPrinter& printer,
                     const std::function<void(QPrinter*)>& paint) override {
     QPrintPreviewDialog dialog(&printer, parent);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&paint](QPrinter* p) { paint(p); });
+    // The preview's own Print would print to a file it names itself; it
+    // closes the preview instead, and the caller's print dialog takes over.
+    bool print = false;
+    const QString print_text = QCoreApplication::translate("QPrintPreviewDialog", "Print");
+    for (QAction* action : dialog.findChildren<QAction*>()) {
+      if (action->text() != print_text) continue;
+      QObject::disconnect(action, &QAction::triggered, &dialog, nullptr);
+      QObject::connect(action, &QAction::triggered, &dialog, [&dialog, &print] {
+        print = true;
+        dialog.accept();
+      });
+    }
     dialog.exec();
+    return print;
   }
 
   int ExecModal(QDialog* dialog) override { return dialog->exec(); }

@@ -34,12 +34,16 @@ class Desktop {
   // chosen one; false when the user cancelled. `filter` is "Description (*.ext)".
   virtual bool OpenFileName(QWidget* parent, QString& path, const QString& filter) = 0;
   virtual bool SaveFileName(QWidget* parent, QString& path, const QString& filter) = 0;
+  // A folder chooser, `path` in and out as above.
+  virtual bool ChooseFolder(QWidget* parent, QString& path) = 0;
 
   // The print dialog on `printer`; false when cancelled.
   virtual bool PrintDialog(QWidget* parent, QPrinter& printer) = 0;
 
-  // A print preview of what `paint` draws onto the printer it is given.
-  virtual void PrintPreview(QWidget* parent, QPrinter& printer,
+  // A print preview of what `paint` draws onto the printer it is given;
+  // true when the user asked from it to print, which the caller does through
+  // its own print dialog.
+  virtual bool PrintPreview(QWidget* parent, QPrinter& printer,
                             const std::function<void(QPrinter*)>& paint) = 0;
 
   // Shows `dialog` modally and returns its modal result.

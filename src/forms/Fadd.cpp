@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "forms/Aviationdata.h"
 #include "forms/Desktop.h"
 #include "forms/Viewdoc.h"
 
@@ -67,12 +68,16 @@ TFormAdd::TFormAdd(QWidget* parent)
   ButtonHelp =
       AddButton(this, QStringLiteral("Help"), 168, 192, 75, 25, &TFormAdd::ButtonHelpClick);
   EditMagVar = AddEdit(this, QStringLiteral("Mag Variation:"), 424, 200, 89, 21);
+  EditLookUp = AddEdit(this, QStringLiteral("Ident or Lat,Lon:"), 248, 200, 97, 21);
+  ButtonLookUp =
+      AddButton(this, QStringLiteral("Look Up"), 350, 198, 67, 25, &TFormAdd::ButtonLookUpClick);
 
   // The airspeed comes right after the row of leg values although it fills a
   // later cell; the variation, set once per area, comes last.
   SetTabOrder({EditCheckpointName, EditDistance, EditTrueCourse, EditAltitude, EditAirspeed,
                EditWindDir, EditWindSpeed, EditTemperature, EditFreq, EditBear, EditIdent,
-               RadioButtonTo, RadioButtonFrom, ButtonOk, ButtonCancel, ButtonHelp, EditMagVar});
+               RadioButtonTo, RadioButtonFrom, ButtonOk, ButtonCancel, ButtonHelp, EditMagVar,
+               EditLookUp, ButtonLookUp});
 
   LimitBytes(EditCheckpointName, kShortTextMax);
   QLineEdit* vor[] = {EditFreq, EditBear, EditIdent};
@@ -98,10 +103,11 @@ void TFormAdd::KeepTabOnCheckedRadio() {
 void TFormAdd::ClearEdits() {
   for (QLineEdit* edit :
        {EditCheckpointName, EditDistance, EditTrueCourse, EditAltitude, EditWindDir, EditWindSpeed,
-        EditTemperature, EditAirspeed, EditMagVar, EditFreq, EditBear, EditIdent}) {
+        EditTemperature, EditAirspeed, EditMagVar, EditFreq, EditBear, EditIdent, EditLookUp}) {
     edit->clear();
   }
   RadioButtonFrom->setChecked(true);
+  position.reset();
 }
 
 CheckpointDialogTexts TFormAdd::Texts() const {
@@ -123,6 +129,8 @@ CheckpointDialogTexts TFormAdd::Texts() const {
 }
 
 void TFormAdd::SetTexts(const CheckpointDialogTexts& t) {
+  EditLookUp->clear();
+  position.reset();
   EditCheckpointName->setText(FromStd(t.EditCheckpointName));
   EditDistance->setText(FromStd(t.EditDistance));
   EditTrueCourse->setText(FromStd(t.EditTrueCourse));
@@ -156,4 +164,31 @@ void TFormAdd::ButtonCancelClick() {
 
 void TFormAdd::ButtonHelpClick() {
   ViewDocument(QStringLiteral("addcheck"), StartDirectory, false);
+}
+
+void TFormAdd::ButtonLookUpClick() {
+  const std::optional<Place> place = LookUpPlace(this, EditLookUp->text(), previous_position);
+  if (!place) return;
+  position = place->position;
+  if (EditCheckpointName->text().trimmed().isEmpty()) {
+    EditCheckpointName->setText(FromStd(CutUtf8(place->ident, kShortTextMax)));
+  }
+  if (previous_position) {
+    const LegTexts leg = MeasureLegTexts(*previous_position, place->position);
+    EditDistance->setText(leg.distance);
+    EditTrueCourse->setText(leg.course);
+    if (!leg.variation.isEmpty()) EditMagVar->setText(leg.variation);
+  }
+  // A VOR the pilot typed stays.
+  if (!EditFreq->text().isEmpty() || !EditBear->text().isEmpty() || !EditIdent->text().isEmpty())
+    return;
+  Checkpoint row;
+  row.subitems.resize(kCellVor + 1);
+  row.subitems[kCellVor] = VorTextFor(this, place->position).toStdString();
+  CheckpointDialogTexts vor;
+  RowToDialog(row, vor);
+  EditFreq->setText(FromStd(vor.EditFreq));
+  EditBear->setText(FromStd(vor.EditBear));
+  EditIdent->setText(FromStd(vor.EditIdent));
+  RadioButtonFrom->setChecked(true);
 }

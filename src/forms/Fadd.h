@@ -1,6 +1,8 @@
 // The checkpoint dialog: one en-route row of the route.
 #pragma once
 
+#include <optional>
+
 #include "forms/Formutil.h"
 #include "plan/plan.h"
 
@@ -35,6 +37,14 @@ class TFormAdd : public HalvixDialog {
   QPushButton* ButtonCancel;
   QPushButton* ButtonHelp;
   QLineEdit* EditMagVar;
+  QLineEdit* EditLookUp;  // an airport, navaid or fix ident, or LAT,LON
+  QPushButton* ButtonLookUp;
+
+  // Set before each showing: where the previous checkpoint lies, for the
+  // nearest of several places and the leg to the one looked up.
+  std::optional<GeoPosition> previous_position;
+  // Where the looked-up checkpoint lies; empty unless Look Up found it.
+  std::optional<GeoPosition> position;
 
   // All twelve edits empty, "From" selected.
   void ClearEdits();
@@ -46,6 +56,7 @@ class TFormAdd : public HalvixDialog {
   void ButtonOkClick();
   void ButtonCancelClick();
   void ButtonHelpClick();
+  void ButtonLookUpClick();
 
  private:
   void KeepTabOnCheckedRadio();

@@ -4,7 +4,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "forms/Aviationdata.h"
 #include "forms/Desktop.h"
+#include "plan/aviation_fill.h"
 #include "plan/plan.h"
 
 TFormAddFirst* FormAddFirst = nullptr;
@@ -26,7 +28,10 @@ TFormAddFirst::TFormAddFirst(QWidget* parent)
   ButtonOk->setDefault(true);
   ButtonCancel =
       AddButton(this, QStringLiteral("Cancel"), 88, 144, 75, 25, &TFormAddFirst::ButtonCancelClick);
-  SetTabOrder({EditDeparture, ButtonOk, ButtonCancel});
+  EditLookUp = AddEdit(this, QStringLiteral("Ident or Lat,Lon:"), 176, 104, 129, 21);
+  ButtonLookUp = AddButton(this, QStringLiteral("Look Up"), 312, 102, 75, 25,
+                           &TFormAddFirst::ButtonLookUpClick);
+  SetTabOrder({EditDeparture, ButtonOk, ButtonCancel, EditLookUp, ButtonLookUp});
 
   // The name becomes the first row's caption, a 79-byte field of the log.
   LimitBytes(EditDeparture, kShortTextMax);
@@ -41,4 +46,19 @@ void TFormAddFirst::ButtonOkClick() {
 
 void TFormAddFirst::ButtonCancelClick() {
   done(mrCancel);
+}
+
+void TFormAddFirst::ResetLookUp() {
+  EditLookUp->clear();
+  position.reset();
+}
+
+void TFormAddFirst::ButtonLookUpClick() {
+  const std::optional<Place> place = LookUpPlace(this, EditLookUp->text(), std::nullopt);
+  if (!place) return;
+  position = place->position;
+  if (EditDeparture->text().trimmed().isEmpty()) {
+    const std::string name = place->airport ? AirportLabel(*place->airport) : place->ident;
+    EditDeparture->setText(QString::fromStdString(CutUtf8(name, kShortTextMax)));
+  }
 }

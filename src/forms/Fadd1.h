@@ -1,7 +1,10 @@
 // The departure dialog: the name of the route's first row.
 #pragma once
 
+#include <optional>
+
 #include "forms/Formutil.h"
+#include "plan/plan.h"
 
 class QLabel;
 class QLineEdit;
@@ -18,10 +21,18 @@ class TFormAddFirst : public HalvixDialog {
   QLineEdit* EditDeparture;
   QPushButton* ButtonOk;
   QPushButton* ButtonCancel;
+  QLineEdit* EditLookUp;  // an airport, navaid or fix ident, or LAT,LON
+  QPushButton* ButtonLookUp;
+
+  // Where the departure lies; empty unless Look Up found it. Reset with
+  // ResetLookUp before each showing.
+  std::optional<GeoPosition> position;
+  void ResetLookUp();
 
  public slots:
   void ButtonOkClick();
   void ButtonCancelClick();
+  void ButtonLookUpClick();
 };
 
 extern TFormAddFirst* FormAddFirst;

@@ -1,11 +1,14 @@
 #include "forms/Faddfld.h"
 
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <array>
 
+#include "forms/Aviationdata.h"
 #include "forms/Desktop.h"
+#include "plan/aviation_fill.h"
 
 TFormAddField* FormAddField = nullptr;
 
@@ -20,7 +23,7 @@ std::array<QLineEdit*, kAirfieldColumns> Columns(const TFormAddField& form) {
 }  // namespace
 
 TFormAddField::TFormAddField(QWidget* parent)
-    : HalvixDialog(parent, QStringLiteral("Add/Edit Field"), 264, 330) {
+    : HalvixDialog(parent, QStringLiteral("Add/Edit Field"), 264, 390) {
   EditName = AddEdit(this, QStringLiteral("Field Name:"), 8, 40, 249, 21);
   EditElevation = AddEdit(this, QStringLiteral("Elevation:"), 8, 88, 121, 21);
   EditTPA = AddEdit(this, QStringLiteral("Traffic Pattern Alt:"), 136, 88, 121, 21);
@@ -38,8 +41,12 @@ TFormAddField::TFormAddField(QWidget* parent)
   ButtonReset =
       AddButton(this, QStringLiteral("Reset"), 168, 296, 75, 25, &TFormAddField::ButtonResetClick);
 
+  ButtonLookUp = AddButton(this, QStringLiteral("Look Up"), 182, 12, 75, 23,
+                           &TFormAddField::ButtonLookUpClick);
+  LabelLookUp = AddLabel(this, QString(), 8, 328, 249, 57, true);
+
   SetTabOrder({EditName, EditElevation, EditTPA, EditRunways, Button1, Button2, EditATC,
-               EditTraffic, EditATIS, EditGround, EditUnicom, ButtonReset});
+               EditTraffic, EditATIS, EditGround, EditUnicom, ButtonReset, ButtonLookUp});
 
   // The plan file keeps at most 255 bytes of each value.
   for (QLineEdit* edit : Columns(*this)) LimitBytes(edit, kLongTextMax);
@@ -49,9 +56,11 @@ TFormAddField::TFormAddField(QWidget* parent)
 
 void TFormAddField::ClearEdits() {
   for (QLineEdit* edit : Columns(*this)) edit->clear();
+  LabelLookUp->clear();
 }
 
 void TFormAddField::FieldRowToDialog(const AirfieldInfo& field) {
+  LabelLookUp->clear();
   const auto edits = Columns(*this);
   for (int k = 0; k < kAirfieldColumns; ++k) {
     edits[k]->setText(QString::fromStdString(AirfieldColumn(field, k)));
@@ -74,6 +83,8 @@ void TFormAddField::Button1Click() {
   if (name_required && EditName->text().trimmed().isEmpty()) {
     desktop().MessageBox(this, QStringLiteral("You must enter a field name!"),
                          QStringLiteral("error"), MessageButtons::Ok);
+    // Else the focus stays on Ok, where a blank presses it again.
+    FocusEdit(EditName);
     return;
   }
   done(mrOk);
@@ -85,4 +96,18 @@ void TFormAddField::Button2Click() {
 
 void TFormAddField::ButtonResetClick() {
   ClearEdits();
+}
+
+void TFormAddField::ButtonLookUpClick() {
+  const std::optional<Airport> airport = LookUpAirport(this, EditName->text());
+  if (!airport) return;
+  std::vector<std::string> notes;
+  FieldRowToDialog(AirfieldFromAirport(*airport, notes));
+  QStringList lines;
+  for (const std::string& note : notes) {
+    // The airport's name leads every note; the dialog already shows it.
+    const QString text = QString::fromStdString(note);
+    lines << text.mid(text.indexOf(QStringLiteral(": ")) + 2);
+  }
+  LabelLookUp->setText(lines.join(QStringLiteral("; ")));
 }

@@ -5,6 +5,7 @@
 #include "plan/plan.h"
 
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -26,6 +27,8 @@ class TFormAddField : public HalvixDialog {
   QLineEdit* EditGround;
   QLineEdit* EditUnicom;
   QPushButton* ButtonReset;
+  QPushButton* ButtonLookUp;  // fills the edits from the aviation data
+  QLabel* LabelLookUp;        // what the pilot should check after a Look Up
 
   // Set before each showing. An airfield being added needs a name: a row
   // without one cannot be seen in the list, yet it prints and takes leg rows
@@ -40,6 +43,7 @@ class TFormAddField : public HalvixDialog {
   void Button1Click();
   void Button2Click();
   void ButtonResetClick();
+  void ButtonLookUpClick();
 };
 
 // False for a name that is empty or blanks only.

@@ -62,16 +62,16 @@ void TFormAskContinue::Button3Click() {
 
 namespace {
 
-QLineEdit* EditFor(MissingItem item) {
+QLineEdit* EditFor(const TFormAdd& form, MissingItem item) {
   switch (item) {
     case MissingItem::TrueCourse:
-      return FormAdd->EditTrueCourse;
+      return form.EditTrueCourse;
     case MissingItem::WindDirection:
-      return FormAdd->EditWindDir;
+      return form.EditWindDir;
     case MissingItem::WindSpeed:
-      return FormAdd->EditWindSpeed;
+      return form.EditWindSpeed;
     case MissingItem::MagneticVariation:
-      return FormAdd->EditMagVar;
+      return form.EditMagVar;
     case MissingItem::None:
       break;
   }
@@ -87,26 +87,35 @@ bool CheckRoute(Plan& plan, QWidget* owner) {
     return false;
   }
   const MissingItem item = FindMissingItem(plan);
-  if (item == MissingItem::None) return true;
-  return AskMissingInfo(plan, QString::fromUtf8(MissingItemName(item)),
-                        FormAdd != nullptr ? EditFor(item) : nullptr, owner);
+  if (item != MissingItem::None &&
+      !AskMissingInfo(plan, QString::fromUtf8(MissingItemName(item)),
+                      EditFor(*MadeOnFirstUse(FormAdd, owner), item), owner))
+    return false;
+  // A cell such as "abc" counts as 0: a leg of 0 NM, say, which the log
+  // would print as if it were meant.
+  const NotANumber found = FindNotANumber(plan);
+  if (found.row < 0) return true;
+  return desktop().MessageBox(
+             owner, QString::fromStdString(NotANumberText(plan, found)) + "\nPrint anyway?",
+             QStringLiteral("Confirm"), MessageButtons::YesNo) == mrYes;
 }
 
 bool AskMissingInfo(Plan& plan, const QString& item, QLineEdit* edit, QWidget* owner) {
-  if (FormAskContinue == nullptr) return true;
-  PlaceDialog(owner, FormAskContinue);
-  FormAskContinue->LabelParam->setText(QStringLiteral("Missing Information: %1").arg(item));
-  switch (desktop().ExecModal(FormAskContinue)) {
+  TFormAskContinue* prompt = MadeOnFirstUse(FormAskContinue, owner);
+  PlaceDialog(owner, prompt);
+  prompt->LabelParam->setText(QStringLiteral("Missing Information: %1").arg(item));
+  switch (desktop().ExecModal(prompt)) {
     case mrOk: {
-      if (FormAdd == nullptr || plan.route.size() < 2) return false;
+      if (plan.route.size() < 2) return false;
+      TFormAdd* dialog = MadeOnFirstUse(FormAdd, owner);
       CheckpointDialogTexts texts;
       RowToDialog(plan.route[1], texts);
-      FormAdd->SetTexts(texts);
-      PlaceDialog(owner, FormAdd);
+      dialog->SetTexts(texts);
+      PlaceDialog(owner, dialog);
       // The caret waits in the value that is missing.
-      if (edit != nullptr) FormAdd->FocusEdit(edit);
-      if (desktop().ExecModal(FormAdd) == mrOk) {
-        DialogToRow(FormAdd->Texts(), plan.route[1]);
+      if (edit != nullptr) dialog->FocusEdit(edit);
+      if (desktop().ExecModal(dialog) == mrOk) {
+        DialogToRow(dialog->Texts(), plan.route[1]);
         plan.modified = 1;
       }
       // Nothing is printed now: the next Print checks the route again.

@@ -30,8 +30,9 @@ class TFormAskContinue : public HalvixDialog {
 extern TFormAskContinue* FormAskContinue;
 
 // True when printing may go on. Needs two rows; when the first leg lacks
-// course, wind or variation, asks the user (AskMissingInfo). `owner` is the
-// window the dialogs are placed over.
+// course, wind or variation, asks the user (AskMissingInfo); when a number
+// cell holds no number, asks whether to print it counted as 0. `owner` is
+// the window the dialogs are placed over.
 bool CheckRoute(Plan& plan, QWidget* owner);
 
 // Shows the prompt for `item`; the user prints anyway (true), cancels (false)

@@ -6,6 +6,7 @@
 #include <QTreeView>
 
 #include "forms/Faddfld.h"
+#include "forms/PlanDocument.h"
 
 TFormFields* FormFields = nullptr;
 
@@ -133,7 +134,13 @@ TFormFields::TFormFields(QWidget* parent)
   SetTabOrder({ListViewFields, ButtonAdd, ButtonEdit, ButtonDelete, ButtonDone});
 
   FitToTexts();
-  FitColumns(ListViewFields, kColumns, kAirfieldColumns);
+  // Widths follow what the cells hold, as rows come, change and go.
+  auto fit = [this] { FitColumnsToContent(ListViewFields, kColumns, kAirfieldColumns); };
+  connect(model_, &QAbstractItemModel::modelReset, this, fit);
+  connect(model_, &QAbstractItemModel::rowsInserted, this, fit);
+  connect(model_, &QAbstractItemModel::rowsRemoved, this, fit);
+  connect(model_, &QAbstractItemModel::dataChanged, this, fit);
+  fit();
 }
 
 void TFormFields::SetPlan(Plan* plan) {
@@ -167,14 +174,15 @@ void NoSelection(QWidget* parent) {
 }  // namespace
 
 void TFormFields::ButtonAddClick() {
-  if (model_->plan() == nullptr || FormAddField == nullptr) return;
-  PlaceDialog(this, FormAddField);
-  FormAddField->ClearEdits();
-  FormAddField->name_required = true;
-  FormAddField->FocusEdit(FormAddField->EditName);
-  if (desktop().ExecModal(FormAddField) != mrOk) return;
+  if (model_->plan() == nullptr) return;
+  TFormAddField* dialog = MadeOnFirstUse(FormAddField, parentWidget());
+  PlaceDialog(this, dialog);
+  dialog->ClearEdits();
+  dialog->name_required = true;
+  dialog->FocusEdit(dialog->EditName);
+  if (desktop().ExecModal(dialog) != mrOk) return;
   AirfieldInfo field;
-  FormAddField->DialogToFieldRow(field);
+  dialog->DialogToFieldRow(field);
   if (!HasFieldName(field)) return;
   model_->Append(field);
   ListViewFields->scrollTo(model_->index(model_->rowCount() - 1, 0));
@@ -186,15 +194,15 @@ void TFormFields::ButtonEditClick() {
     NoSelection(this);
     return;
   }
-  if (FormAddField == nullptr) return;
-  PlaceDialog(this, FormAddField);
-  FormAddField->FieldRowToDialog(model_->plan()->airfields[static_cast<std::size_t>(row)]);
+  TFormAddField* dialog = MadeOnFirstUse(FormAddField, parentWidget());
+  PlaceDialog(this, dialog);
+  dialog->FieldRowToDialog(model_->plan()->airfields[static_cast<std::size_t>(row)]);
   // Emptying a row is the user's own choice here; Reset offers it.
-  FormAddField->name_required = false;
-  FormAddField->FocusEdit(FormAddField->EditName);
-  if (desktop().ExecModal(FormAddField) != mrOk) return;
+  dialog->name_required = false;
+  dialog->FocusEdit(dialog->EditName);
+  if (desktop().ExecModal(dialog) != mrOk) return;
   AirfieldInfo field;
-  FormAddField->DialogToFieldRow(field);
+  dialog->DialogToFieldRow(field);
   model_->Replace(row, field);
   ListViewFields->scrollTo(model_->index(row, 0));
 }
@@ -217,4 +225,13 @@ void TFormFields::ButtonDeleteClick() {
 
 void TFormFields::ButtonDoneClick() {
   done(mrOk);
+}
+
+TFormFields* FieldsDialog(QWidget* owner, PlanDocument& document) {
+  if (FormFields == nullptr) {
+    MadeOnFirstUse(FormFields, owner);
+    FormFields->SetPlan(&document.plan());
+    QObject::connect(&document, &PlanDocument::Replaced, FormFields, &TFormFields::PlanReplaced);
+  }
+  return FormFields;
 }

@@ -7,6 +7,7 @@
 #include "forms/Formutil.h"
 #include "plan/plan.h"
 
+class PlanDocument;
 class QPushButton;
 class QTreeView;
 
@@ -71,3 +72,7 @@ class TFormFields : public HalvixDialog {
 };
 
 extern TFormFields* FormFields;
+
+// The airfield list of `document`, made on its first use as a child of
+// `owner`; it follows the document when a plan replaces the one shown.
+TFormFields* FieldsDialog(QWidget* owner, PlanDocument& document);

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFileInfo>
 #include <QFrame>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -12,53 +11,37 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QPrinter>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeView>
 #include <QUrl>
 
+#include "forms/Aviationdata.h"
 #include "forms/Desktop.h"
 #include "forms/Fadd.h"
 #include "forms/Fadd1.h"
-#include "forms/Faddfld.h"
 #include "forms/Fair.h"
 #include "forms/Faskc.h"
 #include "forms/Ffield.h"
+#include "forms/FileCommands.h"
 #include "forms/Fnavlog.h"
 #include "forms/Formutil.h"
 #include "forms/Fprint.h"
-#include "forms/Importroute.h"
+#include "forms/Fwinds.h"
+#include "forms/PrintCommands.h"
 #include "forms/Viewdoc.h"
-#include "plan/fileio.h"
-#include "plan/legs.h"
+#include "halvix_version.h"
 #include "plan/planfile.h"
-#include "print/navlog_qt.h"
-#include "print/printjob.h"
 
 TForm1* Form1 = nullptr;
-
-QString PrintFileProposal(const QString& planfile) {
-  const QFileInfo plan(planfile.isEmpty() ? QStringLiteral("newplan.flt") : planfile);
-  const QString base =
-      plan.completeBaseName().isEmpty() ? QStringLiteral("newplan") : plan.completeBaseName();
-  return QDir(plan.absolutePath()).filePath(base + ".pdf");
-}
 
 const char* const kHomePageUrl = "https://www.halvix.example/";
 const char* const kSiblingPageUrl = "https://www.halvix.example/logbook/";
 
 namespace {
 
-const char* const kFilter = "Halvix Flight Plans (*.flt)";
 const char* const kSelectFirst = "Please select an item in the list first!";
-
-const ListColumn kRouteColumns[] = {
-    {"To: Checkpoint", 95}, {"Dist", 48}, {"Course", 48}, {"Altitude", 48}, {"Wind Dir", 55},
-    {"Wind Vel", 55},       {"Temp", 48}, {"TAS", 48},    {"Mag Var", 55},  {"VOR", 120},
-};
-constexpr int kRouteColumnCount = sizeof(kRouteColumns) / sizeof(kRouteColumns[0]);
 
 QString Q(const std::string& text) {
   return QString::fromStdString(text);
@@ -66,96 +49,13 @@ QString Q(const std::string& text) {
 
 }  // namespace
 
-// --- RouteListModel ----------------------------------------------------------
-
-RouteListModel::RouteListModel(Plan& plan, QObject* parent)
-    : QAbstractTableModel(parent), plan_(plan) {}
-
-int RouteListModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(plan_.route.size());
-}
-
-int RouteListModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : kRouteColumnCount;
-}
-
-QVariant RouteListModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || index.row() >= rowCount()) return QVariant();
-  if (role != Qt::DisplayRole && role != Qt::EditRole) return QVariant();
-  const Checkpoint& row = plan_.route[static_cast<std::size_t>(index.row())];
-  return Q(index.column() == 0 ? row.caption : row.SubItem(index.column() - 1));
-}
-
-QVariant RouteListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
-      section >= kRouteColumnCount)
-    return QVariant();
-  return QString::fromLatin1(kRouteColumns[section].caption);
-}
-
-Qt::ItemFlags RouteListModel::flags(const QModelIndex& index) const {
-  Qt::ItemFlags f = QAbstractTableModel::flags(index);
-  if (index.isValid() && index.column() == 0) f |= Qt::ItemIsEditable;
-  return f;
-}
-
-bool RouteListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-  if (role != Qt::EditRole || !index.isValid() || index.column() != 0 || index.row() >= rowCount())
-    return false;
-  // The name must fit the printed log's name field, so a long one is cut here.
-  std::string name = CutUtf8(value.toString().toStdString(), kShortTextMax);
-  Checkpoint& row = plan_.route[static_cast<std::size_t>(index.row())];
-  if (row.caption != name) {
-    row.caption = name;
-    plan_.modified = 1;
-  }
-  emit dataChanged(index, index);
-  return true;
-}
-
-void RouteListModel::Append(Checkpoint row) {
-  int at = rowCount();
-  beginInsertRows(QModelIndex(), at, at);
-  plan_.route.push_back(std::move(row));
-  endInsertRows();
-}
-
-void RouteListModel::AppendDeparture(const std::string& name) {
-  int at = rowCount();
-  beginInsertRows(QModelIndex(), at, at);
-  AddRow(plan_, name, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
-         NOT_ENTERED, NOT_ENTERED);
-  endInsertRows();
-}
-
-void RouteListModel::Remove(int row) {
-  if (row < 0 || row >= rowCount()) return;
-  beginRemoveRows(QModelIndex(), row, row);
-  plan_.route.erase(plan_.route.begin() + row);
-  endRemoveRows();
-}
-
-void RouteListModel::Clear() {
-  beginResetModel();
-  plan_.route.clear();
-  endResetModel();
-}
-
-void RouteListModel::RowChanged(int row) {
-  emit dataChanged(index(row, 0), index(row, kRouteColumnCount - 1));
-}
-
-void RouteListModel::Reload() {
-  beginResetModel();
-  endResetModel();
-}
-
 // --- TForm1 --------------------------------------------------------------------
 
 TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent),
-      route_model_(new RouteListModel(plan, this)),
-      print_context_(std::make_unique<PrintContext>()) {
+      document_(new PlanDocument(this)),
+      plan(document_->plan()),
+      printing_(std::make_unique<PlanPrinting>(*document_)) {
   setWindowTitle("Cross Country Flight Planner");
   BuildClientArea();
   BuildMenus();
@@ -168,11 +68,7 @@ TForm1::TForm1(QWidget* parent)
   connect(TimerAutoLoad, &QTimer::timeout, this, &TForm1::TimerAutoLoadTimer);
   TimerAutoLoad->start();
 
-  // Every route change passes through the list's model.
-  connect(route_model_, &QAbstractItemModel::rowsInserted, this, &TForm1::PlanChanged);
-  connect(route_model_, &QAbstractItemModel::rowsRemoved, this, &TForm1::PlanChanged);
-  connect(route_model_, &QAbstractItemModel::modelReset, this, &TForm1::PlanChanged);
-  connect(route_model_, &QAbstractItemModel::dataChanged, this, &TForm1::PlanChanged);
+  connect(document_, &PlanDocument::Replaced, this, &TForm1::PlanReplaced);
 
   plan.modified = 0;
   FormCreate();
@@ -210,7 +106,11 @@ void TForm1::BuildClientArea() {
   ListViewPlan = new QTreeView(client);
   ListViewPlan->setObjectName("ListViewPlan");
   ListViewPlan->setGeometry(8, 80, 625, 185);
-  ListViewPlan->setModel(route_model_);
+  ListViewPlan->setModel(document_->Route());
+  // The document's selection: every window that shows the route shares it.
+  QItemSelectionModel* own = ListViewPlan->selectionModel();
+  ListViewPlan->setSelectionModel(document_->Selection());
+  delete own;
   ListViewPlan->setRootIsDecorated(false);
   ListViewPlan->setItemsExpandable(false);
   ListViewPlan->setUniformRowHeights(true);
@@ -310,6 +210,8 @@ void TForm1::BuildMenus() {
   SaveAs1 = File1->addAction("Save &As ...", this, &TForm1::SaveAs1Click);
   ImportRoute1 =
       File1->addAction(QString::fromUtf8("Import Route\u2026"), this, &TForm1::ImportRoute1Click);
+  File1->addAction(QString::fromUtf8("Aviation Data Folder\u2026"), this,
+                   [this] { ChooseAviationFolder(this); });
   File1->addSeparator();
   PrintSettings1 = File1->addAction("Print Settings", this, &TForm1::PrintSettings1Click);
   Print1 = File1->addAction("Print", this, &TForm1::Print1Click);
@@ -322,6 +224,12 @@ void TForm1::BuildMenus() {
   Delete1 = Checkpoints1->addAction("Delete", this, &TForm1::Delete1Click);
   Checkpoints1->addSeparator();
   DeleteAll1 = Checkpoints1->addAction("Delete All", this, &TForm1::DeleteAll1Click);
+  Checkpoints1->addAction("Fill VOR Cross-Checks", this, [this] {
+    if (FillVorCrossChecksCommand(this, plan) > 0) RouteFilled();
+  });
+  Checkpoints1->addSeparator();
+  WindsAloft1 = Checkpoints1->addAction(QString::fromUtf8("Winds Aloft\u2026"), this,
+                                        &TForm1::WindsAloft1Click);
   Checkpoints1->addSeparator();
   NavigationLog1 = Checkpoints1->addAction("Navigation Log", this, &TForm1::NavigationLog1Click);
 
@@ -338,85 +246,28 @@ void TForm1::FormCreate() {
   plan.aircraft.actype = "C172/U";
   plan.aircraft.acgph = 9.0;
   plan.aircraft.acfullfuel = 38.0;
-  LabelVersion->setText("Halvix Version 1.3");
+  LabelVersion->setText(QStringLiteral("Halvix Version " HALVIX_VERSION));
   LabelCopyright->setText("\u00a9 The Halvix developers");
 }
 
 void TForm1::TimerAutoLoadTimer() {
   TimerAutoLoad->stop();
   if (!PathExists(plan.filename)) return;
-  LoadFile(plan.filename);
-}
-
-bool TForm1::LoadFile(const std::string& path) {
-  // Read into a plan of its own: a file that cannot be read leaves the plan
-  // that is open as it was, rather than putting defaults under its name.
-  Plan loaded;
-  const LoadResult result = LoadPlan(loaded, path);
-  if (!result.ok) {
-    desktop().MessageBox(this, QString("Unable to open %1\n%2").arg(Q(path), Q(result.error)),
-                         "Error", MessageButtons::Ok);
-    return false;
-  }
-  plan.title = std::move(loaded.title);
-  plan.route = std::move(loaded.route);
-  plan.airfields = std::move(loaded.airfields);
-  plan.aircraft = loaded.aircraft;
-  plan.print = loaded.print;
-  plan.reserve = loaded.reserve;
-  plan.filename = path;
-  plan.modified = 0;
-  PlanReplaced();
-  const std::string dropped = RowsDroppedWarning(result);
-  if (!dropped.empty()) desktop().MessageBox(this, Q(dropped), "Warning", MessageButtons::Ok);
-  return true;
+  LoadPlanFile(this, *document_, plan.filename);
 }
 
 void TForm1::PlanReplaced() {
-  route_model_->Reload();
   EditTitle->setText(Q(plan.title));
-  if (FormFields) FormFields->PlanReplaced();
-  emit PlanChanged();
-}
-
-int TForm1::SelectedRow() const {
-  const QModelIndexList rows = ListViewPlan->selectionModel()->selectedRows();
-  return rows.isEmpty() ? -1 : rows.first().row();
 }
 
 void TForm1::EditTitleEdited() {
   // The edit's own text: the byte limit may have cut what the signal carried.
   plan.title = EditTitle->text().toStdString();
-  plan.modified = 1;
-  emit PlanChanged();
-}
-
-bool TForm1::SaveTo(const std::string& path) {
-  SaveResult result = SavePlan(plan, path);
-  switch (result.status) {
-    case SaveStatus::Saved:
-      return true;
-    case SaveStatus::NothingToSave:
-      desktop().MessageBox(this, kNoDataMessage, "Error", MessageButtons::Ok);
-      return true;
-    case SaveStatus::Failed:
-      break;
-  }
-  plan.modified = 1;
-  desktop().MessageBox(this, QString("Unable to save %1\n%2").arg(Q(path), Q(result.error)),
-                       "Error", MessageButtons::Ok);
-  return false;
+  document_->Edited();
 }
 
 bool TForm1::FormCloseQuery() {
-  if (!plan.modified) return true;
-  int answer = desktop().MessageBox(
-      this, QString("Do you wish to save changes to %1 ? ").arg(Q(plan.filename)), "Confirm",
-      MessageButtons::YesNoCancel);
-  if (answer == mrCancel) return false;
-  // A plan that could not be written is kept open rather than dropped.
-  if (answer == mrYes) return SaveTo(plan.filename);
-  return true;
+  return AskToSaveChanges(this, *document_);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -452,43 +303,23 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
 }
 
 void TForm1::New1Click() {
-  if (!FormCloseQuery()) return;
-  route_model_->Clear();
-  plan.title.clear();
-  EditTitle->clear();
-  plan.airfields.clear();
-  if (FormFields) FormFields->PlanReplaced();
-  plan.filename = "newplan.flt";
-  emit PlanChanged();
+  NewPlan(this, *document_);
 }
 
 void TForm1::Open1Click() {
-  if (!FormCloseQuery()) return;
-  QString path = Q(plan.filename);
-  if (!desktop().OpenFileName(this, path, kFilter)) return;
-  std::string chosen = path.toStdString();
-  if (!PathExists(chosen)) {
-    std::string candidate = chosen + ".flt";
-    if (PathExists(candidate)) chosen = candidate;
-  }
-  LoadFile(chosen);
+  OpenPlan(this, *document_);
 }
 
 void TForm1::Save1Click() {
-  SaveTo(plan.filename);
+  SavePlanTo(this, *document_, plan.filename);
 }
 
 void TForm1::SaveAs1Click() {
-  QString path = Q(plan.filename);
-  if (!desktop().SaveFileName(this, path, kFilter)) return;
-  plan.filename = path.toStdString();
-  if (plan.filename.find('.') == std::string::npos) plan.filename += ".flt";
-  SaveTo(plan.filename);
+  SavePlanAs(this, *document_);
 }
 
 void TForm1::ImportRoute1Click() {
-  if (!FormCloseQuery()) return;
-  if (ImportRouteFile(this, plan, Today())) PlanReplaced();
+  ImportRouteIntoPlan(this, *document_);
 }
 
 void TForm1::Delete1Click() {
@@ -502,7 +333,7 @@ void TForm1::Delete1Click() {
                            QString("Are you sure you wish to delete checkpoint %1 ?").arg(Q(name)),
                            "Confirm", MessageButtons::YesNo) != mrYes)
     return;
-  route_model_->Remove(row);
+  document_->Route()->Remove(row);
   plan.modified = 1;
 }
 
@@ -511,7 +342,7 @@ void TForm1::DeleteAll1Click() {
                            MessageButtons::YesNo) != mrYes)
     return;
   if (plan.route.empty()) return;
-  route_model_->Clear();
+  document_->Route()->Clear();
   plan.modified = 1;
 }
 
@@ -524,26 +355,32 @@ void TForm1::ButtonAddClick() {
     return;
   }
   if (plan.route.empty()) {
-    FormAddFirst->EditDeparture->clear();
-    FormAddFirst->FocusEdit(FormAddFirst->EditDeparture);
-    PlaceDialog(this, FormAddFirst);
-    if (desktop().ExecModal(FormAddFirst) != mrOk) return;
-    route_model_->AppendDeparture(FormAddFirst->EditDeparture->text().toStdString());
+    TFormAddFirst* departure = MadeOnFirstUse(FormAddFirst, this);
+    departure->EditDeparture->clear();
+    departure->ResetLookUp();
+    departure->FocusEdit(departure->EditDeparture);
+    PlaceDialog(this, departure);
+    if (desktop().ExecModal(departure) != mrOk) return;
+    document_->Route()->AppendDeparture(departure->EditDeparture->text().toStdString());
+    plan.route.back().position = departure->position;
   } else {
-    FormAdd->ClearEdits();
-    FormAdd->FocusEdit(FormAdd->EditCheckpointName);
-    PlaceDialog(this, FormAdd);
-    if (desktop().ExecModal(FormAdd) != mrOk) return;
+    TFormAdd* dialog = MadeOnFirstUse(FormAdd, this);
+    dialog->ClearEdits();
+    dialog->previous_position = plan.route.back().position;
+    dialog->FocusEdit(dialog->EditCheckpointName);
+    PlaceDialog(this, dialog);
+    if (desktop().ExecModal(dialog) != mrOk) return;
     Checkpoint row;
-    DialogToRow(FormAdd->Texts(), row);
-    route_model_->Append(std::move(row));
+    DialogToRow(dialog->Texts(), row);
+    row.position = dialog->position;
+    document_->Route()->Append(std::move(row));
   }
-  ShowRow(route_model_->rowCount() - 1);
+  ShowRow(document_->Route()->rowCount() - 1);
   plan.modified = 1;
 }
 
 void TForm1::ShowRow(int row) {
-  ListViewPlan->scrollTo(route_model_->index(row, 0));
+  ListViewPlan->scrollTo(document_->Route()->index(row, 0));
 }
 
 void TForm1::ButtonEditClick() {
@@ -554,119 +391,86 @@ void TForm1::ButtonEditClick() {
   }
   Checkpoint& checkpoint = plan.route[static_cast<std::size_t>(row)];
   if (row == 0) {
-    FormAddFirst->EditDeparture->setText(Q(checkpoint.caption));
-    FormAddFirst->FocusEdit(FormAddFirst->EditDeparture);
-    PlaceDialog(this, FormAddFirst);
-    if (desktop().ExecModal(FormAddFirst) != mrOk) return;
-    checkpoint.caption = FormAddFirst->EditDeparture->text().toStdString();
+    TFormAddFirst* departure = MadeOnFirstUse(FormAddFirst, this);
+    departure->EditDeparture->setText(Q(checkpoint.caption));
+    departure->ResetLookUp();
+    departure->FocusEdit(departure->EditDeparture);
+    PlaceDialog(this, departure);
+    if (desktop().ExecModal(departure) != mrOk) return;
+    checkpoint.caption = departure->EditDeparture->text().toStdString();
+    if (departure->position) checkpoint.position = departure->position;
   } else {
+    TFormAdd* dialog = MadeOnFirstUse(FormAdd, this);
     CheckpointDialogTexts texts;
     RowToDialog(checkpoint, texts);
-    FormAdd->SetTexts(texts);
-    FormAdd->FocusEdit(FormAdd->EditCheckpointName);
-    PlaceDialog(this, FormAdd);
-    if (desktop().ExecModal(FormAdd) != mrOk) return;
-    DialogToRow(FormAdd->Texts(), checkpoint);
+    dialog->SetTexts(texts);
+    dialog->previous_position = plan.route[static_cast<std::size_t>(row) - 1].position;
+    dialog->FocusEdit(dialog->EditCheckpointName);
+    PlaceDialog(this, dialog);
+    if (desktop().ExecModal(dialog) != mrOk) return;
+    DialogToRow(dialog->Texts(), checkpoint);
+    if (dialog->position) checkpoint.position = dialog->position;
   }
-  route_model_->RowChanged(row);
+  document_->Route()->RowChanged(row);
   ShowRow(row);
   plan.modified = 1;
 }
 
 void TForm1::ButtonAircraftClick() {
-  FormAircraft->LoadAircraft(plan.aircraft);
+  TFormAircraft* dialog = MadeOnFirstUse(FormAircraft, this);
+  dialog->LoadAircraft(plan.aircraft);
   // The registration is first in tab order: the value most often changed.
-  FormAircraft->FocusEdit(FormAircraft->EditNNumber);
-  PlaceDialog(this, FormAircraft);
-  if (desktop().ExecModal(FormAircraft) != mrOk) return;
-  FormAircraft->StoreAircraft(plan.aircraft);
-  plan.modified = 1;
-  emit PlanChanged();
+  dialog->FocusEdit(dialog->EditNNumber);
+  PlaceDialog(this, dialog);
+  if (desktop().ExecModal(dialog) != mrOk) return;
+  dialog->StoreAircraft(plan.aircraft);
+  document_->Edited();
 }
 
 void TForm1::PrintSettings1Click() {
-  PlaceDialog(this, FormPrintSettings);
-  FormPrintSettings->LoadSettings(plan.print);
-  if (desktop().ExecModal(FormPrintSettings) != mrOk) return;
-  FormPrintSettings->StoreSettings(plan.print);
+  TFormPrintSettings* dialog = MadeOnFirstUse(FormPrintSettings, this);
+  PlaceDialog(this, dialog);
+  dialog->LoadSettings(plan.print);
+  if (desktop().ExecModal(dialog) != mrOk) return;
+  dialog->StoreSettings(plan.print);
   plan.modified = 1;
 }
 
 void TForm1::ButtonFieldsClick() {
-  PlaceDialog(this, FormFields);
-  desktop().ExecModal(FormFields);
-}
-
-bool TForm1::CheckAndCompute() {
-  bool go_on = CheckRoute(plan, this);
-  // The prompt may have had row 1 edited in the checkpoint dialog; a reset of
-  // the whole list would lose the user's selection.
-  if (plan.route.size() >= 2) route_model_->RowChanged(1);
-  if (!go_on) return false;
-  ComputeLegs(plan);
-  return true;
+  TFormFields* dialog = FieldsDialog(this, *document_);
+  PlaceDialog(this, dialog);
+  desktop().ExecModal(dialog);
 }
 
 QPrinter& TForm1::Printer() {
-  if (!printer_) {
-    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    printer_->setPageOrientation(QPageLayout::Landscape);
-  }
-  return *printer_;
-}
-
-bool TForm1::RunPrintDialog() {
-  QPrinter& printer = Printer();
-  const QString proposal = PrintFileProposal(QString::fromStdString(plan.filename));
-  printer.setDocName(QFileInfo(proposal).completeBaseName());
-  // The dialog offers the printer's output file when printing to a file.
-  // Setting it switches the printer to PDF output, so a chosen printer is
-  // selected again afterwards; the dialog clears the file when it prints to
-  // a printer.
-  const bool to_file = printer.outputFormat() == QPrinter::PdfFormat;
-  const QString device = printer.printerName();
-  printer.setOutputFileName(proposal);
-  if (!to_file && !device.isEmpty()) printer.setPrinterName(device);
-  const bool accepted = desktop().PrintDialog(this, printer);
-  if (!accepted && !to_file && printer.outputFormat() == QPrinter::NativeFormat) {
-    printer.setOutputFileName(QString());  // never print to the proposal unasked
-  }
-  if (accepted && printer.outputFormat() == QPrinter::PdfFormat &&
-      !printer.outputFileName().isEmpty()) {
-    // The printer writes the file itself: a device, a directory or a
-    // read-only file must be refused before it starts.
-    const std::string path = printer.outputFileName().toStdString();
-    std::string target;
-    std::string error;
-    if (!ResolveWriteTarget(path, target, error)) {
-      desktop().MessageBox(this, QString("Unable to print to %1\n%2").arg(Q(path), Q(error)),
-                           "Error", MessageButtons::Ok);
-      return false;
-    }
-  }
-  return accepted;
+  return printing_->Printer();
 }
 
 void TForm1::ButtonPrintClick() {
-  if (!CheckAndCompute()) return;
-  if (!RunPrintDialog()) return;
-  PrintFilledLog(Printer(), plan, *print_context_);
+  printing_->Print(this);
 }
 
 void TForm1::PrintBlankForm1Click() {
-  if (!RunPrintDialog()) return;
-  PrintBlankForm(Printer(), plan, *print_context_);
+  printing_->PrintBlank(this);
 }
 
 void TForm1::PrintPreview1Click() {
-  if (!CheckAndCompute()) return;
-  desktop().PrintPreview(this, Printer(), [this](QPrinter* target) {
-    PrintFilledLog(*target, plan, *print_context_);
-  });
+  printing_->Preview(this);
 }
 
 void TForm1::NavigationLog1Click() {
-  ShowNavigationLog(this);
+  ShowNavigationLog(this, *document_);
+}
+
+void TForm1::WindsAloft1Click() {
+  if (ShowWindsAloft(this, plan)) RouteFilled();
+}
+
+void TForm1::RouteFilled() {
+  const int row = document_->SelectedRow();
+  document_->Route()->Reload();
+  document_->SelectRow(row);
+  document_->Edited();
 }
 
 void TForm1::ButtonHelpClick() {
@@ -716,25 +520,10 @@ void UseFormFont() {
 
 void CreateForms() {
   Form1 = new TForm1;
-  FormAdd = new TFormAdd(Form1);
-  FormAircraft = new TFormAircraft(Form1);
-  FormAddFirst = new TFormAddFirst(Form1);
-  FormPrintSettings = new TFormPrintSettings(Form1);
-  FormAskContinue = new TFormAskContinue(Form1);
-  FormFields = new TFormFields(Form1);
-  FormAddField = new TFormAddField(Form1);
-  FormFields->SetPlan(&Form1->plan);
 }
 
 void DestroyForms() {
-  delete Form1;  // the dialogs are its children
+  delete Form1;  // the windows made on first use are its children and go with it
   Form1 = nullptr;
-  FormAdd = nullptr;
-  FormAircraft = nullptr;
-  FormAddFirst = nullptr;
-  FormPrintSettings = nullptr;
-  FormAskContinue = nullptr;
-  FormFields = nullptr;
-  FormAddField = nullptr;
-  FormNavLog = nullptr;
+  FormWinds = nullptr;  // made on first use as a child of the main window
 }

@@ -14,10 +14,12 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <vector>
 
 #include "forms/Desktop.h"
-#include "forms/Fhalvix.h"
+#include "forms/PlanDocument.h"
 #include "plan/check.h"
+#include "plan/columns.h"
 #include "plan/fuel.h"
 #include "plan/report.h"
 
@@ -28,16 +30,20 @@ const QColor NavLogModel::kExhausted(255, 128, 118);
 
 namespace {
 
-struct ColumnInfo {
-  const char* caption;
+// The window's columns of the log, and how wide each starts.
+struct WindowColumn {
+  LogColumn column;
   int width;
 };
-const ColumnInfo kColumns[NavLogModel::kColumnCount] = {
-    {"Checkpoint", 130}, {"TC", 38},        {"Alt", 46},      {"Wind Dir", 58}, {"Wind Vel", 58},
-    {"Temp", 40},        {"TAS", 40},       {"WCA", 40},      {"TH", 38},       {"Var", 38},
-    {"MH", 38},          {"CH", 38},        {"Dist", 40},     {"Rem", 40},      {"GS", 40},
-    {"ETE", 40},         {"Fuel Used", 62}, {"Fuel Rem", 62}, {"VOR Freq", 62}, {"Brng", 40},
-    {"Ident", 46},       {"To/Fr", 44},
+const WindowColumn kColumns[NavLogModel::kColumnCount] = {
+    {LogColumn::Name, 130},   {LogColumn::Tc, 38},       {LogColumn::Alt, 46},
+    {LogColumn::WindDir, 58}, {LogColumn::WindVel, 58},  {LogColumn::Temp, 40},
+    {LogColumn::Tas, 40},     {LogColumn::Wca, 40},      {LogColumn::Th, 38},
+    {LogColumn::Var, 38},     {LogColumn::Mh, 38},       {LogColumn::Ch, 38},
+    {LogColumn::Dist, 40},    {LogColumn::Rem, 40},      {LogColumn::Gs, 40},
+    {LogColumn::Ete, 40},     {LogColumn::FuelUsed, 62}, {LogColumn::FuelRem, 62},
+    {LogColumn::VorFreq, 62}, {LogColumn::VorBrng, 40},  {LogColumn::VorIdent, 46},
+    {LogColumn::VorToFr, 44},
 };
 
 QString Q(const std::string& text) {
@@ -57,6 +63,42 @@ MissingItem CheckedItem(int column) {
       return MissingItem::MagneticVariation;
     default:
       return MissingItem::None;
+  }
+}
+
+// Whether some leg's fuel shows other than its own figure rounded, to keep
+// the legs adding up to the total.
+bool FuelApportioned(const Plan& plan) {
+  for (int32_t k = 0; k < plan.legcount; ++k) {
+    const LogColumn fuel = LogColumn::FuelUsed;
+    if (LogCellText(ShownLeg(plan, k), fuel, LogForm::Shown) !=
+        LogCellText(plan.legs[static_cast<std::size_t>(k)], fuel, LogForm::Shown))
+      return true;
+  }
+  return false;
+}
+
+// The route cell a column shows a leg's own value of; -1 for a computed column.
+int OwnCell(int column) {
+  switch (column) {
+    case NavLogModel::kDist:
+      return kCellDist;
+    case NavLogModel::kTc:
+      return kCellCourse;
+    case NavLogModel::kAlt:
+      return kCellAltitude;
+    case NavLogModel::kWindDir:
+      return kCellWindDir;
+    case NavLogModel::kWindVel:
+      return kCellWindVel;
+    case NavLogModel::kTemp:
+      return kCellTemp;
+    case NavLogModel::kTas:
+      return kCellTas;
+    case NavLogModel::kVar:
+      return kCellMagVar;
+    default:
+      return -1;
   }
 }
 
@@ -119,73 +161,34 @@ int NavLogModel::columnCount(const QModelIndex& parent) const {
 }
 
 QString NavLogModel::CellText(int row, int column) const {
+  const LogColumn shown = kColumns[column].column;
   if (row == TotalRow()) {
-    const LegResult& t = plan_.totals;
-    switch (column) {
-      case kName:
-        return QStringLiteral("Total");
-      case kDist:
-        return Q(FormatInt(t.dist, 0, false));
-      case kEte:
-        return Q(FormatInt(t.ete, 0, false));
-      case kFuelUsed:
-        return Q(FormatReal(t.fuelused, false));
-      default:
-        return QString();
-    }
+    return shown == LogColumn::Name ? QStringLiteral("Total") : Q(ShownTotalText(plan_, shown));
   }
-  if (row == 0) return column == kName ? Q(plan_.route.front().caption) : QString();
+  if (row == 0) return shown == LogColumn::Name ? Q(plan_.route.front().caption) : QString();
+  const int32_t k = row - 1;
+  // Only the fuel differs from the computed leg, and it costs a running sum.
+  if (shown == LogColumn::FuelUsed)
+    return Q(LogCellText(ShownLeg(plan_, k), shown, LogForm::Shown));
+  return Q(LogCellText(plan_.legs[static_cast<std::size_t>(k)], shown, LogForm::Shown));
+}
 
-  const LegResult& l = plan_.legs[static_cast<std::size_t>(row - 1)];
-  // Courses and headings three digits wide, fuel to one decimal: the printed log's forms.
-  switch (column) {
-    case kName:
-      return Q(l.toname);
-    case kTc:
-      return Q(FormatInt(l.tc, 3, false));
-    case kAlt:
-      return Q(FormatInt(l.alt, 0, false));
-    case kWindDir:
-      return Q(FormatInt(l.winddir, 0, false));
-    case kWindVel:
-      return Q(FormatInt(l.windvel, 0, false));
-    case kTemp:
-      return Q(FormatInt(l.temp, 0, false));
-    case kTas:
-      return Q(FormatInt(l.tas, 0, false));
-    case kWca:
-      return Q(FormatInt(l.wca, 0, false));
-    case kTh:
-      return Q(FormatInt(l.th, 3, false));
-    case kVar:
-      return Q(FormatInt(l.var, 0, false));
-    case kMh:
-      return Q(FormatInt(l.mh, 3, false));
-    case kCh:
-      return Q(FormatInt(l.ch, 3, false));
-    case kDist:
-      return Q(FormatInt(l.dist, 0, false));
-    case kRem:
-      return Q(FormatInt(l.distrem, 0, false));
-    case kGs:
-      return Q(FormatInt(l.gs, 0, false));
-    case kEte:
-      return Q(FormatInt(l.ete, 0, false));
-    case kFuelUsed:
-      return Q(FormatReal(l.fuelused, false));
-    case kFuelRem:
-      return Q(FormatReal(l.fuelrem, false));
-    case kVorFreq:
-      return Q(l.vorfreq);
-    case kVorBrng:
-      return Q(FormatInt(VorBearing(l), 3, false));
-    case kVorIdent:
-      return Q(l.vorident);
-    case kVorToFr:
-      return Q(l.vortofr);
-    default:
-      return QString();
+std::string NavLogModel::Csv() const {
+  std::vector<std::string> fields;
+  for (const WindowColumn& c : kColumns) fields.push_back(ColumnInfo(c.column).caption);
+  std::string csv = CsvLine(fields);
+  for (int row = 0; row < rows_; ++row) {
+    for (int column = 0; column < kColumnCount; ++column)
+      fields[static_cast<std::size_t>(column)] = CellText(row, column).toStdString();
+    csv += CsvLine(fields);
   }
+  return csv;
+}
+
+bool NavLogModel::NotANumberAt(int row, int column) const {
+  const int cell = OwnCell(column);
+  return row > 0 && row < TotalRow() && cell >= 0 &&
+         IsNotANumber(plan_.route[static_cast<std::size_t>(row)].SubItem(cell));
 }
 
 bool NavLogModel::Marked(int row, int column) const {
@@ -193,6 +196,7 @@ bool NavLogModel::Marked(int row, int column) const {
   if (row == 0) return false;
   const std::size_t k = static_cast<std::size_t>(row - 1);
   if (column == kName) return status_[k].problem != LegProblem::None;
+  if (NotANumberAt(row, column)) return true;
   const MissingItem item = CheckedItem(column);
   return k == 0 && item != MissingItem::None && CheckedValue(plan_.legs[0], item) == NOT_ENTERED;
 }
@@ -206,6 +210,11 @@ QString NavLogModel::ToolTip(int row, int column) const {
                    .arg(unsolved)
                    .arg(unsolved == 1 ? "leg" : "legs");
     }
+    if (column == kFuelUsed && FuelApportioned(plan_)) {
+      lines << QString(
+          "The exact total to the tenth; each leg's fuel is rounded so that the legs add up to "
+          "it");
+    }
   } else if (row > 0) {
     const std::size_t k = static_cast<std::size_t>(row - 1);
     const LegResult& l = plan_.legs[k];
@@ -213,6 +222,7 @@ QString NavLogModel::ToolTip(int row, int column) const {
     if (k == 0 && item != MissingItem::None && CheckedValue(l, item) == NOT_ENTERED) {
       lines << QString("Missing Information: %1").arg(MissingItemName(item));
     }
+    if (NotANumberAt(row, column)) lines << Q(NotANumberText(plan_, {row, OwnCell(column)}));
     const std::string problem = LegProblemText(status_[k]);
     if (!problem.empty()) lines << Q(problem);
     const std::string fuel = FuelWarning(plan_, l);
@@ -274,13 +284,15 @@ QVariant NavLogModel::headerData(int section, Qt::Orientation orientation, int r
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
       section >= kColumnCount)
     return {};
-  return QString::fromLatin1(kColumns[section].caption);
+  return QString::fromLatin1(ColumnInfo(kColumns[section].column).caption);
 }
 
 // --- TFormNavLog -----------------------------------------------------------------
 
-TFormNavLog::TFormNavLog(TForm1* owner)
-    : QWidget(owner, Qt::Window), owner_(owner), model_(new NavLogModel(owner->plan, this)) {
+TFormNavLog::TFormNavLog(PlanDocument& document, QWidget* owner)
+    : QWidget(owner, Qt::Window),
+      document_(document),
+      model_(new NavLogModel(document.plan(), this)) {
   setObjectName("FormNavLog");
   setWindowTitle("Navigation Log");
 
@@ -321,7 +333,7 @@ TFormNavLog::TFormNavLog(TForm1* owner)
   LabelSummary->setObjectName("LabelSummary");
   LabelSummary->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-  Copy1 = new QAction("Copy", this);
+  Copy1 = new QAction("Copy as CSV", this);
   Copy1->setShortcut(QKeySequence::Copy);
   Copy1->setShortcutContext(Qt::WindowShortcut);
   connect(Copy1, &QAction::triggered, this, &TFormNavLog::Copy1Click);
@@ -344,9 +356,9 @@ TFormNavLog::TFormNavLog(TForm1* owner)
 
   connect(SpinReserve, qOverload<int>(&QSpinBox::valueChanged), this,
           &TFormNavLog::SpinReserveChanged);
-  connect(owner, &TForm1::PlanChanged, this, &TFormNavLog::PlanChanged);
-  connect(owner->ListViewPlan->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-          &TFormNavLog::MainSelectionChanged);
+  connect(&document_, &PlanDocument::Changed, this, &TFormNavLog::PlanChanged);
+  connect(&document_, &PlanDocument::SelectionChanged, this,
+          &TFormNavLog::DocumentSelectionChanged);
   connect(GridLog->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           &TFormNavLog::OwnSelectionChanged);
 
@@ -366,8 +378,9 @@ bool TFormNavLog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TFormNavLog::PlanChanged() {
-  const Plan& plan = owner_->plan;
+  const Plan& plan = document_.plan();
   model_->Recompute();
+  WidenMarkedColumns();
 
   LabelTitle->setText(QString("%1   %2 %3, %4 gal, %5 gph")
                           .arg(Q(plan.title), Q(plan.aircraft.acnumber), Q(plan.aircraft.actype),
@@ -377,7 +390,7 @@ void TFormNavLog::PlanChanged() {
     const QSignalBlocker quiet(SpinReserve);  // showing the plan's value is no edit
     SpinReserve->setValue(plan.reserve);
   }
-  LabelReserveFuel->setText(QString("= %1 gal").arg(Q(FormatReal(ReserveFuel(plan), false))));
+  LabelReserveFuel->setText(QString("= %1 gal").arg(Q(ReserveFuelText(plan))));
 
   QString check;
   if (plan.route.size() < 2) {
@@ -387,6 +400,10 @@ void TFormNavLog::PlanChanged() {
                 "Missing Information: %1 on the first checkpoint; wind effects cannot be "
                 "computed until it is entered")
                 .arg(MissingItemName(item));
+  }
+  if (const NotANumber found = FindNotANumber(plan); found.row >= 0) {
+    if (!check.isEmpty()) check += '\n';
+    check += Q(NotANumberText(plan, found));
   }
   LabelCheck->setText(check);
   LabelCheck->setVisible(!check.isEmpty());
@@ -399,25 +416,38 @@ void TFormNavLog::PlanChanged() {
                    .arg(unsolved == 1 ? "leg" : "legs");
   }
   LabelSummary->setText(summary);
-  MainSelectionChanged();
+  DocumentSelectionChanged();
+}
+
+void TFormNavLog::WidenMarkedColumns() {
+  // A mark takes room from its cell's text; the column grows to hold both,
+  // so a flagged total stays readable with the mark beside it.
+  for (int c = 0; c < NavLogModel::kColumnCount; ++c) {
+    int need = 0;
+    for (int r = 0; r < model_->rowCount(); ++r) {
+      const QModelIndex cell = model_->index(r, c);
+      if (!cell.data(Qt::DecorationRole).isNull())
+        need = std::max(need, GridLog->sizeHintForIndex(cell).width());
+    }
+    if (need > GridLog->columnWidth(c)) GridLog->setColumnWidth(c, need);
+  }
 }
 
 void TFormNavLog::Copy1Click() {
-  QApplication::clipboard()->setText(Q(FormatLogCsv(owner_->plan)));
+  QApplication::clipboard()->setText(Q(model_->Csv()));
 }
 
 void TFormNavLog::SpinReserveChanged(int minutes) {
-  Plan& plan = owner_->plan;
+  Plan& plan = document_.plan();
   if (plan.reserve == minutes) return;
   plan.reserve = minutes;
-  plan.modified = 1;
-  PlanChanged();
+  document_.Edited();
 }
 
-void TFormNavLog::MainSelectionChanged() {
+void TFormNavLog::DocumentSelectionChanged() {
   if (syncing_) return;
   syncing_ = true;
-  const int row = owner_->SelectedRow();
+  const int row = document_.SelectedRow();
   if (row >= 0 && row < model_->TotalRow()) {
     GridLog->setCurrentIndex(model_->index(row, 0));
   } else {
@@ -431,15 +461,16 @@ void TFormNavLog::OwnSelectionChanged() {
   const QModelIndexList rows = GridLog->selectionModel()->selectedRows();
   if (rows.isEmpty()) return;
   const int row = rows.first().row();
-  if (row >= static_cast<int>(owner_->plan.route.size())) return;  // the Total row
+  if (row >= static_cast<int>(document_.plan().route.size())) return;  // the Total row
   syncing_ = true;
-  owner_->ListViewPlan->setCurrentIndex(owner_->RouteModel()->index(row, 0));
+  document_.SelectRow(row);
   syncing_ = false;
 }
 
-TFormNavLog* ShowNavigationLog(TForm1* owner) {
+TFormNavLog* ShowNavigationLog(QWidget* owner, PlanDocument& document) {
   if (FormNavLog == nullptr) {
-    FormNavLog = new TFormNavLog(owner);
+    FormNavLog = new TFormNavLog(document, owner);
+    QObject::connect(FormNavLog, &QObject::destroyed, [] { FormNavLog = nullptr; });
     // Below the main window where the screen has room, else as low as fits.
     const QRect main = owner->frameGeometry();
     const QSize screen = desktop().ScreenSize();

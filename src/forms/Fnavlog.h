@@ -7,15 +7,16 @@
 #include <QColor>
 #include <QIcon>
 #include <QWidget>
+#include <string>
 
 #include "plan/legs.h"
 #include "plan/plan.h"
 
 class QAction;
 class QLabel;
+class PlanDocument;
 class QSpinBox;
 class QTableView;
-class TForm1;
 
 // The leg table as rows: row 0 is the departure and row i the leg that ends
 // at route row i, so a row number means the same checkpoint in both windows;
@@ -62,6 +63,9 @@ class NavLogModel : public QAbstractTableModel {
   int UnsolvedLegs() const;
   const LegStatusTable& Status() const { return status_; }
 
+  // The log as the window shows it, captions and departure row included.
+  std::string Csv() const;
+
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role) const override;
@@ -72,6 +76,8 @@ class NavLogModel : public QAbstractTableModel {
   QString CellText(int row, int column) const;
   QString ToolTip(int row, int column) const;
   bool Marked(int row, int column) const;
+  // The route row's own cell under `column` holds text that is no number.
+  bool NotANumberAt(int row, int column) const;
   QColor FuelColour(int row) const;
 
   Plan& plan_;
@@ -84,7 +90,8 @@ class TFormNavLog : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TFormNavLog(TForm1* owner);
+  // A window of its own above `owner`, showing `document`.
+  TFormNavLog(PlanDocument& document, QWidget* owner);
 
   QLabel* LabelTitle;
   QLabel* LabelCheck;  // the pre-print check's finding, when there is one
@@ -108,10 +115,11 @@ class TFormNavLog : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void MainSelectionChanged();
+  void DocumentSelectionChanged();
   void OwnSelectionChanged();
+  void WidenMarkedColumns();
 
-  TForm1* owner_;
+  PlanDocument& document_;
   NavLogModel* model_;
   bool syncing_ = false;  // a selection being mirrored must not echo back
 };
@@ -119,6 +127,6 @@ class TFormNavLog : public QWidget {
 // Made on the first Checkpoints > Navigation Log, so start-up never pays for it.
 extern TFormNavLog* FormNavLog;
 
-// Creates the window if need be, places it beside the main window the first
-// time, and shows it.
-TFormNavLog* ShowNavigationLog(TForm1* owner);
+// Creates the window if need be, places it below `owner` the first time,
+// and shows it.
+TFormNavLog* ShowNavigationLog(QWidget* owner, PlanDocument& document);

@@ -119,32 +119,81 @@ bool PressFocusedButton(QWidget* window, QKeyEvent* event) {
   return true;
 }
 
-void FitColumns(QTreeView* list, const ListColumn* columns, int count) {
-  QHeaderView* header = list->header();
+namespace {
+
+// The room for columns beside a vertical scroll bar.
+int ColumnRoom(const QTreeView* list) {
   const int scroll_bar =
       list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list->verticalScrollBar());
-  const int room = list->width() - 2 * list->frameWidth() - scroll_bar;
-  const int caption_margin = 2 * list->style()->pixelMetric(QStyle::PM_HeaderMargin) + 4;
-  std::vector<int> least(static_cast<std::size_t>(count));
+  return list->width() - 2 * list->frameWidth() - scroll_bar;
+}
+
+std::vector<int> CaptionWidths(const QTreeView* list, const ListColumn* columns, int count) {
+  const int margin = 2 * list->style()->pixelMetric(QStyle::PM_HeaderMargin) + 4;
+  std::vector<int> widths(static_cast<std::size_t>(count));
+  for (int c = 0; c < count; ++c) {
+    widths[c] =
+        list->header()->fontMetrics().horizontalAdvance(QString::fromLatin1(columns[c].caption)) +
+        margin;
+  }
+  return widths;
+}
+
+// Gives each column its `wanted` width; where the list is too small for them,
+// every column gives up the same share of what it has beyond its `least`.
+void ShareRoom(QTreeView* list, const std::vector<int>& wanted, const std::vector<int>& least) {
+  const int room = ColumnRoom(list);
   int drawn = 0;
   int least_total = 0;
-  for (int c = 0; c < count; ++c) {
-    const int caption =
-        header->fontMetrics().horizontalAdvance(QString::fromLatin1(columns[c].caption));
-    least[c] = std::min(columns[c].width, caption + caption_margin);
-    drawn += columns[c].width;
+  for (std::size_t c = 0; c < wanted.size(); ++c) {
+    drawn += wanted[c];
     least_total += least[c];
   }
-  for (int c = 0; c < count; ++c) {
-    int width = columns[c].width;
+  for (std::size_t c = 0; c < wanted.size(); ++c) {
+    int width = wanted[c];
     if (drawn > room && drawn > least_total) {
-      // Every column gives up the same share of what it has beyond its caption.
       const int spare = std::max(0, room - least_total);
-      width = least[c] + (columns[c].width - least[c]) * spare / (drawn - least_total);
+      width = least[c] + (wanted[c] - least[c]) * spare / (drawn - least_total);
     }
-    header->resizeSection(c, width);
+    list->header()->resizeSection(static_cast<int>(c), width);
   }
-  header->setStretchLastSection(true);
+  list->header()->setStretchLastSection(true);
+}
+
+}  // namespace
+
+void FitColumns(QTreeView* list, const ListColumn* columns, int count) {
+  std::vector<int> wanted(static_cast<std::size_t>(count));
+  std::vector<int> least = CaptionWidths(list, columns, count);
+  for (int c = 0; c < count; ++c) {
+    wanted[c] = columns[c].width;
+    least[c] = std::min(least[c], wanted[c]);
+  }
+  ShareRoom(list, wanted, least);
+}
+
+void FitColumnsToContent(QTreeView* list, const ListColumn* columns, int count) {
+  const std::vector<int> captions = CaptionWidths(list, columns, count);
+  std::vector<int> need = captions;
+  const QAbstractItemModel* model = list->model();
+  for (int row = 0; row < model->rowCount(); ++row) {
+    for (int c = 0; c < count; ++c) {
+      need[c] = std::max(need[c], list->sizeHintForIndex(model->index(row, c)).width());
+    }
+  }
+  int need_total = 0;
+  std::vector<int> wanted(static_cast<std::size_t>(count));
+  for (int c = 0; c < count; ++c) {
+    need_total += need[c];
+    wanted[c] = std::max(columns[c].width, need[c]);
+  }
+  if (need_total <= ColumnRoom(list)) {
+    ShareRoom(list, wanted, need);
+  } else {
+    // Not every text fits: the long ones are cut, each column giving up a
+    // share of what its texts need beyond its caption.
+    ShareRoom(list, need, captions);
+  }
 }
 
 ByteLimitDelegate::ByteLimitDelegate(std::size_t max_bytes, QObject* parent)

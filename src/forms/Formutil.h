@@ -20,6 +20,17 @@ class QTreeView;
 class QLineEdit;
 class QWidget;
 
+// The dialog held in `slot`, made on its first use as a child of `owner`:
+// start-up makes only the main window. `slot` is emptied when the dialog goes.
+template <typename Dialog>
+Dialog* MadeOnFirstUse(Dialog*& slot, QWidget* owner) {
+  if (slot == nullptr) {
+    slot = new Dialog(owner);
+    QObject::connect(slot, &QObject::destroyed, [&slot] { slot = nullptr; });
+  }
+  return slot;
+}
+
 // Positions `dialog` centred over `owner` (with a 15 pixel nudge when the two
 // are nearly the same size) and keeps it on the screen. Does nothing when
 // either is missing.
@@ -63,6 +74,11 @@ struct ListColumn {
 // (each keeping room for its caption). The last column takes what is left.
 // A list of fixed size must not hide a column behind a horizontal bar.
 void FitColumns(QTreeView* list, const ListColumn* columns, int count);
+
+// As FitColumns, each column first widened to what its caption and its cells
+// need. Narrowing takes from the room beyond that need first, so a short
+// text such as a frequency is cut only when the cells cannot all fit.
+void FitColumnsToContent(QTreeView* list, const ListColumn* columns, int count);
 
 // An in-place editor for a list's first column that keeps names within a byte limit.
 class ByteLimitDelegate : public QStyledItemDelegate {

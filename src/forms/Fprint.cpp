@@ -6,6 +6,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "forms/Desktop.h"
+#include "print/margins.h"
+
 TFormPrintSettings* FormPrintSettings = nullptr;
 
 TFormPrintSettings::TFormPrintSettings(QWidget* parent)
@@ -71,6 +74,20 @@ void TFormPrintSettings::StoreSettings(PrintSettings& settings) const {
 }
 
 void TFormPrintSettings::ButtonOkClick() {
+  // Margins typed in millimetres, or merely too wide, would print a log that
+  // cannot be read; the page the log will go to is not known yet, so they
+  // must leave room on letter and A4 alike.
+  PrintSettings typed;
+  StoreSettings(typed);
+  const MarginCheck check = CheckMargins(typed, LetterOrA4());
+  if (!check.refusal.empty()) {
+    desktop().MessageBox(this, QString::fromStdString(check.refusal), QStringLiteral("error"),
+                         MessageButtons::Ok);
+    QLineEdit* edit = check.across ? EditLeft : EditTop;
+    edit->setFocus();
+    edit->selectAll();
+    return;
+  }
   done(mrOk);
 }
 

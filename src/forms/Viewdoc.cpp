@@ -22,15 +22,18 @@ QString JoinPath(const QString& directory, const QString& name) {
 QString FindDocument(const QString& topic, const QString& directory) {
   const QString html = topic + QStringLiteral(".html");
   const QString htm = topic + QStringLiteral(".htm");
-  QStringList candidates{JoinPath(directory, html), JoinPath(directory, htm), html, htm};
-  // The copy beside the program (the build tree) and the installed one are
-  // found from any directory.
+  // An installed program opens its own manual: a stray page of the same name
+  // in whatever folder it was started from must not stand in for it. Built
+  // programs have no installed manual and find the copy beside them.
+  QStringList candidates;
   const QString program_dir = QCoreApplication::applicationDirPath();
-  if (!program_dir.isEmpty()) {
+  const QString installed = program_dir.isEmpty()
+                                ? QString()
+                                : JoinPath(program_dir, QStringLiteral(HALVIX_MANUAL_FROM_PROGRAM));
+  if (!installed.isEmpty()) candidates << JoinPath(installed, html) << JoinPath(installed, htm);
+  candidates << JoinPath(directory, html) << JoinPath(directory, htm) << html << htm;
+  if (!program_dir.isEmpty())
     candidates << JoinPath(program_dir, html) << JoinPath(program_dir, htm);
-    const QString installed = JoinPath(program_dir, QStringLiteral(HALVIX_MANUAL_FROM_PROGRAM));
-    candidates << JoinPath(installed, html) << JoinPath(installed, htm);
-  }
   for (const QString& candidate : candidates) {
     const QFileInfo file(candidate);  // a relative name resolves in the current directory
     if (file.isFile()) return QDir::cleanPath(file.absoluteFilePath());

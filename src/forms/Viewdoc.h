@@ -10,9 +10,9 @@ class QWidget;
 // the manual is looked for.
 extern QString StartDirectory;
 
-// The path of "<topic>.html" or "<topic>.htm", the first found in `directory`,
-// the current directory, the program's directory and the manual installed
-// beside the program; empty when there is none.
+// The path of "<topic>.html" or "<topic>.htm", the first found in the manual
+// installed beside the program, `directory`, the current directory and the
+// program's directory; empty when there is none.
 QString FindDocument(const QString& topic, const QString& directory);
 
 // Opens the document FindDocument finds with the desktop's handler. When none

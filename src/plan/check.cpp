@@ -1,5 +1,7 @@
 #include "plan/check.h"
 
+#include <string>
+
 const char* const kTooFewCheckpoints =
     "You must have at least two checkpoints before computing the route";
 
@@ -33,4 +35,36 @@ const char* MissingItemName(MissingItem item) {
       break;
   }
   return "";
+}
+
+bool IsNotANumber(const std::string& text) {
+  std::size_t at = text.find_first_not_of(" \t\r\n\v\f");
+  if (text.empty()) return false;
+  if (at == std::string::npos) return true;
+  if (text[at] == '+' || text[at] == '-') ++at;
+  const auto digit = [&text](std::size_t i) {
+    return i < text.size() && text[i] >= '0' && text[i] <= '9';
+  };
+  return !digit(at) && !(at < text.size() && text[at] == '.' && digit(at + 1));
+}
+
+NotANumber FindNotANumber(const Plan& plan) {
+  for (std::size_t row = 0; row < plan.route.size(); ++row) {
+    for (int cell = kCellDist; cell <= kCellMagVar; ++cell) {
+      if (IsNotANumber(plan.route[row].SubItem(cell))) return {static_cast<int>(row), cell};
+    }
+  }
+  return {};
+}
+
+std::string NotANumberText(const Plan& plan, const NotANumber& found) {
+  static const char* const kNames[] = {"distance",       "true course", "altitude",
+                                       "wind direction", "wind speed",  "temperature",
+                                       "true airspeed",  "variation"};
+  if (found.row < 0 || found.row >= static_cast<int>(plan.route.size()) || found.cell < 0 ||
+      found.cell > kCellMagVar)
+    return std::string();
+  const Checkpoint& row = plan.route[static_cast<std::size_t>(found.row)];
+  return "Checkpoint \"" + row.caption + "\": the " + kNames[found.cell] + " \"" +
+         row.SubItem(found.cell) + "\" is not a number and counts as 0.";
 }

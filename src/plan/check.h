@@ -16,4 +16,22 @@ MissingItem FindMissingItem(const Plan& plan);
 // "Magnetic Variation"; empty for None.
 const char* MissingItemName(MissingItem item);
 
-extern const char* const kTooFewCheckpoints;  // the message for fewer than two rows
+extern const char* const kTooFewCheckpoints;
+
+// A number cell of a route row that holds text but no number, such as "abc".
+// The legs read it as 0, as the C library does; the pilot is told so.
+struct NotANumber {
+  int row = -1;  // route row; -1: every number cell holds a number or nothing
+  int cell = 0;  // kCellDist .. kCellMagVar
+};
+
+// True when `text` is not empty and no number starts it (after blanks and a sign).
+bool IsNotANumber(const std::string& text);
+
+// The first such cell of the route, row by row.
+NotANumber FindNotANumber(const Plan& plan);
+
+// What to tell the pilot about `found`, e.g. Checkpoint "Lake": the distance
+// "abc" is not a number and counts as 0.
+std::string NotANumberText(const Plan& plan,
+                           const NotANumber& found);  // the message for fewer than two rows

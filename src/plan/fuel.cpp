@@ -17,8 +17,15 @@ double ReserveFuel(const Plan& plan) {
   return plan.aircraft.acgph > 0.0 ? plan.reserve * plan.aircraft.acgph / 60.0 : 0.0;
 }
 
+std::string ReserveFuelText(const Plan& plan) {
+  // printf rounds an exact half to even (5.25 to 5.2); the pilot reads 5.3.
+  return FormatReal(std::round(ReserveFuel(plan) * 10.0) / 10.0, false);
+}
+
 FuelState LegFuelState(const Plan& plan, const LegResult& leg) {
-  if (leg.fuelrem == NOT_ENTERED_FUEL) return FuelState::Unknown;
+  // The fuel used tells whether the remaining fuel was computed: a tank run
+  // 1000 gallons dry is a real -1000.0.
+  if (leg.fuelused == NOT_ENTERED_FUEL) return FuelState::Unknown;
   if (leg.fuelrem < -kSlack) return FuelState::Exhausted;
   if (leg.fuelrem < ReserveFuel(plan) - kSlack) return FuelState::BelowReserve;
   return FuelState::Enough;
@@ -37,8 +44,7 @@ std::string FuelWarning(const Plan& plan, const LegResult& leg) {
       return {};
     case FuelState::BelowReserve:
       return "fuel remaining " + FormatReal(leg.fuelrem, false) + " gal is below the " +
-             std::to_string(plan.reserve) + " min reserve of " +
-             FormatReal(ReserveFuel(plan), false) + " gal";
+             std::to_string(plan.reserve) + " min reserve of " + ReserveFuelText(plan) + " gal";
     case FuelState::Exhausted: {
       const int32_t minutes = MinutesShort(plan, leg);
       if (minutes < 0) return "fuel exhausted before this checkpoint";

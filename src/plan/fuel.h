@@ -17,6 +17,10 @@ enum class FuelState {
 // The reserve in gallons: plan.reserve minutes at the plan's fuel burn.
 double ReserveFuel(const Plan& plan);
 
+// The reserve's fuel to the tenth, a half rounded up: 5.25 gallons are "5.3",
+// never less than the reserve means.
+std::string ReserveFuelText(const Plan& plan);
+
 FuelState LegFuelState(const Plan& plan, const LegResult& leg);
 
 // Whole minutes, rounded up, between running dry and reaching the checkpoint

@@ -1,8 +1,10 @@
 #include "plan/legs.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <memory>
 
 namespace {
 
@@ -146,6 +148,16 @@ void ComputeLegs(Plan& plan, LegStatusTable& status) {
       leg.fuelrem = fuel;
     }
   }
+}
+
+LegResult TotalsThrough(const Plan& plan, int32_t legs) {
+  auto part = std::make_unique<Plan>();
+  part->aircraft = plan.aircraft;
+  const std::size_t rows =
+      std::min(plan.route.size(), static_cast<std::size_t>(std::max(legs, 0)) + 1);
+  part->route.assign(plan.route.begin(), plan.route.begin() + static_cast<std::ptrdiff_t>(rows));
+  ComputeLegs(*part);
+  return part->totals;
 }
 
 std::string LegProblemText(const LegStatus& status) {

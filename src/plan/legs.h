@@ -19,6 +19,10 @@ int32_t NormDegrees(int32_t n);
 // computed fields NOT_ENTERED and add no time or fuel to the totals.
 void ComputeLegs(Plan& plan);
 
+// The totals of the route's first `legs` legs (after ComputeLegs): what
+// ComputeLegs gives for the route cut after them.
+LegResult TotalsThrough(const Plan& plan, int32_t legs);
+
 // Why a leg was left without headings, time and fuel.
 enum class LegProblem : uint8_t {
   None,           // solved

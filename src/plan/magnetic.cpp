@@ -74,9 +74,9 @@ std::string FormatCivilDate(const CivilDate& date) {
   return text;
 }
 
-bool MagneticModel::Load(const std::string& path, std::string* error) {
+bool MagneticModel::Load(const std::string& path, std::string& error) {
   auto fail = [&](const std::string& why) {
-    if (error) *error = path + ": " + why;
+    error = path + ": " + why;
     return false;
   };
   // Far above the 12th-degree model's 14 KB; a data folder chosen by the
@@ -197,7 +197,6 @@ std::string FindMagneticModelFile() {
   if (const char* dir = std::getenv("HALVIX_DATA_DIR"); dir && *dir) places.push_back(dir);
   const std::string program_dir = DirectoryOfProgram();
   if (!program_dir.empty()) places.push_back(program_dir + "/" HALVIX_RELATIVE_DATA_DIR);
-  places.push_back(HALVIX_SOURCE_DATA_DIR);
   for (const std::string& dir : places) {
     const std::string path = dir + kFile;
     if (PathExists(path)) return path;

@@ -27,7 +27,7 @@ std::string FormatCivilDate(const CivilDate& date);
 class MagneticModel {
  public:
   // Reads a coefficient file in NOAA's COF layout; false with the reason.
-  bool Load(const std::string& path, std::string* error);
+  bool Load(const std::string& path, std::string& error);
 
   // Declination in degrees, east positive, at a geodetic position on WGS84
   // (height above the ellipsoid in metres) at a decimal year.
@@ -61,7 +61,7 @@ class MagneticModel {
   std::vector<double> g_, h_, g_dot_, h_dot_;
 };
 
-// The coefficient file the program ships: beside the installed program
-// (../share/halvix/wmm2025), or in the source tree it was built from.
-// Empty when neither holds it.
+// The coefficient file the program ships: in $HALVIX_DATA_DIR/wmm2025, else
+// beside the program (../share/halvix/wmm2025, installed or in the build
+// folder). Empty when neither holds it.
 std::string FindMagneticModelFile();

@@ -453,7 +453,7 @@ ImportResult ImportRouteText(const std::string& bytes, const std::string& path,
     result.error = "the magnetic model (wmm2025/WMM2025.COF) that gives the variation is missing";
     return result;
   }
-  if (!model.Load(model_path, &result.error)) return result;
+  if (!model.Load(model_path, result.error)) return result;
 
   std::string poles;
   if (!RouteToPlan(route, model, DecimalYear(date), plan, result.error, &poles)) return result;

@@ -21,14 +21,65 @@ void DrawCellValue(PrintContext& ctx, int x, int right, int ybottom, const std::
 }
 
 // Left edges of the nine airfield columns, and the right edge of the last.
+// Runways take two en-route columns rather than three: the third is shared
+// among the five frequency columns, which need room for all their digits.
 std::array<int, kAirfieldColumns + 1> FieldColumnEdges(const PrintContext& ctx) {
   const int e = static_cast<int>(0.95 * ctx.rcolwidth);
+  const int f = e + ctx.rcolwidth / 5;
   const int widths[kAirfieldColumns] = {
-      static_cast<int>(0.8 * ctx.cpwidth), e, e, 3 * ctx.rcolwidth, e, e, e, e, e};
+      static_cast<int>(0.8 * ctx.cpwidth), e, e, 2 * ctx.rcolwidth, f, f, f, f, f};
   std::array<int, kAirfieldColumns + 1> edges{};
   edges[0] = ctx.cpleft;
   for (int k = 0; k < kAirfieldColumns; ++k) edges[k + 1] = edges[k] + widths[k];
   return edges;
+}
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// The frequencies in a text: digits, a decimal point or comma, digits
+// ("121.905", "122,8"), in the order they appear.
+std::vector<std::string> Frequencies(const std::string& text) {
+  std::vector<std::string> found;
+  const std::size_t n = text.size();
+  for (std::size_t i = 0; i < n;) {
+    if (!IsDigit(text[i]) || (i > 0 && (IsDigit(text[i - 1]) || text[i - 1] == '.'))) {
+      ++i;
+      continue;
+    }
+    std::size_t end = i;
+    while (end < n && IsDigit(text[end])) ++end;
+    std::size_t frac = end + 1;
+    while (frac < n && IsDigit(text[frac])) ++frac;
+    const bool decimal = end < n && (text[end] == '.' || text[end] == ',') && frac > end + 1;
+    if (decimal && (frac == n || text[frac] != '.')) found.push_back(text.substr(i, frac - i));
+    i = decimal ? frac : end;
+  }
+  return found;
+}
+
+// A frequency column's text. A frequency cut short could be dialled, so it
+// never is: the whole text where it fits on two lines at any size down to
+// the smallest, else its frequencies without the words, else the first
+// frequency alone, whole even where it runs past the cell.
+void DrawFrequencyText(PrintContext& ctx, int x, int yupper, int ylower, const std::string& text,
+                       int width) {
+  const std::vector<std::string> freqs = Frequencies(text);
+  if (freqs.empty()) {
+    DrawTextTwoLines(ctx, x, yupper, ylower, text, width, 0);
+    return;
+  }
+  std::string all;
+  for (const std::string& freq : freqs) all += (all.empty() ? "" : " ") + freq;
+  const int limit = width - 3 * ctx.padx;
+  for (const std::string& candidate : {text, all, freqs[0]}) {
+    const ShrunkLines shrunk = ShrinkToTwoLines(*ctx.printer, candidate, limit, kMinTextSize);
+    if (shrunk.lines.fits || candidate == freqs[0]) {
+      DrawLines(ctx, x, yupper, ylower, shrunk);
+      return;
+    }
+  }
 }
 
 }  // namespace
@@ -94,8 +145,9 @@ void DrawFieldRow(PrintContext& ctx, int a, const FieldTexts& s) {
       DrawTextInCell(ctx, edges[k], lower, ctx.cellwidth, s[k]);
     }
   }
-  for (int k = 3; k < kAirfieldColumns; ++k) {
-    DrawTextTwoLines(ctx, edges[k], upper, lower, s[k], edges[k + 1] - edges[k], 0);
+  DrawTextTwoLines(ctx, edges[3], upper, lower, s[3], edges[4] - edges[3], 0);
+  for (int k = 4; k < kAirfieldColumns; ++k) {
+    DrawFrequencyText(ctx, edges[k], upper, lower, s[k], edges[k + 1] - edges[k]);
   }
 
   c.SetBrushColor(kBlack);

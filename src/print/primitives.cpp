@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "plan/plan.h"
+#include "plan/text_fields.h"
 
 const char* const kCutMark = "\u2026";
 
@@ -12,13 +13,26 @@ namespace {
 
 // Byte length of the UTF-8 character that ends at `end` (exclusive).
 std::size_t LastCharLength(const std::string& s, std::size_t end) {
-  std::size_t start = end - 1;
-  while (start > 0 && (static_cast<unsigned char>(s[start]) & 0xC0) == 0x80) --start;
+  std::size_t start = 0;
+  for (std::size_t at = 0; at < end; at += Utf8CharLength(s, at)) start = at;
   return end - start;
 }
 
 bool IsBreak(char c) {
   return c == ',' || std::isspace(static_cast<unsigned char>(c));
+}
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// A line may break at s[i]: a space, or a comma that is not the decimal
+// comma of a number such as 122,8.
+bool BreaksAt(const std::string& s, std::size_t i) {
+  if (s[i] == ',' && i > 0 && i + 1 < s.size() && IsDigit(s[i - 1]) && IsDigit(s[i + 1])) {
+    return false;
+  }
+  return IsBreak(s[i]);
 }
 
 void TrimBreaks(std::string& s) {
@@ -132,8 +146,8 @@ TwoLines SplitTwoLines(Canvas& canvas, const std::string& text, int limit) {
   const std::string head = CutUtf8(text, kLongTextMax);
   const std::string fitted = FitToWidth(canvas, head, limit);
   std::size_t cut = fitted.size();
-  if (cut >= head.size() || !IsBreak(head[cut])) {
-    while (cut > 0 && !IsBreak(fitted[cut - 1])) --cut;
+  if (cut >= head.size() || !BreaksAt(head, cut)) {
+    while (cut > 0 && !BreaksAt(head, cut - 1)) --cut;
   }
   std::string upper = fitted.substr(0, cut);
   TrimBreaks(upper);
@@ -146,6 +160,26 @@ TwoLines SplitTwoLines(Canvas& canvas, const std::string& text, int limit) {
   return lines;
 }
 
+ShrunkLines ShrinkToTwoLines(Canvas& canvas, const std::string& text, int limit, int minsize) {
+  const int saved = canvas.FontSize();
+  ShrunkLines shrunk;
+  for (shrunk.size = saved;; canvas.SetFontSize(--shrunk.size)) {
+    shrunk.lines = SplitTwoLines(canvas, text, limit);
+    if (shrunk.lines.fits || shrunk.size <= minsize) break;
+  }
+  if (shrunk.size != saved) canvas.SetFontSize(saved);
+  return shrunk;
+}
+
+void DrawLines(PrintContext& ctx, int x, int yupper, int ylower, const ShrunkLines& shrunk) {
+  Canvas& c = *ctx.printer;
+  const int saved = c.FontSize();
+  c.SetFontSize(shrunk.size);
+  if (!shrunk.lines.upper.empty()) DrawTextLeft(ctx, x, yupper, shrunk.lines.upper, 0);
+  if (!shrunk.lines.lower.empty()) DrawTextLeft(ctx, x, ylower, shrunk.lines.lower, 0);
+  c.SetFontSize(saved);
+}
+
 void DrawTextTwoLines(PrintContext& ctx, int x, int yupper, int ylower, const std::string& text,
                       int width, int size) {
   Canvas& c = *ctx.printer;
@@ -155,16 +189,11 @@ void DrawTextTwoLines(PrintContext& ctx, int x, int yupper, int ylower, const st
   // At the given size first; a frequency or a long word is set smaller as a
   // whole rather than broken, and only what is left past the smallest size
   // is cut.
-  TwoLines lines;
-  for (int s = c.FontSize();; c.SetFontSize(--s)) {
-    lines = SplitTwoLines(c, text, limit);
-    if (lines.fits) break;
-    if (s <= kMinTextSize) {
-      lines.lower = CutToFit(c, lines.lower, limit);
-      break;
-    }
+  ShrunkLines shrunk = ShrinkToTwoLines(c, text, limit, kMinTextSize);
+  if (!shrunk.lines.fits) {
+    c.SetFontSize(shrunk.size);
+    shrunk.lines.lower = CutToFit(c, shrunk.lines.lower, limit);
   }
-  if (!lines.upper.empty()) DrawTextLeft(ctx, x, yupper, lines.upper, 0);
-  if (!lines.lower.empty()) DrawTextLeft(ctx, x, ylower, lines.lower, 0);
+  DrawLines(ctx, x, yupper, ylower, shrunk);
   c.SetFontSize(saved);
 }

@@ -60,7 +60,8 @@ void DrawTextCentered(PrintContext& ctx, int x, int ybottom, int width, const st
 // Left-aligned in a cell `width` wide at x, shrunk and cut to stay inside it.
 void DrawTextInCell(PrintContext& ctx, int x, int ybottom, int width, const std::string& text);
 // One or two lines in a cell `width` wide. A text breaks only at a space or a
-// comma; what does not fit on two lines is set smaller, then cut.
+// comma (not a decimal comma); what does not fit on two lines is set smaller,
+// then cut.
 void DrawTextTwoLines(PrintContext& ctx, int x, int yupper, int ylower, const std::string& text,
                       int width, int size);
 void DrawInt(PrintContext& ctx, int x, int ybottom, int32_t value, int digits, bool parenthesised);
@@ -91,3 +92,14 @@ struct TwoLines {
   bool fits = true;
 };
 TwoLines SplitTwoLines(Canvas& canvas, const std::string& text, int limit);
+
+// Two lines set at the canvas's current size or smaller, down to `minsize`,
+// until both fit; `lines.fits` is false when not even `minsize` is enough.
+// The canvas's font size is left as it was.
+struct ShrunkLines {
+  TwoLines lines;
+  int size = 0;
+};
+ShrunkLines ShrinkToTwoLines(Canvas& canvas, const std::string& text, int limit, int minsize);
+// Draws them left-aligned in the cell at x, as DrawTextTwoLines does.
+void DrawLines(PrintContext& ctx, int x, int yupper, int ylower, const ShrunkLines& shrunk);

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "plan/columns.h"
+#include "plan/fuel.h"
+#include "plan/legs.h"
 #include "print/blocks.h"
 #include "print/table.h"
 
@@ -96,6 +99,113 @@ int RowsBeside(const PrintContext& ctx, int fields, int cap) {
   return 1;
 }
 
+// The leg whose headings and ground speed are in effect on leg `first` when
+// that leg, solved, has none of its own: the nearest earlier leg that
+// printed them. Null on the first page and where nothing is carried.
+const LegResult* CarriedInto(const Plan& plan, int first) {
+  if (first <= 0 || first >= kMaxLegs || plan.legs[first].ete == NOT_ENTERED) return nullptr;
+  for (int j = first - 1; j >= 0; --j) {
+    if (plan.legs[j].mh != NOT_ENTERED) return &plan.legs[j];
+  }
+  return nullptr;
+}
+
+// Sets the page that holds the last leg on every page.
+void MarkTotalsPage(std::vector<PageLayout>& pages) {
+  int totalspage = 0;
+  for (std::size_t i = 0; i < pages.size(); ++i) {
+    if (pages[i].lastlegs) totalspage = static_cast<int>(i) + 1;
+  }
+  for (PageLayout& layout : pages) layout.totalspage = totalspage;
+}
+
+// Pages of `cap` legs each, the last with what is left.
+std::vector<PageLayout> LegPages(int legcount, int cap) {
+  std::vector<PageLayout> pages;
+  for (int firstleg = 0; firstleg < legcount;) {
+    PageLayout layout;
+    layout.firstleg = firstleg;
+    layout.rows = std::min(cap, legcount - firstleg);
+    layout.lastlegs = firstleg + layout.rows == legcount;
+    pages.push_back(layout);
+    firstleg += layout.rows;
+  }
+  return pages;
+}
+
+// Every page carries the whole airfield block, and one leg row fewer for
+// every two airfields, and no more than leave it inside the frame.
+std::vector<PageLayout> RepeatedBlockPages(const PrintContext& ctx, int legcount, int fieldcount) {
+  const int cap =
+      std::min(std::max(1, kMaxRows - fieldcount / 2), RowsBeside(ctx, fieldcount, kMaxRows));
+  std::vector<PageLayout> pages = LegPages(legcount, cap);
+  for (PageLayout& layout : pages) {
+    layout.fields = fieldcount;
+    layout.fieldheader = fieldcount > 0 || FieldsBesideLegs(ctx, layout.rows) >= 0;
+  }
+  MarkTotalsPage(pages);
+  return pages;
+}
+
+std::string PageRange(int first, int last) {
+  if (first == last) return "page " + std::to_string(first);
+  return "pages " + std::to_string(first) + "\u2013" + std::to_string(last);
+}
+
+// The airfield block printed once: full pages of legs, the block starting
+// under the last of them as far as the room and the rule of one leg row
+// fewer for every two airfields allow, and continued on pages of its own.
+// A page whose block does not reach the end of the list says where the rest
+// is, in a row of the block.
+std::vector<PageLayout> BlockOncePages(const PrintContext& ctx, int legcount, int fieldcount) {
+  std::vector<PageLayout> pages = LegPages(legcount, RowsBeside(ctx, 0, kMaxRows));
+  for (PageLayout& layout : pages) {
+    const int fit = FieldsBesideLegs(ctx, layout.rows);
+    layout.fieldheader = fit >= 0;
+    if (layout.lastlegs) {
+      int fields = std::min(fit, 2 * (kMaxRows - layout.rows) + 1);
+      if (fields < fieldcount) --fields;  // the row that says where the rest is
+      layout.fields = std::clamp(fields, 0, fieldcount);
+    }
+  }
+
+  // Each page of its own holds at least one airfield, so the list always
+  // comes to its end.
+  PageLayout more;
+  more.table = false;
+  more.firstleg = legcount;
+  const int room = FieldsThatFit(ctx, FieldTop(ctx, more));
+  for (int next = pages.back().fields; next < fieldcount; next += more.fields) {
+    more.firstfield = next;
+    more.fields = std::clamp(room, 1, fieldcount - next);
+    if (more.fields < fieldcount - next && more.fields > 1) --more.fields;
+    pages.push_back(more);
+  }
+  MarkTotalsPage(pages);
+
+  int firstpage = 0;
+  int lastpage = 0;
+  for (std::size_t i = 0; i < pages.size(); ++i) {
+    if (pages[i].fields == 0) continue;
+    if (firstpage == 0) firstpage = static_cast<int>(i) + 1;
+    lastpage = static_cast<int>(i) + 1;
+  }
+  for (std::size_t i = 0; i < pages.size(); ++i) {
+    PageLayout& layout = pages[i];
+    const int page = static_cast<int>(i) + 1;
+    const bool rest = layout.firstfield + layout.fields < fieldcount;
+    if (!rest || !layout.fieldheader) continue;
+    if (layout.fields == 0 && page < firstpage) {
+      if (FieldsBesideLegs(ctx, layout.rows) >= 1) {
+        layout.fieldnote = "Airfields: see " + PageRange(firstpage, lastpage);
+      }
+    } else if (layout.fields > 0) {
+      layout.fieldnote = "More airfields: see " + PageRange(page + 1, lastpage);
+    }
+  }
+  return pages;
+}
+
 }  // namespace
 
 bool StartPrintJob(PrintContext& ctx, Canvas& canvas, const PrintSettings& settings) {
@@ -143,47 +253,17 @@ void EndPrintJob(PrintContext& ctx) {
 }
 
 std::vector<PageLayout> PlanPages(const PrintContext& ctx, int legcount, int fieldcount) {
-  std::vector<PageLayout> pages;
-  if (legcount <= 0) return pages;
+  if (legcount <= 0) return {};
   fieldcount = std::max(0, fieldcount);
-  const bool repeat = fieldcount <= FieldsBesideLegs(ctx, 1);
-
-  // One row fewer for every two airfields, as printed logs always had, and
-  // no more than the device leaves room for.
-  const int cap = repeat ? std::min(std::max(1, kMaxRows - fieldcount / 2),
-                                    RowsBeside(ctx, fieldcount, kMaxRows))
-                         : RowsBeside(ctx, 0, kMaxRows);
-  for (int firstleg = 0; firstleg < legcount;) {
-    PageLayout layout;
-    layout.firstleg = firstleg;
-    layout.rows = std::min(cap, legcount - firstleg);
-    layout.lastlegs = firstleg + layout.rows == legcount;
-    const int fit = FieldsBesideLegs(ctx, layout.rows);
-    layout.fieldheader = fieldcount > 0 || fit >= 0;
-    if (repeat) {
-      layout.fields = fieldcount;
-    } else if (layout.lastlegs) {
-      layout.fields = std::clamp(fit, 0, fieldcount);
-      layout.fieldheader = fit >= 0;
-    } else {
-      layout.fieldheader = fit >= 0;
-    }
-    pages.push_back(layout);
-    firstleg += layout.rows;
+  std::vector<PageLayout> once = BlockOncePages(ctx, legcount, fieldcount);
+  // The block on every page, as printed logs always had it, unless printing
+  // it once saves pages: with many airfields the legs would thin out to a
+  // few a page.
+  if (fieldcount <= FieldsBesideLegs(ctx, 1)) {
+    std::vector<PageLayout> repeated = RepeatedBlockPages(ctx, legcount, fieldcount);
+    if (repeated.size() <= once.size()) return repeated;
   }
-
-  // The rest of a long airfield list on pages of its own, each holding at
-  // least one airfield so the list always comes to its end.
-  PageLayout more;
-  more.table = false;
-  const int perpage = std::max(1, FieldsThatFit(ctx, FieldTop(ctx, more)));
-  for (int next = pages.back().fields; next < fieldcount; next += perpage) {
-    more.firstfield = next;
-    more.fields = std::min(perpage, fieldcount - next);
-    more.firstleg = legcount;
-    pages.push_back(more);
-  }
-  return pages;
+  return once;
 }
 
 PageLayout PlanBlankPage(const PrintContext& ctx) {
@@ -224,15 +304,22 @@ void PrintPage(PrintContext& ctx, const Plan& plan, const PageLayout& layout, in
     }
     DrawTableHeader(ctx, tablehead, departure);
     DrawHeaderRow(ctx, plan.aircraft, HeaderRowTop(ctx));
+    const LegResult* carried = CarriedInto(plan, layout.firstleg);
     for (int i = 0; i < layout.rows; ++i) {
-      DrawLegRow(ctx, plan.legs[layout.firstleg + i], firstrow + i * (v / 2), shade && i % 2 == 0);
+      const LegResult leg = ShownLeg(plan, layout.firstleg + i);
+      LegMarks marks;
+      marks.fuel = LegFuelState(plan, leg);
+      if (i == 0) marks.carried = carried;
+      DrawLegRow(ctx, leg, firstrow + i * (v / 2), shade && i % 2 == 0, marks);
     }
+    // The route totals on the page with the last leg; on earlier pages the
+    // sums so far, so a pilot can fly from any page.
+    const int through = layout.firstleg + layout.rows;
+    const LegResult subtotals = layout.lastlegs ? LegResult{} : TotalsThrough(plan, through);
     TotalsShown totals;
-    if (layout.lastlegs) {
-      totals.totals = &plan.totals;
-      const int legcount = std::min<int>(plan.legcount, kMaxLegs);
-      for (int i = 0; i < legcount; ++i) totals.incomplete |= plan.legs[i].ete == NOT_ENTERED;
-    }
+    totals.totals = layout.lastlegs ? &plan.totals : &subtotals;
+    if (!layout.lastlegs) totals.totalspage = layout.totalspage;
+    for (int i = 0; i < through; ++i) totals.incomplete |= plan.legs[i].ete == NOT_ENTERED;
     DrawTotalRow(ctx, totals, totalrow, shade && layout.rows % 2 == 0, footer);
     DrawBand(ctx, totalrow + v / 4);
   } else {
@@ -243,7 +330,11 @@ void PrintPage(PrintContext& ctx, const Plan& plan, const PageLayout& layout, in
   const std::vector<AirfieldInfo>& source = ctx.blankform ? kBlankAirfields : plan.airfields;
   const int first = std::clamp(layout.firstfield, 0, static_cast<int>(source.size()));
   const int count = std::clamp(layout.fields, 0, static_cast<int>(source.size()) - first);
-  const std::vector<AirfieldInfo> fields(source.begin() + first, source.begin() + first + count);
+  std::vector<AirfieldInfo> fields(source.begin() + first, source.begin() + first + count);
+  if (!layout.fieldnote.empty()) {
+    fields.emplace_back();
+    fields.back().name = layout.fieldnote;
+  }
 
   const int fieldtop = FieldTop(ctx, layout);
   int notesbottom = ctx.pageheight - ctx.bottompx - 1;

@@ -28,13 +28,15 @@ struct PageLayout {
   bool table = true;        // the leg table with its Total row
   bool fieldheader = true;  // the airfield block's header row fits the page
   bool lastlegs = false;    // holds the route's last leg: the totals print here
+  int totalspage = 0;       // the page, from 1, that holds the route's last leg
+  std::string fieldnote;    // where the airfields this page leaves out are; a row of the block
 };
 
 // The pages of the filled log of `legcount` legs and `fieldcount` airfields
 // on the job's device. Up to 12 legs a page, one fewer for every two
-// airfields, and never more than leave every airfield row inside the frame;
-// every page repeats the airfield block while it fits beside one leg row,
-// else the block is printed once, continued over the following pages.
+// airfields on the page, and never more than leave every airfield row inside
+// the frame. Every page repeats the airfield block, unless printing it once,
+// under the last legs and continued on pages of its own, takes fewer pages.
 std::vector<PageLayout> PlanPages(const PrintContext& ctx, int legcount, int fieldcount);
 
 // The one page of the blank form: 10 leg rows and four airfield rows, fewer

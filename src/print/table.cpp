@@ -4,8 +4,19 @@
 #include <cctype>
 #include <vector>
 
+#include "plan/columns.h"
+#include "plan/text_fields.h"
+
 const char* const kIncompleteMark = "+";
 const char* const kIncompleteNote = "+ time and fuel exclude legs that could not be computed";
+
+const char* const kIncompleteShort = "+ leaves out unsolved legs";
+
+std::string SubtotalNote(int totalspage, bool brief) {
+  const std::string page = std::to_string(totalspage);
+  return brief ? "Subtotal; totals on page " + page
+               : "Subtotal so far; the totals are on page " + page;
+}
 
 namespace {
 
@@ -14,6 +25,12 @@ int LeftCol(const PrintContext& ctx, int k) {
 }
 int RightCol(const PrintContext& ctx, int k) {
   return ctx.rightleft + k * ctx.rcolwidth;
+}
+
+// A leg's figure as the Navigation Log window shows it: both read the one
+// table of columns.
+std::string Cell(const LegResult& leg, LogColumn column) {
+  return LogCellText(leg, column, LogForm::Shown);
 }
 
 // The arrowhead on an edge of the checkpoint column: its base on `edge`, its
@@ -36,8 +53,7 @@ void ShadeHalves(PrintContext& ctx, int top, int height, CanvasColor colour) {
 std::vector<std::string> Characters(const std::string& text) {
   std::vector<std::string> out;
   for (std::size_t i = 0; i < text.size();) {
-    std::size_t n = 1;
-    while (i + n < text.size() && (static_cast<unsigned char>(text[i + n]) & 0xC0) == 0x80) ++n;
+    const std::size_t n = Utf8CharLength(text, i);
     out.push_back(text.substr(i, n));
     i += n;
   }
@@ -87,26 +103,61 @@ int MorseWidth(const std::vector<std::string>& codes, const MorseSizes& m) {
   return maxw;
 }
 
-// The VOR identifier in its cell: the letters, where they fit, to the left
-// of bars narrowed to at most 60% of their width; else the bars alone.
+// The VOR identifier in its cell: the letters always, at one size, at the
+// cell's left, since the pilot reads them before the bars; the bars take the
+// room left, narrowed as far as that needs. Only an identifier wider than the
+// whole cell is cut.
 void DrawIdent(PrintContext& ctx, int x, int ybottom, int height, const std::string& ident) {
   if (ident.empty()) return;
   Canvas& c = *ctx.printer;
-  const int natural = MorseWidth(MorseCodes(ident), NaturalMorse(ctx));
   const int saved = c.FontSize();
-  int barwidth = ctx.cellwidth;
-  c.SetFontSize(8);
-  const int letters = ctx.cellwidth - 3 * ctx.padx - (natural * 6 + 9) / 10;
-  const FittedText fit = FitText(c, ident, letters + 1, kMinTextSize);
-  if (fit.text == ident) {
-    c.SetFontSize(fit.size);
-    if (c.TextHeight(ident) <= height) {
-      c.TextOut(x + ctx.padx, ybottom - c.TextHeight(ident), ident);
-      barwidth = std::min(natural, ctx.cellwidth - 3 * ctx.padx - c.TextWidth(ident));
-    }
-  }
+  c.SetFontSize(kIdentSize);
+  const std::string letters = FitText(c, ident, ctx.cellwidth - 2 * ctx.padx, kIdentSize).text;
+  c.TextOut(x + ctx.padx, ybottom - c.TextHeight(letters), letters);
+  const int room = ctx.cellwidth - 3 * ctx.padx - c.TextWidth(letters);
   c.SetFontSize(saved);
-  DrawMorse(ctx, x, ybottom, ident, barwidth, height);
+  if (letters == ident) DrawMorse(ctx, x, ybottom, ident, room, height);
+}
+
+// Frames the remaining-fuel cell (the lower half of right column 5) with a
+// heavy rule when the reserve is touched, and hatches it when the tanks are
+// dry; the value's own white box keeps it readable on the hatch.
+void MarkFuelCell(PrintContext& ctx, int top, FuelState state) {
+  if (state != FuelState::BelowReserve && state != FuelState::Exhausted) return;
+  Canvas& c = *ctx.printer;
+  const int x0 = RightCol(ctx, 5);
+  const int x1 = RightCol(ctx, 6);
+  const int y0 = top + ctx.unity / 4;
+  const int y1 = top + ctx.unity / 2;
+  c.SetBrushColor(kBlack);
+  if (state == FuelState::Exhausted) {
+    c.SetBrushStyle(BrushStyle::DiagonalCross);
+    c.FillRect(x0, y0, x1, y1);
+    c.SetBrushStyle(BrushStyle::Solid);
+  }
+  // Heavier than the grid, and inside the value's insets so its box does not cover it.
+  const int thick = std::max(2, ctx.pady / 2);
+  for (int r = 1; r <= thick; ++r) {
+    c.MoveTo(x0 + r, y0 + r);
+    c.LineTo(x1 - r, y0 + r);
+    c.LineTo(x1 - r, y1 - r);
+    c.LineTo(x0 + r, y1 - r);
+    c.LineTo(x0 + r, y0 + r);
+  }
+}
+
+// The headings and ground speed carried onto a page's first row, in
+// parentheses where the leg has none of its own.
+void DrawCarried(PrintContext& ctx, const LegResult& leg, const LegResult& carried, int upper,
+                 int lower) {
+  ctx.cellwidth = ctx.colwidth;
+  auto draw = [&](int x, int y, LogColumn column) {
+    if (Cell(leg, column).empty()) DrawTextRight(ctx, x, y, Parenthesised(Cell(carried, column)));
+  };
+  draw(LeftCol(ctx, 8), upper, LogColumn::Mh);
+  ctx.cellwidth = ctx.rcolwidth;
+  draw(RightCol(ctx, 0), lower, LogColumn::Ch);
+  draw(RightCol(ctx, 2), upper, LogColumn::Gs);
 }
 
 }  // namespace
@@ -176,7 +227,8 @@ void DrawTableHeader(PrintContext& ctx, int a, const std::string& departure) {
   DrawLine(c, ctx.rightleft, a + v / 2 + 1, ctx.tableright, a + v / 2 + 1);
 }
 
-void DrawLegRow(PrintContext& ctx, const LegResult& leg, int a, bool shaded) {
+void DrawLegRow(PrintContext& ctx, const LegResult& leg, int a, bool shaded,
+                const LegMarks& marks) {
   Canvas& c = *ctx.printer;
   const int v = ctx.unity;
   const int upper = a + v / 4 - ctx.pady;
@@ -195,39 +247,49 @@ void DrawLegRow(PrintContext& ctx, const LegResult& leg, int a, bool shaded) {
   DrawLine(c, RightCol(ctx, 1), a + v / 4, ctx.tableright, a + v / 4);
   Arrowhead(c, ctx.rightleft, -(ctx.unitx / 8), a, v / 2);
 
-  c.SetBrushColor(colour);
   c.SetFontSize(12);
-  if (ctx.blankform) return;
+  if (ctx.blankform) {
+    c.SetBrushColor(colour);
+    return;
+  }
+  MarkFuelCell(ctx, a, marks.fuel);
+  c.SetBrushColor(colour);
 
   ctx.cellwidth = ctx.colwidth;
-  DrawInt(ctx, LeftCol(ctx, 0), lower, leg.tc, 3, false);
-  const int32_t plain[6] = {leg.alt, leg.winddir, leg.windvel, leg.temp, leg.tas, leg.wca};
-  for (int k = 0; k < 6; ++k) DrawInt(ctx, LeftCol(ctx, k + 1), lower, plain[k], 0, false);
-  DrawInt(ctx, LeftCol(ctx, 7), upper, leg.th, 3, false);
-  DrawInt(ctx, LeftCol(ctx, 8), upper, leg.mh, 3, false);
-  DrawInt(ctx, LeftCol(ctx, 7), lower, leg.var, 0, false);
-  DrawInt(ctx, LeftCol(ctx, 8), lower, leg.dev, 0, false);
+  DrawTextRight(ctx, LeftCol(ctx, 0), lower, Cell(leg, LogColumn::Tc));
+  const LogColumn plain[6] = {LogColumn::Alt,  LogColumn::WindDir, LogColumn::WindVel,
+                              LogColumn::Temp, LogColumn::Tas,     LogColumn::Wca};
+  for (int k = 0; k < 6; ++k) DrawTextRight(ctx, LeftCol(ctx, k + 1), lower, Cell(leg, plain[k]));
+  DrawTextRight(ctx, LeftCol(ctx, 7), upper, Cell(leg, LogColumn::Th));
+  DrawTextRight(ctx, LeftCol(ctx, 8), upper, Cell(leg, LogColumn::Mh));
+  DrawTextRight(ctx, LeftCol(ctx, 7), lower, Cell(leg, LogColumn::Var));
+  DrawTextRight(ctx, LeftCol(ctx, 8), lower, Cell(leg, LogColumn::Dev));
 
   c.SetBrushColor(kWhite);
   DrawCheckpointName(ctx, a + v / 2, leg.toname);
   c.SetBrushColor(colour);
 
   ctx.cellwidth = ctx.rcolwidth;
-  DrawInt(ctx, RightCol(ctx, 0), lower, leg.ch, 3, false);
-  DrawInt(ctx, RightCol(ctx, 1), upper, leg.dist, 0, false);
-  DrawInt(ctx, RightCol(ctx, 2), upper, leg.gs, 0, false);
-  DrawInt(ctx, RightCol(ctx, 3), upper, leg.ete, 0, false);
-  DrawReal(ctx, RightCol(ctx, 5), upper, leg.fuelused, false);
+  DrawTextRight(ctx, RightCol(ctx, 0), lower, Cell(leg, LogColumn::Ch));
+  DrawTextRight(ctx, RightCol(ctx, 1), upper, Cell(leg, LogColumn::Dist));
+  DrawTextRight(ctx, RightCol(ctx, 2), upper, Cell(leg, LogColumn::Gs));
+  DrawTextRight(ctx, RightCol(ctx, 3), upper, Cell(leg, LogColumn::Ete));
+  DrawTextRight(ctx, RightCol(ctx, 5), upper, Cell(leg, LogColumn::FuelUsed));
 
   c.SetFontSize(12);
   DrawIdent(ctx, RightCol(ctx, 6), lower, lower - (a + v / 4) - 1, leg.vorident);
 
   c.SetFontSize(8);
-  DrawTextRight(ctx, RightCol(ctx, 6), upper, leg.vorfreq);
-  DrawInt(ctx, RightCol(ctx, 7), upper, VorBearing(leg), 3, false);
-  DrawTextRight(ctx, RightCol(ctx, 7), lower, leg.vortofr);
-  DrawReal(ctx, RightCol(ctx, 5), lower, leg.fuelrem, true);
-  DrawInt(ctx, RightCol(ctx, 1), lower, leg.distrem, 0, true);
+  DrawTextRight(ctx, RightCol(ctx, 6), upper, Cell(leg, LogColumn::VorFreq));
+  DrawTextRight(ctx, RightCol(ctx, 7), upper, Cell(leg, LogColumn::VorBrng));
+  DrawTextRight(ctx, RightCol(ctx, 7), lower, Cell(leg, LogColumn::VorToFr));
+  DrawTextRight(ctx, RightCol(ctx, 5), lower, Parenthesised(Cell(leg, LogColumn::FuelRem)));
+  DrawTextRight(ctx, RightCol(ctx, 1), lower, Parenthesised(Cell(leg, LogColumn::Rem)));
+
+  if (marks.carried) {
+    c.SetFontSize(12);
+    DrawCarried(ctx, leg, *marks.carried, upper, lower);
+  }
 }
 
 void DrawTotalRow(PrintContext& ctx, const TotalsShown& shown, int a, bool shaded,
@@ -254,21 +316,32 @@ void DrawTotalRow(PrintContext& ctx, const TotalsShown& shown, int a, bool shade
 
   if (shown.totals && !ctx.blankform) {
     const LegResult& totals = *shown.totals;
+    const bool subtotal = shown.totalspage > 0;
     // Legs without a time or fuel are missing from those two sums: the mark
     // and the note keep such totals from reading as the whole route.
     const std::string mark = shown.incomplete ? kIncompleteMark : "";
+    auto marked = [&](const std::string& text) { return text.empty() ? text : text + mark; };
     c.SetFontSize(12);
     ctx.cellwidth = ctx.rcolwidth;
-    DrawInt(ctx, RightCol(ctx, 1), t, totals.dist, 0, false);
-    const std::string ete = FormatInt(totals.ete, 0, false);
-    const std::string fuel = FormatReal(totals.fuelused, false);
-    DrawTextRight(ctx, RightCol(ctx, 3), t, ete.empty() ? ete : ete + mark);
-    DrawTextRight(ctx, RightCol(ctx, 5), t, fuel.empty() ? fuel : fuel + mark);
-    if (shown.incomplete) {
-      c.SetFontSize(kMinTextSize);
-      const int line = c.TextHeight(kIncompleteNote);
-      DrawTextTwoLines(ctx, RightCol(ctx, 6) - ctx.padx, t - line, t, kIncompleteNote,
-                       3 * ctx.rcolwidth + ctx.padx, 0);
+    // A subtotal in parentheses, as carried figures are.
+    auto sum = [&](LogColumn column) {
+      const std::string text = Cell(totals, column);
+      return subtotal ? Parenthesised(text) : text;
+    };
+    DrawTextRight(ctx, RightCol(ctx, 1), t, sum(LogColumn::Dist));
+    DrawTextRight(ctx, RightCol(ctx, 3), t, marked(sum(LogColumn::Ete)));
+    DrawTextRight(ctx, RightCol(ctx, 5), t, marked(sum(LogColumn::FuelUsed)));
+    // The notes share the empty cell of columns 6 to 8: two lines at most.
+    const int x = RightCol(ctx, 6) - ctx.padx;
+    const int width = 3 * ctx.rcolwidth + ctx.padx;
+    c.SetFontSize(kMinTextSize);
+    const int line = c.TextHeight(kIncompleteNote);
+    if (subtotal && shown.incomplete) {
+      DrawTextInCell(ctx, x, t - line, width, SubtotalNote(shown.totalspage, true));
+      DrawTextInCell(ctx, x, t, width, kIncompleteShort);
+    } else if (subtotal || shown.incomplete) {
+      const std::string note = subtotal ? SubtotalNote(shown.totalspage, false) : kIncompleteNote;
+      DrawTextTwoLines(ctx, x, t - line, t, note, width, 0);
     }
   }
 
@@ -309,10 +382,15 @@ void DrawMorse(PrintContext& ctx, int x, int ybottom, const std::string& ident, 
 
   int maxw = MorseWidth(codes, m);
   if (maxw > maxwidth) {
-    m.d = std::max(1, m.d * maxwidth / maxw);
-    m.h = std::max(1, static_cast<int>(3.5 * m.d));
-    m.g = 2 * m.d;
+    // Each length scaled on its own, so a dash stays a dash when the dot
+    // comes down to a pixel or two.
+    const double scale = static_cast<double>(maxwidth) / maxw;
+    m.d = std::max(1, static_cast<int>(m.d * scale));
+    m.h = std::max(m.d + 1, static_cast<int>(m.h * scale));
+    m.g = std::max(1, static_cast<int>(m.g * scale));
     maxw = MorseWidth(codes, m);
+    // Part of a code would be a different letter: none rather than that.
+    if (maxw > maxwidth) return;
   }
   if (n > 0 && n * m.s > maxheight) {
     m.tk = std::max(1, m.tk * maxheight / (n * m.s));
@@ -326,9 +404,7 @@ void DrawMorse(PrintContext& ctx, int x, int ybottom, const std::string& ident, 
     int cx = x0;
     for (char sym : codes[j]) {
       const int length = sym == '.' ? m.d : m.h;
-      if (cx >= x) {
-        for (int r = 0; r < m.tk; ++r) DrawLine(c, cx, linetop + r, cx + length, linetop + r);
-      }
+      for (int r = 0; r < m.tk; ++r) DrawLine(c, cx, linetop + r, cx + length, linetop + r);
       cx += length + m.g;
     }
   }

@@ -14,7 +14,12 @@
 #include "ScriptedDesktop.h"
 #include "forms/Fadd.h"
 #include "forms/Fadd1.h"
+#include "forms/Faddfld.h"
+#include "forms/Fair.h"
+#include "forms/Faskc.h"
+#include "forms/Ffield.h"
 #include "forms/Fhalvix.h"
+#include "forms/Fprint.h"
 #include "forms/Viewdoc.h"
 
 class MainWindowTest : public ::testing::Test {
@@ -36,6 +41,20 @@ class MainWindowTest : public ::testing::Test {
     StartDirectory = old_start_;
     QDir::setCurrent(old_cwd_);
   }
+
+  // Every dialog, made as its command makes it: start-up makes none.
+  static void MakeDialogs() {
+    MadeOnFirstUse(FormAdd, Form1);
+    MadeOnFirstUse(FormAddFirst, Form1);
+    MadeOnFirstUse(FormAircraft, Form1);
+    MadeOnFirstUse(FormPrintSettings, Form1);
+    MadeOnFirstUse(FormAskContinue, Form1);
+    MadeOnFirstUse(FormAddField, Form1);
+    FieldsDialog(Form1, Form1->Document());
+  }
+
+  // Shows Form1->plan, changed behind the windows' backs, as if it had been opened.
+  static void ShowPlan() { Form1->Document().Replace(Plan(Form1->plan)); }
 
   std::string Path(const QString& name) const { return dir_.filePath(name).toStdString(); }
   QString QPath(const QString& name) const { return dir_.filePath(name); }

@@ -45,6 +45,10 @@ bool ScriptedDesktop::SaveFileName(QWidget*, QString& path, const QString& filte
   return FileAnswer(path, filter);
 }
 
+bool ScriptedDesktop::ChooseFolder(QWidget*, QString& path) {
+  return FileAnswer(path, QStringLiteral("folder"));
+}
+
 bool ScriptedDesktop::PrintDialog(QWidget*, QPrinter& printer) {
   ++print_dialogs;
   printers_used.push_back(&printer);
@@ -62,7 +66,7 @@ bool ScriptedDesktop::PrintDialog(QWidget*, QPrinter& printer) {
   return accept;
 }
 
-void ScriptedDesktop::PrintPreview(QWidget*, QPrinter& printer,
+bool ScriptedDesktop::PrintPreview(QWidget*, QPrinter& printer,
                                    const std::function<void(QPrinter*)>& paint) {
   ++previews;
   printers_used.push_back(&printer);
@@ -71,6 +75,10 @@ void ScriptedDesktop::PrintPreview(QWidget*, QPrinter& printer,
     printer.setOutputFileName(print_to_pdf);
   }
   paint(&printer);
+  if (preview_answers.empty()) return false;
+  const bool print = preview_answers.front();
+  preview_answers.pop_front();
+  return print;
 }
 
 int ScriptedDesktop::ExecModal(QDialog* dialog) {

@@ -27,6 +27,7 @@ class ScriptedDesktop : public Desktop {
   std::deque<QString> file_answers;                         // chosen path; empty = cancel
   std::deque<bool> print_answers;                           // accept the print dialog?
   std::deque<std::function<int(QDialog*)>> dialog_answers;  // plays the user in a modal dialog
+  std::deque<bool> preview_answers;  // print from the preview? none left: closes it
 
   // Where an accepted print dialog sends the output (a PDF file); empty: none set.
   QString print_to_pdf;
@@ -48,8 +49,9 @@ class ScriptedDesktop : public Desktop {
                  MessageButtons buttons) override;
   bool OpenFileName(QWidget* parent, QString& path, const QString& filter) override;
   bool SaveFileName(QWidget* parent, QString& path, const QString& filter) override;
+  bool ChooseFolder(QWidget* parent, QString& path) override;  // from file_answers, filter "folder"
   bool PrintDialog(QWidget* parent, QPrinter& printer) override;
-  void PrintPreview(QWidget* parent, QPrinter& printer,
+  bool PrintPreview(QWidget* parent, QPrinter& printer,
                     const std::function<void(QPrinter*)>& paint) override;
   int ExecModal(QDialog* dialog) override;
   bool OpenUrl(const QUrl& url) override;

@@ -88,20 +88,26 @@ TEST_F(AirfieldListTest, AddNeedsAFieldNameAndCancelAddsNothing) {
   EXPECT_EQ(plan_.airfields.size(), 3u);
   EXPECT_EQ(plan_.modified, 0);
 
-  // Ok on a name of blanks is refused and the dialog stays open; the user
-  // can still type a name, or cancel.
+  // Ok on a name of blanks is refused and the dialog stays open, with what
+  // the user types next going into the name, or cancel.
   desk_.message_answers = {mrOk};
   int after_ok = -1;
+  QWidget* focused = nullptr;
   Answer(
-      [&after_ok](TFormAddField& f) {
+      [&after_ok, &focused](TFormAddField& f) {
         f.EditName->setText("   ");
         f.EditElevation->setText("450");
+        f.Button1->setFocus(Qt::MouseFocusReason);
         f.Button1Click();
         after_ok = f.result();
+        focused = f.focusWidget();
+        Type(f.EditName, "K");
       },
       &TFormAddField::Button2Click);
   fields_.ButtonAddClick();
   EXPECT_EQ(after_ok, mrNone);
+  EXPECT_EQ(focused, add_.EditName);
+  EXPECT_EQ(add_.EditName->text(), "K");  // the blanks were selected, so typing replaced them
   ASSERT_EQ(desk_.messages.size(), 1u);
   EXPECT_EQ(desk_.messages[0].text, "You must enter a field name!");
   EXPECT_EQ(desk_.messages[0].caption, "error");
@@ -286,14 +292,31 @@ TEST_F(AirfieldListTest, EveryColumnFitsTheListAndNewRowsComeIntoSight) {
   fields_.show();
   ExpectColumnsFit(fields_.ListViewFields, "Unicom");
 
+  // Widths follow the cells: frequencies show whole beside an empty ATC column.
+  AirfieldInfo busy = Field("Watsonville Municipal", "163");
+  busy.runways = "2/20, 9/27";
+  busy.traffic = "119.025";
+  busy.atis = "121.905";
+  busy.ground = "121.875";
+  busy.unicom = "122.950";
+  plan_.airfields.push_back(busy);
+  fields_.PlanReplaced();
+  ExpectColumnsFit(fields_.ListViewFields, "Unicom");
+  for (int c = 5; c < kAirfieldColumns; ++c) {
+    const QModelIndex cell = fields_.Model()->index(3, c);
+    EXPECT_GE(fields_.ListViewFields->header()->sectionSize(c),
+              fields_.ListViewFields->sizeHintForIndex(cell).width())
+        << cell.data().toString().toStdString();
+  }
+
   for (int i = 0; i < 20; ++i) {
     Answer([i](TFormAddField& f) { f.EditName->setText(QString("Field %1").arg(i)); },
            &TFormAddField::Button1Click);
     fields_.ButtonAddClick();
   }
-  ASSERT_EQ(fields_.Model()->rowCount(), 23);
+  ASSERT_EQ(fields_.Model()->rowCount(), 24);
   EXPECT_TRUE(fields_.ListViewFields->verticalScrollBar()->isVisible());
   ExpectColumnsFit(fields_.ListViewFields, "Unicom");
-  const QRect added = fields_.ListViewFields->visualRect(fields_.Model()->index(22, 0));
+  const QRect added = fields_.ListViewFields->visualRect(fields_.Model()->index(23, 0));
   EXPECT_TRUE(fields_.ListViewFields->viewport()->rect().contains(added));
 }

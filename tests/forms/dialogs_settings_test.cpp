@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "DialogsTestUtil.h"
+#include "ScriptedDesktop.h"
 #include "forms/Fair.h"
 #include "forms/Fprint.h"
 
@@ -93,6 +94,34 @@ TEST(PrintOptionsDialogTest, ShowsMarginsWithTwoDecimalsAndStoresEachInItsPlace)
   EXPECT_DOUBLE_EQ(stored.leftmargin, 0.0);
   EXPECT_DOUBLE_EQ(stored.bottommargin, -0.3);
   EXPECT_DOUBLE_EQ(stored.rightmargin, 0.0);
+}
+
+TEST(PrintOptionsDialogTest, MarginsThatLeaveTheLogNoRoomAreRefused) {
+  ScriptedDesktop desk;
+  TFormPrintSettings form;
+  form.show();
+  // Millimetres typed as inches.
+  form.EditLeft->setText("5");
+  form.EditRight->setText("5");
+  form.EditTop->setText("6");
+  desk.message_answers = {mrOk};
+  form.setResult(mrNone);
+  form.ButtonOkClick();
+  ASSERT_EQ(desk.messages.size(), 1u);
+  EXPECT_EQ(desk.messages[0].caption, "error");
+  EXPECT_TRUE(desk.messages[0].text.contains("left and right margins may add up to"));
+  EXPECT_TRUE(desk.messages[0].text.contains("top and bottom margins may add up to"));
+  EXPECT_EQ(form.result(), mrNone) << "the dialog stays open";
+  EXPECT_TRUE(form.isVisible());
+  EXPECT_EQ(form.focusWidget(), form.EditLeft);
+
+  // An inch all round still leaves room on letter and A4.
+  for (QLineEdit* edit : {form.EditLeft, form.EditRight, form.EditTop, form.EditBottom}) {
+    edit->setText("1.00");
+  }
+  form.ButtonOkClick();
+  EXPECT_EQ(form.result(), mrOk);
+  EXPECT_EQ(desk.messages.size(), 1u);
 }
 
 TEST(PrintOptionsDialogTest, ButtonsAndFrame) {

@@ -148,7 +148,7 @@ class ViewDocumentTest : public ::testing::Test {
   ScriptedDesktop desk_;
 };
 
-TEST_F(ViewDocumentTest, SearchesTheDirectoryThenCurrentThenProgramThenInstalledManual) {
+TEST_F(ViewDocumentTest, SearchesTheInstalledManualThenTheDirectoryThenCurrentThenProgram) {
   const QString topic = "dialogs_probe_topic";
   // Where an installed program keeps its manual, relative to its directory.
   const QString installed_dir =
@@ -165,7 +165,7 @@ TEST_F(ViewDocumentTest, SearchesTheDirectoryThenCurrentThenProgramThenInstalled
   const QString in_dir = MakeFile(docs_.filePath(topic + ".html"));
 
   // Each run removes the file it found, uncovering the next candidate.
-  for (const QString& expected : {in_dir, in_dir_htm, in_cwd, in_cwd_htm, in_program, installed}) {
+  for (const QString& expected : {installed, in_dir, in_dir_htm, in_cwd, in_cwd_htm, in_program}) {
     desk_.opened_urls.clear();
     EXPECT_EQ(FindDocument(topic, docs_.path()), QUrl(expected).toLocalFile());
     ASSERT_TRUE(ViewDocument(topic, docs_.path(), false));

@@ -53,6 +53,7 @@ TEST_F(MainWindowTest, ImportRouteReplacesThePlanAndNamesItAfterTheRoute) {
 }
 
 TEST_F(MainWindowTest, ImportedAirportsFillTheAirfieldList) {
+  MakeDialogs();
   desk.file_answers = {Route("western_us.fpl")};
   Form1->ImportRoute1Click();
   ASSERT_EQ(FormFields->Model()->rowCount(), 2);

@@ -11,6 +11,8 @@
 
 #include "MainWindowFixture.h"
 #include "forms/Faskc.h"
+#include "forms/PrintCommands.h"
+#include "halvix_version.h"
 #include "plan/planfile.h"
 
 namespace {
@@ -40,7 +42,7 @@ class MainPrintTest : public MainWindowTest {
   void LoadRoute(int rows, int fields) {
     WriteFile(Path("trip.flt"), PlanText("Lakes", rows, fields));
     LoadPlan(Form1->plan, Path("trip.flt"));
-    Form1->PlanReplaced();
+    ShowPlan();
   }
 
   // Plays the missing-information prompt by pressing `button`.
@@ -137,6 +139,30 @@ TEST_F(MainPrintTest, PreviewDrawsTheFilledLogAfterTheSameCheck) {
   EXPECT_EQ(desk.previews, 1);
 }
 
+TEST_F(MainPrintTest, PrintingFromThePreviewGoesThroughThePrintDialog) {
+  LoadRoute(3, 0);
+  Form1->plan.filename = Path("trip.flt");
+  desk.print_to_pdf = QString::fromStdString(pdf_);
+  desk.preview_answers = {true};
+  desk.print_answers = {true};
+  Form1->PrintPreview1Click();
+  EXPECT_EQ(desk.print_dialogs, 1);
+  ASSERT_EQ(desk.print_file_offers.size(), 1u);
+  EXPECT_EQ(desk.print_file_offers[0], QPath("trip.pdf"));
+  EXPECT_EQ(PdfPages(ReadFile(pdf_)), 1);
+
+  // A target that cannot be printed to is refused here as well.
+  ASSERT_TRUE(QDir(dir_.path()).mkdir("folder.pdf"));
+  desk.print_to_pdf = QPath("folder.pdf");
+  desk.preview_answers = {true};
+  desk.print_answers = {true};
+  desk.message_answers = {mrOk};
+  Form1->PrintPreview1Click();
+  ASSERT_EQ(desk.messages.size(), 1u);
+  EXPECT_TRUE(desk.messages[0].text.startsWith("Unable to print to"))
+      << desk.messages[0].text.toStdString();
+}
+
 TEST_F(MainPrintTest, OnePrinterKeepsItsSettingsForTheWholeRun) {
   LoadRoute(3, 0);
   desk.print_answers = {true, true, false};
@@ -195,7 +221,7 @@ TEST_F(MainPrintTest, MissingInformationPromptDecidesWhetherToPrint) {
   LoadRoute(3, 0);
   Form1->plan.route[1].subitems[kCellCourse].clear();
   Form1->plan.route[1].subitems[kCellWindDir].clear();
-  Form1->PlanReplaced();
+  ShowPlan();
   desk.print_to_pdf = QString::fromStdString(pdf_);
 
   // Cancel: nothing printed.
@@ -244,6 +270,27 @@ TEST_F(MainPrintTest, MissingInformationPromptDecidesWhetherToPrint) {
   EXPECT_EQ(label, "Missing Information: Predicted Wind Direction");
 }
 
+TEST_F(MainPrintTest, ANumberCellWithoutANumberIsConfirmedBeforePrinting) {
+  LoadRoute(3, 0);
+  Form1->plan.route[2].subitems[kCellDist] = "abc";
+  ShowPlan();
+  desk.print_to_pdf = QString::fromStdString(pdf_);
+  desk.message_answers = {mrNo, mrYes};
+  desk.print_answers = {true};
+  Form1->ButtonPrintClick();
+  ASSERT_EQ(desk.messages.size(), 1u);
+  EXPECT_EQ(desk.messages[0].text,
+            "Checkpoint \"Point 2\": the distance \"abc\" is not a number and counts as "
+            "0.\nPrint anyway?");
+  EXPECT_EQ(desk.messages[0].buttons, MessageButtons::YesNo);
+  EXPECT_EQ(desk.print_dialogs, 0);
+
+  Form1->ButtonPrintClick();
+  EXPECT_EQ(desk.print_dialogs, 1);
+  EXPECT_EQ(PdfPages(ReadFile(pdf_)), 1);
+  EXPECT_EQ(Form1->plan.legs[1].dist, 0);  // read as the C library reads it
+}
+
 TEST_F(MainPrintTest, PrintingKeepsTheSelectedRow) {
   LoadRoute(4, 0);
   Select(2);
@@ -277,7 +324,7 @@ TEST_F(MainPrintTest, HelpOpensTheManualFromTheStartUpDirectory) {
 }
 
 TEST_F(MainPrintTest, VersionLabelAndAdvertisementOpenTheirPages) {
-  EXPECT_EQ(Form1->LabelVersion->text(), "Halvix Version 1.3");
+  EXPECT_EQ(Form1->LabelVersion->text(), "Halvix Version " HALVIX_VERSION);
   EXPECT_FALSE(Form1->LabelCopyright->text().isEmpty());
   Click(Form1->LabelVersion);
   Click(Form1->Panel2);

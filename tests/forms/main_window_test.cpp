@@ -16,6 +16,7 @@
 #include "MainWindowFixture.h"
 #include "forms/Fair.h"
 #include "forms/Ffield.h"
+#include "forms/FileCommands.h"
 #include "forms/Fprint.h"
 #include "plan/planfile.h"
 
@@ -68,19 +69,23 @@ TEST_F(MainWindowTest, StartsWithTheDefaultPlanPathAndAircraft) {
   QStringList file_items;
   for (QAction* a : Form1->File1->actions())
     if (!a->isSeparator()) file_items << a->text();
-  EXPECT_EQ(file_items, QStringList({"New", "&Open", "&Save", "Save &As ...",
-                                     QString::fromUtf8("Import Route\u2026"), "Print Settings",
-                                     "Print", "Print Blank Form", "Print Preview"}));
-  // Every window exists from the start, the dialogs owned by the main window.
-  for (QWidget* w : std::initializer_list<QWidget*>{FormAdd, FormAircraft, FormAddFirst,
-                                                    FormPrintSettings, FormFields})
-    EXPECT_EQ(w->parentWidget(), Form1);
+  EXPECT_EQ(
+      file_items,
+      QStringList({"New", "&Open", "&Save", "Save &As ...", QString::fromUtf8("Import Route\u2026"),
+                   QString::fromUtf8("Aviation Data Folder\u2026"), "Print Settings", "Print",
+                   "Print Blank Form", "Print Preview"}));
+  // Start-up makes the main window alone; each dialog is made on first use.
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{FormAdd, FormAircraft, FormAddFirst, FormPrintSettings,
+                                       FormFields, FormAddField, FormAskContinue})
+    EXPECT_EQ(w, nullptr);
 }
 
 TEST_F(MainWindowTest, TimerLoadsTheDefaultPlanOnceAfterStartUp) {
   DestroyForms();
   WriteFile(Path("default.flt"), PlanText("Morning hop", 3, 2));
   CreateForms();
+  MakeDialogs();  // a dialog made before the load shows the loaded plan too
   EXPECT_TRUE(Form1->TimerAutoLoad->isActive());
   EXPECT_TRUE(Form1->plan.route.empty());  // not before the event loop runs
 
@@ -179,6 +184,7 @@ TEST_F(MainWindowTest, FailedSaveIsReportedAndKeepsThePlanOpen) {
 }
 
 TEST_F(MainWindowTest, NewEmptiesThePlanButKeepsTheModifiedFlag) {
+  MakeDialogs();
   AddRoute(2);
   Form1->plan.airfields.push_back(AirfieldInfo{"Field", "1", "", "", "", "", "", "", ""});
   FormFields->PlanReplaced();
@@ -205,12 +211,13 @@ TEST_F(MainWindowTest, NewEmptiesThePlanButKeepsTheModifiedFlag) {
 }
 
 TEST_F(MainWindowTest, OpenCompletesTheExtensionAndLoads) {
+  MakeDialogs();
   WriteFile(Path("trip.flt"), PlanText("Lakes", 4, 1));
   desk.file_answers = {QPath("trip")};
   Form1->Open1Click();
   ASSERT_EQ(desk.file_dialog_proposals.size(), 1u);
   EXPECT_EQ(desk.file_dialog_proposals[0], QPath("default.flt"));
-  EXPECT_EQ(desk.file_dialog_filters[0], kFilter);
+  EXPECT_EQ(desk.file_dialog_filters[0], kPlanFilter);
   EXPECT_EQ(Form1->plan.filename, Path("trip.flt"));
   EXPECT_EQ(Form1->RouteModel()->rowCount(), 4);
   EXPECT_EQ(Caption(2), "Point 2");
@@ -316,21 +323,24 @@ TEST_F(MainWindowTest, SaveAsAppendsTheExtensionOnlyWithoutAPoint) {
   AddRoute(1);
   desk.file_answers = {QPath("north")};
   Form1->SaveAs1Click();
-  EXPECT_EQ(desk.file_dialog_filters[0], kFilter);
+  EXPECT_EQ(desk.file_dialog_filters[0], kPlanFilter);
   EXPECT_EQ(Form1->plan.filename, Path("north.flt"));
   EXPECT_TRUE(QFileInfo::exists(QPath("north.flt")));
   EXPECT_NE(ReadFile(Path("north.flt")).find("toname=Point 1"), std::string::npos);
 
+  // Only the file's own name counts: a point in a folder's name does not.
   ASSERT_TRUE(QDir(dir_.path()).mkdir("v1.2"));
-  desk.file_answers = {QPath("v1.2/south")};
+  desk.file_answers = {QPath("v1.2/south"), QPath("v1.2/south.plan")};
   Form1->SaveAs1Click();
   EXPECT_EQ(desk.file_dialog_proposals[1], QPath("north.flt"));
-  EXPECT_EQ(Form1->plan.filename, Path("v1.2/south"));
-  EXPECT_TRUE(QFileInfo::exists(QPath("v1.2/south")));
+  EXPECT_EQ(Form1->plan.filename, Path("v1.2/south.flt"));
+  EXPECT_TRUE(QFileInfo::exists(QPath("v1.2/south.flt")));
+  Form1->SaveAs1Click();
+  EXPECT_EQ(Form1->plan.filename, Path("v1.2/south.plan"));
 
   desk.file_answers = {QString()};
   Form1->SaveAs1Click();
-  EXPECT_EQ(Form1->plan.filename, Path("v1.2/south"));
+  EXPECT_EQ(Form1->plan.filename, Path("v1.2/south.plan"));
 }
 
 TEST_F(MainWindowTest, SaveAsOfAnEmptyRouteTakesTheNameButWritesNothing) {
@@ -393,6 +403,7 @@ TEST_F(MainWindowTest, DeleteAllAsksEvenOnAnEmptyListAndMarksRemovedRows) {
 }
 
 TEST_F(MainWindowTest, AddOpensTheDepartureDialogOnAnEmptyRoute) {
+  MakeDialogs();  // as an earlier showing left them
   FormAddFirst->EditDeparture->setText("left over");
   desk.dialog_answers.push_back([](QDialog* d) {
     // Emptied, with the caret in it, before it shows.
@@ -468,6 +479,7 @@ TEST_F(MainWindowTest, AddOnAFullRouteSaysSoAndOpensNoDialog) {
 
 TEST_F(MainWindowTest, DialogsReopenWithTheFirstEditFocusedAndItsTextSelected) {
   AddRoute(1);
+  MakeDialogs();
   // Each dialog was last left by a mouse click on its Ok button; it must
   // reopen with `first` focused and all of `text` selected.
   auto expect_ready = [this](QPushButton* ok, QLineEdit* first, void (TForm1::*command)(),
@@ -498,7 +510,7 @@ TEST_F(MainWindowTest, EditOfTheFirstRowChangesOnlyItsName) {
   WriteFile(Path("p.flt"), PlanText("T", 3, 0));
   LoadPlan(Form1->plan, Path("p.flt"));
   Form1->plan.route[0].subitems[kCellDist] = "7";  // only a plan file can put it there
-  Form1->PlanReplaced();
+  ShowPlan();
   ASSERT_EQ(Form1->plan.route[0].SubItem(kCellDist), "7");
 
   desk.message_answers = {mrOk};
@@ -522,7 +534,7 @@ TEST_F(MainWindowTest, EditOfTheFirstRowChangesOnlyItsName) {
 TEST_F(MainWindowTest, EditOfACheckpointRoundTripsThroughTheDialog) {
   WriteFile(Path("p.flt"), PlanText("T", 3, 0));
   LoadPlan(Form1->plan, Path("p.flt"));
-  Form1->PlanReplaced();
+  ShowPlan();
   Select(2);
   desk.dialog_answers.push_back([](QDialog* d) {
     EXPECT_EQ(FormAdd->EditCheckpointName->text(), "Point 2");
@@ -636,8 +648,12 @@ TEST_F(MainWindowTest, DialogsOpenCentredOverTheMainWindow) {
   Form1->move(200, 150);
   AddRoute(1);
   desk.shown_dialogs.clear();
+  MakeDialogs();
   QWidget* dialogs[] = {FormAdd, FormAddFirst, FormAircraft, FormPrintSettings, FormFields};
-  for (QWidget* d : dialogs) d->move(0, 0);
+  for (QWidget* d : dialogs) {
+    EXPECT_EQ(d->parentWidget(), Form1);  // owned by the main window, made on first use
+    d->move(0, 0);
+  }
   for (int i = 0; i < 5; ++i) AnswerCancel();
   Form1->ButtonAddClick();
   Select(0);

@@ -15,7 +15,6 @@
 #include "forms/Fnavlog.h"
 #include "plan/legs.h"
 #include "plan/planfile.h"
-#include "plan/report.h"
 
 namespace {
 
@@ -196,6 +195,12 @@ TEST_F(NavLogWindowTest, ProblemsAreMarkedWhereTheyAre) {
             "Leaves out the time and fuel of 2 legs that could not be solved");
   EXPECT_TRUE(FormNavLog->LabelSummary->text().endsWith(
       "(time and fuel leave out 2 legs that could not be solved)"));
+  // The marked totals stay readable, the mark beside them.
+  for (int column : {Col::kEte, Col::kFuelUsed}) {
+    const QModelIndex cell = FormNavLog->Model()->index(total, column);
+    EXPECT_GE(FormNavLog->GridLog->columnWidth(column),
+              FormNavLog->GridLog->sizeHintForIndex(cell).width());
+  }
 
   // Filling in the variation clears the check and the first leg's marks.
   Select(1);
@@ -209,6 +214,20 @@ TEST_F(NavLogWindowTest, ProblemsAreMarkedWhereTheyAre) {
   EXPECT_FALSE(Marked(1, Col::kName));
   EXPECT_EQ(Tip(total, Col::kFuelUsed),
             "Leaves out the time and fuel of 1 leg that could not be solved");
+
+  // A distance that is no number counts as 0, and says so where it stands.
+  Select(4);
+  CheckpointDialogTexts far;
+  RowToDialog(Form1->plan.route[4], far);
+  far.EditDistance = "abc";
+  AnswerCheckpoint(far);
+  Form1->ButtonEditClick();
+  EXPECT_EQ(Text(4, Col::kDist), "0");
+  EXPECT_TRUE(Marked(4, Col::kDist));
+  EXPECT_FALSE(Marked(3, Col::kDist));
+  const QString nan = "Checkpoint \"Far\": the distance \"abc\" is not a number and counts as 0.";
+  EXPECT_EQ(Tip(4, Col::kDist), nan);
+  EXPECT_EQ(FormNavLog->LabelCheck->text(), nan);
 }
 
 TEST_F(NavLogWindowTest, FuelBelowTheReserveIsAmberAndBelowZeroRed) {
@@ -273,17 +292,20 @@ TEST_F(NavLogWindowTest, SelectingARowInEitherWindowSelectsTheSameCheckpoint) {
   EXPECT_EQ(Form1->SelectedRow(), 0);
 }
 
-TEST_F(NavLogWindowTest, CopyPutsTheCsvOfTheCommandLineToolOnTheClipboard) {
+TEST_F(NavLogWindowTest, CopyAsCsvCopiesWhatTheWindowShows) {
   OpenPlan(kTrip);
   Show();
+  EXPECT_EQ(FormNavLog->Copy1->text(), "Copy as CSV");
   QApplication::clipboard()->clear();
   FormNavLog->Copy1->trigger();
-  Plan fresh;
-  LoadPlan(fresh, Path("trip.flt"));
-  ComputeLegs(fresh);
-  const QString csv = QString::fromStdString(FormatLogCsv(fresh));
+  const QString csv =
+      "Checkpoint,TC,Alt,Wind Dir,Wind Vel,Temp,TAS,WCA,TH,Var,MH,CH,Dist,Rem,GS,ETE,Fuel Used,"
+      "Fuel Rem,VOR Freq,Brng,Ident,To/Fr\n"
+      "Home,,,,,,,,,,,,,,,,,,,,,\n"
+      "Lake,090,,180,20,,100,11,101,10,111,111,50,30,98,30,4.5,33.5,112.3,045,ABC,To\n"
+      "Mill,,,,,,,,,,,,30,0,,18,2.7,30.8,,,,\n"
+      "Total,,,,,,,,,,,,80,,,48,7.2,,,,,\n";
   EXPECT_EQ(QApplication::clipboard()->text(), csv);
-  EXPECT_TRUE(csv.startsWith("leg,toname,"));
 
   // Ctrl+C in the table gives the whole log too, not just the current cell.
   QApplication::clipboard()->clear();
@@ -292,6 +314,26 @@ TEST_F(NavLogWindowTest, CopyPutsTheCsvOfTheCommandLineToolOnTheClipboard) {
   QCoreApplication::sendEvent(FormNavLog->GridLog, &press);
   EXPECT_EQ(QApplication::clipboard()->text(), csv);
   EXPECT_TRUE(FormNavLog->GridLog->actions().contains(FormNavLog->Copy1));  // context menu
+}
+
+// 10.5 gph and 1-minute legs: 0.175 gallons a leg.
+TEST_F(NavLogWindowTest, FiguresAPilotChecksAddUpAndBearingsAreNeverInvented) {
+  OpenPlan(
+      "[misc]\nacgph=10.5\nacfullfuel=38\ncount=4\n[dest0]\ntoname=Home\n"
+      "[dest1]\ntoname=A\ndist=2\ntc=90\nwinddir=0\nwindvel=0\ntas=100\nvar=0\n"
+      "vortext=112.3/ R-270/ ABC/ From\n"
+      "[dest2]\ntoname=B\ndist=2\nvortext=112.3/ -/ ABC/ From\n"
+      "[dest3]\ntoname=C\ndist=2\nvortext=112.3/ QDM 90/ ABC/ To\n");
+  Show();
+  EXPECT_EQ(Text(1, Col::kVorBrng), "270");
+  EXPECT_EQ(Text(2, Col::kVorBrng), "-");
+  EXPECT_EQ(Text(3, Col::kVorBrng), "090");
+  // The legs add up to the total, the exact 0.525 to the tenth.
+  EXPECT_EQ(QStringList({Text(1, Col::kFuelUsed), Text(2, Col::kFuelUsed), Text(3, Col::kFuelUsed),
+                         Text(4, Col::kFuelUsed)}),
+            QStringList({"0.2", "0.1", "0.2", "0.5"}));
+  EXPECT_TRUE(Tip(4, Col::kFuelUsed).contains("exact total"));
+  EXPECT_EQ(FormNavLog->LabelReserveFuel->text(), "= 5.3 gal");  // 30 minutes: 5.25
 }
 
 }  // namespace

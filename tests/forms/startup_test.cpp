@@ -1,5 +1,4 @@
 // The desktop program's command line and the plan it opens at start.
-#include "forms/Ffield.h"
 #include "forms/Startup.h"
 
 #include <QCoreApplication>
@@ -8,6 +7,7 @@
 #include <QLineEdit>
 
 #include "MainWindowFixture.h"
+#include "forms/Ffield.h"
 
 namespace {
 
@@ -57,6 +57,7 @@ TEST_F(StartupPlanTest, NamedPlanIsLoadedInsteadOfTheDefault) {
   ASSERT_TRUE(QDir(dir_.path()).mkdir("trips"));
   WriteFile(Path("trips/north.flt"), PlanText("North trip", 4, 1));
   CreateForms();
+  MakeDialogs();
   // Typed without its extension, as Open accepts it.
   OpenAtStart(*Form1, "trips/north");
   RunStartupLoad();

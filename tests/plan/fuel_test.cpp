@@ -37,6 +37,13 @@ TEST(FuelReserve, CheckpointsAreJudgedAgainstTheReserveAndZero) {
   EXPECT_EQ(LegFuelState(plan, plan.legs[2]), FuelState::Exhausted);
 }
 
+TEST(FuelReserve, TheReserveFuelIsRoundedToTheTenthHalfUp) {
+  Plan plan = ThinPlan();
+  plan.aircraft.acgph = 10.5;
+  EXPECT_EQ(ReserveFuelText(plan), "5.3");  // 5.25, which printf makes 5.2
+  EXPECT_NE(FuelWarning(plan, plan.legs[1]).find("reserve of 5.3 gal"), std::string::npos);
+}
+
 TEST(FuelReserve, UnsolvedLegsAndAbsentFuelBurnGiveNoFalseAlarm) {
   Plan plan = ThinPlan();
   plan.route.push_back(Row("Ridge", "20", "", "", "", "", "", "0"));  // airspeed 0

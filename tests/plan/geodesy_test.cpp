@@ -79,7 +79,7 @@ TEST(GeodesyTest, WholeDegreesRoundsIntoOneTo360) {
 MagneticModel ShippedModel() {
   MagneticModel model;
   std::string error;
-  EXPECT_TRUE(model.Load(HALVIX_WMM_DIR "/WMM2025.COF", &error)) << error;
+  EXPECT_TRUE(model.Load(HALVIX_WMM_DIR "/WMM2025.COF", error)) << error;
   return model;
 }
 
@@ -126,15 +126,26 @@ TEST(MagneticModelTest, DatesAndTheModelsSpan) {
 TEST(MagneticModelTest, ADamagedCoefficientFileIsRefused) {
   MagneticModel model;
   std::string error;
-  EXPECT_FALSE(model.Load("/nonexistent/WMM.COF", &error));
+  EXPECT_FALSE(model.Load("/nonexistent/WMM.COF", error));
   EXPECT_NE(error.find("cannot be read"), std::string::npos);
   const std::string path = ::testing::TempDir() + "/halvix-bad.cof";
   std::ofstream(path) << "    2025.0            WMM-2025     11/13/2024\n  1  0  abc\n";
-  EXPECT_FALSE(model.Load(path, &error));
+  EXPECT_FALSE(model.Load(path, error));
   std::ofstream(path)
       << "    2025.0            WMM-2025     11/13/2024\n  1  0 -29351.8 0.0 12.0 0.0\n";
-  EXPECT_FALSE(model.Load(path, &error));  // cut short: no closing line
+  EXPECT_FALSE(model.Load(path, error));  // cut short: no closing line
   EXPECT_NE(error.find("ends before"), std::string::npos) << error;
+}
+
+// A degree of latitude is 60 NM; one north of an east-west leg's middle is a
+// mile less, the geodesic bowing north. A degree of longitude at 42N is 44.6
+// NM. Nearer than either end, and nothing is infinitely far away.
+TEST(GeodesyTest, DistanceToARouteIsToItsNearestPlace) {
+  const std::vector<GeoPosition> route = {{40.0, -101.0}, {40.0, -97.0}, {45.0, -97.0}};
+  EXPECT_NEAR(DistanceToRouteNm({41.0, -99.0}, route), 59.0, 0.5);
+  EXPECT_NEAR(DistanceToRouteNm({42.0, -96.0}, route), 44.6, 0.5);
+  EXPECT_NEAR(DistanceToRouteNm({40.0, -102.0}, route), DistanceNm({40.0, -102.0}, route[0]), 1e-9);
+  EXPECT_TRUE(std::isinf(DistanceToRouteNm({0.0, 0.0}, {})));
 }
 
 }  // namespace

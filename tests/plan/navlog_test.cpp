@@ -5,6 +5,8 @@
 #include <sstream>
 #include <vector>
 
+#include "grib_util.h"
+#include "halvix_version.h"
 #include "plan/legs.h"
 #include "plan/planfile.h"
 #include "plan/report.h"
@@ -75,7 +77,7 @@ TEST(NavlogTool, ReportsErrorsWithExitCodes) {
   EXPECT_EQ(Navlog("--help").status, 0);
   ToolRun version = Navlog("--version");
   EXPECT_EQ(version.status, 0);
-  EXPECT_NE(version.out.find("1.3"), std::string::npos);
+  EXPECT_EQ(version.out, "halvix-navlog " HALVIX_VERSION "\n");
 
   TempDir dir;
   WriteFile(dir.File("one.flt"), "[misc]\ncount=1\n[dest0]\ntoname=Home\n");
@@ -268,4 +270,65 @@ TEST(NavlogTool, BadRouteFilesAndDatesEndWithAMessage) {
   EXPECT_EQ(Navlog("--save").status, 2);
 }
 
+TEST(NavlogTool, WindsFromAForecastAreWhatSaveWrites) {
+  TempDir dir;
+  Plan plan = SeamPlan();
+  ASSERT_EQ(SavePlan(plan, dir.File("in.flt")).status, SaveStatus::Saved);
+  WriteFile(dir.File("gfs.grib2"), Forecast());
+  const std::string in = " " + dir.File("in.flt");
+  ToolRun run = Navlog("--csv --winds " + dir.File("gfs.grib2") + " --depart 0300 --save " +
+                       dir.File("out.flt") + in);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_NE(run.out.find("1,Greenwich,90,7382,270,44,5,100,"), std::string::npos) << run.out;
+  Plan saved;
+  LoadPlan(saved, dir.File("out.flt"));
+  EXPECT_EQ(saved.route[1].SubItem(kCellWindVel), "44");
+
+  WriteFile(dir.File("bad.txt"), "FT  3000\n");
+  run = Navlog("--winds " + dir.File("bad.txt") + " --save " + dir.File("no.flt") + in, true);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.out.find(dir.File("bad.txt") + ": line 1: a level line without a VALID line"),
+            std::string::npos)
+      << run.out;
+  EXPECT_FALSE(PathExists(dir.File("no.flt")));
+
+  // A bulletin's stations placed with the aviation data: the Woodside VORTAC
+  // and the San Jose VOR-DME; a third is nowhere.
+  plan.route = {Row("San Jose"), Row("San Carlos", "20", "300", "6000", "", "", "", "100", "0")};
+  plan.route[0].position = GeoPosition{37.36, -121.93};
+  plan.route[1].position = GeoPosition{37.51, -122.25};
+  ASSERT_EQ(SavePlan(plan, dir.File("bay.flt")).status, SaveStatus::Saved);
+  WriteFile(dir.File("fb.txt"),
+            "VALID 081800Z   FOR USE 1400-2100Z. TEMPS NEG ABV 24000\n"
+            "FT  3000    6000\nOSI 2710 2720+05\nSJC 2710 2720+05\nXYZ 2710 2720+05\n");
+  run = RunShell("XDG_CACHE_HOME=" + dir.path() + " " + HALVIX_NAVLOG + " --csv --data " +
+                 HALVIX_AVIATION_TEST_DATA + "/ourairports --winds " + dir.File("fb.txt") + " " +
+                 dir.File("bay.flt") + " 2>&1");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_NE(run.out.find("warning: station XYZ cannot be placed"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("1,San Carlos,300,6000,270,20,5,100,"), std::string::npos) << run.out;
+}
+
 }  // namespace
+
+TEST(NavlogTool, BuildsARouteOfIdentsFromAviationDataWithVorCrossChecks) {
+  TempDir dir;
+  const std::string env = "XDG_CACHE_HOME=" + dir.path() + " ";
+  const std::string data = std::string("--data ") + HALVIX_AVIATION_TEST_DATA + "/ourairports ";
+  ToolRun run = RunShell(env + HALVIX_NAVLOG + " --date 2026-06-01 " + data +
+                         "--route 'KSQL OSI 37.25,-121.95 KHAF' --nearest-vor --save " +
+                         dir.File("out.flt") + " 2>&1");
+  EXPECT_EQ(run.status, 0) << run.out;
+  EXPECT_NE(run.out.find("pattern altitude 1100 is a default"), std::string::npos) << run.out;
+  Plan saved;
+  LoadPlan(saved, dir.File("out.flt"));
+  ASSERT_EQ(saved.route.size(), 4u);
+  EXPECT_EQ(saved.route[2].SubItem(kCellVor), "114.1/ 165/ SJC/ From");
+  EXPECT_TRUE(saved.route[2].position.has_value());
+  ASSERT_EQ(saved.airfields.size(), 2u);
+  EXPECT_EQ(saved.airfields[0].atc, "119.0");
+
+  ToolRun unknown = RunShell(env + HALVIX_NAVLOG + " " + data + "--route 'KSQL KXYZ' 2>&1");
+  EXPECT_EQ(unknown.status, 1);
+  EXPECT_NE(unknown.out.find("KXYZ: no airport, navaid or fix"), std::string::npos) << unknown.out;
+}

@@ -296,7 +296,7 @@ TEST(RouteImportTest, LongRoutesAreRefusedWholeAndShortOnesKeepTheirWaypoints) {
   std::string error;
   ASSERT_TRUE(ParseRoute(Gpx(body + "</rte>"), route, error)) << error;
   MagneticModel model;
-  ASSERT_TRUE(model.Load(FindMagneticModelFile(), &error)) << error;
+  ASSERT_TRUE(model.Load(FindMagneticModelFile(), error)) << error;
   Plan plan;
   plan.route = {Row("Kept")};
   route.points.push_back(route.points.back());

@@ -284,4 +284,23 @@ TEST(PrePrintCheck, NamesTheFirstMissingItemOfTheFirstLegOnly) {
   EXPECT_EQ(FindMissingItem(plan), MissingItem::None);
 }
 
+TEST(PrePrintCheck, FindsTheFirstNumberCellThatHoldsNoNumber) {
+  for (const char* number : {"", "12", " 12", "-5", "+7", ".5", "12abc", "0"})
+    EXPECT_FALSE(IsNotANumber(number)) << number;
+  for (const char* text : {"abc", "   ", "-", "+x", ".", "N12", "R270"})
+    EXPECT_TRUE(IsNotANumber(text)) << text;
+
+  Plan plan;
+  plan.route = {Row("Dep"), Row("One", "10", "90"), Row("Two", "12", "x1", "", "abc")};
+  const NotANumber found = FindNotANumber(plan);
+  EXPECT_EQ(found.row, 2);
+  EXPECT_EQ(found.cell, kCellCourse);
+  EXPECT_EQ(NotANumberText(plan, found),
+            "Checkpoint \"Two\": the true course \"x1\" is not a number and counts as 0.");
+  plan.route[2].subitems[kCellCourse] = "91";
+  plan.route[2].subitems[kCellAltitude] = "4500";
+  plan.route[2].subitems[kCellWindDir] = "270";
+  EXPECT_EQ(FindNotANumber(plan).row, -1);
+}
+
 }  // namespace

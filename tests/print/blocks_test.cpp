@@ -93,7 +93,7 @@ TEST_F(BlocksTest, ElevationAlignsRightOnlyWhenNumeric) {
 }
 
 TEST_F(BlocksTest, RunwaysBreakOntoTwoLines) {
-  canvas_.SetFontSize(8);  // 32 pixels a character; the column is 759 wide
+  canvas_.SetFontSize(8);  // 32 pixels a character; the column is 506 wide
   DrawFieldRow(ctx_, 2000, {"", "", "", "14/32, 5/23, 9/27, 18L/36R, 1/19", "", "", "", "", ""});
   auto upper = canvas_.TextsOf("14/32, 5/23, 9/27, 18L/36R,");
   ASSERT_TRUE(upper.empty());
@@ -101,6 +101,25 @@ TEST_F(BlocksTest, RunwaysBreakOntoTwoLines) {
   EXPECT_EQ(canvas_.TextsOf("18L/36R, 1/19").size(), 1u);
   EXPECT_EQ(canvas_.TextsOf("18L/36R, 1/19")[0].y1, 2000 + 146 - 9);
   EXPECT_EQ(canvas_.TextsOf("14/32, 5/23, 9/27")[0].y1, 2000 + 146 - 9 - 64);
+}
+
+TEST_F(BlocksTest, FrequenciesAreNeverCut) {
+  // Runways give a third of their width to the frequency columns: each is
+  // 240 + 50 pixels wide, 8 characters at 8 points.
+  const int atc = ctx_.cpleft + static_cast<int>(0.8 * 826) + 2 * 240 + 2 * 253;
+  canvas_.SetFontSize(8);
+  DrawFieldRow(ctx_, 2000,
+               {"", "", "", "", "NorCal Approach 127.15", "CTAF 122,95",
+                "ATIS 121.905 / AWOS-3 118.375", "", "Unicom 122.8"});
+  EXPECT_TRUE(canvas_.HasLine(atc, 2000, atc, 2146));
+  EXPECT_TRUE(canvas_.HasLine(atc + 290, 2000, atc + 290, 2146));
+  // Words go first where the whole text does not fit; a decimal comma is no
+  // place to break.
+  EXPECT_EQ(Texts(), (std::vector<std::string>{"127.15", "CTAF", "122,95", "121.905", "118.375",
+                                               "Unicom", "122.8"}));
+  for (const CanvasOp& op : canvas_.Of(CanvasOp::Text)) EXPECT_EQ(op.fontsize, 8) << op.text;
+  EXPECT_EQ(canvas_.TextsOf("127.15")[0].x0, atc + 18);
+  EXPECT_EQ(canvas_.TextsOf("118.375")[0].y1, 2146 - 9);
 }
 
 TEST_F(BlocksTest, NoAirfieldsLeaveHeaderClosingLineAndNotes) {

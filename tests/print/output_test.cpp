@@ -183,8 +183,8 @@ std::vector<PdfWord> PdfWords(const std::string& pdf, const std::string& html) {
       "<page |<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" "
       "yMax=\"([0-9.]+)\">([^<]*)</word>");
   int page = 0;
-  for (auto it = std::sregex_iterator(text.begin(), text.end(), item);
-       it != std::sregex_iterator(); ++it) {
+  for (auto it = std::sregex_iterator(text.begin(), text.end(), item); it != std::sregex_iterator();
+       ++it) {
     const std::smatch& m = *it;
     if (m.str(0) == "<page ") {
       ++page;
@@ -294,6 +294,12 @@ TEST(NavlogPrinting, WritesPdfAndPngAndReportsErrors) {
   EXPECT_EQ(PdfPages(ReadFile(dir.File("blank.pdf"))), 1);
 
   EXPECT_EQ(Navlog("--pdf '" + dir.File("x.pdf") + "' '" + dir.File("missing.flt") + "'"), 1);
+  // Millimetres typed as inches: refused, not printed as scraps.
+  std::string plan = ReadFile(HALVIX_SAMPLE_PLAN);
+  plan.replace(plan.find("leftmargin=0.250000"), 19, "leftmargin=5");
+  std::ofstream(dir.File("wide.flt")) << plan;
+  EXPECT_EQ(Navlog("--pdf '" + dir.File("x.pdf") + "' '" + dir.File("wide.flt") + "'"), 1);
+  EXPECT_EQ(Navlog("--blank --png '" + dir.File("x") + "' '" + dir.File("wide.flt") + "'"), 1);
   EXPECT_EQ(Navlog("--pdf '" + dir.File("x.pdf") + "'"), 2);
   EXPECT_EQ(Navlog("--png p --dpi 10 " + sample), 2);
   EXPECT_EQ(Navlog("--png p --dpi many " + sample), 2);
@@ -301,6 +307,7 @@ TEST(NavlogPrinting, WritesPdfAndPngAndReportsErrors) {
   EXPECT_EQ(Navlog("--blank " + sample), 2);
   EXPECT_EQ(Navlog(sample + " --pdf"), 2);
   EXPECT_FALSE(PathExists(dir.File("x.pdf")));
+  EXPECT_FALSE(PathExists(dir.File("x-1.png")));
 
   std::ofstream(dir.File("plain")) << "x";
   const std::string cmd =

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "print/margins.h"
 #include "print/navlog.h"
 #include "print/table.h"
 #include "print_test_util.h"
@@ -120,6 +121,40 @@ TEST(PageGeometry, MarginsStayBetweenZeroAndThePageSize) {
   EXPECT_EQ(ctx.toppx, 150);
 }
 
+TEST(PageGeometry, MarginsThatLeaveTheFormTooSmallAreRefused) {
+  const PaperSheet letter = SheetOf(PaperSize::Letter);
+  auto check = [](const PaperSheet& sheet, double left, double right, double top, double bottom) {
+    PrintSettings margins;
+    margins.leftmargin = left;
+    margins.rightmargin = right;
+    margins.topmargin = top;
+    margins.bottommargin = bottom;
+    return CheckMargins(margins, sheet);
+  };
+  for (double m : {0.0, 0.25, 1.0, -3.0, std::nan("")}) {
+    EXPECT_EQ(check(letter, m, m, m, m).refusal, "") << m;
+    EXPECT_EQ(check(LetterOrA4(), m, m, m, m).refusal, "") << m;
+  }
+  // Labels collide from an inch and a quarter all round.
+  const MarginCheck wide = check(letter, 1.25, 1.25, 1.25, 1.25);
+  EXPECT_TRUE(wide.across);
+  EXPECT_NE(wide.refusal.find("letter paper"), std::string::npos);
+  EXPECT_NE(wide.refusal.find("The left and right margins may add up to 2.11 in at most; "
+                              "the top and bottom margins may add up to 2.12 in at most."),
+            std::string::npos)
+      << wide.refusal;
+  // Two inches on the left, the right at none, would hide the pilot's name.
+  const MarginCheck left = check(letter, 2.0, 0.0, 0.25, 0.25);
+  EXPECT_TRUE(left.across);
+  EXPECT_NE(left.refusal.find("the left margin may be 1.29 in at most"), std::string::npos)
+      << left.refusal;
+  EXPECT_EQ(check(letter, 1.29, 0.0, 0.25, 0.25).refusal, "");
+  // Tall margins: rows would overprint. Legal paper is no taller.
+  EXPECT_FALSE(check(SheetOf(PaperSize::Legal), 0.25, 0.25, 1.5, 1.0).across);
+  EXPECT_NE(check(SheetOf(PaperSize::Legal), 0.25, 0.25, 1.5, 1.0).refusal, "");
+  EXPECT_NE(check(letter, 100, 100, 100, 100).refusal, "");
+}
+
 // Leg rows per page of a filled log.
 std::vector<int> RowsPerPage(RecordingCanvas canvas, const Plan& plan) {
   PrintContext ctx;
@@ -135,15 +170,17 @@ Plan Unmargined(Plan plan) {
 }
 
 TEST(PageCapacity, OneRowFewerForEveryTwoAirfieldsWhereTheSheetHoldsThem) {
-  // Letter without margins keeps the counts printed logs always had.
+  // Letter without margins keeps the counts printed logs always had, where
+  // printing the airfields once would not save a page.
   const RecordingCanvas letter = SheetCanvas(Sheet::Letter, false);
   const int expected[] = {12, 12, 11, 11, 10};
   for (int n = 0; n < 5; ++n) {
-    EXPECT_EQ(RowsPerPage(letter, Unmargined(MakePlan(32, n))).front(), expected[n]) << n;
+    EXPECT_EQ(RowsPerPage(letter, Unmargined(MakePlan(12, n))).front(), expected[n]) << n;
   }
   EXPECT_EQ(RowsPerPage(letter, Unmargined(MakePlan(13, 0))), (std::vector<int>{12, 1}));
   EXPECT_EQ(RowsPerPage(letter, Unmargined(MakePlan(12, 2))), (std::vector<int>{11, 1}));
-  EXPECT_EQ(RowsPerPage(letter, Unmargined(MakePlan(22, 4))), (std::vector<int>{10, 10, 2}));
+  // Four airfields under the last ten legs save the third page of 10, 10, 2.
+  EXPECT_EQ(RowsPerPage(letter, Unmargined(MakePlan(22, 4))), (std::vector<int>{12, 10}));
 
   // A4 is shorter: one airfield under 12 legs would cross the frame.
   const RecordingCanvas a4 = SheetCanvas(Sheet::A4, false);
@@ -210,6 +247,85 @@ TEST(PageLoop, AnAirfieldListTooLongForOnePageContinuesOnTheNext) {
   EXPECT_EQ(canvas.TextsOf("Pilot:", 4).size(), 1u);
   EXPECT_EQ(canvas.TextsOf(FooterText(4, 4), 4).size(), 1u);
   EXPECT_TRUE(canvas.TextsOf("Total", 4).empty());
+}
+
+TEST(PageLoop, ContinuationPagesCarryHeadingsAndSubtotals) {
+  // Headings and ground speed are entered once; page 2 starts on leg 13.
+  Plan plan = MakePlan(1, 0);
+  for (int i = 2; i <= 14; ++i) {
+    AddRow(plan, "CP" + std::to_string(i), 20, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
+           NOT_ENTERED, NOT_ENTERED, NOT_ENTERED);
+  }
+  ComputeLegs(plan);
+  const LegResult& first = plan.legs[0];
+  ASSERT_EQ(plan.legs[12].mh, NOT_ENTERED);
+  RecordingCanvas canvas = ExampleCanvas();
+  PrintContext ctx;
+  ASSERT_EQ(PrintFilledLogOn(canvas, plan, ctx), 2);
+
+  // Compass and magnetic heading agree without a deviation; both print.
+  const std::string mh = "(" + FormatInt(first.mh, 3, false) + ")";
+  const std::string gs = "(" + FormatInt(first.gs, 0, false) + ")";
+  ASSERT_EQ(first.ch, first.mh);
+  EXPECT_TRUE(canvas.TextsOf(mh, 1).empty());
+  EXPECT_TRUE(canvas.TextsOf(gs, 1).empty());
+  std::vector<int> rights;
+  for (const std::string& carried : {mh, gs}) {
+    for (const CanvasOp& op : canvas.TextsOf(carried, 2)) {
+      EXPECT_LT(op.y0, 931 + 281) << "on the first row only";
+      rights.push_back(op.x1 + ctx.padx);
+    }
+  }
+  EXPECT_EQ(rights, (std::vector<int>{ctx.cpleft, ctx.rightleft + ctx.rcolwidth,
+                                      ctx.rightleft + 3 * ctx.rcolwidth}));
+
+  // Page 1's Total row: the first 12 legs' sums in parentheses, and a note.
+  const LegResult sub = TotalsThrough(plan, 12);
+  EXPECT_EQ(sub.dist, 11 + 11 * 20);
+  for (const std::string& text : {FormatInt(sub.dist, 0, true), FormatInt(sub.ete, 0, true),
+                                  FormatReal(sub.fuelused, true)}) {
+    EXPECT_EQ(canvas.TextsOf(text, 1).size(), 1u) << text;
+  }
+  std::string note;
+  for (const CanvasOp& op : canvas.Of(CanvasOp::Text, 1)) {
+    if (op.fontsize == kMinTextSize) note += (note.empty() ? "" : " ") + op.text;
+  }
+  EXPECT_EQ(note, SubtotalNote(2, false));
+  EXPECT_EQ(canvas.TextsOf(std::to_string(plan.totals.dist), 2).size(), 1u);
+}
+
+// The texts of a page's airfield-block notes, joined across their lines.
+std::string FieldNotes(const RecordingCanvas& canvas, int page) {
+  std::string notes;
+  for (const CanvasOp& op : canvas.Of(CanvasOp::Text, page)) {
+    const std::string& t = op.text;
+    if (t.find("irfields") != std::string::npos || t.rfind("see", 0) == 0 ||
+        t.rfind("page", 0) == 0) {
+      notes += (notes.empty() ? "" : " ") + op.text;
+    }
+  }
+  return notes;
+}
+
+TEST(PageLoop, AirfieldsNeverMultiplyThePages) {
+  // A list that just fits beside one leg row once printed one leg a page.
+  const RecordingCanvas letter = SheetCanvas(Sheet::Letter, false);
+  int previous = 0;
+  for (int n : {0, 10, 16, 20, 21, 29}) {
+    RecordingCanvas canvas = letter;
+    PrintContext ctx;
+    const int pages = PrintFilledLogOn(canvas, MakePlan(32, n), ctx);
+    EXPECT_GE(pages, previous) << n;
+    EXPECT_LE(pages, 4) << n;
+    previous = pages;
+  }
+  RecordingCanvas canvas = letter;
+  PrintContext ctx;
+  ASSERT_EQ(PrintFilledLogOn(canvas, MakePlan(32, 20), ctx), 4);
+  EXPECT_EQ(FieldNotes(canvas, 1), "Airfields: see pages 3\u20134");
+  EXPECT_EQ(FieldNotes(canvas, 2), "Airfields: see pages 3\u20134");
+  EXPECT_EQ(FieldNotes(canvas, 3), "More airfields: see page 4");
+  EXPECT_EQ(FieldNotes(canvas, 4), "");
 }
 
 TEST(PageLoop, NothingIsDrawnWithoutALegOrAnOpenDevice) {

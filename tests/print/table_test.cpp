@@ -172,20 +172,71 @@ TEST(TotalRow, AnUnsolvedLegMarksThePrintedTotals) {
   PrintContext ctx;
   PrintFilledLogOn(canvas, plan, ctx);
   EXPECT_EQ(canvas.TextsOf(std::to_string(plan.totals.ete) + kIncompleteMark).size(), 1u);
-  EXPECT_EQ(canvas.TextsOf(FormatReal(plan.totals.fuelused, false) + kIncompleteMark).size(), 1u);
+  EXPECT_EQ(canvas.TextsOf(ShownTotalText(plan, LogColumn::FuelUsed) + kIncompleteMark).size(), 1u);
 
   RecordingCanvas complete = ExampleCanvas();
   PrintFilledLogOn(complete, MakePlan(3, 0), ctx);
   EXPECT_EQ(complete.TextsOf(std::to_string(MakePlan(3, 0).totals.ete)).size(), 1u);
 }
 
+TEST_F(TableTest, RemainingFuelBelowTheReserveIsFramedAndBelowZeroHatched) {
+  const int a = 931;
+  const int cell = a + 140;  // the lower half of the fuel column
+  leg_.fuelused = 2.0;
+  const struct {
+    double rem;
+    FuelState state;
+    const char* text;
+    bool framed, hatched;
+  } cases[] = {{20.0, FuelState::Enough, "(20.0)", false, false},
+               {3.0, FuelState::BelowReserve, "(3.0)", true, false},
+               {-1000.0, FuelState::Exhausted, "(-1000.0)", true, true},
+               {-1234.5, FuelState::Exhausted, "(-1234.5)", true, true}};
+  for (const auto& c : cases) {
+    canvas_.Clear();
+    leg_.fuelrem = c.rem;
+    LegMarks marks;
+    marks.fuel = c.state;
+    DrawLegRow(ctx_, leg_, a, false, marks);
+    EXPECT_EQ(Only(c.text).brush, kWhite) << c.text;
+    EXPECT_EQ(canvas_.HasLine(Right(5) + 1, cell + 1, Right(6) - 1, cell + 1), c.framed) << c.text;
+    EXPECT_EQ(canvas_.HasLine(Right(5) + 4, a + 281 - 4, Right(5) + 4, cell + 4), c.framed);
+    bool hatched = false;
+    for (const CanvasOp& fill : canvas_.Of(CanvasOp::FillRect)) {
+      hatched |= fill.brushstyle == BrushStyle::DiagonalCross && fill.x0 == Right(5) &&
+                 fill.y0 == cell && fill.x1 == Right(6) && fill.y1 == a + 281;
+    }
+    EXPECT_EQ(hatched, c.hatched) << c.text;
+  }
+}
+
+TEST(FuelMarks, ThePrintedLogMarksLegsBelowTheReserve) {
+  Plan plan = MakePlan(6, 0);
+  plan.aircraft.acfullfuel = 9.0;  // 30 minutes at 9 gph: a 4.5 gallon reserve
+  ComputeLegs(plan);
+  RecordingCanvas canvas = ExampleCanvas();
+  PrintContext ctx;
+  PrintFilledLogOn(canvas, plan, ctx);
+  int marked = 0;
+  int expected = 0;
+  for (int k = 0; k < plan.legcount; ++k) {
+    expected += LegFuelState(plan, plan.legs[k]) != FuelState::Enough;
+    const int cell = 931 + k * 281 + 140;
+    marked += canvas.HasLine(ctx.rightleft + 5 * ctx.rcolwidth + 1, cell + 1,
+                             ctx.rightleft + 6 * ctx.rcolwidth - 1, cell + 1);
+  }
+  EXPECT_GT(expected, 0);
+  EXPECT_EQ(marked, expected);
+}
+
 TEST_F(TableTest, VorTextsStayInTheirCellsAndFrequenciesStayWhole) {
   leg_.fuelused = 1.1;
+  leg_.fuelrem = 20.0;
   std::strcpy(leg_.vorfreq, "124.350 VORTAC");
   std::strcpy(leg_.vortofr, "From the north");
   DrawLegRow(ctx_, leg_, 931, false);
   for (const CanvasOp& op : canvas_.Of(CanvasOp::Text)) {
-    if (op.text == "1.1") {
+    if (op.text == "1.1" || op.text == "(20.0)") {
       EXPECT_LE(op.x1, Right(6) - 9);
       continue;
     }
@@ -211,30 +262,54 @@ TEST_F(TableTest, VorTextsStayInTheirCellsAndFrequenciesStayWhole) {
   EXPECT_EQ(Only("118.555").x1, Right(7) - 9);
 }
 
-TEST_F(TableTest, IdentLettersBesideBarsThatStayInTheCell) {
-  std::strcpy(leg_.vorident, "SJC");
-  DrawLegRow(ctx_, leg_, 931, false);
-  const CanvasOp letters = Only("SJC");
-  EXPECT_EQ(letters.x0, Right(6) + 9);
-  EXPECT_EQ(letters.y1, 931 + 281 - 9);
-  for (const CanvasOp& bar : canvas_.Of(CanvasOp::Line)) {
-    if (bar.y0 != bar.y1 || bar.y0 <= 931 + 140 || bar.x0 < Right(6) || bar.x1 > Right(7)) continue;
-    EXPECT_GT(bar.x0, letters.x1) << "bars right of the letters";
+TEST_F(TableTest, VorBearingsPrintTheNumberTheTextHoldsAndNeverAMadeUpRadial) {
+  for (const char* typed : {"R-270", "QDM 270", "-"}) {
+    std::strcpy(leg_.vorbrng, typed);
+    DrawLegRow(ctx_, leg_, 931, false);
   }
+  EXPECT_EQ(canvas_.TextsOf("270").size(), 2u);
+  EXPECT_EQ(Only("-").x1, Right(8) - 9);
+  EXPECT_TRUE(canvas_.TextsOf("000").empty());
+}
 
-  // Digits are long codes: the widest, five dashes, still ends inside.
-  canvas_.Clear();
-  std::strcpy(leg_.vorident, "0000000");
-  DrawLegRow(ctx_, leg_, 931, false);
-  int bars = 0;
-  for (const CanvasOp& bar : canvas_.Of(CanvasOp::Line)) {
-    if (bar.y0 != bar.y1 || bar.y0 <= 931 + 140 || bar.y0 >= 931 + 281) continue;
-    if (bar.x0 <= Right(6) || bar.x1 >= Right(8)) continue;
-    ++bars;
-    EXPECT_GE(bar.x0, Right(6)) << "inside the ident cell";
-    EXPECT_LE(bar.x1, Right(7));
+// 10 gph and 1-minute legs: 0.1667 gallons each, 0.5 in all.
+TEST(TotalRow, ThePrintedLegFuelAddsUpToTheTotal) {
+  Plan plan = MakePlan(3, 0);
+  plan.aircraft.acgph = 10.0;
+  for (int i = 1; i <= 3; ++i) plan.route[static_cast<std::size_t>(i)].subitems[kCellDist] = "3";
+  ComputeLegs(plan);
+  ASSERT_EQ(FormatReal(plan.totals.fuelused, false), "0.5");
+  RecordingCanvas canvas = ExampleCanvas();
+  PrintContext ctx;
+  PrintFilledLogOn(canvas, plan, ctx);
+  EXPECT_EQ(canvas.TextsOf("0.2").size(), 2u);
+  EXPECT_EQ(canvas.TextsOf("0.1").size(), 1u);
+  EXPECT_EQ(canvas.TextsOf("0.5").size(), 1u);
+}
+
+TEST_F(TableTest, IdentLettersAlwaysBesideBarsThatStayInTheCell) {
+  // Long codes (Q, O, Y, digits) once pushed the letters out of the cell;
+  // seven digits leave no room for bars at all, rather than for part of them.
+  for (const char* ident : {"SJC", "YOW", "QQQ", "0J0", "OYQ", "0000000"}) {
+    canvas_.Clear();
+    std::strcpy(leg_.vorident, ident);
+    DrawLegRow(ctx_, leg_, 931, false);
+    const CanvasOp letters = Only(ident);
+    EXPECT_EQ(letters.fontsize, kIdentSize) << ident;
+    EXPECT_EQ(letters.x0, Right(6) + 9) << ident;
+    EXPECT_EQ(letters.y1, 931 + 281 - 9) << ident;
+    int bars = 0;
+    for (const CanvasOp& bar : canvas_.Of(CanvasOp::Line)) {
+      if (bar.y0 != bar.y1 || bar.y0 <= 931 + 140 || bar.y0 >= 931 + 281) continue;
+      if (bar.x0 <= Right(6) || bar.x1 >= Right(8)) continue;
+      ++bars;
+      EXPECT_GT(bar.x0, letters.x1) << ident << ": bars right of the letters";
+      EXPECT_LE(bar.x1, Right(7)) << ident;
+    }
+    if (std::strlen(ident) <= 3) {
+      EXPECT_GT(bars, 0) << ident;
+    }
   }
-  EXPECT_GT(bars, 0);
 }
 
 TEST_F(TableTest, HeaderShowsTheDepartureUnlessBlank) {

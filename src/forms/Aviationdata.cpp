@@ -1,0 +1,241 @@
+#include "forms/Aviationdata.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProgressDialog>
+#include <QSettings>
+#include <QStringList>
+#include <cmath>
+#include <memory>
+
+#include "forms/Desktop.h"
+#include "forms/Fpick.h"
+#include "plan/aviation_fill.h"
+#include "plan/geodesy.h"
+
+namespace {
+
+const char* const kFolderKey = "aviation/folder";
+// A name search stops here: a longer list is no help to pick from.
+constexpr std::size_t kMostNames = 200;
+
+QString Q(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+QSettings Settings() {
+  return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("halvix"),
+                   QStringLiteral("halvix"));
+}
+
+struct OpenData {
+  QString folder;
+  AviationData data;
+};
+
+std::unique_ptr<OpenData>& Current() {
+  static std::unique_ptr<OpenData> current;
+  return current;
+}
+
+QString Summary(const DataSetInfo& info) {
+  QString text = QStringLiteral("%1 data in %2: %3 airports, %4 navaids and fixes")
+                     .arg(Q(info.format), Q(info.folder))
+                     .arg(info.airports)
+                     .arg(info.navaids);
+  if (!info.cycle.empty()) text += QStringLiteral(", %1").arg(Q(info.cycle));
+  if (info.date) text += QStringLiteral(" (%1)").arg(Q(FormatCivilDate(*info.date)));
+  text += QStringLiteral(".");
+  for (const std::string& warning : info.warnings) text += QStringLiteral("\n") + Q(warning);
+  return text;
+}
+
+// Opens `folder`, showing progress while a new index is built.
+std::unique_ptr<OpenData> Open(QWidget* parent, const QString& folder) {
+  auto opened = std::make_unique<OpenData>();
+  opened->folder = folder;
+  QProgressDialog progress(QStringLiteral("Indexing the aviation data in %1 ...").arg(folder),
+                           QString(), 0, 1000, parent);
+  progress.setWindowTitle(QStringLiteral("Aviation Data"));
+  progress.setWindowModality(Qt::ApplicationModal);
+  progress.setMinimumDuration(300);
+  QElapsedTimer since_update;
+  since_update.start();
+  const IndexProgress report = [&](double fraction) {
+    if (since_update.elapsed() < 50 && fraction < 1.0) return;
+    since_update.restart();
+    progress.setValue(static_cast<int>(fraction * 1000));
+    QApplication::processEvents();
+  };
+  std::string error;
+  if (!opened->data.Open(folder.toStdString(), DefaultCacheFolder(), error, report)) {
+    progress.close();
+    desktop().MessageBox(parent,
+                         QStringLiteral("Unable to use the aviation data.\n%1").arg(Q(error)),
+                         QStringLiteral("Error"), MessageButtons::Ok);
+    return nullptr;
+  }
+  progress.close();
+  if (opened->data.IsOutdated(Today())) {
+    const DataSetInfo& info = opened->data.info();
+    desktop().MessageBox(parent,
+                         QStringLiteral("The aviation data in %1 dates from %2 (%3), more than a "
+                                        "year ago: useful, but out of date for real navigation.")
+                             .arg(folder, Q(FormatCivilDate(*info.date)), Q(info.cycle)),
+                         QStringLiteral("Warning"), MessageButtons::Ok);
+  }
+  return opened;
+}
+
+const MagneticModel* Model() {
+  static std::unique_ptr<MagneticModel> model;
+  static bool tried = false;
+  if (!tried) {
+    tried = true;
+    auto loaded = std::make_unique<MagneticModel>();
+    const std::string path = FindMagneticModelFile();
+    // Without a model the routes keep the variation typed; no message.
+    std::string ignored;
+    if (!path.empty() && loaded->Load(path, ignored)) model = std::move(loaded);
+  }
+  return model.get();
+}
+
+}  // namespace
+
+QString AviationFolder() {
+  const QString chosen = Settings().value(kFolderKey).toString();
+  if (!chosen.isEmpty()) return chosen;
+  // Set but empty: no data folder, not even the simulator's.
+  if (qEnvironmentVariableIsSet(kAviationDataVariable))
+    return qEnvironmentVariable(kAviationDataVariable);
+  return QFileInfo(kSimulatorDataFolder).isDir() ? QString(kSimulatorDataFolder) : QString();
+}
+
+void SetAviationFolder(const QString& folder) {
+  Settings().setValue(kFolderKey, folder);
+  if (Current() && Current()->folder != folder) Current().reset();
+}
+
+bool ChooseAviationFolder(QWidget* parent) {
+  QString folder = AviationFolder();
+  if (folder.isEmpty()) folder = QDir::homePath();
+  if (!desktop().ChooseFolder(parent, folder)) return false;
+  std::unique_ptr<OpenData> opened = Open(parent, folder);
+  if (!opened) return false;
+  SetAviationFolder(folder);
+  desktop().MessageBox(parent, Summary(opened->data.info()), QStringLiteral("Aviation Data"),
+                       MessageButtons::Ok);
+  Current() = std::move(opened);
+  return true;
+}
+
+const AviationData* UseAviationData(QWidget* parent) {
+  const QString folder = AviationFolder();
+  if (Current() && Current()->folder == folder) return &Current()->data;
+  if (folder.isEmpty()) {
+    desktop().MessageBox(parent,
+                         QStringLiteral("No aviation data folder has been chosen. Choose one with "
+                                        "File > Aviation Data Folder."),
+                         QStringLiteral("Error"), MessageButtons::Ok);
+    return nullptr;
+  }
+  Current() = Open(parent, folder);
+  return Current() ? &Current()->data : nullptr;
+}
+
+std::optional<Airport> LookUpAirport(QWidget* parent, const QString& text) {
+  const QString query = text.trimmed();
+  if (query.isEmpty()) {
+    desktop().MessageBox(parent,
+                         QStringLiteral("Type an ident, a code or a part of the name first."),
+                         QStringLiteral("error"), MessageButtons::Ok);
+    return std::nullopt;
+  }
+  const AviationData* data = UseAviationData(parent);
+  if (!data) return std::nullopt;
+  // "KSQL" or "KSQL San Carlos" (a name the Look Up filled in before).
+  std::vector<Airport> found = data->FindAirports(query.section(' ', 0, 0).toStdString());
+  if (found.empty()) found = data->FindAirportsByName(query.toStdString(), kMostNames);
+  if (found.empty()) {
+    desktop().MessageBox(parent, QStringLiteral("No airport matches \"%1\".").arg(query),
+                         QStringLiteral("error"), MessageButtons::Ok);
+    return std::nullopt;
+  }
+  int chosen = 0;
+  if (found.size() > 1) {
+    QStringList rows;
+    for (const Airport& airport : found)
+      rows << QStringLiteral("%1  (%2, %3)")
+                  .arg(Q(AirportLabel(airport)))
+                  .arg(airport.position.lat, 0, 'f', 3)
+                  .arg(airport.position.lon, 0, 'f', 3);
+    chosen = PickPlace(parent, QStringLiteral("Choose an Airport"), rows);
+    if (chosen < 0) return std::nullopt;
+  }
+  return std::move(found[static_cast<std::size_t>(chosen)]);
+}
+
+std::optional<Place> LookUpPlace(QWidget* parent, const QString& text,
+                                 const std::optional<GeoPosition>& near) {
+  const std::string token = text.trimmed().toStdString();
+  GeoPosition position;
+  if (ParseCoordinates(token, position)) {
+    Place place;
+    place.kind = Place::Kind::Fix;
+    place.ident = place.name = token;
+    place.position = position;
+    return place;
+  }
+  if (token.empty()) {
+    desktop().MessageBox(parent, QStringLiteral("Type an ident or LAT,LON first."),
+                         QStringLiteral("error"), MessageButtons::Ok);
+    return std::nullopt;
+  }
+  const AviationData* data = UseAviationData(parent);
+  if (!data) return std::nullopt;
+  std::optional<Place> place = data->ResolvePlace(token, near);
+  if (!place) {
+    desktop().MessageBox(
+        parent, QStringLiteral("No airport, navaid or fix is called \"%1\".").arg(Q(token)),
+        QStringLiteral("error"), MessageButtons::Ok);
+  }
+  return place;
+}
+
+LegTexts MeasureLegTexts(const GeoPosition& from, const GeoPosition& to) {
+  const LegMeasure leg = MeasureLeg(from, to);
+  LegTexts texts;
+  texts.distance = QString::number(std::lround(leg.distance_nm));
+  if (leg.distance_nm > 1e-6) texts.course = QString::number(WholeDegrees(leg.course));
+  if (const MagneticModel* model = Model()) {
+    // Westerly variation counts positive, as the plan adds it to a true heading.
+    const double east =
+        model->Declination(leg.midpoint.lat, leg.midpoint.lon, 0.0, DecimalYear(Today()));
+    texts.variation = QString::number(-std::lround(east));
+  }
+  return texts;
+}
+
+QString VorTextFor(QWidget* parent, const GeoPosition& position) {
+  // Coordinates need no data: without a folder there is simply no cross-check.
+  if (AviationFolder().isEmpty()) return QString();
+  const AviationData* data = UseAviationData(parent);
+  return data ? Q(VorCrossCheck(*data, position)) : QString();
+}
+
+int FillVorCrossChecksCommand(QWidget* parent, Plan& plan) {
+  const AviationData* data = UseAviationData(parent);
+  if (!data) return 0;
+  const int filled = FillVorCrossChecks(*data, plan);
+  desktop().MessageBox(
+      parent,
+      filled == 0
+          ? QStringLiteral("No checkpoint was filled: only checkpoints with a position (looked up "
+                           "or imported) and an empty VOR text get one, from a VOR within 40 NM.")
+          : QStringLiteral("VOR cross-checks filled for %1 checkpoints.").arg(filled),
+      QStringLiteral("VOR Cross-Checks"), MessageButtons::Ok);
+  return filled;
+}

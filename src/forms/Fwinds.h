@@ -1,0 +1,62 @@
+// Checkpoints > Winds Aloft: each leg's wind and temperature from a forecast
+// file or a pasted bulletin, shown beside the pilot's values before any is
+// written.
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+#include "plan/plan.h"
+#include "plan/winds.h"
+#include "plan/winds_fb.h"
+#include "plan/winds_file.h"
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTableWidget;
+
+class TFormWinds : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TFormWinds(QWidget* parent = nullptr);
+  ~TFormWinds() override;
+
+  // Shows the window for `plan`; on OK the proposed winds are written into
+  // it as one change. True when a row changed.
+  bool Execute(Plan& plan, const StationLocator& locate);
+
+  QPushButton* ButtonOpen;
+  QPlainTextEdit* MemoBulletin;
+  QPushButton* ButtonReadText;
+  QLineEdit* EditDepart;
+  QLabel* LabelForecast;
+  QTableWidget* GridLegs;
+  QPushButton* ButtonOk;
+  QPushButton* ButtonCancel;
+
+  const WindFill& Fill() const { return fill_; }
+
+ public slots:
+  void ButtonOpenClick();
+  void ButtonReadTextClick();
+  void EditDepartChange();
+
+ private:
+  void Use(WindForecastLoad load, const QString& what);
+  void Propose();
+  void ShowFill();
+
+  const Plan* plan_ = nullptr;
+  StationLocator locate_;
+  std::unique_ptr<WindSource> source_;
+  WindFill fill_;
+};
+
+extern TFormWinds* FormWinds;  // made on first use
+
+// Opens the window over `owner` for `plan`, a bulletin's stations placed
+// with the aviation data of File > Aviation Data Folder; true when rows changed.
+bool ShowWindsAloft(QWidget* owner, Plan& plan);

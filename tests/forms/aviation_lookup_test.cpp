@@ -1,0 +1,125 @@
+// Look-ups in the aviation data from the dialogs, with scripted answers.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include "ScriptedDesktop.h"
+#include "forms/Aviationdata.h"
+#include "forms/Fadd.h"
+#include "forms/Fadd1.h"
+#include "forms/Faddfld.h"
+#include "forms/Fpick.h"
+
+namespace {
+
+const QString kData = QStringLiteral(HALVIX_AVIATION_TEST_DATA);
+
+class AviationLookUpTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // Settings and index go to a folder of the test's own, never the user's.
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home_.path());
+    qputenv("XDG_CACHE_HOME", home_.path().toUtf8());
+    SetAviationFolder(kData + "/ourairports");
+  }
+  void TearDown() override { SetAviationFolder(QString()); }
+
+  QTemporaryDir home_;
+  ScriptedDesktop desk_;
+};
+
+}  // namespace
+
+TEST_F(AviationLookUpTest, TheAirfieldDialogFillsFromACodeOrAChosenName) {
+  TFormAddField form;
+  form.EditName->setText("ksql");
+  form.ButtonLookUpClick();
+  EXPECT_EQ(form.EditName->text(), "KSQL San Carlos Airport");
+  EXPECT_EQ(form.EditElevation->text(), "5");
+  EXPECT_EQ(form.EditRunways->text(), "12/30");
+  EXPECT_EQ(form.EditATC->text(), "119.0");
+  EXPECT_TRUE(form.LabelLookUp->text().contains("pattern altitude 1000 is a default"));
+
+  // Several airports have "airport" in their name: the pilot picks the second.
+  desk_.dialog_answers.push_back([](QDialog* dialog) {
+    auto* pick = static_cast<TFormPickPlace*>(dialog);
+    EXPECT_EQ(pick->ListPlaces->count(), 3);
+    pick->ListPlaces->setCurrentRow(1);
+    pick->ButtonOkClick();
+    return pick->result();
+  });
+  form.EditName->setText("airport");
+  form.ButtonLookUpClick();
+  EXPECT_EQ(form.EditName->text(), "KHAF Half Moon Bay Airport");
+  EXPECT_EQ(form.EditTraffic->text(), "122.975");
+
+  desk_.message_answers.push_back(mrOk);
+  form.EditName->setText("Nowhere");
+  form.ButtonLookUpClick();
+  ASSERT_EQ(desk_.messages.size(), 1u);
+  EXPECT_EQ(desk_.messages[0].text, "No airport matches \"Nowhere\".");
+  EXPECT_EQ(form.EditName->text(), "Nowhere");
+}
+
+TEST_F(AviationLookUpTest, TheCheckpointDialogMeasuresTheLegAndFillsTheVor) {
+  TFormAdd form;
+  form.ClearEdits();
+  form.previous_position = GeoPosition{37.511902, -122.249496};  // KSQL
+  form.EditLookUp->setText(" 37.25,-121.95 ");
+  form.ButtonLookUpClick();
+  ASSERT_TRUE(form.position.has_value());
+  EXPECT_EQ(form.EditCheckpointName->text(), "37.25,-121.95");
+  EXPECT_EQ(form.EditDistance->text(), "21");
+  EXPECT_EQ(form.EditTrueCourse->text(), "138");
+  EXPECT_FALSE(form.EditMagVar->text().isEmpty());
+  EXPECT_EQ(form.EditFreq->text(), "114.1");
+  EXPECT_EQ(form.EditBear->text(), "165");
+  EXPECT_EQ(form.EditIdent->text(), "SJC");
+  EXPECT_TRUE(form.RadioButtonFrom->isChecked());
+
+  // A typed name and VOR stay; the ident finds the VORTAC near the previous point.
+  form.ClearEdits();
+  form.EditCheckpointName->setText("Skyline");
+  form.EditFreq->setText("112.3");
+  form.EditLookUp->setText("osi");
+  form.ButtonLookUpClick();
+  EXPECT_NEAR(form.position->lat, 37.3925, 1e-9);
+  EXPECT_EQ(form.EditCheckpointName->text(), "Skyline");
+  EXPECT_EQ(form.EditFreq->text(), "112.3");
+  EXPECT_EQ(form.EditBear->text(), "");
+
+  TFormAddFirst first;
+  first.ResetLookUp();
+  first.EditLookUp->setText("SJC");  // an airport before a navaid
+  first.ButtonLookUpClick();
+  EXPECT_EQ(first.EditDeparture->text(), "KSJC Norman Y. Mineta San Jose International Airport");
+  EXPECT_TRUE(first.position.has_value());
+}
+
+TEST_F(AviationLookUpTest, FolderChoiceAndTheCrossCheckCommandReportWhatTheyDid) {
+  desk_.file_answers.push_back(kData + "/xplane");
+  desk_.message_answers = {mrOk, mrOk, mrOk};
+  EXPECT_TRUE(ChooseAviationFolder(nullptr));
+  EXPECT_EQ(AviationFolder(), kData + "/xplane");
+  ASSERT_EQ(desk_.messages.size(), 2u);
+  EXPECT_TRUE(desk_.messages[0].text.contains("more than a year ago"))
+      << desk_.messages[0].text.toStdString();
+  EXPECT_TRUE(desk_.messages[1].text.contains("3 airports, 6 navaids and fixes, cycle 2013.10"))
+      << desk_.messages[1].text.toStdString();
+
+  Plan plan;
+  AddRow(plan, "KSQL", NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
+         NOT_ENTERED, NOT_ENTERED);
+  AddRow(plan, "South", 21, 136, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
+         NOT_ENTERED);
+  plan.route[1].position = GeoPosition{37.25, -121.95};
+  EXPECT_EQ(FillVorCrossChecksCommand(nullptr, plan), 1);
+  EXPECT_EQ(plan.route[1].SubItem(kCellVor), "114.1/ 165/ SJC/ From");
+  EXPECT_EQ(desk_.messages.back().text, "VOR cross-checks filled for 1 checkpoints.");
+}

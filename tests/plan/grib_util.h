@@ -1,0 +1,83 @@
+// GRIB2 files for the tests, written from ecCodes' own sample: a global
+// one-degree grid with u, v, t and gh on pressure levels.
+#pragma once
+
+#include <eccodes.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "plan/plan.h"
+#include "test_util.h"
+
+struct Field {
+  const char* name;
+  long hpa;
+  long step;  // hours after 2026-12-08 00Z
+  std::function<double(double lat, double lon)> value;
+};
+
+// A global one-degree grid per field, north to south from 0 E.
+inline std::string GribBytes(const std::vector<Field>& fields) {
+  std::string bytes;
+  std::vector<double> values(360 * 181);
+  for (const Field& field : fields) {
+    codes_handle* h = codes_grib_handle_new_from_samples(nullptr, "regular_ll_pl_grib2");
+    std::size_t length = std::string(field.name).size();
+    codes_set_long(h, "dataDate", 20261208);
+    codes_set_long(h, "dataTime", 0);
+    codes_set_string(h, "shortName", field.name, &length);
+    codes_set_long(h, "level", field.hpa);
+    codes_set_long(h, "step", field.step);
+    codes_set_long(h, "Ni", 360);
+    codes_set_long(h, "Nj", 181);
+    codes_set_double(h, "latitudeOfFirstGridPointInDegrees", 90.0);
+    codes_set_double(h, "latitudeOfLastGridPointInDegrees", -90.0);
+    codes_set_double(h, "longitudeOfFirstGridPointInDegrees", 0.0);
+    codes_set_double(h, "longitudeOfLastGridPointInDegrees", 359.0);
+    codes_set_double(h, "iDirectionIncrementInDegrees", 1.0);
+    codes_set_double(h, "jDirectionIncrementInDegrees", 1.0);
+    codes_set_long(h, "bitsPerValue", 24);
+    for (int j = 0; j < 181; ++j) {
+      for (int i = 0; i < 360; ++i) values[j * 360 + i] = field.value(90.0 - j, i);
+    }
+    codes_set_double_array(h, "values", values.data(), values.size());
+    const void* message = nullptr;
+    std::size_t size = 0;
+    codes_get_message(h, &message, &size);
+    bytes.append(static_cast<const char*>(message), size);
+    codes_handle_delete(h);
+  }
+  return bytes;
+}
+
+// Levels at 1500, 3000, 5500 and 10000 m, 10, 0, -20 and -50 C; a west wind
+// of 10 m/s, 20 m/s on the 0 E meridian, twice that six hours later.
+inline std::string Forecast() {
+  std::vector<Field> fields;
+  const long levels[] = {850, 700, 500, 250};
+  const double heights[] = {1500, 3000, 5500, 10000};
+  const double temps[] = {10, 0, -20, -50};
+  for (long step : {0L, 6L}) {
+    for (int n = 0; n < 4; ++n) {
+      const double factor = step == 0 ? 1.0 : 2.0;
+      fields.push_back({"u", levels[n], step, [factor](double, double lon) {
+                          return (lon == 0.0 ? 20.0 : 10.0) * factor;
+                        }});
+      fields.push_back({"v", levels[n], step, [](double, double) { return 0.0; }});
+      fields.push_back(
+          {"t", levels[n], step, [t = temps[n]](double, double) { return t + 273.15; }});
+      fields.push_back({"gh", levels[n], step, [h = heights[n]](double, double) { return h; }});
+    }
+  }
+  return GribBytes(fields);
+}
+
+inline Plan SeamPlan() {
+  Plan plan;
+  plan.route = {Row("West"), Row("Greenwich", "46", "90", "7382", "", "", "", "100", "0")};
+  plan.route[0].position = GeoPosition{40.0, -1.0};
+  plan.route[1].position = GeoPosition{40.0, 0.0};
+  return plan;
+}
