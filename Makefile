@@ -29,7 +29,8 @@ run: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target halvix halvix-navlog
 	@mkdir -p $(BUILD)/run
 	@[ -e $(BUILD)/run/default.flt ] || cp examples/sample.flt $(BUILD)/run/default.flt
-	@cd $(BUILD)/run && ../src/app/halvix
+	@cd $(BUILD)/run && \
+	HALVIX_AVIATION_DATA="$${HALVIX_AVIATION_DATA:-$(CURDIR)/examples/aviation-sample}" ../src/app/halvix
 
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)

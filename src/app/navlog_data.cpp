@@ -24,8 +24,8 @@ void Warn(const std::string& message) {
 
 std::string AviationDataFolder(const NavlogDataOptions& options) {
   if (!options.folder.empty()) return options.folder;
-  const char* variable = std::getenv(kAviationDataVariable);
-  if (variable && *variable) return variable;
+  // Set but empty: no data folder, not even the simulator's.
+  if (const char* variable = std::getenv(kAviationDataVariable)) return variable;
   struct stat st;
   if (stat(kSimulatorDataFolder, &st) == 0 && S_ISDIR(st.st_mode)) return kSimulatorDataFolder;
   return std::string();
@@ -47,7 +47,7 @@ bool ApplyAviationData(const NavlogDataOptions& options, const CivilDate& date, 
   if (!options.route.empty()) {
     MagneticModel model;
     const std::string model_path = FindMagneticModelFile();
-    if (model_path.empty() || !model.Load(model_path, &error))
+    if (model_path.empty() || !model.Load(model_path, error))
       return Fail("the magnetic model cannot be read" + (error.empty() ? "" : ": " + error));
     LoadPlan(plan, "");  // the aircraft and margins a plan file without them has
     std::vector<std::string> notes;
@@ -61,6 +61,11 @@ bool ApplyAviationData(const NavlogDataOptions& options, const CivilDate& date, 
            "; the variation for " + FormatCivilDate(date) + " is only an estimate");
     }
     plan.modified = 1;
+  } else {
+    // A route file's airports arrive with their names only.
+    std::vector<std::string> notes;
+    if (FillNamedAirfields(data, plan, notes) > 0) plan.modified = 1;
+    for (const std::string& note : notes) Warn(note);
   }
   if (options.nearest_vor && FillVorCrossChecks(data, plan) > 0) plan.modified = 1;
   return true;

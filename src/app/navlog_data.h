@@ -11,17 +11,15 @@ struct NavlogDataOptions {
   std::string folder;  // --data; else $HALVIX_AVIATION_DATA, else the simulator's folder
   std::string route;   // --route
   bool nearest_vor = false;
-  bool wanted() const { return !route.empty() || nearest_vor; }
+  // --data alone fills the airfields of a plan or route file that have only a name.
+  bool wanted() const { return !folder.empty() || !route.empty() || nearest_vor; }
 };
-
-// The environment variable naming the aviation data folder when --data is not given.
-constexpr const char* kAviationDataVariable = "HALVIX_AVIATION_DATA";
 
 // The folder the options name: --data, else the environment variable, else
 // the simulator's folder when it exists; else empty.
 std::string AviationDataFolder(const NavlogDataOptions& options);
 
-// Builds `plan` from the route (when there is one) and fills its VOR
-// cross-checks (when asked), telling what the pilot should know on standard
-// error. False after reporting why (an ident found nowhere, no data).
+// Builds `plan` from the route (when there is one; else fills the airfields
+// that have only a name) and fills its VOR cross-checks (when asked), telling what the pilot should
+// know on standard error. False after reporting why (an ident found nowhere, no data).
 bool ApplyAviationData(const NavlogDataOptions& options, const CivilDate& date, Plan& plan);

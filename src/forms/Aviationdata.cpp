@@ -96,7 +96,9 @@ const MagneticModel* Model() {
     tried = true;
     auto loaded = std::make_unique<MagneticModel>();
     const std::string path = FindMagneticModelFile();
-    if (!path.empty() && loaded->Load(path, nullptr)) model = std::move(loaded);
+    // Without a model the routes keep the variation typed; no message.
+    std::string ignored;
+    if (!path.empty() && loaded->Load(path, ignored)) model = std::move(loaded);
   }
   return model.get();
 }
@@ -106,6 +108,9 @@ const MagneticModel* Model() {
 QString AviationFolder() {
   const QString chosen = Settings().value(kFolderKey).toString();
   if (!chosen.isEmpty()) return chosen;
+  // Set but empty: no data folder, not even the simulator's.
+  if (qEnvironmentVariableIsSet(kAviationDataVariable))
+    return qEnvironmentVariable(kAviationDataVariable);
   return QFileInfo(kSimulatorDataFolder).isDir() ? QString(kSimulatorDataFolder) : QString();
 }
 

@@ -11,7 +11,8 @@
 
 class QWidget;
 
-// The settings entry, else the simulator's folder when it exists; else empty.
+// The settings entry, else $HALVIX_AVIATION_DATA, else the simulator's folder
+// when it exists; else empty.
 QString AviationFolder();
 // Keeps `folder` in the settings; the data of another folder is closed.
 void SetAviationFolder(const QString& folder);

@@ -4,7 +4,9 @@
 #include <QFileInfo>
 #include <QString>
 
+#include "forms/Aviationdata.h"
 #include "forms/Desktop.h"
+#include "plan/aviation_fill.h"
 #include "plan/route_import.h"
 
 const char* const kRouteFilter = "Flight plans (*.gpx *.fpl)";
@@ -25,6 +27,13 @@ bool ImportRouteFile(QWidget* parent, Plan& plan, const CivilDate& date) {
   if (!result.warning.empty()) {
     desktop().MessageBox(parent, QString::fromStdString(result.warning), "Warning",
                          MessageButtons::Ok);
+  }
+  // The route's airports arrive with their names only; a chosen data folder fills them in.
+  if (!plan.airfields.empty() && !AviationFolder().isEmpty()) {
+    if (const AviationData* data = UseAviationData(parent)) {
+      std::vector<std::string> notes;
+      FillNamedAirfields(*data, plan, notes);
+    }
   }
   return true;
 }

@@ -13,6 +13,7 @@
 
 #include "plan/aviation_readers.h"
 #include "plan/geodesy.h"
+#include "plan/profile.h"
 #include "plan/text_fields.h"
 
 namespace {
@@ -64,8 +65,11 @@ bool Exec(sqlite3* db, const char* sql) {
   return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
+// Older simulator files write names in a single-byte code page: everything
+// enters the index as UTF-8, as plan files hold it.
 void BindText(sqlite3_stmt* stmt, int index, const std::string& text) {
-  sqlite3_bind_text(stmt, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+  const std::string utf8 = TextAsUtf8(text);
+  sqlite3_bind_text(stmt, index, utf8.data(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
 }
 
 std::string ColumnText(sqlite3_stmt* stmt, int column) {

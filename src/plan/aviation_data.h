@@ -150,5 +150,8 @@ class AviationData {
 // The folder for the index: $XDG_CACHE_HOME/halvix, else ~/.cache/halvix.
 std::string DefaultCacheFolder();
 
+// The environment variable naming the data folder when none was chosen.
+constexpr const char* kAviationDataVariable = "HALVIX_AVIATION_DATA";
+
 // Where the simulator's data lies when a distribution installs it.
 constexpr const char* kSimulatorDataFolder = "/usr/share/games/flightgear";

@@ -127,6 +127,33 @@ int FillVorCrossChecks(const AviationData& data, Plan& plan) {
   return filled;
 }
 
+int FillNamedAirfields(const AviationData& data, Plan& plan, std::vector<std::string>& notes) {
+  int filled = 0;
+  for (AirfieldInfo& field : plan.airfields) {
+    bool only_name = true;
+    for (int k = 1; k < kAirfieldColumns; ++k)
+      only_name = only_name && Trim(AirfieldColumn(field, k)).empty();
+    std::vector<std::string_view> words;
+    SplitBlanks(field.name, words);
+    if (!only_name || words.empty()) continue;
+    std::vector<Airport> found = data.FindAirports(std::string(words[0]));
+    if (found.empty()) continue;
+    std::size_t best = 0;
+    for (const Checkpoint& row : plan.route) {
+      if (row.caption != field.name || !row.position) continue;
+      double best_nm = -1.0;
+      for (std::size_t i = 0; i < found.size(); ++i) {
+        const double nm = BearingBetween(*row.position, found[i].position).distance_nm;
+        if (best_nm < 0 || nm < best_nm) best = i, best_nm = nm;
+      }
+      break;
+    }
+    field = AirfieldFromAirport(found[best], notes);
+    ++filled;
+  }
+  return filled;
+}
+
 bool ParseCoordinates(const std::string& token, GeoPosition& position) {
   const std::size_t comma = token.find(',');
   if (comma == std::string::npos) return false;

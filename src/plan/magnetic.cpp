@@ -78,9 +78,9 @@ std::string FormatCivilDate(const CivilDate& date) {
   return text;
 }
 
-bool MagneticModel::Load(const std::string& path, std::string* error) {
+bool MagneticModel::Load(const std::string& path, std::string& error) {
   auto fail = [&](const std::string& why) {
-    if (error) *error = path + ": " + why;
+    error = path + ": " + why;
     return false;
   };
   std::ifstream in(path);

@@ -27,7 +27,7 @@ std::string FormatCivilDate(const CivilDate& date);
 class MagneticModel {
  public:
   // Reads a coefficient file in NOAA's COF layout; false with the reason.
-  bool Load(const std::string& path, std::string* error);
+  bool Load(const std::string& path, std::string& error);
 
   // Declination in degrees, east positive, at a geodetic position on WGS84
   // (height above the ellipsoid in metres) at a decimal year.

@@ -4,28 +4,18 @@
 #include <cstring>
 #include <limits>
 
+#include "plan/text_fields.h"
+
 namespace {
 
 const std::string kEmpty;
-
-bool IsSpace(char c) {
-  return std::isspace(static_cast<unsigned char>(c)) != 0;
-}
-
-std::string Trim(const std::string& text) {
-  std::size_t begin = 0;
-  std::size_t end = text.size();
-  while (begin < end && IsSpace(text[begin])) ++begin;
-  while (end > begin && IsSpace(text[end - 1])) --end;
-  return text.substr(begin, end - begin);
-}
 
 // A text cut to its field must not end in a blank: a plan file reader trims
 // it, and a save and load would change the text.
 std::string CutField(const std::string& text) {
   std::string cut = CutUtf8(text, kShortTextMax);
   if (cut.size() < text.size()) {
-    while (!cut.empty() && IsSpace(cut.back())) cut.pop_back();
+    while (!cut.empty() && IsBlank(cut.back())) cut.pop_back();
   }
   return cut;
 }
@@ -79,9 +69,9 @@ Plan::Plan() : legs{}, totals{} {}
 
 std::string CutUtf8(const std::string& text, std::size_t max_bytes) {
   if (text.size() <= max_bytes) return text;
-  std::size_t cut = max_bytes;
-  // Step back over continuation bytes so the cut lands before a lead byte.
-  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+  // Whole characters only: the cut lands before the first that does not fit.
+  std::size_t cut = 0;
+  for (std::size_t next = 0; next <= max_bytes; next += Utf8CharLength(text, next)) cut = next;
   return text.substr(0, cut);
 }
 
@@ -93,7 +83,7 @@ void CopyField(char (&field)[kTextField], const std::string& text) {
 
 int32_t ParseLong(const char* text) {
   const char* p = text;
-  while (*p != '\0' && IsSpace(*p)) ++p;
+  while (*p != '\0' && IsBlank(*p)) ++p;
   bool negative = false;
   if (*p == '+' || *p == '-') {
     negative = *p == '-';
@@ -152,7 +142,7 @@ std::string VorTokenizer::NextToken() {
     field = text_.substr(pos_, slash - pos_);
     pos_ = slash + 1;
   }
-  return Trim(field);
+  return std::string(Trim(field));
 }
 
 void ParseRow(const Checkpoint& row, LegResult& own, LegResult& carry) {

@@ -75,7 +75,7 @@ SaveResult SavePlan(Plan& plan, const std::string& path) {
   }
 
   ProfileFile file;
-  if (!file.Load(path, &result.error)) return result;
+  if (!file.Load(path, result.error)) return result;
 
   file.WriteString(kMisc, "title", plan.title);
   file.WriteString(kMisc, "pilotname", plan.aircraft.pilotname);
@@ -114,7 +114,7 @@ SaveResult SavePlan(Plan& plan, const std::string& path) {
     }
   }
 
-  if (!file.Save(path, &result.error)) return result;
+  if (!file.Save(path, result.error)) return result;
   plan.modified = 0;
   result.status = SaveStatus::Saved;
   return result;
@@ -185,7 +185,7 @@ LoadResult LoadPlan(Plan& plan, const std::string& path) {
   ProfileFile file;
   // A file that cannot be read gives the defaults, as a missing one does;
   // the reason goes back to the caller to show.
-  result.ok = file.Load(path, &result.error);
+  result.ok = file.Load(path, result.error);
   result.rows_in_file = FillPlan(plan, file);
   return result;
 }

@@ -9,22 +9,11 @@
 #include "plan/cnumbers.h"
 #include "plan/fileio.h"
 #include "plan/plan.h"
+#include "plan/text_fields.h"
 
 namespace {
 
 const char kBom[] = "\xEF\xBB\xBF";
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\n';
-}
-
-std::string Trim(const std::string& text) {
-  std::size_t begin = 0;
-  std::size_t end = text.size();
-  while (begin < end && IsBlank(text[begin])) ++begin;
-  while (end > begin && IsBlank(text[end - 1])) --end;
-  return text.substr(begin, end - begin);
-}
 
 bool IsBlankLine(std::string_view line) {
   return std::all_of(line.begin(), line.end(), IsBlank);
@@ -48,7 +37,7 @@ const std::string& LookupName(const std::string& name, std::string& scratch) {
     }
   }
   if (plain) return name;
-  scratch = Lower(Trim(name));
+  scratch = Lower(std::string(Trim(name)));
   return scratch;
 }
 
@@ -105,55 +94,6 @@ bool SameName(std::string_view a, std::string_view b) {
     if (LowerChar(a[i]) != LowerChar(b[i])) return false;
   }
   return true;
-}
-
-bool IsValidUtf8(const std::string& s, std::size_t i) {
-  const std::size_t n = s.size();
-  while (i < n) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    if (c < 0x80) {
-      ++i;
-      continue;
-    }
-    int len;
-    uint32_t cp;
-    if (c >= 0xC2 && c <= 0xDF) {
-      len = 2;
-      cp = c & 0x1F;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      len = 3;
-      cp = c & 0x0F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      len = 4;
-      cp = c & 0x07;
-    } else {
-      return false;
-    }
-    if (i + static_cast<std::size_t>(len) > n) return false;
-    for (int k = 1; k < len; ++k) {
-      unsigned char cc = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
-      if ((cc & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (cc & 0x3F);
-    }
-    if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-        (cp >= 0xD800 && cp <= 0xDFFF))
-      return false;
-    i += static_cast<std::size_t>(len);
-  }
-  return true;
-}
-
-void AppendUtf8(std::string& out, uint32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
 }
 
 // Plan files made on Windows are in the ANSI code page.
@@ -213,7 +153,7 @@ void ProfileFile::Parse(const std::string& raw) {
   garbage_ = 0;
   has_bom_ = raw.compare(0, 3, kBom) == 0;
   const std::size_t start = has_bom_ ? 3 : 0;
-  if (IsValidUtf8(raw, start)) {
+  if (IsValidUtf8(std::string_view(raw).substr(start))) {
     text_.assign(raw, start, std::string::npos);
   } else {
     text_ = Windows1252ToUtf8(raw.substr(start));
@@ -367,7 +307,7 @@ void ProfileFile::KeyIndex::Add(const ProfileFile& file, const std::vector<Line>
   }
 }
 
-bool ProfileFile::Load(const std::string& path, std::string* error) {
+bool ProfileFile::Load(const std::string& path, std::string& error) {
   Parse(std::string());
   std::string bytes;
   std::string reason;
@@ -376,7 +316,7 @@ bool ProfileFile::Load(const std::string& path, std::string* error) {
       return true;
     case ReadStatus::TooLarge:
     case ReadStatus::Failed:
-      if (error) *error = "Cannot read " + path + ": " + reason;
+      error = "Cannot read " + path + ": " + reason;
       return false;
     case ReadStatus::Ok:
       break;
@@ -401,10 +341,10 @@ std::string ProfileFile::Serialize() const {
   return out;
 }
 
-bool ProfileFile::Save(const std::string& path, std::string* error) const {
+bool ProfileFile::Save(const std::string& path, std::string& error) const {
   std::string reason;
   if (ReplaceFile(path, Serialize(), reason)) return true;
-  if (error) *error = "Cannot write " + path + ": " + reason;
+  error = "Cannot write " + path + ": " + reason;
   return false;
 }
 
@@ -462,7 +402,7 @@ void ProfileFile::WriteString(const std::string& section, const std::string& key
     const Line header = Append("[" + section + "]", kCrLf);
     sections_.emplace_back();
     sections_.back().lines.push_back(header);
-    section_index_.emplace(Lower(Trim(section)), sections_.size() - 1);
+    section_index_.emplace(Lower(std::string(Trim(section))), sections_.size() - 1);
     s = &sections_.back();
   }
 
@@ -539,4 +479,8 @@ double ProfileFile::ReadDouble(const std::string& section, const std::string& ke
   double value = std::atof(text.c_str());
   // "nan" or "inf" would poison every fuel sum and margin after it.
   return std::isfinite(value) ? value : 0.0;
+}
+
+std::string TextAsUtf8(const std::string& text) {
+  return IsValidUtf8(text) ? text : Windows1252ToUtf8(text);
 }

@@ -20,7 +20,7 @@ class ProfileFile {
   // failures (not a regular file, too large to be a plan, no permission)
   // return false with the reason in `error`. A file that is not
   // valid UTF-8 is taken as Windows-1252 and converted.
-  bool Load(const std::string& path, std::string* error = nullptr);
+  bool Load(const std::string& path, std::string& error);
 
   // Parses bytes as if read from a file.
   void Parse(const std::string& bytes);
@@ -28,7 +28,7 @@ class ProfileFile {
   // Writes the whole profile to `path` in one step (ReplaceFile): the old
   // file or the new one, never a torn one, and never over a device, a
   // directory or a read-only file.
-  bool Save(const std::string& path, std::string* error = nullptr) const;
+  bool Save(const std::string& path, std::string& error) const;
 
   // The file's bytes as Save would write them.
   std::string Serialize() const;
@@ -118,3 +118,7 @@ class ProfileFile {
   std::vector<Section> sections_;
   std::unordered_map<std::string, std::size_t> section_index_;  // lower-case name -> first
 };
+
+// `text` as UTF-8: unchanged when it is valid UTF-8, else read as Windows-1252,
+// the way plan files are.
+std::string TextAsUtf8(const std::string& text);

@@ -102,7 +102,8 @@ std::string FormatLogTable(const Plan& plan) {
   rows.back().back() = "VOR";
   for (int32_t k = 0; k < plan.legcount && k < kMaxLegs; ++k) {
     const LegResult& l = plan.legs[static_cast<std::size_t>(k)];
-    rows.push_back(table_row(LegValues(k, l, LogForm::Text), l.vortext[0] != '\0'));
+    // Leg fuel as on screen and paper, adding up to the Total line.
+    rows.push_back(table_row(LegValues(k, ShownLeg(plan, k), LogForm::Text), l.vortext[0] != '\0'));
   }
   // The word sits under the checkpoints, not the leg numbers.
   std::vector<std::string> total = table_row(TotalValues(plan, LogForm::Text), false);

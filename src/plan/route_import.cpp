@@ -349,7 +349,7 @@ ImportResult ImportRoute(const std::string& path, const CivilDate& date, Plan& p
     result.error = "the magnetic model (wmm2025/WMM2025.COF) that gives the variation is missing";
     return result;
   }
-  if (!model.Load(model_path, &result.error)) return result;
+  if (!model.Load(model_path, result.error)) return result;
 
   const double year = DecimalYear(date);
   if (!RouteToPlan(route, model, year, plan, result.error)) return result;

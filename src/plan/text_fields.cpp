@@ -1,14 +1,50 @@
 #include "plan/text_fields.h"
 
+#include <utf8proc.h>
+
 #include <cctype>
 #include <charconv>
 #include <cmath>
 
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
 std::string_view Trim(std::string_view text) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
   return text;
+}
+
+namespace {
+
+// The length of the character at `at`, or a negative utf8proc error.
+utf8proc_ssize_t NextChar(std::string_view text, std::size_t at) {
+  utf8proc_int32_t code_point = 0;
+  return utf8proc_iterate(reinterpret_cast<const utf8proc_uint8_t*>(text.data() + at),
+                          static_cast<utf8proc_ssize_t>(text.size() - at), &code_point);
+}
+
+}  // namespace
+
+bool IsValidUtf8(std::string_view text) {
+  for (std::size_t at = 0; at < text.size();) {
+    const utf8proc_ssize_t n = NextChar(text, at);
+    if (n <= 0) return false;
+    at += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+std::size_t Utf8CharLength(std::string_view text, std::size_t at) {
+  const utf8proc_ssize_t n = NextChar(text, at);
+  return n <= 0 ? 1 : static_cast<std::size_t>(n);
+}
+
+void AppendUtf8(std::string& out, int32_t code_point) {
+  utf8proc_uint8_t bytes[4];
+  const utf8proc_ssize_t n = utf8proc_encode_char(code_point, bytes);
+  out.append(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(n));
 }
 
 void SplitBlanks(std::string_view line, std::vector<std::string_view>& fields) {

@@ -6,7 +6,23 @@
 #include <string_view>
 #include <vector>
 
+// The C locale's white space: blank, tab, line feed, vertical tab, form feed,
+// carriage return. Whatever locale the desktop sets, plan files read alike.
+bool IsBlank(char c);
+
+// The text without white space at either end.
 std::string_view Trim(std::string_view text);
+
+// Whether the whole text is well-formed UTF-8 (no overlong forms, surrogates
+// or code points past U+10FFFF).
+bool IsValidUtf8(std::string_view text);
+
+// The bytes of the UTF-8 character that starts at `at`; 1 for a byte that
+// starts none, so a walk over damaged text still ends.
+std::size_t Utf8CharLength(std::string_view text, std::size_t at);
+
+// Appends the UTF-8 bytes of a code point.
+void AppendUtf8(std::string& out, int32_t code_point);
 
 // Fields separated by runs of blanks and tabs.
 void SplitBlanks(std::string_view line, std::vector<std::string_view>& fields);

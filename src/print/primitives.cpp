@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "plan/plan.h"
+#include "plan/text_fields.h"
 
 const char* const kCutMark = "\u2026";
 
@@ -12,8 +13,8 @@ namespace {
 
 // Byte length of the UTF-8 character that ends at `end` (exclusive).
 std::size_t LastCharLength(const std::string& s, std::size_t end) {
-  std::size_t start = end - 1;
-  while (start > 0 && (static_cast<unsigned char>(s[start]) & 0xC0) == 0x80) --start;
+  std::size_t start = 0;
+  for (std::size_t at = 0; at < end; at += Utf8CharLength(s, at)) start = at;
   return end - start;
 }
 

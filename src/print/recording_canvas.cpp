@@ -1,5 +1,7 @@
 #include "print/recording_canvas.h"
 
+#include "plan/text_fields.h"
+
 RecordingCanvas::RecordingCanvas(int width, int height, int widthmm, int heightmm, int pxperpoint)
     : width_(width),
       height_(height),
@@ -67,7 +69,7 @@ void RecordingCanvas::TextOut(int x, int y, const std::string& text) {
 
 int RecordingCanvas::TextWidth(const std::string& text) {
   int chars = 0;
-  for (unsigned char c : text) chars += (c & 0xC0) != 0x80;
+  for (std::size_t at = 0; at < text.size(); at += Utf8CharLength(text, at)) ++chars;
   return chars * fontsize_ * pxperpoint_ / 2;
 }
 

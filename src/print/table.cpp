@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "plan/columns.h"
+#include "plan/text_fields.h"
 
 const char* const kIncompleteMark = "+";
 const char* const kIncompleteNote = "+ time and fuel exclude legs that could not be computed";
@@ -52,8 +53,7 @@ void ShadeHalves(PrintContext& ctx, int top, int height, CanvasColor colour) {
 std::vector<std::string> Characters(const std::string& text) {
   std::vector<std::string> out;
   for (std::size_t i = 0; i < text.size();) {
-    std::size_t n = 1;
-    while (i + n < text.size() && (static_cast<unsigned char>(text[i + n]) & 0xC0) == 0x80) ++n;
+    const std::size_t n = Utf8CharLength(text, i);
     out.push_back(text.substr(i, n));
     i += n;
   }

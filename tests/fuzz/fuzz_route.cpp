@@ -16,7 +16,8 @@ namespace {
 const MagneticModel& Model() {
   static const MagneticModel model = [] {
     MagneticModel m;
-    if (!m.Load(HALVIX_WMM_FILE, nullptr)) std::abort();
+    std::string error;
+    if (!m.Load(HALVIX_WMM_FILE, error)) std::abort();
     return m;
   }();
   return model;

@@ -119,6 +119,14 @@ TEST(AviationDataTest, OlderNavFormatAndGzipFilesAtTheFolderTop) {
   ASSERT_NE(gz, nullptr);
   gzwrite(gz, nav.data(), static_cast<unsigned>(nav.size()));
   gzclose(gz);
+  // The old airport format: runways by their middle, names in a single-byte code page.
+  WriteText(folder.File("apt.dat"),
+            "I\n810 Version - data cycle 2009.12\n"
+            "1 1416 1 0 LSZH Z\xfcrich\n"
+            "10 47.4580 8.5480 16x 155.50 12139 0.0 0.0 197 111111 01 1 1 0.25 1 0000.0000\n"
+            "10 47.4600 8.5500 xxx 155.50 300 0.0 0.0 75 111111 01 1 1 0.25 1 0000.0000\n"
+            "10 47.4620 8.5520 10L 100.0 8000 0.0 0.0 197 111111 01 1 1 0.25 1 0000.0000\n"
+            "99\n");
   Opened o(folder.path());
   ASSERT_TRUE(o.data.is_open()) << o.error;
   const std::vector<Navaid> osi = o.data.FindNavaids("osi");
@@ -127,6 +135,10 @@ TEST(AviationDataTest, OlderNavFormatAndGzipFilesAtTheFolderTop) {
   EXPECT_EQ(osi[0].type, NavaidType::Vortac);
   EXPECT_EQ(o.data.FindNavaids("OA").at(0).khz, 362);
   EXPECT_EQ(o.data.info().cycle, "cycle 2009.12");
+  const Airport zurich = Only(o.data.FindAirports("LSZH"));
+  EXPECT_EQ(zurich.name, "Z\u00fcrich");
+  std::vector<std::string> notes;
+  EXPECT_EQ(AirfieldFromAirport(zurich, notes).runways, "16/34, 10L/28R");
 }
 
 TEST(AviationDataTest, TheIndexIsReusedUntilTheDataChanges) {
@@ -190,6 +202,18 @@ TEST(AviationFillTest, AnAirportFillsAnAirfieldRow) {
   const AirfieldInfo ranch = AirfieldFromAirport(Only(o.data.FindAirports("CL56")), notes);
   EXPECT_EQ(ranch.name, "CL56 Test Ranch \"North\" Airstrip");
   EXPECT_EQ(ranch.runways, "H1");
+
+  // Airfields an imported route named, and nothing else, are filled; others stay.
+  Plan plan;
+  plan.airfields.resize(3);
+  plan.airfields[0].name = "KSQL";
+  plan.airfields[1].name = "KHAF";
+  plan.airfields[1].elevation = "70";
+  plan.airfields[2].name = "Nowhere";
+  EXPECT_EQ(FillNamedAirfields(o.data, plan, notes), 1);
+  EXPECT_EQ(plan.airfields[0].atc, "119.0");
+  EXPECT_EQ(plan.airfields[1].name, "KHAF");
+  EXPECT_EQ(plan.airfields[2].name, "Nowhere");
   EXPECT_EQ(FormatFrequency(121805), "121.805");
   EXPECT_EQ(FormatFrequency(362), "362");
 }
@@ -235,10 +259,10 @@ TEST(AviationFillTest, VorCrossChecksUseTheVorsOwnVariation) {
 TEST(AviationFillTest, ARouteOfIdentsAndCoordinatesBecomesAPlan) {
   Opened o(kData + "/ourairports");
   MagneticModel model;
-  ASSERT_TRUE(model.Load(std::string(HALVIX_WMM_DIR) + "/WMM2025.COF", nullptr));
+  std::string error;
+  ASSERT_TRUE(model.Load(std::string(HALVIX_WMM_DIR) + "/WMM2025.COF", error)) << error;
   Plan plan;
   std::vector<std::string> notes;
-  std::string error;
   ASSERT_TRUE(BuildPlanFromIdents(o.data, RouteTokens(" KSQL osi  37.25,-121.95 KHAF"), model,
                                   2026.0, plan, notes, error))
       << error;

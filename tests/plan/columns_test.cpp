@@ -41,6 +41,8 @@ TEST(LogColumns, ShownLegFuelAddsUpToTheExactTotal) {
   EXPECT_EQ(ShownTotalText(plan, LogColumn::FuelUsed), "0.5");
   EXPECT_EQ(ShownTotalText(plan, LogColumn::Dist), "6");
   EXPECT_EQ(ShownTotalText(plan, LogColumn::Tc), "") << "no sum";
+  // The terminal's table reads as the window and the paper do.
+  EXPECT_NE(FormatLogTable(plan).find("  0.1  "), std::string::npos) << FormatLogTable(plan);
   // Scripts keep every leg's own figure.
   const std::string csv = FormatLogCsv(plan);
   EXPECT_NE(csv.find("\n2,B,,,,,,,,,,,,,2,2,,1,0.17,"), std::string::npos) << csv;

@@ -79,7 +79,7 @@ TEST(GeodesyTest, WholeDegreesRoundsIntoOneTo360) {
 MagneticModel ShippedModel() {
   MagneticModel model;
   std::string error;
-  EXPECT_TRUE(model.Load(HALVIX_WMM_DIR "/WMM2025.COF", &error)) << error;
+  EXPECT_TRUE(model.Load(HALVIX_WMM_DIR "/WMM2025.COF", error)) << error;
   return model;
 }
 
@@ -126,14 +126,14 @@ TEST(MagneticModelTest, DatesAndTheModelsSpan) {
 TEST(MagneticModelTest, ADamagedCoefficientFileIsRefused) {
   MagneticModel model;
   std::string error;
-  EXPECT_FALSE(model.Load("/nonexistent/WMM.COF", &error));
+  EXPECT_FALSE(model.Load("/nonexistent/WMM.COF", error));
   EXPECT_NE(error.find("cannot be read"), std::string::npos);
   const std::string path = ::testing::TempDir() + "/halvix-bad.cof";
   std::ofstream(path) << "    2025.0            WMM-2025     11/13/2024\n  1  0  abc\n";
-  EXPECT_FALSE(model.Load(path, &error));
+  EXPECT_FALSE(model.Load(path, error));
   std::ofstream(path)
       << "    2025.0            WMM-2025     11/13/2024\n  1  0 -29351.8 0.0 12.0 0.0\n";
-  EXPECT_FALSE(model.Load(path, &error));  // cut short: no closing line
+  EXPECT_FALSE(model.Load(path, error));  // cut short: no closing line
   EXPECT_NE(error.find("ends before"), std::string::npos) << error;
 }
 

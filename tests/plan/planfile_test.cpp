@@ -147,7 +147,8 @@ TEST(SavePlanTest, SavingOverAnotherFileKeepsItsForeignPartsAndOldRows) {
   LoadPlan(back, path);
   EXPECT_EQ(back.route.size(), 3u);  // rows past count stay in the file, unread
   ProfileFile raw;
-  raw.Load(path);
+  std::string error;
+  ASSERT_TRUE(raw.Load(path, error)) << error;
   EXPECT_EQ(raw.GetString("notes", "fuel stop", "", 256), "maybe");
 }
 
@@ -372,7 +373,8 @@ TEST(PlanFilePositions, BadOrStaleCoordinatesAreNotGivenToAnotherCheckpoint) {
   LoadPlan(back, path);
   EXPECT_FALSE(back.route[3].position);
   ProfileFile raw;
-  raw.Load(path);
+  std::string error;
+  ASSERT_TRUE(raw.Load(path, error)) << error;
   EXPECT_EQ(raw.GetString("dest3", "lat", "kept", 32), "");
   EXPECT_EQ(raw.GetString("dest3", "lon", "kept", 32), "");
 }

@@ -100,6 +100,11 @@ TEST(ProfileRead, IntegersAndDoubles) {
 TEST(ProfileRead, NonUtf8FilesAreWindows1252) {
   ProfileFile f = Parsed("[s]\nname=Z\xFCrich \x80 5\n");
   EXPECT_EQ(f.GetString("s", "name", "", 256), "Z\xC3\xBCrich \xE2\x82\xAC 5");
+  // Byte runs shaped like UTF-8 that are not (an overlong slash, a surrogate)
+  // make the file Windows-1252 too.
+  EXPECT_EQ(Parsed("[s]\nname=\xC0\xAF\n").GetString("s", "name", "", 256), "\xC3\x80\xC2\xAF");
+  EXPECT_EQ(Parsed("[s]\nname=\xED\xA0\x80\n").GetString("s", "name", "", 256),
+            "\xC3\xAD\xC2\xA0\xE2\x82\xAC");
   ProfileFile bom = Parsed("\xEF\xBB\xBF[s]\nname=ok\n");
   EXPECT_EQ(bom.GetString("s", "name", "", 256), "ok");
   bom.WriteString("s", "name", "new");
@@ -184,13 +189,13 @@ TEST(ProfileFileIo, SaveAndLoadRoundTrip) {
   ProfileFile f;
   f.WriteString("s", "k", "v");
   std::string error;
-  ASSERT_TRUE(f.Save(dir.File("p.ini"), &error)) << error;
+  ASSERT_TRUE(f.Save(dir.File("p.ini"), error)) << error;
   EXPECT_EQ(ReadFile(dir.File("p.ini")), "[s]\r\nk=v\r\n");
   ProfileFile g;
-  ASSERT_TRUE(g.Load(dir.File("p.ini")));
+  ASSERT_TRUE(g.Load(dir.File("p.ini"), error));
   EXPECT_EQ(g.GetString("s", "k", "", 256), "v");
   ProfileFile missing;
-  EXPECT_TRUE(missing.Load(dir.File("nothing.ini")));
+  EXPECT_TRUE(missing.Load(dir.File("nothing.ini"), error));
   EXPECT_FALSE(missing.HasSection("s"));
 }
 

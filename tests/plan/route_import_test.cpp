@@ -174,7 +174,7 @@ TEST(RouteImportTest, LongRoutesAreRefusedWholeAndShortOnesKeepTheirWaypoints) {
   std::string error;
   ASSERT_TRUE(ParseRoute(Gpx(body + "</rte>"), route, error)) << error;
   MagneticModel model;
-  ASSERT_TRUE(model.Load(FindMagneticModelFile(), &error)) << error;
+  ASSERT_TRUE(model.Load(FindMagneticModelFile(), error)) << error;
   Plan plan;
   plan.route = {Row("Kept")};
   EXPECT_FALSE(RouteToPlan(route, model, 2026.0, plan, error));
