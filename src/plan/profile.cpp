@@ -482,5 +482,5 @@ double ProfileFile::ReadDouble(const std::string& section, const std::string& ke
 }
 
 std::string TextAsUtf8(const std::string& text) {
-  return IsValidUtf8(text, 0) ? text : Windows1252ToUtf8(text);
+  return IsValidUtf8(text) ? text : Windows1252ToUtf8(text);
 }
