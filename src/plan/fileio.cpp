@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 namespace {
 
@@ -39,14 +40,9 @@ class Fd {
 };
 
 void SplitPath(const std::string& path, std::string& dir, std::string& base) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) {
-    dir = ".";
-    base = path;
-  } else {
-    dir = slash == 0 ? "/" : path.substr(0, slash);
-    base = path.substr(slash + 1);
-  }
+  const std::filesystem::path p(path);
+  dir = p.has_parent_path() ? p.parent_path().string() : std::string(".");
+  base = p.filename().string();
 }
 
 // The end of a chain of symbolic links starting at `path`, which need not

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <pugixml.hpp>
-#include <unordered_map>
 
 #include "plan/fileio.h"
 #include "plan/geodesy.h"
@@ -207,8 +207,9 @@ struct TableEntry {
 
 bool ReadFlightPlan(const pugi::xml_node& root, Route& route, std::string& error) {
   // Identifier -> its entries: a route point is found without walking a
-  // table that may hold the whole world.
-  std::unordered_map<std::string, std::vector<TableEntry>> table;
+  // table that may hold the whole world, and by a tree, which names made to
+  // share one hash cannot slow down.
+  std::map<std::string, std::vector<TableEntry>> table;
   const std::vector<pugi::xml_node> waypoints = Children(Child(root, "waypoint-table"), "waypoint");
   for (std::size_t i = 0; i < waypoints.size(); ++i) {
     const std::string identifier = ChildText(waypoints[i], "identifier");
