@@ -382,28 +382,6 @@ constexpr const char* kInBox = " lat BETWEEN ?1 AND ?2 AND (?3 > ?4 OR lon BETWE
 
 }  // namespace
 
-const char* NavaidTypeName(NavaidType type) {
-  switch (type) {
-    case NavaidType::Vor:
-      return "VOR";
-    case NavaidType::VorDme:
-      return "VOR-DME";
-    case NavaidType::Vortac:
-      return "VORTAC";
-    case NavaidType::Ndb:
-      return "NDB";
-    case NavaidType::Dme:
-      return "DME";
-    case NavaidType::Fix:
-      break;
-  }
-  return "FIX";
-}
-
-bool HasRadials(NavaidType type) {
-  return type == NavaidType::Vor || type == NavaidType::VorDme || type == NavaidType::Vortac;
-}
-
 std::string DefaultCacheFolder() {
   const char* cache = std::getenv("XDG_CACHE_HOME");
   if (cache && *cache == '/') return std::string(cache) + "/halvix";
