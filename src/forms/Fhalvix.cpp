@@ -225,7 +225,7 @@ void TForm1::BuildMenus() {
   Checkpoints1->addSeparator();
   DeleteAll1 = Checkpoints1->addAction("Delete All", this, &TForm1::DeleteAll1Click);
   Checkpoints1->addAction("Fill VOR Cross-Checks", this, [this] {
-    if (FillVorCrossChecksCommand(this, plan) > 0) RouteFilled();
+    if (FillVorCrossChecksCommand(this, plan) > 0) document_->RouteEdited();
   });
   Checkpoints1->addSeparator();
   WindsAloft1 = Checkpoints1->addAction(QString::fromUtf8("Winds Aloft\u2026"), this,
@@ -463,14 +463,7 @@ void TForm1::NavigationLog1Click() {
 }
 
 void TForm1::WindsAloft1Click() {
-  if (ShowWindsAloft(this, plan)) RouteFilled();
-}
-
-void TForm1::RouteFilled() {
-  const int row = document_->SelectedRow();
-  document_->Route()->Reload();
-  document_->SelectRow(row);
-  document_->Edited();
+  if (ShowWindsAloft(this, plan)) document_->RouteEdited();
 }
 
 void TForm1::ButtonHelpClick() {

@@ -106,9 +106,6 @@ class TForm1 : public QMainWindow {
   void Delete1Click();
   void DeleteAll1Click();
   void WindsAloft1Click();
-  // A command filled values into the route's rows: the list shows them and the
-  // plan counts as changed.
-  void RouteFilled();
   void NavigationLog1Click();
   void UsersManual1Click();
 

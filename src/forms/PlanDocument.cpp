@@ -83,8 +83,8 @@ void RouteListModel::Clear() {
   endResetModel();
 }
 
-void RouteListModel::RowChanged(int row) {
-  emit dataChanged(index(row, 0), index(row, kRouteColumnCount - 1));
+void RouteListModel::RowsChanged(int first, int last) {
+  emit dataChanged(index(first, 0), index(last, kRouteColumnCount - 1));
 }
 
 void RouteListModel::Reload() {
@@ -112,8 +112,13 @@ void PlanDocument::Edited() {
   emit Changed();
 }
 
-void PlanDocument::NotifyChanged() {
-  emit Changed();
+void PlanDocument::RouteEdited() {
+  plan_.modified = 1;
+  // The redraw announces the change.
+  if (route_->rowCount() > 0)
+    route_->RowsChanged(0, route_->rowCount() - 1);
+  else
+    emit Changed();
 }
 
 void PlanDocument::Replace(Plan whole) {

@@ -36,7 +36,8 @@ class RouteListModel : public QAbstractTableModel {
   void AppendDeparture(const std::string& name);
   void Remove(int row);
   void Clear();
-  void RowChanged(int row);
+  void RowChanged(int row) { RowsChanged(row, row); }
+  void RowsChanged(int first, int last);
   // The route was replaced behind the model's back (a plan was loaded).
   void Reload();
 
@@ -59,8 +60,9 @@ class PlanDocument : public QObject {
 
   // Sets the plan's `modified` flag and announces the change.
   void Edited();
-  // Announces a change made directly in plan(); `modified` stays as it is.
-  void NotifyChanged();
+  // After a command rewrote route cells in place (winds, VOR cross-checks):
+  // every view redraws, the selection holds, and the plan is marked modified.
+  void RouteEdited();
 
   // Takes over `whole` in one move (Open, Import Route, New): every field of
   // the plan comes from it. The selection is cleared.

@@ -1,7 +1,5 @@
 #include "plan/magnetic.h"
 
-#include <unistd.h>
-
 #include <GeographicLib/Constants.hpp>
 #include <GeographicLib/Geocentric.hpp>
 #include <GeographicLib/SphericalHarmonic1.hpp>
@@ -10,10 +8,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <fstream>
+#include <filesystem>
 #include <sstream>
 
 #include "plan/cnumbers.h"
+#include "plan/fileio.h"
 #include "plan/planfile.h"
 
 namespace {
@@ -37,12 +36,9 @@ bool ValidDate(const CivilDate& d) {
 }
 
 std::string DirectoryOfProgram() {
-  char buffer[4096];
-  ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-  if (n <= 0) return std::string();
-  std::string path(buffer, static_cast<std::size_t>(n));
-  std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+  std::error_code error;
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error ? std::string() : program.parent_path().string();
 }
 
 }  // namespace
@@ -83,8 +79,15 @@ bool MagneticModel::Load(const std::string& path, std::string& error) {
     error = path + ": " + why;
     return false;
   };
-  std::ifstream in(path);
-  if (!in) return fail("cannot be read");
+  // Far above the 12th-degree model's 14 KB; a data folder chosen by the
+  // user may hold anything.
+  constexpr std::size_t kMaxModelBytes = 1 << 20;
+  std::string bytes;
+  std::string reason;
+  if (ReadRegularFile(path, kMaxModelBytes, bytes, reason) != ReadStatus::Ok) {
+    return fail(reason.empty() ? "cannot be read" : "cannot be read: " + reason);
+  }
+  std::istringstream in(bytes);
   CNumbers c_numbers;
 
   std::string line;
@@ -157,7 +160,14 @@ bool MagneticModel::Covers(const CivilDate& date) const {
 }
 
 double MagneticModel::Declination(double lat, double lon, double height_m, double year) const {
-  if (g_.empty()) return 0.0;
+  return FieldAt(lat, lon, height_m, year).declination;
+}
+
+MagneticModel::Field MagneticModel::FieldAt(double lat, double lon, double height_m,
+                                            double year) const {
+  Field field;
+  field.unreliable = std::fabs(lat) > 80.0;
+  if (g_.empty()) return field;
   using GeographicLib::SphericalHarmonic1;
   SphericalHarmonic1 potential(g_, h_, degree_, g_dot_, h_dot_, degree_, kReferenceRadius,
                                SphericalHarmonic1::SCHMIDT);
@@ -175,7 +185,10 @@ double MagneticModel::Declination(double lat, double lon, double height_m, doubl
   // transpose brings the field back to east and north at the place.
   const double east = rotation[0] * gx + rotation[3] * gy + rotation[6] * gz;
   const double north = rotation[1] * gx + rotation[4] * gy + rotation[7] * gz;
-  return std::atan2(east, north) * 180.0 / kPi;
+  field.declination = std::atan2(east, north) * 180.0 / kPi;
+  field.horizontal = std::hypot(east, north);
+  field.unreliable = field.unreliable || field.horizontal < 2000.0;
+  return field;
 }
 
 std::string FindMagneticModelFile() {

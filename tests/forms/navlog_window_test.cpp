@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QSpinBox>
 #include <QTableView>
+#include <functional>
 
 #include "MainWindowFixture.h"
 #include "forms/Fair.h"
@@ -35,6 +36,16 @@ class NavLogWindowTest : public MainWindowTest {
     WriteFile(Path(name), bytes);
     desk.file_answers.push_back(QPath(name));
     Form1->Open1Click();
+  }
+
+  // Edit on route row `row`, the dialog's texts changed by `change`, then Ok.
+  void EditRow(int row, const std::function<void(CheckpointDialogTexts&)>& change) {
+    Select(row);
+    CheckpointDialogTexts texts;
+    RowToDialog(Form1->plan.route[static_cast<std::size_t>(row)], texts);
+    change(texts);
+    AnswerCheckpoint(texts);
+    Form1->ButtonEditClick();
   }
 
   TFormNavLog* Show() {
@@ -203,12 +214,7 @@ TEST_F(NavLogWindowTest, ProblemsAreMarkedWhereTheyAre) {
   }
 
   // Filling in the variation clears the check and the first leg's marks.
-  Select(1);
-  CheckpointDialogTexts lake;
-  RowToDialog(Form1->plan.route[1], lake);
-  lake.EditMagVar = "5";
-  AnswerCheckpoint(lake);
-  Form1->ButtonEditClick();
+  EditRow(1, [](CheckpointDialogTexts& lake) { lake.EditMagVar = "5"; });
   EXPECT_TRUE(FormNavLog->LabelCheck->isHidden());
   EXPECT_FALSE(Marked(1, Col::kVar));
   EXPECT_FALSE(Marked(1, Col::kName));
@@ -216,12 +222,7 @@ TEST_F(NavLogWindowTest, ProblemsAreMarkedWhereTheyAre) {
             "Leaves out the time and fuel of 1 leg that could not be solved");
 
   // A distance that is no number counts as 0, and says so where it stands.
-  Select(4);
-  CheckpointDialogTexts far;
-  RowToDialog(Form1->plan.route[4], far);
-  far.EditDistance = "abc";
-  AnswerCheckpoint(far);
-  Form1->ButtonEditClick();
+  EditRow(4, [](CheckpointDialogTexts& far) { far.EditDistance = "abc"; });
   EXPECT_EQ(Text(4, Col::kDist), "0");
   EXPECT_TRUE(Marked(4, Col::kDist));
   EXPECT_FALSE(Marked(3, Col::kDist));
