@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "plan/aviation_records.h"
-#include "plan/magnetic.h"
 #include "plan/plan.h"
 
 class AviationData {
@@ -25,7 +24,8 @@ class AviationData {
   AviationData& operator=(const AviationData&) = delete;
 
   // Opens the data at `folder` through its index in `cache_dir` (built there
-  // first when missing, or when the data's files changed size or time).
+  // first when missing, or when the data's files changed size or time); an
+  // empty `cache_dir` builds the index in memory for this run only.
   // False with the reason for a folder that holds no data this reads.
   bool Open(const std::string& folder, const std::string& cache_dir, std::string& error,
             const IndexProgress& progress = {});
@@ -59,7 +59,8 @@ class AviationData {
   std::unique_ptr<Impl> impl_;
 };
 
-// The folder for the index: $XDG_CACHE_HOME/halvix, else ~/.cache/halvix.
+// The folder for the index: $XDG_CACHE_HOME/halvix, else ~/.cache/halvix;
+// empty when neither is set (the index is then kept in memory).
 std::string DefaultCacheFolder();
 
 // The environment variable naming the data folder when none was chosen.

@@ -1,5 +1,6 @@
-// The records of airports, navaids and fixes that the aviation data readers
-// produce and the look-ups answer with.
+// The records aviation data is made of: airports with their runways and
+// frequencies, navaids and fixes, and what a data set holds. The readers
+// make them and the index answers with them.
 #pragma once
 
 #include <cstdint>

@@ -5,6 +5,8 @@
 #include <zlib.h>
 
 #include <fstream>
+#include <optional>
+#include <utility>
 
 #include "plan/aviation_fill.h"
 #include "plan/data_lines.h"
@@ -163,6 +165,28 @@ TEST(AviationDataTest, TheIndexIsReusedUntilTheDataChanges) {
   EXPECT_NE(error.find("holds no aviation data"), std::string::npos);
   WriteText(folder.File("airports.csv"), "ident,name,lat,lon\nAAA,First,1,2\n");
   EXPECT_FALSE(again.Open(folder.path(), cache.path(), error));
+}
+
+TEST(AviationDataTest, WithoutAHomeTheIndexStaysInMemory) {
+  TempDir folder;
+  WriteText(folder.File("airports.csv"), "ident,name,latitude_deg,longitude_deg\nAAA,First,1,2\n");
+  // Neither variable set, then each put back as it was.
+  std::vector<std::pair<const char*, std::optional<std::string>>> saved;
+  for (const char* name : {"HOME", "XDG_CACHE_HOME"}) {
+    const char* value = std::getenv(name);
+    saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+    unsetenv(name);
+  }
+  const std::string folder_for_index = DefaultCacheFolder();
+  for (const auto& [name, value] : saved)
+    if (value) setenv(name, value->c_str(), 1);
+  EXPECT_EQ(folder_for_index, "");
+
+  AviationData data;
+  std::string error;
+  ASSERT_TRUE(data.Open(folder.path(), "", error)) << error;
+  EXPECT_EQ(data.FindAirports("AAA").size(), 1u);
+  EXPECT_EQ(data.info().airports, 1);
 }
 
 TEST(AviationDataTest, CsvRecordsFollowRfc4180) {
