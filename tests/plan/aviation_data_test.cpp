@@ -227,12 +227,14 @@ TEST(AviationFillTest, AnAirportFillsAnAirfieldRow) {
   EXPECT_EQ(ranch.name, "CL56 Test Ranch \"North\" Airstrip");
   EXPECT_EQ(ranch.runways, "H1");
 
-  // Airfields an imported route named, and nothing else, are filled; others stay.
+  // Airfields an imported route named, perhaps with an elevation, are filled;
+  // others stay.
   Plan plan;
   plan.airfields.resize(3);
   plan.airfields[0].name = "KSQL";
+  plan.airfields[0].elevation = "5";
   plan.airfields[1].name = "KHAF";
-  plan.airfields[1].elevation = "70";
+  plan.airfields[1].runways = "12/30";
   plan.airfields[2].name = "Nowhere";
   EXPECT_EQ(FillNamedAirfields(o.data, plan, notes), 1);
   EXPECT_EQ(plan.airfields[0].atc, "119.0");
