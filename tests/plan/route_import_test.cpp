@@ -221,7 +221,7 @@ TEST(RouteImportTest, WhatTheFileCarriesBesideThePointsFillsThePlan) {
   std::string error;
   ASSERT_TRUE(ParseRoute(FlightPlan(5, 4), route, error)) << error;
   MagneticModel model;
-  ASSERT_TRUE(model.Load(FindMagneticModelFile(), &error)) << error;
+  ASSERT_TRUE(model.Load(FindMagneticModelFile(), error)) << error;
   Plan plan;
   ASSERT_TRUE(RouteToPlan(route, model, 2026.0, plan, error)) << error;
   ASSERT_EQ(plan.route.size(), 4u);
