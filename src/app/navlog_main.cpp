@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -61,28 +62,39 @@ bool ReadPlanOrRoute(const std::string& path, const CivilDate& date, Plan& plan)
     WarnOfDroppedRows(LoadPlanText(plan, bytes));
     return true;
   }
-  // Unlike the window, a typo must not print the empty default plan.
-  if (!PathExists(path)) {
-    Failure(path + ": " + std::strerror(ENOENT));
-    return false;
+  // One read decides everything: what the file is, and what it holds.
+  std::string bytes;
+  std::string error;
+  switch (ReadRegularFile(path, kMaxPlanBytes, bytes, error)) {
+    case ReadStatus::Ok:
+      break;
+    case ReadStatus::Missing:
+      // Unlike the window, a typo must not print the empty default plan.
+      Failure(path + ": " + std::strerror(ENOENT));
+      return false;
+    case ReadStatus::TooLarge:
+    case ReadStatus::Failed:
+      Failure("Cannot read " + path + ": " + error);
+      return false;
   }
-  if (!LooksLikeRouteFile(path)) {
-    LoadResult loaded = LoadPlan(plan, path);
-    if (!loaded.ok) {
-      Failure(loaded.error);
+  if (!LooksLikeRouteText(bytes)) {
+    LoadResult loaded = LoadPlanText(plan, bytes);
+    if (loaded.no_sections && !bytes.empty()) {
+      Failure(path + ": neither a route file (GPX, flight plan) nor a plan file");
       return false;
     }
     WarnOfDroppedRows(loaded);
     return true;
   }
   LoadPlan(plan, "");  // the aircraft and margins a plan file without them has
-  ImportResult imported = ImportRoute(path, date, plan);
+  ImportResult imported = ImportRouteText(bytes, path, date, plan);
   if (!imported.ok) {
     Failure(path + ": " + imported.error);
     return false;
   }
-  if (!imported.warning.empty())
-    std::cerr << "halvix-navlog: warning: " << imported.warning << "\n";
+  std::istringstream warnings(imported.warning);
+  for (std::string line; std::getline(warnings, line);)
+    std::cerr << "halvix-navlog: warning: " << line << "\n";
   return true;
 }
 

@@ -82,6 +82,15 @@ void LimitBytes(QLineEdit* edit, std::size_t max_bytes) {
   LimitBytes(edit, [max_bytes] { return max_bytes; });
 }
 
+MarginCheck RefuseUnreadableMargins(QWidget* owner, const PrintSettings& margins) {
+  const MarginCheck check = CheckMargins(margins, LetterOrA4());
+  if (!check.refusal.empty()) {
+    desktop().MessageBox(owner, QString::fromStdString(check.refusal), QStringLiteral("error"),
+                         MessageButtons::Ok);
+  }
+  return check;
+}
+
 double ReadNumber(const QString& text) {
   const std::string s = text.toStdString();
   std::size_t i = 0;

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "forms/Desktop.h"
+#include "print/margins.h"
 
 class QKeyEvent;
 class QLabel;
@@ -58,6 +59,11 @@ double ReadNumber(const QString& text);
 // printf's "%.<decimals>f" in the "C" locale: ties round as the C library
 // rounds them (0.125 gives "0.12"), and the point stays a point in any locale.
 QString FormatFixed(double value, int decimals);
+
+// Checks `margins` on letter and A4 alike, the page a log goes to being
+// unknown until it prints; margins that leave the form too small to be read
+// are refused in a message box over `owner`.
+MarginCheck RefuseUnreadableMargins(QWidget* owner, const PrintSettings& margins);
 
 // Enter on a focused push button presses it, as Space does. True when the
 // key was Enter (or the keypad's) and a button of `window` answered it.

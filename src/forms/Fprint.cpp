@@ -75,14 +75,11 @@ void TFormPrintSettings::StoreSettings(PrintSettings& settings) const {
 
 void TFormPrintSettings::ButtonOkClick() {
   // Margins typed in millimetres, or merely too wide, would print a log that
-  // cannot be read; the page the log will go to is not known yet, so they
-  // must leave room on letter and A4 alike.
+  // cannot be read.
   PrintSettings typed;
   StoreSettings(typed);
-  const MarginCheck check = CheckMargins(typed, LetterOrA4());
+  const MarginCheck check = RefuseUnreadableMargins(this, typed);
   if (!check.refusal.empty()) {
-    desktop().MessageBox(this, QString::fromStdString(check.refusal), QStringLiteral("error"),
-                         MessageButtons::Ok);
     QLineEdit* edit = check.across ? EditLeft : EditTop;
     edit->setFocus();
     edit->selectAll();

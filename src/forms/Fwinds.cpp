@@ -135,7 +135,10 @@ bool TFormWinds::Execute(Plan& plan, const StationLocator& locate) {
   LabelForecast->setText("No forecast read yet.");
   ShowFill();
   const int result = desktop().ExecModal(this);
+  // The forecast and the data it placed stations with belong to this showing.
   plan_ = nullptr;
+  source_.reset();
+  locate_ = nullptr;
   if (result != mrOk) return false;
   return ApplyWinds(plan, fill_);
 }

@@ -6,6 +6,7 @@
 
 #include "forms/Desktop.h"
 #include "forms/Faskc.h"
+#include "forms/Formutil.h"
 #include "forms/PlanDocument.h"
 #include "plan/fileio.h"
 #include "plan/legs.h"
@@ -34,6 +35,8 @@ QPrinter& PlanPrinting::Printer() {
 
 bool PlanPrinting::CheckAndCompute(QWidget* owner) {
   Plan& plan = document_.plan();
+  // Margins read from a file have not been through the print settings.
+  if (!RefuseUnreadableMargins(owner, plan.print).refusal.empty()) return false;
   bool go_on = CheckRoute(plan, owner);
   // The prompt may have had row 1 edited in the checkpoint dialog; a reset of
   // the whole list would lose the user's selection.
@@ -84,6 +87,7 @@ void PlanPrinting::Print(QWidget* owner) {
 }
 
 void PlanPrinting::PrintBlank(QWidget* owner) {
+  if (!RefuseUnreadableMargins(owner, document_.plan().print).refusal.empty()) return;
   if (!RunPrintDialog(owner)) return;
   PrintBlankForm(Printer(), document_.plan(), *context_);
 }

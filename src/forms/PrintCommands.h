@@ -28,7 +28,8 @@ class PlanPrinting {
   void Preview(QWidget* owner);
 
  private:
-  // The pre-print check and the leg computation; false when printing stops.
+  // The margins, the pre-print check and the leg computation; false when
+  // printing stops.
   bool CheckAndCompute(QWidget* owner);
   // The print dialog on Printer(), with the plan's own PDF proposed for
   // printing to a file; false when cancelled or the file is refused.

@@ -251,6 +251,27 @@ void LoadInfo(sqlite3* db, DataSetInfo& info) {
 
 // Builds the index at `path` through a temporary file renamed over it at the
 // end, so a build cut short never leaves a half index behind.
+// Fills the empty database `db` with the index of `files`.
+bool FillIndex(sqlite3* db, const DataFiles& files, DataSetInfo& info,
+               const IndexProgress& progress, std::string& error) {
+  Exec(db, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA cache_size=-65536;");
+  bool ok = Exec(db, kSchema) && Exec(db, "BEGIN");
+  {
+    IndexWriter writer(db);
+    const IndexProgress reading = [&](double f) {
+      if (progress) progress(0.9 * f);
+    };
+    ok = ok && writer.ok() && ReadAviationData(files, writer, info, reading, error) && writer.ok();
+  }
+  if (ok) {
+    ok = Exec(db, kIndexes);
+    SetMeta(db, "signature", Signature(files));
+    SaveInfo(db, info);
+    ok = ok && Exec(db, "COMMIT");
+  }
+  return ok;
+}
+
 bool BuildIndex(const DataFiles& files, const std::string& path, DataSetInfo& info,
                 const IndexProgress& progress, std::string& error) {
   const std::string temporary = path + ".tmp" + std::to_string(getpid());
@@ -262,21 +283,7 @@ bool BuildIndex(const DataFiles& files, const std::string& path, DataSetInfo& in
     return false;
   }
   Db db(raw);
-  Exec(db.get(), "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA cache_size=-65536;");
-  bool ok = Exec(db.get(), kSchema) && Exec(db.get(), "BEGIN");
-  {
-    IndexWriter writer(db.get());
-    const IndexProgress reading = [&](double f) {
-      if (progress) progress(0.9 * f);
-    };
-    ok = ok && writer.ok() && ReadAviationData(files, writer, info, reading, error) && writer.ok();
-  }
-  if (ok) {
-    ok = Exec(db.get(), kIndexes);
-    SetMeta(db.get(), "signature", Signature(files));
-    SaveInfo(db.get(), info);
-    ok = ok && Exec(db.get(), "COMMIT");
-  }
+  bool ok = FillIndex(db.get(), files, info, progress, error);
   db.reset();
   if (ok && rename(temporary.c_str(), path.c_str()) != 0) {
     error = "cannot write the index in " + path;
@@ -287,6 +294,47 @@ bool BuildIndex(const DataFiles& files, const std::string& path, DataSetInfo& in
   if (!ok) unlink(temporary.c_str());
   if (ok && progress) progress(1.0);
   return ok;
+}
+
+// The index of `files` for this run only, when there is no folder to keep it.
+Db IndexInMemory(const DataFiles& files, const IndexProgress& progress, std::string& error) {
+  sqlite3* raw = nullptr;
+  const int opened = sqlite3_open(":memory:", &raw);
+  Db db(raw);
+  DataSetInfo info;
+  if (opened != SQLITE_OK || !FillIndex(db.get(), files, info, progress, error)) {
+    if (error.empty()) error = "cannot build the index in memory";
+    return Db();
+  }
+  if (progress) progress(1.0);
+  return db;
+}
+
+// The index of the data in `canonical` kept in `cache_dir`, built there first
+// when missing or when the data changed.
+Db CachedIndex(const DataFiles& files, const std::string& canonical, const std::string& cache_dir,
+               const IndexProgress& progress, std::string& error) {
+  if (!MakeFolders(cache_dir)) {
+    error = "cannot create the cache folder " + cache_dir;
+    return Db();
+  }
+  const std::string path = cache_dir + "/aviation-" + HexHash(canonical) + ".sqlite";
+  sqlite3* raw = nullptr;
+  if (sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    Db db(raw);
+    if (GetMeta(raw, "signature") == Signature(files)) return db;
+  } else {
+    sqlite3_close(raw);
+  }
+  DataSetInfo info;
+  if (!BuildIndex(files, path, info, progress, error)) return Db();
+  raw = nullptr;
+  if (sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+    sqlite3_close(raw);
+    error = "cannot read the index " + path;
+    return Db();
+  }
+  return Db(raw);
 }
 
 constexpr const char* kAirportColumns = "id, ident, icao, gps, local, name, elevation, lat, lon";
@@ -334,33 +382,14 @@ constexpr const char* kInBox = " lat BETWEEN ?1 AND ?2 AND (?3 > ?4 OR lon BETWE
 
 }  // namespace
 
-const char* NavaidTypeName(NavaidType type) {
-  switch (type) {
-    case NavaidType::Vor:
-      return "VOR";
-    case NavaidType::VorDme:
-      return "VOR-DME";
-    case NavaidType::Vortac:
-      return "VORTAC";
-    case NavaidType::Ndb:
-      return "NDB";
-    case NavaidType::Dme:
-      return "DME";
-    case NavaidType::Fix:
-      break;
-  }
-  return "FIX";
-}
-
-bool HasRadials(NavaidType type) {
-  return type == NavaidType::Vor || type == NavaidType::VorDme || type == NavaidType::Vortac;
-}
-
 std::string DefaultCacheFolder() {
   const char* cache = std::getenv("XDG_CACHE_HOME");
   if (cache && *cache == '/') return std::string(cache) + "/halvix";
+  // Without a home of its own the index stays in memory: a shared temporary
+  // folder would let another user plant the index this reads.
   const char* home = std::getenv("HOME");
-  return std::string(home && *home ? home : "/tmp") + "/.cache/halvix";
+  if (!home || *home != '/') return std::string();
+  return std::string(home) + "/.cache/halvix";
 }
 
 struct AviationData::Impl {
@@ -443,31 +472,9 @@ bool AviationData::Open(const std::string& folder, const std::string& cache_dir,
     error = folder + " holds no aviation data (airports.csv, or apt.dat, nav.dat, fix.dat)";
     return false;
   }
-  if (!MakeFolders(cache_dir)) {
-    error = "cannot create the cache folder " + cache_dir;
-    return false;
-  }
-  const std::string path = cache_dir + "/aviation-" + HexHash(canonical) + ".sqlite";
-  sqlite3* raw = nullptr;
-  bool current = false;
-  if (sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-    impl_->db.reset(raw);
-    current = GetMeta(raw, "signature") == Signature(files);
-  } else {
-    sqlite3_close(raw);
-  }
-  if (!current) {
-    impl_->db.reset();
-    if (!BuildIndex(files, path, impl_->info, progress, error)) return false;
-    raw = nullptr;
-    if (sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-      sqlite3_close(raw);
-      error = "cannot read the index " + path;
-      return false;
-    }
-    impl_->db.reset(raw);
-  }
-  impl_->info = DataSetInfo();
+  impl_->db = cache_dir.empty() ? IndexInMemory(files, progress, error)
+                                : CachedIndex(files, canonical, cache_dir, progress, error);
+  if (!impl_->db) return false;
   LoadInfo(impl_->db.get(), impl_->info);
   impl_->info.folder = canonical;
   return true;

@@ -130,8 +130,10 @@ int FillVorCrossChecks(const AviationData& data, Plan& plan) {
 int FillNamedAirfields(const AviationData& data, Plan& plan, std::vector<std::string>& notes) {
   int filled = 0;
   for (AirfieldInfo& field : plan.airfields) {
+    // The elevation a flight plan file brings with its airports does not
+    // stop the rest being filled.
     bool only_name = true;
-    for (int k = 1; k < kAirfieldColumns; ++k)
+    for (int k = 2; k < kAirfieldColumns; ++k)
       only_name = only_name && Trim(AirfieldColumn(field, k)).empty();
     std::vector<std::string_view> words;
     SplitBlanks(field.name, words);

@@ -35,9 +35,9 @@ std::string VorCrossCheck(const AviationData& data, const GeoPosition& position)
 // text yet; a typed text is kept. How many rows were filled.
 int FillVorCrossChecks(const AviationData& data, Plan& plan);
 
-// Fills every airfield that has a name and nothing else (as route import
-// leaves them) from the airport its name's first word names by ident or code,
-// the one nearest the route row of that name when several do. How many.
+// Fills every airfield that has a name and nothing else but perhaps an
+// elevation (as route import leaves them) from the airport its name's first word names by ident or
+// code, the one nearest the route row of that name when several do. How many.
 int FillNamedAirfields(const AviationData& data, Plan& plan, std::vector<std::string>& notes);
 
 // "37.25,-121.95": decimal degrees, north and east positive.

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "plan/aviation_data.h"
+#include "plan/aviation_records.h"
 
 class AviationSink {
  public:

@@ -2,13 +2,15 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 namespace {
 
@@ -16,45 +18,6 @@ const char kTooLarge[] = "too large to be a plan";
 const char kNotRegular[] = "not a regular file";
 const char kReadOnly[] = "the file is read-only";
 const char kTempSuffix[] = ".halvix-tmp";
-
-// When this process started, on the wall clock that file times use. Read
-// afresh each time, as a forked child is a process of its own. Rounded down
-// to the kernel's clock tick, which errs on the side of keeping a file.
-const timespec kLoaded = [] {
-  timespec now{};
-  clock_gettime(CLOCK_REALTIME, &now);
-  return now;
-}();
-
-timespec ProcessStart() {
-  FILE* f = std::fopen("/proc/self/stat", "re");
-  if (!f) return kLoaded;
-  char text[1024];
-  const std::size_t n = std::fread(text, 1, sizeof text - 1, f);
-  std::fclose(f);
-  text[n] = '\0';
-  const char* p = std::strrchr(text, ')');  // the command name may hold anything
-  unsigned long long ticks = 0;
-  // Field 22, the start time in clock ticks since boot, is the 20th after the name.
-  for (int field = 0; p && field < 20; ++field) p = std::strchr(p + 1, ' ');
-  const long hz = sysconf(_SC_CLK_TCK);
-  if (!p || std::sscanf(p + 1, "%llu", &ticks) != 1 || hz <= 0) return kLoaded;
-  timespec real{};
-  timespec boot{};
-  clock_gettime(CLOCK_REALTIME, &real);
-  clock_gettime(CLOCK_BOOTTIME, &boot);
-  const long double since_boot = static_cast<long double>(ticks) / hz;
-  const long double start =
-      real.tv_sec + real.tv_nsec / 1e9L - (boot.tv_sec + boot.tv_nsec / 1e9L) + since_boot;
-  timespec result{};
-  result.tv_sec = static_cast<time_t>(start);
-  result.tv_nsec = static_cast<long>((start - result.tv_sec) * 1e9L);
-  return result;
-}
-
-bool Before(const timespec& a, const timespec& b) {
-  return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
-}
 
 // Closes a descriptor on every way out.
 class Fd {
@@ -77,14 +40,9 @@ class Fd {
 };
 
 void SplitPath(const std::string& path, std::string& dir, std::string& base) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) {
-    dir = ".";
-    base = path;
-  } else {
-    dir = slash == 0 ? "/" : path.substr(0, slash);
-    base = path.substr(slash + 1);
-  }
+  const std::filesystem::path p(path);
+  dir = p.has_parent_path() ? p.parent_path().string() : std::string(".");
+  base = p.filename().string();
 }
 
 // The end of a chain of symbolic links starting at `path`, which need not
@@ -109,36 +67,44 @@ bool FollowLinks(const std::string& path, std::string& end) {
   return false;
 }
 
-// ".NAME.PID.halvix-tmp" or ".NAME.PID-N.halvix-tmp" for the target NAME.
-bool IsOurTemp(const std::string& entry, const std::string& base) {
+// The process that made a temporary of `base`, from its name
+// ".NAME.PID.halvix-tmp" or ".NAME.PID-N.halvix-tmp"; 0 for any other name.
+pid_t TempOwner(const std::string& entry, const std::string& base) {
   const std::size_t head = base.size() + 2;  // "." NAME "."
   const std::size_t tail = sizeof kTempSuffix - 1;
   if (entry.size() <= head + tail || entry[0] != '.' || entry.compare(1, base.size(), base) != 0 ||
       entry[head - 1] != '.' || entry.compare(entry.size() - tail, tail, kTempSuffix) != 0) {
-    return false;
+    return 0;
   }
+  long long pid = 0;
+  bool in_pid = true;
   for (std::size_t i = head; i < entry.size() - tail; ++i) {
     const char c = entry[i];
-    if (!(c >= '0' && c <= '9') && c != '-') return false;
+    if (c == '-' && i > head && in_pid) {
+      in_pid = false;
+    } else if (c < '0' || c > '9') {
+      return 0;
+    } else if (in_pid) {
+      pid = pid * 10 + (c - '0');
+      if (pid > INT32_MAX) return 0;
+    }
   }
-  return true;
+  return static_cast<pid_t>(pid);
 }
 
-// Temporary files of `base` older than this process, left by a save that
-// was killed: none can belong to a save still in progress, which takes
-// milliseconds.
+// Temporary files of `base` whose process is gone: a save killed half-way.
+// One whose process still runs may be a save in progress, however old, and
+// this process has none in progress while it starts one.
 void RemoveStaleTemps(const std::string& dir, const std::string& base) {
   DIR* d = opendir(dir.c_str());
   if (!d) return;
-  const timespec start = ProcessStart();
   while (const dirent* e = readdir(d)) {
     const std::string name = e->d_name;
-    if (!IsOurTemp(name, base)) continue;
+    const pid_t owner = TempOwner(name, base);
+    if (owner <= 0 || owner == getpid() || kill(owner, 0) == 0 || errno != ESRCH) continue;
     const std::string path = dir + "/" + name;
     struct stat st;
-    if (lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && Before(st.st_mtim, start)) {
-      unlink(path.c_str());
-    }
+    if (lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) unlink(path.c_str());
   }
   closedir(d);
 }
@@ -288,23 +254,32 @@ bool WriteAll(int fd, const std::string& bytes, std::string& error) {
   return true;
 }
 
-bool ReplaceFile(const std::string& path, const std::string& bytes, std::string& error) {
+namespace {
+
+// A new version of a file, written in full beside it and not yet in place.
+struct Staged {
   std::string target;
-  if (!ResolveWriteTarget(path, target, error)) return false;
-  struct stat old;
-  const bool existed = stat(target.c_str(), &old) == 0;
-
   std::string dir;
-  std::string base;
-  SplitPath(target, dir, base);
-  RemoveStaleTemps(dir, base);
-
   std::string temp;
+};
+
+// Writes `bytes` to a temporary beside the file `path` names, flushed to
+// disk, with the old file's owner, group and mode. False with the reason
+// and nothing left behind.
+bool Stage(const std::string& path, const std::string& bytes, Staged& staged, std::string& error) {
+  if (!ResolveWriteTarget(path, staged.target, error)) return false;
+  struct stat old;
+  const bool existed = stat(staged.target.c_str(), &old) == 0;
+
+  std::string base;
+  SplitPath(staged.target, staged.dir, base);
+  RemoveStaleTemps(staged.dir, base);
+
   int raw = -1;
-  const std::string stem = dir + "/." + base + "." + std::to_string(getpid());
+  const std::string stem = staged.dir + "/." + base + "." + std::to_string(getpid());
   for (int attempt = 0; attempt < 100 && raw < 0; ++attempt) {
-    temp = stem + (attempt ? "-" + std::to_string(attempt) : std::string()) + kTempSuffix;
-    raw = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    staged.temp = stem + (attempt ? "-" + std::to_string(attempt) : std::string()) + kTempSuffix;
+    raw = open(staged.temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (raw < 0 && errno != EEXIST) {
       error = Reason(errno);
       return false;
@@ -315,9 +290,25 @@ bool ReplaceFile(const std::string& path, const std::string& bytes, std::string&
     return false;
   }
   Fd fd(raw);
-  if (existed) fchmod(fd.get(), old.st_mode & 07777);
-
-  bool ok = WriteAll(fd.get(), bytes, error);
+  bool ok = true;
+  if (existed) {
+    // The new file takes the old one's place for its owner too: a plan
+    // shared through a group stays the owner's, and root saving a user's
+    // plan leaves it the user's. Where that is not allowed the file is
+    // left as it was rather than taken from its owner.
+    if ((old.st_uid != geteuid() || old.st_gid != getegid()) &&
+        fchown(fd.get(), old.st_uid, old.st_gid) != 0) {
+      error = old.st_uid != geteuid()
+                  ? "it belongs to another user (uid " + std::to_string(old.st_uid) +
+                        "), and a saved copy would be yours; save it under another name"
+                  : "its group (gid " + std::to_string(old.st_gid) +
+                        ") is not yours to give the saved copy; save it under another name";
+      ok = false;
+    }
+    // After the owner: changing it may clear the set-id bits.
+    if (ok) fchmod(fd.get(), old.st_mode & 07777);
+  }
+  ok = ok && WriteAll(fd.get(), bytes, error);
   // The data must be on disk before the rename makes it the file.
   if (ok && fsync(fd.get()) != 0) {
     error = Reason(errno);
@@ -327,24 +318,54 @@ bool ReplaceFile(const std::string& path, const std::string& bytes, std::string&
     error = Reason(errno);
     ok = false;
   }
-  if (ok && std::rename(temp.c_str(), target.c_str()) != 0) {
-    error = Reason(errno);
-    ok = false;
-  }
-  if (!ok) {
-    unlink(temp.c_str());
-    return false;
-  }
+  if (!ok) unlink(staged.temp.c_str());
+  return ok;
+}
+
+void SyncDirectory(const std::string& dir) {
   Fd d(open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (d.get() >= 0) fsync(d.get());  // some file systems cannot; the file is written all the same
+}
+
+}  // namespace
+
+bool ReplaceFile(const std::string& path, const std::string& bytes, std::string& error) {
+  Staged staged;
+  if (!Stage(path, bytes, staged, error)) return false;
+  if (std::rename(staged.temp.c_str(), staged.target.c_str()) != 0) {
+    error = Reason(errno);
+    unlink(staged.temp.c_str());
+    return false;
+  }
+  SyncDirectory(staged.dir);
+  return true;
+}
+
+bool ReplaceFiles(const std::vector<std::pair<std::string, std::string>>& files,
+                  std::string& error) {
+  std::vector<Staged> staged(files.size());
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    if (!Stage(files[i].first, files[i].second, staged[i], error)) {
+      error = files[i].first + ": " + error;
+      for (std::size_t done = 0; done < i; ++done) unlink(staged[done].temp.c_str());
+      return false;
+    }
+  }
+  for (std::size_t i = 0; i < staged.size(); ++i) {
+    if (std::rename(staged[i].temp.c_str(), staged[i].target.c_str()) != 0) {
+      // Renames within a folder do not fail for want of room; the files
+      // already renamed are whole new versions.
+      error = files[i].first + ": " + Reason(errno);
+      for (std::size_t rest = i; rest < staged.size(); ++rest) unlink(staged[rest].temp.c_str());
+      return false;
+    }
+  }
+  for (const Staged& file : staged) SyncDirectory(file.dir);
   return true;
 }
 
 std::string DirectoryOfProgram() {
-  char buffer[4096];
-  ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-  if (n <= 0) return std::string();
-  std::string path(buffer, static_cast<std::size_t>(n));
-  std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+  std::error_code error;
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error ? std::string() : program.parent_path().string();
 }

@@ -5,6 +5,8 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
+#include <vector>
 
 // Far above any real plan (a full one is about 10 KB), far below what hurts.
 constexpr std::size_t kMaxPlanBytes = 16 * 1024 * 1024;
@@ -61,10 +63,19 @@ bool ResolveWriteTarget(const std::string& path, std::string& target, std::strin
 
 // Replaces the file at `path` (resolved as above) with `bytes` in one step:
 // a temporary file beside it, flushed to disk, renamed over the old one, and
-// the directory flushed so the rename itself survives a power loss. Stale
-// temporary files of the same target, left by a process killed mid-save,
-// are removed on the way. False with the reason; the old file is intact.
+// the directory flushed so the rename itself survives a power loss. The new
+// file keeps the old one's owner, group and mode; where the saver may not
+// give it them, nothing is written and the reason says so. Temporary files
+// of the same target whose process is gone (a save killed half-way) are
+// removed on the way. False with the reason; the old file is intact.
 bool ReplaceFile(const std::string& path, const std::string& bytes, std::string& error);
+
+// Replaces several files (path, bytes) as ReplaceFile does, each written to
+// its temporary before any is renamed into place, so a failure on the way
+// (a full disk at the third page) leaves every old file as it was. The
+// reason starts with the path it concerns.
+bool ReplaceFiles(const std::vector<std::pair<std::string, std::string>>& files,
+                  std::string& error);
 
 // Writes all of `bytes` to `fd` (standard output and the like).
 bool WriteAll(int fd, const std::string& bytes, std::string& error);

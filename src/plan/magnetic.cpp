@@ -1,7 +1,5 @@
 #include "plan/magnetic.h"
 
-#include <unistd.h>
-
 #include <GeographicLib/Constants.hpp>
 #include <GeographicLib/Geocentric.hpp>
 #include <GeographicLib/SphericalHarmonic1.hpp>
@@ -10,7 +8,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <fstream>
 #include <sstream>
 
 #include "plan/cnumbers.h"
@@ -75,8 +72,15 @@ bool MagneticModel::Load(const std::string& path, std::string& error) {
     error = path + ": " + why;
     return false;
   };
-  std::ifstream in(path);
-  if (!in) return fail("cannot be read");
+  // Far above the 12th-degree model's 14 KB; a data folder chosen by the
+  // user may hold anything.
+  constexpr std::size_t kMaxModelBytes = 1 << 20;
+  std::string bytes;
+  std::string reason;
+  if (ReadRegularFile(path, kMaxModelBytes, bytes, reason) != ReadStatus::Ok) {
+    return fail(reason.empty() ? "cannot be read" : "cannot be read: " + reason);
+  }
+  std::istringstream in(bytes);
   CNumbers c_numbers;
 
   std::string line;
@@ -149,7 +153,14 @@ bool MagneticModel::Covers(const CivilDate& date) const {
 }
 
 double MagneticModel::Declination(double lat, double lon, double height_m, double year) const {
-  if (g_.empty()) return 0.0;
+  return FieldAt(lat, lon, height_m, year).declination;
+}
+
+MagneticModel::Field MagneticModel::FieldAt(double lat, double lon, double height_m,
+                                            double year) const {
+  Field field;
+  field.unreliable = std::fabs(lat) > 80.0;
+  if (g_.empty()) return field;
   using GeographicLib::SphericalHarmonic1;
   SphericalHarmonic1 potential(g_, h_, degree_, g_dot_, h_dot_, degree_, kReferenceRadius,
                                SphericalHarmonic1::SCHMIDT);
@@ -167,7 +178,10 @@ double MagneticModel::Declination(double lat, double lon, double height_m, doubl
   // transpose brings the field back to east and north at the place.
   const double east = rotation[0] * gx + rotation[3] * gy + rotation[6] * gz;
   const double north = rotation[1] * gx + rotation[4] * gy + rotation[7] * gz;
-  return std::atan2(east, north) * 180.0 / kPi;
+  field.declination = std::atan2(east, north) * 180.0 / kPi;
+  field.horizontal = std::hypot(east, north);
+  field.unreliable = field.unreliable || field.horizontal < 2000.0;
+  return field;
 }
 
 std::string FindMagneticModelFile() {

@@ -33,6 +33,16 @@ class MagneticModel {
   // (height above the ellipsoid in metres) at a decimal year.
   double Declination(double lat, double lon, double height_m, double year) const;
 
+  struct Field {
+    double declination = 0.0;  // degrees, east positive
+    double horizontal = 0.0;   // strength of the horizontal field, nT
+    // Near the magnetic poles the compass has little to point with and the
+    // model's own documentation calls its declination unreliable: above 80
+    // degrees of latitude or under 2,000 nT of horizontal field.
+    bool unreliable = false;
+  };
+  Field FieldAt(double lat, double lon, double height_m, double year) const;
+
   const std::string& name() const { return name_; }
   // The coefficients hold from their release for five years; outside that
   // span the model still answers, but only as an estimate.

@@ -1,12 +1,12 @@
 #include "plan/planfile.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
 
 #include "plan/cnumbers.h"
+#include "plan/fileio.h"
 #include "plan/profile.h"
 
 const char* const kNoDataMessage = "There is no data entered into the plan!";
@@ -74,6 +74,14 @@ SaveResult SavePlan(Plan& plan, const std::string& path) {
     return result;
   }
 
+  // A target that must not be replaced is a failure to write, whatever
+  // reading it first would say.
+  std::string target;
+  std::string reason;
+  if (!ResolveWriteTarget(path, target, reason)) {
+    result.error = "Cannot write " + path + ": " + reason;
+    return result;
+  }
   ProfileFile file;
   if (!file.Load(path, result.error)) return result;
 
@@ -194,25 +202,25 @@ LoadResult LoadPlanText(Plan& plan, const std::string& bytes) {
   LoadResult result;
   ProfileFile file;
   file.Parse(bytes);
+  result.no_sections = !file.HasAnySection();
   result.rows_in_file = FillPlan(plan, file);
   return result;
 }
 
 bool PathExists(const std::string& path) {
-  struct stat st;
-  return !path.empty() && stat(path.c_str(), &st) == 0;
+  std::error_code error;
+  return !path.empty() && std::filesystem::exists(path, error);
 }
 
 std::string& AppendDirSeparator(std::string& dir) {
   if (dir.empty()) return dir;
+  // A path ending in a separator has an empty file name; a bare drive
+  // letter and colon names that drive's current directory.
+  std::filesystem::path path(dir);
 #ifdef _WIN32
-  if (dir.back() == ':') {
-    dir += ".\\";
-  } else if (dir.back() != '\\') {
-    dir += '\\';
-  }
-#else
-  if (dir.back() != '/') dir += '/';
+  if (dir.back() == ':') path += ".";
 #endif
+  if (path.has_filename()) path += std::filesystem::path::preferred_separator;
+  dir = path.string();
   return dir;
 }

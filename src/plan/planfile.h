@@ -27,7 +27,8 @@ struct LoadResult {
   // were left out of the plan (see RowsDroppedWarning).
   int32_t rows_in_file = 0;
   bool ok = true;
-  std::string error;  // why the file could not be read, for the user
+  std::string error;         // why the file could not be read, for the user
+  bool no_sections = false;  // nothing in it is a plan file's: no "[section]" line at all
 };
 
 // Replaces the whole plan with what `path` holds; anything missing (or the

@@ -51,6 +51,7 @@ class ProfileFile {
   double ReadDouble(const std::string& section, const std::string& key, double def) const;
 
   bool HasSection(const std::string& section) const;
+  bool HasAnySection() const { return !sections_.empty(); }
   bool HasKey(const std::string& section, const std::string& key) const;
 
  private:

@@ -298,19 +298,26 @@ void ReadAirportRow(int64_t code, std::string_view line, const std::vector<std::
   }
 }
 
+// The next row of apt.dat or nav.dat split at blanks, with its row code;
+// false at the end of the file or at its closing 99. A line without a row
+// code is counted and passed over.
+bool NextRow(FileReader& reader, std::string_view& line, std::vector<std::string_view>& f,
+             int64_t& code) {
+  while (reader.Next(line)) {
+    SplitBlanks(line, f);
+    if (f.empty()) continue;
+    if (ParseInteger(f[0], code)) return code != 99;
+    reader.Bad("a line without a row code");
+  }
+  return false;
+}
+
 bool ReadAptDat(FileReader& reader, AviationSink& sink, DataSetInfo& info) {
   AirportBuilder builder(sink, reader);
   std::vector<std::string_view> f;
   std::string_view line;
-  while (reader.Next(line)) {
-    SplitBlanks(line, f);
-    int64_t code = 0;
-    if (f.empty()) continue;
-    if (!ParseInteger(f[0], code)) {
-      reader.Bad("a line without a row code");
-      continue;
-    }
-    if (code == 99) break;
+  int64_t code = 0;
+  while (NextRow(reader, line, f, code)) {
     ReadAirportRow(code, line, f, builder, reader);
   }
   builder.Flush();
@@ -331,15 +338,8 @@ bool ReadNavDat(FileReader& reader, int64_t version, AviationSink& sink, DataSet
   const std::size_t name_at = version >= 1100 ? 10 : 8;
   std::vector<std::string_view> f;
   std::string_view line;
-  while (reader.Next(line)) {
-    SplitBlanks(line, f);
-    int64_t code = 0;
-    if (f.empty()) continue;
-    if (!ParseInteger(f[0], code)) {
-      reader.Bad("a line without a row code");
-      continue;
-    }
-    if (code == 99) break;
+  int64_t code = 0;
+  while (NextRow(reader, line, f, code)) {
     if (code != 2 && code != 3 && code != 13) continue;  // ILS parts and the DMEs of VORs
     Navaid navaid;
     int64_t frequency = 0;

@@ -129,14 +129,7 @@ ExportResult ExportPng(const Plan& plan, const ExportRequest& request, const std
     if (result.error.empty()) result.error = NothingToPrint(plan);
     return result;
   }
-  for (std::size_t i = 0; i < files.size(); ++i) {
-    std::string error;
-    if (!ReplaceFile(files[i].first, files[i].second, error)) {
-      result.error = files[i].first + ": " + error;
-      for (std::size_t done = 0; done < i; ++done) std::remove(files[done].first.c_str());
-      return result;
-    }
-  }
+  if (!ReplaceFiles(files, result.error)) return result;
   result.ok = true;
   result.pages = pages;
   return result;

@@ -35,5 +35,6 @@ ExportResult RenderPdf(const Plan& plan, const ExportRequest& request, std::stri
 ExportResult ExportPdf(const Plan& plan, const ExportRequest& request, const std::string& path);
 
 // Writes PREFIX-1.png, PREFIX-2.png, ... at request.dpi, by the same rules;
-// either every page is written or none is left behind.
+// every page is written before any replaces an old one, so a failure
+// leaves the old pages as they were (ReplaceFiles).
 ExportResult ExportPng(const Plan& plan, const ExportRequest& request, const std::string& prefix);

@@ -14,6 +14,7 @@
 #include "forms/PrintCommands.h"
 #include "halvix_version.h"
 #include "plan/planfile.h"
+#include "print/margins.h"
 
 namespace {
 
@@ -119,6 +120,32 @@ TEST_F(MainPrintTest, BlankFormDoesNotChangeALaterFilledLog) {
   EXPECT_EQ(Form1->plan.legs[0].gs, first.gs);
   EXPECT_EQ(Form1->plan.legs[0].ete, first.ete);
   EXPECT_EQ(PdfPages(ReadFile(pdf_)), PdfPages(ReadFile(alone)));
+}
+
+TEST_F(MainPrintTest, MarginsFromAFileThatLeaveTheFormTooSmallAreRefused) {
+  std::string text = PlanText("Wide", 3, 0);
+  text.insert(text.find("\r\n") + 2, "leftmargin=3\r\nrightmargin=3\r\n");
+  WriteFile(Path("trip.flt"), text);
+  LoadPlan(Form1->plan, Path("trip.flt"));
+  ShowPlan();
+  desk.print_to_pdf = QString::fromStdString(pdf_);
+  desk.message_answers = {mrOk, mrOk, mrOk};
+  Form1->ButtonPrintClick();
+  Form1->PrintPreview1Click();
+  Form1->PrintBlankForm1Click();
+  EXPECT_EQ(desk.print_dialogs, 0);
+  EXPECT_EQ(desk.previews, 0);
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(pdf_)));
+  ASSERT_EQ(desk.messages.size(), 3u);
+  // The print settings dialog's own words.
+  EXPECT_EQ(desk.messages[0].text.toStdString(),
+            CheckMargins(Form1->plan.print, LetterOrA4()).refusal);
+  EXPECT_EQ(desk.messages[0].caption, "error");
+
+  Form1->plan.print.leftmargin = Form1->plan.print.rightmargin = 0.5;
+  desk.print_answers = {true};
+  Form1->ButtonPrintClick();
+  EXPECT_EQ(PdfPages(ReadFile(pdf_)), 1);
 }
 
 TEST_F(MainPrintTest, PreviewDrawsTheFilledLogAfterTheSameCheck) {

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # install_test.sh BUILD_DIR SOURCE_DIR APP_ID VERSION
-set -uo pipefail
+# No pipefail: `producer | grep -q` would fail whenever grep, done at its
+# first match, closes the pipe before the producer has written everything.
+set -u
 build=$(cd "$1" && pwd) src=$(cd "$2" && pwd) app_id=$3 version=$4
 
 work=$(mktemp -d)

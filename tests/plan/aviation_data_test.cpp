@@ -5,6 +5,8 @@
 #include <zlib.h>
 
 #include <fstream>
+#include <optional>
+#include <utility>
 
 #include "plan/aviation_fill.h"
 #include "plan/data_lines.h"
@@ -165,6 +167,28 @@ TEST(AviationDataTest, TheIndexIsReusedUntilTheDataChanges) {
   EXPECT_FALSE(again.Open(folder.path(), cache.path(), error));
 }
 
+TEST(AviationDataTest, WithoutAHomeTheIndexStaysInMemory) {
+  TempDir folder;
+  WriteText(folder.File("airports.csv"), "ident,name,latitude_deg,longitude_deg\nAAA,First,1,2\n");
+  // Neither variable set, then each put back as it was.
+  std::vector<std::pair<const char*, std::optional<std::string>>> saved;
+  for (const char* name : {"HOME", "XDG_CACHE_HOME"}) {
+    const char* value = std::getenv(name);
+    saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+    unsetenv(name);
+  }
+  const std::string folder_for_index = DefaultCacheFolder();
+  for (const auto& [name, value] : saved)
+    if (value) setenv(name, value->c_str(), 1);
+  EXPECT_EQ(folder_for_index, "");
+
+  AviationData data;
+  std::string error;
+  ASSERT_TRUE(data.Open(folder.path(), "", error)) << error;
+  EXPECT_EQ(data.FindAirports("AAA").size(), 1u);
+  EXPECT_EQ(data.info().airports, 1);
+}
+
 TEST(AviationDataTest, CsvRecordsFollowRfc4180) {
   std::vector<std::string> f;
   ASSERT_TRUE(SplitCsvRecord(R"(1,"a, b","say ""hi""",,x)", f));
@@ -203,12 +227,14 @@ TEST(AviationFillTest, AnAirportFillsAnAirfieldRow) {
   EXPECT_EQ(ranch.name, "CL56 Test Ranch \"North\" Airstrip");
   EXPECT_EQ(ranch.runways, "H1");
 
-  // Airfields an imported route named, and nothing else, are filled; others stay.
+  // Airfields an imported route named, perhaps with an elevation, are filled;
+  // others stay.
   Plan plan;
   plan.airfields.resize(3);
   plan.airfields[0].name = "KSQL";
+  plan.airfields[0].elevation = "5";
   plan.airfields[1].name = "KHAF";
-  plan.airfields[1].elevation = "70";
+  plan.airfields[1].runways = "12/30";
   plan.airfields[2].name = "Nowhere";
   EXPECT_EQ(FillNamedAirfields(o.data, plan, notes), 1);
   EXPECT_EQ(plan.airfields[0].atc, "119.0");

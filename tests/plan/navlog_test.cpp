@@ -239,7 +239,8 @@ TEST(NavlogTool, TakesARouteFileAndSavesThePlanItMade) {
 TEST(NavlogTool, BadRouteFilesAndDatesEndWithAMessage) {
   TempDir dir;
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {"<gpx><rte>", "not well-formed XML"},
+      {"<gpx><rte>", "the file ends early (line 1)"},
+      {"Lake 47.6 9.5\n", "neither a route file (GPX, flight plan) nor a plan file"},
       {"<gpx><wpt lat=\"1\" lon=\"2\"/></gpx>", "1 waypoint; a route needs at least two"},
       {"<gpx><wpt lat=\"1\" lon=\"2\"/><wpt lat=\"-91\" lon=\"2\"/></gpx>",
        "waypoint 2 has a latitude -91 outside -90..90"},
@@ -252,6 +253,16 @@ TEST(NavlogTool, BadRouteFilesAndDatesEndWithAMessage) {
     EXPECT_NE(run.out.find(dir.File("r.gpx") + ": " + message), std::string::npos) << run.out;
     EXPECT_FALSE(PathExists(dir.File("r.flt")));
   }
+  // What stands in the way is named, not taken for a missing file.
+  ASSERT_EQ(symlink("loop.flt", dir.File("loop.flt").c_str()), 0);
+  ToolRun loop = Navlog(dir.File("loop.flt"), true);
+  EXPECT_EQ(loop.status, 1);
+  EXPECT_NE(loop.out.find("Too many levels of symbolic links"), std::string::npos) << loop.out;
+  ToolRun null = Navlog("--save /dev/null '" + std::string(HALVIX_SAMPLE_PLAN) + "'", true);
+  EXPECT_EQ(null.status, 1);
+  EXPECT_NE(null.out.find("Cannot write /dev/null: not a regular file"), std::string::npos)
+      << null.out;
+
   ToolRun late = Navlog("--date 2031-01-01 " + std::string(HALVIX_ROUTES) + "/europe.gpx", true);
   EXPECT_EQ(late.status, 0);
   EXPECT_NE(late.out.find("warning: The magnetic model WMM-2025 holds from"), std::string::npos);

@@ -1,6 +1,7 @@
 #include "plan/route_import.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "plan/planfile.h"
 #include "test_util.h"
@@ -159,17 +160,138 @@ TEST(RouteImportTest, UnusableFilesAreRefusedWithTheReason) {
             "waypoint 1 has a latitude that is not a number: \"1,5\"");
   EXPECT_EQ(ParseError(Gpx("<wpt lat=\"nan\" lon=\"2\"/><wpt lat=\"1\" lon=\"2\"/>")),
             "waypoint 1 has a latitude that is not a number: \"nan\"");
+  EXPECT_EQ(ParseError(Gpx("<wpt lat=\"+-1\" lon=\"2\"/><wpt lat=\"1\" lon=\"2\"/>")),
+            "waypoint 1 has a latitude that is not a number: \"+-1\"");
   EXPECT_EQ(ParseError("<flight-plan><waypoint-table/><route><route-point><waypoint-identifier>X"
                        "</waypoint-identifier></route-point></route></flight-plan>"),
-            "route point 1 (X) is not in the waypoint table");
+            "the flight plan has no waypoint table, so its route points have no place");
   EXPECT_EQ(ParseError("<flight-plan><waypoint-table/></flight-plan>"),
             "a flight plan without a route");
+  EXPECT_EQ(ParseError("Lake, 47.6, 9.5\nMunich, 48.1, 11.3\n"),
+            "not a route file: it holds no XML");
+  EXPECT_EQ(ParseError(Gpx("<rte><rtept lat=\"1\" lon=\"2\"/>").substr(0, 60)),
+            "the file ends early (line 3): it was not saved or copied whole");
+
+  // A huge value is quoted by its first few dozen characters, not whole.
+  const std::string huge = "1." + std::string(1 << 20, '5') + "x";
+  const std::string error = ParseError(Gpx("<wpt lat=\"" + huge + "\" lon=\"2\"/>"));
+  EXPECT_EQ(error, "waypoint 1 has a latitude that is not a number: \"1." + std::string(38, '5') +
+                       "\u2026\"");
+
+  // A route point without a country, listed twice with different ones.
+  const std::string table =
+      "<flight-plan><waypoint-table>"
+      "<waypoint><identifier>ABC</identifier><type>VOR</type><country-code>K1</country-code>"
+      "<lat>45</lat><lon>-120</lon></waypoint>"
+      "<waypoint><identifier>ABC</identifier><type>VOR</type><country-code>K2</country-code>"
+      "<lat>35</lat><lon>-110</lon></waypoint></waypoint-table><route>"
+      "<route-point><waypoint-identifier>ABC</waypoint-identifier><waypoint-type>VOR"
+      "</waypoint-type></route-point></route></flight-plan>";
+  EXPECT_EQ(ParseError(table),
+            "route point 1 (ABC) is ambiguous: the waypoint table holds it 2 times, in different "
+            "countries");
+}
+
+// A flight plan as route planners write them: one airport, `points` route
+// points of a table of `entries` user waypoints, the cruise altitude and
+// the airport's elevation.
+std::string FlightPlan(int entries, int points) {
+  std::string text =
+      "<flight-plan><flight-data><altitude-ft>5500</altitude-ft></flight-data><waypoint-table>"
+      "<waypoint><identifier>KAAA</identifier><type>AIRPORT</type><lat>40</lat><lon>-100</lon>"
+      "<elevation>2143.6</elevation></waypoint>";
+  for (int i = 0; i < entries; ++i) {
+    text += "<waypoint><identifier>W" + std::to_string(i) +
+            "</identifier><type>USER WAYPOINT</type><lat>40</lat><lon>" +
+            std::to_string(-99.9 + i * 1e-3) + "</lon></waypoint>";
+  }
+  text += "</waypoint-table><route>";
+  for (int i = 0; i < points; ++i) {
+    const bool airport = i == 0;
+    text += "<route-point><waypoint-identifier>" +
+            (airport ? std::string("KAAA") : "W" + std::to_string(entries - i)) +
+            "</waypoint-identifier><waypoint-type>" + (airport ? "AIRPORT" : "USER WAYPOINT") +
+            "</waypoint-type></route-point>";
+  }
+  return text + "</route></flight-plan>";
+}
+
+TEST(RouteImportTest, WhatTheFileCarriesBesideThePointsFillsThePlan) {
+  Route route;
+  std::string error;
+  ASSERT_TRUE(ParseRoute(FlightPlan(5, 4), route, error)) << error;
+  MagneticModel model;
+  ASSERT_TRUE(model.Load(FindMagneticModelFile(), error)) << error;
+  Plan plan;
+  ASSERT_TRUE(RouteToPlan(route, model, 2026.0, plan, error)) << error;
+  ASSERT_EQ(plan.route.size(), 4u);
+  EXPECT_EQ(plan.route[1].SubItem(kCellAltitude), "5500");  // carried forward from here
+  EXPECT_EQ(plan.route[2].SubItem(kCellAltitude), "");
+  ASSERT_EQ(plan.airfields.size(), 1u);
+  EXPECT_EQ(plan.airfields[0].name, "KAAA");
+  EXPECT_EQ(plan.airfields[0].elevation, "2144");
+
+  // The first route that has points; a cruise altitude in its extensions;
+  // the same place twice in a row is one checkpoint.
+  ASSERT_TRUE(ParseRoute(Gpx("<rte><name>Empty</name></rte><rte><name>Full</name>"
+                             "<extensions><x:altitude-ft>4500</x:altitude-ft></extensions>"
+                             "<rtept lat=\"47\" lon=\"9\"><name>A</name></rtept>"
+                             "<rtept lat=\"47\" lon=\"9\"><name>A again</name></rtept>"
+                             "<rtept lat=\"47.5\" lon=\"9\"><name>B</name></rtept></rte>"),
+                         route, error))
+      << error;
+  EXPECT_EQ(route.name, "Full");
+  ASSERT_EQ(route.points.size(), 2u);
+  EXPECT_EQ(route.points[0].name, "A");
+  EXPECT_EQ(route.altitude_ft, 4500);
+}
+
+TEST(RouteImportTest, AHugeFlightPlanIsRefusedAtTheFirstPointTooMany) {
+  // The table used to be scanned once for every route point, all of them
+  // resolved before their number was looked at.
+  EXPECT_EQ(ParseError(FlightPlan(20000, 2000)),
+            "2000 waypoints; a plan holds at most 33 (the departure and 32 legs)");
+  Route route;
+  std::string error;
+  EXPECT_TRUE(ParseRoute(FlightPlan(40, 33), route, error)) << error;
+  EXPECT_EQ(route.points.size(), 33u);
+}
+
+TEST(RouteImportTest, NearTheMagneticPolesTheVariationComesWithAWarning) {
+  TempDir dir;
+  // Off Antarctica the horizontal field is weak well below 80 degrees south.
+  WriteFile(dir.File("south.gpx"),
+            Gpx("<rte><rtept lat=\"-58\" lon=\"128\"><name>A</name></rtept>"
+                "<rtept lat=\"-60\" lon=\"130\"><name>B</name></rtept>"
+                "<rtept lat=\"-64\" lon=\"136\"><name>C</name></rtept>"
+                "<rtept lat=\"-66.66\" lon=\"140\"><name>DDU</name></rtept></rte>"));
+  Plan plan;
+  ImportResult result = ImportRoute(dir.File("south.gpx"), kJune2026, plan);
+  ASSERT_TRUE(result.ok) << result.error;
+  EXPECT_EQ(result.warning,
+            "Near a magnetic pole the model's variation is unreliable; check it on a chart for "
+            "the legs to C, DDU.");
+  EXPECT_TRUE(MagneticModel().FieldAt(80.5, 0, 0, 2026).unreliable);
+}
+
+TEST(RouteImportTest, OnlyRegularFilesAreReadAndNoneIsWaitedFor) {
+  TempDir dir;
+  // Import Route on a FIFO used to wait for a writer for good.
+  ASSERT_EQ(mkfifo(dir.File("pipe.gpx").c_str(), 0644), 0);
+  EXPECT_FALSE(LooksLikeRouteFile(dir.File("pipe.gpx")));
+  Plan plan;
+  ImportResult fifo = ImportRoute(dir.File("pipe.gpx"), kJune2026, plan);
+  EXPECT_FALSE(fifo.ok);
+  EXPECT_EQ(fifo.error, "not a regular file");
+  EXPECT_EQ(ImportRoute(dir.File("none.gpx"), kJune2026, plan).error, "No such file or directory");
 }
 
 TEST(RouteImportTest, LongRoutesAreRefusedWholeAndShortOnesKeepTheirWaypoints) {
   std::string body = "<rte>";
-  for (int i = 0; i < 34; ++i)
+  for (int i = 0; i < 33; ++i)
     body += "<rtept lat=\"45\" lon=\"" + std::to_string(i * 0.1) + "\"/>";
+  EXPECT_EQ(ParseError(Gpx(body + "<rtept lat=\"45\" lon=\"3.3\"/></rte>")),
+            "34 waypoints; a plan holds at most 33 (the departure and 32 legs)");
   Route route;
   std::string error;
   ASSERT_TRUE(ParseRoute(Gpx(body + "</rte>"), route, error)) << error;
@@ -177,6 +299,7 @@ TEST(RouteImportTest, LongRoutesAreRefusedWholeAndShortOnesKeepTheirWaypoints) {
   ASSERT_TRUE(model.Load(FindMagneticModelFile(), error)) << error;
   Plan plan;
   plan.route = {Row("Kept")};
+  route.points.push_back(route.points.back());
   EXPECT_FALSE(RouteToPlan(route, model, 2026.0, plan, error));
   EXPECT_EQ(error, "34 waypoints; a plan holds at most 33 (the departure and 32 legs)");
   ASSERT_EQ(plan.route.size(), 1u);
@@ -186,12 +309,6 @@ TEST(RouteImportTest, LongRoutesAreRefusedWholeAndShortOnesKeepTheirWaypoints) {
   ASSERT_TRUE(RouteToPlan(route, model, 2026.0, plan, error)) << error;
   EXPECT_EQ(plan.route.size(), 33u);
   EXPECT_EQ(plan.route[32].caption, "WP 33");
-
-  // A waypoint given twice makes a leg of no length and no course.
-  route.points.resize(2);
-  route.points[1].position = route.points[0].position;
-  ASSERT_TRUE(RouteToPlan(route, model, 2026.0, plan, error));
-  EXPECT_EQ(Cells(plan.route[1]), (std::vector<std::string>{"WP 2", "0", "", "-1"}));
 }
 
 TEST(RouteImportTest, KindIsToldByContentAndUtf16FlightPlansAreRead) {
@@ -216,7 +333,7 @@ TEST(RouteImportTest, KindIsToldByContentAndUtf16FlightPlansAreRead) {
   EXPECT_TRUE(LooksLikeRouteFile(Fixture("europe.gpx")));
   result = ImportRoute(dir.File("plan.gpx"), kJune2026, plan);
   EXPECT_FALSE(result.ok);
-  EXPECT_EQ(result.error, "not well-formed XML (line 3: No document element found)");
+  EXPECT_EQ(result.error, "not a route file: it holds no XML");
 
   EXPECT_EQ(PlanFileNameFor("/a/b.c/route.gpx"), "/a/b.c/route.flt");
   EXPECT_EQ(PlanFileNameFor("/a/b.c/route"), "/a/b.c/route.flt");
