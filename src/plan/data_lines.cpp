@@ -94,7 +94,8 @@ bool DataLines::Next(std::string_view& line) {
   for (;;) {
     const char* begin = text_.data() + start_;
     const std::size_t avail = text_.size() - start_;
-    const void* nl = std::memchr(begin, '\n', avail);
+    // memchr must not be handed the null data of an empty buffer.
+    const void* nl = avail > 0 ? std::memchr(begin, '\n', avail) : nullptr;
     if (nl) {
       std::size_t len = static_cast<std::size_t>(static_cast<const char*>(nl) - begin);
       start_ += len + 1;

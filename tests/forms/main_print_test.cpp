@@ -379,7 +379,7 @@ TEST_F(MainPrintTest, WhatTheDesktopCannotOpenIsNamedForOpeningByHand) {
   // The checkpoint dialog's Help tells it as well, and quiet callers stay quiet.
   WriteFile(Path("addcheck.html"), "<html></html>");
   desk.message_answers = {mrOk};
-  FormAdd->ButtonHelpClick();
+  MadeOnFirstUse(FormAdd, Form1)->ButtonHelpClick();
   ASSERT_EQ(desk.messages.size(), 3u);
   EXPECT_TRUE(desk.messages[2].text.contains(QPath("addcheck.html")));
   EXPECT_FALSE(ViewDocument("halvix", StartDirectory, true));
