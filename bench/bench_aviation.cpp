@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "plan/aviation_data.h"
+#include "data/aviation_data.h"
 
 namespace {
 

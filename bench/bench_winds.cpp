@@ -13,9 +13,9 @@
 
 #include "full_plan.h"
 #include "grib_util.h"
-#include "plan/winds.h"
-#include "plan/winds_fb.h"
-#include "plan/winds_grib.h"
+#include "winds/winds.h"
+#include "winds/winds_fb.h"
+#include "winds/winds_grib.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "halvix_version.h"
 #include "plan/plan.h"
-#include "plan/winds.h"
+#include "winds/winds.h"
 
 namespace {
 

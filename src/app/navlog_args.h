@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/navlog_data.h"
-#include "plan/magnetic.h"
+#include "geo/magnetic.h"
 #include "print/export.h"
 
 struct NavlogRequest {

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "plan/aviation_data.h"
-#include "plan/aviation_fill.h"
+#include "data/aviation_data.h"
+#include "data/aviation_fill.h"
 #include "plan/planfile.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "plan/magnetic.h"
+#include "geo/magnetic.h"
 #include "plan/plan.h"
 
 struct NavlogDataOptions {

@@ -20,7 +20,7 @@
 #include "plan/legs.h"
 #include "plan/planfile.h"
 #include "plan/report.h"
-#include "plan/route_import.h"
+#include "routes/route_import.h"
 #include "print/export.h"
 #include "print/margins.h"
 

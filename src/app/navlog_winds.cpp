@@ -3,9 +3,9 @@
 #include <iostream>
 #include <memory>
 
-#include "plan/aviation_data.h"
-#include "plan/winds_file.h"
-#include "plan/winds_stations.h"
+#include "data/aviation_data.h"
+#include "winds/winds_file.h"
+#include "winds/winds_stations.h"
 
 namespace {
 

@@ -22,7 +22,7 @@
 #include "forms/Fprint.h"
 #include "forms/Viewdoc.h"
 #include "plan/planfile.h"
-#include "plan/route_import.h"
+#include "routes/route_import.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 
 #include "forms/Desktop.h"
 #include "forms/Fpick.h"
-#include "plan/aviation_fill.h"
-#include "plan/geodesy.h"
+#include "data/aviation_fill.h"
+#include "geo/geodesy.h"
 
 namespace {
 

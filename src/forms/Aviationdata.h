@@ -6,7 +6,7 @@
 #include <QString>
 #include <optional>
 
-#include "plan/aviation_data.h"
+#include "data/aviation_data.h"
 #include "plan/plan.h"
 
 class QWidget;

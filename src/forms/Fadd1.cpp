@@ -6,7 +6,7 @@
 
 #include "forms/Aviationdata.h"
 #include "forms/Desktop.h"
-#include "plan/aviation_fill.h"
+#include "data/aviation_fill.h"
 #include "plan/plan.h"
 
 TFormAddFirst* FormAddFirst = nullptr;

@@ -8,7 +8,7 @@
 
 #include "forms/Aviationdata.h"
 #include "forms/Desktop.h"
-#include "plan/aviation_fill.h"
+#include "data/aviation_fill.h"
 
 TFormAddField* FormAddField = nullptr;
 

@@ -16,7 +16,7 @@
 #include "forms/Aviationdata.h"
 #include "forms/Desktop.h"
 #include "forms/Formutil.h"
-#include "plan/winds_stations.h"
+#include "winds/winds_stations.h"
 
 TFormWinds* FormWinds = nullptr;
 

@@ -7,9 +7,9 @@
 #include <memory>
 
 #include "plan/plan.h"
-#include "plan/winds.h"
-#include "plan/winds_fb.h"
-#include "plan/winds_file.h"
+#include "winds/winds.h"
+#include "winds/winds_fb.h"
+#include "winds/winds_file.h"
 
 class QLabel;
 class QLineEdit;

@@ -6,8 +6,8 @@
 
 #include "forms/Aviationdata.h"
 #include "forms/Desktop.h"
-#include "plan/aviation_fill.h"
-#include "plan/route_import.h"
+#include "data/aviation_fill.h"
+#include "routes/route_import.h"
 
 const char* const kRouteFilter = "Flight plans (*.gpx *.fpl)";
 

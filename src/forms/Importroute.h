@@ -1,7 +1,7 @@
 // File > Import Route: a route drawn on a map or a GPS becomes the plan.
 #pragma once
 
-#include "plan/magnetic.h"
+#include "geo/magnetic.h"
 #include "plan/plan.h"
 
 class QWidget;

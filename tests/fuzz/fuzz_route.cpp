@@ -7,9 +7,9 @@
 #include <string>
 
 #include "plan/legs.h"
-#include "plan/magnetic.h"
+#include "geo/magnetic.h"
 #include "plan/report.h"
-#include "plan/route_import.h"
+#include "routes/route_import.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "plan/legs.h"
-#include "plan/winds.h"
-#include "plan/winds_fb.h"
+#include "winds/winds.h"
+#include "winds/winds_fb.h"
 
 namespace {
 

@@ -1,0 +1,70 @@
+// Airports, navaids and fixes from openly published aviation data on the
+// user's disk (OurAirports CSV files, or X-Plane-format apt.dat, nav.dat and
+// fix.dat), answered from a compact index kept in the user's cache folder.
+// The data is only ever read from the folder the user chose.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "data/aviation_records.h"
+#include "plan/plan.h"
+
+class AviationData {
+ public:
+  AviationData();
+  ~AviationData();
+  AviationData(AviationData&&) noexcept;
+  AviationData& operator=(AviationData&&) noexcept;
+  AviationData(const AviationData&) = delete;
+  AviationData& operator=(const AviationData&) = delete;
+
+  // Opens the data at `folder` through its index in `cache_dir` (built there
+  // first when missing, or when the data's files changed size or time); an
+  // empty `cache_dir` builds the index in memory for this run only.
+  // False with the reason for a folder that holds no data this reads.
+  bool Open(const std::string& folder, const std::string& cache_dir, std::string& error,
+            const IndexProgress& progress = {});
+  bool is_open() const;
+  const DataSetInfo& info() const;
+  // True when the data's date is more than a year before `today`.
+  bool IsOutdated(const CivilDate& today) const;
+
+  // Airports whose ident, ICAO, GPS or local code is `code` (any case).
+  std::vector<Airport> FindAirports(const std::string& code) const;
+  // Airports whose name contains `text` (any case), at most `limit`.
+  std::vector<Airport> FindAirportsByName(const std::string& text, std::size_t limit) const;
+  // Navaids and fixes named `ident`; VORs, NDBs and DMEs before fixes.
+  std::vector<Navaid> FindNavaids(const std::string& ident) const;
+
+  // Every place `ident` names: airports, then navaids, then fixes, each in
+  // the order of the data.
+  std::vector<Place> FindPlaces(const std::string& ident) const;
+  // The place `ident` names nearest `near`; without `near`, the first of
+  // FindPlaces. Empty when the ident is found nowhere.
+  std::optional<Place> ResolvePlace(const std::string& ident,
+                                    const std::optional<GeoPosition>& near) const;
+
+  // The airport nearest `position` within `range_nm`.
+  std::optional<Airport> NearestAirport(const GeoPosition& position, double range_nm) const;
+  // The VOR, VOR-DME or VORTAC nearest `position` within `range_nm`.
+  std::optional<Navaid> NearestVor(const GeoPosition& position, double range_nm) const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+// The folder for the index: $XDG_CACHE_HOME/halvix, else ~/.cache/halvix;
+// empty when neither is set (the index is then kept in memory).
+std::string DefaultCacheFolder();
+
+// The environment variable naming the data folder when none was chosen.
+constexpr const char* kAviationDataVariable = "HALVIX_AVIATION_DATA";
+
+// Where the simulator's data lies when a distribution installs it.
+constexpr const char* kSimulatorDataFolder = "/usr/share/games/flightgear";

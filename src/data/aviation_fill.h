@@ -1,0 +1,56 @@
+// Plan rows filled from aviation data: airfields from airports, route rows
+// from idents and coordinates, and VOR cross-checks from the nearest VOR.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "data/aviation_data.h"
+#include "geo/magnetic.h"
+#include "plan/plan.h"
+
+// A VOR farther than this is no help for a cross-check.
+constexpr double kVorRangeNm = 40.0;
+// A checkpoint this close to a VOR is the VOR itself.
+constexpr double kAtVorNm = 1.0;
+
+// MHz with every digit of the channel ("121.805", "113.9", "119.0"); NDBs
+// (below 2 MHz) in kHz ("362").
+std::string FormatFrequency(int64_t khz);
+
+// "KSQL San Carlos Airport": the ICAO code, else the GPS code, else the ident.
+std::string AirportLabel(const Airport& airport);
+
+// An airfield row for `airport`. Frequencies outside the COM band and the
+// pattern altitude (a default: no source has it) are told in `notes`.
+AirfieldInfo AirfieldFromAirport(const Airport& airport, std::vector<std::string>& notes);
+
+// The VOR text for a checkpoint at `position`: "FREQ/ RADIAL/ IDENT/ From"
+// from the nearest VOR within kVorRangeNm, the radial aligned to the VOR's
+// own slaved variation; "FREQ/ / IDENT/ " at the VOR itself. Empty when no
+// VOR with a published variation is in range.
+std::string VorCrossCheck(const AviationData& data, const GeoPosition& position);
+
+// Fills the VOR text of every en-route row that has a position and no VOR
+// text yet; a typed text is kept. How many rows were filled.
+int FillVorCrossChecks(const AviationData& data, Plan& plan);
+
+// Fills every airfield that has a name and nothing else but perhaps an
+// elevation (as route import leaves them) from the airport its name's first word names by ident or
+// code, the one nearest the route row of that name when several do. How many.
+int FillNamedAirfields(const AviationData& data, Plan& plan, std::vector<std::string>& notes);
+
+// "37.25,-121.95": decimal degrees, north and east positive.
+bool ParseCoordinates(const std::string& token, GeoPosition& position);
+
+// Replaces the plan's title, rows and airfields with a route given as idents
+// and coordinates, as a route file's waypoints would be: an ident naming
+// several places takes the one nearest the previous checkpoint; every airport
+// of the route becomes an airfield. False with the plan untouched and the
+// reason (naming an ident found nowhere).
+bool BuildPlanFromIdents(const AviationData& data, const std::vector<std::string>& tokens,
+                         const MagneticModel& model, double year, Plan& plan,
+                         std::vector<std::string>& notes, std::string& error);
+
+// Splits a route text at blanks into its tokens.
+std::vector<std::string> RouteTokens(const std::string& text);

@@ -1,0 +1,427 @@
+#include "winds/winds_grib.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <limits>
+#include <memory>
+#include <set>
+
+#include "plan/fileio.h"
+#include "winds/grib_messages.h"
+
+namespace {
+
+constexpr double kFeetPerMetre = 1.0 / 0.3048;
+constexpr double kKelvin = 273.15;
+constexpr double kMetresPerSecondInKnots = 3600.0 / 1852.0;
+constexpr long long kMinutesPerDay = 24 * 60;
+const float kMissing = std::numeric_limits<float>::quiet_NaN();
+
+double Norm360(double degrees) {
+  double out = std::fmod(degrees, 360.0);
+  return out < 0.0 ? out + 360.0 : out;
+}
+
+// The ICAO standard atmosphere's pressure at a height, hPa; only to choose
+// which levels to keep, never for a value the pilot sees.
+double StandardPressure(double alt_ft) {
+  return 1013.25 * std::pow(1.0 - 6.8756e-6 * alt_ft, 5.2559);
+}
+
+std::string MessageError(long n, const std::string& what) {
+  return "message " + std::to_string(n) + ": " + what;
+}
+
+// Which of u, v, t and gh the message holds on a pressure level; -1 for none.
+int Parameter(GribMessages& m) {
+  if (m.String("typeOfLevel") != "isobaricInhPa") return -1;
+  static const char* const kNames[] = {"u", "v", "t", "gh"};
+  const std::string name = m.String("shortName");
+  for (int n = 0; n < 4; ++n) {
+    if (name == kNames[n]) return n;
+  }
+  return -1;
+}
+
+long long ValidMinutes(GribMessages& m) {
+  const long date = m.Long("validityDate", -1);
+  const long time = m.Long("validityTime", -1);
+  std::tm tm{};
+  tm.tm_year = static_cast<int>(date / 10000) - 1900;
+  tm.tm_mon = static_cast<int>(date / 100 % 100) - 1;
+  tm.tm_mday = static_cast<int>(date % 100);
+  tm.tm_hour = static_cast<int>(time / 100);
+  tm.tm_min = static_cast<int>(time % 100);
+  return static_cast<long long>(timegm(&tm)) / 60;
+}
+
+std::string FormatValid(long long minutes) {
+  const std::time_t seconds = static_cast<std::time_t>(minutes * 60);
+  std::tm tm{};
+  gmtime_r(&seconds, &tm);
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d%02d%02dZ", tm.tm_mday % 100, tm.tm_hour % 100,
+                tm.tm_min % 100);
+  return text;
+}
+
+class GribFile {
+ public:
+  bool Open(const std::string& path, std::string& error) {
+    InputFile input;
+    if (input.Open(path, error) != ReadStatus::Ok) {
+      if (error.empty()) error = "no such file";
+      return false;
+    }
+    const int fd = dup(input.fd());
+    if (fd < 0) {
+      error = "cannot be read";
+      return false;
+    }
+    messages_ = OpenGribMessages(fd, error);
+    return messages_ != nullptr;
+  }
+  void Rewind() {
+    messages_->Rewind();
+    count_ = 0;
+  }
+  // The next message; null at the end or on an error (then `error` is set).
+  GribMessages* Next(std::string& error) {
+    ++count_;
+    std::string why;
+    if (messages_->Next(why)) return messages_.get();
+    if (!why.empty()) error = MessageError(count_, why);
+    return nullptr;
+  }
+  long count() const { return count_; }
+
+ private:
+  std::unique_ptr<GribMessages> messages_;
+  long count_ = 0;
+};
+
+}  // namespace
+
+bool LooksLikeGrib(const std::string& head) {
+  return head.compare(0, 4, "GRIB") == 0;
+}
+
+GribArea AreaAround(const std::vector<GeoPosition>& points, double alt_min_ft, double alt_max_ft) {
+  GribArea area;
+  if (points.empty()) return area;
+  area.empty = false;
+  area.alt_min_ft = alt_min_ft;
+  area.alt_max_ft = alt_max_ft;
+  area.lat_min = area.lat_max = points.front().lat;
+  std::vector<double> lons;
+  for (const GeoPosition& p : points) {
+    area.lat_min = std::min(area.lat_min, p.lat);
+    area.lat_max = std::max(area.lat_max, p.lat);
+    lons.push_back(Norm360(p.lon));
+  }
+  // The arc that leaves out the widest gap between neighbouring longitudes.
+  std::sort(lons.begin(), lons.end());
+  double gap = 360.0 - (lons.back() - lons.front());
+  area.lon_west = lons.front();
+  for (std::size_t n = 1; n < lons.size(); ++n) {
+    if (lons[n] - lons[n - 1] > gap) {
+      gap = lons[n] - lons[n - 1];
+      area.lon_west = lons[n];
+    }
+  }
+  area.lon_span = 360.0 - gap;
+  return area;
+}
+
+GribArea AreaOfPlan(const Plan& plan) {
+  std::vector<GeoPosition> points;
+  double alt_min = 0.0;
+  double alt_max = 0.0;
+  LegResult own;
+  LegResult carry;
+  ClearLeg(carry);
+  const auto midpoints = LegMidpoints(plan);
+  for (std::size_t k = 0; k < midpoints.size(); ++k) {
+    ClearLeg(own);
+    ParseRow(plan.route[k + 1], own, carry);
+    if (!midpoints[k] || carry.alt == NOT_ENTERED) continue;
+    if (points.empty() || carry.alt < alt_min) alt_min = carry.alt;
+    if (points.empty() || carry.alt > alt_max) alt_max = carry.alt;
+    points.push_back(*midpoints[k]);
+  }
+  return AreaAround(points, alt_min, alt_max);
+}
+
+bool GribForecast::Read(const std::string& path, const GribArea& area, std::string& error) {
+  *this = GribForecast{};
+  GribFile file;
+  if (!file.Open(path, error)) return false;
+  // First pass, keys only: the grid and the pressure levels on offer.
+  std::set<long> pressures;
+  bool have_grid = false;
+  for (;;) {
+    GribMessages* h = file.Next(error);
+    if (!h) {
+      if (!error.empty()) return false;
+      break;
+    }
+    if (Parameter(*h) < 0) continue;
+    if (h->String("gridType") != "regular_ll") {
+      error = MessageError(file.count(), "not on a regular latitude/longitude grid");
+      return false;
+    }
+    Grid grid;
+    grid.ni = h->Long("Ni", -1);
+    grid.nj = h->Long("Nj", -1);
+    grid.lat0 = h->Double("latitudeOfFirstGridPointInDegrees");
+    grid.lon0 = h->Double("longitudeOfFirstGridPointInDegrees");
+    grid.di = h->Double("iDirectionIncrementInDegrees");
+    grid.dj = h->Double("jDirectionIncrementInDegrees");
+    if (h->Long("jScansPositively", -1) == 0) grid.dj = -grid.dj;
+    if (grid.ni < 2 || grid.nj < 2 || !(grid.di > 0.0) || !(std::fabs(grid.dj) > 0.0) ||
+        h->Long("iScansNegatively", -1) != 0 || h->Long("jPointsAreConsecutive", -1) != 0) {
+      error = MessageError(file.count(), "a grid layout this program does not read");
+      return false;
+    }
+    grid.global = std::fabs(grid.ni * grid.di - 360.0) < grid.di / 2.0;
+    if (!have_grid) {
+      grid_ = grid;
+      have_grid = true;
+    } else if (grid.ni != grid_.ni || grid.nj != grid_.nj || grid.lat0 != grid_.lat0 ||
+               grid.lon0 != grid_.lon0 || grid.di != grid_.di || grid.dj != grid_.dj) {
+      error = MessageError(file.count(), "a grid unlike the earlier messages'");
+      return false;
+    }
+    pressures.insert(h->Long("level", -1));
+  }
+  if (!have_grid) {
+    error = file.count() <= 1 ? "no GRIB message" : "no u, v, t or gh on pressure levels";
+    return false;
+  }
+  if (area.empty) return true;
+
+  // The levels around the legs' altitudes, with one more on either side
+  // since heights stray from the standard atmosphere's.
+  const std::vector<long> descending(pressures.rbegin(), pressures.rend());
+  const double p_low = StandardPressure(area.alt_min_ft);
+  const double p_high = StandardPressure(area.alt_max_ft);
+  std::size_t first = 0;
+  while (first + 1 < descending.size() && descending[first + 1] >= p_low) ++first;
+  std::size_t last = first;
+  while (last < descending.size() && descending[last] > p_high) ++last;
+  first = first > 0 ? first - 1 : 0;
+  last = std::min(last + 1, descending.size() - 1);
+  const std::set<long> wanted(descending.begin() + static_cast<long>(first),
+                              descending.begin() + static_cast<long>(last) + 1);
+
+  // Rows and columns around the area, one cell beyond it on each side.
+  const double y_a = (area.lat_min - grid_.lat0) / grid_.dj;
+  const double y_b = (area.lat_max - grid_.lat0) / grid_.dj;
+  row0_ = std::max(0L, static_cast<long>(std::floor(std::min(y_a, y_b))) - 1);
+  const long row_end = std::min(grid_.nj - 1, static_cast<long>(std::ceil(std::max(y_a, y_b))) + 1);
+  rows_ = std::max(0L, row_end - row0_ + 1);
+  const double x_west = Norm360(area.lon_west - grid_.lon0) / grid_.di;
+  const long span = static_cast<long>(std::ceil(area.lon_span / grid_.di)) + 3;
+  if (grid_.global) {
+    col0_ = (static_cast<long>(std::floor(x_west)) - 1 + grid_.ni) % grid_.ni;
+    cols_ = std::min(grid_.ni, span + 1);
+  } else {
+    col0_ = std::max(0L, std::min(grid_.ni - 1, static_cast<long>(std::floor(x_west)) - 1));
+    cols_ = std::max(0L, std::min(grid_.ni - col0_, span + 1));
+  }
+
+  // Second pass: the values of the wanted messages, cut to the area.
+  file.Rewind();
+  std::vector<double> values;
+  for (;;) {
+    GribMessages* h = file.Next(error);
+    if (!h) {
+      if (!error.empty()) return false;
+      break;
+    }
+    const int parameter = Parameter(*h);
+    if (parameter < 0 || wanted.count(h->Long("level", -1)) == 0) continue;
+    std::size_t size = 0;
+    if (!h->ValueCount(size) || size != static_cast<std::size_t>(grid_.ni * grid_.nj)) {
+      error = MessageError(file.count(), "the values do not fill the grid");
+      return false;
+    }
+    values.resize(size);
+    if (!h->Values(values)) {
+      error = MessageError(file.count(), "the values cannot be decoded");
+      return false;
+    }
+    const bool bitmap = h->Long("bitmapPresent", 0) != 0;
+    const double missing = h->Double("missingValue");
+    const long long valid = ValidMinutes(*h);
+    auto step =
+        std::find_if(steps_.begin(), steps_.end(), [&](const Step& s) { return s.valid == valid; });
+    if (step == steps_.end()) {
+      step = steps_.insert(std::upper_bound(steps_.begin(), steps_.end(), valid,
+                                            [](long long v, const Step& s) { return v < s.valid; }),
+                           Step{valid, {}});
+    }
+    const long hpa = h->Long("level", -1);
+    auto level = std::find_if(step->levels.begin(), step->levels.end(),
+                              [&](const Level& l) { return l.hpa == hpa; });
+    if (level == step->levels.end()) {
+      step->levels.push_back(Level{hpa, {}, {}, {}, {}});
+      level = step->levels.end() - 1;
+    }
+    std::vector<float>* fields[] = {&level->u, &level->v, &level->t, &level->gh};
+    std::vector<float>& field = *fields[parameter];
+    field.assign(static_cast<std::size_t>(rows_ * cols_), kMissing);
+    for (long r = 0; r < rows_; ++r) {
+      for (long c = 0; c < cols_; ++c) {
+        const long i = (col0_ + c) % grid_.ni;
+        const double value = values[static_cast<std::size_t>((row0_ + r) * grid_.ni + i)];
+        if (!(bitmap && value == missing)) {
+          field[static_cast<std::size_t>(r * cols_ + c)] = static_cast<float>(value);
+        }
+      }
+    }
+  }
+  return true;
+}
+
+std::size_t GribForecast::values_held() const {
+  std::size_t n = 0;
+  for (const Step& step : steps_) {
+    for (const Level& level : step.levels) {
+      n += level.u.size() + level.v.size() + level.t.size() + level.gh.size();
+    }
+  }
+  return n;
+}
+
+std::size_t GribForecast::levels_held() const {
+  std::size_t n = 0;
+  for (const Step& step : steps_) n = std::max(n, step.levels.size());
+  return n;
+}
+
+double GribForecast::Departure(std::optional<int> hhmm_minutes) const {
+  if (steps_.empty()) return 0.0;
+  const long long first = steps_.front().valid;
+  const long long last = steps_.back().valid;
+  if (!hhmm_minutes) return static_cast<double>(first);
+  // The occurrence of that time of day nearest the forecast's span.
+  const long long day0 = first - ((first % kMinutesPerDay) + kMinutesPerDay) % kMinutesPerDay;
+  long long best = day0 + *hhmm_minutes;
+  long long best_off = std::numeric_limits<long long>::max();
+  for (long long day = day0 - kMinutesPerDay; day <= last + kMinutesPerDay; day += kMinutesPerDay) {
+    const long long t = day + *hhmm_minutes;
+    const long long off = t < first ? first - t : (t > last ? t - last : 0);
+    if (off < best_off) {
+      best_off = off;
+      best = t;
+    }
+  }
+  return static_cast<double>(best);
+}
+
+bool GribForecast::Corners(const GeoPosition& where, long (&i)[2], long (&j)[2], double& fx,
+                           double& fy) const {
+  const double x = Norm360(where.lon - grid_.lon0) / grid_.di;
+  const double y = (where.lat - grid_.lat0) / grid_.dj;
+  if (y < 0.0 || y > static_cast<double>(grid_.nj - 1)) return false;
+  i[0] = static_cast<long>(std::floor(x));
+  j[0] = static_cast<long>(std::floor(y));
+  fx = x - static_cast<double>(i[0]);
+  fy = y - static_cast<double>(j[0]);
+  j[1] = std::min(j[0] + 1, grid_.nj - 1);
+  if (grid_.global) {
+    i[0] %= grid_.ni;
+    i[1] = (i[0] + 1) % grid_.ni;  // across the seam
+  } else {
+    if (i[0] > grid_.ni - 1) return false;
+    i[1] = std::min(i[0] + 1, grid_.ni - 1);
+  }
+  for (long n = 0; n < 2; ++n) {
+    if ((i[n] - col0_ + grid_.ni) % grid_.ni >= cols_) return false;
+    if (j[n] < row0_ || j[n] >= row0_ + rows_) return false;
+  }
+  return true;
+}
+
+WindValue GribForecast::PointProfile(const Step& step, long i, long j, double alt_ft) const {
+  const std::size_t at =
+      static_cast<std::size_t>((j - row0_) * cols_ + (i - col0_ + grid_.ni) % grid_.ni);
+  std::vector<LevelSample> profile;
+  for (const Level& level : step.levels) {
+    if (level.gh.empty() || level.u.empty() || level.v.empty()) continue;
+    if (std::isnan(level.gh[at]) || std::isnan(level.u[at]) || std::isnan(level.v[at])) continue;
+    LevelSample sample;
+    sample.height_ft = level.gh[at] * kFeetPerMetre;
+    sample.value.has_wind = true;
+    sample.value.u = level.u[at] * kMetresPerSecondInKnots;
+    sample.value.v = level.v[at] * kMetresPerSecondInKnots;
+    if (!level.t.empty() && !std::isnan(level.t[at])) {
+      sample.value.has_temp = true;
+      sample.value.temp = level.t[at] - kKelvin;
+    }
+    profile.push_back(sample);
+  }
+  std::sort(profile.begin(), profile.end(),
+            [](const LevelSample& a, const LevelSample& b) { return a.height_ft < b.height_ft; });
+  return InterpolateVertically(profile, alt_ft);
+}
+
+WindValue GribForecast::AtStep(const Step& step, const GeoPosition& where, double alt_ft,
+                               bool& inside) const {
+  long i[2];
+  long j[2];
+  double fx = 0.0;
+  double fy = 0.0;
+  inside = Corners(where, i, j, fx, fy);
+  if (!inside) return {};
+  const WindValue south =
+      Blend(PointProfile(step, i[0], j[0], alt_ft), PointProfile(step, i[1], j[0], alt_ft), fx);
+  const WindValue north =
+      Blend(PointProfile(step, i[0], j[1], alt_ft), PointProfile(step, i[1], j[1], alt_ft), fx);
+  return Blend(south, north, fy);
+}
+
+WindSample GribForecast::At(const GeoPosition& where, double alt_ft, double time) const {
+  WindSample sample;
+  if (steps_.empty()) {
+    sample.reason = "the GRIB file holds nothing for this area";
+    return sample;
+  }
+  std::size_t later = 0;
+  while (later < steps_.size() && static_cast<double>(steps_[later].valid) < time) ++later;
+  std::size_t earlier = later;
+  double f = 0.0;
+  if (later == steps_.size()) {
+    earlier = later = steps_.size() - 1;
+  } else if (later > 0 && static_cast<double>(steps_[later].valid) > time) {
+    earlier = later - 1;
+    f = (time - static_cast<double>(steps_[earlier].valid)) /
+        static_cast<double>(steps_[later].valid - steps_[earlier].valid);
+  }
+  const bool outside = time < static_cast<double>(steps_.front().valid) ||
+                       time > static_cast<double>(steps_.back().valid);
+  if (outside && steps_.size() > 1) {
+    sample.warning = "the leg's time is outside the forecast; the nearest time is used";
+  }
+  bool inside = false;
+  const WindValue a = AtStep(steps_[earlier], where, alt_ft, inside);
+  if (!inside) {
+    sample.reason = "outside the GRIB grid";
+    return sample;
+  }
+  const WindValue b = AtStep(steps_[later], where, alt_ft, inside);
+  sample.value = Blend(a, b, f);
+  sample.found = true;
+  sample.time = FormatValid(steps_[earlier].valid);
+  if (later != earlier) sample.time += "-" + FormatValid(steps_[later].valid);
+  char text[64];
+  std::snprintf(text, sizeof text, "grid %.2f%c %.2f%c", std::fabs(where.lat),
+                where.lat < 0 ? 'S' : 'N', std::fabs(where.lon), where.lon < 0 ? 'W' : 'E');
+  sample.source = text;
+  return sample;
+}

@@ -1,0 +1,310 @@
+#include "data/aviation_data.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <zlib.h>
+
+#include <fstream>
+#include <optional>
+#include <utility>
+
+#include "data/aviation_fill.h"
+#include "data/data_lines.h"
+#include "test_util.h"
+
+namespace {
+
+const std::string kData = HALVIX_AVIATION_TEST_DATA;
+
+struct Opened {
+  TempDir cache;
+  AviationData data;
+  std::string error;
+  explicit Opened(const std::string& folder) { data.Open(folder, cache.path(), error); }
+};
+
+const Airport& Only(const std::vector<Airport>& airports) {
+  static const Airport none;
+  EXPECT_EQ(airports.size(), 1u);
+  return airports.empty() ? none : airports.front();
+}
+
+bool HasWarning(const DataSetInfo& info, const std::string& part) {
+  for (const std::string& w : info.warnings)
+    if (w.find(part) != std::string::npos) return true;
+  return false;
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+}  // namespace
+
+TEST(AviationDataTest, OurAirportsIsReadByColumnNameWithQuotingAndBadRecordsCounted) {
+  Opened o(kData + "/ourairports");
+  ASSERT_TRUE(o.data.is_open()) << o.error;
+  const DataSetInfo& info = o.data.info();
+  EXPECT_EQ(info.format, "OurAirports");
+  EXPECT_EQ(info.airports, 5);  // the sixth has no latitude
+  EXPECT_EQ(info.navaids, 4);   // PYE's frequency is in MHz, not kHz
+  EXPECT_EQ(info.skipped, 3);   // that airport, that navaid, the ATIS of 121805 MHz
+  EXPECT_TRUE(HasWarning(info, "airports.csv: 1 records skipped (the first at line 8"));
+  EXPECT_TRUE(HasWarning(info, "navaids.csv: 1 records skipped"));
+  EXPECT_FALSE(info.date.has_value());
+
+  // Ident, ICAO, GPS and local code all find an airport, in any case.
+  EXPECT_EQ(Only(o.data.FindAirports("sql")).ident, "KSQL");
+  EXPECT_EQ(Only(o.data.FindAirports("CL56")).ident, "US-4581");
+  EXPECT_EQ(Only(o.data.FindAirports("US-4581")).name, "Test Ranch \"North\" Airstrip");
+  EXPECT_TRUE(o.data.FindAirports("XBAD").empty());
+  const Airport edfe = Only(o.data.FindAirportsByName("egelsbach,", 10));
+  EXPECT_EQ(edfe.name, "Frankfurt-Egelsbach, Airfield");
+  ASSERT_EQ(edfe.runways.size(), 2u);
+  EXPECT_TRUE(edfe.runways[1].closed);
+  ASSERT_EQ(edfe.frequencies.size(), 1u);
+  EXPECT_EQ(edfe.frequencies[0].khz, 124855);
+
+  const std::vector<Navaid> osi = o.data.FindNavaids("OSI");
+  ASSERT_EQ(osi.size(), 2u);
+  EXPECT_EQ(osi[0].type, NavaidType::Vortac);
+  EXPECT_EQ(osi[0].khz, 113900);
+  EXPECT_DOUBLE_EQ(*osi[0].slaved_variation, 17.0);
+  EXPECT_EQ(osi[1].type, NavaidType::Ndb);
+  EXPECT_FALSE(osi[1].slaved_variation.has_value());
+}
+
+TEST(AviationDataTest, XPlaneFilesAreReadFromTheirSubfoldersWithVersionsAndCycle) {
+  Opened o(kData + "/xplane");
+  ASSERT_TRUE(o.data.is_open()) << o.error;
+  const DataSetInfo& info = o.data.info();
+  EXPECT_EQ(info.format, "X-Plane");
+  EXPECT_EQ(info.cycle, "cycle 2013.10");
+  ASSERT_TRUE(info.date.has_value());
+  EXPECT_EQ(FormatCivilDate(*info.date), "2013-07-25");  // the oldest file's build date
+  EXPECT_TRUE(o.data.IsOutdated(CivilDate{2014, 8, 1}));
+  EXPECT_FALSE(o.data.IsOutdated(CivilDate{2014, 7, 1}));
+  EXPECT_EQ(info.airports, 3);
+  EXPECT_EQ(info.navaids, 6);  // 4 navaids (no ILS, no VOR-DME's DME, not BAD) and 2 fixes
+  EXPECT_EQ(info.skipped, 2);  // EDFE's runway without a longitude, the VOR at 123.50
+  EXPECT_TRUE(HasWarning(info, "apt.dat: 1 records skipped (the first at line 24"));
+
+  const Airport ksql = Only(o.data.FindAirports("SQL"));  // the FAA code
+  EXPECT_NEAR(ksql.position.lat, 37.511902, 1e-9);        // the datum
+  EXPECT_EQ(*ksql.elevation_ft, 5);
+  const Airport khaf = Only(o.data.FindAirports("KHAF"));  // no datum: the runway's middle
+  EXPECT_NEAR(khaf.position.lat, (37.5195 + 37.5072) / 2, 1e-9);
+  EXPECT_NEAR(khaf.position.lon, (-122.5059 - 122.4962) / 2, 1e-9);
+  EXPECT_EQ(khaf.frequencies[1].use, FrequencyUse::Ctaf);
+  EXPECT_EQ(khaf.frequencies[1].khz, 122970);
+  const Airport edfe = Only(o.data.FindAirports("EDFE"));
+  EXPECT_EQ(edfe.frequencies.at(0).khz, 124855);  // an 8.33 kHz row in kHz
+
+  const std::vector<Navaid> sjc = o.data.FindNavaids("SJC");
+  ASSERT_EQ(sjc.size(), 1u);
+  EXPECT_EQ(sjc[0].type, NavaidType::VorDme);
+  EXPECT_EQ(sjc[0].region, "K2");
+  EXPECT_EQ(sjc[0].name, "SAN JOSE VOR-DME");
+  const std::vector<Navaid> osi = o.data.FindNavaids("OSI");
+  ASSERT_EQ(osi.size(), 3u);  // VORTAC and NDB before the fix
+  EXPECT_EQ(osi[2].type, NavaidType::Fix);
+}
+
+TEST(AviationDataTest, OlderNavFormatAndGzipFilesAtTheFolderTop) {
+  TempDir folder;
+  const std::string nav =
+      "I\n810 Version - data cycle 2009.12, build 20091126, metadata NavXP810.\n"
+      "3  37.39250000 -122.28130000   2270 11390 130   17.000 OSI WOODSIDE VORTAC\r\n"
+      "2  37.72600000 -122.22300000     10   362  25    0.000 OA OAKLAND NDB\r\n"
+      "99\r\n";
+  gzFile gz = gzopen(folder.File("nav.dat.gz").c_str(), "wb");
+  ASSERT_NE(gz, nullptr);
+  gzwrite(gz, nav.data(), static_cast<unsigned>(nav.size()));
+  gzclose(gz);
+  // The old airport format: runways by their middle, names in a single-byte code page.
+  WriteText(folder.File("apt.dat"),
+            "I\n810 Version - data cycle 2009.12\n"
+            "1 1416 1 0 LSZH Z\xfcrich\n"
+            "10 47.4580 8.5480 16x 155.50 12139 0.0 0.0 197 111111 01 1 1 0.25 1 0000.0000\n"
+            "10 47.4600 8.5500 xxx 155.50 300 0.0 0.0 75 111111 01 1 1 0.25 1 0000.0000\n"
+            "10 47.4620 8.5520 10L 100.0 8000 0.0 0.0 197 111111 01 1 1 0.25 1 0000.0000\n"
+            "99\n");
+  Opened o(folder.path());
+  ASSERT_TRUE(o.data.is_open()) << o.error;
+  const std::vector<Navaid> osi = o.data.FindNavaids("osi");
+  ASSERT_EQ(osi.size(), 1u);
+  EXPECT_EQ(osi[0].name, "WOODSIDE VORTAC");
+  EXPECT_EQ(osi[0].type, NavaidType::Vortac);
+  EXPECT_EQ(o.data.FindNavaids("OA").at(0).khz, 362);
+  EXPECT_EQ(o.data.info().cycle, "cycle 2009.12");
+  const Airport zurich = Only(o.data.FindAirports("LSZH"));
+  EXPECT_EQ(zurich.name, "Z\u00fcrich");
+  std::vector<std::string> notes;
+  EXPECT_EQ(AirfieldFromAirport(zurich, notes).runways, "16/34, 10L/28R");
+}
+
+TEST(AviationDataTest, TheIndexIsReusedUntilTheDataChanges) {
+  TempDir folder, cache;
+  const std::string header = "ident,name,latitude_deg,longitude_deg\n";
+  WriteText(folder.File("airports.csv"), header + "AAA,First,1,2\n");
+  AviationData data;
+  std::string error;
+  ASSERT_TRUE(data.Open(folder.path(), cache.path(), error)) << error;
+  EXPECT_EQ(data.FindAirports("AAA").size(), 1u);
+  AviationData again;
+  ASSERT_TRUE(again.Open(folder.path(), cache.path(), error));
+  EXPECT_EQ(again.info().airports, 1);
+
+  WriteText(folder.File("airports.csv"), header + "BBB,Second,1,2\nCCC,Third,1,2\n");
+  ASSERT_TRUE(again.Open(folder.path(), cache.path(), error));
+  EXPECT_TRUE(again.FindAirports("AAA").empty());
+  EXPECT_EQ(again.FindAirports("CCC").size(), 1u);
+
+  // A folder without data, and a header without a needed column.
+  EXPECT_FALSE(again.Open(cache.path() + "/none", cache.path(), error));
+  EXPECT_NE(error.find("holds no aviation data"), std::string::npos);
+  WriteText(folder.File("airports.csv"), "ident,name,lat,lon\nAAA,First,1,2\n");
+  EXPECT_FALSE(again.Open(folder.path(), cache.path(), error));
+}
+
+TEST(AviationDataTest, WithoutAHomeTheIndexStaysInMemory) {
+  TempDir folder;
+  WriteText(folder.File("airports.csv"), "ident,name,latitude_deg,longitude_deg\nAAA,First,1,2\n");
+  // Neither variable set, then each put back as it was.
+  std::vector<std::pair<const char*, std::optional<std::string>>> saved;
+  for (const char* name : {"HOME", "XDG_CACHE_HOME"}) {
+    const char* value = std::getenv(name);
+    saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+    unsetenv(name);
+  }
+  const std::string folder_for_index = DefaultCacheFolder();
+  for (const auto& [name, value] : saved)
+    if (value) setenv(name, value->c_str(), 1);
+  EXPECT_EQ(folder_for_index, "");
+
+  AviationData data;
+  std::string error;
+  ASSERT_TRUE(data.Open(folder.path(), "", error)) << error;
+  EXPECT_EQ(data.FindAirports("AAA").size(), 1u);
+  EXPECT_EQ(data.info().airports, 1);
+}
+
+TEST(AviationDataTest, CsvRecordsFollowRfc4180) {
+  std::vector<std::string> f;
+  ASSERT_TRUE(SplitCsvRecord(R"(1,"a, b","say ""hi""",,x)", f));
+  EXPECT_EQ(f, (std::vector<std::string>{"1", "a, b", "say \"hi\"", "", "x"}));
+  EXPECT_FALSE(SplitCsvRecord(R"(1,"open)", f));
+  ASSERT_TRUE(SplitCsvRecord("1,\"open\nclosed\"", f));
+  EXPECT_EQ(f[1], "open\nclosed");
+}
+
+TEST(AviationFillTest, AnAirportFillsAnAirfieldRow) {
+  Opened o(kData + "/ourairports");
+  std::vector<std::string> notes;
+  const AirfieldInfo ksql = AirfieldFromAirport(Only(o.data.FindAirports("KSQL")), notes);
+  EXPECT_EQ(ksql.name, "KSQL San Carlos Airport");
+  EXPECT_EQ(ksql.elevation, "5");
+  EXPECT_EQ(ksql.tpa, "1000");
+  EXPECT_EQ(ksql.runways, "12/30");
+  EXPECT_EQ(ksql.atc, "119.0");
+  EXPECT_EQ(ksql.traffic, "122.95");  // no CTAF: the unicom
+  EXPECT_EQ(ksql.atis, "125.9");
+  EXPECT_EQ(ksql.ground, "121.6");
+  EXPECT_EQ(ksql.unicom, "122.95");
+  ASSERT_EQ(notes.size(), 1u);
+  EXPECT_NE(notes[0].find("pattern altitude 1000 is a default"), std::string::npos);
+
+  notes.clear();
+  const AirfieldInfo edfe = AirfieldFromAirport(Only(o.data.FindAirports("EDFE")), notes);
+  EXPECT_EQ(edfe.runways, "9/27");  // 08/26 is closed
+  EXPECT_EQ(edfe.traffic, "124.855");
+  EXPECT_EQ(edfe.tpa, "1400");
+  const AirfieldInfo ksjc = AirfieldFromAirport(Only(o.data.FindAirports("SJC")), notes);
+  EXPECT_EQ(ksjc.runways, "12L/30R, 12R/30L");
+  EXPECT_EQ(ksjc.unicom, "");
+  EXPECT_NE(notes.back().find("unicom frequency 282.3 is outside the COM band"), std::string::npos);
+  const AirfieldInfo ranch = AirfieldFromAirport(Only(o.data.FindAirports("CL56")), notes);
+  EXPECT_EQ(ranch.name, "CL56 Test Ranch \"North\" Airstrip");
+  EXPECT_EQ(ranch.runways, "H1");
+
+  // Airfields an imported route named, perhaps with an elevation, are filled;
+  // others stay.
+  Plan plan;
+  plan.airfields.resize(3);
+  plan.airfields[0].name = "KSQL";
+  plan.airfields[0].elevation = "5";
+  plan.airfields[1].name = "KHAF";
+  plan.airfields[1].runways = "12/30";
+  plan.airfields[2].name = "Nowhere";
+  EXPECT_EQ(FillNamedAirfields(o.data, plan, notes), 1);
+  EXPECT_EQ(plan.airfields[0].atc, "119.0");
+  EXPECT_EQ(plan.airfields[1].name, "KHAF");
+  EXPECT_EQ(plan.airfields[2].name, "Nowhere");
+  EXPECT_EQ(FormatFrequency(121805), "121.805");
+  EXPECT_EQ(FormatFrequency(362), "362");
+}
+
+TEST(AviationFillTest, IdentsResolveNearThePreviousCheckpoint) {
+  Opened o(kData + "/xplane");
+  const GeoPosition ksql{37.51, -122.25}, edfe{49.96, 8.64};
+  EXPECT_EQ(o.data.ResolvePlace("OSI", ksql)->navaid->type, NavaidType::Vortac);
+  EXPECT_EQ(o.data.ResolvePlace("OSI", edfe)->navaid->type, NavaidType::Ndb);
+  // First of a route: airports before navaids before fixes.
+  EXPECT_EQ(o.data.ResolvePlace("SJC", std::nullopt)->kind, Place::Kind::Navaid);
+  Opened csv(kData + "/ourairports");
+  EXPECT_EQ(csv.data.ResolvePlace("SJC", std::nullopt)->kind, Place::Kind::Airport);
+  EXPECT_FALSE(o.data.ResolvePlace("NOWHERE", ksql).has_value());
+}
+
+TEST(AviationFillTest, VorCrossChecksUseTheVorsOwnVariation) {
+  Opened o(kData + "/xplane");
+  // 7.5 NM south of San Jose: true azimuth 182 less 17 east.
+  EXPECT_EQ(VorCrossCheck(o.data, GeoPosition{37.25, -121.95}), "114.1/ 165/ SJC/ From");
+  EXPECT_EQ(VorCrossCheck(o.data, GeoPosition{37.38, -121.95}), "114.1/ / SJC/ ");
+  EXPECT_EQ(VorCrossCheck(o.data, GeoPosition{49.96, 8.64}), "");    // only an NDB there
+  EXPECT_EQ(VorCrossCheck(o.data, GeoPosition{36.5, -121.95}), "");  // 52 NM away
+
+  Plan plan;
+  AddRow(plan, "A", NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
+         NOT_ENTERED, NOT_ENTERED);
+  AddRow(plan, "B", 5, 90, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
+         NOT_ENTERED, "112.3/ 068/ CDL/ To");
+  AddRow(plan, "C", 5, 90, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
+         NOT_ENTERED);
+  AddRow(plan, "D", 5, 90, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
+         NOT_ENTERED);
+  for (Checkpoint& row : plan.route) row.position = GeoPosition{37.25, -121.95};
+  plan.route[3].position.reset();
+  EXPECT_EQ(FillVorCrossChecks(o.data, plan), 1);
+  EXPECT_EQ(plan.route[0].SubItem(kCellVor), "");                     // the departure has no leg
+  EXPECT_EQ(plan.route[1].SubItem(kCellVor), "112.3/ 068/ CDL/ To");  // typed: kept
+  EXPECT_EQ(plan.route[2].SubItem(kCellVor), "114.1/ 165/ SJC/ From");
+  EXPECT_EQ(plan.route[3].SubItem(kCellVor), "");  // no position
+}
+
+TEST(AviationFillTest, ARouteOfIdentsAndCoordinatesBecomesAPlan) {
+  Opened o(kData + "/ourairports");
+  MagneticModel model;
+  std::string error;
+  ASSERT_TRUE(model.Load(std::string(HALVIX_WMM_DIR) + "/WMM2025.COF", error)) << error;
+  Plan plan;
+  std::vector<std::string> notes;
+  ASSERT_TRUE(BuildPlanFromIdents(o.data, RouteTokens(" KSQL osi  37.25,-121.95 KHAF"), model,
+                                  2026.0, plan, notes, error))
+      << error;
+  ASSERT_EQ(plan.route.size(), 4u);
+  EXPECT_EQ(plan.route[1].caption, "OSI");
+  EXPECT_EQ(plan.route[2].caption, "37.25,-121.95");
+  EXPECT_NEAR(plan.route[1].position->lat, 37.3925, 1e-9);
+  EXPECT_EQ(plan.route[1].SubItem(kCellDist), "7");
+  EXPECT_EQ(plan.title, "KSQL to KHAF");
+  ASSERT_EQ(plan.airfields.size(), 2u);
+  EXPECT_EQ(plan.airfields[1].name, "KHAF Half Moon Bay Airport");
+  EXPECT_EQ(plan.airfields[1].traffic, "122.975");
+
+  const Plan before = plan;
+  EXPECT_FALSE(BuildPlanFromIdents(o.data, {"KSQL", "KXYZ"}, model, 2026.0, plan, notes, error));
+  EXPECT_EQ(error.rfind("KXYZ: ", 0), 0u);
+  EXPECT_EQ(plan.route.size(), before.route.size());
+  EXPECT_FALSE(BuildPlanFromIdents(o.data, {"KSQL", "95,1"}, model, 2026.0, plan, notes, error));
+}
