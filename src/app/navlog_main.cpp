@@ -20,9 +20,9 @@
 #include "plan/legs.h"
 #include "plan/planfile.h"
 #include "plan/report.h"
-#include "routes/route_import.h"
 #include "print/export.h"
 #include "print/margins.h"
+#include "routes/route_import.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 
 #include "data/aviation_readers.h"
 #include "geo/geodesy.h"
-#include "routes/route_import.h"
 #include "plan/text_fields.h"
+#include "routes/route_import.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <cmath>
 #include <memory>
 
+#include "data/aviation_fill.h"
 #include "forms/Desktop.h"
 #include "forms/Fpick.h"
-#include "data/aviation_fill.h"
 #include "geo/geodesy.h"
 
 namespace {

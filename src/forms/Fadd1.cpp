@@ -4,9 +4,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "data/aviation_fill.h"
 #include "forms/Aviationdata.h"
 #include "forms/Desktop.h"
-#include "data/aviation_fill.h"
 #include "plan/plan.h"
 
 TFormAddFirst* FormAddFirst = nullptr;

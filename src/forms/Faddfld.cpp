@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <array>
 
+#include "data/aviation_fill.h"
 #include "forms/Aviationdata.h"
 #include "forms/Desktop.h"
-#include "data/aviation_fill.h"
 
 TFormAddField* FormAddField = nullptr;
 

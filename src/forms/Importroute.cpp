@@ -4,9 +4,9 @@
 #include <QFileInfo>
 #include <QString>
 
+#include "data/aviation_fill.h"
 #include "forms/Aviationdata.h"
 #include "forms/Desktop.h"
-#include "data/aviation_fill.h"
 #include "routes/route_import.h"
 
 const char* const kRouteFilter = "Flight plans (*.gpx *.fpl)";

@@ -10,8 +10,8 @@
 #include <map>
 #include <pugixml.hpp>
 
-#include "plan/fileio.h"
 #include "geo/geodesy.h"
+#include "plan/fileio.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "plan/legs.h"
 #include "geo/magnetic.h"
+#include "plan/legs.h"
 #include "plan/report.h"
 #include "routes/route_import.h"
 

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "grib_util.h"
-#include "winds/winds_file.h"
 #include "test_util.h"
+#include "winds/winds_file.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 
 #include "data/aviation_data.h"
 #include "plan/legs.h"
+#include "test_util.h"
 #include "winds/winds_fb.h"
 #include "winds/winds_file.h"
 #include "winds/winds_stations.h"
-#include "test_util.h"
 
 namespace {
 
