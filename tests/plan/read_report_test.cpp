@@ -16,5 +16,6 @@ TEST(ReadReport, SaysWhereEachFindingIsAndStaysOkWithWarningsOnly) {
   whole.Append(report);
   EXPECT_EQ(whole.errors(), 1u);
   EXPECT_EQ(whole.warnings(), 1u);
-  EXPECT_EQ(Finding{Finding::Severity::Error, "", 0, "empty"}.Describe(), "empty");
+  const Finding bare{Finding::Severity::Error, "", 0, "empty"};
+  EXPECT_EQ(bare.Describe(), "empty");
 }
