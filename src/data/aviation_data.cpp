@@ -465,6 +465,12 @@ AviationData& AviationData::operator=(AviationData&&) noexcept = default;
 
 bool AviationData::Open(const std::string& folder, const std::string& cache_dir, std::string& error,
                         const IndexProgress& progress) {
+  return Open(folder, cache_dir, error, IndexWatch{progress, nullptr});
+}
+
+bool AviationData::Open(const std::string& folder, const std::string& cache_dir, std::string& error,
+                        const IndexWatch& watch) {
+  const IndexProgress& progress = watch.progress;
   impl_ = std::make_unique<Impl>();
   const std::string canonical = CanonicalFolder(folder);
   const DataFiles files = FindDataFiles(canonical);

@@ -4,6 +4,7 @@
 // The data is only ever read from the folder the user chose.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -13,6 +14,14 @@
 
 #include "data/aviation_records.h"
 #include "plan/plan.h"
+
+// How a first index build is watched: its progress by the share of the
+// data's bytes read, and a flag that stops it, leaving neither an index nor a
+// temporary file behind.
+struct IndexWatch {
+  IndexProgress progress;
+  const std::atomic<bool>* cancel = nullptr;
+};
 
 class AviationData {
  public:
@@ -29,6 +38,8 @@ class AviationData {
   // False with the reason for a folder that holds no data this reads.
   bool Open(const std::string& folder, const std::string& cache_dir, std::string& error,
             const IndexProgress& progress = {});
+  bool Open(const std::string& folder, const std::string& cache_dir, std::string& error,
+            const IndexWatch& watch);
   bool is_open() const;
   const DataSetInfo& info() const;
   // True when the data's date is more than a year before `today`.

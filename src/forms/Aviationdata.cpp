@@ -3,10 +3,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QProgressDialog>
 #include <QSettings>
 #include <QStringList>
+#include <atomic>
 #include <cmath>
 #include <memory>
 
@@ -30,14 +30,11 @@ QSettings Settings() {
                    QStringLiteral("halvix"));
 }
 
-struct OpenData {
-  QString folder;
-  AviationData data;
-};
-
-std::unique_ptr<OpenData>& Current() {
-  static std::unique_ptr<OpenData> current;
-  return current;
+// The desktop's one planning session; the folder setting is read anew at
+// every use, so another program instance's choice is seen.
+PlanningSession& Session() {
+  static PlanningSession session;
+  return session;
 }
 
 QString Summary(const DataSetInfo& info) {
@@ -52,89 +49,79 @@ QString Summary(const DataSetInfo& info) {
   return text;
 }
 
-// Opens `folder`, showing progress while a new index is built.
-std::unique_ptr<OpenData> Open(QWidget* parent, const QString& folder) {
-  auto opened = std::make_unique<OpenData>();
-  opened->folder = folder;
+// Opens `folder` into the session, showing progress while a new index is
+// built; the pilot may cancel the build. Null after telling why.
+const AviationData* Open(QWidget* parent, const QString& folder) {
   QProgressDialog progress(QStringLiteral("Indexing the aviation data in %1 ...").arg(folder),
-                           QString(), 0, 1000, parent);
+                           QStringLiteral("Cancel"), 0, 1000, parent);
   progress.setWindowTitle(QStringLiteral("Aviation Data"));
   progress.setWindowModality(Qt::ApplicationModal);
   progress.setMinimumDuration(300);
+  std::atomic<bool> cancel{false};
   QElapsedTimer since_update;
   since_update.start();
-  const IndexProgress report = [&](double fraction) {
+  IndexWatch watch;
+  watch.cancel = &cancel;
+  watch.progress = [&](double fraction) {
     if (since_update.elapsed() < 50 && fraction < 1.0) return;
     since_update.restart();
     progress.setValue(static_cast<int>(fraction * 1000));
     QApplication::processEvents();
+    if (progress.wasCanceled()) cancel = true;
   };
   std::string error;
-  if (!opened->data.Open(folder.toStdString(), DefaultCacheFolder(), error, report)) {
-    progress.close();
+  const AviationData* data = Session().OpenFolder(folder.toStdString(), error, watch);
+  progress.close();
+  if (!data) {
+    if (cancel) return nullptr;  // the pilot's own choice needs no message
     desktop().MessageBox(parent,
                          QStringLiteral("Unable to use the aviation data.\n%1").arg(Q(error)),
                          QStringLiteral("Error"), MessageButtons::Ok);
     return nullptr;
   }
-  progress.close();
-  if (opened->data.IsOutdated(Today())) {
-    const DataSetInfo& info = opened->data.info();
+  if (data->IsOutdated(Today())) {
+    const DataSetInfo& info = data->info();
     desktop().MessageBox(parent,
                          QStringLiteral("The aviation data in %1 dates from %2 (%3), more than a "
                                         "year ago: useful, but out of date for real navigation.")
                              .arg(folder, Q(FormatCivilDate(*info.date)), Q(info.cycle)),
                          QStringLiteral("Warning"), MessageButtons::Ok);
   }
-  return opened;
-}
-
-const MagneticModel* Model() {
-  static std::unique_ptr<MagneticModel> model;
-  static bool tried = false;
-  if (!tried) {
-    tried = true;
-    auto loaded = std::make_unique<MagneticModel>();
-    const std::string path = FindMagneticModelFile();
-    // Without a model the routes keep the variation typed; no message.
-    std::string ignored;
-    if (!path.empty() && loaded->Load(path, ignored)) model = std::move(loaded);
-  }
-  return model.get();
+  return data;
 }
 
 }  // namespace
 
 QString AviationFolder() {
-  const QString chosen = Settings().value(kFolderKey).toString();
-  if (!chosen.isEmpty()) return chosen;
-  // Set but empty: no data folder, not even the simulator's.
-  if (qEnvironmentVariableIsSet(kAviationDataVariable))
-    return qEnvironmentVariable(kAviationDataVariable);
-  return QFileInfo(kSimulatorDataFolder).isDir() ? QString(kSimulatorDataFolder) : QString();
+  return Q(ResolveDataFolder(Settings().value(kFolderKey).toString().toStdString()));
 }
 
 void SetAviationFolder(const QString& folder) {
   Settings().setValue(kFolderKey, folder);
-  if (Current() && Current()->folder != folder) Current().reset();
+  Session().ChooseFolder(folder.toStdString());
 }
 
 bool ChooseAviationFolder(QWidget* parent) {
   QString folder = AviationFolder();
   if (folder.isEmpty()) folder = QDir::homePath();
   if (!desktop().ChooseFolder(parent, folder)) return false;
-  std::unique_ptr<OpenData> opened = Open(parent, folder);
-  if (!opened) return false;
+  const AviationData* data = Open(parent, folder);
+  if (!data) return false;
   SetAviationFolder(folder);
-  desktop().MessageBox(parent, Summary(opened->data.info()), QStringLiteral("Aviation Data"),
+  desktop().MessageBox(parent, Summary(data->info()), QStringLiteral("Aviation Data"),
                        MessageButtons::Ok);
-  Current() = std::move(opened);
   return true;
 }
 
+PlanningSession& DesktopSession() {
+  Session().ChooseFolder(Settings().value(kFolderKey).toString().toStdString());
+  return Session();
+}
+
 const AviationData* UseAviationData(QWidget* parent) {
-  const QString folder = AviationFolder();
-  if (Current() && Current()->folder == folder) return &Current()->data;
+  PlanningSession& session = DesktopSession();
+  if (const AviationData* open = session.OpenedData()) return open;
+  const QString folder = Q(session.DataFolder());
   if (folder.isEmpty()) {
     desktop().MessageBox(parent,
                          QStringLiteral("No aviation data folder has been chosen. Choose one with "
@@ -142,8 +129,7 @@ const AviationData* UseAviationData(QWidget* parent) {
                          QStringLiteral("Error"), MessageButtons::Ok);
     return nullptr;
   }
-  Current() = Open(parent, folder);
-  return Current() ? &Current()->data : nullptr;
+  return Open(parent, folder);
 }
 
 std::optional<Airport> LookUpAirport(QWidget* parent, const QString& text) {
@@ -210,7 +196,9 @@ LegTexts MeasureLegTexts(const GeoPosition& from, const GeoPosition& to) {
   LegTexts texts;
   texts.distance = QString::number(std::lround(leg.distance_nm));
   if (leg.distance_nm > 1e-6) texts.course = QString::number(WholeDegrees(leg.course));
-  if (const MagneticModel* model = Model()) {
+  // Without a model the routes keep the variation typed; no message.
+  std::string ignored;
+  if (const MagneticModel* model = PlanningSession::Magnetic(ignored)) {
     // Westerly variation counts positive, as the plan adds it to a true heading.
     const double east =
         model->Declination(leg.midpoint.lat, leg.midpoint.lon, 0.0, DecimalYear(Today()));

@@ -424,22 +424,27 @@ std::string PlanFileNameFor(const std::string& route_path) {
   return std::filesystem::path(route_path).replace_extension(".flt").string();
 }
 
-ImportResult ImportRoute(const std::string& path, const CivilDate& date, Plan& plan) {
-  ImportResult result;
-  std::string bytes;
-  switch (ReadRegularFile(path, kMaxRouteFileBytes, bytes, result.error)) {
+bool ReadRouteFile(const std::string& path, std::string& bytes, std::string& error) {
+  switch (ReadRegularFile(path, kMaxRouteFileBytes, bytes, error)) {
     case ReadStatus::Ok:
-      return ImportRouteText(bytes, path, date, plan);
+      return true;
     case ReadStatus::Missing:
-      result.error = std::strerror(ENOENT);
+      error = std::strerror(ENOENT);
       break;
     case ReadStatus::TooLarge:
-      result.error = "too large for a route file";
+      error = "too large for a route file";
       break;
     case ReadStatus::Failed:
       break;
   }
-  return result;
+  return false;
+}
+
+ImportResult ImportRoute(const std::string& path, const CivilDate& date, Plan& plan) {
+  ImportResult result;
+  std::string bytes;
+  if (!ReadRouteFile(path, bytes, result.error)) return result;
+  return ImportRouteText(bytes, path, date, plan);
 }
 
 ImportResult ImportRouteText(const std::string& bytes, const std::string& path,
@@ -448,14 +453,16 @@ ImportResult ImportRouteText(const std::string& bytes, const std::string& path,
   Route route;
   if (!ParseRoute(bytes, route, result.error)) return result;
 
-  const std::string model_path = FindMagneticModelFile();
   MagneticModel model;
-  if (model_path.empty()) {
-    result.error = "the magnetic model (wmm2025/WMM2025.COF) that gives the variation is missing";
-    return result;
-  }
-  if (!model.Load(model_path, result.error)) return result;
+  if (!LoadShippedMagneticModel(model, result.error)) return result;
+  return ImportRouteText(bytes, path, date, model, plan);
+}
 
+ImportResult ImportRouteText(const std::string& bytes, const std::string& path,
+                             const CivilDate& date, const MagneticModel& model, Plan& plan) {
+  ImportResult result;
+  Route route;
+  if (!ParseRoute(bytes, route, result.error)) return result;
   std::string poles;
   if (!RouteToPlan(route, model, DecimalYear(date), plan, result.error, &poles)) return result;
   plan.filename = PlanFileNameFor(path);
