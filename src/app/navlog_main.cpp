@@ -154,26 +154,10 @@ int WriteOutputs(const Plan& plan, const NavlogRequest& navlog) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  const NavlogRequest request =
-      ParseNavlogArguments(std::vector<std::string>(argv + 1, argv + argc), Today());
-  switch (request.action) {
-    case NavlogRequest::Help:
-      return Emit(NavlogUsage());
-    case NavlogRequest::Version:
-      return Emit(NavlogVersion());
-    case NavlogRequest::Error:
-      return UsageError(request.error);
-    case NavlogRequest::Run:
-      break;
-  }
-  if (request.plan_path.empty() && request.data.route.empty()) {
-    // The blank form on its own takes the margins a plan file without them has.
-    Plan plan;
-    LoadPlan(plan, "");
-    return WriteOutputs(plan, request);
-  }
+namespace {
 
+// The tool's work once the command line is read; the exit status.
+int Run(const NavlogRequest& request) {
   Plan plan;
   PlanningSession session(request.data.folder);
   if (!request.plan_path.empty() &&
@@ -211,4 +195,33 @@ int main(int argc, char** argv) {
   }
   if (request.Printed()) return WriteOutputs(plan, request);
   return Emit(request.csv ? FormatLogCsv(plan) : FormatLogTable(plan));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const NavlogRequest request =
+      ParseNavlogArguments(std::vector<std::string>(argv + 1, argv + argc), Today());
+  switch (request.action) {
+    case NavlogRequest::Help:
+      return Emit(NavlogUsage());
+    case NavlogRequest::Version:
+      return Emit(NavlogVersion());
+    case NavlogRequest::Error:
+      return UsageError(request.error);
+    case NavlogRequest::Run:
+      break;
+  }
+  if (request.plan_path.empty() && request.data.route.empty()) {
+    // The blank form on its own takes the margins a plan file without them has.
+    Plan plan;
+    LoadPlan(plan, "");
+    return WriteOutputs(plan, request);
+  }
+
+  try {
+    return Run(request);
+  } catch (const AviationDataError& e) {
+    return Failure(e.what());
+  }
 }

@@ -90,6 +90,14 @@ const AviationData* Open(QWidget* parent, const QString& folder) {
   return data;
 }
 
+// An index that failed in use and could not be built again: said, and the
+// command ends as if the pilot had cancelled it.
+void TellIndexFailure(QWidget* parent, const AviationDataError& e) {
+  desktop().MessageBox(parent,
+                       QStringLiteral("Unable to use the aviation data.\n%1").arg(Q(e.what())),
+                       QStringLiteral("Error"), MessageButtons::Ok);
+}
+
 }  // namespace
 
 QString AviationFolder() {
@@ -143,8 +151,14 @@ std::optional<Airport> LookUpAirport(QWidget* parent, const QString& text) {
   const AviationData* data = UseAviationData(parent);
   if (!data) return std::nullopt;
   // "KSQL" or "KSQL San Carlos" (a name the Look Up filled in before).
-  std::vector<Airport> found = data->FindAirports(query.section(' ', 0, 0).toStdString());
-  if (found.empty()) found = data->FindAirportsByName(query.toStdString(), kMostNames);
+  std::vector<Airport> found;
+  try {
+    found = data->FindAirports(query.section(' ', 0, 0).toStdString());
+    if (found.empty()) found = data->FindAirportsByName(query.toStdString(), kMostNames);
+  } catch (const AviationDataError& e) {
+    TellIndexFailure(parent, e);
+    return std::nullopt;
+  }
   if (found.empty()) {
     desktop().MessageBox(parent, QStringLiteral("No airport matches \"%1\".").arg(query),
                          QStringLiteral("error"), MessageButtons::Ok);
@@ -182,7 +196,13 @@ std::optional<Place> LookUpPlace(QWidget* parent, const QString& text,
   }
   const AviationData* data = UseAviationData(parent);
   if (!data) return std::nullopt;
-  std::optional<Place> place = data->ResolvePlace(token, near);
+  std::optional<Place> place;
+  try {
+    place = data->ResolvePlace(token, near);
+  } catch (const AviationDataError& e) {
+    TellIndexFailure(parent, e);
+    return std::nullopt;
+  }
   if (!place) {
     desktop().MessageBox(
         parent, QStringLiteral("No airport, navaid or fix is called \"%1\".").arg(Q(token)),
@@ -211,13 +231,28 @@ QString VorTextFor(QWidget* parent, const GeoPosition& position) {
   // Coordinates need no data: without a folder there is simply no cross-check.
   if (AviationFolder().isEmpty()) return QString();
   const AviationData* data = UseAviationData(parent);
-  return data ? Q(VorCrossCheck(*data, position)) : QString();
+  if (!data) return QString();
+  try {
+    return Q(VorCrossCheck(*data, position));
+  } catch (const AviationDataError& e) {
+    TellIndexFailure(parent, e);
+    return QString();
+  }
 }
 
 int FillVorCrossChecksCommand(QWidget* parent, Plan& plan) {
   const AviationData* data = UseAviationData(parent);
   if (!data) return 0;
-  const int filled = FillVorCrossChecks(*data, plan);
+  int filled = 0;
+  try {
+    // Into a copy: an index failing half-way leaves the plan as it was.
+    Plan filled_plan = plan;
+    filled = FillVorCrossChecks(*data, filled_plan);
+    plan = std::move(filled_plan);
+  } catch (const AviationDataError& e) {
+    TellIndexFailure(parent, e);
+    return 0;
+  }
   desktop().MessageBox(
       parent,
       filled == 0

@@ -84,7 +84,15 @@ StationLocator StationsFor(const Plan& plan, DataProvider provide) {
       const AviationData* data = provide ? provide() : nullptr;
       if (data) state->locate = AviationStations(*data, plan);
     }
-    return state->locate ? state->locate(ident) : std::nullopt;
+    if (!state->locate) return std::nullopt;
+    try {
+      return state->locate(ident);
+    } catch (const AviationDataError&) {
+      // An index that failed for good places no more stations; the forecast
+      // names each one it could not place.
+      state->locate = nullptr;
+      return std::nullopt;
+    }
   };
 }
 
@@ -121,7 +129,11 @@ RouteImport ImportRouteAndFill(const std::string& path, const std::string* bytes
   // The route's airports arrive with their names only.
   if (!plan.airfields.empty() && provide) {
     if (const AviationData* data = provide()) {
-      result.filled = FillNamedAirfields(*data, plan, result.notes);
+      try {
+        result.filled = FillNamedAirfields(*data, plan, result.notes);
+      } catch (const AviationDataError& e) {
+        result.notes.push_back(std::string("the airfields were not filled: ") + e.what());
+      }
     }
   }
   return result;
