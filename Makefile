@@ -5,7 +5,7 @@ BENCH_BUILD ?= build-bench
 SANITIZE_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 300
-FUZZ_TARGETS = fuzz_plan fuzz_roundtrip fuzz_print fuzz_route fuzz_winds
+FUZZ_TARGETS = fuzz_plan fuzz_roundtrip fuzz_print fuzz_route fuzz_winds fuzz_index
 WERROR ?= OFF
 JOBS ?= $(shell nproc)
 
@@ -67,7 +67,8 @@ test-sanitize: deps
 	  UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
 # Each fuzz target for FUZZ_SECONDS (clang's libFuzzer, under the same
-# sanitizers), starting from the seed corpus in tests/fuzz/corpus.
+# sanitizers), starting from the seed corpus in tests/fuzz/corpus and the
+# target's own seeds in tests/fuzz/seeds/TARGET where it has some.
 fuzz: deps
 	@cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_CXX_COMPILER=clang++ -DHALVIX_SANITIZE=ON -DHALVIX_FUZZ=ON >/dev/null
@@ -77,6 +78,7 @@ fuzz: deps
 	  echo "fuzzing $$t for $(FUZZ_SECONDS) s"; \
 	  if ! $(FUZZ_BUILD)/tests/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 	      -artifact_prefix=$(FUZZ_BUILD)/$$t- $(FUZZ_BUILD)/corpus/$$t tests/fuzz/corpus \
+	      $$([ -d tests/fuzz/seeds/$$t ] && echo tests/fuzz/seeds/$$t) \
 	      > $(FUZZ_BUILD)/$$t.log 2>&1; then \
 	    tail -n 60 $(FUZZ_BUILD)/$$t.log; echo "$$t FAILED"; exit 1; \
 	  fi; \

@@ -336,9 +336,10 @@ void LoadInfo(sqlite3* db, DataSetInfo& info) {
   info.warnings = SplitLines(GetMeta(db, "warnings"));
 }
 
-// The index file's bytes past SQLite's 100-byte header (whose counters SQLite
-// changes itself) as a CRC-32. Kept in the header's user version, it tells a
-// damaged page that SQLite's own checks would read as valid rows.
+// The index file's bytes as a CRC-32, but for the header's fields SQLite
+// changes itself (the change counter and the version it is valid for) and
+// the user version the sum is kept in. It tells a damaged page that SQLite's
+// own checks would read as valid rows.
 bool FileChecksum(const std::string& path, uint32_t& crc, std::string& why) {
   InputFile file;
   if (file.Open(path, why) != ReadStatus::Ok) {
@@ -347,15 +348,19 @@ bool FileChecksum(const std::string& path, uint32_t& crc, std::string& why) {
   }
   std::vector<char> buffer(1 << 20);
   uLong sum = crc32(0L, Z_NULL, 0);
-  std::size_t skip = 100;
+  unsigned long long offset = 0;
   for (;;) {
     const long got = file.Read(buffer.data(), buffer.size(), why);
     if (got < 0) return false;
     if (got == 0) break;
     const std::size_t n = static_cast<std::size_t>(got);
-    const std::size_t from = std::min(skip, n);
-    skip -= from;
-    sum = crc32_z(sum, reinterpret_cast<const Bytef*>(buffer.data()) + from, n - from);
+    for (const std::size_t field : {24, 60, 92}) {
+      for (std::size_t i = field; i < field + 4; ++i) {
+        if (i >= offset && i - offset < n) buffer[i - offset] = 0;
+      }
+    }
+    sum = crc32_z(sum, reinterpret_cast<const Bytef*>(buffer.data()), n);
+    offset += n;
   }
   crc = static_cast<uint32_t>(sum);
   return true;
