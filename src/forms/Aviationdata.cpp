@@ -14,6 +14,7 @@
 #include "forms/Desktop.h"
 #include "forms/Fpick.h"
 #include "geo/geodesy.h"
+#include "geo/position_text.h"
 
 namespace {
 
@@ -182,12 +183,22 @@ std::optional<Place> LookUpPlace(QWidget* parent, const QString& text,
                                  const std::optional<GeoPosition>& near) {
   const std::string token = text.trimmed().toStdString();
   GeoPosition position;
-  if (ParseCoordinates(token, position)) {
-    Place place;
-    place.kind = Place::Kind::Fix;
-    place.ident = place.name = token;
-    place.position = position;
-    return place;
+  std::string why;
+  switch (ParsePositionText(token, position, why)) {
+    case PositionText::Position: {
+      Place place;
+      place.kind = Place::Kind::Fix;
+      place.ident = place.name = token;
+      place.position = position;
+      return place;
+    }
+    case PositionText::OutOfRange:
+      desktop().MessageBox(parent,
+                           QStringLiteral("\"%1\" is no position: %2.").arg(Q(token), Q(why)),
+                           QStringLiteral("error"), MessageButtons::Ok);
+      return std::nullopt;
+    case PositionText::NotAPosition:
+      break;
   }
   if (token.empty()) {
     desktop().MessageBox(parent, QStringLiteral("Type an ident or LAT,LON first."),

@@ -190,12 +190,39 @@ std::string ComposeVorCell(const CheckpointDialogTexts& dialog) {
          (dialog.RadioButtonTo ? "To" : "From");
 }
 
+std::string VariationCellText(const std::string& typed) {
+  // "13E" or "13 w": digits, then the side. Anything else stays as typed.
+  std::size_t i = 0;
+  while (i < typed.size() && (typed[i] == ' ' || typed[i] == '\t')) ++i;
+  const std::size_t digits = i;
+  while (i < typed.size() && std::isdigit(static_cast<unsigned char>(typed[i]))) ++i;
+  if (i == digits || i - digits > 5) return typed;
+  const std::string number = typed.substr(digits, i - digits);
+  while (i < typed.size() && typed[i] == ' ') ++i;
+  if (i + 1 != typed.size()) {
+    std::size_t end = i + 1;
+    while (end < typed.size() && (typed[end] == ' ' || typed[end] == '\t')) ++end;
+    if (end != typed.size()) return typed;
+  }
+  if (i >= typed.size()) return typed;
+  const char side = static_cast<char>(std::toupper(static_cast<unsigned char>(typed[i])));
+  // The plan adds the variation to a true heading: west counts positive.
+  if (side == 'W') return std::to_string(ParseLong(number.c_str()));
+  if (side == 'E') return std::to_string(-ParseLong(number.c_str()));
+  return typed;
+}
+
 void DialogToRow(const CheckpointDialogTexts& dialog, Checkpoint& row) {
   row.caption = CutUtf8(dialog.EditCheckpointName, kShortTextMax);
-  row.subitems = {
-      dialog.EditDistance, dialog.EditTrueCourse, dialog.EditAltitude,
-      dialog.EditWindDir,  dialog.EditWindSpeed,  dialog.EditTemperature,
-      dialog.EditAirspeed, dialog.EditMagVar,     CutUtf8(ComposeVorCell(dialog), kShortTextMax)};
+  row.subitems = {dialog.EditDistance,
+                  dialog.EditTrueCourse,
+                  dialog.EditAltitude,
+                  dialog.EditWindDir,
+                  dialog.EditWindSpeed,
+                  dialog.EditTemperature,
+                  dialog.EditAirspeed,
+                  VariationCellText(dialog.EditMagVar),
+                  CutUtf8(ComposeVorCell(dialog), kShortTextMax)};
 }
 
 void RowToDialog(const Checkpoint& row, CheckpointDialogTexts& dialog) {

@@ -220,7 +220,12 @@ bool AddRow(Plan& plan, const std::string& name, int32_t dist, int32_t tc, int32
 // three edits are all empty.
 std::string ComposeVorCell(const CheckpointDialogTexts& dialog);
 
-// Replaces the row's caption and all its sub-items with the dialog's texts.
+// A variation as pilots write it, "13E" or "13W", as the number the plan file
+// holds: west positive, "-13" for 13E. Any other text is returned as typed.
+std::string VariationCellText(const std::string& typed);
+
+// Replaces the row's caption and all its sub-items with the dialog's texts;
+// a variation typed with its side becomes the number the file holds.
 void DialogToRow(const CheckpointDialogTexts& dialog, Checkpoint& row);
 
 // Loads the row into the dialog texts; "To" when the fourth VOR field is "to"

@@ -247,6 +247,19 @@ TEST(FixedFields, LongTextsAreCutAtACharacterBoundary) {
   EXPECT_EQ(row.caption.size(), 79u);
 }
 
+TEST(DialogToRowTest, AVariationWithItsSideIsStoredAsTheFilesNumber) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"13E", "-13"}, {"13 w", "13"}, {" 5W ", "5"}, {"-13", "-13"},  {"13", "13"},
+      {"13X", "13X"}, {"E", "E"},     {"", ""},      {"13EW", "13EW"}};
+  for (const auto& [typed, stored] : cases) {
+    CheckpointDialogTexts d = Dialog("1", "2", "3", true);
+    d.EditMagVar = typed;
+    Checkpoint row;
+    DialogToRow(d, row);
+    EXPECT_EQ(row.SubItem(kCellMagVar), stored) << typed;
+  }
+}
+
 TEST(ClearLegTest, MarksEverythingNotEntered) {
   LegResult leg;
   std::memset(&leg, 0x5A, sizeof leg);
