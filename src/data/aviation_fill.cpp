@@ -170,8 +170,6 @@ std::vector<std::string> RouteTokens(const std::string& text) {
   return std::vector<std::string>(views.begin(), views.end());
 }
 
-namespace {
-
 std::string PlaceLabel(const Place& place) {
   char where[64];
   std::snprintf(where, sizeof where, " (%.3f, %.3f)", place.position.lat, place.position.lon);
@@ -180,6 +178,8 @@ std::string PlaceLabel(const Place& place) {
                                                               : "fix";
   return place.ident + " " + kind + (place.name.empty() ? "" : " " + place.name) + where;
 }
+
+namespace {
 
 std::size_t NearestPlace(const std::vector<Place>& places, const GeoPosition& near) {
   std::size_t best = 0;

@@ -207,13 +207,20 @@ std::optional<Place> LookUpPlace(QWidget* parent, const QString& text,
   }
   const AviationData* data = UseAviationData(parent);
   if (!data) return std::nullopt;
-  std::optional<Place> place = data->ResolvePlace(token, near);
-  if (!place) {
+  std::vector<Place> places = data->FindPlaces(token);
+  if (places.empty()) {
     desktop().MessageBox(
         parent, QStringLiteral("No airport, navaid or fix is called \"%1\".").arg(Q(token)),
         QStringLiteral("error"), MessageButtons::Ok);
+    return std::nullopt;
   }
-  return place;
+  if (places.size() == 1 || near) return data->ResolvePlace(token, near);
+  // Nothing before this checkpoint tells which of several places is meant.
+  QStringList rows;
+  for (const Place& place : places) rows << Q(PlaceLabel(place));
+  const int chosen = PickPlace(parent, QStringLiteral("Choose a Place"), rows);
+  if (chosen < 0) return std::nullopt;
+  return std::move(places[static_cast<std::size_t>(chosen)]);
 }
 
 LegTexts MeasureLegTexts(const GeoPosition& from, const GeoPosition& to) {

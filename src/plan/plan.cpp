@@ -186,8 +186,8 @@ std::string ComposeVorCell(const CheckpointDialogTexts& dialog) {
   if (dialog.EditFreq.empty() && dialog.EditIdent.empty() && dialog.EditBear.empty()) {
     return std::string();
   }
-  return dialog.EditFreq + "/ " + dialog.EditBear + "/ " + dialog.EditIdent + "/ " +
-         (dialog.RadioButtonTo ? "To" : "From");
+  const char* to_from = dialog.NoToFrom ? "" : dialog.RadioButtonTo ? "To" : "From";
+  return dialog.EditFreq + "/ " + dialog.EditBear + "/ " + dialog.EditIdent + "/ " + to_from;
 }
 
 std::string VariationCellText(const std::string& typed) {
@@ -239,5 +239,7 @@ void RowToDialog(const Checkpoint& row, CheckpointDialogTexts& dialog) {
   dialog.EditFreq = tokens.NextToken();
   dialog.EditBear = tokens.NextToken();
   dialog.EditIdent = tokens.NextToken();
-  dialog.RadioButtonTo = EqualsIgnoreCase(tokens.NextToken(), "to");
+  const std::string to_from = tokens.NextToken();
+  dialog.RadioButtonTo = EqualsIgnoreCase(to_from, "to");
+  dialog.NoToFrom = to_from.empty() && dialog.EditBear.empty() && !dialog.EditIdent.empty();
 }
