@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <functional>
+#include <variant>
 
 #include "data/aviation_readers.h"
 #include "geo/geodesy.h"
@@ -89,7 +90,15 @@ class IndexWriter : public AviationSink {
 
   bool ok() const { return airport_ && runway_ && frequency_ && navaid_ && !failed_; }
 
-  void AddAirport(Airport&& a) override {
+  void Add(AviationRecord&& record) override {
+    if (Airport* airport = std::get_if<Airport>(&record))
+      AddAirport(*airport);
+    else if (Navaid* navaid = std::get_if<Navaid>(&record))
+      AddNavaid(*navaid);
+  }
+
+ private:
+  void AddAirport(const Airport& a) {
     sqlite3_stmt* s = airport_.get();
     BindText(s, 1, a.ident);
     BindText(s, 2, a.icao_code);
@@ -124,7 +133,7 @@ class IndexWriter : public AviationSink {
     }
   }
 
-  void AddNavaid(Navaid&& n) override {
+  void AddNavaid(const Navaid& n) {
     sqlite3_stmt* s = navaid_.get();
     BindText(s, 1, n.ident);
     BindText(s, 2, n.name);
@@ -140,7 +149,6 @@ class IndexWriter : public AviationSink {
     Step(s);
   }
 
- private:
   static void BindEnd(sqlite3_stmt* s, int index, const std::optional<GeoPosition>& p) {
     if (p) {
       sqlite3_bind_double(s, index, p->lat);
@@ -261,7 +269,14 @@ bool FillIndex(sqlite3* db, const DataFiles& files, DataSetInfo& info,
     const IndexProgress reading = [&](double f) {
       if (progress) progress(0.9 * f);
     };
-    ok = ok && writer.ok() && ReadAviationData(files, writer, info, reading, error) && writer.ok();
+    if (ok && writer.ok()) {
+      const ReadReport report = ReadAviationData(files, writer, info, reading);
+      info.warnings = report.WarningTexts();
+      if (!report.ok()) error = report.FirstError();
+      ok = report.ok() && writer.ok();
+    } else {
+      ok = false;
+    }
   }
   if (ok) {
     ok = Exec(db, kIndexes);
@@ -469,7 +484,7 @@ bool AviationData::Open(const std::string& folder, const std::string& cache_dir,
   const std::string canonical = CanonicalFolder(folder);
   const DataFiles files = FindDataFiles(canonical);
   if (files.format.empty()) {
-    error = folder + " holds no aviation data (airports.csv, or apt.dat, nav.dat, fix.dat)";
+    error = NoDataMessage(folder);
     return false;
   }
   impl_->db = cache_dir.empty() ? IndexInMemory(files, progress, error)
