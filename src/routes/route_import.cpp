@@ -424,6 +424,25 @@ std::string PlanFileNameFor(const std::string& route_path) {
   return std::filesystem::path(route_path).replace_extension(".flt").string();
 }
 
+namespace {
+
+ImportResult Reported(ImportResult result, const std::string& path) {
+  result.report.set_file(path);
+  if (!result.error.empty()) result.report.Error(result.error);
+  std::size_t begin = 0;
+  while (begin < result.warning.size()) {
+    const std::size_t nl = result.warning.find('\n', begin);
+    result.report.Warning(result.warning.substr(begin, nl - begin));
+    begin = nl == std::string::npos ? result.warning.size() : nl + 1;
+  }
+  return result;
+}
+
+ImportResult ReadRouteText(const std::string& bytes, const std::string& path, const CivilDate& date,
+                           Plan& plan);
+
+}  // namespace
+
 ImportResult ImportRoute(const std::string& path, const CivilDate& date, Plan& plan) {
   ImportResult result;
   std::string bytes;
@@ -439,11 +458,18 @@ ImportResult ImportRoute(const std::string& path, const CivilDate& date, Plan& p
     case ReadStatus::Failed:
       break;
   }
-  return result;
+  return Reported(std::move(result), path);
 }
 
 ImportResult ImportRouteText(const std::string& bytes, const std::string& path,
                              const CivilDate& date, Plan& plan) {
+  return Reported(ReadRouteText(bytes, path, date, plan), path);
+}
+
+namespace {
+
+ImportResult ReadRouteText(const std::string& bytes, const std::string& path, const CivilDate& date,
+                           Plan& plan) {
   ImportResult result;
   Route route;
   if (!ParseRoute(bytes, route, result.error)) return result;
@@ -473,3 +499,5 @@ ImportResult ImportRouteText(const std::string& bytes, const std::string& path,
   result.ok = true;
   return result;
 }
+
+}  // namespace
