@@ -7,13 +7,29 @@ namespace {
 constexpr std::size_t kChunk = 1 << 18;
 // Text compresses well, but not this well: a file that inflates past this
 // many times its size plus a margin is a bomb, and reading stops there.
-constexpr unsigned long long kInflateRatio = 32;
+constexpr unsigned long long kInflateRatio = 16;
 constexpr unsigned long long kInflateMargin = 64ULL << 20;
 
 bool GzipMagic(const unsigned char* bytes) {
   return bytes[0] == 0x1f && bytes[1] == 0x8b;
 }
 }  // namespace
+
+char* TextBuffer::Room(std::size_t n) {
+  if (size_ + n > capacity_) {
+    const std::size_t capacity = std::max(size_ + n, 2 * capacity_);
+    std::unique_ptr<char[]> bigger(new char[capacity]);
+    if (size_ > 0) std::memcpy(bigger.get(), bytes_.get(), size_);
+    bytes_ = std::move(bigger);
+    capacity_ = capacity;
+  }
+  return bytes_.get() + size_;
+}
+
+void TextBuffer::DropFront(std::size_t n) {
+  if (n < size_) std::memmove(bytes_.get(), bytes_.get() + n, size_ - n);
+  size_ -= std::min(n, size_);
+}
 
 DataLines::DataLines() = default;
 
@@ -41,7 +57,9 @@ bool DataLines::Open(const std::string& path, std::string& error) {
     zs_.avail_in = static_cast<uInt>(got);
     inflate_limit_ = kInflateMargin + kInflateRatio * file_.size();
   } else {
-    text_.assign(raw_.begin(), raw_.begin() + got);
+    std::memcpy(text_.Room(static_cast<std::size_t>(got)), raw_.data(),
+                static_cast<std::size_t>(got));
+    text_.Commit(static_cast<std::size_t>(got));
     at_end_ = got == 0;
   }
   return true;
@@ -74,7 +92,7 @@ bool DataLines::NextMember() {
   return false;
 }
 
-bool DataLines::Inflate(std::size_t old) {
+bool DataLines::Inflate() {
   std::size_t produced = 0;
   while (produced == 0 && !at_end_) {
     if (member_done_) {
@@ -95,12 +113,11 @@ bool DataLines::Inflate(std::size_t old) {
       zs_.next_in = reinterpret_cast<Bytef*>(raw_.data());
       zs_.avail_in = static_cast<uInt>(got);
     }
-    text_.resize(old + kChunk);
-    zs_.next_out = reinterpret_cast<Bytef*>(text_.data() + old);
+    zs_.next_out = reinterpret_cast<Bytef*>(text_.Room(kChunk));
     zs_.avail_out = static_cast<uInt>(kChunk);
     const int rc = inflate(&zs_, Z_NO_FLUSH);
     produced = kChunk - zs_.avail_out;
-    text_.resize(old + produced);
+    text_.Commit(produced);
     inflated_ += produced;
     if (rc == Z_STREAM_END) {
       ++members_;
@@ -121,14 +138,12 @@ bool DataLines::Inflate(std::size_t old) {
 // Appends more text after what is still unread; false when nothing came.
 bool DataLines::Fill() {
   if (at_end_) return false;
-  text_.erase(text_.begin(), text_.begin() + static_cast<std::ptrdiff_t>(start_));
+  text_.DropFront(start_);
   scanned_ -= std::min(scanned_, start_);
   start_ = 0;
-  const std::size_t old = text_.size();
-  if (gzip_) return Inflate(old);
-  text_.resize(old + kChunk);
-  const long got = file_.Read(text_.data() + old, kChunk, error_);
-  text_.resize(old + static_cast<std::size_t>(std::max(got, 0L)));
+  if (gzip_) return Inflate();
+  const long got = file_.Read(text_.Room(kChunk), kChunk, error_);
+  text_.Commit(static_cast<std::size_t>(std::max(got, 0L)));
   if (got <= 0) at_end_ = true;
   consumed_ += static_cast<unsigned long long>(std::max(got, 0L));
   return got > 0;

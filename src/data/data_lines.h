@@ -17,6 +17,24 @@
 // it passed over, so one line without an end costs neither time nor memory.
 constexpr std::size_t kMaxDataLine = 64 * 1024;
 
+// Bytes with room to append into, never filled with zeros first: the text
+// of a file passes through once, and clearing it costs as much as reading.
+class TextBuffer {
+ public:
+  const char* data() const { return bytes_.get(); }
+  std::size_t size() const { return size_; }
+  // Room for `n` more bytes after the end, to be kept with Commit.
+  char* Room(std::size_t n);
+  void Commit(std::size_t n) { size_ += n; }
+  // Drops the first `n` bytes.
+  void DropFront(std::size_t n);
+
+ private:
+  std::unique_ptr<char[]> bytes_;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
+};
+
 class DataLines {
  public:
   DataLines();
@@ -46,7 +64,7 @@ class DataLines {
 
  private:
   bool Fill();
-  bool Inflate(std::size_t old);
+  bool Inflate();
   bool NextMember();
 
   InputFile file_;
@@ -56,7 +74,7 @@ class DataLines {
   bool zs_ready_ = false;
   bool member_done_ = false;         // between two gzip members
   std::vector<char> raw_;            // bytes as read from the file
-  std::vector<char> text_;           // decompressed text not yet returned
+  TextBuffer text_;                  // decompressed text not yet returned
   std::size_t start_ = 0;            // first byte of text_ not yet returned
   std::size_t scanned_ = 0;          // text_ before this holds no line end past start_
   bool skipping_ = false;            // inside the rest of a cut line

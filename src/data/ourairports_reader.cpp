@@ -2,6 +2,7 @@
 // may gain or reorder them. Which file is which is told by its columns.
 #include "data/ourairports_reader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <memory>
@@ -16,7 +17,7 @@ namespace {
 constexpr std::size_t kMaxRecordBytes = 1 << 16;
 // Runways and frequencies wait for their airport, so they are held while the
 // airports stream past; the published set has about 75,000 of them.
-constexpr std::size_t kMaxHeldRows = 500000;
+constexpr std::size_t kMaxHeldRows = 300000;
 
 class CsvFile {
  public:
@@ -137,38 +138,74 @@ bool Blank(const std::vector<std::string>& row) {
 }
 
 // The runways and frequencies of airports not read yet, by the airport's id
-// and, for rows without one, by its ident.
+// or, for rows without one, by its ident: kept in one flat list each, sorted
+// once, so a million rows cost a sort and no map of lists.
 struct HeldRows {
-  struct Rows {
-    std::vector<Runway> runways;
-    std::vector<AirportFrequency> frequencies;
+  template <typename Row>
+  struct Held {
+    bool by_ref = false;
+    std::string key;
+    Row row;
+    bool taken = false;
+    bool operator<(const Held& other) const {
+      return by_ref != other.by_ref ? by_ref < other.by_ref : key < other.key;
+    }
   };
-  std::unordered_map<std::string, Rows> by_ref, by_ident;
-  std::size_t count = 0;
+  std::vector<Held<Runway>> runways;
+  std::vector<Held<AirportFrequency>> frequencies;
 
-  // Where a row of `csv` waits; null (the row counted as bad) when it names
-  // no airport or too many rows wait already.
-  Rows* For(CsvFile& csv, const std::vector<std::string>& row, const char* what) {
-    const std::string ref(csv.Get(row, "airport_ref"));
-    const std::string ident(csv.Get(row, "airport_ident"));
+  // Whether a row of `csv` may wait for its airport; false (the row counted
+  // as bad) when it names none or too many rows wait already.
+  bool Admit(CsvFile& csv, const std::vector<std::string>& row, const char* what, bool& by_ref,
+             std::string& key) {
+    const std::string_view ref = csv.Get(row, "airport_ref");
+    const std::string_view ident = csv.Get(row, "airport_ident");
     if (!csv.Complete(row) || (ref.empty() && ident.empty())) {
       csv.Bad(what);
-      return nullptr;
+      return false;
     }
-    if (count >= kMaxHeldRows) {
+    if (runways.size() + frequencies.size() >= kMaxHeldRows) {
       csv.Bad("more runways and frequencies than any published data set has");
-      return nullptr;
+      return false;
     }
-    ++count;
-    return ref.empty() ? &by_ident[ident] : &by_ref[ref];
+    by_ref = !ref.empty();
+    key = std::string(by_ref ? ref : ident);
+    return true;
   }
 
-  void Take(std::unordered_map<std::string, Rows>& map, const std::string& key, Airport& airport) {
-    const auto it = map.find(key);
-    if (it == map.end()) return;
-    for (Runway& r : it->second.runways) airport.runways.push_back(std::move(r));
-    for (AirportFrequency& f : it->second.frequencies) airport.frequencies.push_back(std::move(f));
-    map.erase(it);
+  void Sort() {
+    std::stable_sort(runways.begin(), runways.end());
+    std::stable_sort(frequencies.begin(), frequencies.end());
+  }
+
+  template <typename Row>
+  static void Take(std::vector<Held<Row>>& held, bool by_ref, const std::string& key,
+                   std::vector<Row>& into) {
+    Held<Row> probe;
+    probe.by_ref = by_ref;
+    probe.key = key;
+    auto [from, to] = std::equal_range(held.begin(), held.end(), probe);
+    for (; from != to; ++from) {
+      if (from->taken) continue;
+      into.push_back(std::move(from->row));
+      from->taken = true;
+    }
+  }
+  // Hands `airport` the rows that name it by `id` or `ident`.
+  void Give(const std::string& id, const std::string& ident, Airport& airport) {
+    if (!id.empty()) {
+      Take(runways, true, id, airport.runways);
+      Take(frequencies, true, id, airport.frequencies);
+    }
+    Take(runways, false, ident, airport.runways);
+    Take(frequencies, false, ident, airport.frequencies);
+  }
+
+  template <typename Row>
+  static int64_t Left(const std::vector<Held<Row>>& held) {
+    int64_t left = 0;
+    for (const Held<Row>& h : held) left += h.taken ? 0 : 1;
+    return left;
   }
 };
 
@@ -180,9 +217,9 @@ void ReadRunways(CsvFile& csv, HeldRows& held) {
       csv.Bad("a runway without its airport or numbers");
       continue;
     }
-    HeldRows::Rows* rows = held.For(csv, row, "a runway without its airport or numbers");
-    if (!rows) continue;
-    Runway runway;
+    HeldRows::Held<Runway> h;
+    if (!held.Admit(csv, row, "a runway without its airport or numbers", h.by_ref, h.key)) continue;
+    Runway& runway = h.row;
     runway.end1 = csv.Text(row, "le_ident");
     runway.end2 = csv.Text(row, "he_ident");
     runway.closed = csv.Get(row, "closed") == "1";
@@ -191,7 +228,7 @@ void ReadRunways(CsvFile& csv, HeldRows& held) {
       runway.end1_position = p;
     if (Position(csv.Get(row, "he_latitude_deg"), csv.Get(row, "he_longitude_deg"), p))
       runway.end2_position = p;
-    rows->runways.push_back(std::move(runway));
+    held.runways.push_back(std::move(h));
   }
 }
 
@@ -209,12 +246,14 @@ void ReadFrequencies(CsvFile& csv, HeldRows& held) {
       csv.Bad("a frequency outside the airband");
       continue;
     }
-    HeldRows::Rows* rows = held.For(csv, row, "a frequency without its airport or in MHz");
-    if (!rows) continue;
+    HeldRows::Held<AirportFrequency> h;
+    if (!held.Admit(csv, row, "a frequency without its airport or in MHz", h.by_ref, h.key))
+      continue;
     frequency.use = UseOfType(std::string(csv.Get(row, "type")));
     frequency.label = csv.Text(row, "description");
     if (frequency.label.empty()) frequency.label = csv.Text(row, "type");
-    rows->frequencies.push_back(std::move(frequency));
+    h.row = std::move(frequency);
+    held.frequencies.push_back(std::move(h));
   }
 }
 
@@ -238,9 +277,7 @@ int64_t ReadAirports(CsvFile& csv, HeldRows& held, AviationSink& sink) {
     double elevation = 0;
     if (ParseDecimal(csv.Get(row, "elevation_ft"), elevation) && std::fabs(elevation) < 30000)
       airport.elevation_ft = static_cast<int32_t>(std::lround(elevation));
-    const std::string id(csv.Get(row, "id"));
-    if (!id.empty()) held.Take(held.by_ref, id, airport);
-    held.Take(held.by_ident, std::string(csv.Get(row, "ident")), airport);
+    held.Give(std::string(csv.Get(row, "id")), std::string(csv.Get(row, "ident")), airport);
     ++count;
     sink.Add(std::move(airport));
   }
@@ -337,22 +374,18 @@ ReadReport Read(const std::vector<DataFile>& files, AviationSink& sink, DataSetI
   if (frequencies && frequencies->Require({"frequency_mhz"})) ReadFrequencies(*frequencies, held);
   if (frequencies) step(frequencies);
 
+  held.Sort();
   CsvFile* airports = by_kind.count(Kind::Airports) ? by_kind[Kind::Airports] : nullptr;
   if (airports && airports->Require({"ident", "name", "latitude_deg", "longitude_deg"})) {
     info.airports += ReadAirports(*airports, held, sink);
     step(airports);
   }
   // What is still held names no airport the file has.
-  int64_t lost_runways = 0, lost_frequencies = 0;
-  for (auto* map : {&held.by_ref, &held.by_ident}) {
-    for (const auto& [key, rows] : *map) {
-      lost_runways += static_cast<int64_t>(rows.runways.size());
-      lost_frequencies += static_cast<int64_t>(rows.frequencies.size());
-    }
-  }
-  if (runways) runways->Unplaced(lost_runways, "runways name no airport of airports.csv");
+  if (runways)
+    runways->Unplaced(HeldRows::Left(held.runways), "runways name no airport of airports.csv");
   if (frequencies)
-    frequencies->Unplaced(lost_frequencies, "frequencies name no airport of airports.csv");
+    frequencies->Unplaced(HeldRows::Left(held.frequencies),
+                          "frequencies name no airport of airports.csv");
 
   CsvFile* navaids = by_kind.count(Kind::Navaids) ? by_kind[Kind::Navaids] : nullptr;
   if (navaids &&
