@@ -16,8 +16,9 @@ bool GzipMagic(const unsigned char* bytes) {
 }  // namespace
 
 char* TextBuffer::Room(std::size_t n) {
-  if (size_ + n > capacity_) {
-    const std::size_t capacity = std::max(size_ + n, 2 * capacity_);
+  // Never null, so an empty file's zero bytes are copied to somewhere.
+  if (size_ + n > capacity_ || !bytes_) {
+    const std::size_t capacity = std::max({size_ + n, 2 * capacity_, std::size_t{4096}});
     std::unique_ptr<char[]> bigger(new char[capacity]);
     if (size_ > 0) std::memcpy(bigger.get(), bytes_.get(), size_);
     bytes_ = std::move(bigger);

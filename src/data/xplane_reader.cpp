@@ -85,6 +85,9 @@ std::string Reciprocal(const std::string& number) {
     return std::string();
   n = (n + 18 - 1) % 36 + 1;
   std::string letter = number.substr(digits);
+  if (letter.size() > 1 ||
+      (letter.size() == 1 && !std::isalpha(static_cast<unsigned char>(letter[0]))))
+    return std::string();
   if (letter == "L")
     letter = "R";
   else if (letter == "R")
@@ -276,7 +279,7 @@ void ReadAirportRow(int64_t code, std::string_view line, const std::vector<std::
       return;  // a taxiway ("xxx") or a helipad
     const std::string other = Reciprocal(number);
     if (other.empty()) {
-      reader.Bad("a runway number outside 01-36");
+      reader.Bad("a runway number outside 01-36 or with more than its letter");
       return;
     }
     Runway runway;
