@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "data/aviation_readers.h"
 #include "geo/geodesy.h"
 #include "geo/position_text.h"
 #include "plan/text_fields.h"
@@ -13,8 +12,10 @@
 
 namespace {
 
-// Runway numbers as pilots write them in a list: "08L" is "8L".
+// Runway numbers as pilots write them in a list: "08L" is "8L". An end the
+// data leaves as a placeholder ("xxx") is no number at all.
 std::string RunwayNumber(const std::string& end) {
+  if (!end.empty() && end.find_first_not_of("xX") == std::string::npos) return std::string();
   std::size_t zeros = 0;
   while (zeros + 1 < end.size() && end[zeros] == '0' &&
          std::isdigit(static_cast<unsigned char>(end[zeros + 1])))
@@ -76,7 +77,8 @@ AirfieldInfo AirfieldFromAirport(const Airport& airport, std::vector<std::string
   for (const Runway& runway : airport.runways) {
     if (runway.closed) continue;
     std::string pair = RunwayNumber(runway.end1);
-    if (!runway.end2.empty()) pair += (pair.empty() ? "" : "/") + RunwayNumber(runway.end2);
+    const std::string other = RunwayNumber(runway.end2);
+    if (!other.empty()) pair += (pair.empty() ? "" : "/") + other;
     if (pair.empty()) continue;
     runways += (runways.empty() ? "" : ", ") + pair;
   }

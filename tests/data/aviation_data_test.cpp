@@ -96,7 +96,7 @@ TEST(AviationDataTest, XPlaneFilesAreReadFromTheirSubfoldersWithVersionsAndCycle
   EXPECT_NEAR(khaf.position.lat, (37.5195 + 37.5072) / 2, 1e-9);
   EXPECT_NEAR(khaf.position.lon, (-122.5059 - 122.4962) / 2, 1e-9);
   EXPECT_EQ(khaf.frequencies[1].use, FrequencyUse::Ctaf);
-  EXPECT_EQ(khaf.frequencies[1].khz, 122970);
+  EXPECT_EQ(khaf.frequencies[1].khz, 122975);  // 122.97 in tens of kHz is the 25 kHz channel
   const Airport edfe = Only(o.data.FindAirports("EDFE"));
   EXPECT_EQ(edfe.frequencies.at(0).khz, 124855);  // an 8.33 kHz row in kHz
 
@@ -160,8 +160,10 @@ TEST(AviationDataTest, TheIndexIsReusedUntilTheDataChanges) {
   EXPECT_TRUE(again.FindAirports("AAA").empty());
   EXPECT_EQ(again.FindAirports("CCC").size(), 1u);
 
-  // A folder without data, and a header without a needed column.
+  // A folder that is not there, one without data, and a header without a needed column.
   EXPECT_FALSE(again.Open(cache.path() + "/none", cache.path(), error));
+  EXPECT_NE(error.find("does not exist"), std::string::npos) << error;
+  EXPECT_FALSE(again.Open(cache.path(), cache.path(), error));
   EXPECT_NE(error.find("holds no aviation data"), std::string::npos);
   WriteText(folder.File("airports.csv"), "ident,name,lat,lon\nAAA,First,1,2\n");
   EXPECT_FALSE(again.Open(folder.path(), cache.path(), error));
