@@ -20,6 +20,10 @@ constexpr double kKelvin = 273.15;
 constexpr double kMetresPerSecondInKnots = 3600.0 / 1852.0;
 constexpr long long kMinutesPerDay = 24 * 60;
 const float kMissing = std::numeric_limits<float>::quiet_NaN();
+// A twentieth of a degree over the globe: finer grids are not forecasts a
+// flight is planned on, and a header is not trusted with more memory.
+constexpr long long kMaxGridPoints = 7200LL * 3601LL;
+constexpr long kMaxBitsPerValue = 32;
 
 double Norm360(double degrees) {
   double out = std::fmod(degrees, 360.0);
@@ -94,7 +98,13 @@ class GribFile {
     ++count_;
     std::string why;
     if (messages_->Next(why)) return messages_.get();
-    if (!why.empty()) error = MessageError(count_, why);
+    if (why == HALVIX_GRIB_TRUNCATED) {
+      error = "the file ends inside message " + std::to_string(count_);
+    } else if (why == HALVIX_GRIB_NOT_GRIB) {
+      error = count_ == 1 ? "not a GRIB file" : MessageError(count_, "not a GRIB message");
+    } else if (!why.empty()) {
+      error = MessageError(count_, why);
+    }
     return nullptr;
   }
   long count() const { return count_; }
@@ -103,6 +113,30 @@ class GribFile {
   std::unique_ptr<GribMessages> messages_;
   long count_ = 0;
 };
+
+// Why the message's data cannot fill `points` grid points, checked on the
+// header before anything is decoded or allocated; empty when it can.
+std::string DataProblem(GribMessages& m, long long points) {
+  const long bits = m.Long("bitsPerValue", -1);
+  if (bits < 0 || bits > kMaxBitsPerValue) {
+    return std::to_string(bits) + " bits per value; at most 32 are read";
+  }
+  const long values = m.Long("numberOfValues", -1);
+  if (values < 0 || values > points) return "more values than grid points";
+  if (m.Long("bitmapPresent", 0) != 0) {
+    if (m.Long("section6Length", 0) - 6 < (points + 7) / 8)
+      return "the bitmap is shorter than the grid";
+  } else if (values != points) {
+    return std::to_string(values) + " values for a grid of " + std::to_string(points) + " points";
+  }
+  // Simple packing is values times bits, nothing else: other packings
+  // carry their own lengths, which the decoder checks.
+  if (m.String("packingType") == "grid_simple" &&
+      m.Long("section7Length", 0) - 5 < (static_cast<long long>(values) * bits + 7) / 8) {
+    return "the data section is shorter than its " + std::to_string(values) + " values";
+  }
+  return {};
+}
 
 }  // namespace
 
@@ -187,6 +221,12 @@ bool GribForecast::Read(const std::string& path, const GribArea& area, std::stri
       error = MessageError(file.count(), "a grid layout this program does not read");
       return false;
     }
+    if (static_cast<long long>(grid.ni) * grid.nj > kMaxGridPoints) {
+      error = MessageError(file.count(), "a grid of " + std::to_string(grid.ni) + " by " +
+                                             std::to_string(grid.nj) +
+                                             " points, more than this program reads");
+      return false;
+    }
     grid.global = std::fabs(grid.ni * grid.di - 360.0) < grid.di / 2.0;
     if (!have_grid) {
       grid_ = grid;
@@ -245,6 +285,11 @@ bool GribForecast::Read(const std::string& path, const GribArea& area, std::stri
     }
     const int parameter = Parameter(*h);
     if (parameter < 0 || wanted.count(h->Long("level", -1)) == 0) continue;
+    const std::string problem = DataProblem(*h, static_cast<long long>(grid_.ni) * grid_.nj);
+    if (!problem.empty()) {
+      error = MessageError(file.count(), problem);
+      return false;
+    }
     std::size_t size = 0;
     if (!h->ValueCount(size) || size != static_cast<std::size_t>(grid_.ni * grid_.nj)) {
       error = MessageError(file.count(), "the values do not fill the grid");

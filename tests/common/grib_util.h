@@ -74,6 +74,30 @@ inline std::string Forecast() {
   return GribBytes(fields);
 }
 
+// `value` written big-endian over `width` bytes at `at`, as GRIB keeps numbers.
+inline void PutNumber(std::string& bytes, std::size_t at, unsigned long long value, int width) {
+  for (int n = width - 1; n >= 0; --n, value >>= 8) bytes[at + n] = static_cast<char>(value & 0xFF);
+}
+
+// One u message of the global grid with its header changed: `bits` per
+// value and the data section emptied when `bits` is not 0, `ni` by `nj`
+// points declared when they are not 0. The offsets are the sample's.
+inline std::string HostileGrib(int bits, unsigned long ni, unsigned long nj) {
+  std::string bytes = GribBytes({{"u", 850, 0, [](double, double) { return 10.0; }}});
+  if (bits != 0) {
+    bytes.resize(170);
+    bytes[162] = static_cast<char>(bits);
+    bytes += std::string("\0\0\0\5\7", 5) + "7777";
+    PutNumber(bytes, 8, bytes.size(), 8);
+  }
+  if (ni != 0) {
+    PutNumber(bytes, 43, ni * nj, 4);
+    PutNumber(bytes, 67, ni, 4);
+    PutNumber(bytes, 71, nj, 4);
+  }
+  return bytes;
+}
+
 inline Plan SeamPlan() {
   Plan plan;
   plan.route = {Row("West"), Row("Greenwich", "46", "90", "7382", "", "", "", "100", "0")};

@@ -6,6 +6,7 @@
 
 #include "grib_util.h"
 #include "test_util.h"
+#include "winds/grib_messages.h"
 #include "winds/winds_file.h"
 
 namespace {
@@ -41,11 +42,43 @@ TEST(GribForecast, BadFilesNameTheMessage) {
   WriteFile(dir.File("cut.grib2"), whole.substr(0, whole.size() - 100));
   WindForecastLoad load = LoadWindForecast(dir.File("cut.grib2"), SeamPlan(), {});
   EXPECT_FALSE(load.ok);
-  EXPECT_NE(load.error.find("message 32"), std::string::npos) << load.error;
+  EXPECT_EQ(load.error, dir.File("cut.grib2") + ": the file ends inside message 32");
   WriteFile(dir.File("junk.grib2"), "GRIB" + std::string(200, 'x'));
   load = LoadWindForecast(dir.File("junk.grib2"), SeamPlan(), {});
   EXPECT_FALSE(load.ok);
-  EXPECT_NE(load.error.find("message"), std::string::npos) << load.error;
+  EXPECT_EQ(load.error, dir.File("junk.grib2") + ": not a GRIB file");
+
+  // Headers that promise more than the data holds are refused before
+  // anything is decoded or allocated.
+  const std::pair<std::string, std::string> hostile[] = {
+      {HostileGrib(64, 0, 0), "message 1: 64 bits per value; at most 32 are read"},
+      {HostileGrib(16, 0, 0), "message 1: the data section is shorter than its 65160 values"},
+      {HostileGrib(0, 40000, 40000),
+       "message 1: a grid of 40000 by 40000 points, more than this program reads"},
+      {HostileGrib(0, 4000, 4000), "message 1: 65160 values for a grid of 16000000 points"},
+  };
+  for (const auto& [bytes, error] : hostile) {
+    WriteFile(dir.File("hostile.grib2"), bytes);
+    load = LoadWindForecast(dir.File("hostile.grib2"), SeamPlan(), {});
+    EXPECT_FALSE(load.ok);
+    EXPECT_EQ(load.error, dir.File("hostile.grib2") + ": " + error);
+  }
+}
+
+TEST(GribModule, ACutCopyIsAMessageNotACrash) {
+  const std::string navlog = HALVIX_NAVLOG;
+  const std::string module =
+      navlog.substr(0, navlog.rfind('/')) + "/" HALVIX_LIB_FROM_PROGRAM "/halvix-grib.so";
+  const std::string whole = ReadFile(module);
+  ASSERT_GT(whole.size(), 4096u);
+  TempDir dir;
+  std::string error;
+  for (const std::size_t size : {whole.size() / 2, whole.size() - 1, std::size_t{100}}) {
+    WriteFile(dir.File("cut.so"), whole.substr(0, size));
+    EXPECT_EQ(LoadGribModule(dir.File("cut.so"), error), nullptr) << size;
+    EXPECT_NE(error.find("damaged"), std::string::npos) << error;
+  }
+  EXPECT_NE(LoadGribModule(module, error), nullptr) << error;
 }
 
 }  // namespace
