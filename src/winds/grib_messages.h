@@ -11,7 +11,9 @@
 class GribMessages {
  public:
   virtual ~GribMessages() = default;
-  virtual void Rewind() = 0;
+  // Goes back to the byte `offset` of the file, where a message starts;
+  // `Next` then reads that message.
+  virtual bool Seek(long offset) = 0;
   // Moves to the next message; false at the end, or on an error with its
   // reason in `error`.
   virtual bool Next(std::string& error) = 0;
@@ -33,7 +35,7 @@ using HalvixGribOpen = GribMessages* (*)(int fd);
 // The module's interface version, a `long`: a module left over from another
 // build of the program is refused rather than called.
 #define HALVIX_GRIB_VERSION_SYMBOL "halvix_grib_version"
-constexpr long kHalvixGribVersion = 2;
+constexpr long kHalvixGribVersion = 3;
 
 // What `Next` says, instead of the decoder's own words, for the two failures
 // a pilot meets: a file cut short and a file that is not GRIB at all.

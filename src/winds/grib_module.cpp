@@ -24,9 +24,9 @@ class EccodesMessages : public GribMessages {
  public:
   explicit EccodesMessages(FILE* file) : file_(file) {}
 
-  void Rewind() override {
+  bool Seek(long offset) override {
     handle_.reset();
-    std::rewind(file_.get());
+    return std::fseek(file_.get(), offset, SEEK_SET) == 0;
   }
   bool Next(std::string& error) override {
     int status = CODES_SUCCESS;

@@ -58,6 +58,7 @@ class GribForecast : public WindSource {
     bool global = false;
   };
 
+  void KeepColumns(const GribArea& area);
   WindValue PointProfile(const Step& step, long i, long j, double alt_ft) const;
   bool Corners(const GeoPosition& where, long (&i)[2], long (&j)[2], double& fx, double& fy) const;
   WindValue AtStep(const Step& step, const GeoPosition& where, double alt_ft, bool& inside) const;
