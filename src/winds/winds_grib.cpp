@@ -454,6 +454,14 @@ std::size_t GribForecast::levels_held() const {
   return n;
 }
 
+std::vector<long> GribForecast::pressures_held() const {
+  std::vector<long> out;
+  if (!steps_.empty()) {
+    for (const Level& level : steps_.front().levels) out.push_back(level.hpa);
+  }
+  return out;
+}
+
 double GribForecast::Departure(std::optional<int> hhmm_minutes) const {
   if (steps_.empty()) return 0.0;
   const long long first = steps_.front().valid;

@@ -41,6 +41,8 @@ class GribForecast : public WindSource {
   // Values held, for checking that only the needed part is kept.
   std::size_t values_held() const;
   std::size_t levels_held() const;
+  // The pressure levels kept, hPa, in the order read.
+  std::vector<long> pressures_held() const;
   std::size_t times_held() const { return steps_.size(); }
 
  private:
