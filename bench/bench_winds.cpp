@@ -95,8 +95,8 @@ void BM_FillFromGlobalGrib(benchmark::State& state) {
   const std::string path = WriteGlobalGrib();
   const Plan plan = WindPlan();
   GribForecast forecast;
-  std::string error;
-  if (!forecast.Read(path, AreaOfPlan(plan), error)) state.SkipWithError(error.c_str());
+  const ReadReport report = forecast.Read(path, AreaOfPlan(plan));
+  if (!report.ok()) state.SkipWithError(report.FirstError().c_str());
   std::remove(path.c_str());
   for (auto _ : state) {
     Plan filled = plan;
@@ -114,8 +114,7 @@ void BM_ReadGlobalGrib(benchmark::State& state) {
   const GribArea area = AreaOfPlan(WindPlan());
   for (auto _ : state) {
     GribForecast forecast;
-    std::string error;
-    benchmark::DoNotOptimize(forecast.Read(path, area, error));
+    benchmark::DoNotOptimize(forecast.Read(path, area).ok());
   }
   std::remove(path.c_str());
 }
@@ -157,8 +156,8 @@ void BM_WindsRunAgainstEccodesFloor(benchmark::State& state) {
   std::rename(plan_path, flt.c_str());
   SavePlan(plan, flt);
   GribForecast forecast;
-  std::string error;
-  if (!forecast.Read(grib, AreaOfPlan(plan), error)) state.SkipWithError(error.c_str());
+  const ReadReport report = forecast.Read(grib, AreaOfPlan(plan));
+  if (!report.ok()) state.SkipWithError(report.FirstError().c_str());
   std::vector<std::string> floor = {HALVIX_GRIB_FLOOR, grib};
   for (long hpa : forecast.pressures_held()) floor.push_back(std::to_string(hpa));
   const std::vector<std::string> run = {HALVIX_NAVLOG, "--winds", grib, "--depart", "0300", flt};

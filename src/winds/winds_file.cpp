@@ -64,7 +64,11 @@ WindForecastLoad LoadForecast(const std::string& path, const Plan& plan,
   if (got < 0) return Fail(std::move(load), where, error);
   if (LooksLikeGrib(std::string(head, static_cast<std::size_t>(got)))) {
     auto forecast = std::make_unique<GribForecast>();
-    if (!forecast->Read(path, AreaOfPlan(plan), error)) return Fail(std::move(load), where, error);
+    load.report = forecast->Read(path, AreaOfPlan(plan));
+    if (!load.report.ok()) {
+      load.error = load.report.FirstError();
+      return load;
+    }
     load.source = std::move(forecast);
     load.grib = true;
     load.ok = true;

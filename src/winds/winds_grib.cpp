@@ -221,7 +221,17 @@ void GribForecast::KeepColumns(const GribArea& area) {
   cols_ = end - col0_ + 1;
 }
 
-bool GribForecast::Read(const std::string& path, const GribArea& area, std::string& error) {
+ReadReport GribForecast::Read(const std::string& path, const GribArea& area) {
+  ReadReport report(path);
+  std::string error;
+  if (!ReadMessages(path, area, error)) {
+    *this = GribForecast{};
+    report.Error(error);
+  }
+  return report;
+}
+
+bool GribForecast::ReadMessages(const std::string& path, const GribArea& area, std::string& error) {
   *this = GribForecast{};
   GribFile file;
   if (!file.Open(path, error)) return false;
