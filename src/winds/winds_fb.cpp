@@ -286,7 +286,8 @@ FbDecodeResult DecodeFb(const std::string& text) {
                       "more than " + std::to_string(kMaxLevels) + " levels on the FT line");
       }
       for (std::size_t t = 1; t < tokens.size(); ++t) {
-        if (!AllDigits(tokens[t].text) || tokens[t].text.size() > 6) {
+        if (!AllDigits(tokens[t].text) || tokens[t].text.size() > 6 ||
+            std::stol(tokens[t].text) > kMaxLevelFt) {
           return Refuse(result, line_number, "level " + tokens[t].text + " is not in feet");
         }
         const int level = std::stoi(tokens[t].text);

@@ -125,6 +125,8 @@ TEST(FbBulletin, OneBadGroupRefusesTheWholeTextNamingLineAndGroup) {
 TEST(FbBulletin, HostileTextsAreRefusedNamingTheLineOrWarned) {
   EXPECT_EQ(DecodeFb("VALID 081800Z   FOR USE 1400-2100Z\n\n\nFT  3000    6000    6000\n").error,
             "line 4: level 6000 is listed twice");
+  EXPECT_EQ(DecodeFb("VALID 081800Z   FOR USE 1400-2100Z\nFT  3000  900000\n").error,
+            "line 2: level 900000 is not in feet");
   std::string huge = Bulletin("1400-2100", "AAA 2720\n");
   huge.replace(huge.find("24000"), 5, "99999999999999999999");
   EXPECT_EQ(DecodeFb(huge).error,
