@@ -36,6 +36,7 @@ bool FillWindsFromForecast(const std::string& path, std::optional<int> depart,
     std::cerr << "halvix-navlog: " << load.error << "\n";
     return false;
   }
+  for (const std::string& warning : load.report.WarningTexts()) Warn(warning);
   if (placing) {
     for (const std::string& warning : load.warnings) Warn(warning);
   }

@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <variant>
 
 #include "data/aviation_readers.h"
 #include "geo/geodesy.h"
@@ -104,7 +105,15 @@ class IndexWriter : public AviationSink {
 
   bool ok() const { return airport_ && runway_ && frequency_ && navaid_ && !failed_; }
 
-  void AddAirport(Airport&& a) override {
+  void Add(AviationRecord&& record) override {
+    if (Airport* airport = std::get_if<Airport>(&record))
+      AddAirport(*airport);
+    else if (Navaid* navaid = std::get_if<Navaid>(&record))
+      AddNavaid(*navaid);
+  }
+
+ private:
+  void AddAirport(const Airport& a) {
     sqlite3_stmt* s = airport_.get();
     BindText(s, 1, a.ident);
     BindText(s, 2, a.icao_code);
@@ -139,7 +148,7 @@ class IndexWriter : public AviationSink {
     }
   }
 
-  void AddNavaid(Navaid&& n) override {
+  void AddNavaid(const Navaid& n) {
     sqlite3_stmt* s = navaid_.get();
     BindText(s, 1, n.ident);
     BindText(s, 2, n.name);
@@ -155,7 +164,6 @@ class IndexWriter : public AviationSink {
     Step(s);
   }
 
- private:
   static void BindEnd(sqlite3_stmt* s, int index, const std::optional<GeoPosition>& p) {
     if (p) {
       sqlite3_bind_double(s, index, p->lat);
@@ -387,7 +395,12 @@ Built FillIndex(sqlite3* db, const DataFiles& files, const std::string& signatur
       error = DbError(db);
       return Built::CacheError;
     }
-    if (!ReadAviationData(files, writer, info, reading, error)) return Built::DataError;
+    const ReadReport report = ReadAviationData(files, writer, info, reading);
+    info.warnings = report.WarningTexts();
+    if (!report.ok()) {
+      error = report.FirstError();
+      return Built::DataError;
+    }
     if (!writer.ok() || !Exec(db, kIndexes)) {
       error = DbError(db);
       return Built::CacheError;
@@ -750,7 +763,7 @@ bool AviationData::Open(const std::string& folder, const std::string& cache_dir,
   impl_->files = FindDataFiles(canonical);
   const DataFiles& files = impl_->files;
   if (files.format.empty()) {
-    error = folder + " holds no aviation data (airports.csv, or apt.dat, nav.dat, fix.dat)";
+    error = NoDataMessage(folder);
     return false;
   }
   std::vector<std::string> warnings;

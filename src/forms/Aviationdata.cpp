@@ -6,6 +6,7 @@
 #include <QProgressDialog>
 #include <QSettings>
 #include <QStringList>
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <memory>
@@ -14,6 +15,7 @@
 #include "forms/Desktop.h"
 #include "forms/Fpick.h"
 #include "geo/geodesy.h"
+#include "geo/position_text.h"
 
 namespace {
 
@@ -182,12 +184,22 @@ std::optional<Place> LookUpPlace(QWidget* parent, const QString& text,
                                  const std::optional<GeoPosition>& near) {
   const std::string token = text.trimmed().toStdString();
   GeoPosition position;
-  if (ParseCoordinates(token, position)) {
-    Place place;
-    place.kind = Place::Kind::Fix;
-    place.ident = place.name = token;
-    place.position = position;
-    return place;
+  std::string why;
+  switch (ParsePositionText(token, position, why)) {
+    case PositionText::Position: {
+      Place place;
+      place.kind = Place::Kind::Fix;
+      place.ident = place.name = token;
+      place.position = position;
+      return place;
+    }
+    case PositionText::OutOfRange:
+      desktop().MessageBox(parent,
+                           QStringLiteral("\"%1\" is no position: %2.").arg(Q(token), Q(why)),
+                           QStringLiteral("error"), MessageButtons::Ok);
+      return std::nullopt;
+    case PositionText::NotAPosition:
+      break;
   }
   if (token.empty()) {
     desktop().MessageBox(parent, QStringLiteral("Type an ident or LAT,LON first."),
@@ -196,19 +208,35 @@ std::optional<Place> LookUpPlace(QWidget* parent, const QString& text,
   }
   const AviationData* data = UseAviationData(parent);
   if (!data) return std::nullopt;
-  std::optional<Place> place;
+  std::vector<Place> places;
   try {
-    place = data->ResolvePlace(token, near);
+    places = data->FindPlaces(token);
   } catch (const AviationDataError& e) {
     TellIndexFailure(parent, e);
     return std::nullopt;
   }
-  if (!place) {
+  if (places.empty()) {
     desktop().MessageBox(
         parent, QStringLiteral("No airport, navaid or fix is called \"%1\".").arg(Q(token)),
         QStringLiteral("error"), MessageButtons::Ok);
+    return std::nullopt;
   }
-  return place;
+  if (places.size() == 1) return std::move(places.front());
+  if (near) {
+    // The one nearest the checkpoint before, as a route of idents is placed.
+    const auto distance = [&](const Place& p) {
+      return BearingBetween(*near, p.position).distance_nm;
+    };
+    return *std::min_element(places.begin(), places.end(), [&](const Place& a, const Place& b) {
+      return distance(a) < distance(b);
+    });
+  }
+  // Nothing before this checkpoint tells which of several places is meant.
+  QStringList rows;
+  for (const Place& place : places) rows << Q(PlaceLabel(place));
+  const int chosen = PickPlace(parent, QStringLiteral("Choose a Place"), rows);
+  if (chosen < 0) return std::nullopt;
+  return std::move(places[static_cast<std::size_t>(chosen)]);
 }
 
 LegTexts MeasureLegTexts(const GeoPosition& from, const GeoPosition& to) {

@@ -161,10 +161,17 @@ void TFormWinds::Use(WindForecastLoad load, const QString& what) {
   source_ = std::move(load.source);
   QString text = load.grib ? QString("GRIB forecast: %1").arg(what)
                            : QString("Winds aloft bulletin: %1").arg(what);
+  for (const Finding& finding : load.report.findings()) {
+    if (finding.severity == Finding::Severity::Warning) {
+      text +=
+          "\n" + Q(finding.line > 0 ? "line " + std::to_string(finding.line) + ": " + finding.text
+                                    : finding.text);
+    }
+  }
   QStringList unplaced;
   for (const std::string& warning : load.warnings) unplaced << Q(warning);
-  if (!unplaced.isEmpty()) {
-    text += QString("\n%1 of its stations cannot be placed").arg(unplaced.size());
+  if (!load.unplaced.empty()) {
+    text += QString("\n%1 of its stations cannot be placed").arg(load.unplaced.size());
   }
   LabelForecast->setText(text);
   LabelForecast->setToolTip(unplaced.join('\n'));

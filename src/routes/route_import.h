@@ -10,6 +10,7 @@
 
 #include "geo/magnetic.h"
 #include "plan/plan.h"
+#include "plan/read_report.h"
 
 struct RouteWaypoint {
   std::string name;
@@ -55,6 +56,7 @@ struct ImportResult {
   bool ok = false;
   std::string error;    // why nothing was imported
   std::string warning;  // imported, but the pilot should know this
+  ReadReport report;    // the same, as every reader of an outside file reports
 };
 
 // Reads the route file at `path` into `plan` (title, rows, airfields), with
