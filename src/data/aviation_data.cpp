@@ -376,6 +376,14 @@ bool FileChecksum(const std::string& path, uint32_t& crc, std::string& why) {
 
 enum class Built { Ok, Cancelled, DataError, CacheError };
 
+// SQLite's progress handler while the indexes are sorted: non-zero stops it.
+int WatchSorting(void* context) {
+  const IndexWatch& watch = *static_cast<const IndexWatch*>(context);
+  if (watch.cancel && watch.cancel->load(std::memory_order_relaxed)) return 1;
+  if (watch.progress) watch.progress(0.9);
+  return watch.cancel && watch.cancel->load(std::memory_order_relaxed) ? 1 : 0;
+}
+
 // Fills the empty database `db` with the index of `files`, signed with
 // `signature` (what the files were when the build began).
 Built FillIndex(sqlite3* db, const DataFiles& files, const std::string& signature,
@@ -401,7 +409,18 @@ Built FillIndex(sqlite3* db, const DataFiles& files, const std::string& signatur
       error = report.FirstError();
       return Built::DataError;
     }
-    if (!writer.ok() || !Exec(db, kIndexes)) {
+    if (!writer.ok()) {
+      error = DbError(db);
+      return Built::CacheError;
+    }
+    // Sorting the indexes of a large set takes a while: the watch is still
+    // called, and its flag still stops the build.
+    sqlite3_progress_handler(db, 10000, WatchSorting,
+                             const_cast<void*>(static_cast<const void*>(&watch)));
+    const bool sorted = Exec(db, kIndexes);
+    sqlite3_progress_handler(db, 0, nullptr, nullptr);
+    if (watch.cancel && watch.cancel->load()) throw IndexCancelled();
+    if (!sorted) {
       error = DbError(db);
       return Built::CacheError;
     }

@@ -18,7 +18,8 @@
 
 // How a first index build is watched: its progress by the share of the
 // data's bytes read, and a flag that stops it, leaving neither an index nor a
-// temporary file behind.
+// temporary file behind. The progress is called from within SQLite as well,
+// so it may not throw.
 struct IndexWatch {
   IndexProgress progress;
   const std::atomic<bool>* cancel = nullptr;
