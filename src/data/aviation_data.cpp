@@ -654,6 +654,7 @@ struct AviationData::Impl {
   DataSetInfo info;
   DataFiles files;   // what the index is of, for building it again
   std::string path;  // of the index file; empty for an index in memory
+  std::vector<std::string> notices;
   bool rebuilt = false;
 
   // One result row of `s`: true for a row, false at the end. A database
@@ -733,6 +734,7 @@ struct AviationData::Impl {
                                 ") nor built again: " + error);
       info.warnings.push_back("the index " + damaged + " failed (" + failure.why +
                               "): the data was indexed again in memory");
+      notices.push_back(info.warnings.back());
       path.clear();
     }
     try {
@@ -799,7 +801,8 @@ bool AviationData::Open(const std::string& folder, const std::string& cache_dir,
   }
   // What this run met on the way (a damaged or unwritable index) after what
   // the data itself holds.
-  for (std::string& warning : warnings) impl_->info.warnings.push_back(std::move(warning));
+  for (const std::string& warning : warnings) impl_->info.warnings.push_back(warning);
+  impl_->notices = std::move(warnings);
   impl_->info.folder = canonical;
   return true;
 }
@@ -810,6 +813,10 @@ bool AviationData::is_open() const {
 
 const DataSetInfo& AviationData::info() const {
   return impl_->info;
+}
+
+const std::vector<std::string>& AviationData::notices() const {
+  return impl_->notices;
 }
 
 bool AviationData::IsOutdated(const CivilDate& today) const {

@@ -57,6 +57,9 @@ class AviationData {
             const IndexWatch& watch);
   bool is_open() const;
   const DataSetInfo& info() const;
+  // What this run met on the way, also among info().warnings: an index found
+  // damaged and built again, one kept in memory, a file changed while read.
+  const std::vector<std::string>& notices() const;
   // True when the data's date is more than a year before `today`.
   bool IsOutdated(const CivilDate& today) const;
 
