@@ -14,6 +14,8 @@
 #include "app/navlog_args.h"
 #include "app/navlog_data.h"
 #include "app/navlog_winds.h"
+#include "chart/chart_export.h"
+#include "data/aviation_data.h"
 #include "plan/check.h"
 #include "plan/fileio.h"
 #include "plan/fuel.h"
@@ -105,13 +107,42 @@ bool SaveCopy(Plan& plan, const std::string& path) {
   return false;
 }
 
+// The chart's aviation layers come from the data folder when there is one;
+// without it the chart still shows the route on the base map.
+int WriteCharts(const Plan& plan, const NavlogRequest& navlog) {
+  const std::string refusal = ChartRefusal(plan);
+  if (!refusal.empty()) return Failure(refusal);
+  AviationData data;
+  const std::string folder = AviationDataFolder(navlog.data);
+  if (!folder.empty()) {
+    std::string error;
+    if (!data.Open(folder, DefaultCacheFolder(), error))
+      std::cerr << "halvix-navlog: warning: the chart has no aviation layers: " << error << "\n";
+  }
+  const AviationData* layers = data.is_open() ? &data : nullptr;
+  if (!navlog.chart_path.empty()) {
+    ChartRequest request;
+    request.width = navlog.chart_width;
+    request.height = navlog.chart_height;
+    request.scale = navlog.chart_scale;
+    const ChartFileResult result = ExportChartGeoTiff(plan, layers, request, navlog.chart_path);
+    if (!result.ok) return Failure(result.error);
+  }
+  if (!navlog.chart_pdf_path.empty()) {
+    const ChartFileResult result =
+        ExportChartPdf(plan, layers, navlog.print.paper, navlog.chart_scale, navlog.chart_pdf_path);
+    if (!result.ok) return Failure(result.error);
+  }
+  return 0;
+}
+
 // Writes the requested files; the exit status.
 int WriteOutputs(const Plan& plan, const NavlogRequest& navlog) {
   const ExportRequest& request = navlog.print;
   const std::string& pdf = navlog.pdf_path;
   const std::string& png = navlog.png_prefix;
   const MarginCheck margins = CheckMargins(plan.print, SheetOf(request.paper));
-  if (!margins.refusal.empty()) return Failure(margins.refusal);
+  if (navlog.Printed() && !margins.refusal.empty()) return Failure(margins.refusal);
   // Rendering needs fonts but never a screen.
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   int qargc = 1;
@@ -138,6 +169,7 @@ int WriteOutputs(const Plan& plan, const NavlogRequest& navlog) {
     ExportResult result = ExportPng(plan, request, png);
     if (!result.ok) return Failure(result.error);
   }
+  if (navlog.Charted()) return WriteCharts(plan, navlog);
   return 0;
 }
 
@@ -195,6 +227,10 @@ int main(int argc, char** argv) {
                 << "\n";
     }
   }
-  if (request.Printed()) return WriteOutputs(plan, request);
+  if (request.Printed() || request.Charted()) {
+    const int status = WriteOutputs(plan, request);
+    // Asked for a chart alone, the log is still printed as text.
+    if (status != 0 || request.Printed() || !request.Charted()) return status;
+  }
   return Emit(request.csv ? FormatLogCsv(plan) : FormatLogTable(plan));
 }
