@@ -295,16 +295,35 @@ bool ReadBorderFile(const std::string& path, const MapBox& box, std::vector<MapL
       line = MapLine();
       line.kind = kind;
     };
+    auto inside = [&](const GeoPosition& p) {
+      return p.lat >= box.south && p.lat <= box.north && LonInBox(p.lon, box.west, box.east);
+    };
+    GeoPosition previous_outside;
+    bool has_previous = false;
     for (std::size_t i = 0; i < lon.size(); ++i) {
       // The largest value separates one polygon from the next.
       if (lon[i] == 65535) {
         flush();
+        has_previous = false;
         continue;
       }
       GeoPosition pos;
       pos.lon = lon_min + lon[i] / lon_scale;
       pos.lat = lat_min + lat[i] / lat_scale;
       if (pos.lon > 180.0) pos.lon -= 360.0;
+      // A large country's outline is cut to the box: outside it, no point is
+      // worth projecting.
+      if (!inside(pos)) {
+        if (!line.points.empty()) {
+          line.points.push_back(pos);
+          flush();
+        }
+        previous_outside = pos;
+        has_previous = true;
+        continue;
+      }
+      if (line.points.empty() && has_previous) line.points.push_back(previous_outside);
+      has_previous = false;
       line.points.push_back(pos);
     }
     flush();
