@@ -77,6 +77,26 @@ QPageSize::PageSizeId PageOf(PaperSize paper) {
 
 }  // namespace
 
+void PaintChartPage(QPainter& painter, const Plan& plan, const AviationData* data,
+                    const std::optional<double>& scale, int dpi) {
+  const QRect area = painter.viewport();
+  ChartScene scene;
+  scene.SetBaseMapSources(FindBaseMapSources());
+  scene.SetAviationData(data);
+  scene.SetPlan(plan, true);
+  ChartView view =
+      FitView(scene.projection(), scene.RoutePositions(), area.width(), area.height(), 0.1);
+  // On paper a scale is what it says: 1:N of the printed millimetres.
+  if (scale) view.metres_per_pixel = *scale * 0.0254 / dpi;
+  scene.Prepare(view);
+  ChartDrawOptions options;
+  // Symbols and lines keep the size they have on a screen.
+  options.pixel_ratio = dpi / 96.0;
+  options.scale_bar = true;
+  options.legend = true;
+  DrawChart(painter, scene, view, options);
+}
+
 ChartFileResult ExportChartPdf(const Plan& plan, const AviationData* data, PaperSize paper,
                                const std::optional<double>& scale, const std::string& path) {
   ChartFileResult result;
@@ -93,22 +113,7 @@ ChartFileResult ExportChartPdf(const Plan& plan, const AviationData* data, Paper
     writer.setTitle(QString::fromStdString(plan.title.empty() ? "Route chart" : plan.title));
     writer.setCreator("Halvix");
     QPainter painter(&writer);
-    const QRect area = painter.viewport();
-    ChartScene scene;
-    scene.SetBaseMapSources(FindBaseMapSources());
-    scene.SetAviationData(data);
-    scene.SetPlan(plan, true);
-    ChartView view =
-        FitView(scene.projection(), scene.RoutePositions(), area.width(), area.height(), 0.1);
-    // On paper a scale is what it says: 1:N of the printed millimetres.
-    if (scale) view.metres_per_pixel = *scale * 0.0254 / kDpi;
-    scene.Prepare(view);
-    ChartDrawOptions options;
-    options.pixel_ratio = kDpi / 96.0;
-    options.scale_bar = true;
-    options.legend = true;
-    // Symbols and lines keep their screen size; the scale stays the paper's.
-    DrawChart(painter, scene, view, options);
+    PaintChartPage(painter, plan, data, scale, kDpi);
     painter.end();
   }
   std::string bytes = buffer.data().toStdString();

@@ -8,6 +8,8 @@
 #include "chart/chart_scene.h"
 #include "print/export.h"
 
+class QPainter;
+
 struct ChartRequest {
   int width = 1600;
   int height = 1200;
@@ -28,6 +30,11 @@ struct ChartFileResult {
   bool ok = false;
   std::string error;
 };
+
+// The chart filling the painter's page at `dpi`, with scale bar and legend:
+// the route fitted, or at 1:`scale` on the paper.
+void PaintChartPage(QPainter& painter, const Plan& plan, const AviationData* data,
+                    const std::optional<double>& scale, int dpi);
 
 // `data` may be null (no aviation layers).
 ChartFileResult ExportChartGeoTiff(const Plan& plan, const AviationData* data,

@@ -121,6 +121,7 @@ class ChartScene {
   void Prepare(const ChartView& view);
 
   const ChartProjection& projection() const { return projection_; }
+  const AviationData* aviation_data() const { return data_; }
   const std::vector<ChartCheckpoint>& checkpoints() const { return checkpoints_; }
   const std::vector<ChartLeg>& legs() const { return legs_; }
   // Rows without a position, by name: listed, not drawn.
