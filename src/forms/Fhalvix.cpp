@@ -234,9 +234,9 @@ void TForm1::BuildMenus() {
   Checkpoints1->addSeparator();
   WindsAloft1 = Checkpoints1->addAction(QString::fromUtf8("Winds Aloft\u2026"), this,
                                         &TForm1::WindsAloft1Click);
+  Checkpoints1->addAction("Route Chart", this, [this] { ShowRouteChart(this, *document_); });
   Checkpoints1->addSeparator();
   NavigationLog1 = Checkpoints1->addAction("Navigation Log", this, &TForm1::NavigationLog1Click);
-  Checkpoints1->addAction("Route Chart", this, [this] { ShowRouteChart(this, *document_); });
 
   Help1 = menuBar()->addMenu("Help");
   UsersManual1 = Help1->addAction("User's Manual", this, &TForm1::UsersManual1Click);
