@@ -80,8 +80,11 @@ class NcFile {
 
 bool LonInBox(double lon, double west, double east) {
   // The box's west is its reference: bring lon into [west, west + 360).
-  double d = std::fmod(lon - west, 360.0);
-  if (d < 0) d += 360.0;
+  double d = lon - west;
+  if (d < 0 || d >= 360.0) {
+    d = std::fmod(d, 360.0);
+    if (d < 0) d += 360.0;
+  }
   return d <= east - west;
 }
 
@@ -225,6 +228,7 @@ bool ReadShorelineFile(const std::string& path, const MapBox& box, std::vector<M
       }
       if (n < 2) continue;
       MapLine line;
+      line.level = level;
       if (shoreline) {
         line.kind = ShorelineKind(level);
       } else if (rivers) {
@@ -346,6 +350,14 @@ BaseMapResult LoadBaseMap(const BaseMapSources& sources, const MapBox& box, char
       std::string error;
       std::vector<MapLine> lines;
       if (ReadShorelineFile(sources.gshhg_folder + "/" + kind + suffix, box, lines, error)) {
+        // At the coarse resolutions only the major rivers: the rest would be clutter.
+        if (resolution == 'c' || resolution == 'l') {
+          lines.erase(std::remove_if(lines.begin(), lines.end(),
+                                     [](const MapLine& l) {
+                                       return l.kind == MapLineKind::River && l.level > 2;
+                                     }),
+                      lines.end());
+        }
         result.lines.insert(result.lines.end(), std::make_move_iterator(lines.begin()),
                             std::make_move_iterator(lines.end()));
       } else {

@@ -13,6 +13,7 @@ enum class MapLineKind { Coast, Lake, River, Border, State };
 
 struct MapLine {
   MapLineKind kind = MapLineKind::Coast;
+  int level = 1;  // the data's rank: 1 the largest rivers and national borders
   std::vector<GeoPosition> points;
 };
 

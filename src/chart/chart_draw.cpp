@@ -25,16 +25,27 @@ const QColor kNdb(0x8A, 0x3B, 0x2A);
 const QColor kFix(0x40, 0x40, 0x40);
 const QColor kRoute = QColor::fromRgb(kRouteColour);
 
-// Labels placed so far, so that none is drawn over another.
+// Labels placed so far, so that none is drawn over another; kept in cells
+// of a coarse grid, so each new label is held only against its neighbours.
 class LabelPlacer {
  public:
-  explicit LabelPlacer(const QRectF& page) : page_(page) {}
+  explicit LabelPlacer(const QRectF& page) : page_(page) {
+    columns_ = std::max(1, static_cast<int>(page.width() / kCell) + 1);
+    rows_ = std::max(1, static_cast<int>(page.height() / kCell) + 1);
+    cells_.resize(static_cast<std::size_t>(columns_ * rows_));
+  }
   bool Free(const QRectF& r) const {
     if (!page_.contains(r)) return false;
-    return std::none_of(taken_.begin(), taken_.end(),
-                        [&](const QRectF& t) { return t.intersects(r); });
+    bool free = true;
+    ForCells(r, [&](std::vector<QRectF>& cell) {
+      for (const QRectF& t : cell)
+        if (t.intersects(r)) free = false;
+    });
+    return free;
   }
-  void Take(const QRectF& r) { taken_.push_back(r); }
+  void Take(const QRectF& r) {
+    ForCells(r, [&](std::vector<QRectF>& cell) { cell.push_back(r); });
+  }
   // The first free box of `size` beside `at` (right, left, above, below),
   // taken; empty when none is free.
   QRectF Place(const QPointF& at, const QSizeF& size, double gap) {
@@ -54,8 +65,24 @@ class LabelPlacer {
   }
 
  private:
+  static constexpr double kCell = 64.0;
+
+  template <typename F>
+  void ForCells(const QRectF& r, F&& f) const {
+    const QRectF c = r.intersected(page_);
+    if (c.isEmpty()) return;
+    const int x0 = static_cast<int>((c.left() - page_.left()) / kCell);
+    const int x1 = std::min(columns_ - 1, static_cast<int>((c.right() - page_.left()) / kCell));
+    const int y0 = static_cast<int>((c.top() - page_.top()) / kCell);
+    const int y1 = std::min(rows_ - 1, static_cast<int>((c.bottom() - page_.top()) / kCell));
+    for (int y = y0; y <= y1; ++y)
+      for (int x = x0; x <= x1; ++x) f(cells_[static_cast<std::size_t>(y * columns_ + x)]);
+  }
+
   QRectF page_;
-  std::vector<QRectF> taken_;
+  int columns_ = 1;
+  int rows_ = 1;
+  mutable std::vector<std::vector<QRectF>> cells_;
 };
 
 QPointF At(const ChartView& view, const ProjectedPoint& p) {
@@ -93,15 +120,14 @@ void DrawGraticule(QPainter& painter, const ChartScene& scene, const ChartView& 
   };
   painter.setPen(QPen(kGraticule, 0.8 * k));
   for (double lon = west; lon <= east + 1e-9; lon += step) {
-    QPolygonF line;
-    for (double lat = south; lat <= north + 1e-9; lat += step / 4)
-      line << At(view, projection.Forward({std::clamp(lat, -89.9, 89.9), lon}));
-    painter.drawPolyline(line);
+    // Meridians are straight on a cone.
+    painter.drawLine(At(view, projection.Forward({std::clamp(south, -89.9, 89.9), lon})),
+                     At(view, projection.Forward({std::clamp(north, -89.9, 89.9), lon})));
   }
   for (double lat = south; lat <= north + 1e-9; lat += step) {
     if (std::fabs(lat) > 89.9) continue;
     QPolygonF line;
-    for (double lon = west; lon <= east + 1e-9; lon += step / 4)
+    for (double lon = west; lon <= east + 1e-9; lon += step / 2)
       line << At(view, projection.Forward({lat, lon}));
     painter.drawPolyline(line);
   }

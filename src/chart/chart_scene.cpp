@@ -31,23 +31,32 @@ MapBox Widened(const MapBox& box, double factor) {
 }
 
 // Drops points nearer than `tolerance` metres to the last one kept: at the
-// scale they were read for, they would fall on the same pixel.
+// scale they were read for, they would fall on the same pixel. The test is
+// made on latitude and longitude, so that the dropped ones are never projected.
 ProjectedLine Project(const ChartProjection& projection, const MapLine& line, double tolerance) {
   ProjectedLine out;
   out.kind = line.kind;
-  out.points.reserve(line.points.size());
   out.min_x = out.min_y = std::numeric_limits<double>::infinity();
   out.max_x = out.max_y = -std::numeric_limits<double>::infinity();
+  if (line.points.empty()) return out;
+  out.points.reserve(line.points.size());
   const double central = projection.parameters().central_meridian;
+  const double tol_lat = tolerance / 111000.0;
+  const double tol_lon = tol_lat / std::max(0.05, std::cos(line.points[0].lat * M_PI / 180.0));
+  GeoPosition last{1000.0, 1000.0};
   for (std::size_t i = 0; i < line.points.size(); ++i) {
+    const GeoPosition& g = line.points[i];
+    if (i + 1 != line.points.size() && std::fabs(g.lat - last.lat) < tol_lat &&
+        std::fabs(g.lon - last.lon) < tol_lon)
+      continue;
     // The far side of the globe from the map's meridian folds over it.
-    if (std::fabs(std::remainder(line.points[i].lon - central, 360.0)) > 170.0) continue;
-    const ProjectedPoint p = projection.Forward(line.points[i]);
+    double d = g.lon - central;
+    if (d > 180.0) d -= 360.0;
+    if (d < -180.0) d += 360.0;
+    if (std::fabs(d) > 170.0) continue;
+    const ProjectedPoint p = projection.Forward(g);
     if (!std::isfinite(p.x) || !std::isfinite(p.y)) continue;
-    if (!out.points.empty() && i + 1 != line.points.size()) {
-      const ProjectedPoint& last = out.points.back();
-      if (std::fabs(p.x - last.x) < tolerance && std::fabs(p.y - last.y) < tolerance) continue;
-    }
+    last = g;
     out.points.push_back(p);
     out.min_x = std::min(out.min_x, p.x);
     out.max_x = std::max(out.max_x, p.x);
@@ -262,8 +271,12 @@ void ChartScene::LoadLines(const ChartView& view) {
   lines_.clear();
   lines_.reserve(read.lines.size());
   for (const MapLine& line : read.lines) {
-    ProjectedLine projected = Project(projection_, line, lines_mpp_ / 2.0);
-    if (projected.points.size() >= 2) lines_.push_back(std::move(projected));
+    ProjectedLine projected = Project(projection_, line, lines_mpp_);
+    // An island or lake smaller than a pixel or two would be a speck.
+    if (projected.points.size() < 2 || (projected.max_x - projected.min_x < 2 * lines_mpp_ &&
+                                        projected.max_y - projected.min_y < 2 * lines_mpp_))
+      continue;
+    lines_.push_back(std::move(projected));
   }
   line_messages_ = std::move(read.messages);
 }
