@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <memory>
+#include <mutex>
 
 namespace {
 
@@ -254,44 +256,103 @@ bool ReadShorelineFile(const std::string& path, const MapBox& box, std::vector<M
   return true;
 }
 
-bool ReadBorderFile(const std::string& path, const MapBox& box, std::vector<MapLine>& lines,
-                    std::string& error) {
-  NcFile file;
-  if (!file.Open(path, error)) return false;
+namespace {
+
+// One country or state of a border file: where it lies, and its outline
+// once read.
+struct BorderArea {
+  std::string code;
+  int lon_var = 0;
+  int lat_var = 0;
+  double lon_min = 0, lon_max = 0, lon_scale = 0, lat_min = 0, lat_max = 0, lat_scale = 0;
+  bool read = false;
+  std::vector<unsigned short> lon, lat;
+};
+
+// The border file stays open with its table of areas, and each outline is
+// kept once read: opening it costs more than drawing a whole map.
+struct BorderFile {
+  std::string path;
+  std::filesystem::file_time_type time;
+  std::uintmax_t size = 0;
+  std::unique_ptr<NcFile> file;
+  std::vector<BorderArea> areas;
+};
+
+std::mutex g_border_mutex;
+BorderFile g_border;
+
+bool OpenBorderFile(const std::string& path, std::string& error) {
+  std::error_code ec;
+  const auto time = std::filesystem::last_write_time(path, ec);
+  const auto size = std::filesystem::file_size(path, ec);
+  if (g_border.file && g_border.path == path && g_border.time == time && g_border.size == size)
+    return true;
+  g_border = BorderFile();
+  auto file = std::make_unique<NcFile>();
+  if (!file->Open(path, error)) return false;
   int nvars = 0;
-  if (nc_inq_nvars(file.id(), &nvars) != NC_NOERR || nvars <= 0) {
+  if (nc_inq_nvars(file->id(), &nvars) != NC_NOERR || nvars <= 0) {
     error = path + ": no variables; not a border file";
     return false;
   }
-  int areas = 0;
+  std::vector<BorderArea> areas;
   for (int v = 0; v < nvars; ++v) {
     char name[NC_MAX_NAME + 1] = {};
-    if (nc_inq_varname(file.id(), v, name) != NC_NOERR) continue;
+    if (nc_inq_varname(file->id(), v, name) != NC_NOERR) continue;
     const std::string lon_name = name;
     if (lon_name.size() < 5 || lon_name.compare(lon_name.size() - 4, 4, "_lon") != 0) continue;
-    const std::string code = lon_name.substr(0, lon_name.size() - 4);
-    const std::string lat_name = code + "_lat";
-    int lat_var = 0;
-    if (nc_inq_varid(file.id(), lat_name.c_str(), &lat_var) != NC_NOERR) continue;
-    double lon_min = 0, lon_max = 0, lon_scale = 0, lat_min = 0, lat_max = 0, lat_scale = 0;
-    if (nc_get_att_double(file.id(), v, "min", &lon_min) != NC_NOERR ||
-        nc_get_att_double(file.id(), v, "max", &lon_max) != NC_NOERR ||
-        nc_get_att_double(file.id(), v, "scale", &lon_scale) != NC_NOERR ||
-        nc_get_att_double(file.id(), lat_var, "min", &lat_min) != NC_NOERR ||
-        nc_get_att_double(file.id(), lat_var, "max", &lat_max) != NC_NOERR ||
-        nc_get_att_double(file.id(), lat_var, "scale", &lat_scale) != NC_NOERR ||
-        !(lon_scale > 0) || !(lat_scale > 0) || !(lon_max >= lon_min) || !(lat_max >= lat_min)) {
-      error = path + ": " + code + " has no usable extent; the file is damaged";
+    BorderArea area;
+    area.code = lon_name.substr(0, lon_name.size() - 4);
+    area.lon_var = v;
+    if (nc_inq_varid(file->id(), (area.code + "_lat").c_str(), &area.lat_var) != NC_NOERR) continue;
+    const int id = file->id();
+    if (nc_get_att_double(id, v, "min", &area.lon_min) != NC_NOERR ||
+        nc_get_att_double(id, v, "max", &area.lon_max) != NC_NOERR ||
+        nc_get_att_double(id, v, "scale", &area.lon_scale) != NC_NOERR ||
+        nc_get_att_double(id, area.lat_var, "min", &area.lat_min) != NC_NOERR ||
+        nc_get_att_double(id, area.lat_var, "max", &area.lat_max) != NC_NOERR ||
+        nc_get_att_double(id, area.lat_var, "scale", &area.lat_scale) != NC_NOERR ||
+        !(area.lon_scale > 0) || !(area.lat_scale > 0) || !(area.lon_max >= area.lon_min) ||
+        !(area.lat_max >= area.lat_min)) {
+      error = path + ": " + area.code + " has no usable extent; the file is damaged";
       return false;
     }
-    ++areas;
-    if (!CellMeetsBox(lat_min, lat_max, lon_min, lon_max - lon_min, box)) continue;
-    std::vector<unsigned short> lon, lat;
-    if (!file.Read(lon_name.c_str(), lon, error) ||
-        !file.Read(lat_name.c_str(), lat, error, lon.size()))
-      return false;
+    areas.push_back(std::move(area));
+  }
+  if (areas.empty()) {
+    error = path + ": no countries; not a border file";
+    return false;
+  }
+  g_border.path = path;
+  g_border.time = time;
+  g_border.size = size;
+  g_border.file = std::move(file);
+  g_border.areas = std::move(areas);
+  return true;
+}
+
+}  // namespace
+
+bool ReadBorderFile(const std::string& path, const MapBox& box, std::vector<MapLine>& lines,
+                    std::string& error) {
+  const std::lock_guard<std::mutex> lock(g_border_mutex);
+  if (!OpenBorderFile(path, error)) return false;
+  for (BorderArea& area : g_border.areas) {
+    if (!CellMeetsBox(area.lat_min, area.lat_max, area.lon_min, area.lon_max - area.lon_min, box))
+      continue;
+    if (!area.read) {
+      if (!g_border.file->Read((area.code + "_lon").c_str(), area.lon, error) ||
+          !g_border.file->Read((area.code + "_lat").c_str(), area.lat, error, area.lon.size())) {
+        g_border = BorderFile();
+        return false;
+      }
+      area.read = true;
+    }
+    const std::vector<unsigned short>& lon = area.lon;
+    const std::vector<unsigned short>& lat = area.lat;
     // Codes of two letters are countries, longer ones their states.
-    const MapLineKind kind = code.size() == 2 ? MapLineKind::Border : MapLineKind::State;
+    const MapLineKind kind = area.code.size() == 2 ? MapLineKind::Border : MapLineKind::State;
     MapLine line;
     line.kind = kind;
     auto flush = [&] {
@@ -312,8 +373,8 @@ bool ReadBorderFile(const std::string& path, const MapBox& box, std::vector<MapL
         continue;
       }
       GeoPosition pos;
-      pos.lon = lon_min + lon[i] / lon_scale;
-      pos.lat = lat_min + lat[i] / lat_scale;
+      pos.lon = area.lon_min + lon[i] / area.lon_scale;
+      pos.lat = area.lat_min + lat[i] / area.lat_scale;
       if (pos.lon > 180.0) pos.lon -= 360.0;
       // A large country's outline is cut to the box: outside it, no point is
       // worth projecting.
@@ -331,10 +392,6 @@ bool ReadBorderFile(const std::string& path, const MapBox& box, std::vector<MapL
       line.points.push_back(pos);
     }
     flush();
-  }
-  if (areas == 0) {
-    error = path + ": no countries; not a border file";
-    return false;
   }
   return true;
 }

@@ -53,11 +53,6 @@ ChartWidget::ChartWidget(PlanDocument& document, QWidget* parent)
   scene_.SetPlan(document_.plan(), true);
   connect(&document_, &PlanDocument::Changed, this, [this] { PlanChanged(false); });
   connect(&document_, &PlanDocument::Replaced, this, [this] { PlanChanged(true); });
-  // The base map is read after the first picture, which shows the route at once.
-  QTimer::singleShot(0, this, [this] {
-    scene_.SetBaseMapSources(FindBaseMapSources());
-    update();
-  });
 }
 
 void ChartWidget::PlanChanged(bool refit) {
@@ -123,6 +118,14 @@ void ChartWidget::paintEvent(QPaintEvent*) {
   scene_.Prepare(view_);
   QPainter painter(this);
   DrawChart(painter, scene_, view_);
+  // The base map is read after the first picture, which shows the route at once.
+  if (!base_map_asked_) {
+    base_map_asked_ = true;
+    QTimer::singleShot(0, this, [this] {
+      scene_.SetBaseMapSources(FindBaseMapSources());
+      update();
+    });
+  }
 }
 
 void ChartWidget::resizeEvent(QResizeEvent*) {

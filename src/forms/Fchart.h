@@ -49,6 +49,7 @@ class ChartWidget : public QWidget {
   ChartScene scene_;
   ChartView view_;
   bool fitted_ = false;
+  bool base_map_asked_ = false;
   bool dragging_ = false;
   QPointF drag_from_;
 };
