@@ -48,6 +48,9 @@ NavlogRequest ParseNavlogArguments(const std::vector<std::string>& args, const C
 // The text of --help, also printed after a usage mistake.
 const char* NavlogUsage();
 
+// Every option as it is typed ("--csv"), in the order of the usage text.
+std::vector<std::string> NavlogOptionNames();
+
 // The largest chart image: a side and the whole, so that no size asks for
 // more memory than a desktop has to spare.
 constexpr int kMaxChartPixelsSide = 10000;

@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -25,6 +24,7 @@
 #include "print/export.h"
 #include "print/margins.h"
 #include "routes/route_import.h"
+#include "session/planning_session.h"
 
 namespace {
 
@@ -52,8 +52,10 @@ void WarnOfDroppedRows(const LoadResult& loaded) {
 }
 
 // A plan file (- for standard input), or a route file imported as the
-// window's Import Route does.
-bool ReadPlanOrRoute(const std::string& path, const CivilDate& date, Plan& plan) {
+// window's Import Route does, its airfields filled from the data when
+// `fill` asks for the data.
+bool ReadPlanOrRoute(const std::string& path, const CivilDate& date, PlanningSession& session,
+                     bool fill, Plan& plan) {
   if (path == "-") {
     std::string bytes;
     std::string error;
@@ -89,14 +91,23 @@ bool ReadPlanOrRoute(const std::string& path, const CivilDate& date, Plan& plan)
     return true;
   }
   LoadPlan(plan, "");  // the aircraft and margins a plan file without them has
-  ImportResult imported = ImportRouteText(bytes, path, date, plan);
+  DataProvider provide;
+  if (fill) {
+    // Data that cannot be opened is reported when the rest of the data's work is done.
+    provide = [&]() {
+      std::string ignored;
+      return NavlogData(session, date, ignored);
+    };
+  }
+  const RouteImport imported = ImportRouteAndFill(path, &bytes, date, provide, plan);
   if (!imported.ok) {
     Failure(path + ": " + imported.error);
     return false;
   }
-  std::istringstream warnings(imported.warning);
-  for (std::string line; std::getline(warnings, line);)
-    std::cerr << "halvix-navlog: warning: " << line << "\n";
+  for (const std::string& warning : imported.warnings)
+    std::cerr << "halvix-navlog: warning: " << warning << "\n";
+  for (const std::string& note : imported.notes)
+    std::cerr << "halvix-navlog: warning: " << note << "\n";
   return true;
 }
 
@@ -109,17 +120,16 @@ bool SaveCopy(Plan& plan, const std::string& path) {
 
 // The chart's aviation layers come from the data folder when there is one;
 // without it the chart still shows the route on the base map.
-int WriteCharts(const Plan& plan, const NavlogRequest& navlog) {
+int WriteCharts(const Plan& plan, const NavlogRequest& navlog, PlanningSession* session) {
   const std::string refusal = ChartRefusal(plan);
   if (!refusal.empty()) return Failure(refusal);
-  AviationData data;
-  const std::string folder = AviationDataFolder(navlog.data);
-  if (!folder.empty()) {
+  const AviationData* layers = nullptr;
+  if (session != nullptr && !session->DataFolder().empty()) {
     std::string error;
-    if (!data.Open(folder, DefaultCacheFolder(), error))
+    layers = NavlogData(*session, navlog.date, error);
+    if (layers == nullptr)
       std::cerr << "halvix-navlog: warning: the chart has no aviation layers: " << error << "\n";
   }
-  const AviationData* layers = data.is_open() ? &data : nullptr;
   if (!navlog.chart_path.empty()) {
     ChartRequest request;
     request.width = navlog.chart_width;
@@ -137,7 +147,8 @@ int WriteCharts(const Plan& plan, const NavlogRequest& navlog) {
 }
 
 // Writes the requested files; the exit status.
-int WriteOutputs(const Plan& plan, const NavlogRequest& navlog) {
+int WriteOutputs(const Plan& plan, const NavlogRequest& navlog,
+                 PlanningSession* session = nullptr) {
   const ExportRequest& request = navlog.print;
   const std::string& pdf = navlog.pdf_path;
   const std::string& png = navlog.png_prefix;
@@ -169,39 +180,26 @@ int WriteOutputs(const Plan& plan, const NavlogRequest& navlog) {
     ExportResult result = ExportPng(plan, request, png);
     if (!result.ok) return Failure(result.error);
   }
-  if (navlog.Charted()) return WriteCharts(plan, navlog);
+  if (navlog.Charted()) return WriteCharts(plan, navlog, session);
   return 0;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  const NavlogRequest request =
-      ParseNavlogArguments(std::vector<std::string>(argv + 1, argv + argc), Today());
-  switch (request.action) {
-    case NavlogRequest::Help:
-      return Emit(NavlogUsage());
-    case NavlogRequest::Version:
-      return Emit(NavlogVersion());
-    case NavlogRequest::Error:
-      return UsageError(request.error);
-    case NavlogRequest::Run:
-      break;
-  }
-  if (request.plan_path.empty() && request.data.route.empty()) {
-    // The blank form on its own takes the margins a plan file without them has.
-    Plan plan;
-    LoadPlan(plan, "");
-    return WriteOutputs(plan, request);
-  }
+namespace {
 
+// The tool's work once the command line is read; the exit status.
+int Run(const NavlogRequest& request) {
   Plan plan;
-  if (!request.plan_path.empty() && !ReadPlanOrRoute(request.plan_path, request.date, plan)) {
+  PlanningSession session(request.data.folder);
+  if (!request.plan_path.empty() &&
+      !ReadPlanOrRoute(request.plan_path, request.date, session, request.data.wanted(), plan)) {
     return 1;
   }
-  if (request.data.wanted() && !ApplyAviationData(request.data, request.date, plan)) return 1;
+  if (request.data.wanted() && !ApplyAviationData(session, request.data, request.date, plan))
+    return 1;
   if (!request.winds_path.empty() &&
-      !FillWindsFromForecast(request.winds_path, request.depart, request.data, plan))
+      !FillWindsFromForecast(request.winds_path, request.depart, session, request.date, plan))
     return 1;
   if (!request.save_path.empty() && !SaveCopy(plan, request.save_path)) return 1;
   if (request.print.blank) return WriteOutputs(plan, request);
@@ -228,9 +226,38 @@ int main(int argc, char** argv) {
     }
   }
   if (request.Printed() || request.Charted()) {
-    const int status = WriteOutputs(plan, request);
+    const int status = WriteOutputs(plan, request, &session);
     // Asked for a chart alone, the log is still printed as text.
     if (status != 0 || request.Printed() || !request.Charted()) return status;
   }
   return Emit(request.csv ? FormatLogCsv(plan) : FormatLogTable(plan));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const NavlogRequest request =
+      ParseNavlogArguments(std::vector<std::string>(argv + 1, argv + argc), Today());
+  switch (request.action) {
+    case NavlogRequest::Help:
+      return Emit(NavlogUsage());
+    case NavlogRequest::Version:
+      return Emit(NavlogVersion());
+    case NavlogRequest::Error:
+      return UsageError(request.error);
+    case NavlogRequest::Run:
+      break;
+  }
+  if (request.plan_path.empty() && request.data.route.empty()) {
+    // The blank form on its own takes the margins a plan file without them has.
+    Plan plan;
+    LoadPlan(plan, "");
+    return WriteOutputs(plan, request);
+  }
+
+  try {
+    return Run(request);
+  } catch (const AviationDataError& e) {
+    return Failure(e.what());
+  }
 }
