@@ -390,7 +390,7 @@ bool GribForecast::ReadMessages(const std::string& path, const GribArea& area, s
   for (const Entry& entry : entries) pressures.insert(entry.hpa);
   const std::vector<long> upward(pressures.rbegin(), pressures.rend());
   const long count = static_cast<long>(upward.size());
-  const double margin_ft = 3000.0;
+  const double margin_ft = 2000.0;
   const double p_low = StandardPressure(area.alt_min_ft - margin_ft);
   const double p_high = StandardPressure(area.alt_max_ft + margin_ft);
   long lo = 0;
