@@ -360,6 +360,21 @@ void ChartScene::LoadFeatures(const ChartView& view) {
   }
 }
 
+int ChartScene::FeatureAt(const ChartView& view, double x, double y, double radius) const {
+  int found = -1;
+  double best = radius;
+  for (std::size_t i = 0; i < features_.size(); ++i) {
+    if (!Shows(features_[i].kind, view)) continue;
+    const PixelPoint c = view.ToPixel(features_[i].xy);
+    const double d = std::hypot(c.x - x, c.y - y);
+    // Airports before navaids at the same spot: they are what a pilot flies to.
+    if (d < best || (d == best && found >= 0 && features_[i].IsAirport() &&
+                     !features_[static_cast<std::size_t>(found)].IsAirport()))
+      best = d, found = static_cast<int>(i);
+  }
+  return found;
+}
+
 ChartHit ChartScene::HitTest(const ChartView& view, double x, double y, double radius) const {
   const PixelPoint p{x, y};
   ChartHit hit;
@@ -370,15 +385,8 @@ ChartHit ChartScene::HitTest(const ChartView& view, double x, double y, double r
     if (d <= best) best = d, hit = {ChartHit::Checkpoint, static_cast<int>(i)};
   }
   if (hit.kind != ChartHit::None) return hit;
-  for (std::size_t i = 0; i < features_.size(); ++i) {
-    if (!Shows(features_[i].kind, view)) continue;
-    const PixelPoint c = view.ToPixel(features_[i].xy);
-    const double d = std::hypot(c.x - x, c.y - y);
-    // Airports before navaids at the same spot: they are what a pilot flies to.
-    if (d < best || (d == best && hit.kind == ChartHit::Feature && features_[i].IsAirport() &&
-                     !features_[static_cast<std::size_t>(hit.index)].IsAirport()))
-      best = d, hit = {ChartHit::Feature, static_cast<int>(i)};
-  }
+  const int feature = FeatureAt(view, x, y, radius);
+  if (feature >= 0) hit = {ChartHit::Feature, feature};
   if (hit.kind != ChartHit::None) return hit;
   best = radius;
   for (std::size_t i = 0; i < legs_.size(); ++i) {

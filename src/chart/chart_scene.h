@@ -135,6 +135,9 @@ class ChartScene {
   // What is drawn within `radius` pixels of (x, y): checkpoints before
   // features before legs, the nearest of each.
   ChartHit HitTest(const ChartView& view, double x, double y, double radius = 8.0) const;
+  // The feature drawn nearest (x, y) within `radius` pixels (airports first
+  // at the same spot), -1 for none.
+  int FeatureAt(const ChartView& view, double x, double y, double radius) const;
   // Whether features of `kind` are drawn at this view's scale.
   static bool Shows(FeatureKind kind, const ChartView& view);
 
