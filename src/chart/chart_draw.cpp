@@ -140,11 +140,15 @@ void DrawGraticule(QPainter& painter, const ChartScene& scene, const ChartView& 
     if (p.y() < 12 || p.y() > view.height - 12) continue;
     painter.drawText(QPointF(3 * k, p.y() - 2 * k), label(lat, true));
   }
+  double free_from = 40 * k;  // labels that would touch the one before are left out
   for (double lon = west; lon <= east + 1e-9; lon += step) {
     const GeoPosition edge = projection.Reverse(view.FromPixel(view.width / 2.0, view.height));
     const QPointF p = At(view, projection.Forward({edge.lat, lon}));
-    if (p.x() < 40 * k || p.x() > view.width - 40 * k) continue;
-    painter.drawText(QPointF(p.x() + 2 * k, view.height - 3 * k), label(lon, false));
+    const QString text = label(lon, false);
+    const double width = metrics.horizontalAdvance(text);
+    if (p.x() < free_from || p.x() + width > view.width - 40 * k) continue;
+    painter.drawText(QPointF(p.x() + 2 * k, view.height - 3 * k), text);
+    free_from = p.x() + width + 8 * k;
   }
 }
 

@@ -241,14 +241,24 @@ bool ChartScene::Shows(FeatureKind kind, const ChartView& view) {
   }
 }
 
+char ChartScene::Resolution(double metres_per_pixel) {
+  // The files installed are looked at once per zoom, not once per frame.
+  if (metres_per_pixel != resolution_mpp_) {
+    resolution_mpp_ = metres_per_pixel;
+    resolution_ =
+        sources_.gshhg_folder.empty() ? 'l' : ShorelineResolution(sources_, metres_per_pixel);
+  }
+  return resolution_;
+}
+
 void ChartScene::Prepare(const ChartView& view) {
   const MapBox box = ViewBox(projection_, view);
-  const char resolution =
-      sources_.gshhg_folder.empty() ? 'l' : ShorelineResolution(sources_, view.metres_per_pixel);
+  const char resolution = Resolution(view.metres_per_pixel);
   // Read again when the view leaves what was read, or when it is zoomed so
   // far in or out that the points kept no longer suit it.
-  if (!lines_box_ || !Inside(*lines_box_, box) || resolution != lines_resolution_ ||
-      view.metres_per_pixel < lines_mpp_ / 3.0 || view.metres_per_pixel > lines_mpp_ * 3.0) {
+  if (base_map_ &&
+      (!lines_box_ || !Inside(*lines_box_, box) || resolution != lines_resolution_ ||
+       view.metres_per_pixel < lines_mpp_ / 3.0 || view.metres_per_pixel > lines_mpp_ * 3.0)) {
     LoadLines(view);
   }
   const bool fixes = Shows(FeatureKind::Fix, view);
@@ -263,8 +273,7 @@ void ChartScene::Prepare(const ChartView& view) {
 
 void ChartScene::LoadLines(const ChartView& view) {
   const MapBox box = Widened(ViewBox(projection_, view), 0.5);
-  lines_resolution_ =
-      sources_.gshhg_folder.empty() ? 'l' : ShorelineResolution(sources_, view.metres_per_pixel);
+  lines_resolution_ = Resolution(view.metres_per_pixel);
   lines_mpp_ = view.metres_per_pixel;
   lines_box_ = box;
   BaseMapResult read = LoadBaseMap(sources_, box, lines_resolution_);

@@ -114,6 +114,7 @@ class ChartScene {
   }
   void SetBaseMapSources(const BaseMapSources& sources) {
     sources_ = sources;
+    base_map_ = true;
     lines_box_.reset();
   }
 
@@ -144,6 +145,7 @@ class ChartScene {
  private:
   void LoadLines(const ChartView& view);
   void LoadFeatures(const ChartView& view);
+  char Resolution(double metres_per_pixel);
 
   ChartProjection projection_;
   std::vector<ChartCheckpoint> checkpoints_;
@@ -155,7 +157,12 @@ class ChartScene {
   std::vector<std::string> line_messages_;
   std::vector<std::string> feature_messages_;
 
+  // Until sources are given the scene draws no base map and asks for none:
+  // the window's first picture comes before the base map is read.
+  bool base_map_ = false;
   BaseMapSources sources_;
+  double resolution_mpp_ = -1.0;
+  char resolution_ = 'l';
   const AviationData* data_ = nullptr;
   std::optional<MapBox> lines_box_;
   char lines_resolution_ = 0;
