@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "data/aviation_fill.h"
 #include "geo/geodesy.h"
 #include "plan/legs.h"
 
@@ -64,14 +65,6 @@ ProjectedLine Project(const ChartProjection& projection, const MapLine& line, do
     out.max_y = std::max(out.max_y, p.y);
   }
   return out;
-}
-
-std::string Mhz(int64_t khz) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.3f", khz / 1000.0);
-  std::string s = text;
-  while (s.size() > 1 && s.back() == '0' && s[s.size() - 2] != '.') s.pop_back();
-  return s;
 }
 
 const char* UseName(FrequencyUse use) {
@@ -318,7 +311,7 @@ void ChartScene::LoadFeatures(const ChartView& view) {
     for (const AirportFrequency& q : airport.frequencies) {
       if (q.use == FrequencyUse::Other) continue;
       if (!f.frequencies.empty()) f.frequencies += ", ";
-      f.frequencies += std::string(UseName(q.use)) + " " + Mhz(q.khz);
+      f.frequencies += std::string(UseName(q.use)) + " " + FormatFrequency(q.khz);
     }
     for (const Runway& r : airport.runways) {
       if (r.closed || !r.end1_position || !r.end2_position) continue;
@@ -356,8 +349,7 @@ void ChartScene::LoadFeatures(const ChartView& view) {
     f.position = navaid.position;
     f.xy = projection_.Forward(navaid.position);
     if (navaid.khz > 0)
-      f.frequencies = navaid.type == NavaidType::Ndb ? std::to_string(navaid.khz) + " kHz"
-                                                     : Mhz(navaid.khz) + " MHz";
+      f.frequencies = FormatFrequency(navaid.khz) + (navaid.khz < 2000 ? " kHz" : " MHz");
     f.variation = navaid.slaved_variation.value_or(0.0);
     f.navaid = std::move(navaid);
     features_.push_back(std::move(f));

@@ -78,9 +78,15 @@ void AddAirfield(Plan& plan, const RoutePoint& point) {
 }  // namespace
 
 std::string CoordinateName(const GeoPosition& position) {
-  char text[48];
-  std::snprintf(text, sizeof text, "%.4f,%.4f", position.lat, position.lon);
-  return text;
+  // Whole numbers only: the desktop's locale must not turn the point into a comma.
+  auto part = [](double degrees) {
+    const long long tenths = std::llround(std::fabs(degrees) * 10000.0);
+    char text[32];
+    std::snprintf(text, sizeof text, "%s%lld.%04lld", degrees < 0 && tenths != 0 ? "-" : "",
+                  tenths / 10000, tenths % 10000);
+    return std::string(text);
+  };
+  return part(position.lat) + "," + part(position.lon);
 }
 
 bool InsertRoutePoint(Plan& plan, int row, const RoutePoint& point, const VariationSource& var) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -156,6 +157,16 @@ TEST(ChartScene, AviationLayersFromTheIndex) {
       vor_with_variation = vor_with_variation || f.variation != 0.0;
   }
   EXPECT_TRUE(san_jose_towered);
+  // The tree of positions answers a box however its longitudes are counted.
+  for (const MapBox& box : {MapBox{37.0, 37.5, -122.2, -121.8}, MapBox{37.0, 37.5, 237.8, 238.2},
+                            MapBox{37.0, 37.5, -482.2, -481.8}}) {
+    const std::vector<Airport> found = data.AirportsIn(box, 100);
+    EXPECT_TRUE(std::any_of(found.begin(), found.end(), [](const Airport& a) {
+      return a.ident == "KSJC";
+    })) << box.west;
+    for (const Airport& a : found) EXPECT_TRUE(a.position.lat >= 37.0 && a.position.lat <= 37.5);
+  }
+  EXPECT_TRUE(data.AirportsIn({-10.0, 10.0, 170.0, 190.0}, 100).empty());
   EXPECT_TRUE(vor_with_variation);
   // A feature is hit where it is drawn; a checkpoint on a navaid before it.
   for (const ChartFeature& f : scene.features()) {
