@@ -27,7 +27,7 @@
 namespace {
 
 // Raised whenever the tables change, so an index of an older program is rebuilt.
-constexpr int kSchemaVersion = 2;
+constexpr int kSchemaVersion = 3;
 
 const char* const kSchema = R"(
 CREATE TABLE meta(key TEXT PRIMARY KEY, value TEXT);
