@@ -643,17 +643,32 @@ void BindBox(sqlite3_stmt* s, const SearchBox& box) {
 constexpr const char* kInBox = " lat BETWEEN ?1 AND ?2 AND (?3 > ?4 OR lon BETWEEN ?3 AND ?4)";
 
 // The ids in the box of an R*Tree of positions, split at the antimeridian.
-std::string InRtree(const char* table, const MapBox& box) {
-  auto range = [&](double west, double east) {
-    return std::string("SELECT id FROM ") + table + " WHERE north >= " + std::to_string(box.south) +
-           " AND south <= " + std::to_string(box.north) + " AND east >= " + std::to_string(west) +
-           " AND west <= " + std::to_string(east);
+std::string InRtree(const char* table) {
+  auto range = [&](const char* west, const char* east) {
+    return std::string("SELECT id FROM ") + table + " WHERE north >= :south AND south <= :north" +
+           " AND east >= " + west + " AND west <= " + east;
   };
-  if (box.east - box.west >= 360.0) return range(-180.0, 180.0);
-  double west = std::remainder(box.west, 360.0);
-  double east = west + (box.east - box.west);
-  if (east <= 180.0) return range(west, east);
-  return range(west, 180.0) + " UNION ALL " + range(-180.0, east - 360.0);
+  return range(":west1", ":east1") + " UNION ALL " + range(":west2", ":east2");
+}
+
+// The box into the statement's named parameters: two longitude ranges, the
+// second for the part of a box beyond the antimeridian (empty when none).
+void BindRtree(sqlite3_stmt* s, const MapBox& box) {
+  double west1 = -180.0, east1 = 180.0, west2 = 1.0, east2 = 0.0;
+  if (box.east - box.west < 360.0) {
+    west1 = std::remainder(box.west, 360.0);
+    east1 = west1 + (box.east - box.west);
+    if (east1 > 180.0) {
+      west2 = -180.0;
+      east2 = east1 - 360.0;
+      east1 = 180.0;
+    }
+  }
+  const std::pair<const char*, double> values[] = {{":south", box.south}, {":north", box.north},
+                                                   {":west1", west1},     {":east1", east1},
+                                                   {":west2", west2},     {":east2", east2}};
+  for (const auto& [name, value] : values)
+    sqlite3_bind_double(s, sqlite3_bind_parameter_index(s, name), value);
 }
 
 }  // namespace
@@ -951,14 +966,15 @@ std::optional<Navaid> AviationData::NearestVor(const GeoPosition& position, doub
 }
 
 std::vector<Airport> AviationData::AirportsIn(const MapBox& box, std::size_t limit) const {
-  const std::string ids = InRtree("airport_positions", box);
+  const std::string ids = InRtree("airport_positions");
   return impl_->Ask<std::vector<Airport>>([&] {
     std::vector<Airport> found;
     sqlite3* db = impl_->db.get();
     Stmt s = impl_->Statement((std::string("SELECT ") + kAirportColumns +
-                               " FROM airports WHERE id IN (" + ids + ") ORDER BY id LIMIT ?")
+                               " FROM airports WHERE id IN (" + ids + ") ORDER BY id LIMIT :limit")
                                   .c_str());
-    sqlite3_bind_int64(s.get(), 1,
+    BindRtree(s.get(), box);
+    sqlite3_bind_int64(s.get(), sqlite3_bind_parameter_index(s.get(), ":limit"),
                        static_cast<sqlite3_int64>(std::min<std::size_t>(limit, INT_MAX)));
     std::unordered_map<sqlite3_int64, std::size_t> by_id;
     while (Impl::Row(db, s.get())) {
@@ -981,6 +997,7 @@ std::vector<Airport> AviationData::AirportsIn(const MapBox& box, std::size_t lim
                           "WHERE airport IN (" +
                           ids + ") ORDER BY rowid")
                              .c_str());
+    BindRtree(r.get(), box);
     while (Impl::Row(db, r.get())) {
       const auto it = by_id.find(sqlite3_column_int64(r.get(), 0));
       if (it == by_id.end()) continue;
@@ -1000,6 +1017,7 @@ std::vector<Airport> AviationData::AirportsIn(const MapBox& box, std::size_t lim
         impl_->Statement(("SELECT airport, use, khz, label FROM frequencies WHERE airport IN (" +
                           ids + ") ORDER BY rowid")
                              .c_str());
+    BindRtree(f.get(), box);
     while (Impl::Row(db, f.get())) {
       const auto it = by_id.find(sqlite3_column_int64(f.get(), 0));
       if (it == by_id.end()) continue;
@@ -1017,9 +1035,11 @@ std::vector<Airport> AviationData::AirportsIn(const MapBox& box, std::size_t lim
 std::vector<Navaid> AviationData::NavaidsIn(const MapBox& box, bool fixes,
                                             std::size_t limit) const {
   const std::string sql = std::string("SELECT ") + kNavaidColumns + " FROM navaids WHERE id IN (" +
-                          InRtree("navaid_positions", box) + ")" + (fixes ? "" : " AND type <> 5") +
-                          " ORDER BY type=5, id LIMIT ?";
+                          InRtree("navaid_positions") + ")" + (fixes ? "" : " AND type <> 5") +
+                          " ORDER BY type=5, id LIMIT :limit";
   return impl_->Navaids(sql, [&](sqlite3_stmt* s) {
-    sqlite3_bind_int64(s, 1, static_cast<sqlite3_int64>(std::min<std::size_t>(limit, INT_MAX)));
+    BindRtree(s, box);
+    sqlite3_bind_int64(s, sqlite3_bind_parameter_index(s, ":limit"),
+                       static_cast<sqlite3_int64>(std::min<std::size_t>(limit, INT_MAX)));
   });
 }
