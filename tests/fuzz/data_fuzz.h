@@ -58,15 +58,16 @@ inline void ValidPlace(const GeoPosition& p) {
 }
 
 // A runway number the reader worked out itself is 01-36; any other number
-// must stand in the file as it is.
+// at the start of an end must stand in the file as it is.
 inline void RunwayEnd(const std::string& end, std::string_view input) {
   Printable(end);
-  std::size_t digits = 0;
+  const std::size_t sign = !end.empty() && end[0] == '-' ? 1 : 0;
+  std::size_t digits = sign;
   while (digits < end.size() && end[digits] >= '0' && end[digits] <= '9') ++digits;
-  if (digits == 0) return;
-  if (digits > 2 || std::atoi(end.substr(0, digits).c_str()) > 36 ||
-      std::atoi(end.substr(0, digits).c_str()) < 1)
-    Require(input.find(end) != std::string_view::npos);
+  if (digits == sign) return;
+  const std::string number = end.substr(0, digits);
+  const long value = digits - sign > 2 ? 99 : std::atol(number.c_str());
+  if (value < 1 || value > 36) Require(input.find(number) != std::string_view::npos);
 }
 
 class CheckingSink : public AviationSink {
