@@ -123,7 +123,8 @@ class FileReader {
   }
   bool Next(std::string_view& line) {
     ++number_;
-    if ((number_ & 0x3fff) == 0 && progress_) progress_(lines_.fraction());
+    // Often enough for a progress bar to move by the bytes read, however long the lines.
+    if ((number_ & 0xff) == 0 && progress_) progress_(lines_.fraction());
     return lines_.Next(line);
   }
   void Bad(const char* why) {

@@ -68,3 +68,11 @@ ImportResult ImportRoute(const std::string& path, const CivilDate& date, Plan& p
 // The same for the bytes of a route file already read from `path`.
 ImportResult ImportRouteText(const std::string& bytes, const std::string& path,
                              const CivilDate& date, Plan& plan);
+
+// The same with a magnetic model already read.
+ImportResult ImportRouteText(const std::string& bytes, const std::string& path,
+                             const CivilDate& date, const MagneticModel& model, Plan& plan);
+
+// The bytes of the route file at `path`; false with the reason (missing, too
+// large for a route file, unreadable).
+bool ReadRouteFile(const std::string& path, std::string& bytes, std::string& error);
