@@ -42,7 +42,10 @@ bool DataLines::Open(const std::string& path, std::string& error) {
   const ReadStatus status = file_.Open(path, error);
   if (status == ReadStatus::Missing) error = "no such file";
   if (status != ReadStatus::Ok) return false;
-  raw_.resize(kChunk);
+  // A small file gets small buffers: the sniffing of a folder opens each one.
+  chunk_ = static_cast<std::size_t>(
+      std::min<unsigned long long>(kChunk, std::max<unsigned long long>(4096, file_.size() + 1)));
+  raw_.resize(chunk_);
   const long got = file_.Read(raw_.data(), raw_.size(), error);
   if (got < 0) return false;
   consumed_ = static_cast<unsigned long long>(got);
@@ -143,7 +146,7 @@ bool DataLines::Fill() {
   scanned_ -= std::min(scanned_, start_);
   start_ = 0;
   if (gzip_) return Inflate();
-  const long got = file_.Read(text_.Room(kChunk), kChunk, error_);
+  const long got = file_.Read(text_.Room(chunk_), chunk_, error_);
   text_.Commit(static_cast<std::size_t>(std::max(got, 0L)));
   if (got <= 0) at_end_ = true;
   consumed_ += static_cast<unsigned long long>(std::max(got, 0L));

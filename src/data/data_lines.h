@@ -73,6 +73,7 @@ class DataLines {
   z_stream zs_{};
   bool zs_ready_ = false;
   bool member_done_ = false;         // between two gzip members
+  std::size_t chunk_ = 0;            // bytes read from the file at a time
   std::vector<char> raw_;            // bytes as read from the file
   TextBuffer text_;                  // decompressed text not yet returned
   std::size_t start_ = 0;            // first byte of text_ not yet returned

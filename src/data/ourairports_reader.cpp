@@ -313,8 +313,10 @@ int64_t ReadNavaids(CsvFile& csv, AviationSink& sink) {
     navaid.ident = csv.Text(row, "ident");
     navaid.name = csv.Text(row, "name");
     navaid.region = csv.Text(row, "iso_country");
+    // A DME's channel is given by the VHF frequency it pairs with.
     if ((HasRadials(navaid.type) && !InVorBand(navaid.khz)) ||
-        (navaid.type == NavaidType::Ndb && !InNdbBand(navaid.khz))) {
+        (navaid.type == NavaidType::Ndb && !InNdbBand(navaid.khz)) ||
+        (navaid.type == NavaidType::Dme && (navaid.khz < 100000 || navaid.khz > 400000))) {
       csv.Bad("a navaid frequency outside its band (frequency_khz is in kHz)");
       continue;
     }
