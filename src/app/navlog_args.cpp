@@ -14,6 +14,8 @@ const char kUsage[] =
     "PLAN.flt\n"
     "       halvix-navlog --route \"IDENT ... LAT,LON ...\" [--data DIR] [--nearest-vor] ...\n"
     "       halvix-navlog --winds FILE [--depart HHMM] [--data DIR] ... PLAN.flt\n"
+    "       halvix-navlog --export-gpx FILE | --export-fpl FILE [--data DIR] PLAN.flt\n"
+    "       halvix-navlog --daylight [--date YYYY-MM-DD] [--depart HHMM] PLAN.flt\n"
     "       halvix-navlog --blank [--pdf OUT.pdf] [--png PREFIX [--dpi N]] [--page SIZE] "
     "[PLAN.flt]\n"
     "Prints the computed navigation log of a Halvix plan file. A route file (GPX or\n"
@@ -49,6 +51,14 @@ const char kUsage[] =
     "  --depart HHMM\n"
     "               departure time, UTC, for choosing the forecast time (default:\n"
     "               the first bulletin's period start, the GRIB file's first time)\n"
+    "  --export-gpx FILE\n"
+    "               the route's checkpoints as a GPX 1.1 route, for a GPS or an EFB\n"
+    "  --export-fpl FILE\n"
+    "               the same as a Garmin flight plan (.fpl); the aviation data tells\n"
+    "               airports, VORs, NDBs and intersections from user waypoints\n"
+    "  --daylight   civil dawn, sunrise, sunset and civil dusk (UTC) at each airfield\n"
+    "               with a position on the --date, as CSV; with --depart, arrivals\n"
+    "               after sunset are warned of\n"
     "  --blank      the blank form instead of the plan's log; a plan, if given,\n"
     "               supplies only its margins and shading\n"
     "  --help       this text\n"
@@ -146,6 +156,21 @@ const Option kOptions[] = {
        r.winds_path = v;
        return std::string(v.empty() ? "--winds needs a file name" : "");
      }},
+    {"--export-gpx", true,
+     [](NavlogRequest& r, const std::string& v) {
+       r.export_gpx = v;
+       return std::string(v.empty() ? "--export-gpx needs a file name" : "");
+     }},
+    {"--export-fpl", true,
+     [](NavlogRequest& r, const std::string& v) {
+       r.export_fpl = v;
+       return std::string(v.empty() ? "--export-fpl needs a file name" : "");
+     }},
+    {"--daylight", false,
+     [](NavlogRequest& r, const std::string&) {
+       r.daylight = true;
+       return std::string();
+     }},
     {"--depart", true,
      [](NavlogRequest& r, const std::string& v) {
        r.depart = ParseDepartTime(v);
@@ -172,7 +197,11 @@ std::string Conflict(const NavlogRequest& r) {
     return "--route stands instead of a plan file, not beside one";
   }
   if (!r.print.blank && r.plan_path.empty() && r.data.route.empty()) return "no plan file given";
-  if (r.depart && r.winds_path.empty()) return "--depart goes with --winds";
+  if (r.depart && r.winds_path.empty() && !r.daylight) {
+    return "--depart goes with --winds";
+  }
+  if (r.daylight && (r.csv || r.Printed())) return "--daylight writes its own CSV; it goes alone";
+  if (r.print.blank && r.Exports()) return "--blank has no route to export";
   return "";
 }
 

@@ -28,6 +28,11 @@ struct NavlogRequest {
   std::optional<int> depart;  // minutes after 00:00 UTC
   ExportRequest print;
   NavlogDataOptions data;  // --data, --route, --nearest-vor
+  std::string export_gpx;  // the route for a GPS
+  std::string export_fpl;
+  bool daylight = false;  // sunrise and sunset at the airfields instead of the log
+
+  bool Exports() const { return !export_gpx.empty() || !export_fpl.empty(); }
 
   // The log goes to paper (PDF or images) rather than to text.
   bool Printed() const { return !pdf_path.empty() || !png_prefix.empty(); }

@@ -14,6 +14,8 @@
 #include "app/navlog_args.h"
 #include "app/navlog_data.h"
 #include "app/navlog_winds.h"
+#include "data/aviation_data.h"
+#include "data/export_places.h"
 #include "plan/check.h"
 #include "plan/fileio.h"
 #include "plan/fuel.h"
@@ -22,6 +24,7 @@
 #include "plan/report.h"
 #include "print/export.h"
 #include "print/margins.h"
+#include "routes/route_export.h"
 #include "routes/route_import.h"
 
 namespace {
@@ -141,6 +144,40 @@ int WriteOutputs(const Plan& plan, const NavlogRequest& navlog) {
   return 0;
 }
 
+// The route to a GPS: every checkpoint or none, so that a flight plan
+// never silently skips a turn point.
+int ExportRoutes(const Plan& plan, const NavlogRequest& request) {
+  std::vector<std::string> unpositioned;
+  ExportRoute route = RouteForExport(plan, unpositioned);
+  if (!unpositioned.empty()) {
+    std::string names;
+    for (const std::string& name : unpositioned) names += (names.empty() ? "" : ", ") + name;
+    return Failure("no position for " + names +
+                   "; only checkpoints from a route file or --route can be exported");
+  }
+  if (route.points.size() < 2) return Failure("a route needs at least two checkpoints");
+  // The types avionics want come from the aviation data when there is some;
+  // without it every point goes as a user waypoint, which flies the same.
+  const std::string folder = AviationDataFolder(request.data);
+  if (!folder.empty()) {
+    AviationData data;
+    std::string error;
+    if (data.Open(folder, DefaultCacheFolder(), error)) {
+      ClassifyExportPoints(data, route);
+    } else {
+      std::cerr << "halvix-navlog: warning: " << error << "; exporting user waypoints\n";
+    }
+  }
+  for (const auto& [path, format] :
+       {std::make_pair(request.export_gpx, ExportFormat::Gpx),
+        std::make_pair(request.export_fpl, ExportFormat::FlightPlan)}) {
+    if (path.empty()) continue;
+    std::string error;
+    if (!ExportRouteFile(route, format, path, error)) return Failure(path + ": " + error);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -172,6 +209,11 @@ int main(int argc, char** argv) {
       !FillWindsFromForecast(request.winds_path, request.depart, request.data, plan))
     return 1;
   if (!request.save_path.empty() && !SaveCopy(plan, request.save_path)) return 1;
+  if (request.Exports()) {
+    if (const int status = ExportRoutes(plan, request)) return status;
+    // The export is what was asked for unless a log was too.
+    if (!request.csv && !request.Printed()) return 0;
+  }
   if (request.print.blank) return WriteOutputs(plan, request);
   if (plan.route.size() < 2) {
     std::cerr << "halvix-navlog: " << kTooFewCheckpoints << "\n";
