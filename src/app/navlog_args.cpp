@@ -129,6 +129,7 @@ const Option kOptions[] = {
      }},
     {"--date", true,
      [](NavlogRequest& r, const std::string& v) {
+       r.date_given = true;
        return std::string(ParseCivilDate(v, r.date) ? "" : "--date takes a day as YYYY-MM-DD");
      }},
     {"--save", true,

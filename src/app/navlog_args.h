@@ -24,6 +24,7 @@ struct NavlogRequest {
   std::string save_path;
   int32_t reserve = -1;       // minutes; the plan's own unless given
   CivilDate date;             // of the flight, for an imported route's variation
+  bool date_given = false;    // --date, rather than today
   std::string winds_path;     // a winds aloft bulletin or GRIB2 forecast
   std::optional<int> depart;  // minutes after 00:00 UTC
   ExportRequest print;

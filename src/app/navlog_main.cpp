@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "app/navlog_winds.h"
 #include "data/aviation_data.h"
 #include "data/export_places.h"
+#include "geo/daylight.h"
 #include "plan/check.h"
 #include "plan/fileio.h"
 #include "plan/fuel.h"
@@ -178,6 +180,99 @@ int ExportRoutes(const Plan& plan, const NavlogRequest& request) {
   return 0;
 }
 
+// The aviation data when there is a folder of it; none is no error here.
+std::unique_ptr<AviationData> OptionalData(const NavlogRequest& request) {
+  const std::string folder = AviationDataFolder(request.data);
+  if (folder.empty()) return nullptr;
+  auto data = std::make_unique<AviationData>();
+  std::string error;
+  if (data->Open(folder, DefaultCacheFolder(), error)) return data;
+  std::cerr << "halvix-navlog: warning: " << error << "\n";
+  return nullptr;
+}
+
+// The day of the flight: --date, else the plan's departure, else today.
+CivilDate FlightDate(const Plan& plan, const NavlogRequest& request) {
+  if (request.date_given) return request.date;
+  if (const std::optional<Departure> saved = ParseDeparture(plan.departure)) return saved->date;
+  return request.date;
+}
+
+// The departure when a time is known: --depart, else the plan's.
+std::optional<Departure> FlightDeparture(const Plan& plan, const NavlogRequest& request) {
+  const std::optional<Departure> saved = ParseDeparture(plan.departure);
+  if (!request.depart && !saved) return std::nullopt;
+  return Departure{FlightDate(plan, request), request.depart ? *request.depart : saved->minutes};
+}
+
+std::optional<GeoPosition> Destination(const Plan& plan, const AviationData* data) {
+  for (auto row = plan.route.rbegin(); row != plan.route.rend(); ++row) {
+    if (row->position) return row->position;
+  }
+  if (plan.airfields.empty()) return std::nullopt;
+  return AirfieldPosition(data, plan, plan.airfields.back());
+}
+
+// Warns of a landing after sunset; a night landing takes the night reserve.
+void WarnOfArrival(Plan& plan, const NavlogRequest& request, const AviationData* data) {
+  const std::optional<Departure> departure = FlightDeparture(plan, request);
+  if (!departure) return;
+  // A reserve given on the command line is the pilot's word.
+  const int32_t reserve = plan.reserve;
+  const ArrivalCheck check = CheckArrival(plan, *departure, Destination(plan, data));
+  if (check.night && request.reserve >= 0 && plan.reserve != reserve) {
+    plan.reserve = reserve;
+    ComputeLegs(plan);
+  }
+  if (check.warning.empty()) return;
+  std::cerr << "halvix-navlog: warning: " << plan.route.back().caption << " (ETA "
+            << FormatUtcMinutes(*check.eta) << "): " << check.warning
+            << (check.night ? "; reserve " + std::to_string(plan.reserve) + " minutes" : "")
+            << "\n";
+}
+
+std::string CsvField(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + "\"";
+}
+
+int DaylightCsv(Plan& plan, const NavlogRequest& request) {
+  const std::unique_ptr<AviationData> data = OptionalData(request);
+  const CivilDate date = FlightDate(plan, request);
+  std::string csv = "ident,date,civil_dawn,sunrise,sunset,civil_dusk\n";
+  std::string unplaced;
+  for (const AirfieldInfo& field : plan.airfields) {
+    const std::optional<GeoPosition> position = AirfieldPosition(data.get(), plan, field);
+    const std::size_t start = field.name.find_first_not_of(' ');
+    const std::string ident = start == std::string::npos
+                                  ? ""
+                                  : field.name.substr(start, field.name.find(' ', start) - start);
+    if (!position) {
+      unplaced += (unplaced.empty() ? "" : ", ") + (field.name.empty() ? "(no name)" : field.name);
+      continue;
+    }
+    csv += CsvField(ident) + "," + FormatCivilDate(date);
+    for (const std::string& text : DaylightTexts(ComputeDaylight(*position, date)))
+      csv += "," + text;
+    csv += "\n";
+  }
+  if (csv.find('\n') == csv.size() - 1) {
+    return Failure(plan.airfields.empty()
+                       ? "the plan has no airfields"
+                       : "no airfield has a position (" + unplaced +
+                             "); import a route or give the aviation data with --data");
+  }
+  if (!unplaced.empty())
+    std::cerr << "halvix-navlog: warning: no position for " << unplaced << "\n";
+  if (plan.route.size() >= 2) {
+    ComputeLegs(plan);
+    WarnOfArrival(plan, request, data.get());
+  }
+  return Emit(csv);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -214,6 +309,7 @@ int main(int argc, char** argv) {
     // The export is what was asked for unless a log was too.
     if (!request.csv && !request.Printed()) return 0;
   }
+  if (request.daylight) return DaylightCsv(plan, request);
   if (request.print.blank) return WriteOutputs(plan, request);
   if (plan.route.size() < 2) {
     std::cerr << "halvix-navlog: " << kTooFewCheckpoints << "\n";
@@ -228,6 +324,7 @@ int main(int argc, char** argv) {
   }
   if (request.reserve >= 0) plan.reserve = request.reserve;
   ComputeLegs(plan);
+  if (FlightDeparture(plan, request)) WarnOfArrival(plan, request, OptionalData(request).get());
   // Warnings only: the log is still worth having, and scripts read the exit code.
   for (int32_t k = 0; k < plan.legcount; ++k) {
     const LegResult& leg = plan.legs[static_cast<std::size_t>(k)];

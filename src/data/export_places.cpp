@@ -1,5 +1,6 @@
 #include "data/export_places.h"
 
+#include "geo/daylight.h"
 #include "geo/geodesy.h"
 
 namespace {
@@ -45,4 +46,15 @@ void ClassifyExportPoints(const AviationData& data, ExportRoute& route) {
     if (place->airport && place->airport->elevation_ft && !point.elevation_ft)
       point.elevation_ft = static_cast<double>(*place->airport->elevation_ft);
   }
+}
+
+std::optional<GeoPosition> AirfieldPosition(const AviationData* data, const Plan& plan,
+                                            const AirfieldInfo& field) {
+  if (std::optional<GeoPosition> on_route = AirfieldPositionOnRoute(plan, field)) return on_route;
+  const std::size_t start = field.name.find_first_not_of(' ');
+  if (!data || start == std::string::npos) return std::nullopt;
+  const std::vector<Airport> found =
+      data->FindAirports(field.name.substr(start, field.name.find(' ', start) - start));
+  if (found.empty()) return std::nullopt;
+  return found.front().position;
 }
