@@ -164,6 +164,15 @@ std::optional<GeoPosition> AirfieldPositionOnRoute(const Plan& plan, const Airfi
   return std::nullopt;
 }
 
+std::string AirfieldDaylightLine(const Plan& plan, const AirfieldInfo& field,
+                                 const CivilDate& date) {
+  const std::optional<GeoPosition> position = AirfieldPositionOnRoute(plan, field);
+  if (!position) return std::string();
+  const std::vector<std::string> t = DaylightTexts(ComputeDaylight(*position, date));
+  return field.name + "  " + FormatCivilDate(date) + ":  civil dawn " + t[0] + ",  sunrise " +
+         t[1] + ",  sunset " + t[2] + ",  civil dusk " + t[3];
+}
+
 std::string ArrivalLight(const GeoPosition& position, const Departure& departure, int eta,
                          bool& night) {
   night = false;

@@ -45,6 +45,11 @@ std::string FormatDeparture(const Departure& departure);
 // route row of its name (or the first word of it).
 std::optional<GeoPosition> AirfieldPositionOnRoute(const Plan& plan, const AirfieldInfo& field);
 
+// "KSQL San Carlos  2026-06-01:  civil dawn 12:19Z,  sunrise ..." for an
+// airfield the route places; empty for one it does not.
+std::string AirfieldDaylightLine(const Plan& plan, const AirfieldInfo& field,
+                                 const CivilDate& date);
+
 // The arrival at `position` at `eta` (minutes after midnight of the departure
 // date, may run past 1440): empty by day, else the warning for the pilot.
 // `night` is set when it is after the end of civil twilight.
