@@ -27,7 +27,8 @@ const char kUsage[] =
     "  --pdf FILE   the printed log as a landscape PDF (- for standard output)\n"
     "  --png PREFIX the printed log as images PREFIX-1.png, PREFIX-2.png, ...\n"
     "  --dpi N      resolution of the images, 50 to 600 (default 150)\n"
-    "  --page SIZE  letter, a4 or legal (default letter)\n"
+    "  --page SIZE  letter, a4 or legal (default letter); a5 or halfletter print\n"
+    "               the portrait kneeboard log, its airfields on a page of their own\n"
     "  --date DAY   the day of the flight (YYYY-MM-DD) for the magnetic variation\n"
     "               of an imported route (default today)\n"
     "  --save FILE  also write the plan read or imported to FILE (.flt)\n"
@@ -124,8 +125,9 @@ const Option kOptions[] = {
      }},
     {"--page", true,
      [](NavlogRequest& r, const std::string& v) {
-       return std::string(ParsePaperSize(v, r.print.paper) ? ""
-                                                           : "--page takes letter, a4 or legal");
+       return std::string(ParsePaperSize(v, r.print.paper)
+                              ? ""
+                              : "--page takes letter, a4, legal, a5 or halfletter");
      }},
     {"--date", true,
      [](NavlogRequest& r, const std::string& v) {

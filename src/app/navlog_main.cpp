@@ -115,8 +115,9 @@ int WriteOutputs(const Plan& plan, const NavlogRequest& navlog) {
   const ExportRequest& request = navlog.print;
   const std::string& pdf = navlog.pdf_path;
   const std::string& png = navlog.png_prefix;
+  // The kneeboard keeps its own room whatever the margins.
   const MarginCheck margins = CheckMargins(plan.print, SheetOf(request.paper));
-  if (!margins.refusal.empty()) return Failure(margins.refusal);
+  if (!IsKneeboard(request.paper) && !margins.refusal.empty()) return Failure(margins.refusal);
   // Rendering needs fonts but never a screen.
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   int qargc = 1;
