@@ -8,7 +8,6 @@
 #include <cstring>
 #include <iostream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -28,6 +27,7 @@
 #include "print/margins.h"
 #include "routes/route_export.h"
 #include "routes/route_import.h"
+#include "session/planning_session.h"
 
 namespace {
 
@@ -55,8 +55,10 @@ void WarnOfDroppedRows(const LoadResult& loaded) {
 }
 
 // A plan file (- for standard input), or a route file imported as the
-// window's Import Route does.
-bool ReadPlanOrRoute(const std::string& path, const CivilDate& date, Plan& plan) {
+// window's Import Route does, its airfields filled from the data when
+// `fill` asks for the data.
+bool ReadPlanOrRoute(const std::string& path, const CivilDate& date, PlanningSession& session,
+                     bool fill, Plan& plan) {
   if (path == "-") {
     std::string bytes;
     std::string error;
@@ -92,14 +94,23 @@ bool ReadPlanOrRoute(const std::string& path, const CivilDate& date, Plan& plan)
     return true;
   }
   LoadPlan(plan, "");  // the aircraft and margins a plan file without them has
-  ImportResult imported = ImportRouteText(bytes, path, date, plan);
+  DataProvider provide;
+  if (fill) {
+    // Data that cannot be opened is reported when the rest of the data's work is done.
+    provide = [&]() {
+      std::string ignored;
+      return NavlogData(session, date, ignored);
+    };
+  }
+  const RouteImport imported = ImportRouteAndFill(path, &bytes, date, provide, plan);
   if (!imported.ok) {
     Failure(path + ": " + imported.error);
     return false;
   }
-  std::istringstream warnings(imported.warning);
-  for (std::string line; std::getline(warnings, line);)
-    std::cerr << "halvix-navlog: warning: " << line << "\n";
+  for (const std::string& warning : imported.warnings)
+    std::cerr << "halvix-navlog: warning: " << warning << "\n";
+  for (const std::string& note : imported.notes)
+    std::cerr << "halvix-navlog: warning: " << note << "\n";
   return true;
 }
 
@@ -147,9 +158,18 @@ int WriteOutputs(const Plan& plan, const NavlogRequest& navlog) {
   return 0;
 }
 
+// The aviation data when there is a folder of it; none is no error here.
+const AviationData* OptionalData(PlanningSession& session, const NavlogRequest& request) {
+  if (session.DataFolder().empty()) return nullptr;
+  std::string error;
+  const AviationData* data = NavlogData(session, request.date, error);
+  if (!data) std::cerr << "halvix-navlog: warning: " << error << "\n";
+  return data;
+}
+
 // The route to a GPS: every checkpoint or none, so that a flight plan
 // never silently skips a turn point.
-int ExportRoutes(const Plan& plan, const NavlogRequest& request) {
+int ExportRoutes(const Plan& plan, const NavlogRequest& request, PlanningSession& session) {
   std::vector<std::string> unpositioned;
   ExportRoute route = RouteForExport(plan, unpositioned);
   if (!unpositioned.empty()) {
@@ -161,16 +181,7 @@ int ExportRoutes(const Plan& plan, const NavlogRequest& request) {
   if (route.points.size() < 2) return Failure("a route needs at least two checkpoints");
   // The types avionics want come from the aviation data when there is some;
   // without it every point goes as a user waypoint, which flies the same.
-  const std::string folder = AviationDataFolder(request.data);
-  if (!folder.empty()) {
-    AviationData data;
-    std::string error;
-    if (data.Open(folder, DefaultCacheFolder(), error)) {
-      ClassifyExportPoints(data, route);
-    } else {
-      std::cerr << "halvix-navlog: warning: " << error << "; exporting user waypoints\n";
-    }
-  }
+  if (const AviationData* data = OptionalData(session, request)) ClassifyExportPoints(*data, route);
   for (const auto& [path, format] :
        {std::make_pair(request.export_gpx, ExportFormat::Gpx),
         std::make_pair(request.export_fpl, ExportFormat::FlightPlan)}) {
@@ -179,17 +190,6 @@ int ExportRoutes(const Plan& plan, const NavlogRequest& request) {
     if (!ExportRouteFile(route, format, path, error)) return Failure(path + ": " + error);
   }
   return 0;
-}
-
-// The aviation data when there is a folder of it; none is no error here.
-std::unique_ptr<AviationData> OptionalData(const NavlogRequest& request) {
-  const std::string folder = AviationDataFolder(request.data);
-  if (folder.empty()) return nullptr;
-  auto data = std::make_unique<AviationData>();
-  std::string error;
-  if (data->Open(folder, DefaultCacheFolder(), error)) return data;
-  std::cerr << "halvix-navlog: warning: " << error << "\n";
-  return nullptr;
 }
 
 // The day of the flight: --date, else the plan's departure, else today.
@@ -239,13 +239,13 @@ std::string CsvField(const std::string& text) {
   return quoted + "\"";
 }
 
-int DaylightCsv(Plan& plan, const NavlogRequest& request) {
-  const std::unique_ptr<AviationData> data = OptionalData(request);
+int DaylightCsv(Plan& plan, const NavlogRequest& request, PlanningSession& session) {
+  const AviationData* data = OptionalData(session, request);
   const CivilDate date = FlightDate(plan, request);
   std::string csv = "ident,date,civil_dawn,sunrise,sunset,civil_dusk\n";
   std::string unplaced;
   for (const AirfieldInfo& field : plan.airfields) {
-    const std::optional<GeoPosition> position = AirfieldPosition(data.get(), plan, field);
+    const std::optional<GeoPosition> position = AirfieldPosition(data, plan, field);
     const std::size_t start = field.name.find_first_not_of(' ');
     const std::string ident = start == std::string::npos
                                   ? ""
@@ -269,9 +269,61 @@ int DaylightCsv(Plan& plan, const NavlogRequest& request) {
     std::cerr << "halvix-navlog: warning: no position for " << unplaced << "\n";
   if (plan.route.size() >= 2) {
     ComputeLegs(plan);
-    WarnOfArrival(plan, request, data.get());
+    WarnOfArrival(plan, request, data);
   }
   return Emit(csv);
+}
+
+}  // namespace
+
+namespace {
+
+// The tool's work once the command line is read; the exit status.
+int Run(const NavlogRequest& request) {
+  Plan plan;
+  PlanningSession session(request.data.folder);
+  if (!request.plan_path.empty() &&
+      !ReadPlanOrRoute(request.plan_path, request.date, session, request.data.wanted(), plan)) {
+    return 1;
+  }
+  if (request.data.wanted() && !ApplyAviationData(session, request.data, request.date, plan))
+    return 1;
+  if (!request.winds_path.empty() &&
+      !FillWindsFromForecast(request.winds_path, request.depart, session, request.date, plan))
+    return 1;
+  if (!request.save_path.empty() && !SaveCopy(plan, request.save_path)) return 1;
+  if (request.Exports()) {
+    if (const int status = ExportRoutes(plan, request, session)) return status;
+    // The export is what was asked for unless a log was too.
+    if (!request.csv && !request.Printed()) return 0;
+  }
+  if (request.daylight) return DaylightCsv(plan, request, session);
+  if (request.print.blank) return WriteOutputs(plan, request);
+  if (plan.route.size() < 2) {
+    std::cerr << "halvix-navlog: " << kTooFewCheckpoints << "\n";
+    return 1;
+  }
+  MissingItem missing = FindMissingItem(plan);
+  if (missing != MissingItem::None) {
+    // As "Proceed without computing Wind effects" would: legs that cannot be
+    // solved print without headings, time and fuel.
+    std::cerr << "halvix-navlog: warning: Missing Information: " << MissingItemName(missing)
+              << "\n";
+  }
+  if (request.reserve >= 0) plan.reserve = request.reserve;
+  ComputeLegs(plan);
+  if (FlightDeparture(plan, request)) WarnOfArrival(plan, request, OptionalData(session, request));
+  // Warnings only: the log is still worth having, and scripts read the exit code.
+  for (int32_t k = 0; k < plan.legcount; ++k) {
+    const LegResult& leg = plan.legs[static_cast<std::size_t>(k)];
+    const std::string warning = FuelWarning(plan, leg);
+    if (!warning.empty()) {
+      std::cerr << "halvix-navlog: warning: leg " << k + 1 << " (" << leg.toname << "): " << warning
+                << "\n";
+    }
+  }
+  if (request.Printed()) return WriteOutputs(plan, request);
+  return Emit(request.csv ? FormatLogCsv(plan) : FormatLogTable(plan));
 }
 
 }  // namespace
@@ -296,45 +348,9 @@ int main(int argc, char** argv) {
     return WriteOutputs(plan, request);
   }
 
-  Plan plan;
-  if (!request.plan_path.empty() && !ReadPlanOrRoute(request.plan_path, request.date, plan)) {
-    return 1;
+  try {
+    return Run(request);
+  } catch (const AviationDataError& e) {
+    return Failure(e.what());
   }
-  if (request.data.wanted() && !ApplyAviationData(request.data, request.date, plan)) return 1;
-  if (!request.winds_path.empty() &&
-      !FillWindsFromForecast(request.winds_path, request.depart, request.data, plan))
-    return 1;
-  if (!request.save_path.empty() && !SaveCopy(plan, request.save_path)) return 1;
-  if (request.Exports()) {
-    if (const int status = ExportRoutes(plan, request)) return status;
-    // The export is what was asked for unless a log was too.
-    if (!request.csv && !request.Printed()) return 0;
-  }
-  if (request.daylight) return DaylightCsv(plan, request);
-  if (request.print.blank) return WriteOutputs(plan, request);
-  if (plan.route.size() < 2) {
-    std::cerr << "halvix-navlog: " << kTooFewCheckpoints << "\n";
-    return 1;
-  }
-  MissingItem missing = FindMissingItem(plan);
-  if (missing != MissingItem::None) {
-    // As "Proceed without computing Wind effects" would: legs that cannot be
-    // solved print without headings, time and fuel.
-    std::cerr << "halvix-navlog: warning: Missing Information: " << MissingItemName(missing)
-              << "\n";
-  }
-  if (request.reserve >= 0) plan.reserve = request.reserve;
-  ComputeLegs(plan);
-  if (FlightDeparture(plan, request)) WarnOfArrival(plan, request, OptionalData(request).get());
-  // Warnings only: the log is still worth having, and scripts read the exit code.
-  for (int32_t k = 0; k < plan.legcount; ++k) {
-    const LegResult& leg = plan.legs[static_cast<std::size_t>(k)];
-    const std::string warning = FuelWarning(plan, leg);
-    if (!warning.empty()) {
-      std::cerr << "halvix-navlog: warning: leg " << k + 1 << " (" << leg.toname << "): " << warning
-                << "\n";
-    }
-  }
-  if (request.Printed()) return WriteOutputs(plan, request);
-  return Emit(request.csv ? FormatLogCsv(plan) : FormatLogTable(plan));
 }
