@@ -211,14 +211,12 @@ std::string ArrivalLight(const GeoPosition& position, const Departure& departure
 ArrivalCheck CheckArrival(Plan& plan, const Departure& departure,
                           const std::optional<GeoPosition>& destination) {
   ArrivalCheck check;
-  if (plan.legcount <= 0 || plan.totals.ete == NOT_ENTERED) return check;
-  check.eta = departure.minutes + plan.totals.ete;
+  const NavLog log = ComputeLog(plan);
+  if (log.LegCount() <= 0 || log.unsolved > 0) return check;
+  check.eta = departure.minutes + log.totals.ete;
   if (!destination) return check;
   check.warning = ArrivalLight(*destination, departure, *check.eta, check.night);
-  if (check.night && plan.reserve < kNightReserve) {
-    plan.reserve = kNightReserve;
-    ComputeLegs(plan);
-  }
+  if (check.night && plan.reserve < kNightReserve) plan.reserve = kNightReserve;
   return check;
 }
 

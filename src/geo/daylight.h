@@ -67,9 +67,9 @@ struct ArrivalCheck {
   bool night = false;      // the reserve was raised to the night one
 };
 
-// Times the arrival at `destination` from `departure` (ComputeLegs run on
-// `plan`); a night arrival raises the plan's reserve to kNightReserve and
-// computes the legs again, so the fuel warnings use it.
+// Times the arrival at `destination` from `departure` by the plan's log; a
+// night arrival raises the plan's reserve to kNightReserve, so the log
+// computed afterwards warns by it.
 ArrivalCheck CheckArrival(Plan& plan, const Departure& departure,
                           const std::optional<GeoPosition>& destination);
 

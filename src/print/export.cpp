@@ -35,16 +35,16 @@ QPageSize::PageSizeId PageId(PaperSize paper) {
   return QPageSize::Letter;
 }
 
-int Draw(Canvas& canvas, const Plan& plan, const ExportRequest& request) {
+int Draw(Canvas& canvas, const Plan& plan, const NavLog& log, const ExportRequest& request) {
   const bool blank = request.blank;
-  if (IsKneeboard(request.paper)) return PrintKneeboardOn(canvas, plan, blank);
+  if (IsKneeboard(request.paper)) return PrintKneeboardOn(canvas, plan, log, blank);
   PrintContext ctx;
-  return blank ? PrintBlankFormOn(canvas, plan, ctx) : PrintFilledLogOn(canvas, plan, ctx);
+  return blank ? PrintBlankFormOn(canvas, plan, ctx) : PrintFilledLogOn(canvas, plan, log, ctx);
 }
 
-std::string NothingToPrint(const Plan& plan) {
-  return plan.legcount > 0 ? std::string("the page could not be drawn")
-                           : std::string("the plan has no leg to print");
+std::string NothingToPrint(const NavLog& log) {
+  return log.LegCount() > 0 ? std::string("the page could not be drawn")
+                            : std::string("the plan has no leg to print");
 }
 
 }  // namespace
@@ -72,7 +72,8 @@ bool IsKneeboard(PaperSize paper) {
   return paper == PaperSize::A5 || paper == PaperSize::HalfLetter;
 }
 
-ExportResult RenderPdf(const Plan& plan, const ExportRequest& request, std::string& pdf) {
+ExportResult RenderPdf(const Plan& plan, const NavLog& log, const ExportRequest& request,
+                       std::string& pdf) {
   ExportResult result;
   QByteArray bytes;
   QBuffer buffer(&bytes);
@@ -87,10 +88,10 @@ ExportResult RenderPdf(const Plan& plan, const ExportRequest& request, std::stri
                     IsKneeboard(request.paper) ? QPageLayout::Portrait : QPageLayout::Landscape,
                     QMarginsF(0, 0, 0, 0)));
     QPainterCanvas canvas(writer);
-    pages = Draw(canvas, plan, request);
+    pages = Draw(canvas, plan, log, request);
   }
   if (pages == 0) {
-    result.error = NothingToPrint(plan);
+    result.error = NothingToPrint(log);
     return result;
   }
   pdf.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
@@ -99,18 +100,20 @@ ExportResult RenderPdf(const Plan& plan, const ExportRequest& request, std::stri
   return result;
 }
 
-ExportResult ExportPdf(const Plan& plan, const ExportRequest& request, const std::string& path) {
+ExportResult ExportPdf(const Plan& plan, const NavLog& log, const ExportRequest& request,
+                       const std::string& path) {
   // A target that must not be replaced is refused before the drawing starts.
   std::string target;
   ExportResult refused;
   if (!ResolveWriteTarget(path, target, refused.error)) return refused;
   std::string pdf;
-  ExportResult result = RenderPdf(plan, request, pdf);
+  ExportResult result = RenderPdf(plan, log, request, pdf);
   if (result.ok && !ReplaceFile(path, pdf, result.error)) result.ok = false;
   return result;
 }
 
-ExportResult ExportPng(const Plan& plan, const ExportRequest& request, const std::string& prefix) {
+ExportResult ExportPng(const Plan& plan, const NavLog& log, const ExportRequest& request,
+                       const std::string& prefix) {
   ExportResult result;
   const int dpi = std::clamp(request.dpi, kMinDpi, kMaxDpi);
   QSizeF inches = QPageSize(PageId(request.paper)).size(QPageSize::Inch);
@@ -141,9 +144,9 @@ ExportResult ExportPng(const Plan& plan, const ExportRequest& request, const std
   };
 
   ImagePagesCanvas canvas(width, height, dpi, sink);
-  const int pages = Draw(canvas, plan, request);
+  const int pages = Draw(canvas, plan, log, request);
   if (pages == 0 || !canvas.ok()) {
-    if (result.error.empty()) result.error = NothingToPrint(plan);
+    if (result.error.empty()) result.error = NothingToPrint(log);
     return result;
   }
   if (!ReplaceFiles(files, result.error)) return result;

@@ -80,7 +80,7 @@ std::string MagneticCourse(const LegResult& leg) {
   return FormatInt(((leg.tc + var) % 360 + 360) % 360, 3, false);
 }
 
-std::vector<KneeRow> Rows(const Plan& plan, bool blank) {
+std::vector<KneeRow> Rows(const Plan& plan, const NavLog& log, bool blank) {
   std::vector<KneeRow> rows;
   const std::size_t n = sizeof kKneeColumns / sizeof kKneeColumns[0];
   if (blank) {
@@ -94,8 +94,8 @@ std::vector<KneeRow> Rows(const Plan& plan, bool blank) {
   rows.push_back(first);
   int elapsed = 0;
   bool timed = departure.has_value();
-  for (int32_t k = 0; k < std::min<int32_t>(plan.legcount, kMaxLegs); ++k) {
-    const LegResult leg = ShownLeg(plan, k);
+  for (int32_t k = 0; k < log.LegCount(); ++k) {
+    const LegResult leg = ShownLeg(log, k);
     KneeRow row{std::vector<std::string>(n)};
     for (std::size_t i = 0; i < n; ++i) {
       const KneeColumn& col = kKneeColumns[i];
@@ -121,14 +121,16 @@ std::vector<KneeRow> Rows(const Plan& plan, bool blank) {
           break;
       }
     }
-    if (LegFuelState(plan, leg) != FuelState::Enough && !row.cells[8].empty()) row.cells[8] += " !";
+    const FuelState fuel = log.legs[static_cast<std::size_t>(k)].fuel;
+    if ((fuel == FuelState::BelowReserve || fuel == FuelState::Exhausted) && !row.cells[8].empty())
+      row.cells[8] += " !";
     rows.push_back(row);
   }
   KneeRow total{std::vector<std::string>(n)};
   total.cells[0] = "Total";
   for (std::size_t i = 0; i < n; ++i) {
     if (kKneeColumns[i].own == Own::None && i > 0)
-      total.cells[i] = ShownTotalText(plan, kKneeColumns[i].column);
+      total.cells[i] = ShownTotalText(log, kKneeColumns[i].column);
   }
   rows.push_back(total);
   return rows;
@@ -300,8 +302,8 @@ std::string KneeboardLeavesOut() {
   return "The full log also has " + left + ".";
 }
 
-int PrintKneeboardOn(Canvas& canvas, const Plan& plan, bool blank) {
-  if (!blank && plan.legcount <= 0) return 0;
+int PrintKneeboardOn(Canvas& canvas, const Plan& plan, const NavLog& log, bool blank) {
+  if (!blank && log.LegCount() <= 0) return 0;
   if (!canvas.BeginDoc()) return 0;
   Scale s;
   const int mm = canvas.WidthMM();
@@ -313,7 +315,7 @@ int PrintKneeboardOn(Canvas& canvas, const Plan& plan, bool blank) {
                 canvas.PageWidth() - margin(plan.print.rightmargin),
                 canvas.PageHeight() - margin(plan.print.bottommargin)};
 
-  const std::vector<KneeRow> rows = Rows(plan, blank);
+  const std::vector<KneeRow> rows = Rows(plan, log, blank);
   const int rowh = s.Px(22);  // room for a handwritten time
   const int room = (f.bottom - s.Px(32)) - (f.top + s.Px(34) + s.Px(kHeadHeight));
   const std::size_t per_page = static_cast<std::size_t>(std::max(1, room / std::max(1, rowh)));

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "plan/legs.h"
 #include "plan/plan.h"
 #include "print/canvas.h"
 
@@ -21,7 +22,7 @@ std::vector<std::string> KneeboardCaptions();
 // kneeboard leaves out.
 std::string KneeboardLeavesOut();
 
-// Draws the kneeboard log of `plan` (ComputeLegs already run) on a portrait
+// Draws the kneeboard log of `plan` with its computed `log` on a portrait
 // canvas, or with `blank` a form of empty rows; the page count, 0 when the
 // canvas could not be opened or there is no leg to print.
-int PrintKneeboardOn(Canvas& canvas, const Plan& plan, bool blank);
+int PrintKneeboardOn(Canvas& canvas, const Plan& plan, const NavLog& log, bool blank);

@@ -17,25 +17,25 @@ bool KneeboardPaper(const QPrinter& printer) {
 namespace {
 
 // A half sheet chosen in the print dialog takes the kneeboard log.
-bool PrintedOnKneeboard(QPrinter& printer, Plan& plan, bool blank) {
+bool PrintedOnKneeboard(QPrinter& printer, const Plan& plan, const NavLog& log, bool blank) {
   if (!KneeboardPaper(printer)) return false;
   printer.setPageOrientation(QPageLayout::Portrait);
   QPainterCanvas canvas(printer);
-  PrintKneeboardOn(canvas, plan, blank);
+  PrintKneeboardOn(canvas, plan, log, blank);
   return true;
 }
 
 }  // namespace
 
-void PrintFilledLog(QPrinter& printer, Plan& plan, PrintContext& ctx) {
-  if (PrintedOnKneeboard(printer, plan, false)) return;
+void PrintFilledLog(QPrinter& printer, const Plan& plan, const NavLog& log, PrintContext& ctx) {
+  if (PrintedOnKneeboard(printer, plan, log, false)) return;
   printer.setPageOrientation(QPageLayout::Landscape);
   QPainterCanvas canvas(printer);
-  PrintFilledLogOn(canvas, plan, ctx);
+  PrintFilledLogOn(canvas, plan, log, ctx);
 }
 
-void PrintBlankForm(QPrinter& printer, Plan& plan, PrintContext& ctx) {
-  if (PrintedOnKneeboard(printer, plan, true)) return;
+void PrintBlankForm(QPrinter& printer, const Plan& plan, PrintContext& ctx) {
+  if (PrintedOnKneeboard(printer, plan, ComputeLog(plan), true)) return;
   printer.setPageOrientation(QPageLayout::Landscape);
   QPainterCanvas canvas(printer);
   PrintBlankFormOn(canvas, plan, ctx);

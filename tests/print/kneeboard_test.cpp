@@ -15,7 +15,7 @@ RecordingCanvas A5Canvas() {
 TEST(KneeboardTest, EveryPageKeepsTheColumnsItNamesInReadableText) {
   const Plan plan = MakePlan(kMaxLegs, 3);
   RecordingCanvas canvas = A5Canvas();
-  const int pages = PrintKneeboardOn(canvas, plan, false);
+  const int pages = PrintKneeboardOn(canvas, plan, ComputeLog(plan), false);
   ASSERT_GE(pages, 3);  // 32 legs do not fit one half sheet; the airfields go last
   const std::vector<std::string> captions = KneeboardCaptions();
   EXPECT_EQ(captions,
@@ -48,14 +48,14 @@ TEST(KneeboardTest, ADepartureFillsTheEtasAndALogWithoutLegsPrintsNothing) {
   Plan plan = MakePlan(2, 0);
   plan.departure = "2026-06-01T15:00Z";
   RecordingCanvas canvas = A5Canvas();
-  ASSERT_EQ(PrintKneeboardOn(canvas, plan, false), 1);
+  ASSERT_EQ(PrintKneeboardOn(canvas, plan, ComputeLog(plan), false), 1);
   EXPECT_FALSE(canvas.TextsOf("15:00Z").empty());
-  EXPECT_FALSE(canvas.TextsOf(FormatUtcMinutes(15 * 60 + plan.legs[0].ete)).empty());
+  EXPECT_FALSE(canvas.TextsOf(FormatUtcMinutes(15 * 60 + ComputeLog(plan).legs[0].ete)).empty());
 
   Plan empty;
   RecordingCanvas none = A5Canvas();
-  EXPECT_EQ(PrintKneeboardOn(none, empty, false), 0);
-  EXPECT_EQ(PrintKneeboardOn(none, empty, true), 1);  // the blank form needs no legs
+  EXPECT_EQ(PrintKneeboardOn(none, empty, ComputeLog(empty), false), 0);
+  EXPECT_EQ(PrintKneeboardOn(none, empty, BlankLog(0), true), 1);  // the blank form needs no legs
 }
 
 }  // namespace
