@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-qpa-plugins libgl-dev
-  libpugixml-dev libgeographiclib-dev
+  libpugixml-dev libgeographiclib-dev gpsbabel
   fonts-liberation fontconfig
   poppler-utils
   desktop-file-utils appstream shared-mime-info man-db libxml2-utils libglib2.0-bin file dpkg-dev

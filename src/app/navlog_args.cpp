@@ -17,6 +17,8 @@ const char kSynopsis[] =
     "PLAN.flt\n"
     "       halvix-navlog --route \"IDENT ... LAT,LON ...\" [--data DIR] [--nearest-vor] ...\n"
     "       halvix-navlog --winds FILE [--depart HHMM] [--data DIR] ... PLAN.flt\n"
+    "       halvix-navlog --export-gpx FILE | --export-fpl FILE [--data DIR] PLAN.flt\n"
+    "       halvix-navlog --daylight [--date YYYY-MM-DD] [--depart HHMM] PLAN.flt\n"
     "       halvix-navlog --chart FILE.tif [--chart-size WxH] [--chart-scale N] "
     "[--chart-pdf FILE.pdf] PLAN.flt\n"
     "       halvix-navlog --blank [--pdf OUT.pdf] [--png PREFIX [--dpi N]] [--page SIZE] "
@@ -73,15 +75,19 @@ const Option kOptions[] = {
        r.print.dpi = static_cast<int>(dpi);
        return std::string();
      }},
-    {"page", "SIZE", "letter, a4 or legal (default letter)",
+    {"page", "SIZE",
+     "letter, a4 or legal (default letter); a5 or halfletter print\n"
+     "the portrait kneeboard log, its airfields on a page of their own",
      [](NavlogRequest& r, const std::string& v) {
-       return std::string(ParsePaperSize(v, r.print.paper) ? ""
-                                                           : "--page takes letter, a4 or legal");
+       return std::string(ParsePaperSize(v, r.print.paper)
+                              ? ""
+                              : "--page takes letter, a4, legal, a5 or halfletter");
      }},
     {"date", "DAY",
      "the day of the flight (YYYY-MM-DD) for the magnetic variation\n"
      "of an imported route (default today)",
      [](NavlogRequest& r, const std::string& v) {
+       r.date_given = true;
        return std::string(ParseCivilDate(v, r.date) ? "" : "--date takes a day as YYYY-MM-DD");
      }},
     {"save", "FILE", "also write the plan read or imported to FILE (.flt)",
@@ -139,6 +145,26 @@ const Option kOptions[] = {
      [](NavlogRequest& r, const std::string& v) {
        r.depart = ParseDepartTime(v);
        return std::string(r.depart ? "" : "--depart takes a time of day as HHMM, UTC");
+     }},
+    {"export-gpx", "FILE", "the route's checkpoints as a GPX 1.1 route, for a GPS or an EFB",
+     [](NavlogRequest& r, const std::string& v) {
+       r.export_gpx = v;
+       return std::string(v.empty() ? "--export-gpx needs a file name" : "");
+     }},
+    {"export-fpl", "FILE",
+     "the same as a Garmin flight plan (.fpl); the aviation data tells\n"
+     "airports, VORs, NDBs and intersections from user waypoints",
+     [](NavlogRequest& r, const std::string& v) {
+       r.export_fpl = v;
+       return std::string(v.empty() ? "--export-fpl needs a file name" : "");
+     }},
+    {"daylight", nullptr,
+     "civil dawn, sunrise, sunset and civil dusk (UTC) at each airfield\n"
+     "with a position on the --date, as CSV; with --depart, arrivals\n"
+     "after sunset are warned of",
+     [](NavlogRequest& r, const std::string&) {
+       r.daylight = true;
+       return std::string();
      }},
     {"chart", "FILE",
      "the route on a chart, as a GeoTIFF image (Lambert conformal\n"
@@ -289,6 +315,9 @@ std::string Conflict(const NavlogRequest& r) {
     return "--route stands instead of a plan file, not beside one";
   }
   if (!r.print.blank && r.plan_path.empty() && r.data.route.empty()) return "no plan file given";
+  if (r.depart && r.winds_path.empty() && !r.daylight) return "--depart goes with --winds";
+  if (r.daylight && (r.csv || r.Printed())) return "--daylight writes its own CSV; it goes alone";
+  if (r.print.blank && r.Exports()) return "--blank has no route to export";
   if (r.depart && r.winds_path.empty()) return "--depart goes with --winds";
   if (r.chart_size_given && r.chart_path.empty()) return "--chart-size goes with --chart";
   if (r.chart_scale && !r.Charted()) return "--chart-scale goes with --chart or --chart-pdf";

@@ -24,6 +24,7 @@ struct NavlogRequest {
   std::string save_path;
   int32_t reserve = -1;       // minutes; the plan's own unless given
   CivilDate date;             // of the flight, for an imported route's variation
+  bool date_given = false;    // --date, rather than today
   std::string winds_path;     // a winds aloft bulletin or GRIB2 forecast
   std::optional<int> depart;  // minutes after 00:00 UTC
   ExportRequest print;
@@ -34,6 +35,11 @@ struct NavlogRequest {
   int chart_height = 1200;
   bool chart_size_given = false;
   std::optional<double> chart_scale;  // N of 1:N
+  std::string export_gpx;             // the route for a GPS
+  std::string export_fpl;
+  bool daylight = false;  // sunrise and sunset at the airfields instead of the log
+
+  bool Exports() const { return !export_gpx.empty() || !export_fpl.empty(); }
 
   // The log goes to paper (PDF or images) rather than to text.
   bool Printed() const { return !pdf_path.empty() || !png_prefix.empty(); }

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,8 @@
 #include "app/navlog_winds.h"
 #include "chart/chart_export.h"
 #include "data/aviation_data.h"
+#include "data/export_places.h"
+#include "geo/daylight.h"
 #include "plan/check.h"
 #include "plan/fileio.h"
 #include "plan/fuel.h"
@@ -23,6 +26,7 @@
 #include "plan/report.h"
 #include "print/export.h"
 #include "print/margins.h"
+#include "routes/route_export.h"
 #include "routes/route_import.h"
 #include "session/planning_session.h"
 
@@ -152,8 +156,10 @@ int WriteOutputs(const Plan& plan, const NavLog& log, const NavlogRequest& navlo
   const ExportRequest& request = navlog.print;
   const std::string& pdf = navlog.pdf_path;
   const std::string& png = navlog.png_prefix;
+  // The kneeboard keeps its own room whatever the margins.
   const MarginCheck margins = CheckMargins(plan.print, SheetOf(request.paper));
-  if (navlog.Printed() && !margins.refusal.empty()) return Failure(margins.refusal);
+  if (navlog.Printed() && !IsKneeboard(request.paper) && !margins.refusal.empty())
+    return Failure(margins.refusal);
   // Rendering needs fonts but never a screen.
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   int qargc = 1;
@@ -184,6 +190,116 @@ int WriteOutputs(const Plan& plan, const NavLog& log, const NavlogRequest& navlo
   return 0;
 }
 
+// The aviation data when there is a folder of it; none is no error here.
+const AviationData* OptionalData(PlanningSession& session, const NavlogRequest& request) {
+  if (session.DataFolder().empty()) return nullptr;
+  std::string error;
+  const AviationData* data = NavlogData(session, request.date, error);
+  if (!data) std::cerr << "halvix-navlog: warning: " << error << "\n";
+  return data;
+}
+
+// The route to a GPS: every checkpoint or none, so that a flight plan
+// never silently skips a turn point.
+int ExportRoutes(const Plan& plan, const NavlogRequest& request, PlanningSession& session) {
+  std::vector<std::string> unpositioned;
+  ExportRoute route = RouteForExport(plan, unpositioned);
+  if (!unpositioned.empty()) {
+    std::string names;
+    for (const std::string& name : unpositioned) names += (names.empty() ? "" : ", ") + name;
+    return Failure("no position for " + names +
+                   "; only checkpoints from a route file or --route can be exported");
+  }
+  if (route.points.size() < 2) return Failure("a route needs at least two checkpoints");
+  // The types avionics want come from the aviation data when there is some;
+  // without it every point goes as a user waypoint, which flies the same.
+  if (const AviationData* data = OptionalData(session, request)) ClassifyExportPoints(*data, route);
+  for (const auto& [path, format] :
+       {std::make_pair(request.export_gpx, ExportFormat::Gpx),
+        std::make_pair(request.export_fpl, ExportFormat::FlightPlan)}) {
+    if (path.empty()) continue;
+    std::string error;
+    if (!ExportRouteFile(route, format, path, error)) return Failure(path + ": " + error);
+  }
+  return 0;
+}
+
+// The day of the flight: --date, else the plan's departure, else today.
+CivilDate FlightDate(const Plan& plan, const NavlogRequest& request) {
+  if (request.date_given) return request.date;
+  if (const std::optional<Departure> saved = ParseDeparture(plan.departure)) return saved->date;
+  return request.date;
+}
+
+// The departure when a time is known: --depart, else the plan's.
+std::optional<Departure> FlightDeparture(const Plan& plan, const NavlogRequest& request) {
+  const std::optional<Departure> saved = ParseDeparture(plan.departure);
+  if (!request.depart && !saved) return std::nullopt;
+  return Departure{FlightDate(plan, request), request.depart ? *request.depart : saved->minutes};
+}
+
+std::optional<GeoPosition> Destination(const Plan& plan, const AviationData* data) {
+  for (auto row = plan.route.rbegin(); row != plan.route.rend(); ++row) {
+    if (row->position) return row->position;
+  }
+  if (plan.airfields.empty()) return std::nullopt;
+  return AirfieldPosition(data, plan, plan.airfields.back());
+}
+
+// Warns of a landing after sunset; a night landing takes the night reserve.
+void WarnOfArrival(Plan& plan, const NavlogRequest& request, const AviationData* data) {
+  const std::optional<Departure> departure = FlightDeparture(plan, request);
+  if (!departure) return;
+  // A reserve given on the command line is the pilot's word.
+  const int32_t reserve = plan.reserve;
+  const ArrivalCheck check = CheckArrival(plan, *departure, Destination(plan, data));
+  if (check.night && request.reserve >= 0) plan.reserve = reserve;
+  if (check.warning.empty()) return;
+  std::cerr << "halvix-navlog: warning: " << plan.route.back().caption << " (ETA "
+            << FormatUtcMinutes(*check.eta) << "): " << check.warning
+            << (check.night ? "; reserve " + std::to_string(plan.reserve) + " minutes" : "")
+            << "\n";
+}
+
+std::string CsvField(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + "\"";
+}
+
+int DaylightCsv(Plan& plan, const NavlogRequest& request, PlanningSession& session) {
+  const AviationData* data = OptionalData(session, request);
+  const CivilDate date = FlightDate(plan, request);
+  std::string csv = "ident,date,civil_dawn,sunrise,sunset,civil_dusk\n";
+  std::string unplaced;
+  for (const AirfieldInfo& field : plan.airfields) {
+    const std::optional<GeoPosition> position = AirfieldPosition(data, plan, field);
+    const std::size_t start = field.name.find_first_not_of(' ');
+    const std::string ident = start == std::string::npos
+                                  ? ""
+                                  : field.name.substr(start, field.name.find(' ', start) - start);
+    if (!position) {
+      unplaced += (unplaced.empty() ? "" : ", ") + (field.name.empty() ? "(no name)" : field.name);
+      continue;
+    }
+    csv += CsvField(ident) + "," + FormatCivilDate(date);
+    for (const std::string& text : DaylightTexts(ComputeDaylight(*position, date)))
+      csv += "," + text;
+    csv += "\n";
+  }
+  if (csv.find('\n') == csv.size() - 1) {
+    return Failure(plan.airfields.empty()
+                       ? "the plan has no airfields"
+                       : "no airfield has a position (" + unplaced +
+                             "); import a route or give the aviation data with --data");
+  }
+  if (!unplaced.empty())
+    std::cerr << "halvix-navlog: warning: no position for " << unplaced << "\n";
+  if (plan.route.size() >= 2) WarnOfArrival(plan, request, data);
+  return Emit(csv);
+}
+
 }  // namespace
 
 namespace {
@@ -202,12 +318,19 @@ int Run(const NavlogRequest& request) {
       !FillWindsFromForecast(request.winds_path, request.depart, session, request.date, plan))
     return 1;
   if (!request.save_path.empty() && !SaveCopy(plan, request.save_path)) return 1;
+  if (request.Exports()) {
+    if (const int status = ExportRoutes(plan, request, session)) return status;
+    // The export is what was asked for unless a log was too.
+    if (!request.csv && !request.Printed() && !request.Charted()) return 0;
+  }
+  if (request.daylight) return DaylightCsv(plan, request, session);
   if (request.print.blank) return WriteOutputs(plan, NavLog(), request);
   if (plan.route.size() < 2) {
     std::cerr << "halvix-navlog: " << kTooFewCheckpoints << "\n";
     return 1;
   }
   if (request.reserve >= 0) plan.reserve = request.reserve;
+  if (FlightDeparture(plan, request)) WarnOfArrival(plan, request, OptionalData(session, request));
   const NavLog log = ComputeLog(plan);
   if (const MissingItem missing = log.missing; missing != MissingItem::None) {
     // As "Proceed without computing Wind effects" would: legs that cannot be

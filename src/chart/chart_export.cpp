@@ -69,6 +69,10 @@ QPageSize::PageSizeId PageOf(PaperSize paper) {
       return QPageSize::A4;
     case PaperSize::Legal:
       return QPageSize::Legal;
+    case PaperSize::A5:
+      return QPageSize::A5;
+    case PaperSize::HalfLetter:
+      return QPageSize::Statement;
     case PaperSize::Letter:
       break;
   }

@@ -2,11 +2,13 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QTreeView>
 
 #include "forms/Faddfld.h"
 #include "forms/PlanDocument.h"
+#include "geo/daylight.h"
 
 TFormFields* FormFields = nullptr;
 
@@ -97,7 +99,8 @@ Qt::ItemFlags AirfieldModel::flags(const QModelIndex& index) const {
 }
 
 TFormFields::TFormFields(QWidget* parent)
-    : HalvixDialog(parent, QStringLiteral("Fields"), 562, 259), model_(new AirfieldModel(this)) {
+    : HalvixDialog(parent, QStringLiteral("Fields"), 562, 259 + 70),
+      model_(new AirfieldModel(this)) {
   SetEscapeCancels(false);
   ListViewFields = new QTreeView(this);
   ListViewFields->setGeometry(8, 8, 545, 209);
@@ -132,6 +135,11 @@ TFormFields::TFormFields(QWidget* parent)
   ButtonDone =
       AddButton(this, QStringLiteral("Done"), 480, 224, 75, 25, &TFormFields::ButtonDoneClick);
   SetTabOrder({ListViewFields, ButtonAdd, ButtonEdit, ButtonDelete, ButtonDone});
+  LabelDaylight = new QLabel(this);
+  LabelDaylight->setObjectName("LabelDaylight");
+  LabelDaylight->setGeometry(8, 256, 545, 66);
+  LabelDaylight->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  LabelDaylight->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
   FitToTexts();
   // Widths follow what the cells hold, as rows come, change and go.
@@ -141,6 +149,29 @@ TFormFields::TFormFields(QWidget* parent)
   connect(model_, &QAbstractItemModel::rowsRemoved, this, fit);
   connect(model_, &QAbstractItemModel::dataChanged, this, fit);
   fit();
+  connect(model_, &QAbstractItemModel::modelReset, this, &TFormFields::ShowDaylight);
+  connect(model_, &QAbstractItemModel::rowsInserted, this, &TFormFields::ShowDaylight);
+  connect(model_, &QAbstractItemModel::rowsRemoved, this, &TFormFields::ShowDaylight);
+  connect(model_, &QAbstractItemModel::dataChanged, this, &TFormFields::ShowDaylight);
+  ShowDaylight();
+}
+
+void TFormFields::ShowDaylight() {
+  const Plan* plan = model_->plan();
+  if (plan == nullptr) {
+    LabelDaylight->clear();
+    return;
+  }
+  const std::optional<Departure> departure = ParseDeparture(plan->departure);
+  const CivilDate date = departure ? departure->date : Today();
+  QStringList lines;
+  for (const AirfieldInfo& field : plan->airfields) {
+    const std::string line = AirfieldDaylightLine(*plan, field, date);
+    if (!line.empty()) lines << QString::fromStdString(line);
+  }
+  LabelDaylight->setText(
+      lines.isEmpty() ? QStringLiteral("Daylight (UTC): the route places none of the airfields.")
+                      : "Daylight (UTC):\n" + lines.join('\n'));
 }
 
 void TFormFields::SetPlan(Plan* plan) {
@@ -149,6 +180,7 @@ void TFormFields::SetPlan(Plan* plan) {
 
 void TFormFields::PlanReplaced() {
   model_->Reset();
+  ShowDaylight();
 }
 
 bool TFormFields::eventFilter(QObject* watched, QEvent* event) {
@@ -232,6 +264,7 @@ TFormFields* FieldsDialog(QWidget* owner, PlanDocument& document) {
     MadeOnFirstUse(FormFields, owner);
     FormFields->SetPlan(&document.plan());
     QObject::connect(&document, &PlanDocument::Replaced, FormFields, &TFormFields::PlanReplaced);
+    QObject::connect(&document, &PlanDocument::Changed, FormFields, &TFormFields::ShowDaylight);
   }
   return FormFields;
 }

@@ -8,6 +8,7 @@
 #include "plan/plan.h"
 
 class PlanDocument;
+class QLabel;
 class QPushButton;
 class QTreeView;
 
@@ -47,9 +48,13 @@ class TFormFields : public HalvixDialog {
   QPushButton* ButtonEdit;
   QPushButton* ButtonDelete;
   QPushButton* ButtonDone;
+  // Sunrise, sunset and civil twilight at the airfields the route places, on
+  // the plan's departure date or else today.
+  QLabel* LabelDaylight;
 
   void SetPlan(Plan* plan);
   void PlanReplaced();
+  void ShowDaylight();
 
   // Index of the selected airfield, -1 when none.
   int SelectedRow() const;

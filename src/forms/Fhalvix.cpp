@@ -30,6 +30,7 @@
 #include "forms/Formutil.h"
 #include "forms/Fprint.h"
 #include "forms/Fwinds.h"
+#include "forms/Importroute.h"
 #include "forms/PrintCommands.h"
 #include "forms/Viewdoc.h"
 #include "halvix_version.h"
@@ -214,6 +215,8 @@ void TForm1::BuildMenus() {
   SaveAs1 = File1->addAction("Save &As ...", this, &TForm1::SaveAs1Click);
   ImportRoute1 =
       File1->addAction(QString::fromUtf8("Import Route\u2026"), this, &TForm1::ImportRoute1Click);
+  File1->addAction(QString::fromUtf8("Export Route\u2026"), this,
+                   [this] { ExportPlanRoute(this, plan); });
   File1->addAction(QString::fromUtf8("Aviation Data Folder\u2026"), this,
                    [this] { ChooseAviationFolder(this); });
   File1->addSeparator();

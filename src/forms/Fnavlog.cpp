@@ -2,7 +2,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QDateTimeEdit>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -11,6 +13,7 @@
 #include <QStringList>
 #include <QStyle>
 #include <QTableView>
+#include <QTimeZone>
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -18,6 +21,7 @@
 
 #include "forms/Desktop.h"
 #include "forms/PlanDocument.h"
+#include "geo/daylight.h"
 #include "plan/check.h"
 #include "plan/columns.h"
 #include "plan/fuel.h"
@@ -295,6 +299,19 @@ QVariant NavLogModel::headerData(int section, Qt::Orientation orientation, int r
 
 // --- TFormNavLog -----------------------------------------------------------------
 
+namespace {
+
+// Where the flight lands, when the route says.
+std::optional<GeoPosition> ArrivalPlace(const Plan& plan) {
+  for (auto row = plan.route.rbegin(); row != plan.route.rend(); ++row) {
+    if (row->position) return row->position;
+  }
+  if (plan.airfields.empty()) return std::nullopt;
+  return AirfieldPositionOnRoute(plan, plan.airfields.back());
+}
+
+}  // namespace
+
 TFormNavLog::TFormNavLog(PlanDocument& document, QWidget* owner)
     : QWidget(owner, Qt::Window), document_(document), model_(new NavLogModel(document, this)) {
   setObjectName("FormNavLog");
@@ -311,6 +328,16 @@ TFormNavLog::TFormNavLog(PlanDocument& document, QWidget* owner)
       "45 at night");
   LabelReserve->setBuddy(SpinReserve);
   LabelReserveFuel = new QLabel(this);
+  CheckDeparture = new QCheckBox("Departure:", this);
+  CheckDeparture->setObjectName("CheckDeparture");
+  EditDeparture = new QDateTimeEdit(this);
+  EditDeparture->setObjectName("EditDeparture");
+  EditDeparture->setTimeSpec(Qt::UTC);
+  EditDeparture->setDisplayFormat("yyyy-MM-dd HH:mm'Z'");
+  EditDeparture->setCalendarPopup(true);
+  EditDeparture->setToolTip(
+      "Date and time of departure, UTC: the log times the arrival against sunset and "
+      "the end of civil twilight");
 
   LabelCheck = new QLabel(this);
   LabelCheck->setObjectName("LabelCheck");
@@ -352,6 +379,9 @@ TFormNavLog::TFormNavLog(PlanDocument& document, QWidget* owner)
   top->addWidget(LabelReserve);
   top->addWidget(SpinReserve);
   top->addWidget(LabelReserveFuel);
+  top->addSpacing(12);
+  top->addWidget(CheckDeparture);
+  top->addWidget(EditDeparture);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
   layout->addWidget(LabelCheck);
@@ -360,6 +390,8 @@ TFormNavLog::TFormNavLog(PlanDocument& document, QWidget* owner)
 
   connect(SpinReserve, qOverload<int>(&QSpinBox::valueChanged), this,
           &TFormNavLog::SpinReserveChanged);
+  connect(CheckDeparture, &QCheckBox::toggled, this, &TFormNavLog::DepartureChanged);
+  connect(EditDeparture, &QDateTimeEdit::dateTimeChanged, this, &TFormNavLog::DepartureChanged);
   connect(&document_, &PlanDocument::Changed, this, &TFormNavLog::PlanChanged);
   connect(&document_, &PlanDocument::SelectionChanged, this,
           &TFormNavLog::DocumentSelectionChanged);
@@ -396,6 +428,21 @@ void TFormNavLog::PlanChanged() {
     SpinReserve->setValue(plan.reserve);
   }
   LabelReserveFuel->setText(QString("= %1 gal").arg(Q(ReserveFuelText(plan))));
+  const std::optional<Departure> departure = ParseDeparture(plan.departure);
+  {
+    const QSignalBlocker quiet_check(CheckDeparture);
+    const QSignalBlocker quiet_edit(EditDeparture);
+    CheckDeparture->setChecked(departure.has_value());
+    EditDeparture->setEnabled(departure.has_value());
+    if (departure) {
+      EditDeparture->setDateTime(
+          QDateTime(QDate(departure->date.year, departure->date.month, departure->date.day),
+                    QTime(departure->minutes / 60, departure->minutes % 60), QTimeZone::utc()));
+    } else if (!EditDeparture->dateTime().isValid() ||
+               EditDeparture->dateTime().date().year() < 2000) {
+      EditDeparture->setDateTime(QDateTime::currentDateTimeUtc());
+    }
+  }
 
   QString check;
   if (log.too_few) {
@@ -413,6 +460,17 @@ void TFormNavLog::PlanChanged() {
   for (const std::string& warning : log.warnings) {
     if (!check.isEmpty()) check += '\n';
     check += Q(warning);
+  }
+  if (departure) {
+    Plan timed = plan;
+    const ArrivalCheck arrival = CheckArrival(timed, *departure, ArrivalPlace(timed));
+    if (!arrival.warning.empty()) {
+      if (!check.isEmpty()) check += '\n';
+      check += QString("%1 (ETA %2): %3")
+                   .arg(Q(plan.route.back().caption), Q(FormatUtcMinutes(*arrival.eta)),
+                        Q(arrival.warning));
+      if (arrival.night) check += QString("; the reserve is %1 minutes").arg(timed.reserve);
+    }
   }
   LabelCheck->setText(check);
   LabelCheck->setVisible(!check.isEmpty());
@@ -450,6 +508,27 @@ void TFormNavLog::SpinReserveChanged(int minutes) {
   Plan& plan = document_.plan();
   if (plan.reserve == minutes) return;
   plan.reserve = minutes;
+  document_.Edited();
+}
+
+void TFormNavLog::DepartureChanged() {
+  Plan& plan = document_.plan();
+  EditDeparture->setEnabled(CheckDeparture->isChecked());
+  std::string departure;
+  if (CheckDeparture->isChecked()) {
+    const QDateTime utc = EditDeparture->dateTime().toUTC();
+    departure = FormatDeparture(
+        Departure{CivilDate{utc.date().year(), utc.date().month(), utc.date().day()},
+                  utc.time().hour() * 60 + utc.time().minute()});
+  }
+  if (departure == plan.departure) return;
+  plan.departure = departure;
+  // A landing after civil twilight takes the night reserve, unless the
+  // pilot keeps more.
+  if (const std::optional<Departure> parsed = ParseDeparture(departure)) {
+    Plan timed = plan;
+    if (CheckArrival(timed, *parsed, ArrivalPlace(timed)).night) plan.reserve = timed.reserve;
+  }
   document_.Edited();
 }
 

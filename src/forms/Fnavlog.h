@@ -15,6 +15,8 @@
 class QAction;
 class QLabel;
 class PlanDocument;
+class QCheckBox;
+class QDateTimeEdit;
 class QSpinBox;
 class QTableView;
 
@@ -99,6 +101,9 @@ class TFormNavLog : public QWidget {
   QLabel* LabelReserve;
   QSpinBox* SpinReserve;
   QLabel* LabelReserveFuel;
+  // The departure, UTC: it dates the daylight and times the arrival.
+  QCheckBox* CheckDeparture;
+  QDateTimeEdit* EditDeparture;
   QTableView* GridLog;
   QLabel* LabelSummary;
   QAction* Copy1;
@@ -111,6 +116,7 @@ class TFormNavLog : public QWidget {
   // The whole log as CSV on the clipboard, as halvix-navlog --csv writes it.
   void Copy1Click();
   void SpinReserveChanged(int minutes);
+  void DepartureChanged();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -134,6 +134,9 @@ struct Plan {
   AircraftInfo aircraft;
   PrintSettings print;
   int32_t reserve = kDefaultReserve;  // minutes, 0..kMaxReserve
+  // When the flight leaves, "YYYY-MM-DDTHH:MMZ"; empty when not planned.
+  // It dates the daylight at the airfields and times the arrival.
+  std::string departure;
   std::string filename;
   int modified = 0;
 };

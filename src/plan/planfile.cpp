@@ -115,6 +115,7 @@ SaveResult SavePlan(Plan& plan, const std::string& path) {
 
   file.WriteLong(kMisc, "fieldcount", static_cast<int32_t>(plan.airfields.size()));
   file.WriteLong(kMisc, "reserve", plan.reserve);
+  if (!plan.departure.empty()) file.WriteString(kMisc, "departure", plan.departure);
   for (std::size_t j = 0; j < plan.airfields.size(); ++j) {
     const std::string section = Numbered("field", static_cast<int32_t>(j));
     for (int k = 0; k < kAirfieldColumns; ++k) {
@@ -147,6 +148,7 @@ int32_t FillPlan(Plan& plan, const ProfileFile& file) {
   // Older files have no reserve; a negative or absurd one is held to the range.
   plan.reserve =
       std::clamp(file.GetInt(kMisc, "reserve", kDefaultReserve), int32_t{0}, kMaxReserve);
+  plan.departure = file.GetString(kMisc, "departure", "", kValueSize);
 
   // The leg table holds 32 legs, so the route stops at 33 rows whatever the file says.
   const int32_t rows_in_file = file.GetInt(kMisc, "count", 0);

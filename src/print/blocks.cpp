@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "geo/daylight.h"
 #include "plan/cnumbers.h"
 
 namespace {
@@ -175,7 +176,7 @@ void DrawNotesArea(PrintContext& ctx, int x0, int y, int x1, int bottom) {
 }
 
 void DrawAirfieldBlock(PrintContext& ctx, const std::vector<AirfieldInfo>& fields, int fieldtop,
-                       bool header, int notesbottom) {
+                       bool header, int notesbottom, const std::vector<std::string>& daylight) {
   Canvas& c = *ctx.printer;
   const int rowh = ctx.fieldrowheight;
   const int n = static_cast<int>(fields.size());
@@ -200,6 +201,30 @@ void DrawAirfieldBlock(PrintContext& ctx, const std::vector<AirfieldInfo>& field
   c.SetBrushColor(kBlack);
   DrawLine(c, ctx.cpleft, fieldtop + (n + 1) * rowh, ctx.tableright, fieldtop + (n + 1) * rowh);
 
+  // The day's light under the airfields, as far as the page has room.
+  int notestop = fieldtop + (n + 2) * rowh;
+  c.SetFontSize(8);
+  c.SetBrushColor(kWhite);
+  for (const std::string& line : daylight) {
+    const int bottom = notestop - rowh / 2 + rowh / 6;
+    if (rowh <= 0 || bottom + rowh > notesbottom) break;
+    DrawTextInCell(ctx, ctx.cpleft, bottom, ctx.tableright - ctx.cpleft, line);
+    notestop += rowh / 2 + rowh / 4;
+  }
+  c.SetBrushColor(kBlack);
+
   DrawNotesArea(ctx, ctx.tableleft, fieldtop + rowh, ctx.cpleft, notesbottom);
-  DrawNotesArea(ctx, ctx.cpleft, fieldtop + (n + 2) * rowh, ctx.tableright, notesbottom);
+  DrawNotesArea(ctx, ctx.cpleft, notestop, ctx.tableright, notesbottom);
+}
+
+std::vector<std::string> AirfieldDaylightLines(const Plan& plan,
+                                               const std::vector<AirfieldInfo>& fields) {
+  std::vector<std::string> lines;
+  const std::optional<Departure> departure = ParseDeparture(plan.departure);
+  if (!departure) return lines;
+  for (const AirfieldInfo& field : fields) {
+    std::string line = AirfieldDaylightLine(plan, field, departure->date);
+    if (!line.empty()) lines.push_back(std::move(line));
+  }
+  return lines;
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "plan/fileio.h"
+#include "print/kneeboard.h"
 #include "print/navlog.h"
 #include "print/printjob.h"
 #include "print/qpainter_canvas.h"
@@ -24,13 +25,19 @@ QPageSize::PageSizeId PageId(PaperSize paper) {
       return QPageSize::A4;
     case PaperSize::Legal:
       return QPageSize::Legal;
+    case PaperSize::A5:
+      return QPageSize::A5;
+    case PaperSize::HalfLetter:
+      return QPageSize::Statement;  // 5.5 by 8.5 inches
     case PaperSize::Letter:
       break;
   }
   return QPageSize::Letter;
 }
 
-int Draw(Canvas& canvas, const Plan& plan, const NavLog& log, bool blank) {
+int Draw(Canvas& canvas, const Plan& plan, const NavLog& log, const ExportRequest& request) {
+  const bool blank = request.blank;
+  if (IsKneeboard(request.paper)) return PrintKneeboardOn(canvas, plan, log, blank);
   PrintContext ctx;
   return blank ? PrintBlankFormOn(canvas, plan, ctx) : PrintFilledLogOn(canvas, plan, log, ctx);
 }
@@ -51,10 +58,18 @@ bool ParsePaperSize(const std::string& name, PaperSize& paper) {
     paper = PaperSize::A4;
   } else if (lower == "legal") {
     paper = PaperSize::Legal;
+  } else if (lower == "a5") {
+    paper = PaperSize::A5;
+  } else if (lower == "halfletter") {
+    paper = PaperSize::HalfLetter;
   } else {
     return false;
   }
   return true;
+}
+
+bool IsKneeboard(PaperSize paper) {
+  return paper == PaperSize::A5 || paper == PaperSize::HalfLetter;
 }
 
 ExportResult RenderPdf(const Plan& plan, const NavLog& log, const ExportRequest& request,
@@ -68,10 +83,12 @@ ExportResult RenderPdf(const Plan& plan, const NavLog& log, const ExportRequest&
     QPdfWriter writer(&buffer);
     writer.setCreator("Halvix");
     writer.setTitle(QString::fromStdString(plan.title));
-    writer.setPageLayout(QPageLayout(QPageSize(PageId(request.paper)), QPageLayout::Landscape,
-                                     QMarginsF(0, 0, 0, 0)));
+    writer.setPageLayout(
+        QPageLayout(QPageSize(PageId(request.paper)),
+                    IsKneeboard(request.paper) ? QPageLayout::Portrait : QPageLayout::Landscape,
+                    QMarginsF(0, 0, 0, 0)));
     QPainterCanvas canvas(writer);
-    pages = Draw(canvas, plan, log, request.blank);
+    pages = Draw(canvas, plan, log, request);
   }
   if (pages == 0) {
     result.error = NothingToPrint(log);
@@ -99,8 +116,8 @@ ExportResult ExportPng(const Plan& plan, const NavLog& log, const ExportRequest&
                        const std::string& prefix) {
   ExportResult result;
   const int dpi = std::clamp(request.dpi, kMinDpi, kMaxDpi);
-  const QSizeF inches =
-      QPageSize(PageId(request.paper)).size(QPageSize::Inch).transposed();  // landscape
+  QSizeF inches = QPageSize(PageId(request.paper)).size(QPageSize::Inch);
+  if (!IsKneeboard(request.paper)) inches = inches.transposed();  // landscape
   const int width = static_cast<int>(std::lround(inches.width() * dpi));
   const int height = static_cast<int>(std::lround(inches.height() * dpi));
 
@@ -127,7 +144,7 @@ ExportResult ExportPng(const Plan& plan, const NavLog& log, const ExportRequest&
   };
 
   ImagePagesCanvas canvas(width, height, dpi, sink);
-  const int pages = Draw(canvas, plan, log, request.blank);
+  const int pages = Draw(canvas, plan, log, request);
   if (pages == 0 || !canvas.ok()) {
     if (result.error.empty()) result.error = NothingToPrint(log);
     return result;

@@ -7,10 +7,14 @@
 #include "plan/legs.h"
 #include "plan/plan.h"
 
-enum class PaperSize { Letter, A4, Legal };
+enum class PaperSize { Letter, A4, Legal, A5, HalfLetter };
 
-// "letter", "a4" or "legal" (any case); false for anything else.
+// "letter", "a4", "legal", "a5" or "halfletter" (any case); false for
+// anything else.
 bool ParsePaperSize(const std::string& name, PaperSize& paper);
+
+// The half sheets take the portrait kneeboard log instead of the full one.
+bool IsKneeboard(PaperSize paper);
 
 struct ExportRequest {
   bool blank = false;  // the blank form instead of the filled log

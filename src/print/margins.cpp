@@ -42,6 +42,10 @@ PaperSheet SheetOf(PaperSize paper) {
       return {297.0 / 25.4, 210.0 / 25.4, "A4 paper"};
     case PaperSize::Legal:
       return {14.0, 8.5, "legal paper"};
+    case PaperSize::A5:
+      return {210.0 / 25.4, 148.0 / 25.4, "A5 paper"};
+    case PaperSize::HalfLetter:
+      return {8.5, 5.5, "half letter paper"};
     case PaperSize::Letter:
       break;
   }

@@ -8,8 +8,12 @@
 class QPrinter;
 struct PrintContext;
 
-// Draws `plan` with its computed `log` onto `printer`,
-// from the start of the document to its end, landscape, with the plan's margins.
+// A5 or half letter: the paper of the portrait kneeboard log.
+bool KneeboardPaper(const QPrinter& printer);
+
+// Draws `plan` with its computed `log` onto `printer`, from the start of the
+// document to its end, landscape, with the plan's margins; on kneeboard paper
+// the kneeboard log instead.
 void PrintFilledLog(QPrinter& printer, const Plan& plan, const NavLog& log, PrintContext& ctx);
 
 // Draws the one-page blank form onto `printer`.

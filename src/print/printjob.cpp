@@ -350,7 +350,9 @@ void PrintPage(PrintContext& ctx, const Plan& plan, const NavLog& log, const Pag
     DrawTextCentered(ctx, ctx.tableleft, footerbottom, 9 * ctx.colwidth, footer);
     notesbottom = footerbottom - ctx.text8height - ctx.pady;
   }
-  DrawAirfieldBlock(ctx, fields, fieldtop, layout.fieldheader, notesbottom);
+  DrawAirfieldBlock(
+      ctx, fields, fieldtop, layout.fieldheader, notesbottom,
+      ctx.blankform ? std::vector<std::string>() : AirfieldDaylightLines(plan, fields));
 }
 
 void DrawTitleFrame(PrintContext& ctx, int x, int top, const std::string& title) {

@@ -74,7 +74,7 @@ TEST(NavlogArguments, MistakesAreNamed) {
   EXPECT_EQ(ErrorOf({"--dpi", "150x", "a.flt"}), "--dpi takes a whole number from 50 to 600");
   EXPECT_EQ(ErrorOf({"--reserve", "601", "a.flt"}), "--reserve takes whole minutes from 0 to 600");
   EXPECT_EQ(ErrorOf({"--reserve", "-1", "a.flt"}), "--reserve takes whole minutes from 0 to 600");
-  EXPECT_EQ(ErrorOf({"--page", "a5", "a.flt"}), "--page takes letter, a4 or legal");
+  EXPECT_EQ(ErrorOf({"--page", "b5", "a.flt"}), "--page takes letter, a4, legal, a5 or halfletter");
   EXPECT_EQ(ErrorOf({"--date", "2025-02-30", "a.flt"}), "--date takes a day as YYYY-MM-DD");
   EXPECT_EQ(ErrorOf({"--blank", "a.flt"}), "--blank needs --pdf or --png");
   EXPECT_EQ(ErrorOf({"--winds", "w", "--depart", "2400", "a.flt"}),

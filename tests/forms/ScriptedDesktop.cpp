@@ -63,6 +63,7 @@ bool ScriptedDesktop::PrintDialog(QWidget*, QPrinter& printer) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(print_to_pdf);
   }
+  if (accept && print_paper != QPageSize::Custom) printer.setPageSize(QPageSize(print_paper));
   return accept;
 }
 

@@ -2,6 +2,7 @@
 // records, so the window commands run headless.
 #pragma once
 
+#include <QPageSize>
 #include <QPrinter>
 #include <QString>
 #include <deque>
@@ -31,6 +32,8 @@ class ScriptedDesktop : public Desktop {
 
   // Where an accepted print dialog sends the output (a PDF file); empty: none set.
   QString print_to_pdf;
+  // The paper an accepted print dialog chooses; Custom: the printer's own.
+  QPageSize::PageSizeId print_paper = QPageSize::Custom;
   QSize screen{1280, 1024};
   bool open_url_succeeds = true;  // whether the desktop can open what it is asked to
 

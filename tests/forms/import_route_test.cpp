@@ -3,6 +3,7 @@
 #include "MainWindowFixture.h"
 #include "forms/Aviationdata.h"
 #include "forms/Ffield.h"
+#include "forms/Importroute.h"
 #include "plan/planfile.h"
 
 namespace {
@@ -102,6 +103,33 @@ TEST_F(MainWindowTest, ImportRouteStopsOnCancelOrAFileItCannotRead) {
   EXPECT_EQ(Caption(0), "Home");
   EXPECT_EQ(Form1->plan.modified, 1);
   EXPECT_EQ(Form1->plan.filename, Path("default.flt"));
+}
+
+TEST_F(MainWindowTest, ExportRouteOffersThePositionedRowsAndWritesTheChosenFormat) {
+  desk.file_answers = {Route("western_us.fpl")};
+  Form1->ImportRoute1Click();
+  Checkpoint stop;
+  stop.caption = "Lunch stop";
+  Form1->plan.route.push_back(stop);
+
+  // Declined: nothing is asked for or written.
+  desk.message_answers = {mrNo};
+  EXPECT_FALSE(ExportPlanRoute(Form1, Form1->plan));
+  EXPECT_EQ(desk.file_dialog_filters.size(), 1u);  // the import's only
+  ASSERT_EQ(desk.messages.size(), 1u);
+  EXPECT_EQ(desk.messages[0].text,
+            "1 of the route's checkpoints have no position: Lunch stop.\n"
+            "Export the 4 that have one?");
+
+  desk.message_answers = {mrYes, mrYes};
+  desk.file_answers = {QPath("trip.fpl"), QPath("trip")};
+  EXPECT_TRUE(ExportPlanRoute(Form1, Form1->plan));
+  EXPECT_EQ(desk.file_dialog_filters.back(), kExportRouteFilter);
+  EXPECT_NE(ReadFile(Path("trip.fpl")).find("<waypoint-identifier>KPDX</waypoint-identifier>"),
+            std::string::npos);
+  // A name without an extension gets the GPX one.
+  EXPECT_TRUE(ExportPlanRoute(Form1, Form1->plan));
+  EXPECT_NE(ReadFile(Path("trip.gpx")).find("<rte>"), std::string::npos);
 }
 
 }  // namespace

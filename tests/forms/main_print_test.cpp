@@ -77,6 +77,18 @@ TEST_F(MainPrintTest, PrintWritesTheFilledLogToTheChosenPrinter) {
   EXPECT_FALSE(QFile::exists(QString::fromStdString(pdf_)));
 }
 
+TEST_F(MainPrintTest, HalfSheetsFromThePrintDialogTakeThePortraitKneeboardLog) {
+  LoadRoute(14, 2);
+  desk.print_to_pdf = QString::fromStdString(pdf_);
+  desk.print_answers = {true};
+  desk.print_paper = QPageSize::A5;
+  Form1->ButtonPrintClick();
+  const std::string pdf = ReadFile(pdf_);
+  // One page of legs, one of airfields, both A5 upright.
+  EXPECT_EQ(PdfPages(pdf), 2);
+  EXPECT_NE(pdf.find("/MediaBox [0 0 420.000000 595.000000]"), std::string::npos);
+}
+
 TEST_F(MainPrintTest, PrintToAFileThatMustNotBeReplacedIsRefused) {
   LoadRoute(3, 0);
   WriteFile(pdf_, "old");

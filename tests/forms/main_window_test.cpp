@@ -72,6 +72,7 @@ TEST_F(MainWindowTest, StartsWithTheDefaultPlanPathAndAircraft) {
   EXPECT_EQ(
       file_items,
       QStringList({"New", "&Open", "&Save", "Save &As ...", QString::fromUtf8("Import Route\u2026"),
+                   QString::fromUtf8("Export Route\u2026"),
                    QString::fromUtf8("Aviation Data Folder\u2026"), "Print Settings", "Print",
                    "Print Blank Form", "Print Preview"}));
   // Start-up makes the main window alone; each dialog is made on first use.

@@ -2,18 +2,22 @@
 // the main window, marking what cannot be computed and holding the fuel
 // against the reserve.
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QDateTimeEdit>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSpinBox>
 #include <QTableView>
+#include <QTimeZone>
 #include <functional>
 
 #include "MainWindowFixture.h"
 #include "forms/Fair.h"
 #include "forms/Fnavlog.h"
+#include "geo/daylight.h"
 #include "plan/legs.h"
 #include "plan/planfile.h"
 #include "plan/report.h"
@@ -341,6 +345,30 @@ TEST_F(NavLogWindowTest, FiguresAPilotChecksAddUpAndBearingsAreNeverInvented) {
 }  // namespace
 
 namespace {
+
+TEST_F(NavLogWindowTest, ADepartureTimesTheArrivalAndANightLandingTakesTheNightReserve) {
+  OpenPlan(
+      "[misc]\r\ntitle=Coast\r\nacgph=9\r\nacfullfuel=38\r\ncount=2\r\nfieldcount=0\r\n"
+      "[dest0]\r\ntoname=KSQL\r\nlat=37.5119\r\nlon=-122.2495\r\n"
+      "[dest1]\r\ntoname=KHAF\r\ndist=12\r\ntc=270\r\nwinddir=270\r\nwindvel=0\r\ntas=100\r\n"
+      "var=-13\r\nlat=37.5134\r\nlon=-122.501\r\n");
+  TFormNavLog* window = Show();
+  EXPECT_FALSE(window->CheckDeparture->isChecked());
+  window->CheckDeparture->setChecked(true);
+  // Half an hour after the end of civil twilight on the coast, UTC.
+  window->EditDeparture->setDateTime(QDateTime(QDate(2026, 6, 2), QTime(4, 30), QTimeZone::utc()));
+  EXPECT_EQ(Form1->plan.departure, "2026-06-02T04:30Z");
+  EXPECT_EQ(Form1->plan.reserve, kNightReserve);
+  EXPECT_EQ(window->SpinReserve->value(), kNightReserve);
+  EXPECT_TRUE(window->LabelCheck->text().contains("KHAF (ETA 04:37Z): arrives at night"))
+      << window->LabelCheck->text().toStdString();
+
+  Form1->Save1Click();
+  EXPECT_NE(ReadFile(Path("trip.flt")).find("departure=2026-06-02T04:30Z\r\n"), std::string::npos);
+  window->CheckDeparture->setChecked(false);
+  EXPECT_EQ(Form1->plan.departure, "");
+  EXPECT_TRUE(window->LabelCheck->text().isEmpty());
+}
 
 // The window, the printout and the check read one log, computed once per
 // change: asking again hands back the same value, and an edit replaces it.

@@ -273,7 +273,9 @@ TEST(PaperSizes, ByNameInAnyCase) {
   EXPECT_EQ(paper, PaperSize::A4);
   EXPECT_TRUE(ParsePaperSize("LEGAL", paper));
   EXPECT_EQ(paper, PaperSize::Legal);
-  EXPECT_FALSE(ParsePaperSize("a5", paper));
+  EXPECT_TRUE(ParsePaperSize("HalfLetter", paper));
+  EXPECT_EQ(paper, PaperSize::HalfLetter);
+  EXPECT_FALSE(ParsePaperSize("b5", paper));
   EXPECT_FALSE(ParsePaperSize("", paper));
 }
 
@@ -303,7 +305,7 @@ TEST(NavlogPrinting, WritesPdfAndPngAndReportsErrors) {
   EXPECT_EQ(Navlog("--pdf '" + dir.File("x.pdf") + "'"), 2);
   EXPECT_EQ(Navlog("--png p --dpi 10 " + sample), 2);
   EXPECT_EQ(Navlog("--png p --dpi many " + sample), 2);
-  EXPECT_EQ(Navlog("--pdf x.pdf --page a5 " + sample), 2);
+  EXPECT_EQ(Navlog("--pdf x.pdf --page b5 " + sample), 2);
   EXPECT_EQ(Navlog("--blank " + sample), 2);
   EXPECT_EQ(Navlog(sample + " --pdf"), 2);
   EXPECT_FALSE(PathExists(dir.File("x.pdf")));
