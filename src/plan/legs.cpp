@@ -40,15 +40,11 @@ LegProblem SolveLeg(LegResult& carry, double acgph) {
   if (carry.tas <= 0) return LegProblem::AirspeedNotPositive;
   if (carry.dist == NOT_ENTERED) return LegProblem::NoDistance;
 
-  const int64_t d = static_cast<int64_t>(carry.tc) - carry.winddir;
-  const double ratio =
-      std::sin(Radians(static_cast<double>(d) + 180.0)) * carry.windvel / carry.tas;
-  if (!(ratio >= -1.0 && ratio <= 1.0)) return LegProblem::CrosswindTooStrong;
-
-  const int32_t wca = Truncate(Degrees(std::asin(ratio)));
-  const int32_t gs = Truncate(carry.tas * std::cos(Radians(wca)) -
-                              carry.windvel * std::cos(Radians(static_cast<double>(d))));
-  if (gs <= 0) return LegProblem::NoGroundSpeed;
+  int32_t wca = 0;
+  int32_t gs = 0;
+  const LegProblem problem =
+      WindTriangle(carry.tc, carry.winddir, carry.windvel, carry.tas, wca, gs);
+  if (problem != LegProblem::None) return problem;
 
   carry.wca = wca;
   carry.th = NormDegrees(SumKnown(carry.tc, carry.wca));
@@ -75,6 +71,19 @@ bool HasOwnHeadingInput(const LegResult& own) {
 }
 
 }  // namespace
+
+LegProblem WindTriangle(int32_t tc, int32_t winddir, int32_t windvel, int32_t tas, int32_t& wca,
+                        int32_t& gs) {
+  if (tas <= 0) return LegProblem::AirspeedNotPositive;
+  const int64_t d = static_cast<int64_t>(tc) - winddir;
+  const double ratio = std::sin(Radians(static_cast<double>(d) + 180.0)) * windvel / tas;
+  if (!(ratio >= -1.0 && ratio <= 1.0)) return LegProblem::CrosswindTooStrong;
+
+  wca = Truncate(Degrees(std::asin(ratio)));
+  gs = Truncate(tas * std::cos(Radians(wca)) - windvel * std::cos(Radians(static_cast<double>(d))));
+  if (gs <= 0) return LegProblem::NoGroundSpeed;
+  return LegProblem::None;
+}
 
 int32_t SumKnown(int32_t a, int32_t b) {
   if (b == NOT_ENTERED) return a;

@@ -52,5 +52,11 @@ using LegStatusTable = std::array<LegStatus, kMaxLegs>;
 // ComputeLegs, telling for each leg why it was not solved.
 void ComputeLegs(Plan& plan, LegStatusTable& status);
 
+// The wind triangle for a course, a wind and a true airspeed: the wind
+// correction angle and the ground speed, both truncated; anything but None
+// when it has no answer.
+LegProblem WindTriangle(int32_t tc, int32_t winddir, int32_t windvel, int32_t tas, int32_t& wca,
+                        int32_t& gs);
+
 // "Not solved: ..." for the pilot; empty for a solved leg.
 std::string LegProblemText(const LegStatus& status);

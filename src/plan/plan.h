@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "plan/performance.h"
+
 // A value the pilot did not enter. Empty numeric cells parse to it, it is
 // stored in plan files as -1000 and prints as an empty cell.
 constexpr int32_t NOT_ENTERED = -1000;
@@ -136,6 +138,9 @@ struct Plan {
   AircraftInfo aircraft;
   PrintSettings print;
   int32_t reserve = kDefaultReserve;  // minutes, 0..kMaxReserve
+  // The handbook's figures and the loading; both empty unless the pilot set them.
+  Performance performance;
+  Loading loading;
   std::string filename;
   int modified = 0;
 

@@ -7,6 +7,7 @@
 
 #include "plan/cnumbers.h"
 #include "plan/fileio.h"
+#include "plan/performance_file.h"
 #include "plan/profile.h"
 
 const char* const kNoDataMessage = "There is no data entered into the plan!";
@@ -122,6 +123,8 @@ SaveResult SavePlan(Plan& plan, const std::string& path) {
     }
   }
 
+  WritePerformance(file, plan.performance, plan.loading);
+
   if (!file.Save(path, result.error)) return result;
   plan.modified = 0;
   result.status = SaveStatus::Saved;
@@ -131,7 +134,7 @@ SaveResult SavePlan(Plan& plan, const std::string& path) {
 namespace {
 
 // The plan from `file`; the number of route rows the file says it holds.
-int32_t FillPlan(Plan& plan, const ProfileFile& file) {
+int32_t FillPlan(Plan& plan, const ProfileFile& file, ReadReport& report) {
   plan.route.clear();
   plan.title = file.GetString(kMisc, "title", "Cross Country Plan", kTitleSize);
   plan.aircraft.pilotname = file.GetString(kMisc, "pilotname", "Pat Example", kValueSize);
@@ -173,6 +176,7 @@ int32_t FillPlan(Plan& plan, const ProfileFile& file) {
     }
     plan.airfields.push_back(std::move(field));
   }
+  ReadPerformance(file, plan.performance, plan.loading, report);
   plan.modified = 0;
   return rows_in_file;
 }
@@ -194,7 +198,8 @@ LoadResult LoadPlan(Plan& plan, const std::string& path) {
   // A file that cannot be read gives the defaults, as a missing one does;
   // the reason goes back to the caller to show.
   result.ok = file.Load(path, result.error);
-  result.rows_in_file = FillPlan(plan, file);
+  result.report.set_file(path);
+  result.rows_in_file = FillPlan(plan, file, result.report);
   return result;
 }
 
@@ -203,7 +208,7 @@ LoadResult LoadPlanText(Plan& plan, const std::string& bytes) {
   ProfileFile file;
   file.Parse(bytes);
   result.no_sections = !file.HasAnySection();
-  result.rows_in_file = FillPlan(plan, file);
+  result.rows_in_file = FillPlan(plan, file, result.report);
   return result;
 }
 
