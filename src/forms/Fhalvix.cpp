@@ -28,10 +28,12 @@
 #include "forms/Fnavlog.h"
 #include "forms/Formutil.h"
 #include "forms/Fprint.h"
+#include "forms/Fwb.h"
 #include "forms/Fwinds.h"
 #include "forms/PrintCommands.h"
 #include "forms/Viewdoc.h"
 #include "halvix_version.h"
+#include "plan/fuel_plan.h"
 #include "plan/planfile.h"
 
 TForm1* Form1 = nullptr;
@@ -232,6 +234,12 @@ void TForm1::BuildMenus() {
                                         &TForm1::WindsAloft1Click);
   Checkpoints1->addSeparator();
   NavigationLog1 = Checkpoints1->addAction("Navigation Log", this, &TForm1::NavigationLog1Click);
+
+  Aircraft1 = menuBar()->addMenu("Aircraft");
+  Performance1 = Aircraft1->addAction(QString::fromUtf8("Performance && Loading\u2026"), this,
+                                      &TForm1::Performance1Click);
+  WeightBalance1 = Aircraft1->addAction(QString::fromUtf8("Weight and Balance\u2026"), this,
+                                        &TForm1::WeightBalance1Click);
 
   Help1 = menuBar()->addMenu("Help");
   UsersManual1 = Help1->addAction("User's Manual", this, &TForm1::UsersManual1Click);
@@ -460,6 +468,26 @@ void TForm1::PrintPreview1Click() {
 
 void TForm1::NavigationLog1Click() {
   ShowNavigationLog(this, *document_);
+}
+
+void TForm1::Performance1Click() {
+  TFormPerformance dialog(this);
+  dialog.LoadPerformance(plan.performance, plan.loading);
+  dialog.fuel_gal = plan.aircraft.acfullfuel;
+  dialog.trip_gal = PlanFuelPlan(plan).trip;
+  PlaceDialog(this, &dialog);
+  if (desktop().ExecModal(&dialog) != mrOk) return;
+  // The dialog checked every value before it closed with Ok.
+  dialog.StorePerformance(plan.performance, plan.loading);
+  document_->Edited();
+}
+
+void TForm1::WeightBalance1Click() {
+  TFormWeightBalance dialog(this);
+  dialog.Show(plan.loading, plan.aircraft.acfullfuel - plan.performance.taxigal.value_or(0.0),
+              PlanFuelPlan(plan).trip);
+  PlaceDialog(this, &dialog);
+  desktop().ExecModal(&dialog);
 }
 
 void TForm1::WindsAloft1Click() {

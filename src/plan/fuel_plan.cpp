@@ -1,6 +1,7 @@
 #include "plan/fuel_plan.h"
 
 #include <cmath>
+#include <memory>
 
 #include "plan/legs.h"
 
@@ -96,4 +97,23 @@ WeightBalance PlanWeightBalance(const Plan& plan, const FuelPlan& fuel) {
   const double taxi = plan.performance.taxigal.value_or(0.0);
   return ComputeWeightBalance(plan.loading, ClampQuantity(plan.aircraft.acfullfuel) - taxi,
                               fuel.trip);
+}
+
+FuelPlan PlanFuelPlan(const Plan& plan) {
+  const std::vector<LegInput> legs = LegInputs(plan);
+  const VerticalProfile profile = ComputeVertical(plan, legs);
+  int32_t minutes = 0;
+  double gallons = 0.0;
+  if (profile.active) {
+    for (const ProfileRow& row : profile.rows) {
+      minutes += row.ete;
+      gallons += row.fuel;
+    }
+  } else {
+    auto log = std::make_unique<Plan>(plan);
+    ComputeLegs(*log);
+    minutes = log->totals.ete;
+    gallons = log->totals.fuelused;
+  }
+  return ComputeFuelPlan(plan, SumPhases(profile, minutes, gallons), legs);
 }

@@ -50,3 +50,6 @@ FuelPlan ComputeFuelPlan(const Plan& plan, const PhaseSums& sums,
 // Takeoff and landing weight and balance: the tanks full less taxi fuel at
 // takeoff, less the trip fuel at landing.
 WeightBalance PlanWeightBalance(const Plan& plan, const FuelPlan& fuel);
+
+// The fuel plan of `plan` from its computed log.
+FuelPlan PlanFuelPlan(const Plan& plan);
