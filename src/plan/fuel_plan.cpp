@@ -1,8 +1,10 @@
 #include "plan/fuel_plan.h"
 
 #include <cmath>
+#include <cstdio>
 #include <memory>
 
+#include "plan/cnumbers.h"
 #include "plan/legs.h"
 
 namespace {
@@ -116,4 +118,44 @@ FuelPlan PlanFuelPlan(const Plan& plan) {
     gallons = log->totals.fuelused;
   }
   return ComputeFuelPlan(plan, SumPhases(profile, minutes, gallons), legs);
+}
+
+namespace {
+
+std::string Fixed(double value, int decimals) {
+  CNumbers c_numbers;
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  return std::string(text) == "-0.0" ? "0.0" : text;
+}
+
+// A name as one CSV field: quoted when it holds a comma or a quote.
+std::string CsvField(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + "\"";
+}
+
+}  // namespace
+
+std::string FuelPlanCsv(const FuelPlan& fuel) {
+  std::string csv = "item,gallons,minutes\n";
+  for (const FuelPlanLine& line : fuel.lines) {
+    csv += line.item + "," + Fixed(line.gallons, 1) + "," + std::to_string(line.minutes) + "\n";
+  }
+  return csv;
+}
+
+std::string LoadingCsv(const WeightBalance& wb) {
+  std::string csv = "item,lb,arm,moment\n";
+  for (const LoadLine& line : wb.lines) {
+    csv += CsvField(line.item) + "," + Fixed(line.lb, 1) + "," + Fixed(line.arm, 2) + "," +
+           Fixed(line.moment, 0) + "\n";
+  }
+  const auto point = [](const char* name, const LoadPoint& p) {
+    return std::string(name) + "," + Fixed(p.lb, 1) + "," + Fixed(p.cg, 2) + "," +
+           Fixed(p.moment, 0) + "," + (p.inside && !p.over_max ? "inside" : "outside") + "\n";
+  };
+  return csv + point("takeoff", wb.takeoff) + point("landing", wb.landing);
 }

@@ -53,3 +53,10 @@ WeightBalance PlanWeightBalance(const Plan& plan, const FuelPlan& fuel);
 
 // The fuel plan of `plan` from its computed log.
 FuelPlan PlanFuelPlan(const Plan& plan);
+
+// "item,gallons,minutes", then one line per item.
+std::string FuelPlanCsv(const FuelPlan& fuel);
+
+// "item,lb,arm,moment", one line per item, then "takeoff,LB,CG,MOMENT,inside"
+// and "landing,..." with inside or outside.
+std::string LoadingCsv(const WeightBalance& wb);
