@@ -8,8 +8,17 @@ int PrintFilledLogOn(Canvas& canvas, const Plan& plan, PrintContext& ctx) {
   if (legcount <= 0) return 0;
   ctx.blankform = false;
   if (!StartPrintJob(ctx, canvas, plan.print)) return 0;
-  const std::vector<PageLayout> pages =
-      PlanPages(ctx, legcount, static_cast<int>(plan.airfields.size()));
+  std::vector<PageLayout> pages = PlanPages(ctx, legcount, static_cast<int>(plan.airfields.size()));
+  // The fuel plan and the loading follow on a page of their own, so the
+  // pages of the log stay as they are.
+  if (plan.performance.IsSet() || plan.loading.IsSet()) {
+    PageLayout extra;
+    extra.table = false;
+    extra.fieldheader = false;
+    extra.firstleg = legcount;
+    extra.fuel_and_loading = true;
+    pages.push_back(extra);
+  }
   const int count = static_cast<int>(pages.size());
   for (int i = 0; i < count; ++i) PrintPage(ctx, plan, pages[i], i + 1, count);
   EndPrintJob(ctx);
