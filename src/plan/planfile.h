@@ -30,8 +30,8 @@ struct LoadResult {
   bool ok = true;
   std::string error;         // why the file could not be read, for the user
   bool no_sections = false;  // nothing in it is a plan file's: no "[section]" line at all
-  // Values of the performance and loading sections that were refused, each
-  // with its key and value.
+  // The error, the dropped rows and the values of the performance and
+  // loading sections that were refused, as every reader reports them.
   ReadReport report;
 };
 
