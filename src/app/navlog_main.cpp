@@ -123,7 +123,7 @@ bool SaveCopy(Plan& plan, const std::string& path) {
 }
 
 // Writes the requested files; the exit status.
-int WriteOutputs(const Plan& plan, const NavlogRequest& navlog) {
+int WriteOutputs(const Plan& plan, const NavLog& log, const NavlogRequest& navlog) {
   const ExportRequest& request = navlog.print;
   const std::string& pdf = navlog.pdf_path;
   const std::string& png = navlog.png_prefix;
@@ -144,15 +144,15 @@ int WriteOutputs(const Plan& plan, const NavlogRequest& navlog) {
   QGuiApplication app(qargc, qargv);
   if (pdf == "-") {
     std::string bytes;
-    ExportResult result = RenderPdf(plan, request, bytes);
+    ExportResult result = RenderPdf(plan, log, request, bytes);
     if (!result.ok) return Failure(result.error);
     if (Emit(bytes) != 0) return 1;
   } else if (!pdf.empty()) {
-    ExportResult result = ExportPdf(plan, request, pdf);
+    ExportResult result = ExportPdf(plan, log, request, pdf);
     if (!result.ok) return Failure(pdf + ": " + result.error);
   }
   if (!png.empty()) {
-    ExportResult result = ExportPng(plan, request, png);
+    ExportResult result = ExportPng(plan, log, request, png);
     if (!result.ok) return Failure(result.error);
   }
   return 0;
@@ -176,47 +176,44 @@ int Run(const NavlogRequest& request) {
       !FillWindsFromForecast(request.winds_path, request.depart, session, request.date, plan))
     return 1;
   if (!request.save_path.empty() && !SaveCopy(plan, request.save_path)) return 1;
-  if (request.print.blank) return WriteOutputs(plan, request);
+  if (request.print.blank) return WriteOutputs(plan, NavLog(), request);
   if (plan.route.size() < 2) {
     std::cerr << "halvix-navlog: " << kTooFewCheckpoints << "\n";
     return 1;
   }
-  MissingItem missing = FindMissingItem(plan);
-  if (missing != MissingItem::None) {
+  if (request.reserve >= 0) plan.reserve = request.reserve;
+  const NavLog log = ComputeLog(plan);
+  if (const MissingItem missing = log.missing; missing != MissingItem::None) {
     // As "Proceed without computing Wind effects" would: legs that cannot be
     // solved print without headings, time and fuel.
     std::cerr << "halvix-navlog: warning: Missing Information: " << MissingItemName(missing)
               << "\n";
   }
-  if (request.reserve >= 0) plan.reserve = request.reserve;
-  ComputeLegs(plan);
   // Warnings only: the log is still worth having, and scripts read the exit code.
-  for (int32_t k = 0; k < plan.legcount; ++k) {
-    const LegResult& leg = plan.legs[static_cast<std::size_t>(k)];
-    const std::string warning = FuelWarning(plan, leg);
-    if (!warning.empty()) {
-      std::cerr << "halvix-navlog: warning: leg " << k + 1 << " (" << leg.toname << "): " << warning
-                << "\n";
+  for (int32_t k = 0; k < log.LegCount(); ++k) {
+    const LogRow& leg = log.legs[static_cast<std::size_t>(k)];
+    if (!leg.fuel_warning.empty()) {
+      std::cerr << "halvix-navlog: warning: leg " << k + 1 << " (" << leg.toname
+                << "): " << leg.fuel_warning << "\n";
     }
   }
   if (request.fuel_plan || request.loading) {
-    const FuelPlan fuel = PlanFuelPlan(plan);
     std::string text;
     if (request.fuel_plan) {
-      for (const std::string& warning : fuel.warnings)
+      for (const std::string& warning : log.fuel_plan.warnings)
         std::cerr << "halvix-navlog: warning: " << warning << "\n";
-      text += FuelPlanCsv(fuel);
+      text += FuelPlanCsv(log.fuel_plan);
     }
     if (request.loading) {
-      const WeightBalance wb = PlanWeightBalance(plan, fuel);
+      const WeightBalance wb = PlanWeightBalance(plan, log.fuel_plan);
       for (const std::string& warning : wb.warnings)
         std::cerr << "halvix-navlog: warning: " << warning << "\n";
       text += LoadingCsv(wb);
     }
     return Emit(text);
   }
-  if (request.Printed()) return WriteOutputs(plan, request);
-  return Emit(request.csv ? FormatLogCsv(plan) : FormatLogTable(plan));
+  if (request.Printed()) return WriteOutputs(plan, log, request);
+  return Emit(request.csv ? FormatLogCsv(log) : FormatLogTable(plan, log));
 }
 
 }  // namespace
@@ -238,7 +235,7 @@ int main(int argc, char** argv) {
     // The blank form on its own takes the margins a plan file without them has.
     Plan plan;
     LoadPlan(plan, "");
-    return WriteOutputs(plan, request);
+    return WriteOutputs(plan, NavLog(), request);
   }
 
   try {

@@ -108,7 +108,7 @@ int main(int argc, char** argv) {
     ok = Shoot(&performance, out, "loading") && ok;
     TFormWeightBalance balance(Form1);
     balance.Show(plan.loading, plan.aircraft.acfullfuel - plan.performance.taxigal.value_or(0.0),
-                 PlanFuelPlan(plan).trip);
+                 document.Log().fuel_plan.trip);
     ok = Shoot(&balance, out, "weight-and-balance") && ok;
   }
   // The log of the sample plan as it stands, then with a four-hour reserve

@@ -6,6 +6,7 @@
 
 #include "forms/Fadd.h"
 #include "plan/check.h"
+#include "plan/legs.h"
 
 TFormAskContinue* FormAskContinue = nullptr;
 
@@ -81,19 +82,24 @@ QLineEdit* EditFor(const TFormAdd& form, MissingItem item) {
 }  // namespace
 
 bool CheckRoute(Plan& plan, QWidget* owner) {
-  if (plan.route.size() < 2) {
+  return CheckRoute(ComputeLog(plan), plan, owner);
+}
+
+bool CheckRoute(const NavLog& log, Plan& plan, QWidget* owner) {
+  if (log.too_few) {
     desktop().MessageBox(owner, QString::fromUtf8(kTooFewCheckpoints), QStringLiteral("error"),
                          MessageButtons::Ok);
     return false;
   }
-  const MissingItem item = FindMissingItem(plan);
+  // Copied before any dialog runs: an edit made meanwhile replaces the log.
+  const MissingItem item = log.missing;
+  const NotANumber found = log.not_a_number;
   if (item != MissingItem::None &&
       !AskMissingInfo(plan, QString::fromUtf8(MissingItemName(item)),
                       EditFor(*MadeOnFirstUse(FormAdd, owner), item), owner))
     return false;
   // A cell such as "abc" counts as 0: a leg of 0 NM, say, which the log
   // would print as if it were meant.
-  const NotANumber found = FindNotANumber(plan);
   if (found.row < 0) return true;
   return desktop().MessageBox(
              owner, QString::fromStdString(NotANumberText(plan, found)) + "\nPrint anyway?",

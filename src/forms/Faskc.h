@@ -34,6 +34,7 @@ extern TFormAskContinue* FormAskContinue;
 // cell holds no number, asks whether to print it counted as 0. `owner` is
 // the window the dialogs are placed over.
 bool CheckRoute(Plan& plan, QWidget* owner);
+bool CheckRoute(const NavLog& log, Plan& plan, QWidget* owner);
 
 // Shows the prompt for `item`; the user prints anyway (true), cancels (false)
 // or edits route row 1 in the checkpoint dialog with the caret in `edit`

@@ -474,7 +474,7 @@ void TForm1::Performance1Click() {
   TFormPerformance dialog(this);
   dialog.LoadPerformance(plan.performance, plan.loading);
   dialog.fuel_gal = plan.aircraft.acfullfuel;
-  dialog.trip_gal = PlanFuelPlan(plan).trip;
+  dialog.trip_gal = document_->Log().fuel_plan.trip;
   PlaceDialog(this, &dialog);
   if (desktop().ExecModal(&dialog) != mrOk) return;
   // The dialog checked every value before it closed with Ok.
@@ -485,7 +485,7 @@ void TForm1::Performance1Click() {
 void TForm1::WeightBalance1Click() {
   TFormWeightBalance dialog(this);
   dialog.Show(plan.loading, plan.aircraft.acfullfuel - plan.performance.taxigal.value_or(0.0),
-              PlanFuelPlan(plan).trip);
+              document_->Log().fuel_plan.trip);
   PlaceDialog(this, &dialog);
   desktop().ExecModal(&dialog);
 }

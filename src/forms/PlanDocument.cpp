@@ -98,6 +98,9 @@ PlanDocument::PlanDocument(QObject* parent)
     : QObject(parent),
       route_(new RouteListModel(plan_, this)),
       selection_(new QItemSelectionModel(route_, this)) {
+  // Connected first, so every observer of a change reads the new log.
+  connect(this, &PlanDocument::Changed, this, [this] { log_.reset(); });
+  connect(this, &PlanDocument::Replaced, this, [this] { log_.reset(); });
   // Every route change passes through the list's model.
   connect(route_, &QAbstractItemModel::rowsInserted, this, &PlanDocument::Changed);
   connect(route_, &QAbstractItemModel::rowsRemoved, this, &PlanDocument::Changed);
@@ -126,6 +129,11 @@ void PlanDocument::Replace(Plan whole) {
   // The reset clears the selection and announces Changed.
   route_->Reload();
   emit Replaced();
+}
+
+const NavLog& PlanDocument::Log() const {
+  if (!log_) log_ = ComputeLog(plan_);
+  return *log_;
 }
 
 int PlanDocument::SelectedRow() const {

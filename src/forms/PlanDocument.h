@@ -6,9 +6,11 @@
 
 #include <QAbstractTableModel>
 #include <QObject>
+#include <optional>
 #include <string>
 
 #include "forms/Formutil.h"
+#include "plan/legs.h"
 #include "plan/plan.h"
 
 class QItemSelectionModel;
@@ -58,6 +60,10 @@ class PlanDocument : public QObject {
   // one is announced with Changed.
   RouteListModel* Route() const { return route_; }
 
+  // The log of the plan as it is now: computed once after each change, and
+  // the same value for every window, the printout and the pre-print check.
+  const NavLog& Log() const;
+
   // Sets the plan's `modified` flag and announces the change.
   void Edited();
   // After a command rewrote route cells in place (winds, VOR cross-checks):
@@ -84,6 +90,7 @@ class PlanDocument : public QObject {
 
  private:
   Plan plan_;
+  mutable std::optional<NavLog> log_;  // empty until asked for after a change
   RouteListModel* route_;
   QItemSelectionModel* selection_;
 };

@@ -9,7 +9,6 @@
 #include "forms/Formutil.h"
 #include "forms/PlanDocument.h"
 #include "plan/fileio.h"
-#include "plan/legs.h"
 #include "print/navlog_qt.h"
 #include "print/printjob.h"
 
@@ -37,13 +36,11 @@ bool PlanPrinting::CheckAndCompute(QWidget* owner) {
   Plan& plan = document_.plan();
   // Margins read from a file have not been through the print settings.
   if (!RefuseUnreadableMargins(owner, plan.print).refusal.empty()) return false;
-  bool go_on = CheckRoute(plan, owner);
+  bool go_on = CheckRoute(document_.Log(), plan, owner);
   // The prompt may have had row 1 edited in the checkpoint dialog; a reset of
   // the whole list would lose the user's selection.
   if (plan.route.size() >= 2) document_.Route()->RowChanged(1);
-  if (!go_on) return false;
-  ComputeLegs(plan);
-  return true;
+  return go_on;
 }
 
 bool PlanPrinting::RunPrintDialog(QWidget* owner) {
@@ -83,7 +80,7 @@ bool PlanPrinting::RunPrintDialog(QWidget* owner) {
 void PlanPrinting::Print(QWidget* owner) {
   if (!CheckAndCompute(owner)) return;
   if (!RunPrintDialog(owner)) return;
-  PrintFilledLog(Printer(), document_.plan(), *context_);
+  PrintFilledLog(Printer(), document_.plan(), document_.Log(), *context_);
 }
 
 void PlanPrinting::PrintBlank(QWidget* owner) {
@@ -95,8 +92,8 @@ void PlanPrinting::PrintBlank(QWidget* owner) {
 void PlanPrinting::Preview(QWidget* owner) {
   if (!CheckAndCompute(owner)) return;
   const bool print = desktop().PrintPreview(owner, Printer(), [this](QPrinter* target) {
-    PrintFilledLog(*target, document_.plan(), *context_);
+    PrintFilledLog(*target, document_.plan(), document_.Log(), *context_);
   });
   if (!print || !RunPrintDialog(owner)) return;
-  PrintFilledLog(Printer(), document_.plan(), *context_);
+  PrintFilledLog(Printer(), document_.plan(), document_.Log(), *context_);
 }

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "plan/cnumbers.h"
-#include "plan/legs.h"
+#include "plan/wind_triangle.h"
 
 namespace {
 
@@ -67,7 +67,7 @@ FuelPlan ComputeFuelPlan(const Plan& plan, const PhaseSums& sums,
     } else if (!last || last->tas == NOT_ENTERED || last->winddir == NOT_ENTERED ||
                last->windvel == NOT_ENTERED ||
                WindTriangle(static_cast<int32_t>(std::lround(*perf.alternatetc)), last->winddir,
-                            last->windvel, last->tas, wca, gs) != LegProblem::None) {
+                            last->windvel, last->tas, wca, gs) != Triangle::Solved) {
       fp.warnings.push_back("alternate " + perf.alternate +
                             ": no ground speed with the last leg's wind and airspeed");
     } else {
@@ -99,25 +99,6 @@ WeightBalance PlanWeightBalance(const Plan& plan, const FuelPlan& fuel) {
   const double taxi = plan.performance.taxigal.value_or(0.0);
   return ComputeWeightBalance(plan.loading, ClampQuantity(plan.aircraft.acfullfuel) - taxi,
                               fuel.trip);
-}
-
-FuelPlan PlanFuelPlan(const Plan& plan) {
-  const std::vector<LegInput> legs = LegInputs(plan);
-  const VerticalProfile profile = ComputeVertical(plan, legs);
-  int32_t minutes = 0;
-  double gallons = 0.0;
-  if (profile.active) {
-    for (const ProfileRow& row : profile.rows) {
-      minutes += row.ete;
-      gallons += row.fuel;
-    }
-  } else {
-    auto log = std::make_unique<Plan>(plan);
-    ComputeLegs(*log);
-    minutes = log->totals.ete;
-    gallons = log->totals.fuelused;
-  }
-  return ComputeFuelPlan(plan, SumPhases(profile, minutes, gallons), legs);
 }
 
 namespace {

@@ -51,9 +51,6 @@ FuelPlan ComputeFuelPlan(const Plan& plan, const PhaseSums& sums,
 // takeoff, less the trip fuel at landing.
 WeightBalance PlanWeightBalance(const Plan& plan, const FuelPlan& fuel);
 
-// The fuel plan of `plan` from its computed log.
-FuelPlan PlanFuelPlan(const Plan& plan);
-
 // "item,gallons,minutes", then one line per item.
 std::string FuelPlanCsv(const FuelPlan& fuel);
 

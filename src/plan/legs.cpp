@@ -6,30 +6,15 @@
 #include <limits>
 #include <memory>
 
+#include "plan/format.h"
+#include "plan/vertical.h"
+#include "plan/wind_triangle.h"
+
 namespace {
-
-// Not the full-precision value: the printed logs pilots compare against were
-// computed with this one, and ground speeds differ by a knot without it.
-constexpr double kPi = 3.14159;
-
-double Radians(double degrees) {
-  return degrees * kPi / 180.0;
-}
-double Degrees(double radians) {
-  return radians * 180.0 / kPi;
-}
 
 int32_t Saturate(int64_t value) {
   if (value > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
   if (value < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
-  return static_cast<int32_t>(value);
-}
-
-// Truncation toward zero, kept inside the int32 range for absurd inputs.
-int32_t Truncate(double value) {
-  if (!(value == value)) return 0;
-  if (value >= 2147483647.0) return std::numeric_limits<int32_t>::max();
-  if (value <= -2147483648.0) return std::numeric_limits<int32_t>::min();
   return static_cast<int32_t>(value);
 }
 
@@ -42,9 +27,16 @@ LegProblem SolveLeg(LegResult& carry, double acgph) {
 
   int32_t wca = 0;
   int32_t gs = 0;
-  const LegProblem problem =
-      WindTriangle(carry.tc, carry.winddir, carry.windvel, carry.tas, wca, gs);
-  if (problem != LegProblem::None) return problem;
+  switch (WindTriangle(carry.tc, carry.winddir, carry.windvel, carry.tas, wca, gs)) {
+    case Triangle::Solved:
+      break;
+    case Triangle::AirspeedNotPositive:
+      return LegProblem::AirspeedNotPositive;
+    case Triangle::CrosswindTooStrong:
+      return LegProblem::CrosswindTooStrong;
+    case Triangle::NoGroundSpeed:
+      return LegProblem::NoGroundSpeed;
+  }
 
   carry.wca = wca;
   carry.th = NormDegrees(SumKnown(carry.tc, carry.wca));
@@ -54,6 +46,25 @@ LegProblem SolveLeg(LegResult& carry, double acgph) {
   carry.ete = Saturate(static_cast<int64_t>(carry.dist) * 60 / gs);
   carry.fuelused = carry.ete * acgph / 60.0;
   return LegProblem::None;
+}
+
+// A figure as the log rounds it, in tenths; false for one too large to count.
+bool Tenths(double value, int64_t& tenths) {
+  std::string shown = FormatReal(value, false);
+  shown.erase(std::remove(shown.begin(), shown.end(), '.'), shown.end());
+  if (shown.empty() || shown.size() > 15) return false;
+  tenths = std::stoll(shown);
+  return true;
+}
+
+// The step from `before` to `before + used` to the tenth; `used` itself when
+// either end is too large to count.
+double ShownFuel(double before, double used) {
+  int64_t from = 0;
+  int64_t to = 0;
+  if (Tenths(before, from) && Tenths(before + used, to))
+    return static_cast<double>(to - from) / 10.0;
+  return used;
 }
 
 uint8_t MissingInputs(const LegResult& carry) {
@@ -70,20 +81,80 @@ bool HasOwnHeadingInput(const LegResult& own) {
          own.windvel != NOT_ENTERED || own.var != NOT_ENTERED;
 }
 
-}  // namespace
+// Puts the climb and descent into the log: the top of climb and descent as
+// rows of their own inside the legs they fall on, and the time and fuel of
+// every leg a climb or descent touches. Nothing changes without a climb table.
+void ApplyVertical(const Plan& plan, const std::vector<LegInput>& inputs, NavLog& log,
+                   PhaseSums& sums) {
+  const VerticalProfile profile = ComputeVertical(plan, inputs);
+  log.warnings = profile.warnings;
+  LegResult& totals = log.totals;
+  if (!profile.active) {
+    sums = SumPhases(profile, totals.ete, totals.fuelused);
+    return;
+  }
+  std::vector<LogRow> rows;
+  rows.reserve(log.legs.size() + 4);
+  std::size_t next = 0;  // the first profile row not yet placed
+  for (std::size_t k = 0; k < log.legs.size(); ++k) {
+    const LogRow& leg = log.legs[k];
+    std::vector<const ProfileRow*> parts;
+    while (next < profile.rows.size() && profile.rows[next].leg == static_cast<int>(k)) {
+      parts.push_back(&profile.rows[next++]);
+    }
+    if (parts.empty()) {
+      rows.push_back(leg);
+      continue;
+    }
+    const bool split = parts.size() > 1;
+    std::string from = leg.from;
+    for (const ProfileRow* part : parts) {
+      if (part->computed.empty()) {
+        rows.push_back(leg);
+        LogRow& row = rows.back();
+        // The legs keep their headings; a split one its remaining distance.
+        if (split) row.dist = part->dist;
+        row.from = from;
+        row.ete = part->ete;
+        row.fuelused = part->fuel;
+      } else {
+        rows.emplace_back();
+        LogRow& row = rows.back();
+        ClearLeg(row);
+        CopyField(row.toname, part->computed);
+        row.computed = part->computed;
+        row.from = from;
+        row.dist = part->dist;
+        row.ete = part->ete;
+        row.fuelused = part->fuel;
+        from = part->computed;
+      }
+    }
+  }
+  log.legs = std::move(rows);
 
-LegProblem WindTriangle(int32_t tc, int32_t winddir, int32_t windvel, int32_t tas, int32_t& wca,
-                        int32_t& gs) {
-  if (tas <= 0) return LegProblem::AirspeedNotPositive;
-  const int64_t d = static_cast<int64_t>(tc) - winddir;
-  const double ratio = std::sin(Radians(static_cast<double>(d) + 180.0)) * windvel / tas;
-  if (!(ratio >= -1.0 && ratio <= 1.0)) return LegProblem::CrosswindTooStrong;
-
-  wca = Truncate(Degrees(std::asin(ratio)));
-  gs = Truncate(tas * std::cos(Radians(wca)) - windvel * std::cos(Radians(static_cast<double>(d))));
-  if (gs <= 0) return LegProblem::NoGroundSpeed;
-  return LegProblem::None;
+  // The sums through each row, as the Total row would give them there.
+  totals.ete = 0;
+  totals.fuelused = 0.0;
+  int64_t dist = 0;
+  for (LogRow& row : log.legs) {
+    if (row.route_row == kComputedRow) {
+      dist += row.dist;
+      row.dist_through = Saturate(dist);
+    } else {
+      dist = row.dist_through;
+    }
+    if (row.ete != NOT_ENTERED) {
+      totals.ete = Saturate(static_cast<int64_t>(totals.ete) + row.ete);
+      totals.fuelused += row.fuelused;
+    }
+    row.ete_through = totals.ete;
+    row.fuel_through = totals.fuelused;
+  }
+  sums = SumPhases(profile, totals.ete, totals.fuelused);
 }
+
+}  // namespace
 
 int32_t SumKnown(int32_t a, int32_t b) {
   if (b == NOT_ENTERED) return a;
@@ -97,57 +168,65 @@ int32_t NormDegrees(int32_t n) {
   return r;
 }
 
-void ComputeLegs(Plan& plan) {
-  LegStatusTable status;
-  ComputeLegs(plan, status);
-}
-
-void ComputeLegs(Plan& plan, LegStatusTable& status) {
+NavLog ComputeLog(const Plan& plan) {
+  NavLog log;
   LegResult carry;
   ClearLeg(carry);
-  plan.totals = LegResult{};
-  plan.legcount = 0;
-
+  LegResult& totals = log.totals;
   const std::size_t rows = plan.route.size();
-  for (std::size_t i = 1; i < rows && plan.legcount < kMaxLegs; ++i) {
-    LegResult& leg = plan.legs[static_cast<std::size_t>(plan.legcount)];
-    ++plan.legcount;
+  if (rows > 0) log.departure = plan.route.front().caption;
+  log.legs.reserve(std::min<std::size_t>(rows, kMaxLegs));
+
+  for (std::size_t i = 1; i < rows && log.legs.size() < static_cast<std::size_t>(kMaxLegs); ++i) {
+    log.legs.emplace_back();
+    LogRow& leg = log.legs.back();
+    leg.route_row = static_cast<int>(i);
+    leg.from = plan.route[i - 1].caption;
     ClearLeg(leg);
     ParseRow(plan.route[i], leg, carry);
 
-    if (carry.dist != NOT_ENTERED) {
-      plan.totals.dist = Saturate(static_cast<int64_t>(plan.totals.dist) + carry.dist);
-    }
+    if (carry.dist != NOT_ENTERED)
+      totals.dist = Saturate(static_cast<int64_t>(totals.dist) + carry.dist);
 
-    LegStatus& why = status[static_cast<std::size_t>(plan.legcount - 1)];
-    why = LegStatus();
+    LegStatus& why = leg.status;
     why.missing = MissingInputs(carry);
     if (why.missing != 0) {
       why.problem = LegProblem::MissingInputs;
-      continue;
+    } else {
+      // Held here as well: the aircraft dialog stores whatever is typed.
+      why.problem = SolveLeg(carry, ClampQuantity(plan.aircraft.acgph));
     }
-    // Held here as well: the aircraft dialog stores whatever is typed.
-    why.problem = SolveLeg(carry, ClampQuantity(plan.aircraft.acgph));
-    if (why.problem != LegProblem::None) continue;
-
-    if (HasOwnHeadingInput(leg)) {
-      leg.wca = carry.wca;
-      leg.th = carry.th;
-      leg.var = carry.var;
-      leg.mh = carry.mh;
-      leg.gs = carry.gs;
-      leg.ch = carry.ch;
+    if (why.problem == LegProblem::None) {
+      if (HasOwnHeadingInput(leg)) {
+        leg.wca = carry.wca;
+        leg.th = carry.th;
+        leg.var = carry.var;
+        leg.mh = carry.mh;
+        leg.gs = carry.gs;
+        leg.ch = carry.ch;
+      }
+      leg.ete = carry.ete;
+      leg.fuelused = carry.fuelused;
+      totals.ete = Saturate(static_cast<int64_t>(totals.ete) + carry.ete);
+      totals.fuelused += carry.fuelused;
+    } else {
+      ++log.unsolved;
     }
-    leg.ete = carry.ete;
-    leg.fuelused = carry.fuelused;
-    plan.totals.ete = Saturate(static_cast<int64_t>(plan.totals.ete) + carry.ete);
-    plan.totals.fuelused += carry.fuelused;
+    leg.dist_through = totals.dist;
+    leg.ete_through = totals.ete;
+    leg.fuel_through = totals.fuelused;
   }
 
-  int64_t distance = plan.totals.dist;
-  double fuel = ClampQuantity(plan.aircraft.acfullfuel);
-  for (int32_t k = 0; k < plan.legcount; ++k) {
-    LegResult& leg = plan.legs[static_cast<std::size_t>(k)];
+  const std::vector<LegInput> inputs = LegInputs(plan);
+  PhaseSums sums;
+  ApplyVertical(plan, inputs, log, sums);
+  log.fuel_plan = ComputeFuelPlan(plan, sums, inputs);
+
+  int64_t distance = totals.dist;
+  // The start, taxi and run-up fuel is gone by the departure row.
+  double fuel = ClampQuantity(plan.aircraft.acfullfuel) - plan.performance.taxigal.value_or(0.0);
+  double before = 0.0;  // fuel used before the leg, summed as the totals are
+  for (LogRow& leg : log.legs) {
     if (leg.dist != NOT_ENTERED) {
       distance -= leg.dist;
       leg.distrem = Saturate(distance);
@@ -155,18 +234,42 @@ void ComputeLegs(Plan& plan, LegStatusTable& status) {
     if (leg.fuelused != NOT_ENTERED_FUEL) {
       fuel -= leg.fuelused;
       leg.fuelrem = fuel;
+      leg.shown_fuelused = ShownFuel(before, leg.fuelused);
+      before += leg.fuelused;
     }
+    leg.fuel = LegFuelState(plan, leg);
+    leg.fuel_warning = FuelWarning(plan, leg);
   }
+
+  log.too_few = rows < 2;
+  log.missing = FindMissingItem(plan);
+  log.not_a_number = FindNotANumber(plan);
+  return log;
 }
 
-LegResult TotalsThrough(const Plan& plan, int32_t legs) {
-  auto part = std::make_unique<Plan>();
-  part->aircraft = plan.aircraft;
-  const std::size_t rows =
-      std::min(plan.route.size(), static_cast<std::size_t>(std::max(legs, 0)) + 1);
-  part->route.assign(plan.route.begin(), plan.route.begin() + static_cast<std::ptrdiff_t>(rows));
-  ComputeLegs(*part);
-  return part->totals;
+LegResult TotalsThrough(const NavLog& log, int32_t legs) {
+  LegResult sums{};
+  const int32_t n = std::min(std::max(legs, 0), log.LegCount());
+  if (n == 0) return sums;
+  const LogRow& last = log.legs[static_cast<std::size_t>(n - 1)];
+  sums.dist = last.dist_through;
+  sums.ete = last.ete_through;
+  sums.fuelused = last.fuel_through;
+  return sums;
+}
+
+LegResult ShownLeg(const NavLog& log, int32_t k) {
+  const LogRow& row = log.legs[static_cast<std::size_t>(k)];
+  LegResult leg = row;
+  if (leg.fuelused != NOT_ENTERED_FUEL) leg.fuelused = row.shown_fuelused;
+  return leg;
+}
+
+NavLog BlankLog(int32_t count) {
+  NavLog log;
+  log.legs.resize(static_cast<std::size_t>(std::max(count, 0)));
+  for (LogRow& leg : log.legs) ClearLeg(leg);
+  return log;
 }
 
 std::string LegProblemText(const LegStatus& status) {

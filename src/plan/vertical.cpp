@@ -4,7 +4,7 @@
 #include <cctype>
 #include <cmath>
 
-#include "plan/legs.h"
+#include "plan/wind_triangle.h"
 
 namespace {
 
@@ -105,7 +105,7 @@ class Walker {
     if (leg.gs == NOT_ENTERED) return 0;
     int32_t wca = 0;
     int32_t gs = 0;
-    if (WindTriangle(leg.tc, leg.winddir, leg.windvel, Round(tas), wca, gs) != LegProblem::None)
+    if (WindTriangle(leg.tc, leg.winddir, leg.windvel, Round(tas), wca, gs) != Triangle::Solved)
       return 0;
     return gs;
   }
@@ -227,7 +227,7 @@ std::vector<LegInput> LegInputs(const Plan& plan) {
     if (carry.tc != NOT_ENTERED && carry.winddir != NOT_ENTERED && carry.windvel != NOT_ENTERED &&
         carry.var != NOT_ENTERED && carry.tas != NOT_ENTERED && carry.dist != NOT_ENTERED &&
         WindTriangle(carry.tc, carry.winddir, carry.windvel, carry.tas, wca, gs) ==
-            LegProblem::None)
+            Triangle::Solved)
       in.gs = gs;
     legs.push_back(in);
   }
