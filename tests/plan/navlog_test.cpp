@@ -389,3 +389,21 @@ TEST(NavlogTool, FuelPlanAndLoadingAsCsvWithWarningsOnStandardError) {
 }
 
 }  // namespace
+
+namespace {
+
+// The log of a plan without performance figures is what it always was, on
+// the terminal, in CSV and on paper.
+TEST(NavlogTool, ThePlanWithoutPerformanceGivesTheSameLog) {
+  const std::string files = HALVIX_PLAN_TEST_FILES;
+  const std::string sample = HALVIX_SAMPLE_PLAN;
+  EXPECT_EQ(Navlog(sample).out, ReadFile(files + "/sample-log.txt"));
+  EXPECT_EQ(Navlog("--csv " + sample).out, ReadFile(files + "/sample-log.csv"));
+  if (std::system("command -v pdftotext >/dev/null 2>&1") != 0) GTEST_SKIP() << "no pdftotext";
+  TempDir dir;
+  ASSERT_EQ(Navlog("--pdf " + dir.File("log.pdf") + " " + sample).status, 0);
+  EXPECT_EQ(RunShell("pdftotext -layout " + dir.File("log.pdf") + " -").out,
+            ReadFile(files + "/sample-log-pdf.txt"));
+}
+
+}  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "plan/fuel_plan.h"
+#include "plan/legs.h"
 #include "plan/planfile.h"
 #include "plan/vertical.h"
 #include "test_util.h"
@@ -275,6 +276,42 @@ TEST(FuelPlanSums, EveryItemAndTheShortage) {
   ASSERT_EQ(fp.warnings.size(), 2u);
   EXPECT_EQ(fp.warnings[0], "alternate KSQL: no distance and course to it; not counted");
   EXPECT_EQ(fp.warnings[1], "required fuel 15.1 gal is more than the 15 gal on board");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(VerticalLog, TopsOfClimbAndDescentAreRowsOfTheLog) {
+  Plan plan = ClimbingPlan();
+  plan.aircraft.acfullfuel = 30.0;
+  plan.performance.taxigal = 1.0;
+  plan.route = {Row("Home"), Row("Lake", "5", "90", "6000", "0", "0", "", "110", "0"),
+                Row("Mill", "40"), Row("Bay", "5")};
+  const NavLog log = ComputeLog(plan);
+  ASSERT_EQ(log.LegCount(), 5);
+  const char* names[] = {"Lake", "TOC", "TOD", "Mill", "Bay"};
+  const int32_t rem[] = {45, 36, 18, 5, 0};
+  for (int k = 0; k < 5; ++k) {
+    EXPECT_STREQ(log.legs[k].toname, names[k]);
+    EXPECT_EQ(log.legs[k].distrem, rem[k]) << names[k];
+  }
+  EXPECT_EQ(log.legs[1].route_row, kComputedRow);
+  EXPECT_EQ(log.legs[3].route_row, 2);
+  EXPECT_EQ(log.legs[3].from, "TOD");
+  // The legs keep their headings; the taxi fuel is gone at the first row.
+  EXPECT_EQ(log.legs[0].mh, 90);
+  EXPECT_NEAR(log.legs[0].fuelrem, 30.0 - 1.0 - 0.8, 1e-9);
+  EXPECT_EQ(log.totals.dist, 50);
+  EXPECT_EQ(log.totals.ete, 4 + 7 + 9 + 7 + 3);
+  EXPECT_EQ(log.fuel_plan.Line("climb")->minutes, 11);
+  EXPECT_EQ(log.fuel_plan.Line("descent")->minutes, 10);
+  EXPECT_NEAR(log.fuel_plan.trip, log.totals.fuelused, 1e-9);
+  EXPECT_TRUE(log.warnings.empty());
+
+  // Without a climb table the log has only the route's rows.
+  plan.performance.climb.clear();
+  EXPECT_EQ(ComputeLog(plan).LegCount(), 3);
 }
 
 }  // namespace
