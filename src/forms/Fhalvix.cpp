@@ -237,14 +237,13 @@ void TForm1::BuildMenus() {
   WindsAloft1 = Checkpoints1->addAction(QString::fromUtf8("Winds Aloft\u2026"), this,
                                         &TForm1::WindsAloft1Click);
   Checkpoints1->addAction("Route Chart", this, [this] { ShowRouteChart(this, *document_); });
+  // The aircraft's book figures change the log as the winds do.
+  Performance1 = Checkpoints1->addAction(QString::fromUtf8("Aircraft Performance && Loading\u2026"),
+                                         this, &TForm1::Performance1Click);
+  WeightBalance1 = Checkpoints1->addAction(QString::fromUtf8("Weight and Balance\u2026"), this,
+                                           &TForm1::WeightBalance1Click);
   Checkpoints1->addSeparator();
   NavigationLog1 = Checkpoints1->addAction("Navigation Log", this, &TForm1::NavigationLog1Click);
-
-  Aircraft1 = menuBar()->addMenu("Aircraft");
-  Performance1 = Aircraft1->addAction(QString::fromUtf8("Performance && Loading\u2026"), this,
-                                      &TForm1::Performance1Click);
-  WeightBalance1 = Aircraft1->addAction(QString::fromUtf8("Weight and Balance\u2026"), this,
-                                        &TForm1::WeightBalance1Click);
 
   Help1 = menuBar()->addMenu("Help");
   UsersManual1 = Help1->addAction("User's Manual", this, &TForm1::UsersManual1Click);

@@ -74,7 +74,6 @@ class TForm1 : public QMainWindow {
   QAction* DeleteAll1;
   QAction* NavigationLog1;
   QAction* WindsAloft1;
-  QMenu* Aircraft1;
   QAction* Performance1;
   QAction* WeightBalance1;
   QMenu* Help1;
