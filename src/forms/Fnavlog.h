@@ -101,6 +101,7 @@ class TFormNavLog : public QWidget {
   QLabel* LabelReserveFuel;
   QTableView* GridLog;
   QLabel* LabelSummary;
+  QLabel* LabelFuelPlan;  // with performance figures: the fuel plan and what to watch
   QAction* Copy1;
 
   NavLogModel* Model() const { return model_; }
@@ -119,6 +120,7 @@ class TFormNavLog : public QWidget {
   void DocumentSelectionChanged();
   void OwnSelectionChanged();
   void WidenMarkedColumns();
+  void ShowFuelPlan(const Plan& plan, const NavLog& log);
 
   PlanDocument& document_;
   NavLogModel* model_;
