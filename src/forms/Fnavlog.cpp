@@ -459,7 +459,6 @@ void TFormNavLog::ShowFuelPlan(const Plan& plan, const NavLog& log) {
   }
   QString text = "Fuel plan, gal: " + items.join(", ");
   QStringList warnings;
-  for (const std::string& w : log.warnings) warnings << Q(w).toHtmlEscaped();
   for (const std::string& w : log.fuel_plan.warnings) warnings << Q(w).toHtmlEscaped();
   if (plan.loading.IsSet()) {
     const WeightBalance wb = PlanWeightBalance(plan, log.fuel_plan);

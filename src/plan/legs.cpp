@@ -87,7 +87,7 @@ bool HasOwnHeadingInput(const LegResult& own) {
 void ApplyVertical(const Plan& plan, const std::vector<LegInput>& inputs, NavLog& log,
                    PhaseSums& sums) {
   const VerticalProfile profile = ComputeVertical(plan, inputs);
-  log.warnings = profile.warnings;
+  log.warnings.insert(log.warnings.end(), profile.warnings.begin(), profile.warnings.end());
   LegResult& totals = log.totals;
   if (!profile.active) {
     sums = SumPhases(profile, totals.ete, totals.fuelused);

@@ -77,8 +77,6 @@ struct NavLog {
   // Sums of the distance, time and fuel used; the other fields are 0.
   LegResult totals{};
   int unsolved = 0;  // legs whose status is not None
-  // Where the climb or descent did not go as planned, for the pilot.
-  std::vector<std::string> warnings;
   // Taxi to what is left over; the plan's performance says whether to show it.
   FuelPlan fuel_plan;
 
@@ -87,7 +85,8 @@ struct NavLog {
   MissingItem missing = MissingItem::None;
   NotANumber not_a_number;
   // About the route as a whole, such as a leg too long to be what the pilot
-  // meant: "leg 1 is 5,627 NM: check the checkpoints".
+  // meant ("leg 1 is 5,627 NM: check the checkpoints") or a climb that does
+  // not fit before the next change of altitude.
   std::vector<std::string> warnings;
 
   int32_t LegCount() const { return static_cast<int32_t>(legs.size()); }
