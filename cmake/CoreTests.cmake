@@ -14,6 +14,7 @@ function(halvix_core_tests name)
     HALVIX_LIB_FROM_PROGRAM="${HALVIX_LIB_FROM_PROGRAM}"
     HALVIX_WMM_DIR="${PROJECT_SOURCE_DIR}/data/wmm2025"
     HALVIX_ROUTES="${PROJECT_SOURCE_DIR}/tests/routes/files"
+    HALVIX_PLAN_TEST_FILES="${PROJECT_SOURCE_DIR}/tests/plan/files"
     HALVIX_AVIATION_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data/files")
   add_dependencies(${name} halvix-navlog)
   halvix_stage_data(${name})

@@ -54,6 +54,22 @@ const Option kOptions[] = {
        r.csv = true;
        return std::string();
      }},
+    {"fuel-plan", nullptr,
+     "the fuel plan as CSV lines item,gallons,minutes (taxi, climb,\n"
+     "cruise, descent, trip, contingency, alternate, reserve, extra,\n"
+     "required, onboard, leftover); a warning on standard error when\n"
+     "it needs more fuel than is on board",
+     [](NavlogRequest& r, const std::string&) {
+       r.fuel_plan = true;
+       return std::string();
+     }},
+    {"loading", nullptr,
+     "weight and balance as CSV lines item,lb,arm,moment, then\n"
+     "takeoff and landing lines with inside or outside the envelope",
+     [](NavlogRequest& r, const std::string&) {
+       r.loading = true;
+       return std::string();
+     }},
     {"pdf", "FILE", "the printed log as a landscape PDF (- for standard output)",
      [](NavlogRequest& r, const std::string& v) {
        r.pdf_path = v;
@@ -311,6 +327,10 @@ NavlogRequest UnknownOption(const std::vector<std::string>& args) {
 std::string Conflict(const NavlogRequest& r) {
   if (r.print.blank && !r.Printed()) return "--blank needs --pdf or --png";
   if (r.csv && r.Printed()) return "--csv writes text; it does not go with --pdf or --png";
+  if ((r.fuel_plan || r.loading) && (r.csv || r.Printed() || r.Charted() || r.print.blank)) {
+    return std::string(r.fuel_plan ? "--fuel-plan" : "--loading") +
+           " writes text; it does not go with --csv, --pdf, --png, --chart or --blank";
+  }
   if (!r.data.route.empty() && !r.plan_path.empty()) {
     return "--route stands instead of a plan file, not beside one";
   }

@@ -19,7 +19,9 @@ struct NavlogRequest {
 
   std::string plan_path;  // empty for a blank form without a plan, or with --route
   bool csv = false;
-  std::string pdf_path;  // - for standard output
+  bool fuel_plan = false;  // the fuel plan as CSV
+  bool loading = false;    // weight and balance as CSV
+  std::string pdf_path;    // - for standard output
   std::string png_prefix;
   std::string save_path;
   int32_t reserve = -1;       // minutes; the plan's own unless given

@@ -65,5 +65,9 @@ bool ApplyAviationData(PlanningSession& session, const NavlogDataOptions& option
     for (const std::string& note : notes) Warn(note);
   }
   if (options.nearest_vor && FillVorCrossChecks(*data, plan) > 0) plan.modified = 1;
+  // The fuel plan's alternate leg, measured when its distance was not typed;
+  // one not found is left out of the fuel plan, which says so.
+  std::string warning;
+  if (!ResolveAlternate(*data, plan, warning)) Warn(warning);
   return true;
 }

@@ -21,6 +21,7 @@
 #include "plan/check.h"
 #include "plan/fileio.h"
 #include "plan/fuel.h"
+#include "plan/fuel_plan.h"
 #include "plan/legs.h"
 #include "plan/planfile.h"
 #include "plan/report.h"
@@ -53,6 +54,11 @@ int Emit(const std::string& text) {
 void WarnOfDroppedRows(const LoadResult& loaded) {
   const std::string dropped = RowsDroppedWarning(loaded);
   if (!dropped.empty()) std::cerr << "halvix-navlog: warning: " << dropped << "\n";
+  // Values of the performance and loading the file holds that were refused.
+  for (const Finding& finding : loaded.report.findings()) {
+    if (finding.severity == Finding::Severity::Warning && finding.text != dropped)
+      std::cerr << "halvix-navlog: warning: " << finding.Describe() << "\n";
+  }
 }
 
 // A plan file (- for standard input), or a route file imported as the
@@ -347,6 +353,21 @@ int Run(const NavlogRequest& request) {
       std::cerr << "halvix-navlog: warning: leg " << k + 1 << " (" << leg.toname
                 << "): " << leg.fuel_warning << "\n";
     }
+  }
+  if (request.fuel_plan || request.loading) {
+    std::string text;
+    if (request.fuel_plan) {
+      for (const std::string& warning : log.fuel_plan.warnings)
+        std::cerr << "halvix-navlog: warning: " << warning << "\n";
+      text += FuelPlanCsv(log.fuel_plan);
+    }
+    if (request.loading) {
+      const WeightBalance wb = PlanWeightBalance(plan, log.fuel_plan);
+      for (const std::string& warning : wb.warnings)
+        std::cerr << "halvix-navlog: warning: " << warning << "\n";
+      text += LoadingCsv(wb);
+    }
+    return Emit(text);
   }
   if (request.Printed() || request.Charted()) {
     const int status = WriteOutputs(plan, log, request, &session);

@@ -20,7 +20,9 @@
 #include "forms/Fhalvix.h"
 #include "forms/Fnavlog.h"
 #include "forms/Fprint.h"
+#include "forms/Fwb.h"
 #include "forms/Viewdoc.h"
+#include "plan/fuel_plan.h"
 #include "plan/planfile.h"
 #include "routes/route_import.h"
 
@@ -98,6 +100,17 @@ int main(int argc, char** argv) {
   ok = Shoot(FormAskContinue, out, "missing-information") && ok;
   ok = Shoot(FormFields, out, "fields") && ok;
   ok = Shoot(FormAddField, out, "airfield") && ok;
+  {
+    TFormPerformance performance(Form1);
+    performance.LoadPerformance(plan.performance, plan.loading);
+    ok = Shoot(&performance, out, "performance") && ok;
+    performance.Pages->setCurrentIndex(1);
+    ok = Shoot(&performance, out, "loading") && ok;
+    TFormWeightBalance balance(Form1);
+    balance.Show(plan.loading, plan.aircraft.acfullfuel - plan.performance.taxigal.value_or(0.0),
+                 document.Log().fuel_plan.trip);
+    ok = Shoot(&balance, out, "weight-and-balance") && ok;
+  }
   // The log of the sample plan as it stands, then with a four-hour reserve
   // that the last checkpoints do not keep.
   ok = Shoot(ShowNavigationLog(Form1, document), out, "navigation-log") && ok;

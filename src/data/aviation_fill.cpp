@@ -284,3 +284,36 @@ bool BuildPlanFromIdents(const AviationData& data, const std::vector<std::string
   plan.airfields = std::move(built.airfields);
   return true;
 }
+
+bool ResolveAlternate(const AviationData& data, Plan& plan, std::string& warning) {
+  Performance& perf = plan.performance;
+  if (perf.alternate.empty() || (perf.alternatedist && perf.alternatetc)) return true;
+  if (plan.route.size() < 2) return true;
+  const Checkpoint& last = plan.route.back();
+  std::optional<GeoPosition> destination = last.position;
+  if (!destination) {
+    const std::string word = last.caption.substr(0, last.caption.find(' '));
+    if (const auto place = data.ResolvePlace(word, std::nullopt)) destination = place->position;
+  }
+  if (!destination) {
+    warning = "[performance] alternate=" + perf.alternate + ": the destination " + last.caption +
+              " has no position to measure from";
+    return false;
+  }
+  std::optional<GeoPosition> alternate;
+  if (const auto place = data.ResolvePlace(perf.alternate, destination)) {
+    alternate = place->position;
+  } else {
+    const auto named = data.FindAirportsByName(perf.alternate, 1);
+    if (!named.empty()) alternate = named.front().position;
+  }
+  if (!alternate) {
+    warning = "[performance] alternate=" + perf.alternate +
+              " refused: found nowhere in the aviation data";
+    return false;
+  }
+  const Bearing bearing = BearingBetween(*destination, *alternate);
+  perf.alternatedist = std::round(bearing.distance_nm);
+  perf.alternatetc = WholeDegrees(bearing.azimuth);
+  return true;
+}

@@ -57,3 +57,9 @@ std::string PlaceLabel(const Place& place);
 
 // Splits a route text at blanks into its tokens.
 std::vector<std::string> RouteTokens(const std::string& text);
+
+// The distance and true course from the destination to the plan's alternate,
+// when the alternate is named and they were not typed: the alternate by ident
+// near the destination, else by name. False with a warning naming the key and
+// value when the alternate or the destination is found nowhere.
+bool ResolveAlternate(const AviationData& data, Plan& plan, std::string& warning);

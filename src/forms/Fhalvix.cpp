@@ -29,11 +29,13 @@
 #include "forms/Fnavlog.h"
 #include "forms/Formutil.h"
 #include "forms/Fprint.h"
+#include "forms/Fwb.h"
 #include "forms/Fwinds.h"
 #include "forms/Importroute.h"
 #include "forms/PrintCommands.h"
 #include "forms/Viewdoc.h"
 #include "halvix_version.h"
+#include "plan/fuel_plan.h"
 #include "plan/planfile.h"
 
 TForm1* Form1 = nullptr;
@@ -238,6 +240,11 @@ void TForm1::BuildMenus() {
   WindsAloft1 = Checkpoints1->addAction(QString::fromUtf8("Winds Aloft\u2026"), this,
                                         &TForm1::WindsAloft1Click);
   Checkpoints1->addAction("Route Chart", this, [this] { ShowRouteChart(this, *document_); });
+  // The aircraft's book figures change the log as the winds do.
+  Performance1 = Checkpoints1->addAction(QString::fromUtf8("Aircraft Performance && Loading\u2026"),
+                                         this, &TForm1::Performance1Click);
+  WeightBalance1 = Checkpoints1->addAction(QString::fromUtf8("Weight and Balance\u2026"), this,
+                                           &TForm1::WeightBalance1Click);
   Checkpoints1->addSeparator();
   NavigationLog1 = Checkpoints1->addAction("Navigation Log", this, &TForm1::NavigationLog1Click);
 
@@ -468,6 +475,26 @@ void TForm1::PrintPreview1Click() {
 
 void TForm1::NavigationLog1Click() {
   ShowNavigationLog(this, *document_);
+}
+
+void TForm1::Performance1Click() {
+  TFormPerformance dialog(this);
+  dialog.LoadPerformance(plan.performance, plan.loading);
+  dialog.fuel_gal = plan.aircraft.acfullfuel;
+  dialog.trip_gal = document_->Log().fuel_plan.trip;
+  PlaceDialog(this, &dialog);
+  if (desktop().ExecModal(&dialog) != mrOk) return;
+  // The dialog checked every value before it closed with Ok.
+  dialog.StorePerformance(plan.performance, plan.loading);
+  document_->Edited();
+}
+
+void TForm1::WeightBalance1Click() {
+  TFormWeightBalance dialog(this);
+  dialog.Show(plan.loading, plan.aircraft.acfullfuel - plan.performance.taxigal.value_or(0.0),
+              document_->Log().fuel_plan.trip);
+  PlaceDialog(this, &dialog);
+  desktop().ExecModal(&dialog);
 }
 
 void TForm1::WindsAloft1Click() {

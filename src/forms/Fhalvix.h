@@ -74,6 +74,8 @@ class TForm1 : public QMainWindow {
   QAction* DeleteAll1;
   QAction* NavigationLog1;
   QAction* WindsAloft1;
+  QAction* Performance1;
+  QAction* WeightBalance1;
   QMenu* Help1;
   QAction* UsersManual1;
 
@@ -107,6 +109,8 @@ class TForm1 : public QMainWindow {
   void DeleteAll1Click();
   void WindsAloft1Click();
   void NavigationLog1Click();
+  void Performance1Click();
+  void WeightBalance1Click();
   void UsersManual1Click();
 
   void ButtonAddClick();

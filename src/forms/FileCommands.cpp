@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QString>
+#include <QStringList>
 
 #include "forms/Desktop.h"
 #include "forms/Importroute.h"
@@ -62,6 +63,16 @@ bool LoadPlanFile(QWidget* owner, PlanDocument& document, const std::string& pat
   document.Replace(std::move(loaded));
   const std::string dropped = RowsDroppedWarning(result);
   if (!dropped.empty()) desktop().MessageBox(owner, Q(dropped), "Warning", MessageButtons::Ok);
+  // Performance and loading values the file holds that make no sense: the
+  // plan is computed without them, and the file keeps them as they are.
+  QStringList refused;
+  for (const Finding& finding : result.report.findings()) {
+    if (finding.severity == Finding::Severity::Warning && finding.text != dropped)
+      refused << Q(finding.text);
+  }
+  if (!refused.isEmpty()) {
+    desktop().MessageBox(owner, refused.join('\n'), "Warning", MessageButtons::Ok);
+  }
   return true;
 }
 

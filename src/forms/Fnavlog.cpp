@@ -208,7 +208,9 @@ bool NavLogModel::Marked(int row, int column) const {
   if (column == kName) return Log().legs[k].status.problem != LegProblem::None;
   if (NotANumberAt(row, column)) return true;
   const MissingItem item = CheckedItem(column);
-  return k == 0 && item != MissingItem::None && CheckedValue(Log().legs[0], item) == NOT_ENTERED;
+  // The first checkpoint's row, which a top of climb may follow.
+  return Log().legs[k].route_row == 1 && item != MissingItem::None &&
+         CheckedValue(Log().legs[k], item) == NOT_ENTERED;
 }
 
 QString NavLogModel::ToolTip(int row, int column) const {
@@ -229,7 +231,7 @@ QString NavLogModel::ToolTip(int row, int column) const {
     const std::size_t k = static_cast<std::size_t>(row - 1);
     const LogRow& l = Log().legs[k];
     const MissingItem item = CheckedItem(column);
-    if (k == 0 && item != MissingItem::None && CheckedValue(l, item) == NOT_ENTERED) {
+    if (l.route_row == 1 && item != MissingItem::None && CheckedValue(l, item) == NOT_ENTERED) {
       lines << QString("Missing Information: %1").arg(MissingItemName(item));
     }
     if (NotANumberAt(row, column))
@@ -363,6 +365,12 @@ TFormNavLog::TFormNavLog(PlanDocument& document, QWidget* owner)
   LabelSummary = new QLabel(this);
   LabelSummary->setObjectName("LabelSummary");
   LabelSummary->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  LabelFuelPlan = new QLabel(this);
+  LabelFuelPlan->setObjectName("LabelFuelPlan");
+  LabelFuelPlan->setWordWrap(true);
+  LabelFuelPlan->setTextFormat(Qt::RichText);
+  LabelFuelPlan->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  LabelFuelPlan->hide();
 
   Copy1 = new QAction("Copy as CSV", this);
   Copy1->setShortcut(QKeySequence::Copy);
@@ -387,6 +395,7 @@ TFormNavLog::TFormNavLog(PlanDocument& document, QWidget* owner)
   layout->addWidget(LabelCheck);
   layout->addWidget(GridLog, 1);
   layout->addWidget(LabelSummary);
+  layout->addWidget(LabelFuelPlan);
 
   connect(SpinReserve, qOverload<int>(&QSpinBox::valueChanged), this,
           &TFormNavLog::SpinReserveChanged);
@@ -483,7 +492,42 @@ void TFormNavLog::PlanChanged() {
                    .arg(unsolved == 1 ? "leg" : "legs");
   }
   LabelSummary->setText(summary);
+  ShowFuelPlan(plan, log);
   DocumentSelectionChanged();
+}
+
+void TFormNavLog::ShowFuelPlan(const Plan& plan, const NavLog& log) {
+  const bool shown = plan.performance.IsSet() || plan.loading.IsSet();
+  LabelFuelPlan->setVisible(shown);
+  if (!shown) return;
+  const char* const labels[][2] = {
+      {"taxi", "taxi"},           {"climb", "climb"},      {"cruise", "cruise"},
+      {"descent", "descent"},     {"trip", "trip"},        {"contingency", "contingency"},
+      {"alternate", "alternate"}, {"reserve", "reserve"},  {"extra", "extra"},
+      {"required", "required"},   {"onboard", "on board"}, {"leftover", "left over"}};
+  QStringList items;
+  for (const auto& label : labels) {
+    const FuelPlanLine* line = log.fuel_plan.Line(label[0]);
+    if (!line) continue;
+    QString item = QString("%1 %2").arg(label[1], Q(FormatReal(line->gallons, false)));
+    if (line->minutes != 0) item += QString(" (%1 min)").arg(line->minutes);
+    if (std::string(label[0]) == "required" && log.fuel_plan.short_of_fuel)
+      item = "<b style=\"color:#c00000\">" + item + "</b>";
+    items << item;
+  }
+  QString text = "Fuel plan, gal: " + items.join(", ");
+  QStringList warnings;
+  for (const std::string& w : log.fuel_plan.warnings) warnings << Q(w).toHtmlEscaped();
+  if (plan.loading.IsSet()) {
+    const WeightBalance wb = PlanWeightBalance(plan, log.fuel_plan);
+    text += QString("<br>Takeoff %1 lb, CG %2 in; landing %3 lb, CG %4 in")
+                .arg(FormatFixed(wb.takeoff.lb, 0), FormatFixed(wb.takeoff.cg, 2),
+                     FormatFixed(wb.landing.lb, 0), FormatFixed(wb.landing.cg, 2));
+    for (const std::string& w : wb.warnings) warnings << Q(w).toHtmlEscaped();
+  }
+  if (!warnings.isEmpty())
+    text += "<br><span style=\"color:#c00000\">" + warnings.join("<br>") + "</span>";
+  LabelFuelPlan->setText(text);
 }
 
 void TFormNavLog::WidenMarkedColumns() {

@@ -106,6 +106,7 @@ class TFormNavLog : public QWidget {
   QDateTimeEdit* EditDeparture;
   QTableView* GridLog;
   QLabel* LabelSummary;
+  QLabel* LabelFuelPlan;  // with performance figures: the fuel plan and what to watch
   QAction* Copy1;
 
   NavLogModel* Model() const { return model_; }
@@ -125,6 +126,7 @@ class TFormNavLog : public QWidget {
   void DocumentSelectionChanged();
   void OwnSelectionChanged();
   void WidenMarkedColumns();
+  void ShowFuelPlan(const Plan& plan, const NavLog& log);
 
   PlanDocument& document_;
   NavLogModel* model_;

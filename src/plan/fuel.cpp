@@ -66,7 +66,8 @@ std::string RouteSummary(const Plan& plan, const LegResult& totals) {
   std::string line = "Total " + FormatInt(totals.dist, 0, false) + " NM, " +
                      HoursMinutes(totals.ete) + " (" + FormatInt(totals.ete, 0, false) + " min), " +
                      FormatReal(totals.fuelused, false) + " gal used";
-  const double left = plan.aircraft.acfullfuel - totals.fuelused;
+  const double left =
+      plan.aircraft.acfullfuel - plan.performance.taxigal.value_or(0.0) - totals.fuelused;
   line += "; at destination " + FormatReal(left, false) + " gal";
   if (left < 0.0) return line + ", fuel exhausted";
   if (plan.aircraft.acgph > 0.0) {

@@ -7,31 +7,14 @@
 #include <memory>
 
 #include "plan/format.h"
+#include "plan/vertical.h"
+#include "plan/wind_triangle.h"
 
 namespace {
-
-// Not the full-precision value: the printed logs pilots compare against were
-// computed with this one, and ground speeds differ by a knot without it.
-constexpr double kPi = 3.14159;
-
-double Radians(double degrees) {
-  return degrees * kPi / 180.0;
-}
-double Degrees(double radians) {
-  return radians * 180.0 / kPi;
-}
 
 int32_t Saturate(int64_t value) {
   if (value > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
   if (value < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
-  return static_cast<int32_t>(value);
-}
-
-// Truncation toward zero, kept inside the int32 range for absurd inputs.
-int32_t Truncate(double value) {
-  if (!(value == value)) return 0;
-  if (value >= 2147483647.0) return std::numeric_limits<int32_t>::max();
-  if (value <= -2147483648.0) return std::numeric_limits<int32_t>::min();
   return static_cast<int32_t>(value);
 }
 
@@ -42,15 +25,18 @@ LegProblem SolveLeg(LegResult& carry, double acgph) {
   if (carry.tas <= 0) return LegProblem::AirspeedNotPositive;
   if (carry.dist == NOT_ENTERED) return LegProblem::NoDistance;
 
-  const int64_t d = static_cast<int64_t>(carry.tc) - carry.winddir;
-  const double ratio =
-      std::sin(Radians(static_cast<double>(d) + 180.0)) * carry.windvel / carry.tas;
-  if (!(ratio >= -1.0 && ratio <= 1.0)) return LegProblem::CrosswindTooStrong;
-
-  const int32_t wca = Truncate(Degrees(std::asin(ratio)));
-  const int32_t gs = Truncate(carry.tas * std::cos(Radians(wca)) -
-                              carry.windvel * std::cos(Radians(static_cast<double>(d))));
-  if (gs <= 0) return LegProblem::NoGroundSpeed;
+  int32_t wca = 0;
+  int32_t gs = 0;
+  switch (WindTriangle(carry.tc, carry.winddir, carry.windvel, carry.tas, wca, gs)) {
+    case Triangle::Solved:
+      break;
+    case Triangle::AirspeedNotPositive:
+      return LegProblem::AirspeedNotPositive;
+    case Triangle::CrosswindTooStrong:
+      return LegProblem::CrosswindTooStrong;
+    case Triangle::NoGroundSpeed:
+      return LegProblem::NoGroundSpeed;
+  }
 
   carry.wca = wca;
   carry.th = NormDegrees(SumKnown(carry.tc, carry.wca));
@@ -93,6 +79,79 @@ uint8_t MissingInputs(const LegResult& carry) {
 bool HasOwnHeadingInput(const LegResult& own) {
   return own.tc != NOT_ENTERED || own.tas != NOT_ENTERED || own.winddir != NOT_ENTERED ||
          own.windvel != NOT_ENTERED || own.var != NOT_ENTERED;
+}
+
+// Puts the climb and descent into the log: the top of climb and descent as
+// rows of their own inside the legs they fall on, and the time and fuel of
+// every leg a climb or descent touches. Nothing changes without a climb table.
+void ApplyVertical(const Plan& plan, const std::vector<LegInput>& inputs, NavLog& log,
+                   PhaseSums& sums) {
+  const VerticalProfile profile = ComputeVertical(plan, inputs);
+  log.warnings.insert(log.warnings.end(), profile.warnings.begin(), profile.warnings.end());
+  LegResult& totals = log.totals;
+  if (!profile.active) {
+    sums = SumPhases(profile, totals.ete, totals.fuelused);
+    return;
+  }
+  std::vector<LogRow> rows;
+  rows.reserve(log.legs.size() + 4);
+  std::size_t next = 0;  // the first profile row not yet placed
+  for (std::size_t k = 0; k < log.legs.size(); ++k) {
+    const LogRow& leg = log.legs[k];
+    std::vector<const ProfileRow*> parts;
+    while (next < profile.rows.size() && profile.rows[next].leg == static_cast<int>(k)) {
+      parts.push_back(&profile.rows[next++]);
+    }
+    if (parts.empty()) {
+      rows.push_back(leg);
+      continue;
+    }
+    const bool split = parts.size() > 1;
+    std::string from = leg.from;
+    for (const ProfileRow* part : parts) {
+      if (part->computed.empty()) {
+        rows.push_back(leg);
+        LogRow& row = rows.back();
+        // The legs keep their headings; a split one its remaining distance.
+        if (split) row.dist = part->dist;
+        row.from = from;
+        row.ete = part->ete;
+        row.fuelused = part->fuel;
+      } else {
+        rows.emplace_back();
+        LogRow& row = rows.back();
+        ClearLeg(row);
+        CopyField(row.toname, part->computed);
+        row.computed = part->computed;
+        row.from = from;
+        row.dist = part->dist;
+        row.ete = part->ete;
+        row.fuelused = part->fuel;
+        from = part->computed;
+      }
+    }
+  }
+  log.legs = std::move(rows);
+
+  // The sums through each row, as the Total row would give them there.
+  totals.ete = 0;
+  totals.fuelused = 0.0;
+  int64_t dist = 0;
+  for (LogRow& row : log.legs) {
+    if (row.route_row == kComputedRow) {
+      dist += row.dist;
+      row.dist_through = Saturate(dist);
+    } else {
+      dist = row.dist_through;
+    }
+    if (row.ete != NOT_ENTERED) {
+      totals.ete = Saturate(static_cast<int64_t>(totals.ete) + row.ete);
+      totals.fuelused += row.fuelused;
+    }
+    row.ete_through = totals.ete;
+    row.fuel_through = totals.fuelused;
+  }
+  sums = SumPhases(profile, totals.ete, totals.fuelused);
 }
 
 }  // namespace
@@ -170,8 +229,14 @@ NavLog ComputeLog(const Plan& plan) {
     leg.fuel_through = totals.fuelused;
   }
 
+  const std::vector<LegInput> inputs = LegInputs(plan);
+  PhaseSums sums;
+  ApplyVertical(plan, inputs, log, sums);
+  log.fuel_plan = ComputeFuelPlan(plan, sums, inputs);
+
   int64_t distance = totals.dist;
-  double fuel = ClampQuantity(plan.aircraft.acfullfuel);
+  // The start, taxi and run-up fuel is gone by the departure row.
+  double fuel = ClampQuantity(plan.aircraft.acfullfuel) - plan.performance.taxigal.value_or(0.0);
   double before = 0.0;  // fuel used before the leg, summed as the totals are
   for (LogRow& leg : log.legs) {
     if (leg.dist != NOT_ENTERED) {

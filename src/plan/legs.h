@@ -10,6 +10,7 @@
 
 #include "plan/check.h"
 #include "plan/fuel.h"
+#include "plan/fuel_plan.h"
 #include "plan/plan.h"
 
 // a when b is NOT_ENTERED, b when a is NOT_ENTERED, else a + b.
@@ -76,13 +77,16 @@ struct NavLog {
   // Sums of the distance, time and fuel used; the other fields are 0.
   LegResult totals{};
   int unsolved = 0;  // legs whose status is not None
+  // Taxi to what is left over; the plan's performance says whether to show it.
+  FuelPlan fuel_plan;
 
   // The pre-print check.
   bool too_few = true;  // fewer than two route rows: nothing to compute
   MissingItem missing = MissingItem::None;
   NotANumber not_a_number;
   // About the route as a whole, such as a leg too long to be what the pilot
-  // meant: "leg 1 is 5,627 NM: check the checkpoints".
+  // meant ("leg 1 is 5,627 NM: check the checkpoints") or a climb that does
+  // not fit before the next change of altitude.
   std::vector<std::string> warnings;
 
   int32_t LegCount() const { return static_cast<int32_t>(legs.size()); }

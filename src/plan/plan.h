@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "plan/performance.h"
+
 // A value the pilot did not enter. Empty numeric cells parse to it, it is
 // stored in plan files as -1000 and prints as an empty cell.
 constexpr int32_t NOT_ENTERED = -1000;
@@ -137,6 +139,9 @@ struct Plan {
   // When the flight leaves, "YYYY-MM-DDTHH:MMZ"; empty when not planned.
   // It dates the daylight at the airfields and times the arrival.
   std::string departure;
+  // The handbook's figures and the loading; both empty unless the pilot set them.
+  Performance performance;
+  Loading loading;
   std::string filename;
   int modified = 0;
 };

@@ -7,6 +7,7 @@
 
 #include "plan/cnumbers.h"
 #include "plan/fileio.h"
+#include "plan/performance_file.h"
 #include "plan/profile.h"
 
 const char* const kNoDataMessage = "There is no data entered into the plan!";
@@ -123,6 +124,8 @@ SaveResult SavePlan(Plan& plan, const std::string& path) {
     }
   }
 
+  WritePerformance(file, plan.performance, plan.loading);
+
   if (!file.Save(path, result.error)) return result;
   plan.modified = 0;
   result.status = SaveStatus::Saved;
@@ -132,7 +135,7 @@ SaveResult SavePlan(Plan& plan, const std::string& path) {
 namespace {
 
 // The plan from `file`; the number of route rows the file says it holds.
-int32_t FillPlan(Plan& plan, const ProfileFile& file) {
+int32_t FillPlan(Plan& plan, const ProfileFile& file, ReadReport& report) {
   plan.route.clear();
   plan.title = file.GetString(kMisc, "title", "Cross Country Plan", kTitleSize);
   plan.aircraft.pilotname = file.GetString(kMisc, "pilotname", "Pat Example", kValueSize);
@@ -175,6 +178,7 @@ int32_t FillPlan(Plan& plan, const ProfileFile& file) {
     }
     plan.airfields.push_back(std::move(field));
   }
+  ReadPerformance(file, plan.performance, plan.loading, report);
   plan.modified = 0;
   return rows_in_file;
 }
@@ -208,7 +212,7 @@ LoadResult LoadPlan(Plan& plan, const std::string& path) {
   // A file that cannot be read gives the defaults, as a missing one does;
   // the reason goes back to the caller to show.
   result.ok = file.Load(path, result.error);
-  result.rows_in_file = FillPlan(plan, file);
+  result.rows_in_file = FillPlan(plan, file, result.report);
   return Reported(std::move(result), path);
 }
 
@@ -217,7 +221,7 @@ LoadResult LoadPlanText(Plan& plan, const std::string& bytes) {
   ProfileFile file;
   file.Parse(bytes);
   result.no_sections = !file.HasAnySection();
-  result.rows_in_file = FillPlan(plan, file);
+  result.rows_in_file = FillPlan(plan, file, result.report);
   return Reported(std::move(result), "");
 }
 

@@ -30,7 +30,9 @@ struct LoadResult {
   bool ok = true;
   std::string error;         // why the file could not be read, for the user
   bool no_sections = false;  // nothing in it is a plan file's: no "[section]" line at all
-  ReadReport report;         // the error and the dropped rows, as every reader reports them
+  // The error, the dropped rows and the values of the performance and
+  // loading sections that were refused, as every reader reports them.
+  ReadReport report;
 };
 
 // Replaces the whole plan with what `path` holds; anything missing (or the

@@ -7,6 +7,7 @@
 #include "plan/fuel.h"
 #include "plan/legs.h"
 #include "print/blocks.h"
+#include "print/fuel_block.h"
 #include "print/table.h"
 
 namespace {
@@ -328,6 +329,18 @@ void PrintPage(PrintContext& ctx, const Plan& plan, const NavLog& log, const Pag
     DrawBand(ctx, totalrow + v / 4);
   } else {
     DrawHeaderRow(ctx, plan.aircraft, HeaderRowTop(ctx));
+  }
+  if (layout.fuel_and_loading) {
+    c.SetFontSize(8);
+    c.SetBrushColor(kWhite);
+    const int footerbottom = FrameBottom(ctx) - ctx.pady;
+    DrawTextCentered(ctx, ctx.tableleft, footerbottom, 9 * ctx.colwidth, footer);
+    const FuelPlan& fuel = log.fuel_plan;
+    const WeightBalance wb = PlanWeightBalance(plan, fuel);
+    DrawFuelAndLoading(ctx, TableHeadTop(ctx), footerbottom - ctx.text8height - ctx.pady,
+                       plan.performance.IsSet() ? &fuel : nullptr,
+                       plan.loading.IsSet() ? &wb : nullptr);
+    return;
   }
 
   static const std::vector<AirfieldInfo> kBlankAirfields(kBlankFields);

@@ -31,6 +31,7 @@ struct PageLayout {
   bool lastlegs = false;    // holds the route's last leg: the totals print here
   int totalspage = 0;       // the page, from 1, that holds the route's last leg
   std::string fieldnote;    // where the airfields this page leaves out are; a row of the block
+  bool fuel_and_loading = false;  // the page after the log: fuel plan, weight and balance
 };
 
 // The pages of the filled log of `legcount` legs and `fieldcount` airfields

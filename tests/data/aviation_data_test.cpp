@@ -322,3 +322,23 @@ TEST(AviationFillTest, ARouteOfIdentsAndCoordinatesBecomesAPlan) {
   EXPECT_EQ(plan.route.size(), before.route.size());
   EXPECT_FALSE(BuildPlanFromIdents(o.data, {"KSQL", "95,1"}, model, 2026.0, plan, notes, error));
 }
+
+namespace {
+
+TEST(AviationFillTest, TheAlternateIsMeasuredFromTheDestination) {
+  Opened o(kData + "/ourairports");
+  Plan plan;
+  plan.route = {Row("KSJC"), Row("KSQL San Carlos", "20")};
+  plan.performance.alternate = "Half Moon Bay";
+  std::string warning;
+  ASSERT_TRUE(ResolveAlternate(o.data, plan, warning)) << warning;
+  EXPECT_EQ(plan.performance.alternatedist, 12.0);  // 11.9 NM due west
+  EXPECT_NEAR(*plan.performance.alternatetc, 270.0, 1.0);
+
+  plan.performance.alternatedist.reset();
+  plan.performance.alternate = "KXYZ";
+  EXPECT_FALSE(ResolveAlternate(o.data, plan, warning));
+  EXPECT_EQ(warning, "[performance] alternate=KXYZ refused: found nowhere in the aviation data");
+}
+
+}  // namespace

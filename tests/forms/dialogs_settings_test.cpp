@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 
 #include "DialogsTestUtil.h"
 #include "ScriptedDesktop.h"
@@ -141,6 +142,60 @@ TEST(PrintOptionsDialogTest, ButtonsAndFrame) {
   // The buttons sit between the two boxes in tab order.
   EXPECT_EQ(NextTabStop(form.CheckBoxShade), form.ButtonOk);
   EXPECT_EQ(NextTabStop(form.ButtonCancel), form.EditTop);
+}
+
+TEST(PerformanceDialogTest, PastedTablesAreReadAndBadRowsKeepTheDialogOpen) {
+  ScriptedDesktop desk;
+  TFormPerformance form;
+  Performance perf;
+  perf.taxigal = 1.1;
+  Loading loading;
+  form.LoadPerformance(perf, loading);
+  // From a spreadsheet (tabs) and from a PDF (blanks).
+  form.GridClimb->PasteText("0\t0\t0\t0\r\n2000\t3\t0.7\t4\n");
+  form.GridClimb->setCurrentCell(2, 0);
+  form.GridClimb->PasteText("6000  11 2.3   14\n");
+  EXPECT_EQ(form.GridClimb->rowCount(), 4);  // one empty row to type into
+  form.GridStations->PasteText("front seats 64 400 380\nbaggage\t142\t120\t20");
+  form.EditEmptyLb->setText("1495");
+  form.EditEmptyArm->setText("101.4");
+  form.EditFuelArm->setText("96");
+  form.EditTaxiGal->clear();
+  form.EditEnvelope->setText("82:1500 82:1950 94.5:2300 94.5:1500");
+  ASSERT_TRUE(form.StorePerformance(perf, loading));
+  ASSERT_EQ(perf.climb.size(), 3u);
+  EXPECT_EQ(perf.climb[2].gallons, 2.3);
+  EXPECT_FALSE(perf.taxigal);
+  ASSERT_EQ(loading.stations.size(), 2u);
+  EXPECT_EQ(loading.stations[0].name, "front seats");
+  EXPECT_EQ(loading.stations[1].lb, 20.0);
+  EXPECT_EQ(loading.envelope.size(), 4u);
+  EXPECT_TRUE(desk.messages.empty());
+
+  // A row below the one before it: named, and Ok leaves the dialog open on that page.
+  form.Pages->setCurrentIndex(1);
+  form.GridClimb->setCurrentCell(3, 0);
+  form.GridClimb->PasteText("4000 7 1.5 8");
+  desk.message_answers = {mrOk, mrOk};
+  form.show();
+  form.setResult(mrNone);
+  form.ButtonOkClick();
+  EXPECT_TRUE(form.isVisible());
+  ASSERT_EQ(desk.messages.size(), 1u);
+  EXPECT_EQ(desk.messages[0].text,
+            "climb row 4 (4000 7 1.5 8): the altitudes must rise from row to row");
+  EXPECT_EQ(desk.messages[0].caption, "error");
+  EXPECT_EQ(form.Pages->currentIndex(), 0);
+  form.GridClimb->item(3, 0)->setText("");
+  form.GridClimb->item(3, 1)->setText("");
+  form.GridClimb->item(3, 2)->setText("");
+  form.GridClimb->item(3, 3)->setText("");
+  form.EditEnvelope->setText("82:1500 94:2300");
+  form.ButtonOkClick();
+  ASSERT_EQ(desk.messages.size(), 2u);
+  EXPECT_EQ(desk.messages[1].text,
+            "envelope 82:1500 94:2300: an envelope needs at least three points");
+  form.hide();
 }
 
 }  // namespace

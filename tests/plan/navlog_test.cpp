@@ -352,3 +352,58 @@ TEST(NavlogTool, BuildsARouteOfIdentsFromAviationDataWithVorCrossChecks) {
   EXPECT_EQ(unknown.status, 1);
   EXPECT_NE(unknown.out.find("KXYZ: no airport, navaid or fix"), std::string::npos) << unknown.out;
 }
+
+namespace {
+
+TEST(NavlogTool, FuelPlanAndLoadingAsCsvWithWarningsOnStandardError) {
+  TempDir dir;
+  const std::string path = dir.File("wb.flt");
+  WriteFile(path,
+            "[misc]\r\nacgph=9\r\nacfullfuel=30\r\nreserve=45\r\ncount=2\r\n"
+            "[dest0]\r\ntoname=Home\r\n[dest1]\r\ntoname=Bay\r\ndist=60\r\ntc=90\r\n"
+            "winddir=0\r\nwindvel=0\r\ntas=120\r\nvar=0\r\n"
+            "[performance]\r\ntaxigal=1.0\r\nextragal=20\r\n"
+            "[loading]\r\nempty=1495 101.4\r\nstation0=front seats 64 400 380\r\nfuelarm=96\r\n"
+            "envelope=90:1500 90:2300 96:2300 96:1500\r\n");
+  const ToolRun fuel = Navlog("--fuel-plan " + path, true);
+  EXPECT_EQ(fuel.status, 0);
+  // 30 min of cruise: 4.5 gal; 45 min of reserve: 6.75 gal.
+  EXPECT_NE(fuel.out.find("trip,4.5,30\n"), std::string::npos) << fuel.out;
+  EXPECT_NE(fuel.out.find("reserve,6.8,45\n"), std::string::npos);
+  EXPECT_NE(fuel.out.find("required,32.2,215\n"), std::string::npos);
+  EXPECT_NE(fuel.out.find("leftover,-2.2,-15\n"), std::string::npos);
+  EXPECT_NE(fuel.out.find("warning: required fuel 32.2 gal is more than the 30 gal on board"),
+            std::string::npos);
+
+  // The handbook's example, with 29 gal after the 1 gal of taxi fuel.
+  const ToolRun wb = Navlog("--loading " + path);
+  EXPECT_EQ(wb.status, 0);
+  EXPECT_EQ(wb.out,
+            "item,lb,arm,moment\n"
+            "empty,1495.0,101.40,151593\n"
+            "front seats,380.0,64.00,24320\n"
+            "fuel,174.0,96.00,16704\n"
+            "takeoff,2049.0,94.01,192617,inside\n"
+            "landing,2022.0,93.98,190025,inside\n");
+  EXPECT_EQ(Navlog("--loading --pdf x.pdf " + path).status, 2);
+}
+
+}  // namespace
+
+namespace {
+
+// The log of a plan without performance figures is what it always was, on
+// the terminal, in CSV and on paper.
+TEST(NavlogTool, ThePlanWithoutPerformanceGivesTheSameLog) {
+  const std::string files = HALVIX_PLAN_TEST_FILES;
+  const std::string sample = HALVIX_SAMPLE_PLAN;
+  EXPECT_EQ(Navlog(sample).out, ReadFile(files + "/sample-log.txt"));
+  EXPECT_EQ(Navlog("--csv " + sample).out, ReadFile(files + "/sample-log.csv"));
+  if (std::system("command -v pdftotext >/dev/null 2>&1") != 0) GTEST_SKIP() << "no pdftotext";
+  TempDir dir;
+  ASSERT_EQ(Navlog("--pdf " + dir.File("log.pdf") + " " + sample).status, 0);
+  EXPECT_EQ(RunShell("pdftotext -layout " + dir.File("log.pdf") + " -").out,
+            ReadFile(files + "/sample-log-pdf.txt"));
+}
+
+}  // namespace

@@ -174,7 +174,7 @@ TEST(DialogTransfer, ComposesTheVorCellAndReadsItBack) {
     EXPECT_EQ(row.caption, "Lake");
     EXPECT_EQ(row.subitems[kCellDist], "12.7");    // kept as typed
     EXPECT_EQ(row.subitems[kCellCourse], " 090");  // no trimming
-    EXPECT_EQ(row.subitems[kCellMagVar], "-10");  // 10E as the file holds it
+    EXPECT_EQ(row.subitems[kCellMagVar], "-10");   // 10E as the file holds it
 
     CheckpointDialogTexts back;
     back.RadioButtonTo = !c.dialog.RadioButtonTo;
