@@ -60,13 +60,12 @@ bool ApplyAviationData(const NavlogDataOptions& options, const CivilDate& date, 
            FormatCivilDate(model.released()) + " to " + FormatCivilDate(model.expires()) +
            "; the variation for " + FormatCivilDate(date) + " is only an estimate");
     }
-    plan.modified = 1;
   } else {
     // A route file's airports arrive with their names only.
     std::vector<std::string> notes;
-    if (FillNamedAirfields(data, plan, notes) > 0) plan.modified = 1;
+    FillNamedAirfields(data, plan, notes);
     for (const std::string& note : notes) Warn(note);
   }
-  if (options.nearest_vor && FillVorCrossChecks(data, plan) > 0) plan.modified = 1;
+  if (options.nearest_vor) FillVorCrossChecks(data, plan);
   return true;
 }

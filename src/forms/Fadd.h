@@ -61,5 +61,3 @@ class TFormAdd : public HalvixDialog {
  private:
   void KeepTabOnCheckedRadio();
 };
-
-extern TFormAdd* FormAdd;

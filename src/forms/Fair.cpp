@@ -3,8 +3,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-TFormAircraft* FormAircraft = nullptr;
-
 TFormAircraft::TFormAircraft(QWidget* parent)
     : HalvixDialog(parent, QStringLiteral("Aircraft & Pilot Info"), 219, 186) {
   SetEscapeCancels(false);

@@ -29,5 +29,3 @@ class TFormAircraft : public HalvixDialog {
   void ButtonOkClick();
   void ButtonCancelClick();
 };
-
-extern TFormAircraft* FormAircraft;

@@ -5,9 +5,8 @@
 #include <QPushButton>
 
 #include "forms/Fadd.h"
+#include "forms/PlanDocument.h"
 #include "plan/check.h"
-
-TFormAskContinue* FormAskContinue = nullptr;
 
 TFormAskContinue::TFormAskContinue(QWidget* parent)
     : HalvixDialog(parent, QStringLiteral("Insufficient information to compute wind effects"), 555,
@@ -80,7 +79,8 @@ QLineEdit* EditFor(const TFormAdd& form, MissingItem item) {
 
 }  // namespace
 
-bool CheckRoute(Plan& plan, QWidget* owner) {
+bool CheckRoute(PlanDocument& document, QWidget* owner, const CheckDialogs& dialogs) {
+  const Plan& plan = document.plan();
   if (plan.route.size() < 2) {
     desktop().MessageBox(owner, QString::fromUtf8(kTooFewCheckpoints), QStringLiteral("error"),
                          MessageButtons::Ok);
@@ -88,8 +88,8 @@ bool CheckRoute(Plan& plan, QWidget* owner) {
   }
   const MissingItem item = FindMissingItem(plan);
   if (item != MissingItem::None &&
-      !AskMissingInfo(plan, QString::fromUtf8(MissingItemName(item)),
-                      EditFor(*MadeOnFirstUse(FormAdd, owner), item), owner))
+      !AskMissingInfo(document, QString::fromUtf8(MissingItemName(item)),
+                      EditFor(*dialogs.checkpoint(), item), owner, dialogs))
     return false;
   // A cell such as "abc" counts as 0: a leg of 0 NM, say, which the log
   // would print as if it were meant.
@@ -100,14 +100,16 @@ bool CheckRoute(Plan& plan, QWidget* owner) {
              QStringLiteral("Confirm"), MessageButtons::YesNo) == mrYes;
 }
 
-bool AskMissingInfo(Plan& plan, const QString& item, QLineEdit* edit, QWidget* owner) {
-  TFormAskContinue* prompt = MadeOnFirstUse(FormAskContinue, owner);
+bool AskMissingInfo(PlanDocument& document, const QString& item, QLineEdit* edit, QWidget* owner,
+                    const CheckDialogs& dialogs) {
+  const Plan& plan = document.plan();
+  TFormAskContinue* prompt = dialogs.prompt();
   PlaceDialog(owner, prompt);
   prompt->LabelParam->setText(QStringLiteral("Missing Information: %1").arg(item));
   switch (desktop().ExecModal(prompt)) {
     case mrOk: {
       if (plan.route.size() < 2) return false;
-      TFormAdd* dialog = MadeOnFirstUse(FormAdd, owner);
+      TFormAdd* dialog = dialogs.checkpoint();
       CheckpointDialogTexts texts;
       RowToDialog(plan.route[1], texts);
       dialog->SetTexts(texts);
@@ -115,8 +117,9 @@ bool AskMissingInfo(Plan& plan, const QString& item, QLineEdit* edit, QWidget* o
       // The caret waits in the value that is missing.
       if (edit != nullptr) dialog->FocusEdit(edit);
       if (desktop().ExecModal(dialog) == mrOk) {
-        DialogToRow(dialog->Texts(), plan.route[1]);
-        plan.modified = 1;
+        const CheckpointDialogTexts typed = dialog->Texts();
+        document.Change(QStringLiteral("Edit Checkpoint"),
+                        [&typed](Plan& edited) { DialogToRow(typed, edited.route[1]); });
       }
       // Nothing is printed now: the next Print checks the route again.
       return false;

@@ -1,9 +1,13 @@
 // The pre-print check of the first leg and the prompt for a missing value.
 #pragma once
 
+#include <functional>
+
 #include "forms/Formutil.h"
 #include "plan/plan.h"
 
+class PlanDocument;
+class TFormAdd;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -27,15 +31,21 @@ class TFormAskContinue : public HalvixDialog {
   void Button3Click();
 };
 
-extern TFormAskContinue* FormAskContinue;
+// The dialogs the check may show, each made when it is first asked for.
+struct CheckDialogs {
+  std::function<TFormAskContinue*()> prompt;
+  std::function<TFormAdd*()> checkpoint;
+};
 
 // True when printing may go on. Needs two rows; when the first leg lacks
 // course, wind or variation, asks the user (AskMissingInfo); when a number
 // cell holds no number, asks whether to print it counted as 0. `owner` is
 // the window the dialogs are placed over.
-bool CheckRoute(Plan& plan, QWidget* owner);
+bool CheckRoute(PlanDocument& document, QWidget* owner, const CheckDialogs& dialogs);
 
 // Shows the prompt for `item`; the user prints anyway (true), cancels (false)
 // or edits route row 1 in the checkpoint dialog with the caret in `edit`
-// (false: the user prints again once the value is there).
-bool AskMissingInfo(Plan& plan, const QString& item, QLineEdit* edit, QWidget* owner);
+// (false: the user prints again once the value is there), one change of the
+// document.
+bool AskMissingInfo(PlanDocument& document, const QString& item, QLineEdit* edit, QWidget* owner,
+                    const CheckDialogs& dialogs);

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeView>
+#include <QUndoStack>
 #include <QUrl>
 
 #include "forms/Aviationdata.h"
@@ -33,8 +34,6 @@
 #include "forms/Viewdoc.h"
 #include "halvix_version.h"
 #include "plan/planfile.h"
-
-TForm1* Form1 = nullptr;
 
 const char* const kHomePageUrl = "https://www.halvix.example/";
 const char* const kSiblingPageUrl = "https://www.halvix.example/logbook/";
@@ -55,7 +54,9 @@ TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent),
       document_(new PlanDocument(this)),
       plan(document_->plan()),
-      printing_(std::make_unique<PlanPrinting>(*document_)) {
+      printing_(std::make_unique<PlanPrinting>(
+          *document_,
+          CheckDialogs{[this] { return FormAskContinue(); }, [this] { return FormAdd(); }})) {
   setWindowTitle("Cross Country Flight Planner");
   BuildClientArea();
   BuildMenus();
@@ -68,9 +69,8 @@ TForm1::TForm1(QWidget* parent)
   connect(TimerAutoLoad, &QTimer::timeout, this, &TForm1::TimerAutoLoadTimer);
   TimerAutoLoad->start();
 
-  connect(document_, &PlanDocument::Replaced, this, &TForm1::PlanReplaced);
+  connect(document_, &PlanDocument::Changed, this, &TForm1::ShowTitle);
 
-  plan.modified = 0;
   FormCreate();
 }
 
@@ -207,6 +207,7 @@ void TForm1::BuildMenus() {
   Open1 = File1->addAction("&Open", this, &TForm1::Open1Click);
   File1->addSeparator();
   Save1 = File1->addAction("&Save", this, &TForm1::Save1Click);
+  Save1->setShortcut(QKeySequence::Save);
   SaveAs1 = File1->addAction("Save &As ...", this, &TForm1::SaveAs1Click);
   ImportRoute1 =
       File1->addAction(QString::fromUtf8("Import Route\u2026"), this, &TForm1::ImportRoute1Click);
@@ -217,6 +218,19 @@ void TForm1::BuildMenus() {
   Print1 = File1->addAction("Print", this, &TForm1::Print1Click);
   PrintBlankForm1 = File1->addAction("Print Blank Form", this, &TForm1::PrintBlankForm1Click);
   PrintPreview1 = File1->addAction("Print Preview", this, &TForm1::PrintPreview1Click);
+  File1->addSeparator();
+  Quit1 = File1->addAction("&Quit", this, &TForm1::Quit1Click);
+  Quit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+  // The actions name the change they undo or redo.
+  EditMenu1 = menuBar()->addMenu("Edit");
+  Undo1 = document_->UndoStack()->createUndoAction(this, "&Undo");
+  Undo1->setShortcut(QKeySequence::Undo);
+  Redo1 = document_->UndoStack()->createRedoAction(this, "&Redo");
+  Redo1->setShortcuts(
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+  EditMenu1->addAction(Undo1);
+  EditMenu1->addAction(Redo1);
 
   Checkpoints1 = menuBar()->addMenu("Checkpoints");
   Add1 = Checkpoints1->addAction("Add", this, &TForm1::Add1Click);
@@ -224,8 +238,10 @@ void TForm1::BuildMenus() {
   Delete1 = Checkpoints1->addAction("Delete", this, &TForm1::Delete1Click);
   Checkpoints1->addSeparator();
   DeleteAll1 = Checkpoints1->addAction("Delete All", this, &TForm1::DeleteAll1Click);
-  Checkpoints1->addAction("Fill VOR Cross-Checks", this, [this] {
-    if (FillVorCrossChecksCommand(this, plan) > 0) document_->RouteEdited();
+  FillVor1 = Checkpoints1->addAction("Fill VOR Cross-Checks", this, [this] {
+    document_->ChangeIf("Fill VOR Cross-Checks", [this](Plan& edited) {
+      return FillVorCrossChecksCommand(this, edited) > 0;
+    });
   });
   Checkpoints1->addSeparator();
   WindsAloft1 = Checkpoints1->addAction(QString::fromUtf8("Winds Aloft\u2026"), this,
@@ -239,13 +255,15 @@ void TForm1::BuildMenus() {
 
 void TForm1::FormCreate() {
   std::string dir = QDir::currentPath().toStdString();
-  plan.filename = AppendDirSeparator(dir) + "default.flt";
-  plan.aircraft = AircraftInfo();
-  plan.aircraft.pilotname = "Pat Example";
-  plan.aircraft.acnumber = "12345";
-  plan.aircraft.actype = "C172/U";
-  plan.aircraft.acgph = 9.0;
-  plan.aircraft.acfullfuel = 38.0;
+  Plan first;
+  first.filename = AppendDirSeparator(dir) + "default.flt";
+  first.aircraft = AircraftInfo();
+  first.aircraft.pilotname = "Pat Example";
+  first.aircraft.acnumber = "12345";
+  first.aircraft.actype = "C172/U";
+  first.aircraft.acgph = 9.0;
+  first.aircraft.acfullfuel = 38.0;
+  document_->Replace(std::move(first));
   LabelVersion->setText(QStringLiteral("Halvix Version " HALVIX_VERSION));
   LabelCopyright->setText("\u00a9 The Halvix developers");
 }
@@ -256,14 +274,17 @@ void TForm1::TimerAutoLoadTimer() {
   LoadPlanFile(this, *document_, plan.filename);
 }
 
-void TForm1::PlanReplaced() {
-  EditTitle->setText(Q(plan.title));
+void TForm1::ShowTitle() {
+  const QString title = Q(plan.title);
+  if (EditTitle->text() != title) EditTitle->setText(title);
 }
 
 void TForm1::EditTitleEdited() {
   // The edit's own text: the byte limit may have cut what the signal carried.
-  plan.title = EditTitle->text().toStdString();
-  document_->Edited();
+  const std::string title = EditTitle->text().toStdString();
+  if (title == plan.title) return;
+  document_->Change(
+      "Title", [&title](Plan& edited) { edited.title = title; }, PlanDocument::kTitleTyping);
 }
 
 bool TForm1::FormCloseQuery() {
@@ -314,6 +335,11 @@ void TForm1::Save1Click() {
   SavePlanTo(this, *document_, plan.filename);
 }
 
+void TForm1::Quit1Click() {
+  // Closing asks about unsaved changes.
+  close();
+}
+
 void TForm1::SaveAs1Click() {
   SavePlanAs(this, *document_);
 }
@@ -333,8 +359,8 @@ void TForm1::Delete1Click() {
                            QString("Are you sure you wish to delete checkpoint %1 ?").arg(Q(name)),
                            "Confirm", MessageButtons::YesNo) != mrYes)
     return;
-  document_->Route()->Remove(row);
-  plan.modified = 1;
+  document_->Change("Delete Checkpoint",
+                    [row](Plan& edited) { edited.route.erase(edited.route.begin() + row); });
 }
 
 void TForm1::DeleteAll1Click() {
@@ -342,8 +368,7 @@ void TForm1::DeleteAll1Click() {
                            MessageButtons::YesNo) != mrYes)
     return;
   if (plan.route.empty()) return;
-  document_->Route()->Clear();
-  plan.modified = 1;
+  document_->Change("Delete All Checkpoints", [](Plan& edited) { edited.route.clear(); });
 }
 
 void TForm1::ButtonAddClick() {
@@ -355,16 +380,21 @@ void TForm1::ButtonAddClick() {
     return;
   }
   if (plan.route.empty()) {
-    TFormAddFirst* departure = MadeOnFirstUse(FormAddFirst, this);
+    TFormAddFirst* departure = FormAddFirst();
     departure->EditDeparture->clear();
     departure->ResetLookUp();
     departure->FocusEdit(departure->EditDeparture);
     PlaceDialog(this, departure);
     if (desktop().ExecModal(departure) != mrOk) return;
-    document_->Route()->AppendDeparture(departure->EditDeparture->text().toStdString());
-    plan.route.back().position = departure->position;
+    const std::string name = departure->EditDeparture->text().toStdString();
+    const std::optional<GeoPosition> position = departure->position;
+    document_->Change("Add Departure", [&](Plan& edited) {
+      AddRow(edited, name, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
+             NOT_ENTERED, NOT_ENTERED, NOT_ENTERED);
+      edited.route.back().position = position;
+    });
   } else {
-    TFormAdd* dialog = MadeOnFirstUse(FormAdd, this);
+    TFormAdd* dialog = FormAdd();
     dialog->ClearEdits();
     dialog->previous_position = plan.route.back().position;
     dialog->FocusEdit(dialog->EditCheckpointName);
@@ -373,10 +403,10 @@ void TForm1::ButtonAddClick() {
     Checkpoint row;
     DialogToRow(dialog->Texts(), row);
     row.position = dialog->position;
-    document_->Route()->Append(std::move(row));
+    document_->Change("Add Checkpoint",
+                      [&row](Plan& edited) { edited.route.push_back(std::move(row)); });
   }
   ShowRow(document_->Route()->rowCount() - 1);
-  plan.modified = 1;
 }
 
 void TForm1::ShowRow(int row) {
@@ -389,55 +419,60 @@ void TForm1::ButtonEditClick() {
     desktop().MessageBox(this, kSelectFirst, "Error", MessageButtons::Ok);
     return;
   }
-  Checkpoint& checkpoint = plan.route[static_cast<std::size_t>(row)];
+  const auto at = static_cast<std::size_t>(row);
   if (row == 0) {
-    TFormAddFirst* departure = MadeOnFirstUse(FormAddFirst, this);
-    departure->EditDeparture->setText(Q(checkpoint.caption));
+    TFormAddFirst* departure = FormAddFirst();
+    departure->EditDeparture->setText(Q(plan.route[at].caption));
     departure->ResetLookUp();
     departure->FocusEdit(departure->EditDeparture);
     PlaceDialog(this, departure);
     if (desktop().ExecModal(departure) != mrOk) return;
-    checkpoint.caption = departure->EditDeparture->text().toStdString();
-    if (departure->position) checkpoint.position = departure->position;
+    const std::string name = departure->EditDeparture->text().toStdString();
+    const std::optional<GeoPosition> position = departure->position;
+    document_->Change("Edit Departure", [&](Plan& edited) {
+      edited.route[at].caption = name;
+      if (position) edited.route[at].position = position;
+    });
   } else {
-    TFormAdd* dialog = MadeOnFirstUse(FormAdd, this);
+    TFormAdd* dialog = FormAdd();
     CheckpointDialogTexts texts;
-    RowToDialog(checkpoint, texts);
+    RowToDialog(plan.route[at], texts);
     dialog->SetTexts(texts);
-    dialog->previous_position = plan.route[static_cast<std::size_t>(row) - 1].position;
+    dialog->previous_position = plan.route[at - 1].position;
     dialog->FocusEdit(dialog->EditCheckpointName);
     PlaceDialog(this, dialog);
     if (desktop().ExecModal(dialog) != mrOk) return;
-    DialogToRow(dialog->Texts(), checkpoint);
-    if (dialog->position) checkpoint.position = dialog->position;
+    const CheckpointDialogTexts typed = dialog->Texts();
+    const std::optional<GeoPosition> position = dialog->position;
+    document_->Change("Edit Checkpoint", [&](Plan& edited) {
+      DialogToRow(typed, edited.route[at]);
+      if (position) edited.route[at].position = position;
+    });
   }
-  document_->Route()->RowChanged(row);
   ShowRow(row);
-  plan.modified = 1;
 }
 
 void TForm1::ButtonAircraftClick() {
-  TFormAircraft* dialog = MadeOnFirstUse(FormAircraft, this);
+  TFormAircraft* dialog = FormAircraft();
   dialog->LoadAircraft(plan.aircraft);
   // The registration is first in tab order: the value most often changed.
   dialog->FocusEdit(dialog->EditNNumber);
   PlaceDialog(this, dialog);
   if (desktop().ExecModal(dialog) != mrOk) return;
-  dialog->StoreAircraft(plan.aircraft);
-  document_->Edited();
+  document_->Change("Aircraft", [dialog](Plan& edited) { dialog->StoreAircraft(edited.aircraft); });
 }
 
 void TForm1::PrintSettings1Click() {
-  TFormPrintSettings* dialog = MadeOnFirstUse(FormPrintSettings, this);
+  TFormPrintSettings* dialog = FormPrintSettings();
   PlaceDialog(this, dialog);
   dialog->LoadSettings(plan.print);
   if (desktop().ExecModal(dialog) != mrOk) return;
-  dialog->StoreSettings(plan.print);
-  plan.modified = 1;
+  document_->Change("Print Settings",
+                    [dialog](Plan& edited) { dialog->StoreSettings(edited.print); });
 }
 
 void TForm1::ButtonFieldsClick() {
-  TFormFields* dialog = FieldsDialog(this, *document_);
+  TFormFields* dialog = FormFields();
   PlaceDialog(this, dialog);
   desktop().ExecModal(dialog);
 }
@@ -459,11 +494,11 @@ void TForm1::PrintPreview1Click() {
 }
 
 void TForm1::NavigationLog1Click() {
-  ShowNavigationLog(this, *document_);
+  ShowNavigationLog(navlog_, this, *document_);
 }
 
 void TForm1::WindsAloft1Click() {
-  if (ShowWindsAloft(this, plan)) document_->RouteEdited();
+  ShowWindsAloft(winds_, this, *document_);
 }
 
 void TForm1::ButtonHelpClick() {
@@ -484,6 +519,38 @@ void TForm1::Panel2Click() {
 
 void TForm1::Label3Click() {
   Panel2Click();
+}
+
+TFormAdd* TForm1::FormAdd() {
+  return MadeOnFirstUse(add_, this);
+}
+
+TFormAddFirst* TForm1::FormAddFirst() {
+  return MadeOnFirstUse(add_first_, this);
+}
+
+TFormAircraft* TForm1::FormAircraft() {
+  return MadeOnFirstUse(aircraft_, this);
+}
+
+TFormPrintSettings* TForm1::FormPrintSettings() {
+  return MadeOnFirstUse(print_settings_, this);
+}
+
+TFormAskContinue* TForm1::FormAskContinue() {
+  return MadeOnFirstUse(ask_continue_, this);
+}
+
+TFormFields* TForm1::FormFields() {
+  return MadeOnFirstUse(fields_, *document_, this);
+}
+
+TFormNavLog* TForm1::FormNavLog() const {
+  return navlog_;
+}
+
+TFormWinds* TForm1::FormWinds() {
+  return MadeOnFirstUse(winds_, this);
 }
 
 // --- Start-up -----------------------------------------------------------------
@@ -509,14 +576,4 @@ void UseFormFont() {
   if (dynamic_cast<FormStyle*>(QApplication::style()) == nullptr)
     QApplication::setStyle(new FormStyle);
   QApplication::setFont(FormFont());
-}
-
-void CreateForms() {
-  Form1 = new TForm1;
-}
-
-void DestroyForms() {
-  delete Form1;  // the windows made on first use are its children and go with it
-  Form1 = nullptr;
-  FormWinds = nullptr;  // made on first use as a child of the main window
 }

@@ -23,8 +23,6 @@
 #include "plan/fuel.h"
 #include "plan/report.h"
 
-TFormNavLog* FormNavLog = nullptr;
-
 const QColor NavLogModel::kBelowReserve(255, 204, 92);
 const QColor NavLogModel::kExhausted(255, 128, 118);
 
@@ -292,7 +290,7 @@ QVariant NavLogModel::headerData(int section, Qt::Orientation orientation, int r
 TFormNavLog::TFormNavLog(PlanDocument& document, QWidget* owner)
     : QWidget(owner, Qt::Window),
       document_(document),
-      model_(new NavLogModel(document.plan(), this)) {
+      model_(new NavLogModel(document.LegsScratch(), this)) {
   setObjectName("FormNavLog");
   setWindowTitle("Navigation Log");
 
@@ -438,10 +436,11 @@ void TFormNavLog::Copy1Click() {
 }
 
 void TFormNavLog::SpinReserveChanged(int minutes) {
-  Plan& plan = document_.plan();
-  if (plan.reserve == minutes) return;
-  plan.reserve = minutes;
-  document_.Edited();
+  if (document_.plan().reserve == minutes) return;
+  // The steps of one spin come back in one undo.
+  document_.Change(
+      QStringLiteral("Reserve"), [minutes](Plan& plan) { plan.reserve = minutes; },
+      PlanDocument::kReserveSteps);
 }
 
 void TFormNavLog::DocumentSelectionChanged() {
@@ -467,10 +466,11 @@ void TFormNavLog::OwnSelectionChanged() {
   syncing_ = false;
 }
 
-TFormNavLog* ShowNavigationLog(QWidget* owner, PlanDocument& document) {
-  if (FormNavLog == nullptr) {
-    FormNavLog = new TFormNavLog(document, owner);
-    QObject::connect(FormNavLog, &QObject::destroyed, [] { FormNavLog = nullptr; });
+TFormNavLog* ShowNavigationLog(QPointer<TFormNavLog>& window, QWidget* owner,
+                               PlanDocument& document) {
+  if (window.isNull()) {
+    window = new TFormNavLog(document, owner);
+    TFormNavLog* FormNavLog = window;
     // Below the main window where the screen has room, else as low as fits.
     const QRect main = owner->frameGeometry();
     const QSize screen = desktop().ScreenSize();
@@ -481,8 +481,8 @@ TFormNavLog* ShowNavigationLog(QWidget* owner, PlanDocument& document) {
     if (left + FormNavLog->width() > screen.width()) left = screen.width() - FormNavLog->width();
     FormNavLog->move(std::max(left, 0), std::max(top, 0));
   }
-  FormNavLog->show();
-  FormNavLog->raise();
-  FormNavLog->activateWindow();
-  return FormNavLog;
+  window->show();
+  window->raise();
+  window->activateWindow();
+  return window;
 }

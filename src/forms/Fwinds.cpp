@@ -16,9 +16,8 @@
 #include "forms/Aviationdata.h"
 #include "forms/Desktop.h"
 #include "forms/Formutil.h"
+#include "forms/PlanDocument.h"
 #include "winds/winds_stations.h"
-
-TFormWinds* FormWinds = nullptr;
 
 namespace {
 
@@ -127,7 +126,8 @@ TFormWinds::TFormWinds(QWidget* parent) : QDialog(parent) {
 
 TFormWinds::~TFormWinds() = default;
 
-bool TFormWinds::Execute(Plan& plan, const StationLocator& locate) {
+bool TFormWinds::Execute(PlanDocument& document, const StationLocator& locate) {
+  const Plan& plan = document.plan();
   plan_ = &plan;
   locate_ = locate;
   source_.reset();
@@ -140,7 +140,8 @@ bool TFormWinds::Execute(Plan& plan, const StationLocator& locate) {
   source_.reset();
   locate_ = nullptr;
   if (result != mrOk) return false;
-  return ApplyWinds(plan, fill_);
+  return document.ChangeIf(QStringLiteral("Winds Aloft"),
+                           [this](Plan& edited) { return ApplyWinds(edited, fill_); });
 }
 
 void TFormWinds::ButtonOpenClick() {
@@ -223,8 +224,8 @@ void TFormWinds::ShowFill() {
   ButtonOk->setEnabled(filled > 0);
 }
 
-bool ShowWindsAloft(QWidget* owner, Plan& plan) {
-  if (FormWinds == nullptr) FormWinds = new TFormWinds(owner);
+bool ShowWindsAloft(QPointer<TFormWinds>& window, QWidget* owner, PlanDocument& document) {
+  TFormWinds* FormWinds = MadeOnFirstUse(window, owner);
   PlaceDialog(owner, FormWinds);
-  return FormWinds->Execute(plan, DesktopStations(FormWinds, plan));
+  return FormWinds->Execute(document, DesktopStations(FormWinds, document.plan()));
 }

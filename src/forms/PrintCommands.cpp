@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPrinter>
+#include <utility>
 
 #include "forms/Desktop.h"
 #include "forms/Faskc.h"
@@ -20,8 +21,10 @@ QString PrintFileProposal(const QString& planfile) {
   return QDir(plan.absolutePath()).filePath(base + ".pdf");
 }
 
-PlanPrinting::PlanPrinting(PlanDocument& document)
-    : document_(document), context_(std::make_unique<PrintContext>()) {}
+PlanPrinting::PlanPrinting(PlanDocument& document, CheckDialogs dialogs)
+    : document_(document),
+      dialogs_(std::move(dialogs)),
+      context_(std::make_unique<PrintContext>()) {}
 
 PlanPrinting::~PlanPrinting() = default;
 
@@ -34,15 +37,10 @@ QPrinter& PlanPrinting::Printer() {
 }
 
 bool PlanPrinting::CheckAndCompute(QWidget* owner) {
-  Plan& plan = document_.plan();
   // Margins read from a file have not been through the print settings.
-  if (!RefuseUnreadableMargins(owner, plan.print).refusal.empty()) return false;
-  bool go_on = CheckRoute(plan, owner);
-  // The prompt may have had row 1 edited in the checkpoint dialog; a reset of
-  // the whole list would lose the user's selection.
-  if (plan.route.size() >= 2) document_.Route()->RowChanged(1);
-  if (!go_on) return false;
-  ComputeLegs(plan);
+  if (!RefuseUnreadableMargins(owner, document_.plan().print).refusal.empty()) return false;
+  if (!CheckRoute(document_, owner, dialogs_)) return false;
+  ComputeLegs(document_.LegsScratch());
   return true;
 }
 
@@ -83,20 +81,20 @@ bool PlanPrinting::RunPrintDialog(QWidget* owner) {
 void PlanPrinting::Print(QWidget* owner) {
   if (!CheckAndCompute(owner)) return;
   if (!RunPrintDialog(owner)) return;
-  PrintFilledLog(Printer(), document_.plan(), *context_);
+  PrintFilledLog(Printer(), document_.LegsScratch(), *context_);
 }
 
 void PlanPrinting::PrintBlank(QWidget* owner) {
   if (!RefuseUnreadableMargins(owner, document_.plan().print).refusal.empty()) return;
   if (!RunPrintDialog(owner)) return;
-  PrintBlankForm(Printer(), document_.plan(), *context_);
+  PrintBlankForm(Printer(), document_.LegsScratch(), *context_);
 }
 
 void PlanPrinting::Preview(QWidget* owner) {
   if (!CheckAndCompute(owner)) return;
   const bool print = desktop().PrintPreview(owner, Printer(), [this](QPrinter* target) {
-    PrintFilledLog(*target, document_.plan(), *context_);
+    PrintFilledLog(*target, document_.LegsScratch(), *context_);
   });
   if (!print || !RunPrintDialog(owner)) return;
-  PrintFilledLog(Printer(), document_.plan(), *context_);
+  PrintFilledLog(Printer(), document_.LegsScratch(), *context_);
 }

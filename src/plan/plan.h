@@ -137,7 +137,6 @@ struct Plan {
   PrintSettings print;
   int32_t reserve = kDefaultReserve;  // minutes, 0..kMaxReserve
   std::string filename;
-  int modified = 0;
 
   int32_t legcount = 0;
   std::array<LegResult, kMaxLegs> legs;

@@ -67,7 +67,7 @@ std::optional<GeoPosition> ReadPosition(const ProfileFile& file, const std::stri
 
 }  // namespace
 
-SaveResult SavePlan(Plan& plan, const std::string& path) {
+SaveResult SavePlan(const Plan& plan, const std::string& path) {
   SaveResult result;
   if (plan.route.empty()) {
     result.status = SaveStatus::NothingToSave;
@@ -123,7 +123,6 @@ SaveResult SavePlan(Plan& plan, const std::string& path) {
   }
 
   if (!file.Save(path, result.error)) return result;
-  plan.modified = 0;
   result.status = SaveStatus::Saved;
   return result;
 }
@@ -173,7 +172,6 @@ int32_t FillPlan(Plan& plan, const ProfileFile& file) {
     }
     plan.airfields.push_back(std::move(field));
   }
-  plan.modified = 0;
   return rows_in_file;
 }
 

@@ -42,8 +42,7 @@ class MainPrintTest : public MainWindowTest {
  protected:
   void LoadRoute(int rows, int fields) {
     WriteFile(Path("trip.flt"), PlanText("Lakes", rows, fields));
-    LoadPlan(Form1->plan, Path("trip.flt"));
-    ShowPlan();
+    ShowPlan([this](Plan& plan) { LoadPlan(plan, Path("trip.flt")); });
   }
 
   // Plays the missing-information prompt by pressing `button`.
@@ -67,7 +66,7 @@ TEST_F(MainPrintTest, PrintWritesTheFilledLogToTheChosenPrinter) {
   EXPECT_EQ(desk.print_dialogs, 1);
   EXPECT_EQ(PdfPages(ReadFile(pdf_)), 2);
   EXPECT_EQ(Form1->plan.legcount, 13);
-  EXPECT_EQ(Form1->plan.modified, 0);
+  EXPECT_FALSE(Form1->Document().IsModified());
 
   // The menu item does the same; a cancelled dialog prints nothing.
   QFile::remove(QString::fromStdString(pdf_));
@@ -126,8 +125,7 @@ TEST_F(MainPrintTest, MarginsFromAFileThatLeaveTheFormTooSmallAreRefused) {
   std::string text = PlanText("Wide", 3, 0);
   text.insert(text.find("\r\n") + 2, "leftmargin=3\r\nrightmargin=3\r\n");
   WriteFile(Path("trip.flt"), text);
-  LoadPlan(Form1->plan, Path("trip.flt"));
-  ShowPlan();
+  ShowPlan([this](Plan& plan) { LoadPlan(plan, Path("trip.flt")); });
   desk.print_to_pdf = QString::fromStdString(pdf_);
   desk.message_answers = {mrOk, mrOk, mrOk};
   Form1->ButtonPrintClick();
@@ -142,7 +140,7 @@ TEST_F(MainPrintTest, MarginsFromAFileThatLeaveTheFormTooSmallAreRefused) {
             CheckMargins(Form1->plan.print, LetterOrA4()).refusal);
   EXPECT_EQ(desk.messages[0].caption, "error");
 
-  Form1->plan.print.leftmargin = Form1->plan.print.rightmargin = 0.5;
+  ShowPlan([](Plan& plan) { plan.print.leftmargin = plan.print.rightmargin = 0.5; });
   desk.print_answers = {true};
   Form1->ButtonPrintClick();
   EXPECT_EQ(PdfPages(ReadFile(pdf_)), 1);
@@ -168,7 +166,7 @@ TEST_F(MainPrintTest, PreviewDrawsTheFilledLogAfterTheSameCheck) {
 
 TEST_F(MainPrintTest, PrintingFromThePreviewGoesThroughThePrintDialog) {
   LoadRoute(3, 0);
-  Form1->plan.filename = Path("trip.flt");
+  Form1->Document().SetFileName(Path("trip.flt"));
   desk.print_to_pdf = QString::fromStdString(pdf_);
   desk.preview_answers = {true};
   desk.print_answers = {true};
@@ -214,7 +212,7 @@ TEST_F(MainPrintTest, OnePrinterKeepsItsSettingsForTheWholeRun) {
 
 TEST_F(MainPrintTest, PrintToFileOffersThePlansOwnNameBesideIt) {
   LoadRoute(3, 0);
-  Form1->plan.filename = Path("trip.flt");
+  Form1->Document().SetFileName(Path("trip.flt"));
   desk.print_answers = {false, true};
   Form1->ButtonPrintClick();
   ASSERT_EQ(desk.print_file_offers.size(), 1u);
@@ -223,7 +221,7 @@ TEST_F(MainPrintTest, PrintToFileOffersThePlansOwnNameBesideIt) {
   // After printing elsewhere, a plan saved under a new name offers that one.
   desk.print_to_pdf = QString::fromStdString(pdf_);
   Form1->PrintBlankForm1Click();
-  Form1->plan.filename = Path("sub/renamed.plan.flt");
+  Form1->Document().SetFileName(Path("sub/renamed.plan.flt"));
   desk.print_answers = {false};
   Form1->ButtonPrintClick();
   ASSERT_EQ(desk.print_file_offers.size(), 3u);
@@ -246,16 +244,17 @@ TEST_F(MainPrintTest, PrintNeedsTwoRows) {
 
 TEST_F(MainPrintTest, MissingInformationPromptDecidesWhetherToPrint) {
   LoadRoute(3, 0);
-  Form1->plan.route[1].subitems[kCellCourse].clear();
-  Form1->plan.route[1].subitems[kCellWindDir].clear();
-  ShowPlan();
+  ShowPlan([](Plan& plan) {
+    plan.route[1].subitems[kCellCourse].clear();
+    plan.route[1].subitems[kCellWindDir].clear();
+  });
   desk.print_to_pdf = QString::fromStdString(pdf_);
 
   // Cancel: nothing printed.
   QString label;
   AnswerPrompt(&TFormAskContinue::Button3, &label);
   Form1->ButtonPrintClick();
-  EXPECT_EQ(desk.shown_dialogs.back(), FormAskContinue);
+  EXPECT_EQ(desk.shown_dialogs.back(), Form1->FormAskContinue());
   EXPECT_EQ(label, "Missing Information: True Course");
   EXPECT_EQ(desk.print_dialogs, 0);
 
@@ -279,17 +278,17 @@ TEST_F(MainPrintTest, MissingInformationPromptDecidesWhetherToPrint) {
   // the list shows what was typed and nothing prints yet.
   AnswerPrompt(&TFormAskContinue::Button2);
   desk.dialog_answers.push_back([](QDialog* d) {
-    EXPECT_EQ(d, FormAdd);
-    EXPECT_EQ(FormAdd->EditCheckpointName->text(), "Point 1");
-    EXPECT_EQ(d->focusWidget(), FormAdd->EditTrueCourse);
-    FormAdd->EditTrueCourse->setText("095");
-    FormAdd->ButtonOkClick();
+    EXPECT_EQ(d, Form1->FormAdd());
+    EXPECT_EQ(Form1->FormAdd()->EditCheckpointName->text(), "Point 1");
+    EXPECT_EQ(d->focusWidget(), Form1->FormAdd()->EditTrueCourse);
+    Form1->FormAdd()->EditTrueCourse->setText("095");
+    Form1->FormAdd()->ButtonOkClick();
     return d->result();
   });
   Form1->ButtonPrintClick();
   EXPECT_EQ(desk.print_dialogs, 2);
   EXPECT_EQ(Form1->RouteModel()->index(1, 2).data().toString(), "095");
-  EXPECT_EQ(Form1->plan.modified, 1);
+  EXPECT_TRUE(Form1->Document().IsModified());
 
   // The next Print asks for the next missing value.
   AnswerPrompt(&TFormAskContinue::Button3, &label);
@@ -299,8 +298,7 @@ TEST_F(MainPrintTest, MissingInformationPromptDecidesWhetherToPrint) {
 
 TEST_F(MainPrintTest, ANumberCellWithoutANumberIsConfirmedBeforePrinting) {
   LoadRoute(3, 0);
-  Form1->plan.route[2].subitems[kCellDist] = "abc";
-  ShowPlan();
+  ShowPlan([](Plan& plan) { plan.route[2].subitems[kCellDist] = "abc"; });
   desk.print_to_pdf = QString::fromStdString(pdf_);
   desk.message_answers = {mrNo, mrYes};
   desk.print_answers = {true};
@@ -329,11 +327,12 @@ TEST_F(MainPrintTest, PrintingKeepsTheSelectedRow) {
 
   // Also when the prompt had row 1 edited: the list shows the new value and
   // the selection stays where the user left it.
-  Form1->plan.route[1].subitems[kCellCourse].clear();
+  Form1->Document().Change("Clear",
+                           [](Plan& plan) { plan.route[1].subitems[kCellCourse].clear(); });
   AnswerPrompt(&TFormAskContinue::Button2);
   desk.dialog_answers.push_back([](QDialog* d) {
-    FormAdd->EditTrueCourse->setText("095");
-    FormAdd->ButtonOkClick();
+    Form1->FormAdd()->EditTrueCourse->setText("095");
+    Form1->FormAdd()->ButtonOkClick();
     return d->result();
   });
   Form1->ButtonPrintClick();
@@ -379,7 +378,7 @@ TEST_F(MainPrintTest, WhatTheDesktopCannotOpenIsNamedForOpeningByHand) {
   // The checkpoint dialog's Help tells it as well, and quiet callers stay quiet.
   WriteFile(Path("addcheck.html"), "<html></html>");
   desk.message_answers = {mrOk};
-  MadeOnFirstUse(FormAdd, Form1)->ButtonHelpClick();
+  Form1->FormAdd()->ButtonHelpClick();
   ASSERT_EQ(desk.messages.size(), 3u);
   EXPECT_TRUE(desk.messages[2].text.contains(QPath("addcheck.html")));
   EXPECT_FALSE(ViewDocument("halvix", StartDirectory, true));

@@ -77,10 +77,15 @@ TEST_F(WindsWindowTest, PastedBulletinShowsEachLegAndOkWritesItAsOneChange) {
         EXPECT_TRUE(form->ButtonOk->isEnabled());
       },
       true);
+  const QString before = Form1->RouteModel()->index(2, 4).data().toString();
   Form1->WindsAloft1->trigger();
-  EXPECT_EQ(Form1->plan.modified, 1);
+  EXPECT_TRUE(Form1->Document().IsModified());
   EXPECT_EQ(Form1->RouteModel()->index(2, 4).data().toString(), "270");
-  EXPECT_EQ(FormNavLog->Model()->index(1, NavLogModel::kGs).data().toString(), "82");
+  EXPECT_EQ(Form1->Undo1->text(), "&Undo Winds Aloft");
+  Form1->Undo1->trigger();
+  EXPECT_EQ(Form1->RouteModel()->index(2, 4).data().toString(), before);
+  Form1->Redo1->trigger();
+  EXPECT_EQ(Form1->FormNavLog()->Model()->index(1, NavLogModel::kGs).data().toString(), "82");
   // The save prompt sees it.
   desk.message_answers = {mrCancel};
   EXPECT_FALSE(Form1->FormCloseQuery());
@@ -102,7 +107,7 @@ TEST_F(WindsWindowTest, CancelOrABadForecastChangesNothing) {
       },
       false);
   Form1->WindsAloft1->trigger();
-  EXPECT_EQ(Form1->plan.modified, 0);
+  EXPECT_FALSE(Form1->Document().IsModified());
   EXPECT_EQ(Form1->plan.route[1].SubItem(kCellWindDir), "300");
 }
 
