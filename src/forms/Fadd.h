@@ -60,4 +60,5 @@ class TFormAdd : public HalvixDialog {
 
  private:
   void KeepTabOnCheckedRadio();
+  void ClearToFrom();
 };

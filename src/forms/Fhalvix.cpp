@@ -42,6 +42,25 @@ namespace {
 
 const char* const kSelectFirst = "Please select an item in the list first!";
 
+// The margins last set in Print Settings, which a new plan starts with.
+const char* const kMarginKeys[] = {"print/topmargin", "print/bottommargin", "print/leftmargin",
+                                   "print/rightmargin"};
+
+void RememberMargins(const PrintSettings& print) {
+  QSettings settings = UserSettings();
+  const double margins[] = {print.topmargin, print.bottommargin, print.leftmargin,
+                            print.rightmargin};
+  for (int k = 0; k < 4; ++k) settings.setValue(kMarginKeys[k], margins[k]);
+}
+
+// None set yet: the plan file's own default, a tenth of an inch.
+void RecallMargins(PrintSettings& print) {
+  const QSettings settings = UserSettings();
+  double* margins[] = {&print.topmargin, &print.bottommargin, &print.leftmargin,
+                       &print.rightmargin};
+  for (int k = 0; k < 4; ++k) *margins[k] = settings.value(kMarginKeys[k], 0.1).toDouble();
+}
+
 QString Q(const std::string& text) {
   return QString::fromStdString(text);
 }
@@ -56,7 +75,9 @@ TForm1::TForm1(QWidget* parent)
       plan(document_->plan()),
       printing_(std::make_unique<PlanPrinting>(
           *document_,
-          CheckDialogs{[this] { return FormAskContinue(); }, [this] { return FormAdd(); }})) {
+          CheckDialogs{[this] { return FormAskContinue(); }, [this] { return FormAdd(); },
+                       [this] { return !winds_.isNull() && winds_->HasForecast(); },
+                       [this] { WindsAloft1Click(); }})) {
   setWindowTitle("Cross Country Flight Planner");
   BuildClientArea();
   BuildMenus();
@@ -263,6 +284,7 @@ void TForm1::FormCreate() {
   first.aircraft.actype = "C172/U";
   first.aircraft.acgph = 9.0;
   first.aircraft.acfullfuel = 38.0;
+  RecallMargins(first.print);
   document_->Replace(std::move(first));
   LabelVersion->setText(QStringLiteral("Halvix Version " HALVIX_VERSION));
   LabelCopyright->setText("\u00a9 The Halvix developers");
@@ -469,6 +491,7 @@ void TForm1::PrintSettings1Click() {
   if (desktop().ExecModal(dialog) != mrOk) return;
   document_->Change("Print Settings",
                     [dialog](Plan& edited) { dialog->StoreSettings(edited.print); });
+  RememberMargins(plan.print);
 }
 
 void TForm1::ButtonFieldsClick() {

@@ -110,6 +110,8 @@ int32_t CheckedValue(const LegResult& leg, MissingItem item) {
       return leg.windvel;
     case MissingItem::MagneticVariation:
       return leg.var;
+    case MissingItem::TrueAirspeed:
+      return leg.tas;
     case MissingItem::None:
       break;
   }

@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QPointer>
 #include <QPushButton>
+#include <QSettings>
 #include <QString>
 #include <QStyledItemDelegate>
 #include <cstddef>
@@ -36,6 +37,9 @@ Window* MadeOnFirstUse(QPointer<Window>& slot, Args&&... args) {
 // are nearly the same size) and keeps it on the screen. Does nothing when
 // either is missing.
 void PlaceDialog(QWidget* owner, QWidget* dialog);
+
+// The user's settings of the program (folders, paper, margins last used).
+QSettings UserSettings();
 
 // The 8-point sans face the windows' pixel layout was drawn for.
 QFont FormFont();

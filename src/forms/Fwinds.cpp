@@ -1,5 +1,6 @@
 #include "forms/Fwinds.h"
 
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -7,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -17,9 +19,19 @@
 #include "forms/Desktop.h"
 #include "forms/Formutil.h"
 #include "forms/PlanDocument.h"
-#include "winds/winds_stations.h"
+#include "session/planning_session.h"
 
 namespace {
+
+const char* const kForecastFolderKey = "winds/forecastfolder";
+
+// Where the forecast dialog opens: the folder of the last forecast read, else
+// Documents, where downloads are kept; never the aviation data folder.
+QString ForecastFolder() {
+  const QString last = UserSettings().value(kForecastFolderKey).toString();
+  if (!last.isEmpty() && QFileInfo(last).isDir()) return last;
+  return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
 
 const char* const kForecastFilter =
     "Winds aloft forecasts (*.txt *.grib2 *.grb2 *.grb);;All files (*)";
@@ -44,19 +56,6 @@ QString Cell(int32_t value) {
 
 QString Q(const std::string& text) {
   return QString::fromStdString(text);
-}
-
-// The aviation data, opened when a bulletin's first station is placed: a GRIB
-// file needs none, and a pilot without a data folder is told so once.
-StationLocator DesktopStations(QWidget* parent, const Plan& plan) {
-  auto locate = std::make_shared<std::optional<StationLocator>>();
-  return [parent, &plan, locate](const std::string& ident) -> std::optional<GeoPosition> {
-    if (!*locate) {
-      const AviationData* data = UseAviationData(parent);
-      *locate = data ? AviationStations(*data, plan) : StationLocator();
-    }
-    return **locate ? (**locate)(ident) : std::nullopt;
-  };
 }
 
 }  // namespace
@@ -134,6 +133,8 @@ bool TFormWinds::Execute(PlanDocument& document, const StationLocator& locate) {
   fill_ = CurrentWinds(plan);
   LabelForecast->setText("No forecast read yet.");
   ShowFill();
+  if (HasForecast() && QFileInfo(forecast_path_).isFile())
+    Use(LoadWindForecast(forecast_path_.toStdString(), plan, locate_), forecast_path_);
   const int result = desktop().ExecModal(this);
   // The forecast and the data it placed stations with belong to this showing.
   plan_ = nullptr;
@@ -146,9 +147,13 @@ bool TFormWinds::Execute(PlanDocument& document, const StationLocator& locate) {
 
 void TFormWinds::ButtonOpenClick() {
   if (plan_ == nullptr) return;
-  QString path;
+  QString path = ForecastFolder();
   if (!desktop().OpenFileName(this, path, kForecastFilter)) return;
-  Use(LoadWindForecast(path.toStdString(), *plan_, locate_), path);
+  UserSettings().setValue(kForecastFolderKey, QFileInfo(path).absolutePath());
+  WindForecastLoad load = LoadWindForecast(path.toStdString(), *plan_, locate_);
+  const bool read = load.ok;
+  Use(std::move(load), path);
+  if (read) forecast_path_ = path;
 }
 
 void TFormWinds::ButtonReadTextClick() {
@@ -175,10 +180,17 @@ void TFormWinds::Use(WindForecastLoad load, const QString& what) {
   source_ = std::move(load.source);
   QString text = load.grib ? QString("GRIB forecast: %1").arg(what)
                            : QString("Winds aloft bulletin: %1").arg(what);
+  for (const Finding& finding : load.report.findings()) {
+    if (finding.severity == Finding::Severity::Warning) {
+      text +=
+          "\n" + Q(finding.line > 0 ? "line " + std::to_string(finding.line) + ": " + finding.text
+                                    : finding.text);
+    }
+  }
   QStringList unplaced;
   for (const std::string& warning : load.warnings) unplaced << Q(warning);
-  if (!unplaced.isEmpty()) {
-    text += QString("\n%1 of its stations cannot be placed").arg(unplaced.size());
+  if (!load.unplaced.empty()) {
+    text += QString("\n%1 of its stations cannot be placed").arg(load.unplaced.size());
   }
   LabelForecast->setText(text);
   LabelForecast->setToolTip(unplaced.join('\n'));
@@ -227,5 +239,8 @@ void TFormWinds::ShowFill() {
 bool ShowWindsAloft(QPointer<TFormWinds>& window, QWidget* owner, PlanDocument& document) {
   TFormWinds* FormWinds = MadeOnFirstUse(window, owner);
   PlaceDialog(owner, FormWinds);
-  return FormWinds->Execute(document, DesktopStations(FormWinds, document.plan()));
+  // The aviation data is opened when a bulletin's first station is placed: a
+  // GRIB file needs none, and a pilot without a data folder is told so once.
+  return FormWinds->Execute(
+      document, StationsFor(document.plan(), [FormWinds] { return UseAviationData(FormWinds); }));
 }

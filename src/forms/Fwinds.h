@@ -40,6 +40,9 @@ class TFormWinds : public QDialog {
   QPushButton* ButtonCancel;
 
   const WindFill& Fill() const { return fill_; }
+  // A forecast file was read in an earlier showing; the next one reads it
+  // again and proposes its winds at once.
+  bool HasForecast() const { return !forecast_path_.isEmpty(); }
 
  public slots:
   void ButtonOpenClick();
@@ -55,6 +58,7 @@ class TFormWinds : public QDialog {
   StationLocator locate_;
   std::unique_ptr<WindSource> source_;
   WindFill fill_;
+  QString forecast_path_;
 };
 
 // Opens the window held in `window` (made on first use) over `owner` for the

@@ -28,9 +28,19 @@ PlanPrinting::PlanPrinting(PlanDocument& document, CheckDialogs dialogs)
 
 PlanPrinting::~PlanPrinting() = default;
 
+namespace {
+
+const char* const kPaperKey = "print/paper";
+
+}  // namespace
+
 QPrinter& PlanPrinting::Printer() {
   if (!printer_) {
     printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    // Letter first, as the command line prints, then the paper last chosen.
+    const int last = UserSettings().value(kPaperKey, int(QPageSize::Letter)).toInt();
+    const QPageSize paper(static_cast<QPageSize::PageSizeId>(last));
+    printer_->setPageSize(paper.isValid() ? paper : QPageSize(QPageSize::Letter));
     printer_->setPageOrientation(QPageLayout::Landscape);
   }
   return *printer_;
@@ -57,6 +67,9 @@ bool PlanPrinting::RunPrintDialog(QWidget* owner) {
   printer.setOutputFileName(proposal);
   if (!to_file && !device.isEmpty()) printer.setPrinterName(device);
   const bool accepted = desktop().PrintDialog(owner, printer);
+  const QPageSize paper = printer.pageLayout().pageSize();
+  if (accepted && paper.id() != QPageSize::Custom)
+    UserSettings().setValue(kPaperKey, int(paper.id()));
   if (!accepted && !to_file && printer.outputFormat() == QPrinter::NativeFormat) {
     printer.setOutputFileName(QString());  // never print to the proposal unasked
   }

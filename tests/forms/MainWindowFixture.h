@@ -45,6 +45,8 @@ class MainWindowTest : public ::testing::Test {
     old_start_ = StartDirectory;
     StartDirectory = dir_.path();
     UseFormFont();
+    // What an earlier test chose (paper, margins, folders) is not this one's.
+    UserSettings().clear();
     CreateForms();
     // The start-up load is tested on its own; elsewhere it must not fire.
     Form1->TimerAutoLoad->stop();

@@ -24,7 +24,8 @@ class PrePrintCheckTest : public ::testing::Test {
   bool Check() {
     if (!opened_) document_.Replace(plan_);
     opened_ = true;
-    return CheckRoute(document_, &owner_, {[this] { return &ask_; }, [this] { return &add_; }});
+    return CheckRoute(document_, &owner_,
+                      {[this] { return &ask_; }, [this] { return &add_; }, nullptr, nullptr});
   }
   const Plan& Shown() const { return document_.plan(); }
 
@@ -84,12 +85,26 @@ TEST_F(PrePrintCheckTest, ProceedPrintsAndCancelStops) {
   AddLeg("90", "270", "10", "3");
   AnswerPrompt(&TFormAskContinue::Button1Click);
   EXPECT_TRUE(Check());
-  EXPECT_EQ(prompt_text_, "Missing Information: True Course");  // only the first item
+  EXPECT_EQ(prompt_text_, "Missing Information: True Course and Predicted Wind Direction");
 
   AnswerPrompt(&TFormAskContinue::Button3Click);
   EXPECT_FALSE(Check());
   EXPECT_FALSE(document_.IsModified());
   EXPECT_EQ(desk_.shown_dialogs.size(), 2u);
+}
+
+TEST_F(PrePrintCheckTest, EveryMissingValueIsNamedAtOnceAirspeedIncluded) {
+  AddLeg("", "", "", "");
+  plan_.route[1].subitems[kCellTas].clear();
+  AnswerPrompt(&TFormAskContinue::Button3Click);
+  EXPECT_FALSE(Check());
+  EXPECT_EQ(prompt_text_,
+            "Missing Information: True Course, Predicted Wind Direction, Predicted Wind Speed, "
+            "Magnetic Variation and True Airspeed");
+  // It is read whole: wrapped within the window, above the explanation.
+  EXPECT_LE(ask_.LabelParam->sizeHint().width(), ask_.LabelParam->width());
+  EXPECT_LE(ask_.LabelParam->geometry().bottom(), ask_.Label1->geometry().top());
+  EXPECT_TRUE(ask_.ButtonWinds->isHidden());  // no forecast at hand
 }
 
 TEST_F(PrePrintCheckTest, ClosingThePromptByItsFrameGoesOnToPrint) {

@@ -5,12 +5,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QUrl>
 
 #include "MainWindowFixture.h"
 #include "forms/Faskc.h"
+#include "forms/Fprint.h"
 #include "forms/PrintCommands.h"
 #include "halvix_version.h"
 #include "plan/planfile.h"
@@ -255,7 +258,7 @@ TEST_F(MainPrintTest, MissingInformationPromptDecidesWhetherToPrint) {
   AnswerPrompt(&TFormAskContinue::Button3, &label);
   Form1->ButtonPrintClick();
   EXPECT_EQ(desk.shown_dialogs.back(), Form1->FormAskContinue());
-  EXPECT_EQ(label, "Missing Information: True Course");
+  EXPECT_EQ(label, "Missing Information: True Course and Predicted Wind Direction");
   EXPECT_EQ(desk.print_dialogs, 0);
 
   // Proceed: printed without the first leg's wind effects.
@@ -290,7 +293,7 @@ TEST_F(MainPrintTest, MissingInformationPromptDecidesWhetherToPrint) {
   EXPECT_EQ(Form1->RouteModel()->index(1, 2).data().toString(), "095");
   EXPECT_TRUE(Form1->Document().IsModified());
 
-  // The next Print asks for the next missing value.
+  // The next Print asks for what is still missing.
   AnswerPrompt(&TFormAskContinue::Button3, &label);
   Form1->ButtonPrintClick();
   EXPECT_EQ(label, "Missing Information: Predicted Wind Direction");
@@ -383,4 +386,52 @@ TEST_F(MainPrintTest, WhatTheDesktopCannotOpenIsNamedForOpeningByHand) {
   EXPECT_TRUE(desk.messages[2].text.contains(QPath("addcheck.html")));
   EXPECT_FALSE(ViewDocument("halvix", StartDirectory, true));
   EXPECT_EQ(desk.messages.size(), 3u);
+}
+
+namespace {
+
+// The next run of the program: the windows made again over the same settings.
+void Restart() {
+  DestroyForms();
+  CreateForms();
+  Form1->TimerAutoLoad->stop();
+}
+
+}  // namespace
+
+TEST_F(MainPrintTest, PaperAndMarginsCarryOverToTheNextRun) {
+  EXPECT_DOUBLE_EQ(Form1->plan.print.leftmargin, 0.1);  // a plan file's own default
+  LoadRoute(3, 0);
+  desk.print_answers = {true, true};
+  desk.print_to_pdf = QString::fromStdString(pdf_);
+  Form1->ButtonPrintClick();
+  ASSERT_EQ(desk.printers_used.size(), 1u);
+  EXPECT_EQ(desk.printers_used[0]->pageLayout().pageSize().id(), QPageSize::Letter);
+  desk.printers_used[0]->setPageSize(QPageSize(QPageSize::A4));  // chosen in the dialog
+  Form1->ButtonPrintClick();
+  desk.dialog_answers.push_back([](QDialog* d) {
+    Form1->FormPrintSettings()->EditLeft->setText("0.4");
+    Form1->FormPrintSettings()->ButtonOkClick();
+    return d->result();
+  });
+  Form1->PrintSettings1Click();
+
+  Restart();
+  EXPECT_DOUBLE_EQ(Form1->plan.print.leftmargin, 0.4);
+  EXPECT_EQ(Form1->Printer().pageLayout().pageSize().id(), QPageSize::A4);
+}
+
+TEST_F(MainPrintTest, PreviewOpensWithTheWholePageInView) {
+  LoadRoute(3, 0);
+  SetDesktop(nullptr);  // the desktop's own preview window
+  QPrintPreviewWidget::ZoomMode mode = QPrintPreviewWidget::CustomZoom;
+  QTimer::singleShot(0, [&mode] {
+    auto* preview = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(preview, nullptr);
+    mode = preview->findChild<QPrintPreviewWidget*>()->zoomMode();
+    preview->reject();
+  });
+  Form1->PrintPreview1Click();
+  SetDesktop(&desk);
+  EXPECT_EQ(mode, QPrintPreviewWidget::FitInView);
 }

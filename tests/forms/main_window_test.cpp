@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -42,7 +43,7 @@ TEST_F(MainWindowTest, StartsWithTheDefaultPlanPathAndAircraft) {
   EXPECT_DOUBLE_EQ(plan.aircraft.acgph, 9.0);
   EXPECT_DOUBLE_EQ(plan.aircraft.acfullfuel, 38.0);
   EXPECT_EQ(plan.print.enableshade, 0);
-  EXPECT_DOUBLE_EQ(plan.print.topmargin, 0.0);
+  EXPECT_DOUBLE_EQ(plan.print.topmargin, 0.1);  // none chosen yet: a plan file's default
   EXPECT_FALSE(Form1->Document().IsModified());
   EXPECT_TRUE(plan.route.empty());
   EXPECT_TRUE(Form1->EditTitle->text().isEmpty());
@@ -721,4 +722,21 @@ TEST_F(MainWindowTest, RouteListFitsEveryColumnBesideItsScrollBar) {
   AddRoute(20);
   EXPECT_TRUE(Form1->ListViewPlan->verticalScrollBar()->isVisible());
   ExpectColumnsFit(Form1->ListViewPlan, "VOR");
+}
+
+TEST_F(MainWindowTest, CtrlSSavesAndQuitAsksAboutChangesFirst) {
+  EXPECT_EQ(Form1->Save1->shortcut(), QKeySequence("Ctrl+S"));
+  EXPECT_EQ(Form1->Quit1->shortcut(), QKeySequence("Ctrl+Q"));
+  Form1->show();
+  AddRoute(1);
+  MarkModified();
+  desk.message_answers = {mrCancel};
+  Form1->Quit1->trigger();
+  EXPECT_TRUE(Form1->isVisible());
+  ASSERT_EQ(desk.messages.size(), 1u);
+  EXPECT_EQ(desk.messages[0].caption, "Confirm");
+  desk.message_answers = {mrYes};
+  Form1->Quit1->trigger();
+  EXPECT_FALSE(Form1->isVisible());
+  EXPECT_TRUE(PathExists(Path("default.flt")));
 }
