@@ -36,7 +36,6 @@ Plan FullPlan() {
     plan.airfields.push_back({"Airfield " + std::to_string(j), "812", "1800", "14/32, 5/23",
                               "124.35", "118.3", "126.65", "121.7", "122.8"});
   }
-  ComputeLegs(plan);
   return plan;
 }
 
@@ -56,12 +55,13 @@ std::size_t ToPdf(Draw draw) {
 
 void BM_FilledLogPdf(benchmark::State& state) {
   const Plan plan = FullPlan();
+  const NavLog log = ComputeLog(plan);
   std::size_t bytes = 0;
   for (auto _ : state) {
     bytes = ToPdf([&](QPdfWriter& writer) {
       QPainterCanvas canvas(writer);
       PrintContext ctx;
-      benchmark::DoNotOptimize(PrintFilledLogOn(canvas, plan, ctx));
+      benchmark::DoNotOptimize(PrintFilledLogOn(canvas, plan, log, ctx));
     });
   }
   state.counters["pdf_bytes"] = static_cast<double>(bytes);
@@ -110,13 +110,14 @@ void Replay(const RecordingCanvas& recorder, QPdfWriter& writer) {
 void BM_BaselinePdf(benchmark::State& state) {
   // The same operations, taken from a recording on the same page size.
   const Plan plan = FullPlan();
+  const NavLog log = ComputeLog(plan);
   std::unique_ptr<RecordingCanvas> recorder;
   ToPdf([&](QPdfWriter& writer) {
     recorder = std::make_unique<RecordingCanvas>(writer.width(), writer.height(), writer.widthMM(),
                                                  writer.heightMM(), 16);
   });
   PrintContext ctx;
-  PrintFilledLogOn(*recorder, plan, ctx);
+  PrintFilledLogOn(*recorder, plan, log, ctx);
   int lines = 0, texts = 0;
   for (const CanvasOp& op : recorder->ops()) {
     lines += op.kind == CanvasOp::Line;

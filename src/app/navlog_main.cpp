@@ -13,6 +13,8 @@
 #include "app/navlog_args.h"
 #include "app/navlog_data.h"
 #include "app/navlog_winds.h"
+#include "chart/chart_export.h"
+#include "data/aviation_data.h"
 #include "plan/check.h"
 #include "plan/fileio.h"
 #include "plan/fuel.h"
@@ -116,13 +118,42 @@ bool SaveCopy(Plan& plan, const std::string& path) {
   return false;
 }
 
+// The chart's aviation layers come from the data folder when there is one;
+// without it the chart still shows the route on the base map.
+int WriteCharts(const Plan& plan, const NavlogRequest& navlog, PlanningSession* session) {
+  const std::string refusal = ChartRefusal(plan);
+  if (!refusal.empty()) return Failure(refusal);
+  const AviationData* layers = nullptr;
+  if (session != nullptr && !session->DataFolder().empty()) {
+    std::string error;
+    layers = NavlogData(*session, navlog.date, error);
+    if (layers == nullptr)
+      std::cerr << "halvix-navlog: warning: the chart has no aviation layers: " << error << "\n";
+  }
+  if (!navlog.chart_path.empty()) {
+    ChartRequest request;
+    request.width = navlog.chart_width;
+    request.height = navlog.chart_height;
+    request.scale = navlog.chart_scale;
+    const ChartFileResult result = ExportChartGeoTiff(plan, layers, request, navlog.chart_path);
+    if (!result.ok) return Failure(result.error);
+  }
+  if (!navlog.chart_pdf_path.empty()) {
+    const ChartFileResult result =
+        ExportChartPdf(plan, layers, navlog.print.paper, navlog.chart_scale, navlog.chart_pdf_path);
+    if (!result.ok) return Failure(result.error);
+  }
+  return 0;
+}
+
 // Writes the requested files; the exit status.
-int WriteOutputs(const Plan& plan, const NavlogRequest& navlog) {
+int WriteOutputs(const Plan& plan, const NavLog& log, const NavlogRequest& navlog,
+                 PlanningSession* session = nullptr) {
   const ExportRequest& request = navlog.print;
   const std::string& pdf = navlog.pdf_path;
   const std::string& png = navlog.png_prefix;
   const MarginCheck margins = CheckMargins(plan.print, SheetOf(request.paper));
-  if (!margins.refusal.empty()) return Failure(margins.refusal);
+  if (navlog.Printed() && !margins.refusal.empty()) return Failure(margins.refusal);
   // Rendering needs fonts but never a screen.
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   int qargc = 1;
@@ -138,17 +169,18 @@ int WriteOutputs(const Plan& plan, const NavlogRequest& navlog) {
   QGuiApplication app(qargc, qargv);
   if (pdf == "-") {
     std::string bytes;
-    ExportResult result = RenderPdf(plan, request, bytes);
+    ExportResult result = RenderPdf(plan, log, request, bytes);
     if (!result.ok) return Failure(result.error);
     if (Emit(bytes) != 0) return 1;
   } else if (!pdf.empty()) {
-    ExportResult result = ExportPdf(plan, request, pdf);
+    ExportResult result = ExportPdf(plan, log, request, pdf);
     if (!result.ok) return Failure(pdf + ": " + result.error);
   }
   if (!png.empty()) {
-    ExportResult result = ExportPng(plan, request, png);
+    ExportResult result = ExportPng(plan, log, request, png);
     if (!result.ok) return Failure(result.error);
   }
+  if (navlog.Charted()) return WriteCharts(plan, navlog, session);
   return 0;
 }
 
@@ -170,31 +202,33 @@ int Run(const NavlogRequest& request) {
       !FillWindsFromForecast(request.winds_path, request.depart, session, request.date, plan))
     return 1;
   if (!request.save_path.empty() && !SaveCopy(plan, request.save_path)) return 1;
-  if (request.print.blank) return WriteOutputs(plan, request);
+  if (request.print.blank) return WriteOutputs(plan, NavLog(), request);
   if (plan.route.size() < 2) {
     std::cerr << "halvix-navlog: " << kTooFewCheckpoints << "\n";
     return 1;
   }
-  MissingItem missing = FindMissingItem(plan);
-  if (missing != MissingItem::None) {
+  if (request.reserve >= 0) plan.reserve = request.reserve;
+  const NavLog log = ComputeLog(plan);
+  if (const MissingItem missing = log.missing; missing != MissingItem::None) {
     // As "Proceed without computing Wind effects" would: legs that cannot be
     // solved print without headings, time and fuel.
     std::cerr << "halvix-navlog: warning: Missing Information: " << MissingItemName(missing)
               << "\n";
   }
-  if (request.reserve >= 0) plan.reserve = request.reserve;
-  ComputeLegs(plan);
   // Warnings only: the log is still worth having, and scripts read the exit code.
-  for (int32_t k = 0; k < plan.legcount; ++k) {
-    const LegResult& leg = plan.legs[static_cast<std::size_t>(k)];
-    const std::string warning = FuelWarning(plan, leg);
-    if (!warning.empty()) {
-      std::cerr << "halvix-navlog: warning: leg " << k + 1 << " (" << leg.toname << "): " << warning
-                << "\n";
+  for (int32_t k = 0; k < log.LegCount(); ++k) {
+    const LogRow& leg = log.legs[static_cast<std::size_t>(k)];
+    if (!leg.fuel_warning.empty()) {
+      std::cerr << "halvix-navlog: warning: leg " << k + 1 << " (" << leg.toname
+                << "): " << leg.fuel_warning << "\n";
     }
   }
-  if (request.Printed()) return WriteOutputs(plan, request);
-  return Emit(request.csv ? FormatLogCsv(plan) : FormatLogTable(plan));
+  if (request.Printed() || request.Charted()) {
+    const int status = WriteOutputs(plan, log, request, &session);
+    // Asked for a chart alone, the log is still printed as text.
+    if (status != 0 || request.Printed() || !request.Charted()) return status;
+  }
+  return Emit(request.csv ? FormatLogCsv(log) : FormatLogTable(plan, log));
 }
 
 }  // namespace
@@ -216,7 +250,7 @@ int main(int argc, char** argv) {
     // The blank form on its own takes the margins a plan file without them has.
     Plan plan;
     LoadPlan(plan, "");
-    return WriteOutputs(plan, request);
+    return WriteOutputs(plan, NavLog(), request);
   }
 
   try {

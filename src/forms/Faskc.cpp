@@ -10,6 +10,7 @@
 #include "forms/Fadd.h"
 #include "forms/PlanDocument.h"
 #include "plan/check.h"
+#include "plan/legs.h"
 
 TFormAskContinue::TFormAskContinue(QWidget* parent)
     : HalvixDialog(parent, QStringLiteral("Insufficient information to compute wind effects"), 555,
@@ -111,11 +112,13 @@ QLineEdit* EditFor(const TFormAdd& form, MissingItem item) {
 
 bool CheckRoute(PlanDocument& document, QWidget* owner, const CheckDialogs& dialogs) {
   const Plan& plan = document.plan();
-  if (plan.route.size() < 2) {
+  if (document.Log().too_few) {
     desktop().MessageBox(owner, QString::fromUtf8(kTooFewCheckpoints), QStringLiteral("error"),
                          MessageButtons::Ok);
     return false;
   }
+  // Copied before any dialog runs: an edit made meanwhile replaces the log.
+  const NotANumber found = document.Log().not_a_number;
   // Every missing value at once, so that one visit to the checkpoint dialog
   // mends them all.
   const std::vector<MissingItem> items = FindMissingItems(plan);
@@ -134,7 +137,6 @@ bool CheckRoute(PlanDocument& document, QWidget* owner, const CheckDialogs& dial
   }
   // A cell such as "abc" counts as 0: a leg of 0 NM, say, which the log
   // would print as if it were meant.
-  const NotANumber found = FindNotANumber(plan);
   if (found.row < 0) return true;
   return desktop().MessageBox(
              owner, QString::fromStdString(NotANumberText(plan, found)) + "\nPrint anyway?",

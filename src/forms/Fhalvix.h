@@ -26,6 +26,7 @@ class TFormAdd;
 class TFormAddFirst;
 class TFormAircraft;
 class TFormAskContinue;
+class TFormChart;
 class TFormFields;
 class TFormNavLog;
 class TFormPrintSettings;
@@ -170,6 +171,7 @@ class TForm1 : public QMainWindow {
   QPointer<TFormFields> fields_;
   QPointer<TFormWinds> winds_;
   QPointer<TFormNavLog> navlog_;
+  QPointer<TFormChart> chart_;
 };
 
 // The product's home page and the page of its sibling product.

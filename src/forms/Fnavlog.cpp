@@ -66,11 +66,11 @@ MissingItem CheckedItem(int column) {
 
 // Whether some leg's fuel shows other than its own figure rounded, to keep
 // the legs adding up to the total.
-bool FuelApportioned(const Plan& plan) {
-  for (int32_t k = 0; k < plan.legcount; ++k) {
+bool FuelApportioned(const NavLog& log) {
+  for (int32_t k = 0; k < log.LegCount(); ++k) {
     const LogColumn fuel = LogColumn::FuelUsed;
-    if (LogCellText(ShownLeg(plan, k), fuel, LogForm::Shown) !=
-        LogCellText(plan.legs[static_cast<std::size_t>(k)], fuel, LogForm::Shown))
+    if (LogCellText(ShownLeg(log, k), fuel, LogForm::Shown) !=
+        LogCellText(log.legs[static_cast<std::size_t>(k)], fuel, LogForm::Shown))
       return true;
   }
   return false;
@@ -122,14 +122,22 @@ int32_t CheckedValue(const LegResult& leg, MissingItem item) {
 
 // --- NavLogModel ---------------------------------------------------------------
 
-NavLogModel::NavLogModel(Plan& plan, QObject* parent) : QAbstractTableModel(parent), plan_(plan) {}
+NavLogModel::NavLogModel(PlanDocument& document, QObject* parent)
+    : QAbstractTableModel(parent), document_(document) {}
+
+const Plan& NavLogModel::PlanNow() const {
+  return document_.plan();
+}
+
+const NavLog& NavLogModel::Log() const {
+  return document_.Log();
+}
 
 int NavLogModel::RowsWanted() const {
-  return plan_.route.empty() ? 1 : plan_.legcount + 2;
+  return PlanNow().route.empty() ? 1 : Log().LegCount() + 2;
 }
 
 void NavLogModel::Recompute() {
-  ComputeLegs(plan_, status_);
   // Rows come and go just above the Total row; everything else is repainted
   // in place, which keeps the view's scroll position and selection.
   const int wanted = RowsWanted();
@@ -146,10 +154,7 @@ void NavLogModel::Recompute() {
 }
 
 int NavLogModel::UnsolvedLegs() const {
-  int count = 0;
-  for (int32_t k = 0; k < plan_.legcount; ++k)
-    if (status_[static_cast<std::size_t>(k)].problem != LegProblem::None) ++count;
-  return count;
+  return Log().unsolved;
 }
 
 int NavLogModel::rowCount(const QModelIndex& parent) const {
@@ -163,14 +168,13 @@ int NavLogModel::columnCount(const QModelIndex& parent) const {
 QString NavLogModel::CellText(int row, int column) const {
   const LogColumn shown = kColumns[column].column;
   if (row == TotalRow()) {
-    return shown == LogColumn::Name ? QStringLiteral("Total") : Q(ShownTotalText(plan_, shown));
+    return shown == LogColumn::Name ? QStringLiteral("Total") : Q(ShownTotalText(Log(), shown));
   }
-  if (row == 0) return shown == LogColumn::Name ? Q(plan_.route.front().caption) : QString();
+  if (row == 0) return shown == LogColumn::Name ? Q(Log().departure) : QString();
   const int32_t k = row - 1;
-  // Only the fuel differs from the computed leg, and it costs a running sum.
   if (shown == LogColumn::FuelUsed)
-    return Q(LogCellText(ShownLeg(plan_, k), shown, LogForm::Shown));
-  return Q(LogCellText(plan_.legs[static_cast<std::size_t>(k)], shown, LogForm::Shown));
+    return Q(LogCellText(ShownLeg(Log(), k), shown, LogForm::Shown));
+  return Q(LogCellText(Log().legs[static_cast<std::size_t>(k)], shown, LogForm::Shown));
 }
 
 std::string NavLogModel::Csv() const {
@@ -187,18 +191,20 @@ std::string NavLogModel::Csv() const {
 
 bool NavLogModel::NotANumberAt(int row, int column) const {
   const int cell = OwnCell(column);
-  return row > 0 && row < TotalRow() && cell >= 0 &&
-         IsNotANumber(plan_.route[static_cast<std::size_t>(row)].SubItem(cell));
+  if (row <= 0 || row >= TotalRow() || cell < 0) return false;
+  const int typed = Log().legs[static_cast<std::size_t>(row - 1)].route_row;
+  return typed != kComputedRow &&
+         IsNotANumber(PlanNow().route[static_cast<std::size_t>(typed)].SubItem(cell));
 }
 
 bool NavLogModel::Marked(int row, int column) const {
   if (row == TotalRow()) return (column == kEte || column == kFuelUsed) && UnsolvedLegs() > 0;
   if (row == 0) return false;
   const std::size_t k = static_cast<std::size_t>(row - 1);
-  if (column == kName) return status_[k].problem != LegProblem::None;
+  if (column == kName) return Log().legs[k].status.problem != LegProblem::None;
   if (NotANumberAt(row, column)) return true;
   const MissingItem item = CheckedItem(column);
-  return k == 0 && item != MissingItem::None && CheckedValue(plan_.legs[0], item) == NOT_ENTERED;
+  return k == 0 && item != MissingItem::None && CheckedValue(Log().legs[0], item) == NOT_ENTERED;
 }
 
 QString NavLogModel::ToolTip(int row, int column) const {
@@ -210,30 +216,30 @@ QString NavLogModel::ToolTip(int row, int column) const {
                    .arg(unsolved)
                    .arg(unsolved == 1 ? "leg" : "legs");
     }
-    if (column == kFuelUsed && FuelApportioned(plan_)) {
+    if (column == kFuelUsed && FuelApportioned(Log())) {
       lines << QString(
           "The exact total to the tenth; each leg's fuel is rounded so that the legs add up to "
           "it");
     }
   } else if (row > 0) {
     const std::size_t k = static_cast<std::size_t>(row - 1);
-    const LegResult& l = plan_.legs[k];
+    const LogRow& l = Log().legs[k];
     const MissingItem item = CheckedItem(column);
     if (k == 0 && item != MissingItem::None && CheckedValue(l, item) == NOT_ENTERED) {
       lines << QString("Missing Information: %1").arg(MissingItemName(item));
     }
-    if (NotANumberAt(row, column)) lines << Q(NotANumberText(plan_, {row, OwnCell(column)}));
-    const std::string problem = LegProblemText(status_[k]);
+    if (NotANumberAt(row, column))
+      lines << Q(NotANumberText(PlanNow(), {l.route_row, OwnCell(column)}));
+    const std::string problem = LegProblemText(l.status);
     if (!problem.empty()) lines << Q(problem);
-    const std::string fuel = FuelWarning(plan_, l);
-    if (!fuel.empty()) lines << Q(fuel);
+    if (!l.fuel_warning.empty()) lines << Q(l.fuel_warning);
   }
   return lines.isEmpty() ? QString() : lines.join('\n');
 }
 
 QColor NavLogModel::FuelColour(int row) const {
   if (row <= 0 || row >= TotalRow()) return QColor();
-  switch (LegFuelState(plan_, plan_.legs[static_cast<std::size_t>(row - 1)])) {
+  switch (Log().legs[static_cast<std::size_t>(row - 1)].fuel) {
     case FuelState::BelowReserve:
       return kBelowReserve;
     case FuelState::Exhausted:
@@ -290,9 +296,7 @@ QVariant NavLogModel::headerData(int section, Qt::Orientation orientation, int r
 // --- TFormNavLog -----------------------------------------------------------------
 
 TFormNavLog::TFormNavLog(PlanDocument& document, QWidget* owner)
-    : QWidget(owner, Qt::Window),
-      document_(document),
-      model_(new NavLogModel(document.LegsScratch(), this)) {
+    : QWidget(owner, Qt::Window), document_(document), model_(new NavLogModel(document, this)) {
   setObjectName("FormNavLog");
   setWindowTitle("Navigation Log");
 
@@ -379,6 +383,7 @@ bool TFormNavLog::eventFilter(QObject* watched, QEvent* event) {
 
 void TFormNavLog::PlanChanged() {
   const Plan& plan = document_.plan();
+  const NavLog& log = document_.Log();
   model_->Recompute();
   WidenMarkedColumns();
 
@@ -393,22 +398,22 @@ void TFormNavLog::PlanChanged() {
   LabelReserveFuel->setText(QString("= %1 gal").arg(Q(ReserveFuelText(plan))));
 
   QString check;
-  if (plan.route.size() < 2) {
+  if (log.too_few) {
     check = kTooFewCheckpoints;
-  } else if (MissingItem item = FindMissingItem(plan); item != MissingItem::None) {
+  } else if (MissingItem item = log.missing; item != MissingItem::None) {
     check = QString(
                 "Missing Information: %1 on the first checkpoint; wind effects cannot be "
                 "computed until it is entered")
                 .arg(MissingItemName(item));
   }
-  if (const NotANumber found = FindNotANumber(plan); found.row >= 0) {
+  if (const NotANumber& found = log.not_a_number; found.row >= 0) {
     if (!check.isEmpty()) check += '\n';
     check += Q(NotANumberText(plan, found));
   }
   LabelCheck->setText(check);
   LabelCheck->setVisible(!check.isEmpty());
 
-  QString summary = Q(RouteSummary(plan));
+  QString summary = Q(RouteSummary(plan, log.totals));
   const int unsolved = model_->UnsolvedLegs();
   if (unsolved > 0) {
     summary += QString("  (time and fuel leave out %1 %2 that could not be solved)")

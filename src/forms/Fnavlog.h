@@ -54,15 +54,14 @@ class NavLogModel : public QAbstractTableModel {
   static const QColor kBelowReserve;  // amber
   static const QColor kExhausted;     // red
 
-  NavLogModel(Plan& plan, QObject* parent);
+  NavLogModel(PlanDocument& document, QObject* parent);
 
-  // Runs the leg computation and refreshes everything the view shows.
+  // Follows the document's log: rows come and go, every cell is repainted.
   void Recompute();
 
   int TotalRow() const { return rows_ - 1; }
-  // Legs of the last computation that could not be solved.
+  // Legs of the log that could not be solved.
   int UnsolvedLegs() const;
-  const LegStatusTable& Status() const { return status_; }
 
   // The log as the window shows it, captions and departure row included.
   std::string Csv() const;
@@ -81,8 +80,10 @@ class NavLogModel : public QAbstractTableModel {
   bool NotANumberAt(int row, int column) const;
   QColor FuelColour(int row) const;
 
-  Plan& plan_;
-  LegStatusTable status_;
+  const ::Plan& PlanNow() const;
+  const NavLog& Log() const;
+
+  PlanDocument& document_;
   int rows_ = 1;        // as the view last heard
   mutable QIcon mark_;  // made on first use: the style's icons are not free
 };

@@ -265,10 +265,17 @@ void PlanDocument::Swap(Plan& other, bool with_filename) {
   route_->Begin(route);
   airfields_->Begin(fields);
   std::swap(plan_, other);
+  // Every observer of the change reads the new log.
+  log_.reset();
   airfields_->End(fields);
   route_->End(route);
   if (with_filename) emit Replaced();
   emit Changed();
+}
+
+const NavLog& PlanDocument::Log() const {
+  if (!log_) log_ = ComputeLog(plan_);
+  return *log_;
 }
 
 int PlanDocument::SelectedRow() const {

@@ -9,9 +9,11 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "forms/Formutil.h"
+#include "plan/legs.h"
 #include "plan/plan.h"
 
 class QItemSelectionModel;
@@ -99,6 +101,10 @@ class PlanDocument : public QObject {
   // become one undo step: the keystrokes of a title, the steps of a spin box.
   enum MergeKey { kOwnStep = -1, kTitleTyping = 1, kReserveSteps = 2 };
 
+  // The log of the plan as it is now: computed once after each change, and
+  // the same value for every window, the printout and the pre-print check.
+  const NavLog& Log() const;
+
   // One undoable change named `what` ("Add Checkpoint"): `edit` works on a
   // copy of the plan, which then becomes the plan. The file name is not part
   // of a change.
@@ -125,11 +131,6 @@ class PlanDocument : public QObject {
   void MarkUnsaved();
   QUndoStack* UndoStack() const { return undo_; }
 
-  // The plan to compute legs into: the legs are a cache the views and the
-  // printer fill, so writing them is no change. Nothing else is written
-  // through it.
-  Plan& LegsScratch() { return plan_; }
-
   // The selected route row, -1 for none. Views of the route share the
   // selection model, so a row removed or moved keeps the selection right.
   int SelectedRow() const;
@@ -150,6 +151,7 @@ class PlanDocument : public QObject {
  private:
   Plan plan_;
   QUndoStack* undo_;
+  mutable std::optional<NavLog> log_;  // empty until asked for after a change
   RouteListModel* route_;
   AirfieldModel* airfields_;
   QItemSelectionModel* selection_;

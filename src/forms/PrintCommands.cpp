@@ -10,7 +10,6 @@
 #include "forms/Formutil.h"
 #include "forms/PlanDocument.h"
 #include "plan/fileio.h"
-#include "plan/legs.h"
 #include "print/navlog_qt.h"
 #include "print/printjob.h"
 
@@ -49,9 +48,7 @@ QPrinter& PlanPrinting::Printer() {
 bool PlanPrinting::CheckAndCompute(QWidget* owner) {
   // Margins read from a file have not been through the print settings.
   if (!RefuseUnreadableMargins(owner, document_.plan().print).refusal.empty()) return false;
-  if (!CheckRoute(document_, owner, dialogs_)) return false;
-  ComputeLegs(document_.LegsScratch());
-  return true;
+  return CheckRoute(document_, owner, dialogs_);
 }
 
 bool PlanPrinting::RunPrintDialog(QWidget* owner) {
@@ -94,20 +91,20 @@ bool PlanPrinting::RunPrintDialog(QWidget* owner) {
 void PlanPrinting::Print(QWidget* owner) {
   if (!CheckAndCompute(owner)) return;
   if (!RunPrintDialog(owner)) return;
-  PrintFilledLog(Printer(), document_.LegsScratch(), *context_);
+  PrintFilledLog(Printer(), document_.plan(), document_.Log(), *context_);
 }
 
 void PlanPrinting::PrintBlank(QWidget* owner) {
   if (!RefuseUnreadableMargins(owner, document_.plan().print).refusal.empty()) return;
   if (!RunPrintDialog(owner)) return;
-  PrintBlankForm(Printer(), document_.LegsScratch(), *context_);
+  PrintBlankForm(Printer(), document_.plan(), *context_);
 }
 
 void PlanPrinting::Preview(QWidget* owner) {
   if (!CheckAndCompute(owner)) return;
   const bool print = desktop().PrintPreview(owner, Printer(), [this](QPrinter* target) {
-    PrintFilledLog(*target, document_.LegsScratch(), *context_);
+    PrintFilledLog(*target, document_.plan(), document_.Log(), *context_);
   });
   if (!print || !RunPrintDialog(owner)) return;
-  PrintFilledLog(Printer(), document_.LegsScratch(), *context_);
+  PrintFilledLog(Printer(), document_.plan(), document_.Log(), *context_);
 }

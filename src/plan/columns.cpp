@@ -110,15 +110,6 @@ std::string RemainingFuel(const LegResult& leg) {
   return text;
 }
 
-// A figure as the log rounds it, in tenths; false for one too large to count.
-bool Tenths(double value, int64_t& tenths) {
-  std::string shown = FormatReal(value, false);
-  shown.erase(std::remove(shown.begin(), shown.end(), '.'), shown.end());
-  if (shown.empty() || shown.size() > 15) return false;
-  tenths = std::stoll(shown);
-  return true;
-}
-
 }  // namespace
 
 const std::array<LogColumnInfo, kLogColumnCount>& LogColumns() {
@@ -146,56 +137,9 @@ std::string LogCellText(const LegResult& leg, LogColumn column, LogForm form) {
   return {};
 }
 
-LegResult ShownLeg(const Plan& plan, int32_t k) {
-  LegResult leg = plan.legs[static_cast<std::size_t>(k)];
-  if (leg.fuelused == NOT_ENTERED_FUEL) return leg;
-  // Summed in the order the leg computation sums the total, so the last step
-  // ends on the total's own figure.
-  double before = 0.0;
-  for (int32_t j = 0; j < k; ++j) {
-    const double used = plan.legs[static_cast<std::size_t>(j)].fuelused;
-    if (used != NOT_ENTERED_FUEL) before += used;
-  }
-  int64_t from = 0;
-  int64_t to = 0;
-  if (Tenths(before, from) && Tenths(before + leg.fuelused, to)) {
-    leg.fuelused = static_cast<double>(to - from) / 10.0;
-  }
-  return leg;
-}
-
-std::string ShownTotalText(const Plan& plan, LogColumn column) {
+std::string ShownTotalText(const NavLog& log, LogColumn column) {
   if (!ColumnInfo(column).summed) return {};
-  return LogCellText(plan.totals, column, LogForm::Shown);
-}
-
-std::string FormatInt(int32_t value, int digits, bool parenthesised) {
-  if (value == NOT_ENTERED) return {};
-  char buf[48];
-  std::snprintf(buf, sizeof buf, parenthesised ? "(%0*d)" : "%0*d", digits,
-                static_cast<int>(value));
-  return buf;
-}
-
-std::string FormatReal(double value, bool parenthesised) {
-  if (!(value > -999.9)) return {};
-  // Wide enough for any double "%1.1f" can produce (DBL_MAX has 309 digits).
-  char buf[400];
-  CNumbers c_numbers;  // a decimal point on the log whatever the desktop's locale
-  std::snprintf(buf, sizeof buf, parenthesised ? "(%1.1f)" : "%1.1f", value);
-  return buf;
-}
-
-std::string FormatDecimals(double value, int decimals) {
-  if (value == NOT_ENTERED_FUEL) return {};
-  CNumbers c_numbers;
-  char text[400];
-  std::snprintf(text, sizeof text, "%.*f", decimals, value);
-  return text;
-}
-
-std::string Parenthesised(const std::string& text) {
-  return text.empty() ? text : "(" + text + ")";
+  return LogCellText(log.totals, column, LogForm::Shown);
 }
 
 std::string VorBearingText(const char* vorbrng) {

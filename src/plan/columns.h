@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "plan/format.h"
+#include "plan/legs.h"
 #include "plan/plan.h"
 
 // In the order of the CSV.
@@ -70,36 +72,13 @@ struct LogColumnInfo {
 const std::array<LogColumnInfo, kLogColumnCount>& LogColumns();
 const LogColumnInfo& ColumnInfo(LogColumn column);
 
-// The cell of `column` for `leg` (a leg of plan.legs, or plan.totals for a
+// The cell of `column` for `leg` (a leg of the log, or its totals for a
 // summed column).
 std::string LogCellText(const LegResult& leg, LogColumn column, LogForm form);
 
-// Leg k of plan.legs as the window and the paper show it. Its fuel is the
-// step between the running sums to the tenth, so the legs' figures add up to
-// the Total row's, which is the exact sum to the tenth, and each step matches
-// the remaining fuel beside it. The exact figures stay in plan.legs and the
-// CSV.
-LegResult ShownLeg(const Plan& plan, int32_t k);
-
 // A cell of the Total row as the window and the paper show it; empty for a
 // column without a sum.
-std::string ShownTotalText(const Plan& plan, LogColumn column);
-
-// A value as the printed log writes it: empty for NOT_ENTERED, at least
-// `digits` wide with leading zeros (3 for courses and headings), in
-// parentheses for the small figures of a cell's lower half.
-std::string FormatInt(int32_t value, int digits, bool parenthesised);
-
-// Fuel as the printed log writes it, one decimal; empty from -999.9 down.
-std::string FormatReal(double value, bool parenthesised);
-
-// `decimals` places, for scripts and the terminal; empty only for the
-// -1000.0 marker.
-std::string FormatDecimals(double value, int decimals);
-
-// The text in parentheses, as the small figures of a printed cell's lower
-// half are; empty stays empty.
-std::string Parenthesised(const std::string& text);
+std::string ShownTotalText(const NavLog& log, LogColumn column);
 
 // The bearing of a VOR text: the number it holds (R270, R-270 and QDM 270 are
 // all 270), three digits wide; without a number the text as typed, which never

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "plan/report.h"
+#include "plan/format.h"
 
 namespace {
 
@@ -62,11 +62,11 @@ std::string HoursMinutes(int64_t minutes) {
   return text;
 }
 
-std::string RouteSummary(const Plan& plan) {
-  std::string line = "Total " + FormatInt(plan.totals.dist, 0, false) + " NM, " +
-                     HoursMinutes(plan.totals.ete) + " (" + FormatInt(plan.totals.ete, 0, false) +
-                     " min), " + FormatReal(plan.totals.fuelused, false) + " gal used";
-  const double left = plan.aircraft.acfullfuel - plan.totals.fuelused;
+std::string RouteSummary(const Plan& plan, const LegResult& totals) {
+  std::string line = "Total " + FormatInt(totals.dist, 0, false) + " NM, " +
+                     HoursMinutes(totals.ete) + " (" + FormatInt(totals.ete, 0, false) + " min), " +
+                     FormatReal(totals.fuelused, false) + " gal used";
+  const double left = plan.aircraft.acfullfuel - totals.fuelused;
   line += "; at destination " + FormatReal(left, false) + " gal";
   if (left < 0.0) return line + ", fuel exhausted";
   if (plan.aircraft.acgph > 0.0) {

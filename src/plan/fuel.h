@@ -1,5 +1,4 @@
-// Fuel remaining against the pilot's reserve, checkpoint by checkpoint, after
-// ComputeLegs.
+// Fuel remaining against the pilot's reserve, checkpoint by checkpoint.
 #pragma once
 
 #include <cstdint>
@@ -33,6 +32,6 @@ std::string FuelWarning(const Plan& plan, const LegResult& leg);
 // Minutes as hours and minutes, "3:05"; negative minutes read as 0:00.
 std::string HoursMinutes(int64_t minutes);
 
-// The line under the log: total distance, time and fuel used, fuel and
-// endurance left at the destination.
-std::string RouteSummary(const Plan& plan);
+// The line under the log: total distance, time and fuel used (the log's
+// `totals`), fuel and endurance left at the destination.
+std::string RouteSummary(const Plan& plan, const LegResult& totals);

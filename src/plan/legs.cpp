@@ -6,6 +6,8 @@
 #include <limits>
 #include <memory>
 
+#include "plan/format.h"
+
 namespace {
 
 // Not the full-precision value: the printed logs pilots compare against were
@@ -60,6 +62,25 @@ LegProblem SolveLeg(LegResult& carry, double acgph) {
   return LegProblem::None;
 }
 
+// A figure as the log rounds it, in tenths; false for one too large to count.
+bool Tenths(double value, int64_t& tenths) {
+  std::string shown = FormatReal(value, false);
+  shown.erase(std::remove(shown.begin(), shown.end(), '.'), shown.end());
+  if (shown.empty() || shown.size() > 15) return false;
+  tenths = std::stoll(shown);
+  return true;
+}
+
+// The step from `before` to `before + used` to the tenth; `used` itself when
+// either end is too large to count.
+double ShownFuel(double before, double used) {
+  int64_t from = 0;
+  int64_t to = 0;
+  if (Tenths(before, from) && Tenths(before + used, to))
+    return static_cast<double>(to - from) / 10.0;
+  return used;
+}
+
 uint8_t MissingInputs(const LegResult& carry) {
   uint8_t missing = 0;
   if (carry.tc == NOT_ENTERED) missing |= kMissingCourse;
@@ -88,57 +109,59 @@ int32_t NormDegrees(int32_t n) {
   return r;
 }
 
-void ComputeLegs(Plan& plan) {
-  LegStatusTable status;
-  ComputeLegs(plan, status);
-}
-
-void ComputeLegs(Plan& plan, LegStatusTable& status) {
+NavLog ComputeLog(const Plan& plan) {
+  NavLog log;
   LegResult carry;
   ClearLeg(carry);
-  plan.totals = LegResult{};
-  plan.legcount = 0;
-
+  LegResult& totals = log.totals;
   const std::size_t rows = plan.route.size();
-  for (std::size_t i = 1; i < rows && plan.legcount < kMaxLegs; ++i) {
-    LegResult& leg = plan.legs[static_cast<std::size_t>(plan.legcount)];
-    ++plan.legcount;
+  if (rows > 0) log.departure = plan.route.front().caption;
+  log.legs.reserve(std::min<std::size_t>(rows, kMaxLegs));
+
+  for (std::size_t i = 1; i < rows && log.legs.size() < static_cast<std::size_t>(kMaxLegs); ++i) {
+    log.legs.emplace_back();
+    LogRow& leg = log.legs.back();
+    leg.route_row = static_cast<int>(i);
+    leg.from = plan.route[i - 1].caption;
     ClearLeg(leg);
     ParseRow(plan.route[i], leg, carry);
 
-    if (carry.dist != NOT_ENTERED) {
-      plan.totals.dist = Saturate(static_cast<int64_t>(plan.totals.dist) + carry.dist);
-    }
+    if (carry.dist != NOT_ENTERED)
+      totals.dist = Saturate(static_cast<int64_t>(totals.dist) + carry.dist);
 
-    LegStatus& why = status[static_cast<std::size_t>(plan.legcount - 1)];
-    why = LegStatus();
+    LegStatus& why = leg.status;
     why.missing = MissingInputs(carry);
     if (why.missing != 0) {
       why.problem = LegProblem::MissingInputs;
-      continue;
+    } else {
+      // Held here as well: the aircraft dialog stores whatever is typed.
+      why.problem = SolveLeg(carry, ClampQuantity(plan.aircraft.acgph));
     }
-    // Held here as well: the aircraft dialog stores whatever is typed.
-    why.problem = SolveLeg(carry, ClampQuantity(plan.aircraft.acgph));
-    if (why.problem != LegProblem::None) continue;
-
-    if (HasOwnHeadingInput(leg)) {
-      leg.wca = carry.wca;
-      leg.th = carry.th;
-      leg.var = carry.var;
-      leg.mh = carry.mh;
-      leg.gs = carry.gs;
-      leg.ch = carry.ch;
+    if (why.problem == LegProblem::None) {
+      if (HasOwnHeadingInput(leg)) {
+        leg.wca = carry.wca;
+        leg.th = carry.th;
+        leg.var = carry.var;
+        leg.mh = carry.mh;
+        leg.gs = carry.gs;
+        leg.ch = carry.ch;
+      }
+      leg.ete = carry.ete;
+      leg.fuelused = carry.fuelused;
+      totals.ete = Saturate(static_cast<int64_t>(totals.ete) + carry.ete);
+      totals.fuelused += carry.fuelused;
+    } else {
+      ++log.unsolved;
     }
-    leg.ete = carry.ete;
-    leg.fuelused = carry.fuelused;
-    plan.totals.ete = Saturate(static_cast<int64_t>(plan.totals.ete) + carry.ete);
-    plan.totals.fuelused += carry.fuelused;
+    leg.dist_through = totals.dist;
+    leg.ete_through = totals.ete;
+    leg.fuel_through = totals.fuelused;
   }
 
-  int64_t distance = plan.totals.dist;
+  int64_t distance = totals.dist;
   double fuel = ClampQuantity(plan.aircraft.acfullfuel);
-  for (int32_t k = 0; k < plan.legcount; ++k) {
-    LegResult& leg = plan.legs[static_cast<std::size_t>(k)];
+  double before = 0.0;  // fuel used before the leg, summed as the totals are
+  for (LogRow& leg : log.legs) {
     if (leg.dist != NOT_ENTERED) {
       distance -= leg.dist;
       leg.distrem = Saturate(distance);
@@ -146,18 +169,42 @@ void ComputeLegs(Plan& plan, LegStatusTable& status) {
     if (leg.fuelused != NOT_ENTERED_FUEL) {
       fuel -= leg.fuelused;
       leg.fuelrem = fuel;
+      leg.shown_fuelused = ShownFuel(before, leg.fuelused);
+      before += leg.fuelused;
     }
+    leg.fuel = LegFuelState(plan, leg);
+    leg.fuel_warning = FuelWarning(plan, leg);
   }
+
+  log.too_few = rows < 2;
+  log.missing = FindMissingItem(plan);
+  log.not_a_number = FindNotANumber(plan);
+  return log;
 }
 
-LegResult TotalsThrough(const Plan& plan, int32_t legs) {
-  auto part = std::make_unique<Plan>();
-  part->aircraft = plan.aircraft;
-  const std::size_t rows =
-      std::min(plan.route.size(), static_cast<std::size_t>(std::max(legs, 0)) + 1);
-  part->route.assign(plan.route.begin(), plan.route.begin() + static_cast<std::ptrdiff_t>(rows));
-  ComputeLegs(*part);
-  return part->totals;
+LegResult TotalsThrough(const NavLog& log, int32_t legs) {
+  LegResult sums{};
+  const int32_t n = std::min(std::max(legs, 0), log.LegCount());
+  if (n == 0) return sums;
+  const LogRow& last = log.legs[static_cast<std::size_t>(n - 1)];
+  sums.dist = last.dist_through;
+  sums.ete = last.ete_through;
+  sums.fuelused = last.fuel_through;
+  return sums;
+}
+
+LegResult ShownLeg(const NavLog& log, int32_t k) {
+  const LogRow& row = log.legs[static_cast<std::size_t>(k)];
+  LegResult leg = row;
+  if (leg.fuelused != NOT_ENTERED_FUEL) leg.fuelused = row.shown_fuelused;
+  return leg;
+}
+
+NavLog BlankLog(int32_t count) {
+  NavLog log;
+  log.legs.resize(static_cast<std::size_t>(std::max(count, 0)));
+  for (LogRow& leg : log.legs) ClearLeg(leg);
+  return log;
 }
 
 std::string LegProblemText(const LegStatus& status) {

@@ -1,10 +1,15 @@
-// The wind triangle, leg by leg, with the values carried forward from earlier rows.
+// The computed log: the wind triangle, leg by leg, with the values carried
+// forward from earlier rows, the totals, and what the pilot is warned of.
+// It is a value computed from the plan, never kept inside it, so the window,
+// the paper, the CSV and the pre-print check all read one and the same log.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "plan/check.h"
+#include "plan/fuel.h"
 #include "plan/plan.h"
 
 // a when b is NOT_ENTERED, b when a is NOT_ENTERED, else a + b.
@@ -12,16 +17,6 @@ int32_t SumKnown(int32_t a, int32_t b);
 
 // n brought into 1..360; 0 becomes 360.
 int32_t NormDegrees(int32_t n);
-
-// Rebuilds plan.legcount, plan.legs and plan.totals from the route.
-// Legs the wind triangle cannot solve (unknown or zero airspeed, crosswind
-// stronger than the airspeed, no ground speed, no distance yet) keep their
-// computed fields NOT_ENTERED and add no time or fuel to the totals.
-void ComputeLegs(Plan& plan);
-
-// The totals of the route's first `legs` legs (after ComputeLegs): what
-// ComputeLegs gives for the route cut after them.
-LegResult TotalsThrough(const Plan& plan, int32_t legs);
 
 // Why a leg was left without headings, time and fuel.
 enum class LegProblem : uint8_t {
@@ -47,10 +42,61 @@ struct LegStatus {
   uint8_t missing = 0;
 };
 
-using LegStatusTable = std::array<LegStatus, kMaxLegs>;
-
-// ComputeLegs, telling for each leg why it was not solved.
-void ComputeLegs(Plan& plan, LegStatusTable& status);
-
 // "Not solved: ..." for the pilot; empty for a solved leg.
 std::string LegProblemText(const LegStatus& status);
+
+// route_row of a log row that no pilot typed.
+constexpr int kComputedRow = -1;
+
+// One row of the log: the leg's own values and its computed figures, where
+// it came from, and what the pilot is told about it.
+struct LogRow : LegResult {
+  // The route row this leg ends at, or kComputedRow for a row the log adds
+  // itself (a top of climb, say), which `computed` then names ("TOC").
+  int route_row = kComputedRow;
+  std::string computed;
+  std::string from;  // the name of the checkpoint the leg starts from, whole
+  LegStatus status;
+  FuelState fuel = FuelState::Unknown;
+  std::string fuel_warning;  // below the reserve or out of fuel; empty otherwise
+  // The leg's fuel as the window and the paper show it: the step between the
+  // running sums to the tenth, so the legs add up to the Total row's figure
+  // (the exact sum to the tenth) and each step matches the fuel remaining
+  // beside it. NOT_ENTERED_FUEL where the leg has no fuel.
+  double shown_fuelused = NOT_ENTERED_FUEL;
+  // The Total row's sums had the route ended here.
+  int32_t dist_through = 0;
+  int32_t ete_through = 0;
+  double fuel_through = 0.0;
+};
+
+struct NavLog {
+  std::string departure;  // the name of the first route row; empty without one
+  std::vector<LogRow> legs;
+  // Sums of the distance, time and fuel used; the other fields are 0.
+  LegResult totals{};
+  int unsolved = 0;  // legs whose status is not None
+
+  // The pre-print check.
+  bool too_few = true;  // fewer than two route rows: nothing to compute
+  MissingItem missing = MissingItem::None;
+  NotANumber not_a_number;
+
+  int32_t LegCount() const { return static_cast<int32_t>(legs.size()); }
+};
+
+// The log of `plan`, at most kMaxLegs legs. Legs the wind triangle cannot
+// solve (unknown or zero airspeed, crosswind stronger than the airspeed, no
+// ground speed, no distance yet) keep their computed fields NOT_ENTERED and
+// add no time or fuel to the totals.
+NavLog ComputeLog(const Plan& plan);
+
+// The Total row's sums through the first `legs` legs of `log`.
+LegResult TotalsThrough(const NavLog& log, int32_t legs);
+
+// Leg k of the log as the window and the paper show it: its fuel is
+// shown_fuelused. The exact figures stay in the log and the CSV.
+LegResult ShownLeg(const NavLog& log, int32_t k);
+
+// A log of `count` cleared legs, the rows of the blank form.
+NavLog BlankLog(int32_t count);

@@ -65,8 +65,6 @@ const std::string& Checkpoint::SubItem(int index) const {
   return subitems[static_cast<std::size_t>(index)];
 }
 
-Plan::Plan() : legs{}, totals{} {}
-
 std::string CutUtf8(const std::string& text, std::size_t max_bytes) {
   if (text.size() <= max_bytes) return text;
   // Whole characters only: the cut lands before the first that does not fit.

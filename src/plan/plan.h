@@ -1,5 +1,5 @@
 // The plan: route rows as the pilot typed them, airfields, aircraft and print
-// settings, and the leg table that ComputeLegs rebuilds before every printout.
+// settings. The log computed from it lives apart (plan/legs.h).
 #pragma once
 
 #include <array>
@@ -14,7 +14,7 @@
 constexpr int32_t NOT_ENTERED = -1000;
 constexpr double NOT_ENTERED_FUEL = -1000.0;
 
-constexpr int kMaxLegs = 32;               // entries of Plan::legs
+constexpr int kMaxLegs = 32;               // legs of the computed log
 constexpr int kMaxRoute = kMaxLegs + 1;    // departure plus one row per leg
 constexpr std::size_t kTextField = 80;     // bytes of a LegResult text, NUL included
 constexpr std::size_t kShortTextMax = 79;  // checkpoint names and VOR texts
@@ -128,8 +128,6 @@ struct Checkpoint {
 };
 
 struct Plan {
-  Plan();
-
   std::string title;
   std::vector<Checkpoint> route;
   std::vector<AirfieldInfo> airfields;
@@ -137,10 +135,6 @@ struct Plan {
   PrintSettings print;
   int32_t reserve = kDefaultReserve;  // minutes, 0..kMaxReserve
   std::string filename;
-
-  int32_t legcount = 0;
-  std::array<LegResult, kMaxLegs> legs;
-  LegResult totals;
 };
 
 // The texts of the checkpoint dialog's twelve edits and its To/From choice;

@@ -61,26 +61,25 @@ std::vector<std::string> LegValues(int32_t k, const LegResult& l, LogForm form) 
 }
 
 // The Total line under the leg lines: the sums where a column has one.
-std::vector<std::string> TotalValues(const Plan& plan, LogForm form) {
+std::vector<std::string> TotalValues(const NavLog& log, LogForm form) {
   std::vector<std::string> values = {"Total"};
   for (const LogColumnInfo& c : LogColumns())
-    values.push_back(c.summed ? LogCellText(plan.totals, c.column, form) : std::string());
+    values.push_back(c.summed ? LogCellText(log.totals, c.column, form) : std::string());
   return values;
 }
 
 }  // namespace
 
-std::string FormatLogCsv(const Plan& plan) {
+std::string FormatLogCsv(const NavLog& log) {
   std::vector<std::string> keys = {"leg"};
   for (const LogColumnInfo& c : LogColumns()) keys.push_back(c.key);
   std::string out = CsvLine(keys);
-  for (int32_t k = 0; k < plan.legcount && k < kMaxLegs; ++k) {
-    out += CsvLine(LegValues(k, plan.legs[static_cast<std::size_t>(k)], LogForm::Csv));
-  }
-  return out + CsvLine(TotalValues(plan, LogForm::Csv));
+  for (int32_t k = 0; k < log.LegCount(); ++k)
+    out += CsvLine(LegValues(k, log.legs[static_cast<std::size_t>(k)], LogForm::Csv));
+  return out + CsvLine(TotalValues(log, LogForm::Csv));
 }
 
-std::string FormatLogTable(const Plan& plan) {
+std::string FormatLogTable(const Plan& plan, const NavLog& log) {
   // Columns without a heading of their own are left out, except the VOR
   // parts, which read best as one column.
   auto table_row = [](std::vector<std::string> values, bool has_vor) {
@@ -100,13 +99,13 @@ std::string FormatLogTable(const Plan& plan) {
     captions.push_back(c.table_caption != nullptr ? c.table_caption : "");
   rows.push_back(table_row(captions, false));
   rows.back().back() = "VOR";
-  for (int32_t k = 0; k < plan.legcount && k < kMaxLegs; ++k) {
-    const LegResult& l = plan.legs[static_cast<std::size_t>(k)];
+  for (int32_t k = 0; k < log.LegCount(); ++k) {
+    const LegResult& l = log.legs[static_cast<std::size_t>(k)];
     // Leg fuel as on screen and paper, adding up to the Total line.
-    rows.push_back(table_row(LegValues(k, ShownLeg(plan, k), LogForm::Text), l.vortext[0] != '\0'));
+    rows.push_back(table_row(LegValues(k, ShownLeg(log, k), LogForm::Text), l.vortext[0] != '\0'));
   }
   // The word sits under the checkpoints, not the leg numbers.
-  std::vector<std::string> total = table_row(TotalValues(plan, LogForm::Text), false);
+  std::vector<std::string> total = table_row(TotalValues(log, LogForm::Text), false);
   total[1] = total[0];
   total[0].clear();
   rows.push_back(total);

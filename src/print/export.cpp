@@ -30,14 +30,14 @@ QPageSize::PageSizeId PageId(PaperSize paper) {
   return QPageSize::Letter;
 }
 
-int Draw(Canvas& canvas, const Plan& plan, bool blank) {
+int Draw(Canvas& canvas, const Plan& plan, const NavLog& log, bool blank) {
   PrintContext ctx;
-  return blank ? PrintBlankFormOn(canvas, plan, ctx) : PrintFilledLogOn(canvas, plan, ctx);
+  return blank ? PrintBlankFormOn(canvas, plan, ctx) : PrintFilledLogOn(canvas, plan, log, ctx);
 }
 
-std::string NothingToPrint(const Plan& plan) {
-  return plan.legcount > 0 ? std::string("the page could not be drawn")
-                           : std::string("the plan has no leg to print");
+std::string NothingToPrint(const NavLog& log) {
+  return log.LegCount() > 0 ? std::string("the page could not be drawn")
+                            : std::string("the plan has no leg to print");
 }
 
 }  // namespace
@@ -57,7 +57,8 @@ bool ParsePaperSize(const std::string& name, PaperSize& paper) {
   return true;
 }
 
-ExportResult RenderPdf(const Plan& plan, const ExportRequest& request, std::string& pdf) {
+ExportResult RenderPdf(const Plan& plan, const NavLog& log, const ExportRequest& request,
+                       std::string& pdf) {
   ExportResult result;
   QByteArray bytes;
   QBuffer buffer(&bytes);
@@ -70,10 +71,10 @@ ExportResult RenderPdf(const Plan& plan, const ExportRequest& request, std::stri
     writer.setPageLayout(QPageLayout(QPageSize(PageId(request.paper)), QPageLayout::Landscape,
                                      QMarginsF(0, 0, 0, 0)));
     QPainterCanvas canvas(writer);
-    pages = Draw(canvas, plan, request.blank);
+    pages = Draw(canvas, plan, log, request.blank);
   }
   if (pages == 0) {
-    result.error = NothingToPrint(plan);
+    result.error = NothingToPrint(log);
     return result;
   }
   pdf.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
@@ -82,18 +83,20 @@ ExportResult RenderPdf(const Plan& plan, const ExportRequest& request, std::stri
   return result;
 }
 
-ExportResult ExportPdf(const Plan& plan, const ExportRequest& request, const std::string& path) {
+ExportResult ExportPdf(const Plan& plan, const NavLog& log, const ExportRequest& request,
+                       const std::string& path) {
   // A target that must not be replaced is refused before the drawing starts.
   std::string target;
   ExportResult refused;
   if (!ResolveWriteTarget(path, target, refused.error)) return refused;
   std::string pdf;
-  ExportResult result = RenderPdf(plan, request, pdf);
+  ExportResult result = RenderPdf(plan, log, request, pdf);
   if (result.ok && !ReplaceFile(path, pdf, result.error)) result.ok = false;
   return result;
 }
 
-ExportResult ExportPng(const Plan& plan, const ExportRequest& request, const std::string& prefix) {
+ExportResult ExportPng(const Plan& plan, const NavLog& log, const ExportRequest& request,
+                       const std::string& prefix) {
   ExportResult result;
   const int dpi = std::clamp(request.dpi, kMinDpi, kMaxDpi);
   const QSizeF inches =
@@ -124,9 +127,9 @@ ExportResult ExportPng(const Plan& plan, const ExportRequest& request, const std
   };
 
   ImagePagesCanvas canvas(width, height, dpi, sink);
-  const int pages = Draw(canvas, plan, request.blank);
+  const int pages = Draw(canvas, plan, log, request.blank);
   if (pages == 0 || !canvas.ok()) {
-    if (result.error.empty()) result.error = NothingToPrint(plan);
+    if (result.error.empty()) result.error = NothingToPrint(log);
     return result;
   }
   if (!ReplaceFiles(files, result.error)) return result;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "plan/legs.h"
 #include "plan/plan.h"
 
 enum class PaperSize { Letter, A4, Legal };
@@ -26,15 +27,18 @@ struct ExportResult {
 constexpr int kMinDpi = 50;
 constexpr int kMaxDpi = 600;
 
-// The PDF of the log of `plan` (ComputeLegs already run for the filled log),
-// as bytes, for standard output.
-ExportResult RenderPdf(const Plan& plan, const ExportRequest& request, std::string& pdf);
+// The PDF of `plan` with its computed `log` (unused for the blank form), as
+// bytes, for standard output.
+ExportResult RenderPdf(const Plan& plan, const NavLog& log, const ExportRequest& request,
+                       std::string& pdf);
 
 // Writes the log of `plan` to `path`. The file appears complete or not at
 // all, and only where a regular file may be replaced (ReplaceFile).
-ExportResult ExportPdf(const Plan& plan, const ExportRequest& request, const std::string& path);
+ExportResult ExportPdf(const Plan& plan, const NavLog& log, const ExportRequest& request,
+                       const std::string& path);
 
 // Writes PREFIX-1.png, PREFIX-2.png, ... at request.dpi, by the same rules;
 // every page is written before any replaces an old one, so a failure
 // leaves the old pages as they were (ReplaceFiles).
-ExportResult ExportPng(const Plan& plan, const ExportRequest& request, const std::string& prefix);
+ExportResult ExportPng(const Plan& plan, const NavLog& log, const ExportRequest& request,
+                       const std::string& prefix);

@@ -7,13 +7,13 @@
 #include "print/printjob.h"
 #include "print/qpainter_canvas.h"
 
-void PrintFilledLog(QPrinter& printer, Plan& plan, PrintContext& ctx) {
+void PrintFilledLog(QPrinter& printer, const Plan& plan, const NavLog& log, PrintContext& ctx) {
   printer.setPageOrientation(QPageLayout::Landscape);
   QPainterCanvas canvas(printer);
-  PrintFilledLogOn(canvas, plan, ctx);
+  PrintFilledLogOn(canvas, plan, log, ctx);
 }
 
-void PrintBlankForm(QPrinter& printer, Plan& plan, PrintContext& ctx) {
+void PrintBlankForm(QPrinter& printer, const Plan& plan, PrintContext& ctx) {
   printer.setPageOrientation(QPageLayout::Landscape);
   QPainterCanvas canvas(printer);
   PrintBlankFormOn(canvas, plan, ctx);

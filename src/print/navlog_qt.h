@@ -2,15 +2,15 @@
 // points the window's Print, Print Blank Form and Print Preview commands use.
 #pragma once
 
+#include "plan/legs.h"
 #include "plan/plan.h"
 
 class QPrinter;
 struct PrintContext;
 
-// Draws the filled log of `plan` (ComputeLegs already run) onto `printer`,
+// Draws `plan` with its computed `log` onto `printer`,
 // from the start of the document to its end, landscape, with the plan's margins.
-void PrintFilledLog(QPrinter& printer, Plan& plan, PrintContext& ctx);
+void PrintFilledLog(QPrinter& printer, const Plan& plan, const NavLog& log, PrintContext& ctx);
 
-// Draws the one-page blank form onto `printer`. Leaves `plan.legs` as a
-// following filled print needs it (that print recomputes the legs anyway).
-void PrintBlankForm(QPrinter& printer, Plan& plan, PrintContext& ctx);
+// Draws the one-page blank form onto `printer`.
+void PrintBlankForm(QPrinter& printer, const Plan& plan, PrintContext& ctx);

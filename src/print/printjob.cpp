@@ -102,10 +102,10 @@ int RowsBeside(const PrintContext& ctx, int fields, int cap) {
 // The leg whose headings and ground speed are in effect on leg `first` when
 // that leg, solved, has none of its own: the nearest earlier leg that
 // printed them. Null on the first page and where nothing is carried.
-const LegResult* CarriedInto(const Plan& plan, int first) {
-  if (first <= 0 || first >= kMaxLegs || plan.legs[first].ete == NOT_ENTERED) return nullptr;
+const LegResult* CarriedInto(const NavLog& log, int first) {
+  if (first <= 0 || first >= log.LegCount() || log.legs[first].ete == NOT_ENTERED) return nullptr;
   for (int j = first - 1; j >= 0; --j) {
-    if (plan.legs[j].mh != NOT_ENTERED) return &plan.legs[j];
+    if (log.legs[j].mh != NOT_ENTERED) return &log.legs[j];
   }
   return nullptr;
 }
@@ -279,7 +279,8 @@ std::string FooterText(int page, int pages) {
          std::to_string(pages);
 }
 
-void PrintPage(PrintContext& ctx, const Plan& plan, const PageLayout& layout, int page, int pages) {
+void PrintPage(PrintContext& ctx, const Plan& plan, const NavLog& log, const PageLayout& layout,
+               int page, int pages) {
   Canvas& c = *ctx.printer;
   const int v = ctx.unity;
   const bool shade = plan.print.enableshade != 0;
@@ -299,14 +300,17 @@ void PrintPage(PrintContext& ctx, const Plan& plan, const PageLayout& layout, in
     const int firstrow = FirstRowTop(ctx);
     const int totalrow = TotalRowTop(ctx, layout.rows);
     std::string departure;
-    if (!ctx.blankform && layout.firstleg < static_cast<int>(plan.route.size())) {
-      departure = plan.route[layout.firstleg].caption;
+    // The checkpoint the page's first leg starts from.
+    if (!ctx.blankform && layout.firstleg == 0) {
+      departure = log.departure;
+    } else if (!ctx.blankform && layout.firstleg < log.LegCount()) {
+      departure = log.legs[static_cast<std::size_t>(layout.firstleg)].from;
     }
     DrawTableHeader(ctx, tablehead, departure);
     DrawHeaderRow(ctx, plan.aircraft, HeaderRowTop(ctx));
-    const LegResult* carried = CarriedInto(plan, layout.firstleg);
+    const LegResult* carried = CarriedInto(log, layout.firstleg);
     for (int i = 0; i < layout.rows; ++i) {
-      const LegResult leg = ShownLeg(plan, layout.firstleg + i);
+      const LegResult leg = ShownLeg(log, layout.firstleg + i);
       LegMarks marks;
       marks.fuel = LegFuelState(plan, leg);
       if (i == 0) marks.carried = carried;
@@ -315,11 +319,11 @@ void PrintPage(PrintContext& ctx, const Plan& plan, const PageLayout& layout, in
     // The route totals on the page with the last leg; on earlier pages the
     // sums so far, so a pilot can fly from any page.
     const int through = layout.firstleg + layout.rows;
-    const LegResult subtotals = layout.lastlegs ? LegResult{} : TotalsThrough(plan, through);
+    const LegResult subtotals = layout.lastlegs ? LegResult{} : TotalsThrough(log, through);
     TotalsShown totals;
-    totals.totals = layout.lastlegs ? &plan.totals : &subtotals;
+    totals.totals = layout.lastlegs ? &log.totals : &subtotals;
     if (!layout.lastlegs) totals.totalspage = layout.totalspage;
-    for (int i = 0; i < through; ++i) totals.incomplete |= plan.legs[i].ete == NOT_ENTERED;
+    for (int i = 0; i < through; ++i) totals.incomplete |= log.legs[i].ete == NOT_ENTERED;
     DrawTotalRow(ctx, totals, totalrow, shade && layout.rows % 2 == 0, footer);
     DrawBand(ctx, totalrow + v / 4);
   } else {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "plan/legs.h"
 #include "plan/plan.h"
 #include "print/canvas.h"
 #include "print/primitives.h"
@@ -48,7 +49,8 @@ std::string FooterText(int page, int pages);
 
 // Draws page `page` (from 1) of `pages`; pages after the first are opened
 // with NewPage.
-void PrintPage(PrintContext& ctx, const Plan& plan, const PageLayout& layout, int page, int pages);
+void PrintPage(PrintContext& ctx, const Plan& plan, const NavLog& log, const PageLayout& layout,
+               int page, int pages);
 
 // The title band at x (once for each half of the form) and the form's frame.
 void DrawTitleFrame(PrintContext& ctx, int x, int top, const std::string& title);

@@ -194,8 +194,8 @@ WindFill ProposeWinds(const Plan& plan, const WindSource& source, const WindFill
     WriteProposal(work.route[static_cast<std::size_t>(row)], proposal, earlier_filled);
     earlier_filled = earlier_filled || proposal.filled;
     // The next leg starts when this one ends, with the wind just proposed.
-    ComputeLegs(work);
-    const int32_t ete = work.legs[k].ete;
+    const NavLog log = ComputeLog(work);
+    const int32_t ete = k < log.legs.size() ? log.legs[k].ete : NOT_ENTERED;
     if (ete != NOT_ENTERED && ete > 0) elapsed += ete;
     fill.legs.push_back(proposal);
   }

@@ -68,7 +68,7 @@ TEST_F(MainPrintTest, PrintWritesTheFilledLogToTheChosenPrinter) {
   Form1->ButtonPrintClick();
   EXPECT_EQ(desk.print_dialogs, 1);
   EXPECT_EQ(PdfPages(ReadFile(pdf_)), 2);
-  EXPECT_EQ(Form1->plan.legcount, 13);
+  EXPECT_EQ(Form1->Document().Log().LegCount(), 13);
   EXPECT_FALSE(Form1->Document().IsModified());
 
   // The menu item does the same; a cancelled dialog prints nothing.
@@ -112,15 +112,15 @@ TEST_F(MainPrintTest, BlankFormDoesNotChangeALaterFilledLog) {
   desk.print_to_pdf = QString::fromStdString(alone);
   desk.print_answers = {true};
   Form1->ButtonPrintClick();
-  const LegResult first = Form1->plan.legs[0];
+  const LegResult first = Form1->Document().Log().legs[0];
 
   desk.print_to_pdf = QString::fromStdString(pdf_);
   desk.print_answers = {true, true};
   Form1->PrintBlankForm1Click();
   Form1->ButtonPrintClick();
-  EXPECT_EQ(Form1->plan.legcount, 3);
-  EXPECT_EQ(Form1->plan.legs[0].gs, first.gs);
-  EXPECT_EQ(Form1->plan.legs[0].ete, first.ete);
+  EXPECT_EQ(Form1->Document().Log().LegCount(), 3);
+  EXPECT_EQ(Form1->Document().Log().legs[0].gs, first.gs);
+  EXPECT_EQ(Form1->Document().Log().legs[0].ete, first.ete);
   EXPECT_EQ(PdfPages(ReadFile(pdf_)), PdfPages(ReadFile(alone)));
 }
 
@@ -156,7 +156,7 @@ TEST_F(MainPrintTest, PreviewDrawsTheFilledLogAfterTheSameCheck) {
   EXPECT_EQ(desk.previews, 1);
   EXPECT_EQ(desk.print_dialogs, 0);
   EXPECT_EQ(PdfPages(ReadFile(pdf_)), 1);
-  EXPECT_EQ(Form1->plan.legcount, 2);
+  EXPECT_EQ(Form1->Document().Log().LegCount(), 2);
 
   // Too short a route stops before the preview.
   DestroyForms();
@@ -316,7 +316,7 @@ TEST_F(MainPrintTest, ANumberCellWithoutANumberIsConfirmedBeforePrinting) {
   Form1->ButtonPrintClick();
   EXPECT_EQ(desk.print_dialogs, 1);
   EXPECT_EQ(PdfPages(ReadFile(pdf_)), 1);
-  EXPECT_EQ(Form1->plan.legs[1].dist, 0);  // read as the C library reads it
+  EXPECT_EQ(Form1->Document().Log().legs[1].dist, 0);  // read as the C library reads it
 }
 
 TEST_F(MainPrintTest, PrintingKeepsTheSelectedRow) {

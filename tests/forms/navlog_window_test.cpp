@@ -16,6 +16,7 @@
 #include "forms/Fnavlog.h"
 #include "plan/legs.h"
 #include "plan/planfile.h"
+#include "plan/report.h"
 
 namespace {
 
@@ -337,6 +338,27 @@ TEST_F(NavLogWindowTest, FiguresAPilotChecksAddUpAndBearingsAreNeverInvented) {
             QStringList({"0.2", "0.1", "0.2", "0.5"}));
   EXPECT_TRUE(Tip(4, Col::kFuelUsed).contains("exact total"));
   EXPECT_EQ(Form1->FormNavLog()->LabelReserveFuel->text(), "= 5.3 gal");  // 30 minutes: 5.25
+}
+
+}  // namespace
+
+namespace {
+
+// The window, the printout and the check read one log, computed once per
+// change: asking again hands back the same value, and an edit replaces it.
+TEST_F(NavLogWindowTest, EveryReaderGetsTheSameLogUntilTheNextChange) {
+  OpenPlan(kTrip);
+  Show();
+  PlanDocument& document = Form1->Document();
+  const NavLog* first = &document.Log();
+  EXPECT_EQ(&document.Log(), first);
+  EXPECT_EQ(FormatLogCsv(*first), FormatLogCsv(ComputeLog(Form1->plan)));
+  EXPECT_EQ(Text(1, Col::kEte), QString::number(first->legs[0].ete));
+
+  EditRow(2, [](CheckpointDialogTexts& t) { t.EditDistance = "60"; });
+  EXPECT_EQ(document.Log().totals.dist, 110);
+  EXPECT_EQ(Text(Rows() - 1, Col::kDist), "110");
+  EXPECT_EQ(FormatLogCsv(document.Log()), FormatLogCsv(ComputeLog(Form1->plan)));
 }
 
 }  // namespace

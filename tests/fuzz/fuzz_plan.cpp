@@ -23,15 +23,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   LoadPlanText(plan, std::string(reinterpret_cast<const char*>(data), size));
   if (plan.route.size() > static_cast<std::size_t>(kMaxRoute)) std::abort();
   FindMissingItem(plan);
-  ComputeLegs(plan);
-  if (plan.legcount < 0 || plan.legcount > kMaxLegs) std::abort();
-  const std::string csv = FormatLogCsv(plan);
-  const std::string table = FormatLogTable(plan);
+  const NavLog log = ComputeLog(plan);
+  if (log.LegCount() > kMaxLegs) std::abort();
+  const std::string csv = FormatLogCsv(log);
+  const std::string table = FormatLogTable(plan, log);
   // Names may hold any text, so only the computed columns are looked at.
-  std::string numbers = std::to_string(plan.totals.dist) + " " + std::to_string(plan.totals.ete) +
-                        " " + std::to_string(plan.totals.fuelused);
-  for (int32_t k = 0; k < plan.legcount; ++k) {
-    const LegResult& leg = plan.legs[static_cast<std::size_t>(k)];
+  std::string numbers = std::to_string(log.totals.dist) + " " + std::to_string(log.totals.ete) +
+                        " " + std::to_string(log.totals.fuelused);
+  for (const LogRow& leg : log.legs) {
     numbers += " " + std::to_string(leg.distrem) + " " + std::to_string(leg.ete) + " " +
                std::to_string(leg.fuelused) + " " + std::to_string(leg.fuelrem);
   }

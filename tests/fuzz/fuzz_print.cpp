@@ -31,11 +31,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const int heightmm = Take(data, size, 40, 900);
   Plan plan;
   LoadPlanText(plan, std::string(reinterpret_cast<const char*>(data), size));
-  ComputeLegs(plan);
+  const NavLog log = ComputeLog(plan);
   {
     RecordingCanvas canvas(width, height, widthmm, heightmm);
     PrintContext ctx;
-    PrintFilledLogOn(canvas, plan, ctx);
+    PrintFilledLogOn(canvas, plan, log, ctx);
   }
   {
     RecordingCanvas canvas(width, height, widthmm, heightmm);

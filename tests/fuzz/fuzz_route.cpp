@@ -34,8 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   if (plan.route.size() < 2 || plan.route.size() > static_cast<std::size_t>(kMaxRoute)) {
     std::abort();
   }
-  ComputeLegs(plan);
-  FormatLogCsv(plan);
-  FormatLogTable(plan);
+  const NavLog log = ComputeLog(plan);
+  FormatLogCsv(log);
+  FormatLogTable(plan, log);
   return 0;
 }

@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         std::abort();
     }
     ApplyWinds(plan, fill);
-    ComputeLegs(plan);
+    ComputeLog(plan);
   }
   return 0;
 }

@@ -89,13 +89,13 @@ TEST(ReadingPlans, AbsurdNumbersAreHeldToWhatAPlanCanMean) {
 
   // What the aircraft dialog stores unchecked is held as well.
   plan.aircraft.acgph = 1e308;
-  ComputeLegs(plan);
-  const std::string logs = FormatLogCsv(plan) + FormatLogTable(plan);
+  const NavLog log = ComputeLog(plan);
+  const std::string logs = FormatLogCsv(log) + FormatLogTable(plan, log);
   for (const char* bad : {"inf", "nan", "2147483647", "2147483648"}) {
     EXPECT_EQ(logs.find(bad), std::string::npos) << bad << " in\n" << logs;
   }
-  EXPECT_EQ(plan.totals.dist, 2 * kMaxCellValue);
-  EXPECT_EQ(plan.legs[0].distrem, kMaxCellValue);
+  EXPECT_EQ(log.totals.dist, 2 * kMaxCellValue);
+  EXPECT_EQ(log.legs[0].distrem, kMaxCellValue);
 }
 
 TEST(ReadingPlans, ManyKeysInOneSectionStillFindTheFirstOfEach) {

@@ -13,8 +13,11 @@ Plan PlanWith(std::vector<Checkpoint> rows, double gph = 9.0, double fullfuel = 
   plan.aircraft.acgph = gph;
   plan.aircraft.acfullfuel = fullfuel;
   plan.route = std::move(rows);
-  ComputeLegs(plan);
   return plan;
+}
+
+NavLog LogWith(std::vector<Checkpoint> rows, double gph = 9.0, double fullfuel = 38.0) {
+  return ComputeLog(PlanWith(std::move(rows), gph, fullfuel));
 }
 
 TEST(Degrees, NormDegreesBringsAnyValueIntoOneTo360) {
@@ -38,11 +41,11 @@ TEST(Degrees, SumKnownIgnoresAMissingSide) {
 // The three-leg example: values carried forward, headings shown only where an
 // input changed, remaining distance and fuel counted down.
 TEST(ComputeLegsTest, ThreeLegRouteWithCarriedValues) {
-  Plan plan = PlanWith({Row("Dep"), Row("One", "50", "90", "", "180", "20", "", "100", "10"),
+  NavLog log = LogWith({Row("Dep"), Row("One", "50", "90", "", "180", "20", "", "100", "10"),
                         Row("Two", "30"), Row("Three", "40", "45")});
-  ASSERT_EQ(plan.legcount, 3);
+  ASSERT_EQ(log.LegCount(), 3);
 
-  const LegResult& one = plan.legs[0];
+  const LegResult& one = log.legs[0];
   EXPECT_EQ(one.wca, 11);
   EXPECT_EQ(one.th, 101);
   EXPECT_EQ(one.mh, 111);
@@ -54,14 +57,14 @@ TEST(ComputeLegsTest, ThreeLegRouteWithCarriedValues) {
   EXPECT_DOUBLE_EQ(one.fuelrem, 33.5);
   EXPECT_EQ(one.dev, NOT_ENTERED);
 
-  const LegResult& two = plan.legs[1];
+  const LegResult& two = log.legs[1];
   EXPECT_EQ(two.ete, 18);
   EXPECT_DOUBLE_EQ(two.fuelused, 2.7);
   EXPECT_EQ(two.distrem, 40);
   EXPECT_NEAR(two.fuelrem, 30.8, 1e-9);
   for (int32_t v : {two.wca, two.th, two.var, two.mh, two.ch, two.gs}) EXPECT_EQ(v, NOT_ENTERED);
 
-  const LegResult& three = plan.legs[2];
+  const LegResult& three = log.legs[2];
   EXPECT_EQ(three.wca, 8);
   EXPECT_EQ(three.th, 53);
   EXPECT_EQ(three.var, 10);  // the carried variation
@@ -74,11 +77,11 @@ TEST(ComputeLegsTest, ThreeLegRouteWithCarriedValues) {
   EXPECT_NEAR(three.fuelrem, 27.65, 1e-9);
   EXPECT_STREQ(three.toname, "Three");
 
-  EXPECT_EQ(plan.totals.dist, 120);
-  EXPECT_EQ(plan.totals.ete, 69);
-  EXPECT_NEAR(plan.totals.fuelused, 10.35, 1e-9);
-  EXPECT_EQ(plan.totals.tc, 0);  // totals are zero-filled, not cleared
-  EXPECT_STREQ(plan.totals.toname, "");
+  EXPECT_EQ(log.totals.dist, 120);
+  EXPECT_EQ(log.totals.ete, 69);
+  EXPECT_NEAR(log.totals.fuelused, 10.35, 1e-9);
+  EXPECT_EQ(log.totals.tc, 0);  // totals are zero-filled, not cleared
+  EXPECT_STREQ(log.totals.toname, "");
 }
 
 struct SingleLeg {
@@ -105,9 +108,9 @@ TEST(ComputeLegsTest, SingleLegsComeOutToTheDigit) {
        26 * 8.5 / 60},
   };
   for (const SingleLeg& c : cases) {
-    Plan plan = PlanWith(
+    NavLog log = LogWith(
         {Row("Dep"), Row("A", c.dist, c.tc, "", c.winddir, c.windvel, "", c.tas, c.var)}, c.gph);
-    const LegResult& leg = plan.legs[0];
+    const LegResult& leg = log.legs[0];
     EXPECT_EQ(leg.wca, c.wca) << c.what;
     EXPECT_EQ(leg.th, c.th) << c.what;
     EXPECT_EQ(leg.mh, c.mh) << c.what;
@@ -120,37 +123,37 @@ TEST(ComputeLegsTest, SingleLegsComeOutToTheDigit) {
 
 TEST(ComputeLegsTest, LegsWithoutWindWaitUntilTheWindIsKnown) {
   // Course, airspeed and variation on row 1, the wind only from row 2.
-  Plan plan = PlanWith({Row("Dep"), Row("One", "20", "90", "", "", "", "", "100", "10"),
+  NavLog log = LogWith({Row("Dep"), Row("One", "20", "90", "", "", "", "", "100", "10"),
                         Row("Two", "30", "", "", "180", "20"), Row("Three", "10")});
-  const LegResult& one = plan.legs[0];
+  const LegResult& one = log.legs[0];
   for (int32_t v : {one.wca, one.th, one.mh, one.ch, one.gs, one.ete}) EXPECT_EQ(v, NOT_ENTERED);
   EXPECT_EQ(one.fuelused, -1000.0);
   EXPECT_EQ(one.fuelrem, -1000.0);
   EXPECT_EQ(one.distrem, 40);  // its distance still counts
   EXPECT_EQ(one.var, 10);      // the row's own variation
 
-  EXPECT_EQ(plan.legs[1].th, 101);
-  EXPECT_EQ(plan.legs[1].ete, 18);
-  EXPECT_DOUBLE_EQ(plan.legs[1].fuelrem, 38.0 - 2.7);
-  EXPECT_EQ(plan.totals.dist, 60);
-  EXPECT_EQ(plan.totals.ete, 18 + 6);
+  EXPECT_EQ(log.legs[1].th, 101);
+  EXPECT_EQ(log.legs[1].ete, 18);
+  EXPECT_DOUBLE_EQ(log.legs[1].fuelrem, 38.0 - 2.7);
+  EXPECT_EQ(log.totals.dist, 60);
+  EXPECT_EQ(log.totals.ete, 18 + 6);
 }
 
 TEST(ComputeLegsTest, NoSolvableLegLeavesZeroTotals) {
-  Plan plan = PlanWith({Row("Dep"), Row("One", "20"), Row("Two", "30")});
-  EXPECT_EQ(plan.totals.dist, 50);
-  EXPECT_EQ(plan.totals.ete, 0);
-  EXPECT_EQ(plan.totals.fuelused, 0.0);
-  EXPECT_EQ(plan.legs[1].fuelrem, -1000.0);
+  NavLog log = LogWith({Row("Dep"), Row("One", "20"), Row("Two", "30")});
+  EXPECT_EQ(log.totals.dist, 50);
+  EXPECT_EQ(log.totals.ete, 0);
+  EXPECT_EQ(log.totals.fuelused, 0.0);
+  EXPECT_EQ(log.legs[1].fuelrem, -1000.0);
 }
 
-void ExpectUnsolved(const Plan& plan, int k, const char* why) {
-  const LegResult& leg = plan.legs[static_cast<std::size_t>(k)];
+void ExpectUnsolved(const NavLog& log, int k, const char* why) {
+  const LegResult& leg = log.legs[static_cast<std::size_t>(k)];
   for (int32_t v : {leg.wca, leg.th, leg.mh, leg.ch, leg.gs, leg.ete}) {
     EXPECT_EQ(v, NOT_ENTERED) << why;
   }
   EXPECT_EQ(leg.fuelused, -1000.0) << why;
-  EXPECT_TRUE(std::isfinite(plan.totals.fuelused)) << why;
+  EXPECT_TRUE(std::isfinite(log.totals.fuelused)) << why;
 }
 
 // Legs without a meaningful wind triangle stay blank instead of dividing by
@@ -167,33 +170,34 @@ TEST(ComputeLegsTest, UnsolvableLegsStayBlankAndAddNothing) {
       {"negative airspeed", Row("A", "10", "90", "", "180", "20", "", "-100", "10")},
   };
   for (const Case& c : cases) {
-    Plan plan = PlanWith({Row("Dep"), c.row, Row("B", "20", "", "", "180", "5", "", "100")});
-    ExpectUnsolved(plan, 0, c.why);
-    EXPECT_EQ(plan.totals.dist, 30) << c.why;
-    EXPECT_EQ(plan.legs[1].gs, 99) << c.why;
-    EXPECT_EQ(plan.totals.ete, plan.legs[1].ete) << c.why;
+    NavLog log = LogWith({Row("Dep"), c.row, Row("B", "20", "", "", "180", "5", "", "100")});
+    ExpectUnsolved(log, 0, c.why);
+    EXPECT_EQ(log.totals.dist, 30) << c.why;
+    EXPECT_EQ(log.legs[1].gs, 99) << c.why;
+    EXPECT_EQ(log.totals.ete, log.legs[1].ete) << c.why;
   }
 }
 
 TEST(ComputeLegsTest, ALegWithNoDistanceYetIsNotSolvedOrCounted) {
   Plan plan = PlanWith({Row("Dep"), Row("A", "", "90", "", "180", "20", "", "100", "10"),
                         Row("B", "", "", "", "", "", "", "", "")});
-  ExpectUnsolved(plan, 0, "no distance");
-  EXPECT_EQ(plan.totals.dist, 0);
-  EXPECT_EQ(plan.legs[0].distrem, NOT_ENTERED);
+  NavLog log = ComputeLog(plan);
+  ExpectUnsolved(log, 0, "no distance");
+  EXPECT_EQ(log.totals.dist, 0);
+  EXPECT_EQ(log.legs[0].distrem, NOT_ENTERED);
   // Without a distance of its own a later row flies the carried one.
   plan.route[2].subitems[kCellDist] = "";
   plan.route[1].subitems[kCellDist] = "30";
-  ComputeLegs(plan);
-  EXPECT_EQ(plan.totals.dist, 60);
-  EXPECT_EQ(plan.legs[1].ete, plan.legs[0].ete);
-  EXPECT_EQ(plan.legs[1].distrem, NOT_ENTERED);
+  log = ComputeLog(plan);
+  EXPECT_EQ(log.totals.dist, 60);
+  EXPECT_EQ(log.legs[1].ete, log.legs[0].ete);
+  EXPECT_EQ(log.legs[1].distrem, NOT_ENTERED);
 }
 
 TEST(ComputeLegsTest, DepartureRowValuesTakeNoPart) {
-  Plan plan = PlanWith({Row("Dep", "500", "90", "", "180", "20", "", "100", "10"), Row("A", "10")});
-  EXPECT_EQ(plan.totals.dist, 10);
-  ExpectUnsolved(plan, 0, "values only on the departure row");
+  NavLog log = LogWith({Row("Dep", "500", "90", "", "180", "20", "", "100", "10"), Row("A", "10")});
+  EXPECT_EQ(log.totals.dist, 10);
+  ExpectUnsolved(log, 0, "values only on the departure row");
 }
 
 TEST(ComputeLegsTest, AFullRouteFillsThirtyTwoLegsAndAbsurdValuesStayFinite) {
@@ -202,25 +206,26 @@ TEST(ComputeLegsTest, AFullRouteFillsThirtyTwoLegsAndAbsurdValuesStayFinite) {
     rows.push_back(Row("P" + std::to_string(i), "2000000000", "2000000000", "", "-2000000000", "3",
                        "", "2000000000", "2000000000"));
   }
-  Plan plan = PlanWith(rows);
-  EXPECT_EQ(plan.legcount, 32);
-  EXPECT_EQ(plan.totals.dist, 32 * kMaxCellValue);
-  for (int k = 0; k < plan.legcount; ++k) {
-    EXPECT_EQ(plan.legs[static_cast<std::size_t>(k)].distrem, (31 - k) * kMaxCellValue);
-    EXPECT_TRUE(std::isfinite(plan.legs[static_cast<std::size_t>(k)].fuelrem));
-    EXPECT_GE(plan.legs[static_cast<std::size_t>(k)].th, 1);
-    EXPECT_LE(plan.legs[static_cast<std::size_t>(k)].th, 360);
+  NavLog log = LogWith(rows);
+  EXPECT_EQ(log.LegCount(), 32);
+  EXPECT_EQ(log.totals.dist, 32 * kMaxCellValue);
+  for (int k = 0; k < log.LegCount(); ++k) {
+    EXPECT_EQ(log.legs[static_cast<std::size_t>(k)].distrem, (31 - k) * kMaxCellValue);
+    EXPECT_TRUE(std::isfinite(log.legs[static_cast<std::size_t>(k)].fuelrem));
+    EXPECT_GE(log.legs[static_cast<std::size_t>(k)].th, 1);
+    EXPECT_LE(log.legs[static_cast<std::size_t>(k)].th, 360);
   }
 }
 
 TEST(ComputeLegsTest, RecomputingStartsFromScratch) {
   Plan plan = PlanWith({Row("Dep"), Row("A", "50", "90", "", "180", "20", "", "100", "10"),
                         Row("B", "10"), Row("C", "10")});
+  ComputeLog(plan);
   plan.route.resize(2);
-  ComputeLegs(plan);
-  EXPECT_EQ(plan.legcount, 1);
-  EXPECT_EQ(plan.totals.dist, 50);
-  EXPECT_EQ(plan.totals.ete, 30);
+  const NavLog log = ComputeLog(plan);
+  EXPECT_EQ(log.LegCount(), 1);
+  EXPECT_EQ(log.totals.dist, 50);
+  EXPECT_EQ(log.totals.ete, 30);
 }
 
 }  // namespace

@@ -108,9 +108,9 @@ TEST(SavePlanTest, TheSamplePlanRoundTripsAndComputes) {
   TempDir dir;
   ASSERT_EQ(SavePlan(plan, dir.File("s.flt")).status, SaveStatus::Saved);
   EXPECT_EQ(ReadFile(dir.File("s.flt")), ReadFile(HALVIX_SAMPLE_PLAN));
-  ComputeLegs(plan);
-  EXPECT_EQ(plan.legcount, static_cast<int32_t>(plan.route.size()) - 1);
-  EXPECT_GT(plan.totals.ete, 0);
+  const NavLog log = ComputeLog(plan);
+  EXPECT_EQ(log.LegCount(), static_cast<int32_t>(plan.route.size()) - 1);
+  EXPECT_GT(log.totals.ete, 0);
 }
 
 TEST(SavePlanTest, EmptyRouteWritesNothing) {

@@ -39,7 +39,6 @@ std::string ReadFile(const std::string& path) {
 Plan SamplePlan() {
   Plan plan;
   LoadPlan(plan, HALVIX_SAMPLE_PLAN);
-  ComputeLegs(plan);
   return plan;
 }
 
@@ -78,7 +77,7 @@ TEST(RenderedPages, FrameLinesGridAndHatchCarryInk) {
     return true;
   });
   PrintContext ctx;
-  ASSERT_EQ(PrintFilledLogOn(canvas, plan, ctx), 1);
+  ASSERT_EQ(PrintFilledLogOn(canvas, plan, ComputeLog(plan), ctx), 1);
   ASSERT_EQ(pages.size(), 1u);
   const QImage& page = pages[0];
   EXPECT_EQ(page.width(), 1650);
@@ -116,7 +115,7 @@ TEST(RenderedPages, ImagesGoToNumberedFilesAtTheirResolution) {
   Plan plan = MakePlan(13, 0, true);
   ExportRequest request;
   request.dpi = 60;
-  ExportResult result = ExportPng(plan, request, dir.File("log"));
+  ExportResult result = ExportPng(plan, ComputeLog(plan), request, dir.File("log"));
   ASSERT_TRUE(result.ok) << result.error;
   EXPECT_EQ(result.pages, 2);
   for (int n = 1; n <= 2; ++n) {
@@ -129,7 +128,7 @@ TEST(RenderedPages, ImagesGoToNumberedFilesAtTheirResolution) {
 
   request.paper = PaperSize::A4;
   request.blank = true;
-  result = ExportPng(plan, request, dir.File("a4"));
+  result = ExportPng(plan, ComputeLog(plan), request, dir.File("a4"));
   ASSERT_TRUE(result.ok) << result.error;
   EXPECT_EQ(result.pages, 1);
   QImage a4(QString::fromStdString(dir.File("a4-1.png")));
@@ -146,7 +145,8 @@ int PdfPages(const std::string& pdf) {
 TEST(PdfOutput, OneLandscapePagePerPageOfTheLog) {
   TempDir dir;
   const std::string path = dir.File("log.pdf");
-  ExportResult result = ExportPdf(MakePlan(25, 1), ExportRequest{}, path);
+  ExportResult result =
+      ExportPdf(MakePlan(25, 1), ComputeLog(MakePlan(25, 1)), ExportRequest{}, path);
   ASSERT_TRUE(result.ok) << result.error;
   EXPECT_EQ(result.pages, 3);
   const std::string pdf = ReadFile(path);
@@ -210,11 +210,10 @@ TEST(PdfOutput, EveryEnteredValueIsReadableWholeAndInItsPlace) {
                                 "122.8"});
     }
     plan.route[1].subitems[kCellVor] = "124.350 VORTAC/ 090/ SJC/ To";
-    ComputeLegs(plan);
     ExportRequest request;
     request.paper = paper;
     const std::string pdf = dir.File("crowded.pdf");
-    ExportResult result = ExportPdf(plan, request, pdf);
+    ExportResult result = ExportPdf(plan, ComputeLog(plan), request, pdf);
     ASSERT_TRUE(result.ok) << result.error;
     const std::vector<PdfWord> words = PdfWords(pdf, dir.File("words.html"));
     ASSERT_FALSE(words.empty());
@@ -251,16 +250,17 @@ TEST(PdfOutput, UnwritablePathsReportWhyAndLeaveNothing) {
   TempDir dir;
   std::ofstream(dir.File("plain")) << "x";
   const std::string bad = dir.File("plain/log.pdf");
-  ExportResult pdf = ExportPdf(MakePlan(3, 0), ExportRequest{}, bad);
+  ExportResult pdf = ExportPdf(MakePlan(3, 0), ComputeLog(MakePlan(3, 0)), ExportRequest{}, bad);
   EXPECT_FALSE(pdf.ok);
   EXPECT_FALSE(pdf.error.empty());
-  ExportResult png = ExportPng(MakePlan(3, 0), ExportRequest{}, dir.File("plain/log"));
+  ExportResult png =
+      ExportPng(MakePlan(3, 0), ComputeLog(MakePlan(3, 0)), ExportRequest{}, dir.File("plain/log"));
   EXPECT_FALSE(png.ok);
   EXPECT_FALSE(png.error.empty());
 
   // A plan without legs is refused, and the old file stays as it was.
   std::ofstream(dir.File("old.pdf")) << "old";
-  ExportResult empty = ExportPdf(Plan(), ExportRequest{}, dir.File("old.pdf"));
+  ExportResult empty = ExportPdf(Plan(), ComputeLog(Plan()), ExportRequest{}, dir.File("old.pdf"));
   EXPECT_FALSE(empty.ok);
   EXPECT_EQ(ReadFile(dir.File("old.pdf")), "old");
 }

@@ -46,7 +46,6 @@ inline Plan MakePlan(int legs, int fields, bool shade = false) {
     plan.airfields.push_back({"Field" + std::to_string(j), "812", "1800", "14/32", "124.35",
                               "118.3", "126.65", "121.7", "122.8"});
   }
-  ComputeLegs(plan);
   return plan;
 }
 

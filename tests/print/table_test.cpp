@@ -166,17 +166,17 @@ TEST_F(TableTest, TotalsThatLeaveOutUnsolvedLegsAreMarked) {
 TEST(TotalRow, AnUnsolvedLegMarksThePrintedTotals) {
   Plan plan = MakePlan(3, 0);
   plan.route[2].subitems[kCellTas] = "0";
-  ComputeLegs(plan);
-  ASSERT_EQ(plan.legs[1].ete, NOT_ENTERED);
+  const NavLog log = ComputeLog(plan);
+  ASSERT_EQ(log.legs[1].ete, NOT_ENTERED);
   RecordingCanvas canvas = ExampleCanvas();
   PrintContext ctx;
-  PrintFilledLogOn(canvas, plan, ctx);
-  EXPECT_EQ(canvas.TextsOf(std::to_string(plan.totals.ete) + kIncompleteMark).size(), 1u);
-  EXPECT_EQ(canvas.TextsOf(ShownTotalText(plan, LogColumn::FuelUsed) + kIncompleteMark).size(), 1u);
+  PrintFilledLogOn(canvas, plan, log, ctx);
+  EXPECT_EQ(canvas.TextsOf(std::to_string(log.totals.ete) + kIncompleteMark).size(), 1u);
+  EXPECT_EQ(canvas.TextsOf(ShownTotalText(log, LogColumn::FuelUsed) + kIncompleteMark).size(), 1u);
 
   RecordingCanvas complete = ExampleCanvas();
-  PrintFilledLogOn(complete, MakePlan(3, 0), ctx);
-  EXPECT_EQ(complete.TextsOf(std::to_string(MakePlan(3, 0).totals.ete)).size(), 1u);
+  PrintFilledLogOn(complete, MakePlan(3, 0), ComputeLog(MakePlan(3, 0)), ctx);
+  EXPECT_EQ(complete.TextsOf(std::to_string(ComputeLog(MakePlan(3, 0)).totals.ete)).size(), 1u);
 }
 
 TEST_F(TableTest, RemainingFuelBelowTheReserveIsFramedAndBelowZeroHatched) {
@@ -213,14 +213,14 @@ TEST_F(TableTest, RemainingFuelBelowTheReserveIsFramedAndBelowZeroHatched) {
 TEST(FuelMarks, ThePrintedLogMarksLegsBelowTheReserve) {
   Plan plan = MakePlan(6, 0);
   plan.aircraft.acfullfuel = 9.0;  // 30 minutes at 9 gph: a 4.5 gallon reserve
-  ComputeLegs(plan);
+  const NavLog log = ComputeLog(plan);
   RecordingCanvas canvas = ExampleCanvas();
   PrintContext ctx;
-  PrintFilledLogOn(canvas, plan, ctx);
+  PrintFilledLogOn(canvas, plan, log, ctx);
   int marked = 0;
   int expected = 0;
-  for (int k = 0; k < plan.legcount; ++k) {
-    expected += LegFuelState(plan, plan.legs[k]) != FuelState::Enough;
+  for (int k = 0; k < log.LegCount(); ++k) {
+    expected += log.legs[k].fuel != FuelState::Enough;
     const int cell = 931 + k * 281 + 140;
     marked += canvas.HasLine(ctx.rightleft + 5 * ctx.rcolwidth + 1, cell + 1,
                              ctx.rightleft + 6 * ctx.rcolwidth - 1, cell + 1);
@@ -277,11 +277,10 @@ TEST(TotalRow, ThePrintedLegFuelAddsUpToTheTotal) {
   Plan plan = MakePlan(3, 0);
   plan.aircraft.acgph = 10.0;
   for (int i = 1; i <= 3; ++i) plan.route[static_cast<std::size_t>(i)].subitems[kCellDist] = "3";
-  ComputeLegs(plan);
-  ASSERT_EQ(FormatReal(plan.totals.fuelused, false), "0.5");
+  ASSERT_EQ(FormatReal(ComputeLog(plan).totals.fuelused, false), "0.5");
   RecordingCanvas canvas = ExampleCanvas();
   PrintContext ctx;
-  PrintFilledLogOn(canvas, plan, ctx);
+  PrintFilledLogOn(canvas, plan, ComputeLog(plan), ctx);
   EXPECT_EQ(canvas.TextsOf("0.2").size(), 2u);
   EXPECT_EQ(canvas.TextsOf("0.1").size(), 1u);
   EXPECT_EQ(canvas.TextsOf("0.5").size(), 1u);
