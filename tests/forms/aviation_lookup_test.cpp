@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -160,4 +161,22 @@ TEST_F(AviationLookUpTest, FillingTheCrossChecksFromTheMenuIsOneUndoableChange) 
   form.Undo1->trigger();
   EXPECT_EQ(form.plan.route[1].SubItem(kCellVor), "");
   EXPECT_FALSE(form.Document().IsModified());
+}
+
+TEST_F(AviationLookUpTest, AnIndexKeptInMemoryIsToldWhenTheDataIsFirstUsed) {
+  // The cache folder's place is taken by a file.
+  QFile blocker(home_.filePath("cache"));
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  qputenv("XDG_CACHE_HOME", blocker.fileName().toUtf8());
+  desk_.message_answers = {mrOk};
+  const AviationData* data = UseAviationData(nullptr);
+  ASSERT_NE(data, nullptr);
+  EXPECT_FALSE(data->FindAirports("KSQL").empty());
+  ASSERT_EQ(desk_.messages.size(), 1u);
+  EXPECT_EQ(desk_.messages[0].caption, "Warning");
+  EXPECT_TRUE(desk_.messages[0].text.contains("Not a directory"))
+      << desk_.messages[0].text.toStdString();
+  EXPECT_EQ(UseAviationData(nullptr), data);
+  EXPECT_EQ(desk_.messages.size(), 1u);
 }
