@@ -34,24 +34,26 @@ BENCHMARK(BM_ComputeLogAlone)->Unit(benchmark::kMicrosecond);
 
 struct Windows {
   Windows() {
-    UseFormFont();
-    CreateForms();
-    Form1->TimerAutoLoad->stop();
-    Form1->Document().Replace(FullPlan());
-    ShowNavigationLog(Form1, Form1->Document());
+    form.TimerAutoLoad->stop();
+    form.Document().Replace(FullPlan());
+    form.NavigationLog1->trigger();
     QApplication::processEvents();
   }
-  ~Windows() { DestroyForms(); }
+  // One undoable change, as the Edit command makes it.
+  void Edit(int n) {
+    form.Document().Change("Edit Checkpoint", [n](Plan& plan) { EditOneRow(plan, n); });
+  }
+  // The font is set before the window is made.
+  bool font_set = (UseFormFont(), true);
+  TForm1 form;
 };
 
 void BM_EditWithNavigationLogOpen(benchmark::State& state) {
   Windows windows;
   int n = 0;
-  for (auto _ : state) {
-    EditOneRow(Form1->plan, ++n);
-    Form1->RouteModel()->RowChanged(5);  // as the Edit command reports it
-  }
-  if (FormNavLog->Model()->rowCount() != kMaxRoute + 1) state.SkipWithError("rows missing");
+  for (auto _ : state) windows.Edit(++n);
+  if (windows.form.FormNavLog()->Model()->rowCount() != kMaxRoute + 1)
+    state.SkipWithError("rows missing");
 }
 BENCHMARK(BM_EditWithNavigationLogOpen)->Unit(benchmark::kMicrosecond);
 
@@ -59,9 +61,8 @@ void BM_EditAndRepaint(benchmark::State& state) {
   Windows windows;
   int n = 0;
   for (auto _ : state) {
-    EditOneRow(Form1->plan, ++n);
-    Form1->RouteModel()->RowChanged(5);
-    FormNavLog->GridLog->viewport()->repaint();
+    windows.Edit(++n);
+    windows.form.FormNavLog()->GridLog->viewport()->repaint();
   }
 }
 BENCHMARK(BM_EditAndRepaint)->Unit(benchmark::kMicrosecond);

@@ -69,6 +69,17 @@ void BM_PlainFileWriteRead(benchmark::State& state) {
 }
 BENCHMARK(BM_PlainFileWriteRead)->Unit(benchmark::kMicrosecond);
 
+// The copy of the whole plan that each undoable change keeps: it must stay
+// small beside the leg computation an edit sets off.
+void BM_PlanSnapshot(benchmark::State& state) {
+  const Plan plan = FullPlan();
+  for (auto _ : state) {
+    Plan copy = plan;
+    benchmark::DoNotOptimize(copy.route.data());
+  }
+}
+BENCHMARK(BM_PlanSnapshot)->Unit(benchmark::kMicrosecond);
+
 // Writes `keys` (the [misc] section's opening) to `path` with two route
 // rows after them, and times loading the file.
 void LoadPlanAfterKeys(benchmark::State& state, const std::string& path, std::string keys) {

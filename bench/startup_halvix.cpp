@@ -11,10 +11,8 @@ int main(int argc, char** argv) {
   StartDirectory = QDir::currentPath();
   QApplication app(argc, argv);
   UseFormFont();
-  CreateForms();
-  startup_probe::ReportWhenShown(Form1);
-  Form1->show();
-  const int status = app.exec();
-  DestroyForms();
-  return status;
+  TForm1 form;
+  startup_probe::ReportWhenShown(&form);
+  form.show();
+  return app.exec();
 }

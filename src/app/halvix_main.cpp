@@ -71,14 +71,14 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(icon);
   try {
     UseFormFont();
-    CreateForms();
+    // Its dialogs are made on their first use, as its children.
+    TForm1 form;
     // The one-shot start-up load reads the named plan in place of default.flt.
-    if (!request.plan.isEmpty()) OpenAtStart(*Form1, request.plan);
-    Form1->show();
+    if (!request.plan.isEmpty()) OpenAtStart(form, request.plan);
+    form.show();
     app.exec();
   } catch (const std::exception& e) {
     QMessageBox::critical(nullptr, QStringLiteral("Halvix"), QString::fromLocal8Bit(e.what()));
   }
-  DestroyForms();
   return 0;
 }

@@ -56,15 +56,14 @@ bool ApplyAviationData(PlanningSession& session, const NavlogDataOptions& option
            FormatCivilDate(model->released()) + " to " + FormatCivilDate(model->expires()) +
            "; the variation for " + FormatCivilDate(date) + " is only an estimate");
     }
-    plan.modified = 1;
   } else {
     // A plan file's airports may have their names only; a route file's were
     // filled as it was imported.
     std::vector<std::string> notes;
-    if (FillNamedAirfields(*data, plan, notes) > 0) plan.modified = 1;
+    FillNamedAirfields(*data, plan, notes);
     for (const std::string& note : notes) Warn(note);
   }
-  if (options.nearest_vor && FillVorCrossChecks(*data, plan) > 0) plan.modified = 1;
+  if (options.nearest_vor) FillVorCrossChecks(*data, plan);
   // The fuel plan's alternate leg, measured when its distance was not typed;
   // one not found is left out of the fuel plan, which says so.
   std::string warning;

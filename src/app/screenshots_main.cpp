@@ -49,7 +49,8 @@ int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   UseFormFont();
-  CreateForms();
+  TForm1 form;
+  TForm1* Form1 = &form;
   Form1->TimerAutoLoad->stop();
 
   const std::string plan_path = argv[1];
@@ -75,13 +76,13 @@ int main(int argc, char** argv) {
   Form1->ListViewPlan->setCurrentIndex(Form1->RouteModel()->index(1, 0));
 
   // Every dialog as its command makes it.
-  MadeOnFirstUse(FormAdd, Form1);
-  MadeOnFirstUse(FormAddFirst, Form1);
-  MadeOnFirstUse(FormAircraft, Form1);
-  MadeOnFirstUse(FormPrintSettings, Form1);
-  MadeOnFirstUse(FormAskContinue, Form1);
-  FieldsDialog(Form1, document);
-  MadeOnFirstUse(FormAddField, Form1);
+  TFormAdd* FormAdd = Form1->FormAdd();
+  TFormAddFirst* FormAddFirst = Form1->FormAddFirst();
+  TFormAircraft* FormAircraft = Form1->FormAircraft();
+  TFormPrintSettings* FormPrintSettings = Form1->FormPrintSettings();
+  TFormAskContinue* FormAskContinue = Form1->FormAskContinue();
+  TFormFields* FormFields = Form1->FormFields();
+  TFormAddField* FormAddField = FormFields->FormAddField();
   CheckpointDialogTexts texts;
   RowToDialog(plan.route[1], texts);
   FormAdd->SetTexts(texts);
@@ -113,7 +114,9 @@ int main(int argc, char** argv) {
   }
   // The log of the sample plan as it stands, then with a four-hour reserve
   // that the last checkpoints do not keep.
-  ok = Shoot(ShowNavigationLog(Form1, document), out, "navigation-log") && ok;
+  QPointer<TFormNavLog> navlog;
+  TFormNavLog* FormNavLog = ShowNavigationLog(navlog, Form1, document);
+  ok = Shoot(FormNavLog, out, "navigation-log") && ok;
   FormNavLog->SpinReserve->setValue(240);
   ok = Shoot(FormNavLog, out, "navigation-log-reserve") && ok;
   if (argc == 4) {
@@ -121,9 +124,8 @@ int main(int argc, char** argv) {
     Plan next = plan;
     ImportResult imported = ImportRoute(argv[3], CivilDate{2026, 6, 1}, next);
     if (!imported.ok) std::fprintf(stderr, "%s: %s\n", argv[3], imported.error.c_str());
-    document.Replace(std::move(next));
+    document.ReplaceAsChange("Import Route", std::move(next));
     ok = imported.ok && Shoot(Form1, out, "import-route") && ok;
   }
-  DestroyForms();
   return ok ? 0 : 1;
 }

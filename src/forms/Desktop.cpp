@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QScreen>
@@ -85,6 +86,10 @@ class QtDesktop : public Desktop {
     QPrintPreviewDialog dialog(&printer, parent);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&paint](QPrinter* p) { paint(p); });
+    // The whole page at once: a landscape log read by its width alone runs
+    // off the bottom of the window.
+    if (auto* view = dialog.findChild<QPrintPreviewWidget*>())
+      view->setZoomMode(QPrintPreviewWidget::FitInView);
     // The preview's own Print would print to a file it names itself; it
     // closes the preview instead, and the caller's print dialog takes over.
     bool print = false;

@@ -10,8 +10,6 @@
 #include "forms/Desktop.h"
 #include "forms/Viewdoc.h"
 
-TFormAdd* FormAdd = nullptr;
-
 namespace {
 
 // The VOR cell is "freq/ bearing/ ident/ From" at its longest: the three

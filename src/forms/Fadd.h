@@ -62,5 +62,3 @@ class TFormAdd : public HalvixDialog {
   void KeepTabOnCheckedRadio();
   void ClearToFrom();
 };
-
-extern TFormAdd* FormAdd;

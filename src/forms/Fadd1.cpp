@@ -9,8 +9,6 @@
 #include "forms/Desktop.h"
 #include "plan/plan.h"
 
-TFormAddFirst* FormAddFirst = nullptr;
-
 TFormAddFirst::TFormAddFirst(QWidget* parent)
     : HalvixDialog(parent, QStringLiteral("Add Depature Point"), 402, 177) {
   Label2 = AddLabel(this,

@@ -34,5 +34,3 @@ class TFormAddFirst : public HalvixDialog {
   void ButtonCancelClick();
   void ButtonLookUpClick();
 };
-
-extern TFormAddFirst* FormAddFirst;

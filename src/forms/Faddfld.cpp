@@ -10,8 +10,6 @@
 #include "forms/Aviationdata.h"
 #include "forms/Desktop.h"
 
-TFormAddField* FormAddField = nullptr;
-
 namespace {
 
 // The edits in the order of an airfield row's columns (name first).

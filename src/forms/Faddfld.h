@@ -48,5 +48,3 @@ class TFormAddField : public HalvixDialog {
 
 // False for a name that is empty or blanks only.
 bool HasFieldName(const AirfieldInfo& field);
-
-extern TFormAddField* FormAddField;

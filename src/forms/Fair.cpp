@@ -16,8 +16,6 @@
 
 #include "forms/Fwb.h"
 
-TFormAircraft* FormAircraft = nullptr;
-
 TFormAircraft::TFormAircraft(QWidget* parent)
     : HalvixDialog(parent, QStringLiteral("Aircraft & Pilot Info"), 219, 186) {
   SetEscapeCancels(false);

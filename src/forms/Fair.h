@@ -34,8 +34,6 @@ class TFormAircraft : public HalvixDialog {
   void ButtonCancelClick();
 };
 
-extern TFormAircraft* FormAircraft;
-
 class QLabel;
 class QTableWidget;
 class QTabWidget;

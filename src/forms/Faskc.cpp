@@ -1,14 +1,16 @@
 #include "forms/Faskc.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStringList>
+#include <vector>
 
 #include "forms/Fadd.h"
+#include "forms/PlanDocument.h"
 #include "plan/check.h"
 #include "plan/legs.h"
-
-TFormAskContinue* FormAskContinue = nullptr;
 
 TFormAskContinue::TFormAskContinue(QWidget* parent)
     : HalvixDialog(parent, QStringLiteral("Insufficient information to compute wind effects"), 555,
@@ -44,9 +46,34 @@ TFormAskContinue::TFormAskContinue(QWidget* parent)
                       &TFormAskContinue::Button2Click);
   Button3 =
       AddButton(this, QStringLiteral("Cancel"), 165, 232, 225, 25, &TFormAskContinue::Button3Click);
-  SetTabOrder({Button1, Button2, Button3});
+  // Beside the second choice, and only while a forecast can fill the winds.
+  ButtonWinds = AddButton(this, QString::fromUtf8("Winds Aloft\u2026"), 398, 200, 110, 25,
+                          &TFormAskContinue::ButtonWindsClick);
+  ButtonWinds->hide();
+  SetTabOrder({Button1, Button2, ButtonWinds, Button3});
 
   FitToTexts();
+  title_font_ = LabelParam->font();
+}
+
+void TFormAskContinue::ShowMissing(const QString& text, bool offer_winds) {
+  // One line in the large face when it fits, else two in a smaller one,
+  // still above the explanation.
+  QFont font = title_font_;
+  LabelParam->setWordWrap(false);
+  LabelParam->setFixedHeight(20);
+  if (QFontMetrics(font).horizontalAdvance(text) > LabelParam->width()) {
+    font.setPixelSize(12);
+    LabelParam->setWordWrap(true);
+    LabelParam->setFixedHeight(30);
+  }
+  LabelParam->setFont(font);
+  LabelParam->setText(text);
+  ButtonWinds->setVisible(offer_winds);
+}
+
+void TFormAskContinue::ButtonWindsClick() {
+  done(mrWindsAloft);
 }
 
 void TFormAskContinue::Button1Click() {
@@ -73,6 +100,8 @@ QLineEdit* EditFor(const TFormAdd& form, MissingItem item) {
       return form.EditWindSpeed;
     case MissingItem::MagneticVariation:
       return form.EditMagVar;
+    case MissingItem::TrueAirspeed:
+      return form.EditAirspeed;
     case MissingItem::None:
       break;
   }
@@ -81,23 +110,31 @@ QLineEdit* EditFor(const TFormAdd& form, MissingItem item) {
 
 }  // namespace
 
-bool CheckRoute(Plan& plan, QWidget* owner) {
-  return CheckRoute(ComputeLog(plan), plan, owner);
-}
-
-bool CheckRoute(const NavLog& log, Plan& plan, QWidget* owner) {
-  if (log.too_few) {
+bool CheckRoute(PlanDocument& document, QWidget* owner, const CheckDialogs& dialogs) {
+  const Plan& plan = document.plan();
+  if (document.Log().too_few) {
     desktop().MessageBox(owner, QString::fromUtf8(kTooFewCheckpoints), QStringLiteral("error"),
                          MessageButtons::Ok);
     return false;
   }
   // Copied before any dialog runs: an edit made meanwhile replaces the log.
-  const MissingItem item = log.missing;
-  const NotANumber found = log.not_a_number;
-  if (item != MissingItem::None &&
-      !AskMissingInfo(plan, QString::fromUtf8(MissingItemName(item)),
-                      EditFor(*MadeOnFirstUse(FormAdd, owner), item), owner))
-    return false;
+  const NotANumber found = document.Log().not_a_number;
+  // Every missing value at once, so that one visit to the checkpoint dialog
+  // mends them all.
+  const std::vector<MissingItem> items = FindMissingItems(plan);
+  if (!items.empty()) {
+    QStringList names;
+    bool winds = false;
+    for (MissingItem item : items) {
+      names << QString::fromUtf8(MissingItemName(item));
+      winds = winds || item == MissingItem::WindDirection || item == MissingItem::WindSpeed;
+    }
+    const QString last = names.takeLast();
+    const QString text = names.isEmpty() ? last : names.join(", ") + " and " + last;
+    if (!AskMissingInfo(document, text, EditFor(*dialogs.checkpoint(), items.front()), owner,
+                        dialogs, winds))
+      return false;
+  }
   // A cell such as "abc" counts as 0: a leg of 0 NM, say, which the log
   // would print as if it were meant.
   if (found.row < 0) return true;
@@ -106,14 +143,22 @@ bool CheckRoute(const NavLog& log, Plan& plan, QWidget* owner) {
              QStringLiteral("Confirm"), MessageButtons::YesNo) == mrYes;
 }
 
-bool AskMissingInfo(Plan& plan, const QString& item, QLineEdit* edit, QWidget* owner) {
-  TFormAskContinue* prompt = MadeOnFirstUse(FormAskContinue, owner);
+bool AskMissingInfo(PlanDocument& document, const QString& item, QLineEdit* edit, QWidget* owner,
+                    const CheckDialogs& dialogs, bool winds_missing) {
+  const Plan& plan = document.plan();
+  TFormAskContinue* prompt = dialogs.prompt();
   PlaceDialog(owner, prompt);
-  prompt->LabelParam->setText(QStringLiteral("Missing Information: %1").arg(item));
+  const bool offer_winds = winds_missing && dialogs.forecast_at_hand &&
+                           dialogs.forecast_at_hand() && dialogs.winds_aloft;
+  prompt->ShowMissing(QStringLiteral("Missing Information: %1").arg(item), offer_winds);
   switch (desktop().ExecModal(prompt)) {
+    case mrWindsAloft:
+      dialogs.winds_aloft();
+      // As after the checkpoint dialog: the next Print checks again.
+      return false;
     case mrOk: {
       if (plan.route.size() < 2) return false;
-      TFormAdd* dialog = MadeOnFirstUse(FormAdd, owner);
+      TFormAdd* dialog = dialogs.checkpoint();
       CheckpointDialogTexts texts;
       RowToDialog(plan.route[1], texts);
       dialog->SetTexts(texts);
@@ -121,8 +166,9 @@ bool AskMissingInfo(Plan& plan, const QString& item, QLineEdit* edit, QWidget* o
       // The caret waits in the value that is missing.
       if (edit != nullptr) dialog->FocusEdit(edit);
       if (desktop().ExecModal(dialog) == mrOk) {
-        DialogToRow(dialog->Texts(), plan.route[1]);
-        plan.modified = 1;
+        const CheckpointDialogTexts typed = dialog->Texts();
+        document.Change(QStringLiteral("Edit Checkpoint"),
+                        [&typed](Plan& edited) { DialogToRow(typed, edited.route[1]); });
       }
       // Nothing is printed now: the next Print checks the route again.
       return false;

@@ -42,8 +42,6 @@ QString Position(const GeoPosition& p) {
   return part(p.lat, 'N', 'S', 2) + " " + part(p.lon, 'E', 'W', 3);
 }
 
-QPointer<TFormChart> g_chart;
-
 }  // namespace
 
 ChartWidget::ChartWidget(PlanDocument& document, QWidget* parent)
@@ -264,12 +262,7 @@ bool ChartWidget::Edit(const QString& what,
   var.model = PlanningSession::Magnetic(error);
   var.year = DecimalYear(Today());
   // The change is made on a copy, so a refused one leaves the plan as it was.
-  Plan changed = document_.plan();
-  if (!edit(changed, var)) return false;
-  document_.plan().route = std::move(changed.route);
-  document_.plan().airfields = std::move(changed.airfields);
-  document_.Route()->Reload();
-  document_.Edited();
+  if (!document_.ChangeIf(what, [&](Plan& changed) { return edit(changed, var); })) return false;
   emit Hovered(what);
   return true;
 }
@@ -419,10 +412,10 @@ bool TFormChart::PrintChart() {
   return true;
 }
 
-TFormChart* ShowRouteChart(QWidget* owner, PlanDocument& document) {
-  if (!g_chart) g_chart = new TFormChart(document, owner);
-  g_chart->show();
-  g_chart->raise();
-  g_chart->activateWindow();
-  return g_chart;
+TFormChart* ShowRouteChart(QPointer<TFormChart>& window, QWidget* owner, PlanDocument& document) {
+  TFormChart* chart = MadeOnFirstUse(window, document, owner);
+  chart->show();
+  chart->raise();
+  chart->activateWindow();
+  return chart;
 }

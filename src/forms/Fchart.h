@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -96,5 +97,5 @@ class TFormChart : public QMainWindow {
   QLabel* status_;
 };
 
-// Opens the window (once; later calls raise it).
-TFormChart* ShowRouteChart(QWidget* owner, PlanDocument& document);
+// Opens the window held in `window` (made on first use; later calls raise it).
+TFormChart* ShowRouteChart(QPointer<TFormChart>& window, QWidget* owner, PlanDocument& document);

@@ -10,97 +10,10 @@
 #include "forms/PlanDocument.h"
 #include "geo/daylight.h"
 
-TFormFields* FormFields = nullptr;
-
-namespace {
-
-constexpr ListColumn kColumns[kAirfieldColumns] = {
-    {"Field Name", 150}, {"Elevation", 60}, {"TPA", 60},    {"Runways", 100}, {"ATC", 60},
-    {"CTAF", 50},        {"ATIS", 50},      {"Ground", 50}, {"Unicom", 50}};
-
-}  // namespace
-
-AirfieldModel::AirfieldModel(QObject* parent) : QAbstractTableModel(parent) {}
-
-void AirfieldModel::SetPlan(Plan* plan) {
-  beginResetModel();
-  plan_ = plan;
-  endResetModel();
-}
-
-void AirfieldModel::Reset() {
-  beginResetModel();
-  endResetModel();
-}
-
-void AirfieldModel::Append(const AirfieldInfo& field) {
-  const int row = rowCount();
-  beginInsertRows(QModelIndex(), row, row);
-  plan_->airfields.push_back(field);
-  plan_->modified = 1;
-  endInsertRows();
-}
-
-void AirfieldModel::Replace(int row, const AirfieldInfo& field) {
-  plan_->airfields[static_cast<std::size_t>(row)] = field;
-  plan_->modified = 1;
-  emit dataChanged(index(row, 0), index(row, kAirfieldColumns - 1));
-}
-
-void AirfieldModel::Remove(int row) {
-  beginRemoveRows(QModelIndex(), row, row);
-  plan_->airfields.erase(plan_->airfields.begin() + row);
-  plan_->modified = 1;
-  endRemoveRows();
-}
-
-int AirfieldModel::rowCount(const QModelIndex& parent) const {
-  if (parent.isValid() || plan_ == nullptr) return 0;
-  return static_cast<int>(plan_->airfields.size());
-}
-
-int AirfieldModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : kAirfieldColumns;
-}
-
-QVariant AirfieldModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || index.row() >= rowCount()) return {};
-  if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
-  const AirfieldInfo& field = plan_->airfields[static_cast<std::size_t>(index.row())];
-  return QString::fromStdString(AirfieldColumn(field, index.column()));
-}
-
-bool AirfieldModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-  if (role != Qt::EditRole || !index.isValid() || index.column() != 0 ||
-      index.row() >= rowCount()) {
-    return false;
-  }
-  const std::string name = CutUtf8(value.toString().toStdString(), kLongTextMax);
-  std::string& current = plan_->airfields[static_cast<std::size_t>(index.row())].name;
-  if (name == current) return true;
-  current = name;
-  plan_->modified = 1;
-  emit dataChanged(index, index);
-  return true;
-}
-
-QVariant AirfieldModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
-      section >= kAirfieldColumns) {
-    return {};
-  }
-  return QString::fromLatin1(kColumns[section].caption);
-}
-
-Qt::ItemFlags AirfieldModel::flags(const QModelIndex& index) const {
-  Qt::ItemFlags flags = QAbstractTableModel::flags(index);
-  if (index.isValid() && index.column() == 0) flags |= Qt::ItemIsEditable;
-  return flags;
-}
-
-TFormFields::TFormFields(QWidget* parent)
+TFormFields::TFormFields(PlanDocument& document, QWidget* parent)
     : HalvixDialog(parent, QStringLiteral("Fields"), 562, 259 + 70),
-      model_(new AirfieldModel(this)) {
+      document_(document),
+      model_(document.Airfields()) {
   SetEscapeCancels(false);
   ListViewFields = new QTreeView(this);
   ListViewFields->setGeometry(8, 8, 545, 209);
@@ -143,7 +56,7 @@ TFormFields::TFormFields(QWidget* parent)
 
   FitToTexts();
   // Widths follow what the cells hold, as rows come, change and go.
-  auto fit = [this] { FitColumnsToContent(ListViewFields, kColumns, kAirfieldColumns); };
+  auto fit = [this] { FitColumnsToContent(ListViewFields, kFieldColumns, kAirfieldColumns); };
   connect(model_, &QAbstractItemModel::modelReset, this, fit);
   connect(model_, &QAbstractItemModel::rowsInserted, this, fit);
   connect(model_, &QAbstractItemModel::rowsRemoved, this, fit);
@@ -153,15 +66,13 @@ TFormFields::TFormFields(QWidget* parent)
   connect(model_, &QAbstractItemModel::rowsInserted, this, &TFormFields::ShowDaylight);
   connect(model_, &QAbstractItemModel::rowsRemoved, this, &TFormFields::ShowDaylight);
   connect(model_, &QAbstractItemModel::dataChanged, this, &TFormFields::ShowDaylight);
+  connect(&document_, &PlanDocument::Changed, this, &TFormFields::ShowDaylight);
+  connect(&document_, &PlanDocument::Replaced, this, &TFormFields::ShowDaylight);
   ShowDaylight();
 }
 
 void TFormFields::ShowDaylight() {
-  const Plan* plan = model_->plan();
-  if (plan == nullptr) {
-    LabelDaylight->clear();
-    return;
-  }
+  const Plan* plan = &document_.plan();
   const std::optional<Departure> departure = ParseDeparture(plan->departure);
   const CivilDate date = departure ? departure->date : Today();
   QStringList lines;
@@ -174,13 +85,8 @@ void TFormFields::ShowDaylight() {
                       : "Daylight (UTC):\n" + lines.join('\n'));
 }
 
-void TFormFields::SetPlan(Plan* plan) {
-  model_->SetPlan(plan);
-}
-
-void TFormFields::PlanReplaced() {
-  model_->Reset();
-  ShowDaylight();
+TFormAddField* TFormFields::FormAddField() {
+  return MadeOnFirstUse(add_field_, this);
 }
 
 bool TFormFields::eventFilter(QObject* watched, QEvent* event) {
@@ -206,8 +112,7 @@ void NoSelection(QWidget* parent) {
 }  // namespace
 
 void TFormFields::ButtonAddClick() {
-  if (model_->plan() == nullptr) return;
-  TFormAddField* dialog = MadeOnFirstUse(FormAddField, parentWidget());
+  TFormAddField* dialog = FormAddField();
   PlaceDialog(this, dialog);
   dialog->ClearEdits();
   dialog->name_required = true;
@@ -216,7 +121,8 @@ void TFormFields::ButtonAddClick() {
   AirfieldInfo field;
   dialog->DialogToFieldRow(field);
   if (!HasFieldName(field)) return;
-  model_->Append(field);
+  document_.Change(QStringLiteral("Add Field"),
+                   [&field](Plan& plan) { plan.airfields.push_back(field); });
   ListViewFields->scrollTo(model_->index(model_->rowCount() - 1, 0));
 }
 
@@ -226,16 +132,18 @@ void TFormFields::ButtonEditClick() {
     NoSelection(this);
     return;
   }
-  TFormAddField* dialog = MadeOnFirstUse(FormAddField, parentWidget());
+  TFormAddField* dialog = FormAddField();
   PlaceDialog(this, dialog);
-  dialog->FieldRowToDialog(model_->plan()->airfields[static_cast<std::size_t>(row)]);
+  dialog->FieldRowToDialog(document_.plan().airfields[static_cast<std::size_t>(row)]);
   // Emptying a row is the user's own choice here; Reset offers it.
   dialog->name_required = false;
   dialog->FocusEdit(dialog->EditName);
   if (desktop().ExecModal(dialog) != mrOk) return;
   AirfieldInfo field;
   dialog->DialogToFieldRow(field);
-  model_->Replace(row, field);
+  document_.Change(QStringLiteral("Edit Field"), [row, &field](Plan& plan) {
+    plan.airfields[static_cast<std::size_t>(row)] = field;
+  });
   ListViewFields->scrollTo(model_->index(row, 0));
 }
 
@@ -246,25 +154,16 @@ void TFormFields::ButtonDeleteClick() {
     return;
   }
   const QString name =
-      QString::fromStdString(model_->plan()->airfields[static_cast<std::size_t>(row)].name);
+      QString::fromStdString(document_.plan().airfields[static_cast<std::size_t>(row)].name);
   if (desktop().MessageBox(this,
                            QStringLiteral("Are you sure you wish to delete field %1 ?").arg(name),
                            QStringLiteral("Confirm"), MessageButtons::YesNo) != mrYes) {
     return;
   }
-  model_->Remove(row);
+  document_.Change(QStringLiteral("Delete Field"),
+                   [row](Plan& plan) { plan.airfields.erase(plan.airfields.begin() + row); });
 }
 
 void TFormFields::ButtonDoneClick() {
   done(mrOk);
-}
-
-TFormFields* FieldsDialog(QWidget* owner, PlanDocument& document) {
-  if (FormFields == nullptr) {
-    MadeOnFirstUse(FormFields, owner);
-    FormFields->SetPlan(&document.plan());
-    QObject::connect(&document, &PlanDocument::Replaced, FormFields, &TFormFields::PlanReplaced);
-    QObject::connect(&document, &PlanDocument::Changed, FormFields, &TFormFields::ShowDaylight);
-  }
-  return FormFields;
 }

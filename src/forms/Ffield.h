@@ -1,47 +1,24 @@
 // The airfield list of the plan.
 #pragma once
 
-#include <QAbstractTableModel>
 #include <QPalette>
+#include <QPointer>
 
 #include "forms/Formutil.h"
 #include "plan/plan.h"
 
+class AirfieldModel;
 class PlanDocument;
 class QLabel;
 class QPushButton;
 class QTreeView;
-
-// The plan's airfields as a table: name, then the eight cells. The name can
-// be edited in place.
-class AirfieldModel : public QAbstractTableModel {
-  Q_OBJECT
- public:
-  explicit AirfieldModel(QObject* parent);
-
-  void SetPlan(Plan* plan);  // null: an empty list
-  Plan* plan() const { return plan_; }
-  void Reset();  // the plan's list was replaced wholesale
-
-  void Append(const AirfieldInfo& field);
-  void Replace(int row, const AirfieldInfo& field);
-  void Remove(int row);
-
-  int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-  int columnCount(const QModelIndex& parent = QModelIndex()) const override;
-  QVariant data(const QModelIndex& index, int role) const override;
-  bool setData(const QModelIndex& index, const QVariant& value, int role) override;
-  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-  Qt::ItemFlags flags(const QModelIndex& index) const override;
-
- private:
-  Plan* plan_ = nullptr;
-};
+class TFormAddField;
 
 class TFormFields : public HalvixDialog {
   Q_OBJECT
  public:
-  explicit TFormFields(QWidget* parent = nullptr);
+  // The airfields of `document`, which every change goes to.
+  explicit TFormFields(PlanDocument& document, QWidget* parent = nullptr);
 
   QTreeView* ListViewFields;
   QPushButton* ButtonAdd;
@@ -52,13 +29,13 @@ class TFormFields : public HalvixDialog {
   // the plan's departure date or else today.
   QLabel* LabelDaylight;
 
-  void SetPlan(Plan* plan);
-  void PlanReplaced();
   void ShowDaylight();
 
   // Index of the selected airfield, -1 when none.
   int SelectedRow() const;
   AirfieldModel* Model() const { return model_; }
+  // The airfield dialog of Add and Edit, made on first use.
+  TFormAddField* FormAddField();
 
  public slots:
   void ButtonAddClick();
@@ -70,14 +47,10 @@ class TFormFields : public HalvixDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  PlanDocument& document_;
   AirfieldModel* model_;
+  QPointer<TFormAddField> add_field_;
   // The list's palette with and without a visible selection.
   QPalette selection_shown_;
   QPalette selection_hidden_;
 };
-
-extern TFormFields* FormFields;
-
-// The airfield list of `document`, made on its first use as a child of
-// `owner`; it follows the document when a plan replaces the one shown.
-TFormFields* FieldsDialog(QWidget* owner, PlanDocument& document);

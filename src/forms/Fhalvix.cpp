@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeView>
+#include <QUndoStack>
 #include <QUrl>
 
 #include "forms/Aviationdata.h"
@@ -38,14 +39,31 @@
 #include "plan/fuel_plan.h"
 #include "plan/planfile.h"
 
-TForm1* Form1 = nullptr;
-
 const char* const kHomePageUrl = "https://www.halvix.example/";
 const char* const kSiblingPageUrl = "https://www.halvix.example/logbook/";
 
 namespace {
 
 const char* const kSelectFirst = "Please select an item in the list first!";
+
+// The margins last set in Print Settings, which a new plan starts with.
+const char* const kMarginKeys[] = {"print/topmargin", "print/bottommargin", "print/leftmargin",
+                                   "print/rightmargin"};
+
+void RememberMargins(const PrintSettings& print) {
+  QSettings settings = UserSettings();
+  const double margins[] = {print.topmargin, print.bottommargin, print.leftmargin,
+                            print.rightmargin};
+  for (int k = 0; k < 4; ++k) settings.setValue(kMarginKeys[k], margins[k]);
+}
+
+// None set yet: the plan file's own default, a tenth of an inch.
+void RecallMargins(PrintSettings& print) {
+  const QSettings settings = UserSettings();
+  double* margins[] = {&print.topmargin, &print.bottommargin, &print.leftmargin,
+                       &print.rightmargin};
+  for (int k = 0; k < 4; ++k) *margins[k] = settings.value(kMarginKeys[k], 0.1).toDouble();
+}
 
 QString Q(const std::string& text) {
   return QString::fromStdString(text);
@@ -59,7 +77,11 @@ TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent),
       document_(new PlanDocument(this)),
       plan(document_->plan()),
-      printing_(std::make_unique<PlanPrinting>(*document_)) {
+      printing_(std::make_unique<PlanPrinting>(
+          *document_,
+          CheckDialogs{[this] { return FormAskContinue(); }, [this] { return FormAdd(); },
+                       [this] { return !winds_.isNull() && winds_->HasForecast(); },
+                       [this] { WindsAloft1Click(); }})) {
   setWindowTitle("Cross Country Flight Planner");
   BuildClientArea();
   BuildMenus();
@@ -72,9 +94,8 @@ TForm1::TForm1(QWidget* parent)
   connect(TimerAutoLoad, &QTimer::timeout, this, &TForm1::TimerAutoLoadTimer);
   TimerAutoLoad->start();
 
-  connect(document_, &PlanDocument::Replaced, this, &TForm1::PlanReplaced);
+  connect(document_, &PlanDocument::Changed, this, &TForm1::ShowTitle);
 
-  plan.modified = 0;
   FormCreate();
 }
 
@@ -158,7 +179,8 @@ void TForm1::BuildClientArea() {
   connect(ButtonHelp, &QPushButton::clicked, this, &TForm1::ButtonHelpClick);
   QPushButton* button_chart = button("Chart", "ButtonChart", 568);
   button_chart->setGeometry(568, 280, 67, 25);
-  connect(button_chart, &QPushButton::clicked, this, [this] { ShowRouteChart(this, *document_); });
+  connect(button_chart, &QPushButton::clicked, this,
+          [this] { ShowRouteChart(chart_, this, *document_); });
 
   auto raisedPanel = [client](int left, int top, int width, int height) {
     auto* p = new QFrame(client);
@@ -214,6 +236,7 @@ void TForm1::BuildMenus() {
   Open1 = File1->addAction("&Open", this, &TForm1::Open1Click);
   File1->addSeparator();
   Save1 = File1->addAction("&Save", this, &TForm1::Save1Click);
+  Save1->setShortcut(QKeySequence::Save);
   SaveAs1 = File1->addAction("Save &As ...", this, &TForm1::SaveAs1Click);
   ImportRoute1 =
       File1->addAction(QString::fromUtf8("Import Route\u2026"), this, &TForm1::ImportRoute1Click);
@@ -226,6 +249,19 @@ void TForm1::BuildMenus() {
   Print1 = File1->addAction("Print", this, &TForm1::Print1Click);
   PrintBlankForm1 = File1->addAction("Print Blank Form", this, &TForm1::PrintBlankForm1Click);
   PrintPreview1 = File1->addAction("Print Preview", this, &TForm1::PrintPreview1Click);
+  File1->addSeparator();
+  Quit1 = File1->addAction("&Quit", this, &TForm1::Quit1Click);
+  Quit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+  // The actions name the change they undo or redo.
+  EditMenu1 = menuBar()->addMenu("Edit");
+  Undo1 = document_->UndoStack()->createUndoAction(this, "&Undo");
+  Undo1->setShortcut(QKeySequence::Undo);
+  Redo1 = document_->UndoStack()->createRedoAction(this, "&Redo");
+  Redo1->setShortcuts(
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+  EditMenu1->addAction(Undo1);
+  EditMenu1->addAction(Redo1);
 
   Checkpoints1 = menuBar()->addMenu("Checkpoints");
   Add1 = Checkpoints1->addAction("Add", this, &TForm1::Add1Click);
@@ -233,13 +269,16 @@ void TForm1::BuildMenus() {
   Delete1 = Checkpoints1->addAction("Delete", this, &TForm1::Delete1Click);
   Checkpoints1->addSeparator();
   DeleteAll1 = Checkpoints1->addAction("Delete All", this, &TForm1::DeleteAll1Click);
-  Checkpoints1->addAction("Fill VOR Cross-Checks", this, [this] {
-    if (FillVorCrossChecksCommand(this, plan) > 0) document_->RouteEdited();
+  FillVor1 = Checkpoints1->addAction("Fill VOR Cross-Checks", this, [this] {
+    document_->ChangeIf("Fill VOR Cross-Checks", [this](Plan& edited) {
+      return FillVorCrossChecksCommand(this, edited) > 0;
+    });
   });
   Checkpoints1->addSeparator();
   WindsAloft1 = Checkpoints1->addAction(QString::fromUtf8("Winds Aloft\u2026"), this,
                                         &TForm1::WindsAloft1Click);
-  Checkpoints1->addAction("Route Chart", this, [this] { ShowRouteChart(this, *document_); });
+  Checkpoints1->addAction("Route Chart", this,
+                          [this] { ShowRouteChart(chart_, this, *document_); });
   // The aircraft's book figures change the log as the winds do.
   Performance1 = Checkpoints1->addAction(QString::fromUtf8("Aircraft Performance && Loading\u2026"),
                                          this, &TForm1::Performance1Click);
@@ -254,13 +293,16 @@ void TForm1::BuildMenus() {
 
 void TForm1::FormCreate() {
   std::string dir = QDir::currentPath().toStdString();
-  plan.filename = AppendDirSeparator(dir) + "default.flt";
-  plan.aircraft = AircraftInfo();
-  plan.aircraft.pilotname = "Pat Example";
-  plan.aircraft.acnumber = "12345";
-  plan.aircraft.actype = "C172/U";
-  plan.aircraft.acgph = 9.0;
-  plan.aircraft.acfullfuel = 38.0;
+  Plan first;
+  first.filename = AppendDirSeparator(dir) + "default.flt";
+  first.aircraft = AircraftInfo();
+  first.aircraft.pilotname = "Pat Example";
+  first.aircraft.acnumber = "12345";
+  first.aircraft.actype = "C172/U";
+  first.aircraft.acgph = 9.0;
+  first.aircraft.acfullfuel = 38.0;
+  RecallMargins(first.print);
+  document_->Replace(std::move(first));
   LabelVersion->setText(QStringLiteral("Halvix Version " HALVIX_VERSION));
   LabelCopyright->setText("\u00a9 The Halvix developers");
 }
@@ -271,14 +313,17 @@ void TForm1::TimerAutoLoadTimer() {
   LoadPlanFile(this, *document_, plan.filename);
 }
 
-void TForm1::PlanReplaced() {
-  EditTitle->setText(Q(plan.title));
+void TForm1::ShowTitle() {
+  const QString title = Q(plan.title);
+  if (EditTitle->text() != title) EditTitle->setText(title);
 }
 
 void TForm1::EditTitleEdited() {
   // The edit's own text: the byte limit may have cut what the signal carried.
-  plan.title = EditTitle->text().toStdString();
-  document_->Edited();
+  const std::string title = EditTitle->text().toStdString();
+  if (title == plan.title) return;
+  document_->Change(
+      "Title", [&title](Plan& edited) { edited.title = title; }, PlanDocument::kTitleTyping);
 }
 
 bool TForm1::FormCloseQuery() {
@@ -329,6 +374,11 @@ void TForm1::Save1Click() {
   SavePlanTo(this, *document_, plan.filename);
 }
 
+void TForm1::Quit1Click() {
+  // Closing asks about unsaved changes.
+  close();
+}
+
 void TForm1::SaveAs1Click() {
   SavePlanAs(this, *document_);
 }
@@ -348,8 +398,8 @@ void TForm1::Delete1Click() {
                            QString("Are you sure you wish to delete checkpoint %1 ?").arg(Q(name)),
                            "Confirm", MessageButtons::YesNo) != mrYes)
     return;
-  document_->Route()->Remove(row);
-  plan.modified = 1;
+  document_->Change("Delete Checkpoint",
+                    [row](Plan& edited) { edited.route.erase(edited.route.begin() + row); });
 }
 
 void TForm1::DeleteAll1Click() {
@@ -357,8 +407,7 @@ void TForm1::DeleteAll1Click() {
                            MessageButtons::YesNo) != mrYes)
     return;
   if (plan.route.empty()) return;
-  document_->Route()->Clear();
-  plan.modified = 1;
+  document_->Change("Delete All Checkpoints", [](Plan& edited) { edited.route.clear(); });
 }
 
 void TForm1::ButtonAddClick() {
@@ -370,16 +419,21 @@ void TForm1::ButtonAddClick() {
     return;
   }
   if (plan.route.empty()) {
-    TFormAddFirst* departure = MadeOnFirstUse(FormAddFirst, this);
+    TFormAddFirst* departure = FormAddFirst();
     departure->EditDeparture->clear();
     departure->ResetLookUp();
     departure->FocusEdit(departure->EditDeparture);
     PlaceDialog(this, departure);
     if (desktop().ExecModal(departure) != mrOk) return;
-    document_->Route()->AppendDeparture(departure->EditDeparture->text().toStdString());
-    plan.route.back().position = departure->position;
+    const std::string name = departure->EditDeparture->text().toStdString();
+    const std::optional<GeoPosition> position = departure->position;
+    document_->Change("Add Departure", [&](Plan& edited) {
+      AddRow(edited, name, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
+             NOT_ENTERED, NOT_ENTERED, NOT_ENTERED);
+      edited.route.back().position = position;
+    });
   } else {
-    TFormAdd* dialog = MadeOnFirstUse(FormAdd, this);
+    TFormAdd* dialog = FormAdd();
     dialog->ClearEdits();
     dialog->previous_position = plan.route.back().position;
     dialog->FocusEdit(dialog->EditCheckpointName);
@@ -388,10 +442,10 @@ void TForm1::ButtonAddClick() {
     Checkpoint row;
     DialogToRow(dialog->Texts(), row);
     row.position = dialog->position;
-    document_->Route()->Append(std::move(row));
+    document_->Change("Add Checkpoint",
+                      [&row](Plan& edited) { edited.route.push_back(std::move(row)); });
   }
   ShowRow(document_->Route()->rowCount() - 1);
-  plan.modified = 1;
 }
 
 void TForm1::ShowRow(int row) {
@@ -404,55 +458,61 @@ void TForm1::ButtonEditClick() {
     desktop().MessageBox(this, kSelectFirst, "Error", MessageButtons::Ok);
     return;
   }
-  Checkpoint& checkpoint = plan.route[static_cast<std::size_t>(row)];
+  const auto at = static_cast<std::size_t>(row);
   if (row == 0) {
-    TFormAddFirst* departure = MadeOnFirstUse(FormAddFirst, this);
-    departure->EditDeparture->setText(Q(checkpoint.caption));
+    TFormAddFirst* departure = FormAddFirst();
+    departure->EditDeparture->setText(Q(plan.route[at].caption));
     departure->ResetLookUp();
     departure->FocusEdit(departure->EditDeparture);
     PlaceDialog(this, departure);
     if (desktop().ExecModal(departure) != mrOk) return;
-    checkpoint.caption = departure->EditDeparture->text().toStdString();
-    if (departure->position) checkpoint.position = departure->position;
+    const std::string name = departure->EditDeparture->text().toStdString();
+    const std::optional<GeoPosition> position = departure->position;
+    document_->Change("Edit Departure", [&](Plan& edited) {
+      edited.route[at].caption = name;
+      if (position) edited.route[at].position = position;
+    });
   } else {
-    TFormAdd* dialog = MadeOnFirstUse(FormAdd, this);
+    TFormAdd* dialog = FormAdd();
     CheckpointDialogTexts texts;
-    RowToDialog(checkpoint, texts);
+    RowToDialog(plan.route[at], texts);
     dialog->SetTexts(texts);
-    dialog->previous_position = plan.route[static_cast<std::size_t>(row) - 1].position;
+    dialog->previous_position = plan.route[at - 1].position;
     dialog->FocusEdit(dialog->EditCheckpointName);
     PlaceDialog(this, dialog);
     if (desktop().ExecModal(dialog) != mrOk) return;
-    DialogToRow(dialog->Texts(), checkpoint);
-    if (dialog->position) checkpoint.position = dialog->position;
+    const CheckpointDialogTexts typed = dialog->Texts();
+    const std::optional<GeoPosition> position = dialog->position;
+    document_->Change("Edit Checkpoint", [&](Plan& edited) {
+      DialogToRow(typed, edited.route[at]);
+      if (position) edited.route[at].position = position;
+    });
   }
-  document_->Route()->RowChanged(row);
   ShowRow(row);
-  plan.modified = 1;
 }
 
 void TForm1::ButtonAircraftClick() {
-  TFormAircraft* dialog = MadeOnFirstUse(FormAircraft, this);
+  TFormAircraft* dialog = FormAircraft();
   dialog->LoadAircraft(plan.aircraft);
   // The registration is first in tab order: the value most often changed.
   dialog->FocusEdit(dialog->EditNNumber);
   PlaceDialog(this, dialog);
   if (desktop().ExecModal(dialog) != mrOk) return;
-  dialog->StoreAircraft(plan.aircraft);
-  document_->Edited();
+  document_->Change("Aircraft", [dialog](Plan& edited) { dialog->StoreAircraft(edited.aircraft); });
 }
 
 void TForm1::PrintSettings1Click() {
-  TFormPrintSettings* dialog = MadeOnFirstUse(FormPrintSettings, this);
+  TFormPrintSettings* dialog = FormPrintSettings();
   PlaceDialog(this, dialog);
   dialog->LoadSettings(plan.print);
   if (desktop().ExecModal(dialog) != mrOk) return;
-  dialog->StoreSettings(plan.print);
-  plan.modified = 1;
+  document_->Change("Print Settings",
+                    [dialog](Plan& edited) { dialog->StoreSettings(edited.print); });
+  RememberMargins(plan.print);
 }
 
 void TForm1::ButtonFieldsClick() {
-  TFormFields* dialog = FieldsDialog(this, *document_);
+  TFormFields* dialog = FormFields();
   PlaceDialog(this, dialog);
   desktop().ExecModal(dialog);
 }
@@ -474,7 +534,7 @@ void TForm1::PrintPreview1Click() {
 }
 
 void TForm1::NavigationLog1Click() {
-  ShowNavigationLog(this, *document_);
+  ShowNavigationLog(navlog_, this, *document_);
 }
 
 void TForm1::Performance1Click() {
@@ -485,8 +545,9 @@ void TForm1::Performance1Click() {
   PlaceDialog(this, &dialog);
   if (desktop().ExecModal(&dialog) != mrOk) return;
   // The dialog checked every value before it closed with Ok.
-  dialog.StorePerformance(plan.performance, plan.loading);
-  document_->Edited();
+  document_->Change(QStringLiteral("Aircraft Performance"), [&dialog](Plan& changed) {
+    dialog.StorePerformance(changed.performance, changed.loading);
+  });
 }
 
 void TForm1::WeightBalance1Click() {
@@ -498,7 +559,7 @@ void TForm1::WeightBalance1Click() {
 }
 
 void TForm1::WindsAloft1Click() {
-  if (ShowWindsAloft(this, plan)) document_->RouteEdited();
+  ShowWindsAloft(winds_, this, *document_);
 }
 
 void TForm1::ButtonHelpClick() {
@@ -519,6 +580,38 @@ void TForm1::Panel2Click() {
 
 void TForm1::Label3Click() {
   Panel2Click();
+}
+
+TFormAdd* TForm1::FormAdd() {
+  return MadeOnFirstUse(add_, this);
+}
+
+TFormAddFirst* TForm1::FormAddFirst() {
+  return MadeOnFirstUse(add_first_, this);
+}
+
+TFormAircraft* TForm1::FormAircraft() {
+  return MadeOnFirstUse(aircraft_, this);
+}
+
+TFormPrintSettings* TForm1::FormPrintSettings() {
+  return MadeOnFirstUse(print_settings_, this);
+}
+
+TFormAskContinue* TForm1::FormAskContinue() {
+  return MadeOnFirstUse(ask_continue_, this);
+}
+
+TFormFields* TForm1::FormFields() {
+  return MadeOnFirstUse(fields_, *document_, this);
+}
+
+TFormNavLog* TForm1::FormNavLog() const {
+  return navlog_;
+}
+
+TFormWinds* TForm1::FormWinds() {
+  return MadeOnFirstUse(winds_, this);
 }
 
 // --- Start-up -----------------------------------------------------------------
@@ -544,14 +637,4 @@ void UseFormFont() {
   if (dynamic_cast<FormStyle*>(QApplication::style()) == nullptr)
     QApplication::setStyle(new FormStyle);
   QApplication::setFont(FormFont());
-}
-
-void CreateForms() {
-  Form1 = new TForm1;
-}
-
-void DestroyForms() {
-  delete Form1;  // the windows made on first use are its children and go with it
-  Form1 = nullptr;
-  FormWinds = nullptr;  // made on first use as a child of the main window
 }

@@ -1,9 +1,10 @@
 // The main window: the route list, the plan title, the menus and every command
 // that starts from here. It makes the plan document of the run, which every
-// other window observes.
+// other window observes, and owns the dialogs, each made on its first use.
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <memory>
 #include <string>
 
@@ -21,6 +22,15 @@ class QPushButton;
 class QTimer;
 class QTreeView;
 class PlanPrinting;
+class TFormAdd;
+class TFormAddFirst;
+class TFormAircraft;
+class TFormAskContinue;
+class TFormChart;
+class TFormFields;
+class TFormNavLog;
+class TFormPrintSettings;
+class TFormWinds;
 
 class TForm1 : public QMainWindow {
   Q_OBJECT
@@ -34,7 +44,18 @@ class TForm1 : public QMainWindow {
 
   PlanDocument& Document() const { return *document_; }
   // The document's plan, which this window shows.
-  Plan& plan;
+  const Plan& plan;
+
+  // The dialogs and windows, made on first use.
+  TFormAdd* FormAdd();
+  TFormAddFirst* FormAddFirst();
+  TFormAircraft* FormAircraft();
+  TFormPrintSettings* FormPrintSettings();
+  TFormAskContinue* FormAskContinue();
+  TFormFields* FormFields();
+  TFormWinds* FormWinds();
+  // The Navigation Log window when it is open (null before its first use).
+  TFormNavLog* FormNavLog() const;
 
   // Client area.
   QFrame* Bevel1;
@@ -67,11 +88,16 @@ class TForm1 : public QMainWindow {
   QAction* Print1;
   QAction* PrintBlankForm1;
   QAction* PrintPreview1;
+  QAction* Quit1;
+  QMenu* EditMenu1;
+  QAction* Undo1;
+  QAction* Redo1;
   QMenu* Checkpoints1;
   QAction* Add1;
   QAction* Edit1;
   QAction* Delete1;
   QAction* DeleteAll1;
+  QAction* FillVor1;
   QAction* NavigationLog1;
   QAction* WindsAloft1;
   QAction* Performance1;
@@ -103,6 +129,7 @@ class TForm1 : public QMainWindow {
   void Print1Click() { ButtonPrintClick(); }
   void PrintBlankForm1Click();
   void PrintPreview1Click();
+  void Quit1Click();
   void Add1Click() { ButtonAddClick(); }
   void Edit1Click() { ButtonEditClick(); }
   void Delete1Click();
@@ -134,15 +161,22 @@ class TForm1 : public QMainWindow {
   void BuildClientArea();
   void BuildMenus();
   void EditTitleEdited();
-  // Shows the title of a plan that was replaced.
-  void PlanReplaced();
+  // Shows the plan's title when it is not what the edit holds.
+  void ShowTitle();
   // Scrolls the list so that `row` is in sight.
   void ShowRow(int row);
 
   std::unique_ptr<PlanPrinting> printing_;
+  QPointer<TFormAdd> add_;
+  QPointer<TFormAddFirst> add_first_;
+  QPointer<TFormAircraft> aircraft_;
+  QPointer<TFormPrintSettings> print_settings_;
+  QPointer<TFormAskContinue> ask_continue_;
+  QPointer<TFormFields> fields_;
+  QPointer<TFormWinds> winds_;
+  QPointer<TFormNavLog> navlog_;
+  QPointer<TFormChart> chart_;
 };
-
-extern TForm1* Form1;
 
 // The product's home page and the page of its sibling product.
 extern const char* const kHomePageUrl;
@@ -151,10 +185,3 @@ extern const char* const kSiblingPageUrl;
 // The face and size the window layouts were drawn for, in a style that
 // leaves out what start-up does not need.
 void UseFormFont();
-
-// Creates the main window, Form1. The dialogs are made on their first use,
-// as its children.
-void CreateForms();
-
-// Deletes Form1 and every window made as its child, and clears the globals.
-void DestroyForms();

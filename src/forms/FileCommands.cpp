@@ -21,7 +21,7 @@ QString Q(const std::string& text) {
 
 bool AskToSaveChanges(QWidget* owner, PlanDocument& document) {
   const Plan& plan = document.plan();
-  if (!plan.modified) return true;
+  if (!document.IsModified()) return true;
   int answer = desktop().MessageBox(
       owner, QString("Do you wish to save changes to %1 ? ").arg(Q(plan.filename)), "Confirm",
       MessageButtons::YesNoCancel);
@@ -32,10 +32,10 @@ bool AskToSaveChanges(QWidget* owner, PlanDocument& document) {
 }
 
 bool SavePlanTo(QWidget* owner, PlanDocument& document, const std::string& path) {
-  Plan& plan = document.plan();
-  SaveResult result = SavePlan(plan, path);
+  SaveResult result = SavePlan(document.plan(), path);
   switch (result.status) {
     case SaveStatus::Saved:
+      document.MarkSaved();
       return true;
     case SaveStatus::NothingToSave:
       desktop().MessageBox(owner, kNoDataMessage, "Error", MessageButtons::Ok);
@@ -43,7 +43,7 @@ bool SavePlanTo(QWidget* owner, PlanDocument& document, const std::string& path)
     case SaveStatus::Failed:
       break;
   }
-  plan.modified = 1;
+  document.MarkUnsaved();
   desktop().MessageBox(owner, QString("Unable to save %1\n%2").arg(Q(path), Q(result.error)),
                        "Error", MessageButtons::Ok);
   return false;
@@ -78,13 +78,17 @@ bool LoadPlanFile(QWidget* owner, PlanDocument& document, const std::string& pat
 
 void NewPlan(QWidget* owner, PlanDocument& document) {
   if (!AskToSaveChanges(owner, document)) return;
-  // The aircraft, the print settings and the modified flag stay as they were.
+  // The aircraft and the print settings stay as they were.
   Plan next = document.plan();
   next.title.clear();
   next.route.clear();
   next.airfields.clear();
   next.filename = "newplan.flt";
-  document.Replace(std::move(next));
+  // An undoable step, so a plan dropped by mistake comes back; whether there
+  // is something to save stays as it was.
+  const bool saved = !document.IsModified();
+  document.ReplaceAsChange(QStringLiteral("New Plan"), std::move(next));
+  if (saved) document.MarkSaved();
 }
 
 void OpenPlan(QWidget* owner, PlanDocument& document) {
@@ -105,16 +109,16 @@ std::string WithPlanExtension(const std::string& path) {
 }
 
 void SavePlanAs(QWidget* owner, PlanDocument& document) {
-  Plan& plan = document.plan();
-  QString path = Q(plan.filename);
+  QString path = Q(document.plan().filename);
   if (!desktop().SaveFileName(owner, path, kPlanFilter)) return;
-  plan.filename = WithPlanExtension(path.toStdString());
-  SavePlanTo(owner, document, plan.filename);
+  document.SetFileName(WithPlanExtension(path.toStdString()));
+  SavePlanTo(owner, document, document.plan().filename);
 }
 
 void ImportRouteIntoPlan(QWidget* owner, PlanDocument& document) {
   if (!AskToSaveChanges(owner, document)) return;
   // Imported into a copy, so a file that cannot be imported leaves the plan whole.
   Plan next = document.plan();
-  if (ImportRouteFile(owner, next, Today())) document.Replace(std::move(next));
+  if (ImportRouteFile(owner, next, Today()))
+    document.ReplaceAsChange(QStringLiteral("Import Route"), std::move(next));
 }

@@ -27,8 +27,6 @@
 #include "plan/fuel.h"
 #include "plan/report.h"
 
-TFormNavLog* FormNavLog = nullptr;
-
 const QColor NavLogModel::kBelowReserve(255, 204, 92);
 const QColor NavLogModel::kExhausted(255, 128, 118);
 
@@ -116,6 +114,8 @@ int32_t CheckedValue(const LegResult& leg, MissingItem item) {
       return leg.windvel;
     case MissingItem::MagneticVariation:
       return leg.var;
+    case MissingItem::TrueAirspeed:
+      return leg.tas;
     case MissingItem::None:
       break;
   }
@@ -549,14 +549,14 @@ void TFormNavLog::Copy1Click() {
 }
 
 void TFormNavLog::SpinReserveChanged(int minutes) {
-  Plan& plan = document_.plan();
-  if (plan.reserve == minutes) return;
-  plan.reserve = minutes;
-  document_.Edited();
+  if (document_.plan().reserve == minutes) return;
+  // The steps of one spin come back in one undo.
+  document_.Change(
+      QStringLiteral("Reserve"), [minutes](Plan& plan) { plan.reserve = minutes; },
+      PlanDocument::kReserveSteps);
 }
 
 void TFormNavLog::DepartureChanged() {
-  Plan& plan = document_.plan();
   EditDeparture->setEnabled(CheckDeparture->isChecked());
   std::string departure;
   if (CheckDeparture->isChecked()) {
@@ -565,15 +565,16 @@ void TFormNavLog::DepartureChanged() {
         Departure{CivilDate{utc.date().year(), utc.date().month(), utc.date().day()},
                   utc.time().hour() * 60 + utc.time().minute()});
   }
-  if (departure == plan.departure) return;
-  plan.departure = departure;
-  // A landing after civil twilight takes the night reserve, unless the
-  // pilot keeps more.
-  if (const std::optional<Departure> parsed = ParseDeparture(departure)) {
-    Plan timed = plan;
-    if (CheckArrival(timed, *parsed, ArrivalPlace(timed)).night) plan.reserve = timed.reserve;
-  }
-  document_.Edited();
+  if (departure == document_.plan().departure) return;
+  document_.Change(QStringLiteral("Departure"), [&departure](Plan& plan) {
+    plan.departure = departure;
+    // A landing after civil twilight takes the night reserve, unless the
+    // pilot keeps more.
+    if (const std::optional<Departure> parsed = ParseDeparture(departure)) {
+      Plan timed = plan;
+      if (CheckArrival(timed, *parsed, ArrivalPlace(timed)).night) plan.reserve = timed.reserve;
+    }
+  });
 }
 
 void TFormNavLog::DocumentSelectionChanged() {
@@ -599,10 +600,11 @@ void TFormNavLog::OwnSelectionChanged() {
   syncing_ = false;
 }
 
-TFormNavLog* ShowNavigationLog(QWidget* owner, PlanDocument& document) {
-  if (FormNavLog == nullptr) {
-    FormNavLog = new TFormNavLog(document, owner);
-    QObject::connect(FormNavLog, &QObject::destroyed, [] { FormNavLog = nullptr; });
+TFormNavLog* ShowNavigationLog(QPointer<TFormNavLog>& window, QWidget* owner,
+                               PlanDocument& document) {
+  if (window.isNull()) {
+    window = new TFormNavLog(document, owner);
+    TFormNavLog* FormNavLog = window;
     // Below the main window where the screen has room, else as low as fits.
     const QRect main = owner->frameGeometry();
     const QSize screen = desktop().ScreenSize();
@@ -613,8 +615,8 @@ TFormNavLog* ShowNavigationLog(QWidget* owner, PlanDocument& document) {
     if (left + FormNavLog->width() > screen.width()) left = screen.width() - FormNavLog->width();
     FormNavLog->move(std::max(left, 0), std::max(top, 0));
   }
-  FormNavLog->show();
-  FormNavLog->raise();
-  FormNavLog->activateWindow();
-  return FormNavLog;
+  window->show();
+  window->raise();
+  window->activateWindow();
+  return window;
 }

@@ -6,6 +6,7 @@
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QIcon>
+#include <QPointer>
 #include <QWidget>
 #include <string>
 
@@ -133,9 +134,7 @@ class TFormNavLog : public QWidget {
   bool syncing_ = false;  // a selection being mirrored must not echo back
 };
 
-// Made on the first Checkpoints > Navigation Log, so start-up never pays for it.
-extern TFormNavLog* FormNavLog;
-
-// Creates the window if need be, places it below `owner` the first time,
-// and shows it.
-TFormNavLog* ShowNavigationLog(QWidget* owner, PlanDocument& document);
+// Shows the window held in `window`, made on the first Checkpoints > Navigation
+// Log (so start-up never pays for it) and then placed below `owner`.
+TFormNavLog* ShowNavigationLog(QPointer<TFormNavLog>& window, QWidget* owner,
+                               PlanDocument& document);

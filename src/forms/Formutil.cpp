@@ -40,6 +40,11 @@ void PlaceDialog(QWidget* owner, QWidget* dialog) {
   dialog->move(left, top);
 }
 
+QSettings UserSettings() {
+  return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("halvix"),
+                   QStringLiteral("halvix"));
+}
+
 QFont FormFont() {
   QFont font(QStringLiteral("Liberation Sans"));
   font.setStyleHint(QFont::SansSerif);

@@ -4,13 +4,16 @@
 
 #include <QDialog>
 #include <QFont>
+#include <QPointer>
 #include <QPushButton>
+#include <QSettings>
 #include <QString>
 #include <QStyledItemDelegate>
 #include <cstddef>
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <utility>
 
 #include "forms/Desktop.h"
 #include "print/margins.h"
@@ -21,14 +24,12 @@ class QTreeView;
 class QLineEdit;
 class QWidget;
 
-// The dialog held in `slot`, made on its first use as a child of `owner`:
-// start-up makes only the main window. `slot` is emptied when the dialog goes.
-template <typename Dialog>
-Dialog* MadeOnFirstUse(Dialog*& slot, QWidget* owner) {
-  if (slot == nullptr) {
-    slot = new Dialog(owner);
-    QObject::connect(slot, &QObject::destroyed, [&slot] { slot = nullptr; });
-  }
+// The window held in `slot`, made on its first use from `args` (its owner
+// among them): start-up makes only the main window. `slot` empties itself
+// when the window goes.
+template <typename Window, typename... Args>
+Window* MadeOnFirstUse(QPointer<Window>& slot, Args&&... args) {
+  if (slot.isNull()) slot = new Window(std::forward<Args>(args)...);
   return slot;
 }
 
@@ -36,6 +37,9 @@ Dialog* MadeOnFirstUse(Dialog*& slot, QWidget* owner) {
 // are nearly the same size) and keeps it on the screen. Does nothing when
 // either is missing.
 void PlaceDialog(QWidget* owner, QWidget* dialog);
+
+// The user's settings of the program (folders, paper, margins last used).
+QSettings UserSettings();
 
 // The 8-point sans face the windows' pixel layout was drawn for.
 QFont FormFont();

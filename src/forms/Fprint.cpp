@@ -9,8 +9,6 @@
 #include "forms/Desktop.h"
 #include "print/margins.h"
 
-TFormPrintSettings* FormPrintSettings = nullptr;
-
 TFormPrintSettings::TFormPrintSettings(QWidget* parent)
     : HalvixDialog(parent, QStringLiteral("Print Options"), 514, 313) {
   SetEscapeCancels(false);

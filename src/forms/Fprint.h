@@ -38,5 +38,3 @@ class TFormPrintSettings : public HalvixDialog {
   void ButtonOkClick();
   void ButtonCancelClick();
 };
-
-extern TFormPrintSettings* FormPrintSettings;

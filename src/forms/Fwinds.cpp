@@ -1,5 +1,6 @@
 #include "forms/Fwinds.h"
 
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -7,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -16,11 +18,20 @@
 #include "forms/Aviationdata.h"
 #include "forms/Desktop.h"
 #include "forms/Formutil.h"
+#include "forms/PlanDocument.h"
 #include "session/planning_session.h"
 
-TFormWinds* FormWinds = nullptr;
-
 namespace {
+
+const char* const kForecastFolderKey = "winds/forecastfolder";
+
+// Where the forecast dialog opens: the folder of the last forecast read, else
+// Documents, where downloads are kept; never the aviation data folder.
+QString ForecastFolder() {
+  const QString last = UserSettings().value(kForecastFolderKey).toString();
+  if (!last.isEmpty() && QFileInfo(last).isDir()) return last;
+  return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
 
 const char* const kForecastFilter =
     "Winds aloft forecasts (*.txt *.grib2 *.grb2 *.grb);;All files (*)";
@@ -114,27 +125,35 @@ TFormWinds::TFormWinds(QWidget* parent) : QDialog(parent) {
 
 TFormWinds::~TFormWinds() = default;
 
-bool TFormWinds::Execute(Plan& plan, const StationLocator& locate) {
+bool TFormWinds::Execute(PlanDocument& document, const StationLocator& locate) {
+  const Plan& plan = document.plan();
   plan_ = &plan;
   locate_ = locate;
   source_.reset();
   fill_ = CurrentWinds(plan);
   LabelForecast->setText("No forecast read yet.");
   ShowFill();
+  if (HasForecast() && QFileInfo(forecast_path_).isFile())
+    Use(LoadWindForecast(forecast_path_.toStdString(), plan, locate_), forecast_path_);
   const int result = desktop().ExecModal(this);
   // The forecast and the data it placed stations with belong to this showing.
   plan_ = nullptr;
   source_.reset();
   locate_ = nullptr;
   if (result != mrOk) return false;
-  return ApplyWinds(plan, fill_);
+  return document.ChangeIf(QStringLiteral("Winds Aloft"),
+                           [this](Plan& edited) { return ApplyWinds(edited, fill_); });
 }
 
 void TFormWinds::ButtonOpenClick() {
   if (plan_ == nullptr) return;
-  QString path;
+  QString path = ForecastFolder();
   if (!desktop().OpenFileName(this, path, kForecastFilter)) return;
-  Use(LoadWindForecast(path.toStdString(), *plan_, locate_), path);
+  UserSettings().setValue(kForecastFolderKey, QFileInfo(path).absolutePath());
+  WindForecastLoad load = LoadWindForecast(path.toStdString(), *plan_, locate_);
+  const bool read = load.ok;
+  Use(std::move(load), path);
+  if (read) forecast_path_ = path;
 }
 
 void TFormWinds::ButtonReadTextClick() {
@@ -217,10 +236,11 @@ void TFormWinds::ShowFill() {
   ButtonOk->setEnabled(filled > 0);
 }
 
-bool ShowWindsAloft(QWidget* owner, Plan& plan) {
-  if (FormWinds == nullptr) FormWinds = new TFormWinds(owner);
+bool ShowWindsAloft(QPointer<TFormWinds>& window, QWidget* owner, PlanDocument& document) {
+  TFormWinds* FormWinds = MadeOnFirstUse(window, owner);
   PlaceDialog(owner, FormWinds);
   // The aviation data is opened when a bulletin's first station is placed: a
   // GRIB file needs none, and a pilot without a data folder is told so once.
-  return FormWinds->Execute(plan, StationsFor(plan, [] { return UseAviationData(FormWinds); }));
+  return FormWinds->Execute(
+      document, StationsFor(document.plan(), [FormWinds] { return UseAviationData(FormWinds); }));
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 #include <memory>
 
 #include "plan/plan.h"
@@ -11,6 +12,7 @@
 #include "winds/winds_fb.h"
 #include "winds/winds_file.h"
 
+class PlanDocument;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -24,9 +26,9 @@ class TFormWinds : public QDialog {
   explicit TFormWinds(QWidget* parent = nullptr);
   ~TFormWinds() override;
 
-  // Shows the window for `plan`; on OK the proposed winds are written into
-  // it as one change. True when a row changed.
-  bool Execute(Plan& plan, const StationLocator& locate);
+  // Shows the window for the document's plan; on OK the proposed winds are
+  // written into it as one change. True when a row changed.
+  bool Execute(PlanDocument& document, const StationLocator& locate);
 
   QPushButton* ButtonOpen;
   QPlainTextEdit* MemoBulletin;
@@ -38,6 +40,9 @@ class TFormWinds : public QDialog {
   QPushButton* ButtonCancel;
 
   const WindFill& Fill() const { return fill_; }
+  // A forecast file was read in an earlier showing; the next one reads it
+  // again and proposes its winds at once.
+  bool HasForecast() const { return !forecast_path_.isEmpty(); }
 
  public slots:
   void ButtonOpenClick();
@@ -53,10 +58,10 @@ class TFormWinds : public QDialog {
   StationLocator locate_;
   std::unique_ptr<WindSource> source_;
   WindFill fill_;
+  QString forecast_path_;
 };
 
-extern TFormWinds* FormWinds;  // made on first use
-
-// Opens the window over `owner` for `plan`, a bulletin's stations placed
-// with the aviation data of File > Aviation Data Folder; true when rows changed.
-bool ShowWindsAloft(QWidget* owner, Plan& plan);
+// Opens the window held in `window` (made on first use) over `owner` for the
+// document's plan, a bulletin's stations placed with the aviation data of
+// File > Aviation Data Folder; true when rows changed.
+bool ShowWindsAloft(QPointer<TFormWinds>& window, QWidget* owner, PlanDocument& document);

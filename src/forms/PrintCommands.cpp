@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPrinter>
+#include <utility>
 
 #include "forms/Desktop.h"
 #include "forms/Faskc.h"
@@ -19,28 +20,35 @@ QString PrintFileProposal(const QString& planfile) {
   return QDir(plan.absolutePath()).filePath(base + ".pdf");
 }
 
-PlanPrinting::PlanPrinting(PlanDocument& document)
-    : document_(document), context_(std::make_unique<PrintContext>()) {}
+PlanPrinting::PlanPrinting(PlanDocument& document, CheckDialogs dialogs)
+    : document_(document),
+      dialogs_(std::move(dialogs)),
+      context_(std::make_unique<PrintContext>()) {}
 
 PlanPrinting::~PlanPrinting() = default;
+
+namespace {
+
+const char* const kPaperKey = "print/paper";
+
+}  // namespace
 
 QPrinter& PlanPrinting::Printer() {
   if (!printer_) {
     printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    // Letter first, as the command line prints, then the paper last chosen.
+    const int last = UserSettings().value(kPaperKey, int(QPageSize::Letter)).toInt();
+    const QPageSize paper(static_cast<QPageSize::PageSizeId>(last));
+    printer_->setPageSize(paper.isValid() ? paper : QPageSize(QPageSize::Letter));
     printer_->setPageOrientation(QPageLayout::Landscape);
   }
   return *printer_;
 }
 
 bool PlanPrinting::CheckAndCompute(QWidget* owner) {
-  Plan& plan = document_.plan();
   // Margins read from a file have not been through the print settings.
-  if (!RefuseUnreadableMargins(owner, plan.print).refusal.empty()) return false;
-  bool go_on = CheckRoute(document_.Log(), plan, owner);
-  // The prompt may have had row 1 edited in the checkpoint dialog; a reset of
-  // the whole list would lose the user's selection.
-  if (plan.route.size() >= 2) document_.Route()->RowChanged(1);
-  return go_on;
+  if (!RefuseUnreadableMargins(owner, document_.plan().print).refusal.empty()) return false;
+  return CheckRoute(document_, owner, dialogs_);
 }
 
 bool PlanPrinting::RunPrintDialog(QWidget* owner) {
@@ -56,6 +64,9 @@ bool PlanPrinting::RunPrintDialog(QWidget* owner) {
   printer.setOutputFileName(proposal);
   if (!to_file && !device.isEmpty()) printer.setPrinterName(device);
   const bool accepted = desktop().PrintDialog(owner, printer);
+  const QPageSize paper = printer.pageLayout().pageSize();
+  if (accepted && paper.id() != QPageSize::Custom)
+    UserSettings().setValue(kPaperKey, int(paper.id()));
   if (!accepted && !to_file && printer.outputFormat() == QPrinter::NativeFormat) {
     printer.setOutputFileName(QString());  // never print to the proposal unasked
   }

@@ -6,6 +6,8 @@
 #include <QString>
 #include <memory>
 
+#include "forms/Faskc.h"
+
 class PlanDocument;
 class QPrinter;
 class QWidget;
@@ -13,7 +15,7 @@ struct PrintContext;
 
 class PlanPrinting {
  public:
-  explicit PlanPrinting(PlanDocument& document);
+  PlanPrinting(PlanDocument& document, CheckDialogs dialogs);
   ~PlanPrinting();
   PlanPrinting(const PlanPrinting&) = delete;
   PlanPrinting& operator=(const PlanPrinting&) = delete;
@@ -36,6 +38,7 @@ class PlanPrinting {
   bool RunPrintDialog(QWidget* owner);
 
   PlanDocument& document_;
+  CheckDialogs dialogs_;
   std::unique_ptr<PrintContext> context_;
   std::unique_ptr<QPrinter> printer_;
 };

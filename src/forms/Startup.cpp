@@ -104,5 +104,5 @@ void OpenAtStart(TForm1& form, const QString& name) {
   // a later Save.
   std::string path = QFileInfo(name).absoluteFilePath().toStdString();
   if (!PathExists(path) && PathExists(path + ".flt")) path += ".flt";
-  form.plan.filename = path;
+  form.Document().SetFileName(path);
 }

@@ -1,6 +1,7 @@
 #include "plan/check.h"
 
 #include <string>
+#include <utility>
 
 const char* const kTooFewCheckpoints =
     "You must have at least two checkpoints before computing the route";
@@ -21,6 +22,25 @@ MissingItem FindMissingItem(const Plan& plan) {
   return MissingItem::None;
 }
 
+std::vector<MissingItem> FindMissingItems(const Plan& plan) {
+  if (plan.route.size() < 2) return {};
+  LegResult own;
+  LegResult carry;
+  ClearLeg(own);
+  ClearLeg(carry);
+  ParseRow(plan.route[1], own, carry);
+  const std::pair<int32_t, MissingItem> values[] = {{own.tc, MissingItem::TrueCourse},
+                                                    {own.winddir, MissingItem::WindDirection},
+                                                    {own.windvel, MissingItem::WindSpeed},
+                                                    {own.var, MissingItem::MagneticVariation},
+                                                    {own.tas, MissingItem::TrueAirspeed}};
+  std::vector<MissingItem> missing;
+  for (const auto& [value, item] : values) {
+    if (value == NOT_ENTERED) missing.push_back(item);
+  }
+  return missing;
+}
+
 const char* MissingItemName(MissingItem item) {
   switch (item) {
     case MissingItem::TrueCourse:
@@ -31,6 +51,8 @@ const char* MissingItemName(MissingItem item) {
       return "Predicted Wind Speed";
     case MissingItem::MagneticVariation:
       return "Magnetic Variation";
+    case MissingItem::TrueAirspeed:
+      return "True Airspeed";
     case MissingItem::None:
       break;
   }

@@ -143,7 +143,6 @@ struct Plan {
   Performance performance;
   Loading loading;
   std::string filename;
-  int modified = 0;
 };
 
 // The texts of the checkpoint dialog's twelve edits and its To/From choice;

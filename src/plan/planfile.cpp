@@ -68,7 +68,7 @@ std::optional<GeoPosition> ReadPosition(const ProfileFile& file, const std::stri
 
 }  // namespace
 
-SaveResult SavePlan(Plan& plan, const std::string& path) {
+SaveResult SavePlan(const Plan& plan, const std::string& path) {
   SaveResult result;
   if (plan.route.empty()) {
     result.status = SaveStatus::NothingToSave;
@@ -127,7 +127,6 @@ SaveResult SavePlan(Plan& plan, const std::string& path) {
   WritePerformance(file, plan.performance, plan.loading);
 
   if (!file.Save(path, result.error)) return result;
-  plan.modified = 0;
   result.status = SaveStatus::Saved;
   return result;
 }
@@ -179,7 +178,6 @@ int32_t FillPlan(Plan& plan, const ProfileFile& file, ReadReport& report) {
     plan.airfields.push_back(std::move(field));
   }
   ReadPerformance(file, plan.performance, plan.loading, report);
-  plan.modified = 0;
   return rows_in_file;
 }
 

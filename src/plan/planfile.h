@@ -7,7 +7,7 @@
 #include "plan/read_report.h"
 
 enum class SaveStatus {
-  Saved,          // written; plan.modified cleared
+  Saved,          // written
   NothingToSave,  // the route has no rows; nothing written
   Failed,         // the file could not be written; the old one is intact
 };
@@ -21,7 +21,7 @@ extern const char* const kNoDataMessage;  // "There is no data entered into the 
 
 // Writes the whole plan to `path`, keeping whatever else the file holds.
 // The file is replaced in one step, so it is either the old or the new plan.
-SaveResult SavePlan(Plan& plan, const std::string& path);
+SaveResult SavePlan(const Plan& plan, const std::string& path);
 
 struct LoadResult {
   // The route rows the file says it holds; more than kMaxRoute means rows
@@ -39,7 +39,7 @@ struct LoadResult {
 // whole file) reads as the defaults. A missing file is no error; one that
 // cannot be read (a directory, a device, too large, no permission) also gives
 // the defaults, and the result says why. Numbers are held to the ranges a
-// plan can mean. Clears plan.modified.
+// plan can mean.
 LoadResult LoadPlan(Plan& plan, const std::string& path);
 
 // As LoadPlan, from the bytes of a plan file (standard input, say).

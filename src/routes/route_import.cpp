@@ -447,7 +447,6 @@ ImportResult ReadRouteText(const std::string& bytes, const std::string& path, co
   std::string poles;
   if (!RouteToPlan(route, model, DecimalYear(date), plan, result.error, &poles)) return result;
   plan.filename = PlanFileNameFor(path);
-  plan.modified = 1;
   std::vector<std::string> warnings;
   if (!model.Covers(date)) {
     warnings.push_back("The magnetic model " + model.name() + " holds from " +

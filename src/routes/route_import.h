@@ -61,7 +61,7 @@ struct ImportResult {
 
 // Reads the route file at `path` into `plan` (title, rows, airfields), with
 // the magnetic model the program ships evaluated on `date`. On success the
-// plan is marked modified and named after the route file; aircraft and print
+// plan is named after the route file; aircraft and print
 // settings are left as they were. On failure the plan is untouched.
 ImportResult ImportRoute(const std::string& path, const CivilDate& date, Plan& plan);
 

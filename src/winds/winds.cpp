@@ -229,7 +229,6 @@ bool ApplyWinds(Plan& plan, const WindFill& fill) {
     earlier_filled = earlier_filled || proposal.filled;
     if (row.subitems != before.subitems) changed = true;
   }
-  if (changed) plan.modified = 1;
   return changed;
 }
 

@@ -101,7 +101,7 @@ WindFill CurrentWinds(const Plan& plan);
 
 // Writes the filled legs' three cells (all three, so that nothing filled
 // depends on a row above) and keeps the values the pilot had on legs left
-// unfilled. True when a cell changed; `modified` is then set.
+// unfilled. True when a cell changed.
 bool ApplyWinds(Plan& plan, const WindFill& fill);
 
 // "HHMM" (UTC) as minutes after midnight; nothing for anything else.

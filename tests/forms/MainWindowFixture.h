@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeView>
+#include <functional>
 #include <string>
 
 #include "ScriptedDesktop.h"
@@ -22,6 +23,19 @@
 #include "forms/Fprint.h"
 #include "forms/Viewdoc.h"
 
+// The main window under test; each test makes its own.
+inline TForm1* Form1 = nullptr;
+
+inline void CreateForms() {
+  Form1 = new TForm1;
+}
+
+// The windows made on first use are its children and go with it.
+inline void DestroyForms() {
+  delete Form1;
+  Form1 = nullptr;
+}
+
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -31,6 +45,8 @@ class MainWindowTest : public ::testing::Test {
     old_start_ = StartDirectory;
     StartDirectory = dir_.path();
     UseFormFont();
+    // What an earlier test chose (paper, margins, folders) is not this one's.
+    UserSettings().clear();
     CreateForms();
     // The start-up load is tested on its own; elsewhere it must not fire.
     Form1->TimerAutoLoad->stop();
@@ -44,17 +60,25 @@ class MainWindowTest : public ::testing::Test {
 
   // Every dialog, made as its command makes it: start-up makes none.
   static void MakeDialogs() {
-    MadeOnFirstUse(FormAdd, Form1);
-    MadeOnFirstUse(FormAddFirst, Form1);
-    MadeOnFirstUse(FormAircraft, Form1);
-    MadeOnFirstUse(FormPrintSettings, Form1);
-    MadeOnFirstUse(FormAskContinue, Form1);
-    MadeOnFirstUse(FormAddField, Form1);
-    FieldsDialog(Form1, Form1->Document());
+    Form1->FormAdd();
+    Form1->FormAddFirst();
+    Form1->FormAircraft();
+    Form1->FormPrintSettings();
+    Form1->FormAskContinue();
+    Form1->FormFields()->FormAddField();
   }
 
-  // Shows Form1->plan, changed behind the windows' backs, as if it had been opened.
-  static void ShowPlan() { Form1->Document().Replace(Plan(Form1->plan)); }
+  // Shows the plan as `edit` leaves it, as if it had been opened so.
+  static void ShowPlan(const std::function<void(Plan&)>& edit = nullptr) {
+    Plan next = Form1->plan;
+    if (edit) edit(next);
+    Form1->Document().Replace(std::move(next));
+  }
+
+  // A change the save prompt will ask about.
+  static void MarkModified() {
+    Form1->Document().Change("Edit", [](Plan& plan) { plan.title += " "; });
+  }
 
   std::string Path(const QString& name) const { return dir_.filePath(name).toStdString(); }
   QString QPath(const QString& name) const { return dir_.filePath(name); }
@@ -128,7 +152,7 @@ class MainWindowTest : public ::testing::Test {
       AnswerCheckpoint(Texts("Point " + std::to_string(i), std::to_string(10 * i)));
       Form1->ButtonAddClick();
     }
-    Form1->plan.modified = 0;
+    Form1->Document().MarkSaved();
   }
 
   void Select(int row) { Form1->ListViewPlan->setCurrentIndex(Form1->RouteModel()->index(row, 0)); }

@@ -1,6 +1,7 @@
 // Look-ups in the aviation data from the dialogs, with scripted answers.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -9,12 +10,14 @@
 #include <QRadioButton>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "ScriptedDesktop.h"
 #include "forms/Aviationdata.h"
 #include "forms/Fadd.h"
 #include "forms/Fadd1.h"
 #include "forms/Faddfld.h"
+#include "forms/Fhalvix.h"
 #include "forms/Fpick.h"
 
 namespace {
@@ -138,6 +141,26 @@ TEST_F(AviationLookUpTest, FolderChoiceAndTheCrossCheckCommandReportWhatTheyDid)
   EXPECT_EQ(FillVorCrossChecksCommand(nullptr, plan), 1);
   EXPECT_EQ(plan.route[1].SubItem(kCellVor), "114.1/ 165/ SJC/ From");
   EXPECT_EQ(desk_.messages.back().text, "VOR cross-checks filled for 1 checkpoints.");
+}
+
+TEST_F(AviationLookUpTest, FillingTheCrossChecksFromTheMenuIsOneUndoableChange) {
+  SetAviationFolder(kData + "/xplane");
+  TForm1 form;
+  form.TimerAutoLoad->stop();
+  Plan plan;
+  AddRow(plan, "KSQL", NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
+         NOT_ENTERED, NOT_ENTERED);
+  AddRow(plan, "South", 21, 136, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
+         NOT_ENTERED);
+  plan.route[1].position = GeoPosition{37.25, -121.95};
+  form.Document().Replace(plan);
+  desk_.message_answers = {mrOk, mrOk, mrOk};
+  form.FillVor1->trigger();
+  EXPECT_EQ(form.plan.route[1].SubItem(kCellVor), "114.1/ 165/ SJC/ From");
+  EXPECT_EQ(form.Undo1->text(), "&Undo Fill VOR Cross-Checks");
+  form.Undo1->trigger();
+  EXPECT_EQ(form.plan.route[1].SubItem(kCellVor), "");
+  EXPECT_FALSE(form.Document().IsModified());
 }
 
 TEST_F(AviationLookUpTest, AnIndexKeptInMemoryIsToldWhenTheDataIsFirstUsed) {

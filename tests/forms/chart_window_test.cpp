@@ -22,18 +22,19 @@ class ChartWindowTest : public MainWindowTest {
 
   // Salinas, Watsonville and Santa Cruz, as an imported route has them.
   static void ShowCoastRoute() {
-    Form1->plan.route.clear();
-    const char* names[] = {"Salinas", "Watsonville", "Santa Cruz"};
-    const GeoPosition at[] = {
-        {36.662778, -121.606389}, {36.935833, -121.789722}, {36.951667, -122.026667}};
-    for (int i = 0; i < 3; ++i) {
-      Checkpoint row;
-      row.caption = names[i];
-      row.subitems.assign(9, "");
-      row.position = at[i];
-      Form1->plan.route.push_back(row);
-    }
-    ShowPlan();
+    ShowPlan([](Plan& plan) {
+      plan.route.clear();
+      const char* names[] = {"Salinas", "Watsonville", "Santa Cruz"};
+      const GeoPosition at[] = {
+          {36.662778, -121.606389}, {36.935833, -121.789722}, {36.951667, -122.026667}};
+      for (int i = 0; i < 3; ++i) {
+        Checkpoint row;
+        row.caption = names[i];
+        row.subitems.assign(9, "");
+        row.position = at[i];
+        plan.route.push_back(row);
+      }
+    });
   }
 
   static TFormChart* OpenFromMenu() {
@@ -97,8 +98,7 @@ TEST_F(ChartWindowTest, ExportsTheChartOrSaysWhyNot) {
   EXPECT_TRUE(form->ExportChart());
   EXPECT_EQ(ReadFile(Path("coast.tif")).substr(0, 2), "II");
 
-  Form1->plan.route.resize(1);
-  ShowPlan();
+  ShowPlan([](Plan& plan) { plan.route.resize(1); });
   desk.message_answers.push_back(mrOk);
   EXPECT_FALSE(form->ExportChart());
   ASSERT_FALSE(desk.messages.empty());
@@ -122,7 +122,7 @@ TEST_F(ChartWindowTest, BuildsAndChangesTheRoute) {
   chart->scene().Prepare(chart->view());
   const Plan before = Form1->plan;
   auto undo_all = [&] {
-    EXPECT_TRUE(Form1->plan.modified);
+    EXPECT_TRUE(Form1->Document().IsModified());
     EXPECT_EQ(chart->scene().checkpoints().size(), Form1->plan.route.size());
     EXPECT_EQ(Form1->RouteModel()->rowCount(), static_cast<int>(Form1->plan.route.size()));
     Form1->Document().Replace(before);

@@ -9,22 +9,25 @@
 #include "ScriptedDesktop.h"
 #include "forms/Fadd.h"
 #include "forms/Faskc.h"
+#include "forms/PlanDocument.h"
 
 namespace {
 
 class PrePrintCheckTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    FormAdd = &add_;
-    FormAskContinue = &ask_;
     AddRow(plan_, "Home", NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
            NOT_ENTERED, NOT_ENTERED, NOT_ENTERED);
-    plan_.modified = 0;
   }
-  void TearDown() override {
-    FormAdd = nullptr;
-    FormAskContinue = nullptr;
+
+  // The check of the plan built so far, opened in the document on the first call.
+  bool Check() {
+    if (!opened_) document_.Replace(plan_);
+    opened_ = true;
+    return CheckRoute(document_, &owner_,
+                      {[this] { return &ask_; }, [this] { return &add_; }, nullptr, nullptr});
   }
+  const Plan& Shown() const { return document_.plan(); }
 
   void AddLeg(const std::string& course, const std::string& winddir, const std::string& windvel,
               const std::string& var) {
@@ -51,6 +54,8 @@ class PrePrintCheckTest : public ::testing::Test {
 
   ScriptedDesktop desk_;
   Plan plan_;
+  PlanDocument document_;
+  bool opened_ = false;
   TFormAdd add_;
   TFormAskContinue ask_;
   QWidget owner_;
@@ -59,7 +64,7 @@ class PrePrintCheckTest : public ::testing::Test {
 
 TEST_F(PrePrintCheckTest, FewerThanTwoRowsIsRefused) {
   desk_.message_answers = {mrOk};
-  EXPECT_FALSE(CheckRoute(plan_, &owner_));
+  EXPECT_FALSE(Check());
   ASSERT_EQ(desk_.messages.size(), 1u);
   EXPECT_EQ(desk_.messages[0].text,
             "You must have at least two checkpoints before computing the route");
@@ -70,7 +75,7 @@ TEST_F(PrePrintCheckTest, FewerThanTwoRowsIsRefused) {
 
 TEST_F(PrePrintCheckTest, ACompleteFirstLegPassesWithoutAQuestion) {
   AddLeg("90", "0", "0", "-3");
-  EXPECT_TRUE(CheckRoute(plan_, &owner_));
+  EXPECT_TRUE(Check());
   EXPECT_TRUE(desk_.shown_dialogs.empty());
   EXPECT_TRUE(desk_.messages.empty());
 }
@@ -79,13 +84,27 @@ TEST_F(PrePrintCheckTest, ProceedPrintsAndCancelStops) {
   AddLeg("", "", "10", "3");
   AddLeg("90", "270", "10", "3");
   AnswerPrompt(&TFormAskContinue::Button1Click);
-  EXPECT_TRUE(CheckRoute(plan_, &owner_));
-  EXPECT_EQ(prompt_text_, "Missing Information: True Course");  // only the first item
+  EXPECT_TRUE(Check());
+  EXPECT_EQ(prompt_text_, "Missing Information: True Course and Predicted Wind Direction");
 
   AnswerPrompt(&TFormAskContinue::Button3Click);
-  EXPECT_FALSE(CheckRoute(plan_, &owner_));
-  EXPECT_EQ(plan_.modified, 0);
+  EXPECT_FALSE(Check());
+  EXPECT_FALSE(document_.IsModified());
   EXPECT_EQ(desk_.shown_dialogs.size(), 2u);
+}
+
+TEST_F(PrePrintCheckTest, EveryMissingValueIsNamedAtOnceAirspeedIncluded) {
+  AddLeg("", "", "", "");
+  plan_.route[1].subitems[kCellTas].clear();
+  AnswerPrompt(&TFormAskContinue::Button3Click);
+  EXPECT_FALSE(Check());
+  EXPECT_EQ(prompt_text_,
+            "Missing Information: True Course, Predicted Wind Direction, Predicted Wind Speed, "
+            "Magnetic Variation and True Airspeed");
+  // It is read whole: wrapped within the window, above the explanation.
+  EXPECT_LE(ask_.LabelParam->sizeHint().width(), ask_.LabelParam->width());
+  EXPECT_LE(ask_.LabelParam->geometry().bottom(), ask_.Label1->geometry().top());
+  EXPECT_TRUE(ask_.ButtonWinds->isHidden());  // no forecast at hand
 }
 
 TEST_F(PrePrintCheckTest, ClosingThePromptByItsFrameGoesOnToPrint) {
@@ -95,7 +114,7 @@ TEST_F(PrePrintCheckTest, ClosingThePromptByItsFrameGoesOnToPrint) {
     dialog->close();
     return dialog->result();
   });
-  EXPECT_TRUE(CheckRoute(plan_, &owner_));
+  EXPECT_TRUE(Check());
   EXPECT_EQ(ask_.LabelParam->text(), "Missing Information: Predicted Wind Speed");
 }
 
@@ -103,7 +122,7 @@ TEST_F(PrePrintCheckTest, VariationOfTheDepartureRowDoesNotCount) {
   plan_.route[0].subitems[kCellMagVar] = "5";
   AddLeg("90", "270", "10", "");
   AnswerPrompt(&TFormAskContinue::Button3Click);
-  EXPECT_FALSE(CheckRoute(plan_, &owner_));
+  EXPECT_FALSE(Check());
   EXPECT_EQ(prompt_text_, "Missing Information: Magnetic Variation");
 }
 
@@ -121,19 +140,19 @@ TEST_F(PrePrintCheckTest, EnteringTheValueNowEditsRowOneAndStops) {
     form->ButtonOkClick();
     return form->result();
   });
-  EXPECT_FALSE(CheckRoute(plan_, &owner_));
+  EXPECT_FALSE(Check());
   EXPECT_EQ(prompt_text_, "Missing Information: Predicted Wind Direction");
   ASSERT_EQ(desk_.shown_dialogs.size(), 2u);
   EXPECT_EQ(desk_.shown_dialogs[1], &add_);
   EXPECT_EQ(shown_name, "Leg1");
   EXPECT_EQ(focus, add_.EditWindDir);
-  EXPECT_EQ(plan_.route[1].SubItem(kCellWindDir), "250");
-  EXPECT_EQ(plan_.route[1].SubItem(kCellCourse), "90");
-  EXPECT_EQ(plan_.route[2].SubItem(kCellCourse), "120");
-  EXPECT_EQ(plan_.modified, 1);
+  EXPECT_EQ(Shown().route[1].SubItem(kCellWindDir), "250");
+  EXPECT_EQ(Shown().route[1].SubItem(kCellCourse), "90");
+  EXPECT_EQ(Shown().route[2].SubItem(kCellCourse), "120");
+  EXPECT_TRUE(document_.IsModified());
 
   // Filled in: the next Print passes.
-  EXPECT_TRUE(CheckRoute(plan_, &owner_));
+  EXPECT_TRUE(Check());
 }
 
 TEST_F(PrePrintCheckTest, CancellingTheCheckpointDialogChangesNothing) {
@@ -145,9 +164,9 @@ TEST_F(PrePrintCheckTest, CancellingTheCheckpointDialogChangesNothing) {
     return dialog->result();
   });
   const Checkpoint before = plan_.route[1];
-  EXPECT_FALSE(CheckRoute(plan_, &owner_));
-  EXPECT_EQ(plan_.route[1].subitems, before.subitems);
-  EXPECT_EQ(plan_.modified, 0);
+  EXPECT_FALSE(Check());
+  EXPECT_EQ(Shown().route[1].subitems, before.subitems);
+  EXPECT_FALSE(document_.IsModified());
 }
 
 TEST_F(PrePrintCheckTest, PromptLayoutAndResults) {

@@ -14,6 +14,7 @@
 #include "ScriptedDesktop.h"
 #include "forms/Faddfld.h"
 #include "forms/Ffield.h"
+#include "forms/PlanDocument.h"
 
 namespace {
 
@@ -28,12 +29,17 @@ AirfieldInfo Field(const std::string& name, const std::string& elevation) {
 class AirfieldListTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    plan_.airfields = {Field("Alpha", "100"), Field("Bravo", "200"), Field("Charlie", "300")};
-    plan_.modified = 0;
-    FormAddField = &add_;
-    fields_.SetPlan(&plan_);
+    Show([](Plan& plan) {
+      plan.airfields = {Field("Alpha", "100"), Field("Bravo", "200"), Field("Charlie", "300")};
+    });
   }
-  void TearDown() override { FormAddField = nullptr; }
+
+  // The document holds the plan as `edit` leaves it, as if it had been opened so.
+  void Show(const std::function<void(Plan&)>& edit) {
+    Plan next = plan_;
+    edit(next);
+    document_.Replace(std::move(next));
+  }
 
   void Select(int row) {
     fields_.ListViewFields->selectionModel()->select(
@@ -52,9 +58,10 @@ class AirfieldListTest : public ::testing::Test {
   }
 
   ScriptedDesktop desk_;
-  Plan plan_;
-  TFormAddField add_;
-  TFormFields fields_;
+  PlanDocument document_;
+  const Plan& plan_ = document_.plan();
+  TFormFields fields_{document_};
+  TFormAddField& add_ = *fields_.FormAddField();
 };
 
 TEST_F(AirfieldListTest, AddAppendsAtTheEndFromAnEmptiedDialog) {
@@ -77,7 +84,7 @@ TEST_F(AirfieldListTest, AddAppendsAtTheEndFromAnEmptiedDialog) {
   EXPECT_EQ(plan_.airfields[3].ground, "121.9");
   EXPECT_EQ(fields_.Model()->rowCount(), 4);
   EXPECT_EQ(fields_.SelectedRow(), 1);
-  EXPECT_EQ(plan_.modified, 1);
+  EXPECT_TRUE(document_.IsModified());
   ASSERT_EQ(desk_.shown_dialogs.size(), 1u);
   EXPECT_EQ(desk_.shown_dialogs[0], &add_);
 }
@@ -86,7 +93,7 @@ TEST_F(AirfieldListTest, AddNeedsAFieldNameAndCancelAddsNothing) {
   Answer([](TFormAddField&) {}, &TFormAddField::Button2Click);
   fields_.ButtonAddClick();
   EXPECT_EQ(plan_.airfields.size(), 3u);
-  EXPECT_EQ(plan_.modified, 0);
+  EXPECT_FALSE(document_.IsModified());
 
   // Ok on a name of blanks is refused and the dialog stays open, with what
   // the user types next going into the name, or cancel.
@@ -117,7 +124,7 @@ TEST_F(AirfieldListTest, AddNeedsAFieldNameAndCancelAddsNothing) {
   desk_.dialog_answers.push_back([](QDialog*) { return int(mrOk); });
   fields_.ButtonAddClick();
   EXPECT_EQ(plan_.airfields.size(), 3u);
-  EXPECT_EQ(plan_.modified, 0);
+  EXPECT_FALSE(document_.IsModified());
 }
 
 TEST_F(AirfieldListTest, AirfieldDialogOpensWithTheNameReadyToType) {
@@ -165,7 +172,7 @@ TEST_F(AirfieldListTest, EditNeedsASelectionAndRewritesTheRow) {
   EXPECT_EQ(plan_.airfields[1].elevation, "250");
   EXPECT_EQ(plan_.airfields[1].name, "Bravo");
   EXPECT_EQ(fields_.Model()->data(fields_.Model()->index(1, 1), Qt::DisplayRole).toString(), "250");
-  EXPECT_EQ(plan_.modified, 1);
+  EXPECT_TRUE(document_.IsModified());
 }
 
 TEST_F(AirfieldListTest, ResetThenCancelKeepsTheRowResetThenOkEmptiesIt) {
@@ -173,7 +180,7 @@ TEST_F(AirfieldListTest, ResetThenCancelKeepsTheRowResetThenOkEmptiesIt) {
   Answer([](TFormAddField& f) { f.ButtonResetClick(); }, &TFormAddField::Button2Click);
   fields_.ButtonEditClick();
   EXPECT_EQ(plan_.airfields[0].name, "Alpha");
-  EXPECT_EQ(plan_.modified, 0);
+  EXPECT_FALSE(document_.IsModified());
 
   Answer(
       [](TFormAddField& f) {
@@ -183,7 +190,7 @@ TEST_F(AirfieldListTest, ResetThenCancelKeepsTheRowResetThenOkEmptiesIt) {
       &TFormAddField::Button1Click);
   fields_.ButtonEditClick();
   for (int k = 0; k < kAirfieldColumns; ++k) EXPECT_EQ(AirfieldColumn(plan_.airfields[0], k), "");
-  EXPECT_EQ(plan_.modified, 1);
+  EXPECT_TRUE(document_.IsModified());
 }
 
 TEST_F(AirfieldListTest, DeleteAsksByNameAndRemovesOnYes) {
@@ -198,15 +205,15 @@ TEST_F(AirfieldListTest, DeleteAsksByNameAndRemovesOnYes) {
   EXPECT_EQ(desk_.messages.back().caption, "Confirm");
   EXPECT_EQ(desk_.messages.back().buttons, MessageButtons::YesNo);
   EXPECT_EQ(plan_.airfields.size(), 3u);
-  EXPECT_EQ(plan_.modified, 0);
+  EXPECT_FALSE(document_.IsModified());
 
   fields_.ButtonDeleteClick();
   ASSERT_EQ(plan_.airfields.size(), 2u);
   EXPECT_EQ(plan_.airfields[1].name, "Bravo");
   EXPECT_EQ(fields_.Model()->rowCount(), 2);
-  EXPECT_EQ(plan_.modified, 1);
+  EXPECT_TRUE(document_.IsModified());
 
-  plan_.airfields[0].name.clear();
+  Show([](Plan& plan) { plan.airfields[0].name.clear(); });
   Select(0);
   desk_.message_answers = {mrNo};
   fields_.ButtonDeleteClick();
@@ -221,11 +228,11 @@ TEST_F(AirfieldListTest, RenameInPlaceChangesTheNameOnlyAndMarksChanges) {
   EXPECT_EQ(plan_.airfields[0].elevation, "100");
 
   EXPECT_TRUE(model->setData(model->index(0, 0), "Alpha", Qt::EditRole));
-  EXPECT_EQ(plan_.modified, 0);  // committing the unchanged name is no change
+  EXPECT_FALSE(document_.IsModified());  // committing the unchanged name is no change
 
   EXPECT_TRUE(model->setData(model->index(0, 0), "Alpine", Qt::EditRole));
   EXPECT_EQ(plan_.airfields[0].name, "Alpine");
-  EXPECT_EQ(plan_.modified, 1);
+  EXPECT_TRUE(document_.IsModified());
 
   // A pasted name longer than the file keeps is cut at a character boundary.
   model->setData(model->index(1, 0), QString(200, QChar(0x00E9)), Qt::EditRole);
@@ -233,8 +240,7 @@ TEST_F(AirfieldListTest, RenameInPlaceChangesTheNameOnlyAndMarksChanges) {
 }
 
 TEST_F(AirfieldListTest, ReplacedPlanListIsShownAndHeadersAreTheColumns) {
-  plan_.airfields = {Field("Zulu", "5")};
-  fields_.PlanReplaced();
+  Show([](Plan& plan) { plan.airfields = {Field("Zulu", "5")}; });
   EXPECT_EQ(fields_.Model()->rowCount(), 1);
   EXPECT_EQ(fields_.Model()->data(fields_.Model()->index(0, 0), Qt::DisplayRole).toString(),
             "Zulu");
@@ -299,8 +305,7 @@ TEST_F(AirfieldListTest, EveryColumnFitsTheListAndNewRowsComeIntoSight) {
   busy.atis = "121.905";
   busy.ground = "121.875";
   busy.unicom = "122.950";
-  plan_.airfields.push_back(busy);
-  fields_.PlanReplaced();
+  Show([&busy](Plan& plan) { plan.airfields.push_back(busy); });
   ExpectColumnsFit(fields_.ListViewFields, "Unicom");
   for (int c = 5; c < kAirfieldColumns; ++c) {
     const QModelIndex cell = fields_.Model()->index(3, c);

@@ -30,6 +30,7 @@
 #include "forms/Ffield.h"
 #include "forms/Formutil.h"
 #include "forms/Fprint.h"
+#include "forms/PlanDocument.h"
 #include "forms/Viewdoc.h"
 
 namespace {
@@ -204,7 +205,8 @@ TEST(DialogKeysTest, EnterClosesOnlyTheDialogsThatHaveADefaultButton) {
   TFormAircraft aircraft;
   TFormPrintSettings settings;
   TFormAskContinue prompt;
-  TFormFields fields;
+  PlanDocument document;
+  TFormFields fields(document);
   TFormAddField field;
   // Where the caret or the focus is when the user presses Enter.
   const std::vector<std::pair<QDialog*, QWidget*>> no_default = {
@@ -260,13 +262,14 @@ TEST(DialogKeysTest, EnterClosesOnlyTheDialogsThatHaveADefaultButton) {
 }
 
 TEST(DialogLayoutTest, EveryTextFitsItsControl) {
+  PlanDocument document;
   std::vector<std::unique_ptr<QDialog>> dialogs;
   dialogs.emplace_back(new TFormAdd);
   dialogs.emplace_back(new TFormAddFirst);
   dialogs.emplace_back(new TFormAircraft);
   dialogs.emplace_back(new TFormPrintSettings);
   dialogs.emplace_back(new TFormAskContinue);
-  dialogs.emplace_back(new TFormFields);
+  dialogs.emplace_back(new TFormFields(document));
   dialogs.emplace_back(new TFormAddField);
   static_cast<TFormAskContinue*>(dialogs[4].get())
       ->LabelParam->setText("Missing Information: Predicted Wind Direction");

@@ -15,8 +15,8 @@ QString Route(const char* name) {
 TEST_F(MainWindowTest, ImportRouteReplacesThePlanAndNamesItAfterTheRoute) {
   WriteFile(Path("trip.gpx"), ReadFile(Route("europe.gpx").toStdString()));
   AddRoute(2);
-  Form1->plan.modified = 1;
-  Form1->plan.aircraft.actype = "DA40";
+  MarkModified();
+  Form1->Document().Change("Aircraft", [](Plan& plan) { plan.aircraft.actype = "DA40"; });
   desk.message_answers = {mrNo};
   desk.file_answers = {QPath("trip.gpx")};
   Form1->ImportRoute1Click();
@@ -33,7 +33,7 @@ TEST_F(MainWindowTest, ImportRouteReplacesThePlanAndNamesItAfterTheRoute) {
   EXPECT_EQ(Form1->RouteModel()->index(1, 1).data().toString(), "23");
   EXPECT_EQ(Form1->RouteModel()->index(1, 2).data().toString(), "61");
   EXPECT_EQ(Form1->plan.filename, Path("trip.flt"));
-  EXPECT_EQ(Form1->plan.modified, 1);
+  EXPECT_TRUE(Form1->Document().IsModified());
   EXPECT_EQ(Form1->plan.aircraft.actype, "DA40");
 
   // An edited checkpoint keeps its place; saving writes it with the row.
@@ -58,8 +58,8 @@ TEST_F(MainWindowTest, ImportedAirportsFillTheAirfieldList) {
   MakeDialogs();
   desk.file_answers = {Route("western_us.fpl")};
   Form1->ImportRoute1Click();
-  ASSERT_EQ(FormFields->Model()->rowCount(), 2);
-  EXPECT_EQ(FormFields->Model()->index(1, 0).data().toString(), "KPDX");
+  ASSERT_EQ(Form1->FormFields()->Model()->rowCount(), 2);
+  EXPECT_EQ(Form1->FormFields()->Model()->index(1, 0).data().toString(), "KPDX");
   EXPECT_EQ(Form1->plan.filename, (Route("western_us.flt")).toStdString());
 }
 
@@ -72,7 +72,7 @@ TEST_F(MainWindowTest, ImportedAirportsAreFilledFromTheDataAndItsNotesShown) {
   Form1->ImportRoute1Click();
   SetAviationFolder(QString());
 
-  ASSERT_EQ(FormFields->Model()->rowCount(), 2);
+  ASSERT_EQ(Form1->FormFields()->Model()->rowCount(), 2);
   EXPECT_EQ(Form1->plan.airfields[0].runways, "12/30");
   ASSERT_EQ(desk.messages.size(), 1u);
   EXPECT_EQ(desk.messages[0].caption, "Warning");
@@ -81,7 +81,7 @@ TEST_F(MainWindowTest, ImportedAirportsAreFilledFromTheDataAndItsNotesShown) {
 
 TEST_F(MainWindowTest, ImportRouteStopsOnCancelOrAFileItCannotRead) {
   AddRoute(1);
-  Form1->plan.modified = 1;
+  MarkModified();
   desk.message_answers = {mrCancel};
   Form1->ImportRoute1Click();
   EXPECT_TRUE(desk.file_dialog_filters.empty());
@@ -101,7 +101,7 @@ TEST_F(MainWindowTest, ImportRouteStopsOnCancelOrAFileItCannotRead) {
                                        "\nwaypoint 1 has a latitude 95 outside -90..90");
   EXPECT_EQ(Form1->RouteModel()->rowCount(), 2);
   EXPECT_EQ(Caption(0), "Home");
-  EXPECT_EQ(Form1->plan.modified, 1);
+  EXPECT_TRUE(Form1->Document().IsModified());
   EXPECT_EQ(Form1->plan.filename, Path("default.flt"));
 }
 

@@ -5,12 +5,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QUrl>
 
 #include "MainWindowFixture.h"
 #include "forms/Faskc.h"
+#include "forms/Fprint.h"
 #include "forms/PrintCommands.h"
 #include "halvix_version.h"
 #include "plan/planfile.h"
@@ -42,8 +45,7 @@ class MainPrintTest : public MainWindowTest {
  protected:
   void LoadRoute(int rows, int fields) {
     WriteFile(Path("trip.flt"), PlanText("Lakes", rows, fields));
-    LoadPlan(Form1->plan, Path("trip.flt"));
-    ShowPlan();
+    ShowPlan([this](Plan& plan) { LoadPlan(plan, Path("trip.flt")); });
   }
 
   // Plays the missing-information prompt by pressing `button`.
@@ -67,7 +69,7 @@ TEST_F(MainPrintTest, PrintWritesTheFilledLogToTheChosenPrinter) {
   EXPECT_EQ(desk.print_dialogs, 1);
   EXPECT_EQ(PdfPages(ReadFile(pdf_)), 2);
   EXPECT_EQ(Form1->Document().Log().LegCount(), 13);
-  EXPECT_EQ(Form1->plan.modified, 0);
+  EXPECT_FALSE(Form1->Document().IsModified());
 
   // The menu item does the same; a cancelled dialog prints nothing.
   QFile::remove(QString::fromStdString(pdf_));
@@ -138,8 +140,7 @@ TEST_F(MainPrintTest, MarginsFromAFileThatLeaveTheFormTooSmallAreRefused) {
   std::string text = PlanText("Wide", 3, 0);
   text.insert(text.find("\r\n") + 2, "leftmargin=3\r\nrightmargin=3\r\n");
   WriteFile(Path("trip.flt"), text);
-  LoadPlan(Form1->plan, Path("trip.flt"));
-  ShowPlan();
+  ShowPlan([this](Plan& plan) { LoadPlan(plan, Path("trip.flt")); });
   desk.print_to_pdf = QString::fromStdString(pdf_);
   desk.message_answers = {mrOk, mrOk, mrOk};
   Form1->ButtonPrintClick();
@@ -154,7 +155,7 @@ TEST_F(MainPrintTest, MarginsFromAFileThatLeaveTheFormTooSmallAreRefused) {
             CheckMargins(Form1->plan.print, LetterOrA4()).refusal);
   EXPECT_EQ(desk.messages[0].caption, "error");
 
-  Form1->plan.print.leftmargin = Form1->plan.print.rightmargin = 0.5;
+  ShowPlan([](Plan& plan) { plan.print.leftmargin = plan.print.rightmargin = 0.5; });
   desk.print_answers = {true};
   Form1->ButtonPrintClick();
   EXPECT_EQ(PdfPages(ReadFile(pdf_)), 1);
@@ -180,7 +181,7 @@ TEST_F(MainPrintTest, PreviewDrawsTheFilledLogAfterTheSameCheck) {
 
 TEST_F(MainPrintTest, PrintingFromThePreviewGoesThroughThePrintDialog) {
   LoadRoute(3, 0);
-  Form1->plan.filename = Path("trip.flt");
+  Form1->Document().SetFileName(Path("trip.flt"));
   desk.print_to_pdf = QString::fromStdString(pdf_);
   desk.preview_answers = {true};
   desk.print_answers = {true};
@@ -226,7 +227,7 @@ TEST_F(MainPrintTest, OnePrinterKeepsItsSettingsForTheWholeRun) {
 
 TEST_F(MainPrintTest, PrintToFileOffersThePlansOwnNameBesideIt) {
   LoadRoute(3, 0);
-  Form1->plan.filename = Path("trip.flt");
+  Form1->Document().SetFileName(Path("trip.flt"));
   desk.print_answers = {false, true};
   Form1->ButtonPrintClick();
   ASSERT_EQ(desk.print_file_offers.size(), 1u);
@@ -235,7 +236,7 @@ TEST_F(MainPrintTest, PrintToFileOffersThePlansOwnNameBesideIt) {
   // After printing elsewhere, a plan saved under a new name offers that one.
   desk.print_to_pdf = QString::fromStdString(pdf_);
   Form1->PrintBlankForm1Click();
-  Form1->plan.filename = Path("sub/renamed.plan.flt");
+  Form1->Document().SetFileName(Path("sub/renamed.plan.flt"));
   desk.print_answers = {false};
   Form1->ButtonPrintClick();
   ASSERT_EQ(desk.print_file_offers.size(), 3u);
@@ -258,17 +259,18 @@ TEST_F(MainPrintTest, PrintNeedsTwoRows) {
 
 TEST_F(MainPrintTest, MissingInformationPromptDecidesWhetherToPrint) {
   LoadRoute(3, 0);
-  Form1->plan.route[1].subitems[kCellCourse].clear();
-  Form1->plan.route[1].subitems[kCellWindDir].clear();
-  ShowPlan();
+  ShowPlan([](Plan& plan) {
+    plan.route[1].subitems[kCellCourse].clear();
+    plan.route[1].subitems[kCellWindDir].clear();
+  });
   desk.print_to_pdf = QString::fromStdString(pdf_);
 
   // Cancel: nothing printed.
   QString label;
   AnswerPrompt(&TFormAskContinue::Button3, &label);
   Form1->ButtonPrintClick();
-  EXPECT_EQ(desk.shown_dialogs.back(), FormAskContinue);
-  EXPECT_EQ(label, "Missing Information: True Course");
+  EXPECT_EQ(desk.shown_dialogs.back(), Form1->FormAskContinue());
+  EXPECT_EQ(label, "Missing Information: True Course and Predicted Wind Direction");
   EXPECT_EQ(desk.print_dialogs, 0);
 
   // Proceed: printed without the first leg's wind effects.
@@ -291,19 +293,19 @@ TEST_F(MainPrintTest, MissingInformationPromptDecidesWhetherToPrint) {
   // the list shows what was typed and nothing prints yet.
   AnswerPrompt(&TFormAskContinue::Button2);
   desk.dialog_answers.push_back([](QDialog* d) {
-    EXPECT_EQ(d, FormAdd);
-    EXPECT_EQ(FormAdd->EditCheckpointName->text(), "Point 1");
-    EXPECT_EQ(d->focusWidget(), FormAdd->EditTrueCourse);
-    FormAdd->EditTrueCourse->setText("095");
-    FormAdd->ButtonOkClick();
+    EXPECT_EQ(d, Form1->FormAdd());
+    EXPECT_EQ(Form1->FormAdd()->EditCheckpointName->text(), "Point 1");
+    EXPECT_EQ(d->focusWidget(), Form1->FormAdd()->EditTrueCourse);
+    Form1->FormAdd()->EditTrueCourse->setText("095");
+    Form1->FormAdd()->ButtonOkClick();
     return d->result();
   });
   Form1->ButtonPrintClick();
   EXPECT_EQ(desk.print_dialogs, 2);
   EXPECT_EQ(Form1->RouteModel()->index(1, 2).data().toString(), "095");
-  EXPECT_EQ(Form1->plan.modified, 1);
+  EXPECT_TRUE(Form1->Document().IsModified());
 
-  // The next Print asks for the next missing value.
+  // The next Print asks for what is still missing.
   AnswerPrompt(&TFormAskContinue::Button3, &label);
   Form1->ButtonPrintClick();
   EXPECT_EQ(label, "Missing Information: Predicted Wind Direction");
@@ -311,8 +313,7 @@ TEST_F(MainPrintTest, MissingInformationPromptDecidesWhetherToPrint) {
 
 TEST_F(MainPrintTest, ANumberCellWithoutANumberIsConfirmedBeforePrinting) {
   LoadRoute(3, 0);
-  Form1->plan.route[2].subitems[kCellDist] = "abc";
-  ShowPlan();
+  ShowPlan([](Plan& plan) { plan.route[2].subitems[kCellDist] = "abc"; });
   desk.print_to_pdf = QString::fromStdString(pdf_);
   desk.message_answers = {mrNo, mrYes};
   desk.print_answers = {true};
@@ -341,11 +342,12 @@ TEST_F(MainPrintTest, PrintingKeepsTheSelectedRow) {
 
   // Also when the prompt had row 1 edited: the list shows the new value and
   // the selection stays where the user left it.
-  Form1->plan.route[1].subitems[kCellCourse].clear();
+  Form1->Document().Change("Clear",
+                           [](Plan& plan) { plan.route[1].subitems[kCellCourse].clear(); });
   AnswerPrompt(&TFormAskContinue::Button2);
   desk.dialog_answers.push_back([](QDialog* d) {
-    FormAdd->EditTrueCourse->setText("095");
-    FormAdd->ButtonOkClick();
+    Form1->FormAdd()->EditTrueCourse->setText("095");
+    Form1->FormAdd()->ButtonOkClick();
     return d->result();
   });
   Form1->ButtonPrintClick();
@@ -391,9 +393,57 @@ TEST_F(MainPrintTest, WhatTheDesktopCannotOpenIsNamedForOpeningByHand) {
   // The checkpoint dialog's Help tells it as well, and quiet callers stay quiet.
   WriteFile(Path("addcheck.html"), "<html></html>");
   desk.message_answers = {mrOk};
-  MadeOnFirstUse(FormAdd, Form1)->ButtonHelpClick();
+  Form1->FormAdd()->ButtonHelpClick();
   ASSERT_EQ(desk.messages.size(), 3u);
   EXPECT_TRUE(desk.messages[2].text.contains(QPath("addcheck.html")));
   EXPECT_FALSE(ViewDocument("halvix", StartDirectory, true));
   EXPECT_EQ(desk.messages.size(), 3u);
+}
+
+namespace {
+
+// The next run of the program: the windows made again over the same settings.
+void Restart() {
+  DestroyForms();
+  CreateForms();
+  Form1->TimerAutoLoad->stop();
+}
+
+}  // namespace
+
+TEST_F(MainPrintTest, PaperAndMarginsCarryOverToTheNextRun) {
+  EXPECT_DOUBLE_EQ(Form1->plan.print.leftmargin, 0.1);  // a plan file's own default
+  LoadRoute(3, 0);
+  desk.print_answers = {true, true};
+  desk.print_to_pdf = QString::fromStdString(pdf_);
+  Form1->ButtonPrintClick();
+  ASSERT_EQ(desk.printers_used.size(), 1u);
+  EXPECT_EQ(desk.printers_used[0]->pageLayout().pageSize().id(), QPageSize::Letter);
+  desk.printers_used[0]->setPageSize(QPageSize(QPageSize::A4));  // chosen in the dialog
+  Form1->ButtonPrintClick();
+  desk.dialog_answers.push_back([](QDialog* d) {
+    Form1->FormPrintSettings()->EditLeft->setText("0.4");
+    Form1->FormPrintSettings()->ButtonOkClick();
+    return d->result();
+  });
+  Form1->PrintSettings1Click();
+
+  Restart();
+  EXPECT_DOUBLE_EQ(Form1->plan.print.leftmargin, 0.4);
+  EXPECT_EQ(Form1->Printer().pageLayout().pageSize().id(), QPageSize::A4);
+}
+
+TEST_F(MainPrintTest, PreviewOpensWithTheWholePageInView) {
+  LoadRoute(3, 0);
+  SetDesktop(nullptr);  // the desktop's own preview window
+  QPrintPreviewWidget::ZoomMode mode = QPrintPreviewWidget::CustomZoom;
+  QTimer::singleShot(0, [&mode] {
+    auto* preview = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(preview, nullptr);
+    mode = preview->findChild<QPrintPreviewWidget*>()->zoomMode();
+    preview->reject();
+  });
+  Form1->PrintPreview1Click();
+  SetDesktop(&desk);
+  EXPECT_EQ(mode, QPrintPreviewWidget::FitInView);
 }

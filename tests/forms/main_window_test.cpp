@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -34,7 +35,7 @@ void TypeInto(QWidget* widget, const QString& text) {
 }  // namespace
 
 TEST_F(MainWindowTest, StartsWithTheDefaultPlanPathAndAircraft) {
-  Plan& plan = Form1->plan;
+  const Plan& plan = Form1->plan;
   EXPECT_EQ(plan.filename, Path("default.flt"));
   EXPECT_EQ(plan.aircraft.pilotname, "Pat Example");
   EXPECT_EQ(plan.aircraft.acnumber, "12345");
@@ -42,8 +43,8 @@ TEST_F(MainWindowTest, StartsWithTheDefaultPlanPathAndAircraft) {
   EXPECT_DOUBLE_EQ(plan.aircraft.acgph, 9.0);
   EXPECT_DOUBLE_EQ(plan.aircraft.acfullfuel, 38.0);
   EXPECT_EQ(plan.print.enableshade, 0);
-  EXPECT_DOUBLE_EQ(plan.print.topmargin, 0.0);
-  EXPECT_EQ(plan.modified, 0);
+  EXPECT_DOUBLE_EQ(plan.print.topmargin, 0.1);  // none chosen yet: a plan file's default
+  EXPECT_FALSE(Form1->Document().IsModified());
   EXPECT_TRUE(plan.route.empty());
   EXPECT_TRUE(Form1->EditTitle->text().isEmpty());
   EXPECT_EQ(Form1->windowTitle(), "Cross Country Flight Planner");
@@ -65,7 +66,7 @@ TEST_F(MainWindowTest, StartsWithTheDefaultPlanPathAndAircraft) {
   }
   QStringList menus;
   for (QAction* a : Form1->menuBar()->actions()) menus << a->text();
-  EXPECT_EQ(menus, QStringList({"File", "Checkpoints", "Help"}));
+  EXPECT_EQ(menus, QStringList({"File", "Edit", "Checkpoints", "Help"}));
   QStringList file_items;
   for (QAction* a : Form1->File1->actions())
     if (!a->isSeparator()) file_items << a->text();
@@ -74,12 +75,9 @@ TEST_F(MainWindowTest, StartsWithTheDefaultPlanPathAndAircraft) {
       QStringList({"New", "&Open", "&Save", "Save &As ...", QString::fromUtf8("Import Route\u2026"),
                    QString::fromUtf8("Export Route\u2026"),
                    QString::fromUtf8("Aviation Data Folder\u2026"), "Print Settings", "Print",
-                   "Print Blank Form", "Print Preview"}));
+                   "Print Blank Form", "Print Preview", "&Quit"}));
   // Start-up makes the main window alone; each dialog is made on first use.
-  for (QWidget* w :
-       std::initializer_list<QWidget*>{FormAdd, FormAircraft, FormAddFirst, FormPrintSettings,
-                                       FormFields, FormAddField, FormAskContinue})
-    EXPECT_EQ(w, nullptr);
+  EXPECT_TRUE(Form1->findChildren<QDialog*>().isEmpty());
 }
 
 TEST_F(MainWindowTest, TimerLoadsTheDefaultPlanOnceAfterStartUp) {
@@ -98,8 +96,8 @@ TEST_F(MainWindowTest, TimerLoadsTheDefaultPlanOnceAfterStartUp) {
   EXPECT_FALSE(Form1->TimerAutoLoad->isActive());
   EXPECT_EQ(Form1->RouteModel()->rowCount(), 3);
   EXPECT_EQ(Form1->EditTitle->text(), "Morning hop");
-  EXPECT_EQ(FormFields->Model()->rowCount(), 2);
-  EXPECT_EQ(Form1->plan.modified, 0);
+  EXPECT_EQ(Form1->FormFields()->Model()->rowCount(), 2);
+  EXPECT_FALSE(Form1->Document().IsModified());
   EXPECT_EQ(Form1->plan.filename, Path("default.flt"));
 }
 
@@ -120,7 +118,7 @@ TEST_F(MainWindowTest, SaveChangesPromptAnswers) {
   EXPECT_TRUE(desk.messages.empty());
 
   AddRoute(1);
-  Form1->plan.modified = 1;
+  MarkModified();
   desk.message_answers = {mrCancel, mrNo, mrYes};
   EXPECT_FALSE(Form1->FormCloseQuery());
   ASSERT_EQ(desk.messages.size(), 1u);
@@ -131,17 +129,17 @@ TEST_F(MainWindowTest, SaveChangesPromptAnswers) {
 
   EXPECT_TRUE(Form1->FormCloseQuery());  // No: leaves without saving
   EXPECT_FALSE(QFileInfo::exists(QPath("default.flt")));
-  EXPECT_EQ(Form1->plan.modified, 1);
+  EXPECT_TRUE(Form1->Document().IsModified());
 
   EXPECT_TRUE(Form1->FormCloseQuery());  // Yes: saved without a file dialog
   EXPECT_TRUE(QFileInfo::exists(QPath("default.flt")));
-  EXPECT_EQ(Form1->plan.modified, 0);
+  EXPECT_FALSE(Form1->Document().IsModified());
   EXPECT_TRUE(desk.file_dialog_proposals.empty());
 }
 
 TEST_F(MainWindowTest, CloseRequestIsRefusedOnCancel) {
   AddRoute(1);
-  Form1->plan.modified = 1;
+  MarkModified();
   Form1->show();
   desk.message_answers = {mrCancel};
   EXPECT_FALSE(Form1->close());
@@ -152,7 +150,7 @@ TEST_F(MainWindowTest, CloseRequestIsRefusedOnCancel) {
 
 TEST_F(MainWindowTest, YesOnAnEmptyRouteShowsTheNoDataMessageAndCloses) {
   TypeInto(Form1->EditTitle, "Trip");
-  ASSERT_EQ(Form1->plan.modified, 1);
+  ASSERT_TRUE(Form1->Document().IsModified());
   desk.message_answers = {mrYes, mrOk};
   EXPECT_TRUE(Form1->FormCloseQuery());
   ASSERT_EQ(desk.messages.size(), 2u);
@@ -163,20 +161,20 @@ TEST_F(MainWindowTest, YesOnAnEmptyRouteShowsTheNoDataMessageAndCloses) {
 
 TEST_F(MainWindowTest, FailedSaveIsReportedAndKeepsThePlanOpen) {
   AddRoute(1);
-  Form1->plan.filename = Path("missing-dir/plan.flt");
-  Form1->plan.modified = 1;
+  Form1->Document().SetFileName(Path("missing-dir/plan.flt"));
+  MarkModified();
   desk.message_answers = {mrOk};
   Form1->Save1Click();
   ASSERT_EQ(desk.messages.size(), 1u);
   EXPECT_EQ(desk.messages[0].caption, "Error");
   EXPECT_TRUE(desk.messages[0].text.contains(QPath("missing-dir/plan.flt")));
-  EXPECT_EQ(Form1->plan.modified, 1);
+  EXPECT_TRUE(Form1->Document().IsModified());
 
   // In the close prompt a failed Yes does not let the typed plan go.
   desk.message_answers = {mrYes, mrOk};
   EXPECT_FALSE(Form1->FormCloseQuery());
   EXPECT_EQ(desk.messages.back().caption, "Error");
-  EXPECT_EQ(Form1->plan.modified, 1);
+  EXPECT_TRUE(Form1->Document().IsModified());
 
   // Nor does New.
   desk.message_answers = {mrYes, mrOk};
@@ -187,11 +185,11 @@ TEST_F(MainWindowTest, FailedSaveIsReportedAndKeepsThePlanOpen) {
 TEST_F(MainWindowTest, NewEmptiesThePlanButKeepsTheModifiedFlag) {
   MakeDialogs();
   AddRoute(2);
-  Form1->plan.airfields.push_back(AirfieldInfo{"Field", "1", "", "", "", "", "", "", ""});
-  FormFields->PlanReplaced();
-  Form1->plan.title = "Old";
-  Form1->EditTitle->setText("Old");
-  Form1->plan.modified = 1;
+  ShowPlan([](Plan& plan) {
+    plan.airfields.push_back(AirfieldInfo{"Field", "1", "", "", "", "", "", "", ""});
+    plan.title = "Old";
+  });
+  MarkModified();
 
   desk.message_answers = {mrCancel};
   Form1->New1Click();
@@ -202,9 +200,9 @@ TEST_F(MainWindowTest, NewEmptiesThePlanButKeepsTheModifiedFlag) {
   EXPECT_EQ(Form1->RouteModel()->rowCount(), 0);
   EXPECT_TRUE(Form1->plan.title.empty());
   EXPECT_TRUE(Form1->EditTitle->text().isEmpty());
-  EXPECT_EQ(FormFields->Model()->rowCount(), 0);
+  EXPECT_EQ(Form1->FormFields()->Model()->rowCount(), 0);
   EXPECT_EQ(Form1->plan.filename, "newplan.flt");
-  EXPECT_EQ(Form1->plan.modified, 1);
+  EXPECT_TRUE(Form1->Document().IsModified());
 
   desk.message_answers = {mrNo};
   Form1->FormCloseQuery();
@@ -225,8 +223,8 @@ TEST_F(MainWindowTest, OpenCompletesTheExtensionAndLoads) {
   EXPECT_EQ(Form1->RouteModel()->index(1, 10 - 1).data().toString(), "112.3/ 068/ CDL/ To");
   EXPECT_EQ(Form1->EditTitle->text(), "Lakes");
   EXPECT_EQ(Form1->windowTitle(), "Cross Country Flight Planner");
-  EXPECT_EQ(FormFields->Model()->rowCount(), 1);
-  EXPECT_EQ(Form1->plan.modified, 0);
+  EXPECT_EQ(Form1->FormFields()->Model()->rowCount(), 1);
+  EXPECT_FALSE(Form1->Document().IsModified());
 
   // A name that exists as typed is taken as it is.
   WriteFile(Path("plain"), PlanText("Plain", 2, 0));
@@ -250,7 +248,7 @@ TEST_F(MainWindowTest, AFileWithMoreRowsThanAPlanHoldsIsNamedBeforeItCanBeSaved)
 
   // The start-up load of the default plan tells it too.
   WriteFile(Path("default.flt"), PlanText("Long", 40, 0));
-  Form1->plan.filename = Path("default.flt");
+  Form1->Document().SetFileName(Path("default.flt"));
   desk.message_answers = {mrOk};
   Form1->TimerAutoLoadTimer();
   ASSERT_EQ(desk.messages.size(), 2u);
@@ -299,13 +297,13 @@ TEST_F(MainWindowTest, FilesThatCannotBeReadOrWrittenAreReportedAndThePlanKept) 
   Form1->Save1Click();
   ASSERT_EQ(desk.messages.size(), 2u);
   EXPECT_TRUE(desk.messages[1].text.contains("read-only")) << desk.messages[1].text.toStdString();
-  EXPECT_EQ(Form1->plan.modified, 1);
+  EXPECT_TRUE(Form1->Document().IsModified());
   EXPECT_EQ(ReadFile(Path("trip.flt")), PlanText("Lakes", 4, 1));
 }
 
 TEST_F(MainWindowTest, OpenAsksFirstAndStopsOnCancel) {
   AddRoute(1);
-  Form1->plan.modified = 1;
+  MarkModified();
   desk.message_answers = {mrCancel};
   Form1->Open1Click();
   EXPECT_TRUE(desk.file_dialog_proposals.empty());
@@ -368,13 +366,13 @@ TEST_F(MainWindowTest, DeleteAsksAboutTheSelectedRow) {
   EXPECT_EQ(desk.messages[1].caption, "Confirm");
   EXPECT_EQ(desk.messages[1].buttons, MessageButtons::YesNo);
   EXPECT_EQ(Form1->RouteModel()->rowCount(), 3);
-  EXPECT_EQ(Form1->plan.modified, 0);
+  EXPECT_FALSE(Form1->Document().IsModified());
 
   desk.message_answers = {mrYes};
   Form1->Delete1Click();
   EXPECT_EQ(Form1->RouteModel()->rowCount(), 2);
   EXPECT_EQ(Caption(1), "Point 2");
-  EXPECT_EQ(Form1->plan.modified, 1);
+  EXPECT_TRUE(Form1->Document().IsModified());
 
   // The departure row can go too; the next row becomes the departure.
   Select(0);
@@ -388,7 +386,7 @@ TEST_F(MainWindowTest, DeleteAllAsksEvenOnAnEmptyListAndMarksRemovedRows) {
   Form1->DeleteAll1Click();
   EXPECT_EQ(desk.messages[0].text, "Are you SURE you want to DELETE all checkpoints?");
   EXPECT_EQ(desk.messages[0].buttons, MessageButtons::YesNo);
-  EXPECT_EQ(Form1->plan.modified, 0);
+  EXPECT_FALSE(Form1->Document().IsModified());
 
   AddRoute(2);
   desk.message_answers = {mrNo};
@@ -399,42 +397,42 @@ TEST_F(MainWindowTest, DeleteAllAsksEvenOnAnEmptyListAndMarksRemovedRows) {
   Form1->DeleteAll1Click();
   EXPECT_EQ(Form1->RouteModel()->rowCount(), 0);
   // The rows are gone from the plan that would be saved: closing must ask.
-  EXPECT_EQ(Form1->plan.modified, 1);
+  EXPECT_TRUE(Form1->Document().IsModified());
   EXPECT_EQ(Form1->plan.filename, Path("default.flt"));
 }
 
 TEST_F(MainWindowTest, AddOpensTheDepartureDialogOnAnEmptyRoute) {
   MakeDialogs();  // as an earlier showing left them
-  FormAddFirst->EditDeparture->setText("left over");
+  Form1->FormAddFirst()->EditDeparture->setText("left over");
   desk.dialog_answers.push_back([](QDialog* d) {
     // Emptied, with the caret in it, before it shows.
-    EXPECT_TRUE(FormAddFirst->EditDeparture->text().isEmpty());
-    EXPECT_EQ(d->focusWidget(), FormAddFirst->EditDeparture);
-    FormAddFirst->EditDeparture->setText("Millbrook");
-    FormAddFirst->ButtonOkClick();
+    EXPECT_TRUE(Form1->FormAddFirst()->EditDeparture->text().isEmpty());
+    EXPECT_EQ(d->focusWidget(), Form1->FormAddFirst()->EditDeparture);
+    Form1->FormAddFirst()->EditDeparture->setText("Millbrook");
+    Form1->FormAddFirst()->ButtonOkClick();
     return d->result();
   });
   Form1->ButtonAddClick();
   ASSERT_EQ(desk.shown_dialogs.size(), 1u);
-  EXPECT_EQ(desk.shown_dialogs[0], FormAddFirst);
+  EXPECT_EQ(desk.shown_dialogs[0], Form1->FormAddFirst());
   ASSERT_EQ(Form1->plan.route.size(), 1u);
   const Checkpoint& row = Form1->plan.route[0];
   EXPECT_EQ(row.caption, "Millbrook");
   ASSERT_EQ(row.subitems.size(), 9u);
   for (const std::string& cell : row.subitems) EXPECT_TRUE(cell.empty());
-  EXPECT_EQ(Form1->plan.modified, 1);
+  EXPECT_TRUE(Form1->Document().IsModified());
 
   // The next Add is an en-route checkpoint with every edit emptied.
-  FormAdd->EditDistance->setText("stale");
-  FormAdd->RadioButtonTo->setChecked(true);
+  Form1->FormAdd()->EditDistance->setText("stale");
+  Form1->FormAdd()->RadioButtonTo->setChecked(true);
   desk.dialog_answers.push_back([](QDialog* d) {
-    EXPECT_TRUE(FormAdd->EditDistance->text().isEmpty());
-    EXPECT_TRUE(FormAdd->RadioButtonFrom->isChecked());
-    EXPECT_EQ(d->focusWidget(), FormAdd->EditCheckpointName);
+    EXPECT_TRUE(Form1->FormAdd()->EditDistance->text().isEmpty());
+    EXPECT_TRUE(Form1->FormAdd()->RadioButtonFrom->isChecked());
+    EXPECT_EQ(d->focusWidget(), Form1->FormAdd()->EditCheckpointName);
     return int(mrCancel);
   });
   Form1->ButtonAddClick();
-  EXPECT_EQ(desk.shown_dialogs[1], FormAdd);
+  EXPECT_EQ(desk.shown_dialogs[1], Form1->FormAdd());
   EXPECT_EQ(Form1->plan.route.size(), 1u);
 }
 
@@ -454,13 +452,13 @@ TEST_F(MainWindowTest, AddAppendsAtTheEndAndKeepsTheSelection) {
   EXPECT_EQ(Form1->RouteModel()->index(3, 2).data().toString(), "072");
   EXPECT_EQ(Form1->RouteModel()->index(3, 9).data().toString(), "112.3/ 068/ CDL/ To");
   EXPECT_EQ(Form1->SelectedRow(), 1);
-  EXPECT_EQ(Form1->plan.modified, 1);
+  EXPECT_TRUE(Form1->Document().IsModified());
 
-  Form1->plan.modified = 0;
+  Form1->Document().MarkSaved();
   AnswerCancel();
   Form1->ButtonAddClick();
   EXPECT_EQ(Form1->RouteModel()->rowCount(), 4);
-  EXPECT_EQ(Form1->plan.modified, 0);
+  EXPECT_FALSE(Form1->Document().IsModified());
 }
 
 TEST_F(MainWindowTest, AddOnAFullRouteSaysSoAndOpensNoDialog) {
@@ -498,20 +496,22 @@ TEST_F(MainWindowTest, DialogsReopenWithTheFirstEditFocusedAndItsTextSelected) {
     EXPECT_EQ(selected, text);
   };
   Select(0);
-  expect_ready(FormAddFirst->ButtonOk, FormAddFirst->EditDeparture, &TForm1::ButtonEditClick,
-               "Home");
+  expect_ready(Form1->FormAddFirst()->ButtonOk, Form1->FormAddFirst()->EditDeparture,
+               &TForm1::ButtonEditClick, "Home");
   Select(1);
-  expect_ready(FormAdd->ButtonOk, FormAdd->EditCheckpointName, &TForm1::ButtonEditClick, "Point 1");
+  expect_ready(Form1->FormAdd()->ButtonOk, Form1->FormAdd()->EditCheckpointName,
+               &TForm1::ButtonEditClick, "Point 1");
   // A new registration replaces the old one instead of being appended to it.
-  expect_ready(FormAircraft->ButtonOk, FormAircraft->EditNNumber, &TForm1::ButtonAircraftClick,
-               "12345");
+  expect_ready(Form1->FormAircraft()->ButtonOk, Form1->FormAircraft()->EditNNumber,
+               &TForm1::ButtonAircraftClick, "12345");
 }
 
 TEST_F(MainWindowTest, EditOfTheFirstRowChangesOnlyItsName) {
   WriteFile(Path("p.flt"), PlanText("T", 3, 0));
-  LoadPlan(Form1->plan, Path("p.flt"));
-  Form1->plan.route[0].subitems[kCellDist] = "7";  // only a plan file can put it there
-  ShowPlan();
+  ShowPlan([this](Plan& plan) {
+    LoadPlan(plan, Path("p.flt"));
+    plan.route[0].subitems[kCellDist] = "7";  // only a plan file can put it there
+  });
   ASSERT_EQ(Form1->plan.route[0].SubItem(kCellDist), "7");
 
   desk.message_answers = {mrOk};
@@ -520,44 +520,43 @@ TEST_F(MainWindowTest, EditOfTheFirstRowChangesOnlyItsName) {
 
   Select(0);
   desk.dialog_answers.push_back([](QDialog* d) {
-    EXPECT_EQ(FormAddFirst->EditDeparture->text(), "Point 0");
-    FormAddFirst->EditDeparture->setText("Renamed");
-    FormAddFirst->ButtonOkClick();
+    EXPECT_EQ(Form1->FormAddFirst()->EditDeparture->text(), "Point 0");
+    Form1->FormAddFirst()->EditDeparture->setText("Renamed");
+    Form1->FormAddFirst()->ButtonOkClick();
     return d->result();
   });
   Form1->ButtonEditClick();
-  EXPECT_EQ(desk.shown_dialogs.back(), FormAddFirst);
+  EXPECT_EQ(desk.shown_dialogs.back(), Form1->FormAddFirst());
   EXPECT_EQ(Caption(0), "Renamed");
   EXPECT_EQ(Form1->plan.route[0].SubItem(kCellDist), "7");
-  EXPECT_EQ(Form1->plan.modified, 1);
+  EXPECT_TRUE(Form1->Document().IsModified());
 }
 
 TEST_F(MainWindowTest, EditOfACheckpointRoundTripsThroughTheDialog) {
   WriteFile(Path("p.flt"), PlanText("T", 3, 0));
-  LoadPlan(Form1->plan, Path("p.flt"));
-  ShowPlan();
+  ShowPlan([this](Plan& plan) { LoadPlan(plan, Path("p.flt")); });
   Select(2);
   desk.dialog_answers.push_back([](QDialog* d) {
-    EXPECT_EQ(FormAdd->EditCheckpointName->text(), "Point 2");
-    EXPECT_EQ(FormAdd->EditWindDir->text(), "270");
-    EXPECT_EQ(FormAdd->EditFreq->text(), "112.3");
-    EXPECT_EQ(FormAdd->EditIdent->text(), "CDL");
-    EXPECT_TRUE(FormAdd->RadioButtonTo->isChecked());
-    FormAdd->EditAltitude->setText("6500");
-    FormAdd->ButtonOkClick();
+    EXPECT_EQ(Form1->FormAdd()->EditCheckpointName->text(), "Point 2");
+    EXPECT_EQ(Form1->FormAdd()->EditWindDir->text(), "270");
+    EXPECT_EQ(Form1->FormAdd()->EditFreq->text(), "112.3");
+    EXPECT_EQ(Form1->FormAdd()->EditIdent->text(), "CDL");
+    EXPECT_TRUE(Form1->FormAdd()->RadioButtonTo->isChecked());
+    Form1->FormAdd()->EditAltitude->setText("6500");
+    Form1->FormAdd()->ButtonOkClick();
     return d->result();
   });
   Form1->Edit1Click();
-  EXPECT_EQ(desk.shown_dialogs.back(), FormAdd);
+  EXPECT_EQ(desk.shown_dialogs.back(), Form1->FormAdd());
   EXPECT_EQ(Form1->RouteModel()->index(2, 3).data().toString(), "6500");
   EXPECT_EQ(Form1->plan.route[2].SubItem(kCellVor), "112.3/ 068/ CDL/ To");
-  EXPECT_EQ(Form1->plan.modified, 1);
+  EXPECT_TRUE(Form1->Document().IsModified());
 
-  Form1->plan.modified = 0;
+  Form1->Document().MarkSaved();
   AnswerCancel();
   Form1->ButtonEditClick();
   EXPECT_EQ(Form1->plan.route[2].SubItem(kCellAltitude), "6500");
-  EXPECT_EQ(Form1->plan.modified, 0);
+  EXPECT_FALSE(Form1->Document().IsModified());
   EXPECT_EQ(Form1->SelectedRow(), 2);
 }
 
@@ -570,46 +569,46 @@ TEST_F(MainWindowTest, ChangesToStoredDataMarkThePlanModified) {
       Form1->RouteModel()->setData(Form1->RouteModel()->index(1, 0), long_name, Qt::EditRole));
   EXPECT_EQ(Form1->plan.route[1].caption.size(), 78u);
   EXPECT_EQ(Caption(1), QString(39, QChar(0x00e9)));
-  EXPECT_EQ(Form1->plan.modified, 1);
+  EXPECT_TRUE(Form1->Document().IsModified());
   EXPECT_FALSE(Form1->RouteModel()->flags(Form1->RouteModel()->index(1, 1)) & Qt::ItemIsEditable);
 
   // Typing the title.
-  Form1->plan.modified = 0;
+  Form1->Document().MarkSaved();
   TypeInto(Form1->EditTitle, "Lake tour");
   EXPECT_EQ(Form1->plan.title, "Lake tour");
-  EXPECT_EQ(Form1->plan.modified, 1);
+  EXPECT_TRUE(Form1->Document().IsModified());
 
   // Confirming the print options.
-  Form1->plan.modified = 0;
+  Form1->Document().MarkSaved();
   desk.dialog_answers.push_back([](QDialog* d) {
-    FormPrintSettings->CheckBoxShade->setChecked(true);
-    FormPrintSettings->EditTop->setText("0.5");
-    FormPrintSettings->ButtonOkClick();
+    Form1->FormPrintSettings()->CheckBoxShade->setChecked(true);
+    Form1->FormPrintSettings()->EditTop->setText("0.5");
+    Form1->FormPrintSettings()->ButtonOkClick();
     return d->result();
   });
   Form1->PrintSettings1Click();
   EXPECT_EQ(Form1->plan.print.enableshade, 1);
   EXPECT_DOUBLE_EQ(Form1->plan.print.topmargin, 0.5);
-  EXPECT_EQ(Form1->plan.modified, 1);
+  EXPECT_TRUE(Form1->Document().IsModified());
 
   // Cancelled dialogs change nothing.
-  Form1->plan.modified = 0;
+  Form1->Document().MarkSaved();
   AnswerCancel();
   Form1->PrintSettings1Click();
   AnswerCancel();
   Form1->ButtonAircraftClick();
-  EXPECT_EQ(Form1->plan.modified, 0);
+  EXPECT_FALSE(Form1->Document().IsModified());
 
   // The aircraft dialog, confirmed unchanged, still marks the plan.
   desk.dialog_answers.push_back([](QDialog* d) {
-    EXPECT_EQ(FormAircraft->EditGPH->text(), "9.0");
-    FormAircraft->EditType->setText("PA28");
-    FormAircraft->ButtonOkClick();
+    EXPECT_EQ(Form1->FormAircraft()->EditGPH->text(), "9.0");
+    Form1->FormAircraft()->EditType->setText("PA28");
+    Form1->FormAircraft()->ButtonOkClick();
     return d->result();
   });
   Form1->ButtonAircraftClick();
   EXPECT_EQ(Form1->plan.aircraft.actype, "PA28");
-  EXPECT_EQ(Form1->plan.modified, 1);
+  EXPECT_TRUE(Form1->Document().IsModified());
 }
 
 TEST_F(MainWindowTest, TitleKeepsWithinWhatAPlanFileHolds) {
@@ -620,12 +619,12 @@ TEST_F(MainWindowTest, TitleKeepsWithinWhatAPlanFileHolds) {
 
 TEST_F(MainWindowTest, FieldsShowsTheAirfieldListOverTheMainWindow) {
   desk.dialog_answers.push_back([](QDialog* d) {
-    EXPECT_EQ(static_cast<TFormFields*>(d)->Model()->plan(), &Form1->plan);
+    EXPECT_EQ(static_cast<TFormFields*>(d)->Model(), Form1->Document().Airfields());
     return int(mrCancel);
   });
   Form1->ButtonFieldsClick();
   ASSERT_EQ(desk.shown_dialogs.size(), 1u);
-  EXPECT_EQ(desk.shown_dialogs[0], FormFields);
+  EXPECT_EQ(desk.shown_dialogs[0], Form1->FormFields());
 }
 
 TEST_F(MainWindowTest, TabOrderStartsAtPrint) {
@@ -650,7 +649,8 @@ TEST_F(MainWindowTest, DialogsOpenCentredOverTheMainWindow) {
   AddRoute(1);
   desk.shown_dialogs.clear();
   MakeDialogs();
-  QWidget* dialogs[] = {FormAdd, FormAddFirst, FormAircraft, FormPrintSettings, FormFields};
+  QWidget* dialogs[] = {Form1->FormAdd(), Form1->FormAddFirst(), Form1->FormAircraft(),
+                        Form1->FormPrintSettings(), Form1->FormFields()};
   for (QWidget* d : dialogs) {
     EXPECT_EQ(d->parentWidget(), Form1);  // owned by the main window, made on first use
     d->move(0, 0);
@@ -707,7 +707,7 @@ TEST_F(MainWindowTest, EnterPressesTheFocusedButtonAsSpaceDoes) {
   QKeyEvent keypad(QEvent::KeyPress, Qt::Key_Enter, Qt::KeypadModifier);
   QApplication::sendEvent(Form1->ButtonAdd, &keypad);
   ASSERT_EQ(desk.shown_dialogs.size(), 1u);
-  EXPECT_EQ(desk.shown_dialogs[0], FormAddFirst);
+  EXPECT_EQ(desk.shown_dialogs[0], Form1->FormAddFirst());
 
   // Enter with a modifier, or in the title, presses nothing.
   QKeyEvent shifted(QEvent::KeyPress, Qt::Key_Return, Qt::ShiftModifier);
@@ -723,4 +723,21 @@ TEST_F(MainWindowTest, RouteListFitsEveryColumnBesideItsScrollBar) {
   AddRoute(20);
   EXPECT_TRUE(Form1->ListViewPlan->verticalScrollBar()->isVisible());
   ExpectColumnsFit(Form1->ListViewPlan, "VOR");
+}
+
+TEST_F(MainWindowTest, CtrlSSavesAndQuitAsksAboutChangesFirst) {
+  EXPECT_EQ(Form1->Save1->shortcut(), QKeySequence("Ctrl+S"));
+  EXPECT_EQ(Form1->Quit1->shortcut(), QKeySequence("Ctrl+Q"));
+  Form1->show();
+  AddRoute(1);
+  MarkModified();
+  desk.message_answers = {mrCancel};
+  Form1->Quit1->trigger();
+  EXPECT_TRUE(Form1->isVisible());
+  ASSERT_EQ(desk.messages.size(), 1u);
+  EXPECT_EQ(desk.messages[0].caption, "Confirm");
+  desk.message_answers = {mrYes};
+  Form1->Quit1->trigger();
+  EXPECT_FALSE(Form1->isVisible());
+  EXPECT_TRUE(PathExists(Path("default.flt")));
 }

@@ -55,11 +55,11 @@ class NavLogWindowTest : public MainWindowTest {
 
   TFormNavLog* Show() {
     Form1->NavigationLog1->trigger();
-    return FormNavLog;
+    return Form1->FormNavLog();
   }
 
   QVariant Cell(int row, int column, int role = Qt::DisplayRole) const {
-    return FormNavLog->Model()->index(row, column).data(role);
+    return Form1->FormNavLog()->Model()->index(row, column).data(role);
   }
   QString Text(int row, int column) const { return Cell(row, column).toString(); }
   QString Tip(int row, int column) const { return Cell(row, column, Qt::ToolTipRole).toString(); }
@@ -67,13 +67,13 @@ class NavLogWindowTest : public MainWindowTest {
   QColor Background(int row, int column = NavLogModel::kName) const {
     return Cell(row, column, Qt::BackgroundRole).value<QColor>();
   }
-  int Rows() const { return FormNavLog->Model()->rowCount(); }
+  int Rows() const { return Form1->FormNavLog()->Model()->rowCount(); }
 };
 
 using Col = NavLogModel;
 
 TEST_F(NavLogWindowTest, TheMenuItemMakesTheWindowOnFirstUseAndShowsItAgainLater) {
-  EXPECT_EQ(FormNavLog, nullptr);  // start-up does not pay for it
+  EXPECT_EQ(Form1->FormNavLog(), nullptr);  // start-up does not pay for it
   const QList<QAction*> items = Form1->Checkpoints1->actions();
   ASSERT_GE(items.size(), 2);
   EXPECT_TRUE(items[items.size() - 2]->isSeparator());
@@ -113,8 +113,8 @@ TEST_F(NavLogWindowTest, CellsAreThePrintedFiguresAndFollowEveryCommand) {
   EXPECT_EQ(Text(3, Col::kDist), "80");
   EXPECT_EQ(Text(3, Col::kEte), "48");
   EXPECT_EQ(Text(3, Col::kFuelUsed), "7.2");
-  EXPECT_TRUE(FormNavLog->LabelTitle->text().contains("Lakes run"));
-  EXPECT_EQ(FormNavLog->LabelSummary->text(),
+  EXPECT_TRUE(Form1->FormNavLog()->LabelTitle->text().contains("Lakes run"));
+  EXPECT_EQ(Form1->FormNavLog()->LabelSummary->text(),
             "Total 80 NM, 0:48 (48 min), 7.2 gal used; at destination 30.8 gal, endurance 3:25 "
             "left");
 
@@ -151,7 +151,7 @@ TEST_F(NavLogWindowTest, CellsAreThePrintedFiguresAndFollowEveryCommand) {
   // Title.
   Form1->EditTitle->setText("Evening run");
   emit Form1->EditTitle->textEdited("Evening run");
-  EXPECT_TRUE(FormNavLog->LabelTitle->text().contains("Evening run"));
+  EXPECT_TRUE(Form1->FormNavLog()->LabelTitle->text().contains("Evening run"));
 
   // Delete, then Delete All, then New.
   Select(3);
@@ -163,16 +163,16 @@ TEST_F(NavLogWindowTest, CellsAreThePrintedFiguresAndFollowEveryCommand) {
   Form1->DeleteAll1Click();
   EXPECT_EQ(Rows(), 1);
   EXPECT_EQ(Text(0, Col::kName), "Total");
-  EXPECT_EQ(FormNavLog->LabelCheck->text(),
+  EXPECT_EQ(Form1->FormNavLog()->LabelCheck->text(),
             "You must have at least two checkpoints before computing the route");
   desk.message_answers.push_back(mrNo);  // don't save the edits
   OpenPlan(kTrip);
   EXPECT_EQ(Rows(), 4);
   desk.message_answers.push_back(mrNo);  // don't save
-  Form1->plan.modified = 1;
+  MarkModified();
   Form1->New1Click();
   EXPECT_EQ(Rows(), 1);
-  EXPECT_FALSE(FormNavLog->LabelTitle->text().contains("Lakes run"));
+  EXPECT_FALSE(Form1->FormNavLog()->LabelTitle->text().contains("Lakes run"));
 }
 
 TEST_F(NavLogWindowTest, ProblemsAreMarkedWhereTheyAre) {
@@ -185,10 +185,10 @@ TEST_F(NavLogWindowTest, ProblemsAreMarkedWhereTheyAre) {
       "[dest3]\r\ntoname=Storm\r\ndist=20\r\nwindvel=150\r\n"
       "[dest4]\r\ntoname=Far\r\ndist=20\r\nwindvel=10\r\n");
   Show();
-  EXPECT_EQ(FormNavLog->LabelCheck->text(),
+  EXPECT_EQ(Form1->FormNavLog()->LabelCheck->text(),
             "Missing Information: Magnetic Variation on the first checkpoint; wind effects cannot "
             "be computed until it is entered");
-  EXPECT_TRUE(FormNavLog->LabelCheck->isVisibleTo(FormNavLog));
+  EXPECT_TRUE(Form1->FormNavLog()->LabelCheck->isVisibleTo(Form1->FormNavLog()));
 
   EXPECT_TRUE(Marked(1, Col::kVar));
   EXPECT_EQ(Tip(1, Col::kVar).split('\n').first(), "Missing Information: Magnetic Variation");
@@ -203,24 +203,24 @@ TEST_F(NavLogWindowTest, ProblemsAreMarkedWhereTheyAre) {
   EXPECT_FALSE(Marked(4, Col::kName));
   EXPECT_NE(Text(4, Col::kEte), "");
 
-  const int total = FormNavLog->Model()->TotalRow();
+  const int total = Form1->FormNavLog()->Model()->TotalRow();
   EXPECT_TRUE(Marked(total, Col::kEte));
   EXPECT_TRUE(Marked(total, Col::kFuelUsed));
   EXPECT_FALSE(Marked(total, Col::kDist));  // every distance is counted
   EXPECT_EQ(Tip(total, Col::kFuelUsed),
             "Leaves out the time and fuel of 2 legs that could not be solved");
-  EXPECT_TRUE(FormNavLog->LabelSummary->text().endsWith(
+  EXPECT_TRUE(Form1->FormNavLog()->LabelSummary->text().endsWith(
       "(time and fuel leave out 2 legs that could not be solved)"));
   // The marked totals stay readable, the mark beside them.
   for (int column : {Col::kEte, Col::kFuelUsed}) {
-    const QModelIndex cell = FormNavLog->Model()->index(total, column);
-    EXPECT_GE(FormNavLog->GridLog->columnWidth(column),
-              FormNavLog->GridLog->sizeHintForIndex(cell).width());
+    const QModelIndex cell = Form1->FormNavLog()->Model()->index(total, column);
+    EXPECT_GE(Form1->FormNavLog()->GridLog->columnWidth(column),
+              Form1->FormNavLog()->GridLog->sizeHintForIndex(cell).width());
   }
 
   // Filling in the variation clears the check and the first leg's marks.
   EditRow(1, [](CheckpointDialogTexts& lake) { lake.EditMagVar = "5"; });
-  EXPECT_TRUE(FormNavLog->LabelCheck->isHidden());
+  EXPECT_TRUE(Form1->FormNavLog()->LabelCheck->isHidden());
   EXPECT_FALSE(Marked(1, Col::kVar));
   EXPECT_FALSE(Marked(1, Col::kName));
   EXPECT_EQ(Tip(total, Col::kFuelUsed),
@@ -233,7 +233,7 @@ TEST_F(NavLogWindowTest, ProblemsAreMarkedWhereTheyAre) {
   EXPECT_FALSE(Marked(3, Col::kDist));
   const QString nan = "Checkpoint \"Far\": the distance \"abc\" is not a number and counts as 0.";
   EXPECT_EQ(Tip(4, Col::kDist), nan);
-  EXPECT_EQ(FormNavLog->LabelCheck->text(), nan);
+  EXPECT_EQ(Form1->FormNavLog()->LabelCheck->text(), nan);
 }
 
 TEST_F(NavLogWindowTest, FuelBelowTheReserveIsAmberAndBelowZeroRed) {
@@ -243,8 +243,8 @@ TEST_F(NavLogWindowTest, FuelBelowTheReserveIsAmberAndBelowZeroRed) {
       "[dest1]\r\ntoname=Lake\r\ndist=50\r\ntc=90\r\nwinddir=0\r\nwindvel=0\r\ntas=100\r\n"
       "var=0\r\n[dest2]\r\ntoname=Mill\r\ndist=10\r\n[dest3]\r\ntoname=Bay\r\ndist=50\r\n");
   Show();
-  EXPECT_EQ(FormNavLog->SpinReserve->value(), 30);  // a file without the key
-  EXPECT_EQ(FormNavLog->LabelReserveFuel->text(), "= 5.0 gal");
+  EXPECT_EQ(Form1->FormNavLog()->SpinReserve->value(), 30);  // a file without the key
+  EXPECT_EQ(Form1->FormNavLog()->LabelReserveFuel->text(), "= 5.0 gal");
   EXPECT_FALSE(Background(1).isValid());  // exactly the reserve is enough
   EXPECT_EQ(Background(2), NavLogModel::kBelowReserve);
   EXPECT_EQ(Background(2, Col::kFuelRem), NavLogModel::kBelowReserve);
@@ -252,58 +252,59 @@ TEST_F(NavLogWindowTest, FuelBelowTheReserveIsAmberAndBelowZeroRed) {
   EXPECT_EQ(Background(3), NavLogModel::kExhausted);
   EXPECT_EQ(Tip(3, Col::kName), "fuel exhausted 6 min before this checkpoint");
   EXPECT_FALSE(Background(4).isValid());  // Total
-  EXPECT_TRUE(FormNavLog->LabelSummary->text().endsWith("at destination -1.0 gal, fuel exhausted"));
+  EXPECT_TRUE(Form1->FormNavLog()->LabelSummary->text().endsWith(
+      "at destination -1.0 gal, fuel exhausted"));
 
   // The night reserve: Lake too is short now, and the plan has a change to save.
-  EXPECT_EQ(Form1->plan.modified, 0);
-  FormNavLog->SpinReserve->setValue(45);
+  EXPECT_FALSE(Form1->Document().IsModified());
+  Form1->FormNavLog()->SpinReserve->setValue(45);
   EXPECT_EQ(Form1->plan.reserve, 45);
-  EXPECT_EQ(Form1->plan.modified, 1);
+  EXPECT_TRUE(Form1->Document().IsModified());
   EXPECT_EQ(Background(1), NavLogModel::kBelowReserve);
-  EXPECT_EQ(FormNavLog->LabelReserveFuel->text(), "= 7.5 gal");
+  EXPECT_EQ(Form1->FormNavLog()->LabelReserveFuel->text(), "= 7.5 gal");
 }
 
 TEST_F(NavLogWindowTest, TheReserveIsSavedWithThePlanAndTheRestOfTheFileIsKept) {
   OpenPlan(kTrip);
   Show();
-  FormNavLog->SpinReserve->setValue(45);
+  Form1->FormNavLog()->SpinReserve->setValue(45);
   Form1->Save1Click();
   const std::string saved = ReadFile(Path("trip.flt"));
   EXPECT_NE(saved.find("; kept by hand\r\n[misc]\r\n"), std::string::npos) << saved;
   EXPECT_NE(saved.find("mystery=42\r\n"), std::string::npos) << saved;
   EXPECT_NE(saved.find("reserve=45\r\n"), std::string::npos) << saved;
-  EXPECT_EQ(Form1->plan.modified, 0);
+  EXPECT_FALSE(Form1->Document().IsModified());
 
   // Another plan, then this one again: the window shows the stored value,
   // and showing it is no change of the plan.
   OpenPlan("[misc]\r\ncount=0\r\nreserve=20\r\n", "other.flt");
-  EXPECT_EQ(FormNavLog->SpinReserve->value(), 20);
+  EXPECT_EQ(Form1->FormNavLog()->SpinReserve->value(), 20);
   desk.file_answers.push_back(QPath("trip.flt"));
   Form1->Open1Click();
-  EXPECT_EQ(FormNavLog->SpinReserve->value(), 45);
-  EXPECT_EQ(Form1->plan.modified, 0);
+  EXPECT_EQ(Form1->FormNavLog()->SpinReserve->value(), 45);
+  EXPECT_FALSE(Form1->Document().IsModified());
 }
 
 TEST_F(NavLogWindowTest, SelectingARowInEitherWindowSelectsTheSameCheckpoint) {
   OpenPlan(kTrip);
   Show();
   Select(2);
-  EXPECT_EQ(FormNavLog->GridLog->currentIndex().row(), 2);
-  FormNavLog->GridLog->setCurrentIndex(FormNavLog->Model()->index(1, 3));
+  EXPECT_EQ(Form1->FormNavLog()->GridLog->currentIndex().row(), 2);
+  Form1->FormNavLog()->GridLog->setCurrentIndex(Form1->FormNavLog()->Model()->index(1, 3));
   EXPECT_EQ(Form1->SelectedRow(), 1);
-  FormNavLog->GridLog->setCurrentIndex(FormNavLog->Model()->index(0, 0));
+  Form1->FormNavLog()->GridLog->setCurrentIndex(Form1->FormNavLog()->Model()->index(0, 0));
   EXPECT_EQ(Form1->SelectedRow(), 0);
   // The Total row is no checkpoint: the main window keeps its row.
-  FormNavLog->GridLog->setCurrentIndex(FormNavLog->Model()->index(3, 0));
+  Form1->FormNavLog()->GridLog->setCurrentIndex(Form1->FormNavLog()->Model()->index(3, 0));
   EXPECT_EQ(Form1->SelectedRow(), 0);
 }
 
 TEST_F(NavLogWindowTest, CopyAsCsvCopiesWhatTheWindowShows) {
   OpenPlan(kTrip);
   Show();
-  EXPECT_EQ(FormNavLog->Copy1->text(), "Copy as CSV");
+  EXPECT_EQ(Form1->FormNavLog()->Copy1->text(), "Copy as CSV");
   QApplication::clipboard()->clear();
-  FormNavLog->Copy1->trigger();
+  Form1->FormNavLog()->Copy1->trigger();
   const QString csv =
       "Checkpoint,TC,Alt,Wind Dir,Wind Vel,Temp,TAS,WCA,TH,Var,MH,CH,Dist,Rem,GS,ETE,Fuel Used,"
       "Fuel Rem,VOR Freq,Brng,Ident,To/Fr\n"
@@ -315,11 +316,12 @@ TEST_F(NavLogWindowTest, CopyAsCsvCopiesWhatTheWindowShows) {
 
   // Ctrl+C in the table gives the whole log too, not just the current cell.
   QApplication::clipboard()->clear();
-  FormNavLog->GridLog->setCurrentIndex(FormNavLog->Model()->index(1, 1));
+  Form1->FormNavLog()->GridLog->setCurrentIndex(Form1->FormNavLog()->Model()->index(1, 1));
   QKeyEvent press(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier, "c");
-  QCoreApplication::sendEvent(FormNavLog->GridLog, &press);
+  QCoreApplication::sendEvent(Form1->FormNavLog()->GridLog, &press);
   EXPECT_EQ(QApplication::clipboard()->text(), csv);
-  EXPECT_TRUE(FormNavLog->GridLog->actions().contains(FormNavLog->Copy1));  // context menu
+  EXPECT_TRUE(Form1->FormNavLog()->GridLog->actions().contains(
+      Form1->FormNavLog()->Copy1));  // context menu
 }
 
 // 10.5 gph and 1-minute legs: 0.175 gallons a leg.
@@ -339,7 +341,7 @@ TEST_F(NavLogWindowTest, FiguresAPilotChecksAddUpAndBearingsAreNeverInvented) {
                          Text(4, Col::kFuelUsed)}),
             QStringList({"0.2", "0.1", "0.2", "0.5"}));
   EXPECT_TRUE(Tip(4, Col::kFuelUsed).contains("exact total"));
-  EXPECT_EQ(FormNavLog->LabelReserveFuel->text(), "= 5.3 gal");  // 30 minutes: 5.25
+  EXPECT_EQ(Form1->FormNavLog()->LabelReserveFuel->text(), "= 5.3 gal");  // 30 minutes: 5.25
 }
 
 }  // namespace

@@ -84,8 +84,8 @@ TEST_F(StartupPlanTest, NamedPlanIsLoadedInsteadOfTheDefault) {
 
   EXPECT_EQ(Form1->EditTitle->text(), "North trip");
   EXPECT_EQ(Form1->RouteModel()->rowCount(), 4);
-  EXPECT_EQ(FormFields->Model()->rowCount(), 1);
-  EXPECT_EQ(Form1->plan.modified, 0);
+  EXPECT_EQ(Form1->FormFields()->Model()->rowCount(), 1);
+  EXPECT_FALSE(Form1->Document().IsModified());
   EXPECT_EQ(Form1->plan.filename, Path("trips/north.flt"));
 
   // A later change of directory does not move where Save writes.

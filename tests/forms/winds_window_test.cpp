@@ -5,10 +5,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTableWidget>
 
 #include "MainWindowFixture.h"
 #include "forms/Aviationdata.h"
+#include "forms/Faskc.h"
 #include "forms/Fnavlog.h"
 #include "forms/Fwinds.h"
 
@@ -77,10 +79,15 @@ TEST_F(WindsWindowTest, PastedBulletinShowsEachLegAndOkWritesItAsOneChange) {
         EXPECT_TRUE(form->ButtonOk->isEnabled());
       },
       true);
+  const QString before = Form1->RouteModel()->index(2, 4).data().toString();
   Form1->WindsAloft1->trigger();
-  EXPECT_EQ(Form1->plan.modified, 1);
+  EXPECT_TRUE(Form1->Document().IsModified());
   EXPECT_EQ(Form1->RouteModel()->index(2, 4).data().toString(), "270");
-  EXPECT_EQ(FormNavLog->Model()->index(1, NavLogModel::kGs).data().toString(), "82");
+  EXPECT_EQ(Form1->Undo1->text(), "&Undo Winds Aloft");
+  Form1->Undo1->trigger();
+  EXPECT_EQ(Form1->RouteModel()->index(2, 4).data().toString(), before);
+  Form1->Redo1->trigger();
+  EXPECT_EQ(Form1->FormNavLog()->Model()->index(1, NavLogModel::kGs).data().toString(), "82");
   // The save prompt sees it.
   desk.message_answers = {mrCancel};
   EXPECT_FALSE(Form1->FormCloseQuery());
@@ -117,8 +124,45 @@ TEST_F(WindsWindowTest, CancelOrABadForecastChangesNothing) {
       },
       false);
   Form1->WindsAloft1->trigger();
-  EXPECT_EQ(Form1->plan.modified, 0);
+  EXPECT_FALSE(Form1->Document().IsModified());
   EXPECT_EQ(Form1->plan.route[1].SubItem(kCellWindDir), "300");
 }
 
 }  // namespace
+
+TEST_F(WindsWindowTest, ForecastsOpenFromTheirLastFolderAndFillWindsTheCheckFindsMissing) {
+  ASSERT_TRUE(QDir().mkpath(QPath("forecasts")));
+  WriteFile(Path("forecasts/fb.txt"), kBulletin);
+  auto open_and_cancel = [this] {
+    Answer(
+        [this](TFormWinds* form) {
+          desk.file_answers.push_back(QPath("forecasts/fb.txt"));
+          form->ButtonOpen->click();
+        },
+        false);
+    Form1->WindsAloft1->trigger();
+  };
+  open_and_cancel();
+  EXPECT_EQ(desk.file_dialog_proposals.back(),
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+  open_and_cancel();
+  EXPECT_EQ(desk.file_dialog_proposals.back(), QPath("forecasts"));
+
+  // Winds missing at print time: the prompt names them and offers the forecast.
+  Form1->Document().Change("Clear", [](Plan& plan) {
+    plan.route[1].subitems[kCellWindDir].clear();
+    plan.route[1].subitems[kCellWindVel].clear();
+  });
+  desk.dialog_answers.push_back([](QDialog* d) {
+    auto* prompt = static_cast<TFormAskContinue*>(d);
+    EXPECT_EQ(prompt->LabelParam->text(),
+              "Missing Information: Predicted Wind Direction and Predicted Wind Speed");
+    EXPECT_FALSE(prompt->ButtonWinds->isHidden());
+    prompt->ButtonWinds->click();
+    return d->result();
+  });
+  Answer([](TFormWinds* form) { EXPECT_EQ(Grid(form, 0, 4), "270"); }, true);
+  Form1->ButtonPrintClick();
+  EXPECT_EQ(Form1->plan.route[1].SubItem(kCellWindDir), "270");
+  EXPECT_EQ(desk.print_dialogs, 0);  // the pilot prints again with the winds in
+}

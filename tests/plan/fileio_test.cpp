@@ -27,7 +27,6 @@ Plan TwoRowPlan(const std::string& title) {
   Plan plan;
   plan.title = title;
   plan.route = {Row("Home"), Row("Lake", "50", "90", "", "180", "20", "", "100", "10")};
-  plan.modified = 1;
   return plan;
 }
 
@@ -125,7 +124,6 @@ TEST(WritingPlans, TargetsThatAreNoPlanFileAreRefusedAndKept) {
   struct stat st;
   ASSERT_EQ(stat("/dev/null", &st), 0);
   EXPECT_TRUE(S_ISCHR(st.st_mode));
-  EXPECT_EQ(plan.modified, 1);
 
   ASSERT_EQ(mkfifo(dir.File("pipe.flt").c_str(), 0644), 0);
   EXPECT_EQ(SavePlan(plan, dir.File("pipe.flt")).status, SaveStatus::Failed);

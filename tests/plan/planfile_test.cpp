@@ -23,7 +23,6 @@ Plan SmallPlan() {
       Row("Town", "-1000", "abc", "", "", "", "", "", "10E")};
   plan.airfields = {{"Home", "812", "1800", "14/32", "", "122.8", "", "", "122.8"}};
   plan.reserve = 45;
-  plan.modified = 1;
   return plan;
 }
 
@@ -70,7 +69,6 @@ TEST(SavePlanTest, WritesEveryKeyInOrderWithItsValueForm) {
   Plan plan = SmallPlan();
   SaveResult r = SavePlan(plan, dir.File("trip.flt"));
   ASSERT_EQ(r.status, SaveStatus::Saved) << r.error;
-  EXPECT_EQ(plan.modified, 0);
   EXPECT_EQ(ReadFile(dir.File("trip.flt")), kSmallPlanFile);
 }
 
@@ -79,9 +77,7 @@ TEST(SavePlanTest, RoundTripGivesTheCellsBackAsTheyAreStored) {
   Plan plan = SmallPlan();
   ASSERT_EQ(SavePlan(plan, dir.File("trip.flt")).status, SaveStatus::Saved);
   Plan back;
-  back.modified = 1;
   LoadPlan(back, dir.File("trip.flt"));
-  EXPECT_EQ(back.modified, 0);
   EXPECT_EQ(back.title, "Spring trip");
   EXPECT_EQ(back.aircraft.pilotname, "Ann Pilot");
   EXPECT_EQ(back.aircraft.acfullfuel, 48.0);
@@ -120,10 +116,8 @@ TEST(SavePlanTest, TheSamplePlanRoundTripsAndComputes) {
 TEST(SavePlanTest, EmptyRouteWritesNothing) {
   TempDir dir;
   Plan plan;
-  plan.modified = 1;
   EXPECT_EQ(SavePlan(plan, dir.File("x.flt")).status, SaveStatus::NothingToSave);
   EXPECT_FALSE(PathExists(dir.File("x.flt")));
-  EXPECT_EQ(plan.modified, 1);
 }
 
 TEST(SavePlanTest, SavingOverAnotherFileKeepsItsForeignPartsAndOldRows) {
@@ -160,13 +154,11 @@ TEST(SavePlanTest, FailureIsReportedAndLeavesThePlanModifiedAndTheOldFileIntact)
   EXPECT_EQ(missing_dir.status, SaveStatus::Failed);
   EXPECT_NE(missing_dir.error.find("No such file or directory"), std::string::npos)
       << missing_dir.error;
-  EXPECT_EQ(plan.modified, 1);
 
   ASSERT_EQ(mkdir(dir.File("adir.flt").c_str(), 0755), 0);
   SaveResult is_dir = SavePlan(plan, dir.File("adir.flt"));
   EXPECT_EQ(is_dir.status, SaveStatus::Failed);
   EXPECT_FALSE(is_dir.error.empty());
-  EXPECT_EQ(plan.modified, 1);
 
   // No temporary file is left behind.
   std::string listing;
@@ -220,7 +212,6 @@ TEST(LoadPlanTest, AMissingFileGivesTheDefaults) {
   EXPECT_EQ(plan.reserve, 30);
   EXPECT_TRUE(plan.route.empty());
   EXPECT_TRUE(plan.airfields.empty());
-  EXPECT_EQ(plan.modified, 0);
 }
 
 TEST(LoadPlanTest, TheReserveReadsAsThirtyMinutesWhenAbsentAndIsHeldToItsRange) {

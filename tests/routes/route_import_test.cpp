@@ -49,7 +49,6 @@ TEST(RouteImportTest, GpxRouteInEurope) {
   EXPECT_DOUBLE_EQ(plan.route[2].position->lat, 48.425158);
   EXPECT_DOUBLE_EQ(plan.route[2].position->lon, 10.931764);
   EXPECT_EQ(plan.filename, Fixture("europe.flt"));
-  EXPECT_EQ(plan.modified, 1);
 }
 
 TEST(RouteImportTest, FlightPlanInTheWesternUsWithAirportsAtBothEnds) {
