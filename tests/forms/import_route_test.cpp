@@ -108,9 +108,11 @@ TEST_F(MainWindowTest, ImportRouteStopsOnCancelOrAFileItCannotRead) {
 TEST_F(MainWindowTest, ExportRouteOffersThePositionedRowsAndWritesTheChosenFormat) {
   desk.file_answers = {Route("western_us.fpl")};
   Form1->ImportRoute1Click();
-  Checkpoint stop;
-  stop.caption = "Lunch stop";
-  Form1->plan.route.push_back(stop);
+  Form1->Document().Change("Add Checkpoint", [](Plan& plan) {
+    Checkpoint stop;
+    stop.caption = "Lunch stop";
+    plan.route.push_back(stop);
+  });
 
   // Declined: nothing is asked for or written.
   desk.message_answers = {mrNo};
