@@ -5,7 +5,8 @@ BENCH_BUILD ?= build-bench
 SANITIZE_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 300
-FUZZ_TARGETS = fuzz_plan fuzz_roundtrip fuzz_print fuzz_route fuzz_winds
+FUZZ_TARGETS = fuzz_plan fuzz_roundtrip fuzz_print fuzz_route fuzz_winds \
+  fuzz_ourairports fuzz_aptdat fuzz_navdat fuzz_fixdat fuzz_gzlines
 WERROR ?= OFF
 JOBS ?= $(shell nproc)
 
@@ -67,16 +68,18 @@ test-sanitize: deps
 	  UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
 # Each fuzz target for FUZZ_SECONDS (clang's libFuzzer, under the same
-# sanitizers), starting from the seed corpus in tests/fuzz/corpus.
+# sanitizers), starting from the seed corpus in tests/fuzz/corpus, or in
+# tests/fuzz/data-corpus/TARGET for the data readers.
 fuzz: deps
 	@cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_CXX_COMPILER=clang++ -DHALVIX_SANITIZE=ON -DHALVIX_FUZZ=ON >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(FUZZ_TARGETS)
 	@for t in $(FUZZ_TARGETS); do \
 	  mkdir -p $(FUZZ_BUILD)/corpus/$$t; \
+	  seeds=tests/fuzz/corpus; [ -d tests/fuzz/data-corpus/$$t ] && seeds=tests/fuzz/data-corpus/$$t; \
 	  echo "fuzzing $$t for $(FUZZ_SECONDS) s"; \
 	  if ! $(FUZZ_BUILD)/tests/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
-	      -artifact_prefix=$(FUZZ_BUILD)/$$t- $(FUZZ_BUILD)/corpus/$$t tests/fuzz/corpus \
+	      -artifact_prefix=$(FUZZ_BUILD)/$$t- $(FUZZ_BUILD)/corpus/$$t $$seeds \
 	      > $(FUZZ_BUILD)/$$t.log 2>&1; then \
 	    tail -n 60 $(FUZZ_BUILD)/$$t.log; echo "$$t FAILED"; exit 1; \
 	  fi; \

@@ -2,16 +2,25 @@
 // 100 MB apt.dat (both generated here, of the published data's shape and
 // size), and the look-ups a pilot's commands make in it.
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <zlib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
+#include <functional>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "data/aviation_data.h"
+#include "data/aviation_readers.h"
+#include "data/data_lines.h"
 
 namespace {
 
@@ -189,6 +198,196 @@ void BM_NearestVor(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_NearestVor)->Unit(benchmark::kMicrosecond);
+
+// The readers alone, into a sink that only counts: what reading costs
+// without the index.
+struct CountingSink : AviationSink {
+  int64_t records = 0;
+  void Add(AviationRecord&&) override { ++records; }
+};
+
+int64_t ReadOnly(const std::string& folder) {
+  CountingSink sink;
+  DataSetInfo info;
+  ReadAviationData(FindDataFiles(folder), sink, info, {});
+  return sink.records;
+}
+
+void BM_ReadOurAirports(benchmark::State& state) {
+  OurAirportsFolder();
+  for (auto _ : state)
+    state.counters["records"] = static_cast<double>(ReadOnly(OurAirportsFolder()));
+}
+BENCHMARK(BM_ReadOurAirports)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_ReadAptDat100MB(benchmark::State& state) {
+  AptDatFolder();
+  for (auto _ : state) state.counters["records"] = static_cast<double>(ReadOnly(AptDatFolder()));
+}
+BENCHMARK(BM_ReadAptDat100MB)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// The 100 MB apt.dat gzipped, read a line at a time two ways: the data
+// reader's own inflate loop, and zlib's gzread with the same line splitting.
+const std::string& AptDatGz() {
+  static const std::string path = [] {
+    const std::string out = TempFolder("gz") + "/apt.dat.gz";
+    std::ifstream in(AptDatFolder() + "/apt.dat", std::ios::binary);
+    gzFile gz = gzopen(out.c_str(), "wb6");
+    std::vector<char> buffer(1 << 20);
+    while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) || in.gcount() > 0)
+      gzwrite(gz, buffer.data(), static_cast<unsigned>(in.gcount()));
+    gzclose(gz);
+    return out;
+  }();
+  return path;
+}
+
+void BM_GzLinesOwnInflate(benchmark::State& state) {
+  const std::string& path = AptDatGz();
+  for (auto _ : state) {
+    DataLines lines;
+    std::string error;
+    lines.Open(path, error);
+    std::string_view line;
+    int64_t count = 0, bytes = 0;
+    while (lines.Next(line)) ++count, bytes += static_cast<int64_t>(line.size());
+    state.counters["lines"] = static_cast<double>(count);
+    benchmark::DoNotOptimize(bytes);
+  }
+}
+BENCHMARK(BM_GzLinesOwnInflate)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_GzLinesGzread(benchmark::State& state) {
+  const std::string& path = AptDatGz();
+  for (auto _ : state) {
+    gzFile gz = gzopen(path.c_str(), "rb");
+    gzbuffer(gz, 1 << 18);
+    std::vector<char> text;
+    std::size_t start = 0;
+    int64_t count = 0, bytes = 0;
+    for (;;) {
+      text.erase(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(start));
+      start = 0;
+      const std::size_t old = text.size();
+      text.resize(old + (1 << 18));
+      const int got = gzread(gz, text.data() + old, 1 << 18);
+      text.resize(old + static_cast<std::size_t>(std::max(got, 0)));
+      if (got <= 0) break;
+      const char* p = text.data();
+      std::size_t scan = old;
+      while (const void* nl = std::memchr(p + scan, '\n', text.size() - scan)) {
+        const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(nl) - p);
+        ++count, bytes += static_cast<int64_t>(at - start);
+        start = scan = at + 1;
+      }
+    }
+    gzclose(gz);
+    state.counters["lines"] = static_cast<double>(count);
+    benchmark::DoNotOptimize(bytes);
+  }
+}
+BENCHMARK(BM_GzLinesGzread)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_GzLinesGzgets(benchmark::State& state) {
+  const std::string& path = AptDatGz();
+  for (auto _ : state) {
+    gzFile gz = gzopen(path.c_str(), "rb");
+    gzbuffer(gz, 1 << 18);
+    std::vector<char> line(kMaxDataLine + 2);
+    int64_t count = 0, bytes = 0;
+    while (gzgets(gz, line.data(), static_cast<int>(line.size())))
+      ++count, bytes += static_cast<int64_t>(std::strlen(line.data()));
+    gzclose(gz);
+    state.counters["lines"] = static_cast<double>(count);
+    benchmark::DoNotOptimize(bytes);
+  }
+}
+BENCHMARK(BM_GzLinesGzgets)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Hostile files: each read in a child process, so its peak memory is its own.
+void ReadHostile(benchmark::State& state, const std::function<std::string()>& make) {
+  const std::string folder = make();
+  for (auto _ : state) {
+    const pid_t child = fork();
+    if (child == 0) {
+      ReadOnly(folder);
+      _exit(0);
+    }
+    int status = 0;
+    struct rusage usage {};
+    wait4(child, &status, 0, &usage);
+    state.counters["peak_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
+    state.counters["child_cpu_ms"] =
+        static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
+        static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+  }
+}
+
+std::string HostileFolder(const std::string& name, const std::string& bytes) {
+  const std::string dir = TempFolder("hostile");
+  std::ofstream(dir + "/" + name, std::ios::binary) << bytes;
+  return dir;
+}
+
+void BM_HostileLine64MB(benchmark::State& state) {
+  ReadHostile(state, [] {
+    return HostileFolder("apt.dat", "I\n1100 Version\n1 " + std::string(64u << 20, '7') + "\n99\n");
+  });
+}
+BENCHMARK(BM_HostileLine64MB)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// 4 MB of gzip members that would inflate to 4 GiB of one line.
+void BM_HostileGzipBomb4MB(benchmark::State& state) {
+  ReadHostile(state, [] {
+    const std::string dir = HostileFolder("apt.dat", "I\n1100 Version\n99\n");
+    const auto member = [&](const std::string& text) {
+      gzFile gz = gzopen((dir + "/member").c_str(), "wb9");
+      gzwrite(gz, text.data(), static_cast<unsigned>(text.size()));
+      gzclose(gz);
+      std::ifstream in(dir + "/member", std::ios::binary);
+      return std::string((std::istreambuf_iterator<char>(in)), {});
+    };
+    const std::string x = member(std::string(1u << 20, 'x'));
+    std::ofstream out(dir + "/fix.dat.gz", std::ios::binary);
+    out << member("I\n1100 Version\n");
+    for (std::size_t n = 0; n < (4u << 20) / x.size(); ++n) out << x;
+    return dir;
+  });
+}
+BENCHMARK(BM_HostileGzipBomb4MB)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// A quoted field that never closes, then 640 KB of lines it would swallow.
+void BM_HostileCsvQuote(benchmark::State& state) {
+  ReadHostile(state, [] {
+    std::string csv = "ident,name,latitude_deg,longitude_deg\nAAA,\"open,1,2\n";
+    while (csv.size() < 640 * 1024) csv += "BBB,name,1,2\n";
+    return HostileFolder("airports.csv", csv);
+  });
+}
+BENCHMARK(BM_HostileCsvQuote)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// 10 MB of the smallest airport rows: about 1.2 million airports.
+void BM_HostileTinyAirports10MB(benchmark::State& state) {
+  ReadHostile(state, [] {
+    std::string csv = "ident,name,latitude_deg,longitude_deg\n";
+    for (int i = 0; csv.size() < 10u * 1000 * 1000; ++i) csv += std::to_string(i) + ",a,1,2\n";
+    return HostileFolder("airports.csv", csv);
+  });
+}
+BENCHMARK(BM_HostileTinyAirports10MB)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// 10 MB of runway rows, all held until their airports come.
+void BM_HostileHeldRunways10MB(benchmark::State& state) {
+  ReadHostile(state, [] {
+    const std::string dir =
+        HostileFolder("airports.csv", "ident,name,latitude_deg,longitude_deg\nAAA,a,1,2\n");
+    std::string csv = "airport_ref,airport_ident,le_ident,he_ident\n";
+    for (int i = 0; csv.size() < 10u * 1000 * 1000; ++i) csv += std::to_string(i) + ",,1,19\n";
+    std::ofstream(dir + "/runways.csv", std::ios::binary) << csv;
+    return dir;
+  });
+}
+BENCHMARK(BM_HostileHeldRunways10MB)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 

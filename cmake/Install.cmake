@@ -15,8 +15,7 @@ foreach(file ${HALVIX_DATA_FILES})
   install(FILES ${PROJECT_SOURCE_DIR}/data/${file} DESTINATION ${HALVIX_INSTALL_DATADIR}/${dir})
 endforeach()
 
-file(GLOB halvix_manual ${PROJECT_SOURCE_DIR}/docs/*.html)
-install(FILES ${halvix_manual} DESTINATION ${HALVIX_INSTALL_MANUALDIR})
+install(FILES ${HALVIX_MANUAL_FILES} DESTINATION ${HALVIX_INSTALL_MANUALDIR})
 
 set(pkg ${PROJECT_SOURCE_DIR}/packaging)
 install(FILES ${pkg}/${HALVIX_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

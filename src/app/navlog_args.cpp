@@ -1,6 +1,9 @@
 #include "app/navlog_args.h"
 
+#include <QCommandLineParser>
+#include <QStringList>
 #include <cstdlib>
+#include <map>
 
 #include "halvix_version.h"
 #include "plan/plan.h"
@@ -8,7 +11,7 @@
 
 namespace {
 
-const char kUsage[] =
+const char kSynopsis[] =
     "Usage: halvix-navlog [--csv] [--date YYYY-MM-DD] [--save OUT.flt] [--reserve MIN] PLAN.flt\n"
     "       halvix-navlog [--pdf OUT.pdf] [--png PREFIX [--dpi N]] [--page SIZE] [--reserve MIN] "
     "PLAN.flt\n"
@@ -20,39 +23,7 @@ const char kUsage[] =
     "flight-plan XML) can stand wherever a plan file does: its legs get distance,\n"
     "true course and magnetic variation from the waypoints' coordinates.\n"
     "A PLAN.flt of - reads the plan from standard input.\n"
-    "\n"
-    "  --csv        comma-separated values, one line per leg and a Total line\n"
-    "  --pdf FILE   the printed log as a landscape PDF (- for standard output)\n"
-    "  --png PREFIX the printed log as images PREFIX-1.png, PREFIX-2.png, ...\n"
-    "  --dpi N      resolution of the images, 50 to 600 (default 150)\n"
-    "  --page SIZE  letter, a4 or legal (default letter)\n"
-    "  --date DAY   the day of the flight (YYYY-MM-DD) for the magnetic variation\n"
-    "               of an imported route (default today)\n"
-    "  --save FILE  also write the plan read or imported to FILE (.flt)\n"
-    "  --reserve MIN\n"
-    "               fuel reserve in minutes, 0 to 600 (default: the plan's, else 30);\n"
-    "               a warning on standard error for each checkpoint reached below it\n"
-    "               or with the fuel exhausted, marked on a printed log as well\n"
-    "  --data DIR   the aviation data folder (OurAirports CSV files, or apt.dat,\n"
-    "               nav.dat, fix.dat); default $HALVIX_AVIATION_DATA, else\n"
-    "               /usr/share/games/flightgear; airfields of a plan or route\n"
-    "               file that have only a name are filled in from it\n"
-    "  --route TEXT builds the plan from airport, navaid and fix idents and\n"
-    "               LAT,LON points in decimal degrees, instead of a plan file;\n"
-    "               the route's airports become its airfields\n"
-    "  --nearest-vor\n"
-    "               fills each checkpoint's empty VOR text from the nearest VOR\n"
-    "               within 40 NM\n"
-    "  --winds FILE winds and temperatures aloft for every leg with coordinates,\n"
-    "               from a winds aloft bulletin (FB), its stations placed with\n"
-    "               the aviation data, or a GRIB2 forecast\n"
-    "  --depart HHMM\n"
-    "               departure time, UTC, for choosing the forecast time (default:\n"
-    "               the first bulletin's period start, the GRIB file's first time)\n"
-    "  --blank      the blank form instead of the plan's log; a plan, if given,\n"
-    "               supplies only its margins and shading\n"
-    "  --help       this text\n"
-    "  --version    the program's version\n";
+    "\n";
 
 // A whole decimal number and nothing else, within [low, high].
 bool ParseWhole(const std::string& text, long low, long high, long& value) {
@@ -65,35 +36,32 @@ bool ParseWhole(const std::string& text, long low, long high, long& value) {
 using Apply = std::string (*)(NavlogRequest&, const std::string& value);
 
 struct Option {
-  const char* name;
-  bool takes_value;
-  Apply apply;
+  const char* name;        // without its dashes
+  const char* value_name;  // null for an option without a value
+  const char* help;        // lines of the usage text, without their indent
+  Apply apply;             // null for --help and --version, which answer at once
 };
 
-// A new option is one row here, a field of NavlogRequest and a line of kUsage.
+// A new option is one row here and a field of NavlogRequest; the usage text
+// and the parser's options are made from these rows.
 const Option kOptions[] = {
-    {"--csv", false,
+    {"csv", nullptr, "comma-separated values, one line per leg and a Total line",
      [](NavlogRequest& r, const std::string&) {
        r.csv = true;
        return std::string();
      }},
-    {"--blank", false,
-     [](NavlogRequest& r, const std::string&) {
-       r.print.blank = true;
-       return std::string();
-     }},
-    {"--pdf", true,
+    {"pdf", "FILE", "the printed log as a landscape PDF (- for standard output)",
      [](NavlogRequest& r, const std::string& v) {
        r.pdf_path = v;
        return std::string(v.empty() ? "--pdf needs a file name" : "");
      }},
-    {"--png", true,
+    {"png", "PREFIX", "the printed log as images PREFIX-1.png, PREFIX-2.png, ...",
      [](NavlogRequest& r, const std::string& v) {
        r.png_prefix = v;
        if (v.empty()) return std::string("--png needs a file name prefix");
        return std::string(v == "-" ? "--png writes one file per page, not to -" : "");
      }},
-    {"--dpi", true,
+    {"dpi", "N", "resolution of the images, 50 to 600 (default 150)",
      [](NavlogRequest& r, const std::string& v) {
        long dpi = 0;
        if (!ParseWhole(v, kMinDpi, kMaxDpi, dpi)) {
@@ -103,7 +71,26 @@ const Option kOptions[] = {
        r.print.dpi = static_cast<int>(dpi);
        return std::string();
      }},
-    {"--reserve", true,
+    {"page", "SIZE", "letter, a4 or legal (default letter)",
+     [](NavlogRequest& r, const std::string& v) {
+       return std::string(ParsePaperSize(v, r.print.paper) ? ""
+                                                           : "--page takes letter, a4 or legal");
+     }},
+    {"date", "DAY",
+     "the day of the flight (YYYY-MM-DD) for the magnetic variation\n"
+     "of an imported route (default today)",
+     [](NavlogRequest& r, const std::string& v) {
+       return std::string(ParseCivilDate(v, r.date) ? "" : "--date takes a day as YYYY-MM-DD");
+     }},
+    {"save", "FILE", "also write the plan read or imported to FILE (.flt)",
+     [](NavlogRequest& r, const std::string& v) {
+       r.save_path = v;
+       return std::string(v.empty() ? "--save needs a file name" : "");
+     }},
+    {"reserve", "MIN",
+     "fuel reserve in minutes, 0 to 600 (default: the plan's, else 30);\n"
+     "a warning on standard error for each checkpoint reached below it\n"
+     "or with the fuel exhausted, marked on a printed log as well",
      [](NavlogRequest& r, const std::string& v) {
        long minutes = 0;
        if (!ParseWhole(v, 0, kMaxReserve, minutes)) {
@@ -112,46 +99,104 @@ const Option kOptions[] = {
        r.reserve = static_cast<int32_t>(minutes);
        return std::string();
      }},
-    {"--page", true,
-     [](NavlogRequest& r, const std::string& v) {
-       return std::string(ParsePaperSize(v, r.print.paper) ? ""
-                                                           : "--page takes letter, a4 or legal");
-     }},
-    {"--date", true,
-     [](NavlogRequest& r, const std::string& v) {
-       return std::string(ParseCivilDate(v, r.date) ? "" : "--date takes a day as YYYY-MM-DD");
-     }},
-    {"--save", true,
-     [](NavlogRequest& r, const std::string& v) {
-       r.save_path = v;
-       return std::string(v.empty() ? "--save needs a file name" : "");
-     }},
-    {"--data", true,
+    {"data", "DIR",
+     "the aviation data folder (OurAirports CSV files, or apt.dat,\n"
+     "nav.dat, fix.dat); default $HALVIX_AVIATION_DATA, else\n"
+     "/usr/share/games/flightgear; airfields of a plan or route\n"
+     "file that have only a name are filled in from it",
      [](NavlogRequest& r, const std::string& v) {
        r.data.folder = v;
        return std::string(v.empty() ? "--data needs a folder" : "");
      }},
-    {"--route", true,
+    {"route", "TEXT",
+     "builds the plan from airport, navaid and fix idents and\n"
+     "LAT,LON points in decimal degrees, instead of a plan file;\n"
+     "the route's airports become its airfields",
      [](NavlogRequest& r, const std::string& v) {
        r.data.route = v;
        return std::string(v.empty() ? "--route needs idents or coordinates" : "");
      }},
-    {"--nearest-vor", false,
+    {"nearest-vor", nullptr,
+     "fills each checkpoint's empty VOR text from the nearest VOR\n"
+     "within 40 NM",
      [](NavlogRequest& r, const std::string&) {
        r.data.nearest_vor = true;
        return std::string();
      }},
-    {"--winds", true,
+    {"winds", "FILE",
+     "winds and temperatures aloft for every leg with coordinates,\n"
+     "from a winds aloft bulletin (FB), its stations placed with\n"
+     "the aviation data, or a GRIB2 forecast",
      [](NavlogRequest& r, const std::string& v) {
        r.winds_path = v;
        return std::string(v.empty() ? "--winds needs a file name" : "");
      }},
-    {"--depart", true,
+    {"depart", "HHMM",
+     "departure time, UTC, for choosing the forecast time (default:\n"
+     "the first bulletin's period start, the GRIB file's first time)",
      [](NavlogRequest& r, const std::string& v) {
        r.depart = ParseDepartTime(v);
        return std::string(r.depart ? "" : "--depart takes a time of day as HHMM, UTC");
      }},
+    {"blank", nullptr,
+     "the blank form instead of the plan's log; a plan, if given,\n"
+     "supplies only its margins and shading",
+     [](NavlogRequest& r, const std::string&) {
+       r.print.blank = true;
+       return std::string();
+     }},
+    {"help", nullptr, "this text", nullptr},
+    {"version", nullptr, "the program's version", nullptr},
 };
+
+std::string UsageText() {
+  std::string text = kSynopsis;
+  const std::string indent(15, ' ');
+  for (const Option& o : kOptions) {
+    std::string head = std::string("  --") + o.name;
+    if (o.value_name != nullptr) head += std::string(" ") + o.value_name;
+    text += head;
+    if (head.size() < indent.size()) {
+      text += std::string(indent.size() - head.size(), ' ');
+    } else {
+      text += "\n" + indent;
+    }
+    for (const char* c = o.help; *c != '\0'; ++c) {
+      text += *c;
+      if (*c == '\n') text += indent;
+    }
+    text += "\n";
+  }
+  return text;
+}
+
+const Option* Find(const QString& name) {
+  if (name == QLatin1String("h")) return Find(QStringLiteral("help"));
+  for (const Option& o : kOptions) {
+    if (name == QLatin1String(o.name)) return &o;
+  }
+  return nullptr;
+}
+
+void AddOptions(QCommandLineParser& parser) {
+  // "-h" and "--help" alike; a single dash before a word is that word's option,
+  // so "-csv" is a mistake named as typed rather than five unknown letters.
+  parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+  for (const Option& o : kOptions) {
+    QStringList names{QLatin1String(o.name)};
+    if (std::string(o.name) == "help") names.prepend(QStringLiteral("h"));
+    QCommandLineOption option(names, QString::fromUtf8(o.help));
+    if (o.value_name != nullptr) option.setValueName(QLatin1String(o.value_name));
+    parser.addOption(option);
+  }
+}
+
+QStringList Arguments(const std::vector<std::string>& args, std::size_t count) {
+  QStringList list{QStringLiteral("halvix-navlog")};
+  for (std::size_t i = 0; i < count && i < args.size(); ++i)
+    list << QString::fromStdString(args[i]);
+  return list;
+}
 
 NavlogRequest Answer(NavlogRequest::Action action, const std::string& error = "") {
   NavlogRequest request;
@@ -162,6 +207,35 @@ NavlogRequest Answer(NavlogRequest::Action action, const std::string& error = ""
 
 NavlogRequest Mistake(const std::string& error) {
   return Answer(NavlogRequest::Error, error);
+}
+
+// --help or --version among the first `count` arguments, as they were read.
+std::optional<NavlogRequest::Action> AnswerAmong(const std::vector<std::string>& args,
+                                                 std::size_t count) {
+  QCommandLineParser parser;
+  AddOptions(parser);
+  parser.parse(Arguments(args, count));
+  for (const QString& name : parser.optionNames()) {
+    const Option* option = Find(name);
+    if (option == nullptr || option->apply != nullptr) continue;
+    return std::string(option->name) == "help" ? NavlogRequest::Help : NavlogRequest::Version;
+  }
+  return std::nullopt;
+}
+
+// The first unknown option as it was typed, and whether --help or --version
+// came before it: a mistake that comes first is reported.
+NavlogRequest UnknownOption(const std::vector<std::string>& args) {
+  std::size_t count = 1;
+  for (; count <= args.size(); ++count) {
+    QCommandLineParser parser;
+    AddOptions(parser);
+    parser.parse(Arguments(args, count));
+    if (!parser.unknownOptionNames().isEmpty()) break;
+  }
+  if (const auto answer = AnswerAmong(args, count - 1)) return Answer(*answer);
+  const std::string typed = count <= args.size() ? args[count - 1] : std::string();
+  return Mistake("unknown option " + typed.substr(0, typed.find('=')));
 }
 
 // Options that do not go together, once all are read.
@@ -179,36 +253,50 @@ std::string Conflict(const NavlogRequest& r) {
 }  // namespace
 
 NavlogRequest ParseNavlogArguments(const std::vector<std::string>& args, const CivilDate& today) {
+  QCommandLineParser parser;
+  AddOptions(parser);
+  const bool parsed = parser.parse(Arguments(args, args.size()));
+  if (!parser.unknownOptionNames().isEmpty()) return UnknownOption(args);
+
   NavlogRequest request;
   request.date = today;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "--help" || arg == "-h") return Answer(NavlogRequest::Help);
-    if (arg == "--version") return Answer(NavlogRequest::Version);
-    const Option* option = nullptr;
-    for (const Option& o : kOptions) {
-      if (arg == o.name) option = &o;
+  // In the order given, so the first mistake is the one reported; an option
+  // given twice takes its values in turn.
+  std::map<QString, int> taken;
+  for (const QString& name : parser.optionNames()) {
+    const Option& option = *Find(name);
+    if (option.apply == nullptr) {
+      return Answer(std::string(option.name) == "help" ? NavlogRequest::Help
+                                                       : NavlogRequest::Version);
     }
-    if (option != nullptr) {
-      if (option->takes_value && i + 1 >= args.size()) return Mistake(arg + " needs a value");
-      const std::string error =
-          option->apply(request, option->takes_value ? args[++i] : std::string());
-      if (!error.empty()) return Mistake(error);
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      // A lone "-" is standard input, not an option.
-      return Mistake("unknown option " + arg);
-    } else if (request.plan_path.empty()) {
-      request.plan_path = arg;
-    } else {
-      return Mistake("only one plan file, please");
+    std::string value;
+    if (option.value_name != nullptr) {
+      const QStringList values = parser.values(name);
+      const int index = taken[name]++;
+      if (index >= values.size())
+        return Mistake(std::string("--") + option.name + " needs a value");
+      value = values[index].toStdString();
     }
+    const std::string error = option.apply(request, value);
+    if (!error.empty()) return Mistake(error);
   }
+  if (!parsed) return Mistake(parser.errorText().toStdString());
+  const QStringList positional = parser.positionalArguments();
+  if (positional.size() > 1) return Mistake("only one plan file, please");
+  if (!positional.isEmpty()) request.plan_path = positional[0].toStdString();
   const std::string conflict = Conflict(request);
   return conflict.empty() ? request : Mistake(conflict);
 }
 
 const char* NavlogUsage() {
-  return kUsage;
+  static const std::string usage = UsageText();
+  return usage.c_str();
+}
+
+std::vector<std::string> NavlogOptionNames() {
+  std::vector<std::string> names;
+  for (const Option& o : kOptions) names.push_back(std::string("--") + o.name);
+  return names;
 }
 
 std::string NavlogVersion() {

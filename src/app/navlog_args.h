@@ -40,5 +40,8 @@ NavlogRequest ParseNavlogArguments(const std::vector<std::string>& args, const C
 // The text of --help, also printed after a usage mistake.
 const char* NavlogUsage();
 
+// Every option as it is typed ("--csv"), in the order of the usage text.
+std::vector<std::string> NavlogOptionNames();
+
 // "halvix-navlog 1.4\n" for --version.
 std::string NavlogVersion();

@@ -1,8 +1,5 @@
 #include "app/navlog_data.h"
 
-#include <sys/stat.h>
-
-#include <cstdlib>
 #include <iostream>
 
 #include "data/aviation_data.h"
@@ -22,51 +19,51 @@ void Warn(const std::string& message) {
 
 }  // namespace
 
-std::string AviationDataFolder(const NavlogDataOptions& options) {
-  if (!options.folder.empty()) return options.folder;
-  // Set but empty: no data folder, not even the simulator's.
-  if (const char* variable = std::getenv(kAviationDataVariable)) return variable;
-  struct stat st;
-  if (stat(kSimulatorDataFolder, &st) == 0 && S_ISDIR(st.st_mode)) return kSimulatorDataFolder;
-  return std::string();
-}
-
-bool ApplyAviationData(const NavlogDataOptions& options, const CivilDate& date, Plan& plan) {
-  const std::string folder = AviationDataFolder(options);
-  if (folder.empty())
-    return Fail(std::string("no aviation data: give --data DIR or set ") + kAviationDataVariable);
-  AviationData data;
-  std::string error;
-  if (!data.Open(folder, DefaultCacheFolder(), error)) return Fail(error);
-  const DataSetInfo& info = data.info();
+const AviationData* NavlogData(PlanningSession& session, const CivilDate& date,
+                               std::string& error) {
+  if (const AviationData* open = session.OpenedData()) return open;
+  if (session.DataFolder().empty()) {
+    error = std::string("no aviation data: give --data DIR or set ") + kAviationDataVariable;
+    return nullptr;
+  }
+  const AviationData* data = session.Data(error);
+  if (!data) return nullptr;
+  const DataSetInfo& info = data->info();
   for (const std::string& warning : info.warnings) Warn(warning);
-  if (data.IsOutdated(date)) {
+  if (data->IsOutdated(date)) {
     Warn("the aviation data in " + info.folder + " (" + info.cycle + ", " +
          FormatCivilDate(*info.date) + ") is more than a year old: not for navigation");
   }
+  return data;
+}
+
+bool ApplyAviationData(PlanningSession& session, const NavlogDataOptions& options,
+                       const CivilDate& date, Plan& plan) {
+  std::string error;
+  const AviationData* data = NavlogData(session, date, error);
+  if (!data) return Fail(error);
   if (!options.route.empty()) {
-    MagneticModel model;
-    const std::string model_path = FindMagneticModelFile();
-    if (model_path.empty() || !model.Load(model_path, error))
-      return Fail("the magnetic model cannot be read" + (error.empty() ? "" : ": " + error));
+    const MagneticModel* model = PlanningSession::Magnetic(error);
+    if (!model) return Fail("the magnetic model cannot be read: " + error);
     LoadPlan(plan, "");  // the aircraft and margins a plan file without them has
     std::vector<std::string> notes;
-    if (!BuildPlanFromIdents(data, RouteTokens(options.route), model, DecimalYear(date), plan,
+    if (!BuildPlanFromIdents(*data, RouteTokens(options.route), *model, DecimalYear(date), plan,
                              notes, error))
       return Fail(error);
     for (const std::string& note : notes) Warn(note);
-    if (!model.Covers(date)) {
-      Warn("the magnetic model " + model.name() + " holds from " +
-           FormatCivilDate(model.released()) + " to " + FormatCivilDate(model.expires()) +
+    if (!model->Covers(date)) {
+      Warn("the magnetic model " + model->name() + " holds from " +
+           FormatCivilDate(model->released()) + " to " + FormatCivilDate(model->expires()) +
            "; the variation for " + FormatCivilDate(date) + " is only an estimate");
     }
     plan.modified = 1;
   } else {
-    // A route file's airports arrive with their names only.
+    // A plan file's airports may have their names only; a route file's were
+    // filled as it was imported.
     std::vector<std::string> notes;
-    if (FillNamedAirfields(data, plan, notes) > 0) plan.modified = 1;
+    if (FillNamedAirfields(*data, plan, notes) > 0) plan.modified = 1;
     for (const std::string& note : notes) Warn(note);
   }
-  if (options.nearest_vor && FillVorCrossChecks(data, plan) > 0) plan.modified = 1;
+  if (options.nearest_vor && FillVorCrossChecks(*data, plan) > 0) plan.modified = 1;
   return true;
 }

@@ -6,6 +6,7 @@
 
 #include "geo/magnetic.h"
 #include "plan/plan.h"
+#include "session/planning_session.h"
 
 struct NavlogDataOptions {
   std::string folder;  // --data; else $HALVIX_AVIATION_DATA, else the simulator's folder
@@ -15,11 +16,13 @@ struct NavlogDataOptions {
   bool wanted() const { return !folder.empty() || !route.empty() || nearest_vor; }
 };
 
-// The folder the options name: --data, else the environment variable, else
-// the simulator's folder when it exists; else empty.
-std::string AviationDataFolder(const NavlogDataOptions& options);
+// The session's data, opened at the first call with what the pilot should
+// know about it told on standard error once. Null with the reason.
+const AviationData* NavlogData(PlanningSession& session, const CivilDate& date, std::string& error);
 
 // Builds `plan` from the route (when there is one; else fills the airfields
-// that have only a name) and fills its VOR cross-checks (when asked), telling what the pilot should
-// know on standard error. False after reporting why (an ident found nowhere, no data).
-bool ApplyAviationData(const NavlogDataOptions& options, const CivilDate& date, Plan& plan);
+// that have only a name) and fills its VOR cross-checks (when asked), telling
+// what the pilot should know on standard error. False after reporting why (an
+// ident found nowhere, no data).
+bool ApplyAviationData(PlanningSession& session, const NavlogDataOptions& options,
+                       const CivilDate& date, Plan& plan);

@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,6 +22,7 @@
 #include "print/export.h"
 #include "print/margins.h"
 #include "routes/route_import.h"
+#include "session/planning_session.h"
 
 namespace {
 
@@ -50,8 +50,10 @@ void WarnOfDroppedRows(const LoadResult& loaded) {
 }
 
 // A plan file (- for standard input), or a route file imported as the
-// window's Import Route does.
-bool ReadPlanOrRoute(const std::string& path, const CivilDate& date, Plan& plan) {
+// window's Import Route does, its airfields filled from the data when
+// `fill` asks for the data.
+bool ReadPlanOrRoute(const std::string& path, const CivilDate& date, PlanningSession& session,
+                     bool fill, Plan& plan) {
   if (path == "-") {
     std::string bytes;
     std::string error;
@@ -87,14 +89,23 @@ bool ReadPlanOrRoute(const std::string& path, const CivilDate& date, Plan& plan)
     return true;
   }
   LoadPlan(plan, "");  // the aircraft and margins a plan file without them has
-  ImportResult imported = ImportRouteText(bytes, path, date, plan);
+  DataProvider provide;
+  if (fill) {
+    // Data that cannot be opened is reported when the rest of the data's work is done.
+    provide = [&]() {
+      std::string ignored;
+      return NavlogData(session, date, ignored);
+    };
+  }
+  const RouteImport imported = ImportRouteAndFill(path, &bytes, date, provide, plan);
   if (!imported.ok) {
     Failure(path + ": " + imported.error);
     return false;
   }
-  std::istringstream warnings(imported.warning);
-  for (std::string line; std::getline(warnings, line);)
-    std::cerr << "halvix-navlog: warning: " << line << "\n";
+  for (const std::string& warning : imported.warnings)
+    std::cerr << "halvix-navlog: warning: " << warning << "\n";
+  for (const std::string& note : imported.notes)
+    std::cerr << "halvix-navlog: warning: " << note << "\n";
   return true;
 }
 
@@ -143,33 +154,20 @@ int WriteOutputs(const Plan& plan, const NavLog& log, const NavlogRequest& navlo
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  const NavlogRequest request =
-      ParseNavlogArguments(std::vector<std::string>(argv + 1, argv + argc), Today());
-  switch (request.action) {
-    case NavlogRequest::Help:
-      return Emit(NavlogUsage());
-    case NavlogRequest::Version:
-      return Emit(NavlogVersion());
-    case NavlogRequest::Error:
-      return UsageError(request.error);
-    case NavlogRequest::Run:
-      break;
-  }
-  if (request.plan_path.empty() && request.data.route.empty()) {
-    // The blank form on its own takes the margins a plan file without them has.
-    Plan plan;
-    LoadPlan(plan, "");
-    return WriteOutputs(plan, NavLog(), request);
-  }
+namespace {
 
+// The tool's work once the command line is read; the exit status.
+int Run(const NavlogRequest& request) {
   Plan plan;
-  if (!request.plan_path.empty() && !ReadPlanOrRoute(request.plan_path, request.date, plan)) {
+  PlanningSession session(request.data.folder);
+  if (!request.plan_path.empty() &&
+      !ReadPlanOrRoute(request.plan_path, request.date, session, request.data.wanted(), plan)) {
     return 1;
   }
-  if (request.data.wanted() && !ApplyAviationData(request.data, request.date, plan)) return 1;
+  if (request.data.wanted() && !ApplyAviationData(session, request.data, request.date, plan))
+    return 1;
   if (!request.winds_path.empty() &&
-      !FillWindsFromForecast(request.winds_path, request.depart, request.data, plan))
+      !FillWindsFromForecast(request.winds_path, request.depart, session, request.date, plan))
     return 1;
   if (!request.save_path.empty() && !SaveCopy(plan, request.save_path)) return 1;
   if (request.print.blank) return WriteOutputs(plan, NavLog(), request);
@@ -195,4 +193,33 @@ int main(int argc, char** argv) {
   }
   if (request.Printed()) return WriteOutputs(plan, log, request);
   return Emit(request.csv ? FormatLogCsv(log) : FormatLogTable(plan, log));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const NavlogRequest request =
+      ParseNavlogArguments(std::vector<std::string>(argv + 1, argv + argc), Today());
+  switch (request.action) {
+    case NavlogRequest::Help:
+      return Emit(NavlogUsage());
+    case NavlogRequest::Version:
+      return Emit(NavlogVersion());
+    case NavlogRequest::Error:
+      return UsageError(request.error);
+    case NavlogRequest::Run:
+      break;
+  }
+  if (request.plan_path.empty() && request.data.route.empty()) {
+    // The blank form on its own takes the margins a plan file without them has.
+    Plan plan;
+    LoadPlan(plan, "");
+    return WriteOutputs(plan, NavLog(), request);
+  }
+
+  try {
+    return Run(request);
+  } catch (const AviationDataError& e) {
+    return Failure(e.what());
+  }
 }

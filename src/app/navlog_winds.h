@@ -5,11 +5,11 @@
 #include <optional>
 #include <string>
 
-#include "app/navlog_data.h"
 #include "plan/plan.h"
+#include "session/planning_session.h"
 
 // Fills the plan's legs from the forecast at `path`, telling of every leg
 // left unfilled on standard error. False, with the plan unchanged, after
 // reporting a forecast that cannot be read.
 bool FillWindsFromForecast(const std::string& path, std::optional<int> depart,
-                           const NavlogDataOptions& data_options, Plan& plan);
+                           PlanningSession& session, const CivilDate& date, Plan& plan);

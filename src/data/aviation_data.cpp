@@ -1,25 +1,32 @@
 #include "data/aviation_data.h"
 
+#include <dirent.h>
+#include <signal.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
+#include <variant>
 
 #include "data/aviation_readers.h"
 #include "geo/geodesy.h"
+#include "plan/fileio.h"
 #include "plan/profile.h"
 #include "plan/text_fields.h"
 
 namespace {
 
 // Raised whenever the tables change, so an index of an older program is rebuilt.
-constexpr int kSchemaVersion = 1;
+constexpr int kSchemaVersion = 2;
 
 const char* const kSchema = R"(
 CREATE TABLE meta(key TEXT PRIMARY KEY, value TEXT);
@@ -77,11 +84,20 @@ std::string ColumnText(sqlite3_stmt* stmt, int column) {
   return text ? reinterpret_cast<const char*>(text) : std::string();
 }
 
+// Thrown through the readers when the pilot stops an index build.
+struct IndexCancelled {};
+
+// A database error: the index is damaged or cannot be read.
+struct IndexFailure {
+  std::string why;
+};
+
 // Fills the tables as the readers hand over records.
 class IndexWriter : public AviationSink {
  public:
-  explicit IndexWriter(sqlite3* db)
-      : airport_(Prepare(db, "INSERT INTO airports VALUES(NULL,?,?,?,?,?,?,?,?)")),
+  IndexWriter(sqlite3* db, const std::atomic<bool>* cancel)
+      : cancel_(cancel),
+        airport_(Prepare(db, "INSERT INTO airports VALUES(NULL,?,?,?,?,?,?,?,?)")),
         runway_(Prepare(db, "INSERT INTO runways VALUES(?,?,?,?,?,?,?,?)")),
         frequency_(Prepare(db, "INSERT INTO frequencies VALUES(?,?,?,?)")),
         navaid_(Prepare(db, "INSERT INTO navaids VALUES(NULL,?,?,?,?,?,?,?,?)")),
@@ -89,7 +105,15 @@ class IndexWriter : public AviationSink {
 
   bool ok() const { return airport_ && runway_ && frequency_ && navaid_ && !failed_; }
 
-  void AddAirport(Airport&& a) override {
+  void Add(AviationRecord&& record) override {
+    if (Airport* airport = std::get_if<Airport>(&record))
+      AddAirport(*airport);
+    else if (Navaid* navaid = std::get_if<Navaid>(&record))
+      AddNavaid(*navaid);
+  }
+
+ private:
+  void AddAirport(const Airport& a) {
     sqlite3_stmt* s = airport_.get();
     BindText(s, 1, a.ident);
     BindText(s, 2, a.icao_code);
@@ -124,7 +148,7 @@ class IndexWriter : public AviationSink {
     }
   }
 
-  void AddNavaid(Navaid&& n) override {
+  void AddNavaid(const Navaid& n) {
     sqlite3_stmt* s = navaid_.get();
     BindText(s, 1, n.ident);
     BindText(s, 2, n.name);
@@ -140,7 +164,6 @@ class IndexWriter : public AviationSink {
     Step(s);
   }
 
- private:
   static void BindEnd(sqlite3_stmt* s, int index, const std::optional<GeoPosition>& p) {
     if (p) {
       sqlite3_bind_double(s, index, p->lat);
@@ -151,24 +174,49 @@ class IndexWriter : public AviationSink {
     }
   }
   void Step(sqlite3_stmt* s) {
+    if (cancel_ && cancel_->load(std::memory_order_relaxed)) throw IndexCancelled();
     if (sqlite3_step(s) != SQLITE_DONE) failed_ = true;
     sqlite3_reset(s);
     sqlite3_clear_bindings(s);
   }
 
+  const std::atomic<bool>* cancel_;
   Stmt airport_, runway_, frequency_, navaid_;
   sqlite3* db_;
   bool failed_ = false;
 };
 
-// What the index was built from: a change of any file's size or time, or of
-// the program's tables, asks for a new one.
+// What the index was built from: a change of any file's size, time, inode or
+// change time, or of the program's tables, asks for a new one. The inode and
+// change time tell a file rewritten within its time stamp's resolution, or
+// replaced by one of the same size and time.
 std::string Signature(const DataFiles& files) {
   std::string signature = "schema " + std::to_string(kSchemaVersion) + "\n" + files.format + "\n";
-  for (const DataFile& file : files.files)
-    signature +=
-        file.path + "|" + std::to_string(file.size) + "|" + std::to_string(file.mtime_ns) + "\n";
+  for (const DataFile& file : files.files) {
+    struct stat st {};
+    if (stat(file.path.c_str(), &st) != 0) {
+      signature += file.path + "|gone\n";
+      continue;
+    }
+    const long long mtime = st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec;
+    const long long ctime = st.st_ctim.tv_sec * 1000000000LL + st.st_ctim.tv_nsec;
+    signature += file.path + "|" + std::to_string(st.st_size) + "|" + std::to_string(mtime) + "|" +
+                 std::to_string(st.st_ino) + "|" + std::to_string(ctime) + "\n";
+  }
   return signature;
+}
+
+// The first file whose line differs between two signatures.
+std::string ChangedFile(const std::string& before, const std::string& after) {
+  std::size_t a = 0, b = 0;
+  while (a < before.size() && b < after.size()) {
+    const std::size_t a_end = before.find('\n', a), b_end = after.find('\n', b);
+    const std::string line = before.substr(a, a_end - a);
+    if (line != after.substr(b, b_end - b)) return line.substr(0, line.find('|'));
+    if (a_end == std::string::npos || b_end == std::string::npos) break;
+    a = a_end + 1, b = b_end + 1;
+  }
+  return "a data file";
 }
 
 std::string HexHash(const std::string& text) {
@@ -188,16 +236,58 @@ std::string CanonicalFolder(const std::string& folder) {
   return canonical;
 }
 
-bool MakeFolders(const std::string& path) {
+// False with the system's reason.
+bool MakeFolders(const std::string& path, std::string& why) {
   std::string partial;
   for (std::size_t i = 0; i <= path.size(); ++i) {
     if (i == path.size() || (path[i] == '/' && i > 0)) {
       partial = path.substr(0, i);
-      if (mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST) return false;
+      if (mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST) {
+        why = std::strerror(errno);
+        return false;
+      }
     }
   }
   struct stat st;
-  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  if (stat(path.c_str(), &st) != 0) {
+    why = std::strerror(errno);
+    return false;
+  }
+  if (!S_ISDIR(st.st_mode)) {
+    why = std::strerror(ENOTDIR);
+    return false;
+  }
+  return true;
+}
+
+// The index's temporary files whose process is gone: builds killed part-way.
+// One whose process still runs may be a build in progress.
+void RemoveStaleTemps(const std::string& dir) {
+  DIR* d = opendir(dir.c_str());
+  if (!d) return;
+  while (const dirent* e = readdir(d)) {
+    const std::string name = e->d_name;
+    const std::size_t tmp = name.rfind(".sqlite.tmp");
+    if (name.rfind("aviation-", 0) != 0 || tmp == std::string::npos) continue;
+    const std::string digits = name.substr(tmp + 11);
+    if (digits.empty() || digits.size() > 9 ||
+        digits.find_first_not_of("0123456789") != std::string::npos)
+      continue;
+    const pid_t owner = static_cast<pid_t>(std::stol(digits));
+    if (owner <= 0 || owner == getpid() || kill(owner, 0) == 0 || errno != ESRCH) continue;
+    const std::string path = dir + "/" + name;
+    struct stat st;
+    if (lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) unlink(path.c_str());
+  }
+  closedir(d);
+}
+
+// The reason of the last error on `db`, with the system's where it has one.
+std::string DbError(sqlite3* db) {
+  std::string why = db ? sqlite3_errmsg(db) : "out of memory";
+  if (db && sqlite3_system_errno(db) != 0)
+    why += std::string(": ") + std::strerror(sqlite3_system_errno(db));
+  return why;
 }
 
 void SetMeta(sqlite3* db, const std::string& key, const std::string& value) {
@@ -207,11 +297,16 @@ void SetMeta(sqlite3* db, const std::string& key, const std::string& value) {
   sqlite3_step(s.get());
 }
 
+// The value of `key`; empty when the index has none. Throws IndexFailure on
+// a database error: a damaged index never reads as an empty one.
 std::string GetMeta(sqlite3* db, const std::string& key) {
   Stmt s = Prepare(db, "SELECT value FROM meta WHERE key=?");
-  if (!s) return std::string();
+  if (!s) throw IndexFailure{DbError(db)};
   BindText(s.get(), 1, key);
-  return sqlite3_step(s.get()) == SQLITE_ROW ? ColumnText(s.get(), 0) : std::string();
+  const int step = sqlite3_step(s.get());
+  if (step == SQLITE_ROW) return ColumnText(s.get(), 0);
+  if (step != SQLITE_DONE) throw IndexFailure{DbError(db)};
+  return std::string();
 }
 
 std::string JoinLines(const std::vector<std::string>& lines) {
@@ -249,92 +344,230 @@ void LoadInfo(sqlite3* db, DataSetInfo& info) {
   info.warnings = SplitLines(GetMeta(db, "warnings"));
 }
 
-// Builds the index at `path` through a temporary file renamed over it at the
-// end, so a build cut short never leaves a half index behind.
-// Fills the empty database `db` with the index of `files`.
-bool FillIndex(sqlite3* db, const DataFiles& files, DataSetInfo& info,
-               const IndexProgress& progress, std::string& error) {
-  Exec(db, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA cache_size=-65536;");
-  bool ok = Exec(db, kSchema) && Exec(db, "BEGIN");
-  {
-    IndexWriter writer(db);
-    const IndexProgress reading = [&](double f) {
-      if (progress) progress(0.9 * f);
-    };
-    ok = ok && writer.ok() && ReadAviationData(files, writer, info, reading, error) && writer.ok();
+// The index file's bytes past SQLite's 100-byte header (whose counters SQLite
+// changes itself) as a CRC-32. Kept in the header's user version, it tells a
+// damaged page that SQLite's own checks would read as valid rows.
+bool FileChecksum(const std::string& path, uint32_t& crc, std::string& why) {
+  InputFile file;
+  if (file.Open(path, why) != ReadStatus::Ok) {
+    if (why.empty()) why = std::strerror(ENOENT);
+    return false;
   }
-  if (ok) {
-    ok = Exec(db, kIndexes);
-    SetMeta(db, "signature", Signature(files));
-    SaveInfo(db, info);
-    ok = ok && Exec(db, "COMMIT");
+  std::vector<char> buffer(1 << 20);
+  uLong sum = crc32(0L, Z_NULL, 0);
+  std::size_t skip = 100;
+  for (;;) {
+    const long got = file.Read(buffer.data(), buffer.size(), why);
+    if (got < 0) return false;
+    if (got == 0) break;
+    const std::size_t n = static_cast<std::size_t>(got);
+    const std::size_t from = std::min(skip, n);
+    skip -= from;
+    sum = crc32_z(sum, reinterpret_cast<const Bytef*>(buffer.data()) + from, n - from);
   }
-  return ok;
+  crc = static_cast<uint32_t>(sum);
+  return true;
 }
 
-bool BuildIndex(const DataFiles& files, const std::string& path, DataSetInfo& info,
-                const IndexProgress& progress, std::string& error) {
+enum class Built { Ok, Cancelled, DataError, CacheError };
+
+// Fills the empty database `db` with the index of `files`, signed with
+// `signature` (what the files were when the build began).
+Built FillIndex(sqlite3* db, const DataFiles& files, const std::string& signature,
+                DataSetInfo& info, const IndexWatch& watch, std::string& error) {
+  Exec(db, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA cache_size=-65536;");
+  try {
+    if (!Exec(db, kSchema) || !Exec(db, "BEGIN")) {
+      error = DbError(db);
+      return Built::CacheError;
+    }
+    IndexWriter writer(db, watch.cancel);
+    const IndexProgress reading = [&](double f) {
+      if (watch.cancel && watch.cancel->load(std::memory_order_relaxed)) throw IndexCancelled();
+      if (watch.progress) watch.progress(0.9 * f);
+    };
+    if (!writer.ok()) {
+      error = DbError(db);
+      return Built::CacheError;
+    }
+    const ReadReport report = ReadAviationData(files, writer, info, reading);
+    info.warnings = report.WarningTexts();
+    if (!report.ok()) {
+      error = report.FirstError();
+      return Built::DataError;
+    }
+    if (!writer.ok() || !Exec(db, kIndexes)) {
+      error = DbError(db);
+      return Built::CacheError;
+    }
+    SetMeta(db, "signature", signature);
+    SaveInfo(db, info);
+    if (!Exec(db, "COMMIT")) {
+      error = DbError(db);
+      return Built::CacheError;
+    }
+  } catch (const IndexCancelled&) {
+    error = "the index was not built: cancelled";
+    return Built::Cancelled;
+  }
+  return Built::Ok;
+}
+
+// Builds the index at `path` through a temporary file renamed over it at the
+// end, so a build cut short never leaves a half index behind.
+Built BuildIndex(const DataFiles& files, const std::string& signature, const std::string& path,
+                 DataSetInfo& info, const IndexWatch& watch, std::string& error) {
   const std::string temporary = path + ".tmp" + std::to_string(getpid());
   unlink(temporary.c_str());
   sqlite3* raw = nullptr;
+  Built built = Built::Ok;
   if (sqlite3_open(temporary.c_str(), &raw) != SQLITE_OK) {
-    error = "cannot create the index " + temporary;
-    sqlite3_close(raw);
-    return false;
+    error = DbError(raw);
+    built = Built::CacheError;
   }
   Db db(raw);
-  bool ok = FillIndex(db.get(), files, info, progress, error);
+  if (built == Built::Ok) built = FillIndex(db.get(), files, signature, info, watch, error);
   db.reset();
-  if (ok && rename(temporary.c_str(), path.c_str()) != 0) {
-    error = "cannot write the index in " + path;
-    ok = false;
-  } else if (!ok && error.empty()) {
-    error = "cannot write the index in " + path;
+  uint32_t crc = 0;
+  if (built == Built::Ok && !FileChecksum(temporary, crc, error)) built = Built::CacheError;
+  if (built == Built::Ok) {
+    raw = nullptr;
+    sqlite3_open(temporary.c_str(), &raw);
+    db.reset(raw);
+    const std::string pragma = "PRAGMA user_version=" + std::to_string(static_cast<int32_t>(crc));
+    if (!Exec(db.get(), pragma.c_str())) {
+      error = DbError(db.get());
+      built = Built::CacheError;
+    }
+    db.reset();
   }
-  if (!ok) unlink(temporary.c_str());
-  if (ok && progress) progress(1.0);
-  return ok;
+  if (built == Built::Ok && rename(temporary.c_str(), path.c_str()) != 0) {
+    error = std::strerror(errno);
+    built = Built::CacheError;
+  }
+  if (built != Built::Ok) unlink(temporary.c_str());
+  return built;
+}
+
+// Why the index at `path` cannot be used for `signature`: empty when it can
+// (then `db` holds it open), "stale" when it is of other data or another
+// program, else what is damaged.
+std::string CheckIndex(const std::string& path, const std::string& signature, Db& db) {
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0) return "stale";
+  sqlite3* raw = nullptr;
+  const int opened = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
+  Db candidate(raw);
+  if (opened != SQLITE_OK) return DbError(raw);
+  try {
+    if (GetMeta(raw, "signature") != signature) return "stale";
+  } catch (const IndexFailure& failure) {
+    return failure.why;
+  }
+  Stmt version = Prepare(raw, "PRAGMA user_version");
+  if (!version || sqlite3_step(version.get()) != SQLITE_ROW) return DbError(raw);
+  const uint32_t stored = static_cast<uint32_t>(sqlite3_column_int(version.get(), 0));
+  version.reset();
+  uint32_t crc = 0;
+  std::string why;
+  if (!FileChecksum(path, crc, why)) return why;
+  if (crc != stored) return "its checksum does not match";
+  db = std::move(candidate);
+  return std::string();
+}
+
+// Builds the index of `files` into a database `open` makes, again when a
+// file changed while it was read; `warnings` tells of a file that kept
+// changing. The signature of the files as they were when it began.
+template <typename Open>
+Built BuildChecked(const DataFiles& files, DataSetInfo& info, std::vector<std::string>& warnings,
+                   Open open) {
+  constexpr int kAttempts = 2;
+  for (int attempt = 1;; ++attempt) {
+    info = DataSetInfo();
+    const std::string before = Signature(files);
+    const Built built = open(before, info);
+    if (built != Built::Ok) return built;
+    const std::string after = Signature(files);
+    if (after == before) return built;
+    if (attempt == kAttempts) {
+      // Signed as it was before: the next start builds the index again.
+      warnings.push_back(ChangedFile(before, after) +
+                         " changed while it was indexed: some answers may mix its old and new "
+                         "records until the index is built again");
+      return built;
+    }
+  }
 }
 
 // The index of `files` for this run only, when there is no folder to keep it.
-Db IndexInMemory(const DataFiles& files, const IndexProgress& progress, std::string& error) {
-  sqlite3* raw = nullptr;
-  const int opened = sqlite3_open(":memory:", &raw);
-  Db db(raw);
+Db IndexInMemory(const DataFiles& files, const IndexWatch& watch,
+                 std::vector<std::string>& warnings, std::string& error) {
+  Db db;
   DataSetInfo info;
-  if (opened != SQLITE_OK || !FillIndex(db.get(), files, info, progress, error)) {
+  const Built built =
+      BuildChecked(files, info, warnings, [&](const std::string& signature, DataSetInfo& read) {
+        sqlite3* raw = nullptr;
+        const int opened = sqlite3_open(":memory:", &raw);
+        db.reset(raw);
+        if (opened != SQLITE_OK) {
+          error = DbError(raw);
+          return Built::CacheError;
+        }
+        return FillIndex(db.get(), files, signature, read, watch, error);
+      });
+  if (built != Built::Ok) {
     if (error.empty()) error = "cannot build the index in memory";
     return Db();
   }
-  if (progress) progress(1.0);
+  if (watch.progress) watch.progress(1.0);
   return db;
 }
 
 // The index of the data in `canonical` kept in `cache_dir`, built there first
-// when missing or when the data changed.
+// when missing, damaged or when the data changed. A folder where it cannot be
+// kept gives an index in memory, with a warning.
 Db CachedIndex(const DataFiles& files, const std::string& canonical, const std::string& cache_dir,
-               const IndexProgress& progress, std::string& error) {
-  if (!MakeFolders(cache_dir)) {
-    error = "cannot create the cache folder " + cache_dir;
-    return Db();
+               const IndexWatch& watch, std::vector<std::string>& warnings, std::string& path,
+               std::string& error) {
+  std::string why;
+  if (!MakeFolders(cache_dir, why)) {
+    warnings.push_back("the index cannot be kept in " + cache_dir + " (" + why +
+                       "): it is built in memory for this run");
+    return IndexInMemory(files, watch, warnings, error);
   }
-  const std::string path = cache_dir + "/aviation-" + HexHash(canonical) + ".sqlite";
-  sqlite3* raw = nullptr;
-  if (sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-    Db db(raw);
-    if (GetMeta(raw, "signature") == Signature(files)) return db;
-  } else {
-    sqlite3_close(raw);
+  RemoveStaleTemps(cache_dir);
+  path = cache_dir + "/aviation-" + HexHash(canonical) + ".sqlite";
+  Db db;
+  why = CheckIndex(path, Signature(files), db);
+  if (why.empty()) return db;
+  if (why != "stale") {
+    warnings.push_back("the index " + path + " is damaged (" + why + "): it is built again");
   }
   DataSetInfo info;
-  if (!BuildIndex(files, path, info, progress, error)) return Db();
-  raw = nullptr;
-  if (sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-    sqlite3_close(raw);
-    error = "cannot read the index " + path;
-    return Db();
+  const Built built =
+      BuildChecked(files, info, warnings, [&](const std::string& signature, DataSetInfo& read) {
+        return BuildIndex(files, signature, path, read, watch, error);
+      });
+  if (built == Built::CacheError) {
+    warnings.push_back("the index cannot be kept in " + cache_dir + " (" + error +
+                       "): it is built in memory for this run");
+    path.clear();
+    error.clear();
+    return IndexInMemory(files, watch, warnings, error);
   }
-  return Db(raw);
+  if (built != Built::Ok) return Db();
+  sqlite3* raw = nullptr;
+  const int opened = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
+  db.reset(raw);
+  if (opened != SQLITE_OK) {
+    warnings.push_back("the index " + path + " cannot be read (" + DbError(raw) +
+                       "): it is built in memory for this run");
+    path.clear();
+    return IndexInMemory(files, watch, warnings, error);
+  }
+  if (watch.progress) watch.progress(1.0);
+  return db;
 }
 
 constexpr const char* kAirportColumns = "id, ident, icao, gps, local, name, elevation, lat, lon";
@@ -395,6 +628,24 @@ std::string DefaultCacheFolder() {
 struct AviationData::Impl {
   Db db;
   DataSetInfo info;
+  DataFiles files;   // what the index is of, for building it again
+  std::string path;  // of the index file; empty for an index in memory
+  bool rebuilt = false;
+
+  // One result row of `s`: true for a row, false at the end. A database
+  // error throws, so that it can never read as "not found".
+  static bool Row(sqlite3* db, sqlite3_stmt* s) {
+    const int step = sqlite3_step(s);
+    if (step == SQLITE_ROW) return true;
+    if (step == SQLITE_DONE) return false;
+    throw IndexFailure{DbError(db)};
+  }
+
+  Stmt Statement(const char* sql) const {
+    Stmt s = Prepare(db.get(), sql);
+    if (!s) throw IndexFailure{DbError(db.get())};
+    return s;
+  }
 
   Airport AirportFrom(sqlite3_stmt* s) const {
     Airport a;
@@ -406,11 +657,11 @@ struct AviationData::Impl {
     a.name = ColumnText(s, 5);
     if (sqlite3_column_type(s, 6) != SQLITE_NULL) a.elevation_ft = sqlite3_column_int(s, 6);
     a.position = GeoPosition{sqlite3_column_double(s, 7), sqlite3_column_double(s, 8)};
-    Stmt r = Prepare(db.get(),
-                     "SELECT end1, end2, closed, lat1, lon1, lat2, lon2 FROM runways "
-                     "WHERE airport=? ORDER BY rowid");
+    Stmt r = Statement(
+        "SELECT end1, end2, closed, lat1, lon1, lat2, lon2 FROM runways "
+        "WHERE airport=? ORDER BY rowid");
     sqlite3_bind_int64(r.get(), 1, id);
-    while (sqlite3_step(r.get()) == SQLITE_ROW) {
+    while (Row(db.get(), r.get())) {
       Runway runway;
       runway.end1 = ColumnText(r.get(), 0);
       runway.end2 = ColumnText(r.get(), 1);
@@ -423,10 +674,9 @@ struct AviationData::Impl {
             GeoPosition{sqlite3_column_double(r.get(), 5), sqlite3_column_double(r.get(), 6)};
       a.runways.push_back(std::move(runway));
     }
-    Stmt f =
-        Prepare(db.get(), "SELECT use, khz, label FROM frequencies WHERE airport=? ORDER BY rowid");
+    Stmt f = Statement("SELECT use, khz, label FROM frequencies WHERE airport=? ORDER BY rowid");
     sqlite3_bind_int64(f.get(), 1, id);
-    while (sqlite3_step(f.get()) == SQLITE_ROW) {
+    while (Row(db.get(), f.get())) {
       AirportFrequency frequency;
       frequency.use = static_cast<FrequencyUse>(
           std::clamp(sqlite3_column_int(f.get(), 0), 0, static_cast<int>(FrequencyUse::Other)));
@@ -437,24 +687,57 @@ struct AviationData::Impl {
     return a;
   }
 
+  // The index went bad while in use (a disk error, a file overwritten): the
+  // data is indexed again in memory, once, and the look-up asked again.
+  // Throws AviationDataError when that fails too.
+  template <typename Result, typename Query>
+  Result Ask(const Query& query) {
+    if (!db) return Result();
+    try {
+      return query();
+    } catch (const IndexFailure& failure) {
+      if (rebuilt)
+        throw AviationDataError("the aviation data index cannot be read: " + failure.why);
+      rebuilt = true;
+      const std::string damaged = path.empty() ? "in memory" : path;
+      // The next start builds a new index rather than trusting this one.
+      if (!path.empty()) unlink(path.c_str());
+      std::string error;
+      db = IndexInMemory(files, IndexWatch(), info.warnings, error);
+      if (!db)
+        throw AviationDataError("the aviation data index cannot be read (" + failure.why +
+                                ") nor built again: " + error);
+      info.warnings.push_back("the index " + damaged + " failed (" + failure.why +
+                              "): the data was indexed again in memory");
+      path.clear();
+    }
+    try {
+      return query();
+    } catch (const IndexFailure& failure) {
+      throw AviationDataError("the aviation data index cannot be read: " + failure.why);
+    }
+  }
+
   std::vector<Airport> Airports(const std::string& sql,
-                                const std::function<void(sqlite3_stmt*)>& bind) const {
-    std::vector<Airport> found;
-    if (!db) return found;
-    Stmt s = Prepare(db.get(), sql.c_str());
-    bind(s.get());
-    while (sqlite3_step(s.get()) == SQLITE_ROW) found.push_back(AirportFrom(s.get()));
-    return found;
+                                const std::function<void(sqlite3_stmt*)>& bind) {
+    return Ask<std::vector<Airport>>([&] {
+      std::vector<Airport> found;
+      Stmt s = Statement(sql.c_str());
+      bind(s.get());
+      while (Row(db.get(), s.get())) found.push_back(AirportFrom(s.get()));
+      return found;
+    });
   }
 
   std::vector<Navaid> Navaids(const std::string& sql,
-                              const std::function<void(sqlite3_stmt*)>& bind) const {
-    std::vector<Navaid> found;
-    if (!db) return found;
-    Stmt s = Prepare(db.get(), sql.c_str());
-    bind(s.get());
-    while (sqlite3_step(s.get()) == SQLITE_ROW) found.push_back(NavaidFrom(s.get()));
-    return found;
+                              const std::function<void(sqlite3_stmt*)>& bind) {
+    return Ask<std::vector<Navaid>>([&] {
+      std::vector<Navaid> found;
+      Stmt s = Statement(sql.c_str());
+      bind(s.get());
+      while (Row(db.get(), s.get())) found.push_back(NavaidFrom(s.get()));
+      return found;
+    });
   }
 };
 
@@ -465,17 +748,34 @@ AviationData& AviationData::operator=(AviationData&&) noexcept = default;
 
 bool AviationData::Open(const std::string& folder, const std::string& cache_dir, std::string& error,
                         const IndexProgress& progress) {
+  return Open(folder, cache_dir, error, IndexWatch{progress, nullptr});
+}
+
+bool AviationData::Open(const std::string& folder, const std::string& cache_dir, std::string& error,
+                        const IndexWatch& watch) {
   impl_ = std::make_unique<Impl>();
   const std::string canonical = CanonicalFolder(folder);
-  const DataFiles files = FindDataFiles(canonical);
+  impl_->files = FindDataFiles(canonical);
+  const DataFiles& files = impl_->files;
   if (files.format.empty()) {
-    error = folder + " holds no aviation data (airports.csv, or apt.dat, nav.dat, fix.dat)";
+    error = NoDataMessage(folder);
     return false;
   }
-  impl_->db = cache_dir.empty() ? IndexInMemory(files, progress, error)
-                                : CachedIndex(files, canonical, cache_dir, progress, error);
+  std::vector<std::string> warnings;
+  impl_->db = cache_dir.empty()
+                  ? IndexInMemory(files, watch, warnings, error)
+                  : CachedIndex(files, canonical, cache_dir, watch, warnings, impl_->path, error);
   if (!impl_->db) return false;
-  LoadInfo(impl_->db.get(), impl_->info);
+  try {
+    LoadInfo(impl_->db.get(), impl_->info);
+  } catch (const IndexFailure& failure) {
+    error = "the aviation data index cannot be read: " + failure.why;
+    impl_->db.reset();
+    return false;
+  }
+  // What this run met on the way (a damaged or unwritable index) after what
+  // the data itself holds.
+  for (std::string& warning : warnings) impl_->info.warnings.push_back(std::move(warning));
   impl_->info.folder = canonical;
   return true;
 }
@@ -566,18 +866,20 @@ std::optional<Place> AviationData::ResolvePlace(const std::string& ident,
 std::optional<Airport> AviationData::NearestAirport(const GeoPosition& position,
                                                     double range_nm) const {
   const std::string sql =
-      std::string("SELECT ") + kAirportColumns + " FROM airports WHERE" + kInBox + " ORDER BY id";
-  if (!impl_->db) return std::nullopt;
-  Stmt s = Prepare(impl_->db.get(), sql.c_str());
-  BindBox(s.get(), BoxAround(position, range_nm));
-  sqlite3_int64 best_id = -1;
-  double best_nm = range_nm;
-  while (sqlite3_step(s.get()) == SQLITE_ROW) {
-    const GeoPosition p{sqlite3_column_double(s.get(), 7), sqlite3_column_double(s.get(), 8)};
-    const double nm = BearingBetween(p, position).distance_nm;
-    if (nm <= best_nm) best_nm = nm, best_id = sqlite3_column_int64(s.get(), 0);
-  }
-  if (best_id < 0) return std::nullopt;
+      std::string("SELECT id, lat, lon FROM airports WHERE") + kInBox + " ORDER BY id";
+  const sqlite3_int64 best_id = impl_->Ask<sqlite3_int64>([&]() -> sqlite3_int64 {
+    Stmt s = impl_->Statement(sql.c_str());
+    BindBox(s.get(), BoxAround(position, range_nm));
+    sqlite3_int64 best = -1;
+    double best_nm = range_nm;
+    while (Impl::Row(impl_->db.get(), s.get())) {
+      const GeoPosition p{sqlite3_column_double(s.get(), 1), sqlite3_column_double(s.get(), 2)};
+      const double nm = BearingBetween(p, position).distance_nm;
+      if (nm <= best_nm) best_nm = nm, best = sqlite3_column_int64(s.get(), 0);
+    }
+    return best;
+  });
+  if (best_id <= 0) return std::nullopt;
   std::vector<Airport> found =
       impl_->Airports(std::string("SELECT ") + kAirportColumns + " FROM airports WHERE id=?",
                       [&](sqlite3_stmt* st) { sqlite3_bind_int64(st, 1, best_id); });

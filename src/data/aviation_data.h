@@ -4,15 +4,32 @@
 // The data is only ever read from the folder the user chose.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "data/aviation_records.h"
 #include "plan/plan.h"
+
+// How a first index build is watched: its progress by the share of the
+// data's bytes read, and a flag that stops it, leaving neither an index nor a
+// temporary file behind.
+struct IndexWatch {
+  IndexProgress progress;
+  const std::atomic<bool>* cancel = nullptr;
+};
+
+// A look-up met an index that went bad while in use and could not be built
+// again: the answer is unknown, never "not found".
+class AviationDataError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
 
 class AviationData {
  public:
@@ -23,12 +40,20 @@ class AviationData {
   AviationData(const AviationData&) = delete;
   AviationData& operator=(const AviationData&) = delete;
 
-  // Opens the data at `folder` through its index in `cache_dir` (built there
-  // first when missing, or when the data's files changed size or time); an
-  // empty `cache_dir` builds the index in memory for this run only.
-  // False with the reason for a folder that holds no data this reads.
+  // Opens the data at `folder` through its index in `cache_dir`, built there
+  // first when missing, damaged (its checksum is checked on opening), or
+  // when a data file changed (size, time, inode or change time); an empty
+  // `cache_dir`, or one where the index cannot be written, builds the index
+  // in memory for this run only. What the pilot should know of that is in
+  // info().warnings. False with the reason for a folder that holds no data
+  // this reads, or a build the watch cancelled.
+  //
+  // The look-ups below throw AviationDataError when the index fails in use
+  // and the data cannot be indexed again.
   bool Open(const std::string& folder, const std::string& cache_dir, std::string& error,
             const IndexProgress& progress = {});
+  bool Open(const std::string& folder, const std::string& cache_dir, std::string& error,
+            const IndexWatch& watch);
   bool is_open() const;
   const DataSetInfo& info() const;
   // True when the data's date is more than a year before `today`.

@@ -5,15 +5,17 @@
 #include <cmath>
 #include <cstdio>
 
-#include "data/aviation_readers.h"
 #include "geo/geodesy.h"
+#include "geo/position_text.h"
 #include "plan/text_fields.h"
 #include "routes/route_import.h"
 
 namespace {
 
-// Runway numbers as pilots write them in a list: "08L" is "8L".
+// Runway numbers as pilots write them in a list: "08L" is "8L". An end the
+// data leaves as a placeholder ("xxx") is no number at all.
 std::string RunwayNumber(const std::string& end) {
+  if (!end.empty() && end.find_first_not_of("xX") == std::string::npos) return std::string();
   std::size_t zeros = 0;
   while (zeros + 1 < end.size() && end[zeros] == '0' &&
          std::isdigit(static_cast<unsigned char>(end[zeros + 1])))
@@ -75,13 +77,14 @@ AirfieldInfo AirfieldFromAirport(const Airport& airport, std::vector<std::string
   for (const Runway& runway : airport.runways) {
     if (runway.closed) continue;
     std::string pair = RunwayNumber(runway.end1);
-    if (!runway.end2.empty()) pair += (pair.empty() ? "" : "/") + RunwayNumber(runway.end2);
+    const std::string other = RunwayNumber(runway.end2);
+    if (!other.empty()) pair += (pair.empty() ? "" : "/") + other;
     if (pair.empty()) continue;
     runways += (runways.empty() ? "" : ", ") + pair;
   }
   field.runways = CutUtf8(runways, kLongTextMax);
 
-  // The first usable channel of each use; CTAF before unicom for the traffic cell.
+  // The first usable channel of each use.
   const auto first = [&](FrequencyUse use) -> std::string {
     for (const AirportFrequency& f : airport.frequencies) {
       if (f.use != use) continue;
@@ -96,7 +99,9 @@ AirfieldInfo AirfieldFromAirport(const Airport& airport, std::vector<std::string
   field.atis = first(FrequencyUse::Atis);
   field.ground = first(FrequencyUse::Ground);
   field.unicom = first(FrequencyUse::Unicom);
+  // At a towered field the traffic frequency is the tower's.
   field.traffic = first(FrequencyUse::Ctaf);
+  if (field.traffic.empty()) field.traffic = field.atc;
   if (field.traffic.empty()) field.traffic = field.unicom;
   return field;
 }
@@ -157,15 +162,8 @@ int FillNamedAirfields(const AviationData& data, Plan& plan, std::vector<std::st
 }
 
 bool ParseCoordinates(const std::string& token, GeoPosition& position) {
-  const std::size_t comma = token.find(',');
-  if (comma == std::string::npos) return false;
-  GeoPosition p;
-  if (!ParseDecimal(std::string_view(token).substr(0, comma), p.lat) ||
-      !ParseDecimal(std::string_view(token).substr(comma + 1), p.lon) ||
-      !ValidPosition(p.lat, p.lon))
-    return false;
-  position = p;
-  return true;
+  std::string why;
+  return ParsePositionText(token, position, why) == PositionText::Position;
 }
 
 std::vector<std::string> RouteTokens(const std::string& text) {
@@ -174,31 +172,106 @@ std::vector<std::string> RouteTokens(const std::string& text) {
   return std::vector<std::string>(views.begin(), views.end());
 }
 
+std::string PlaceLabel(const Place& place) {
+  char where[64];
+  std::snprintf(where, sizeof where, " (%.3f, %.3f)", place.position.lat, place.position.lon);
+  const std::string kind = place.kind == Place::Kind::Airport ? "airport"
+                           : place.navaid                     ? NavaidTypeName(place.navaid->type)
+                                                              : "fix";
+  return place.ident + " " + kind + (place.name.empty() ? "" : " " + place.name) + where;
+}
+
+namespace {
+
+std::size_t NearestPlace(const std::vector<Place>& places, const GeoPosition& near) {
+  std::size_t best = 0;
+  double best_nm = -1.0;
+  for (std::size_t i = 0; i < places.size(); ++i) {
+    const double nm = BearingBetween(near, places[i].position).distance_nm;
+    if (best_nm < 0 || nm < best_nm) best = i, best_nm = nm;
+  }
+  return best;
+}
+
+}  // namespace
+
 bool BuildPlanFromIdents(const AviationData& data, const std::vector<std::string>& tokens,
                          const MagneticModel& model, double year, Plan& plan,
                          std::vector<std::string>& notes, std::string& error) {
+  // An ident that names several places is placed by its neighbours: the
+  // checkpoint before it, else the next one that is placed. Idents placed
+  // one way or another first, so that "SJC KPAO" takes the SJC beside Palo
+  // Alto rather than the first SJC of the data.
+  const std::size_t n = tokens.size();
+  std::vector<std::vector<Place>> candidates(n);
+  std::vector<std::optional<GeoPosition>> placed(n);
+  std::vector<int> chosen(n, -1);
+  for (std::size_t i = 0; i < n; ++i) {
+    GeoPosition position;
+    std::string why;
+    switch (ParsePositionText(tokens[i], position, why)) {
+      case PositionText::Position:
+        placed[i] = position;
+        continue;
+      case PositionText::OutOfRange:
+        error = tokens[i] + ": " + why;
+        return false;
+      case PositionText::NotAPosition:
+        break;
+    }
+    candidates[i] = data.FindPlaces(tokens[i]);
+    if (candidates[i].empty()) {
+      error = tokens[i] + ": no airport, navaid or fix of this name in " + data.info().folder;
+      return false;
+    }
+    if (candidates[i].size() == 1) placed[i] = candidates[i][0].position, chosen[i] = 0;
+  }
+  for (bool progress = true; progress;) {
+    progress = false;
+    for (std::size_t i = 0; i < n; ++i) {
+      if (placed[i]) continue;
+      std::optional<GeoPosition> near;
+      if (i > 0 && placed[i - 1]) {
+        near = placed[i - 1];
+      } else {
+        for (std::size_t j = i + 1; j < n && !near; ++j) near = placed[j];
+      }
+      if (!near) continue;
+      chosen[i] = static_cast<int>(NearestPlace(candidates[i], *near));
+      placed[i] = candidates[i][static_cast<std::size_t>(chosen[i])].position;
+      progress = true;
+    }
+  }
+  for (std::size_t i = 0; i < n; ++i) {
+    if (placed[i]) continue;
+    // Nothing on the route tells where this ident lies: the first place of
+    // the data, and the pilot told which others there are.
+    chosen[i] = 0;
+    placed[i] = candidates[i][0].position;
+    std::string others;
+    for (std::size_t k = 1; k < candidates[i].size(); ++k)
+      others += (others.empty() ? "" : "; ") + PlaceLabel(candidates[i][k]);
+    notes.push_back(tokens[i] + " names " + std::to_string(candidates[i].size()) +
+                    " places and no other checkpoint tells which: took " +
+                    PlaceLabel(candidates[i][0]) + "; the others: " + others);
+  }
+
   Route route;
   std::vector<Airport> airports;
-  std::optional<GeoPosition> previous;
-  for (const std::string& token : tokens) {
+  for (std::size_t i = 0; i < n; ++i) {
     RouteWaypoint point;
-    point.name = token;
-    if (!ParseCoordinates(token, point.position)) {
-      const std::optional<Place> place = data.ResolvePlace(token, previous);
-      if (!place) {
-        error = token + ": no airport, navaid or fix of this name in " + data.info().folder;
-        return false;
-      }
-      point.name = Upper(token);
-      point.position = place->position;
-      point.airport = place->kind == Place::Kind::Airport;
-      if (place->airport) {
-        const auto same = [&](const Airport& a) { return a.ident == place->airport->ident; };
+    point.name = tokens[i];
+    point.position = *placed[i];
+    if (chosen[i] >= 0) {
+      const Place& place = candidates[i][static_cast<std::size_t>(chosen[i])];
+      point.name = Upper(tokens[i]);
+      point.airport = place.kind == Place::Kind::Airport;
+      if (place.airport) {
+        const auto same = [&](const Airport& a) { return a.ident == place.airport->ident; };
         if (std::find_if(airports.begin(), airports.end(), same) == airports.end())
-          airports.push_back(*place->airport);
+          airports.push_back(*place.airport);
       }
     }
-    previous = point.position;
     route.points.push_back(std::move(point));
   }
   Plan built = plan;

@@ -52,5 +52,8 @@ bool BuildPlanFromIdents(const AviationData& data, const std::vector<std::string
                          const MagneticModel& model, double year, Plan& plan,
                          std::vector<std::string>& notes, std::string& error);
 
+// "OSI VORTAC Woodside (37.393, -122.281)": a place among others of its ident.
+std::string PlaceLabel(const Place& place);
+
 // Splits a route text at blanks into its tokens.
 std::vector<std::string> RouteTokens(const std::string& text);

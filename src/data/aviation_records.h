@@ -98,5 +98,13 @@ struct DataSetInfo {
   std::vector<std::string> warnings;  // "312 lines of apt.dat skipped: ..."
 };
 
+// The frequency bands a channel must lie in, in kHz.
+bool InComBand(int64_t khz);  // 118.000-136.975 MHz
+bool InVorBand(int64_t khz);  // 108.00-117.95 MHz
+bool InNdbBand(int64_t khz);  // 190-1750 kHz
+
+// A decimal number of MHz ("121.805") as whole kHz; false for anything else.
+bool ParseMegahertz(const std::string& text, int64_t& khz);
+
 // Where an index build stands: the share of the data read, 0..1.
 using IndexProgress = std::function<void(double fraction)>;

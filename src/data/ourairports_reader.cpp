@@ -1,10 +1,13 @@
-// OurAirports' CSV files: a header row names the columns, so columns are
-// found by name and the files may gain or reorder them.
+// A header row names the columns, so columns are found by name and the files
+// may gain or reorder them. Which file is which is told by its columns.
+#include "data/ourairports_reader.h"
+
+#include <algorithm>
 #include <cmath>
 #include <map>
+#include <memory>
 #include <unordered_map>
 
-#include "data/aviation_readers.h"
 #include "data/data_lines.h"
 #include "plan/text_fields.h"
 
@@ -12,26 +15,30 @@ namespace {
 
 // Longer than any real record; a quote that never closes stops here.
 constexpr std::size_t kMaxRecordBytes = 1 << 16;
+// Runways and frequencies wait for their airport, so they are held while the
+// airports stream past; the published set has about 75,000 of them.
+constexpr std::size_t kMaxHeldRows = 300000;
 
 class CsvFile {
  public:
-  CsvFile(const DataFile& file, DataSetInfo& info) : file_(file), info_(info) {
-    const std::size_t slash = file.path.find_last_of('/');
-    name_ = file.path.substr(slash + 1);
-  }
+  explicit CsvFile(const DataFile& file) : file_(file), report_(BaseName(file.path)) {}
 
-  // Opens the file and reads its header; false (with a warning) when a
-  // column in `required` is missing.
-  bool Open(const std::vector<std::string>& required) {
+  // Opens the file and reads its header; false with a warning when it cannot.
+  bool Open() {
     std::string why;
     if (!lines_.Open(file_.path, why) || !Record(header_)) {
-      info_.warnings.push_back(name_ + ": " + (why.empty() ? "no header row" : why));
+      report_.Warning(why.empty() ? "no header row" : why);
       return false;
     }
     for (std::size_t i = 0; i < header_.size(); ++i) columns_[std::string(Trim(header_[i]))] = i;
+    return true;
+  }
+  bool Has(const std::string& column) const { return columns_.count(column) > 0; }
+  // False with a warning when a column in `required` is missing.
+  bool Require(const std::vector<std::string>& required) {
     for (const std::string& name : required) {
-      if (!columns_.count(name)) {
-        info_.warnings.push_back(name_ + ": no column \"" + name + "\"; the file was not read");
+      if (!Has(name)) {
+        report_.Warning("no column \"" + name + "\"; the file was not read");
         return false;
       }
     }
@@ -43,17 +50,17 @@ class CsvFile {
     std::string_view line;
     if (!lines_.Next(line)) return false;
     record_line_ = ++number_;
-    if (SplitCsvRecord(line, fields)) return true;
-    std::string joined(line);
-    while (lines_.Next(line)) {
+    bool complete = record_.Start(line);
+    while (!complete && record_.bytes() <= kMaxRecordBytes && lines_.Next(line)) {
       ++number_;
-      joined += '\n';
-      joined.append(line);
-      if (SplitCsvRecord(joined, fields)) return true;
-      if (joined.size() > kMaxRecordBytes) break;
+      complete = record_.Continue(line);
     }
-    Bad("a quoted field that never ends");
-    fields.clear();
+    if (complete) {
+      fields.swap(record_.fields());
+    } else {
+      Bad("a quoted field that never ends");
+      fields.clear();
+    }
     return true;
   }
 
@@ -63,6 +70,9 @@ class CsvFile {
     if (it == columns_.end() || it->second >= fields.size()) return std::string_view();
     return Trim(fields[it->second]);
   }
+  std::string Text(const std::vector<std::string>& fields, const std::string& name) const {
+    return PrintableText(Get(fields, name));
+  }
   // The record has every column of the header.
   bool Complete(const std::vector<std::string>& fields) const {
     return fields.size() >= header_.size();
@@ -71,26 +81,35 @@ class CsvFile {
   void Bad(const char* why) {
     if (skipped_++ == 0) first_bad_ = record_line_, why_ = why;
   }
-  void Finish() {
-    info_.skipped += skipped_;
-    if (skipped_ > 0)
-      info_.warnings.push_back(name_ + ": " + std::to_string(skipped_) +
-                               " records skipped (the first at line " + std::to_string(first_bad_) +
-                               ": " + why_ + ")");
-    if (!lines_.error().empty()) info_.warnings.push_back(name_ + ": " + lines_.error());
+  // Rows counted as skipped after the file was read.
+  void Unplaced(int64_t count, const std::string& what) {
+    if (count == 0) return;
+    unplaced_ += count;
+    report_.Warning(std::to_string(count) + " " + what);
   }
-  double fraction() const { return lines_.fraction(); }
+  // Folds the skipped records into one warning and hands the findings over.
+  void Finish(DataSetInfo& info, ReadReport& report) {
+    info.skipped += skipped_ + unplaced_;
+    if (skipped_ > 0)
+      report_.Warning(std::to_string(skipped_) + " records skipped (the first at line " +
+                      std::to_string(first_bad_) + ": " + why_ + ")");
+    lines_.Report(report_);
+    report.Append(report_);
+  }
+  ReadReport& report() { return report_; }
+  const DataFile& file() const { return file_; }
 
  private:
   const DataFile& file_;
-  DataSetInfo& info_;
-  std::string name_;
+  ReadReport report_;
   DataLines lines_;
+  CsvRecord record_;
   std::vector<std::string> header_;
   std::unordered_map<std::string, std::size_t> columns_;
   int64_t number_ = 0;       // lines read
   int64_t record_line_ = 0;  // where the last record began
   int64_t skipped_ = 0;
+  int64_t unplaced_ = 0;
   int64_t first_bad_ = 0;
   std::string why_;
 };
@@ -114,75 +133,111 @@ bool Position(std::string_view lat, std::string_view lon, GeoPosition& position)
          ValidPosition(position.lat, position.lon);
 }
 
-struct Airports {
-  std::vector<Airport> list;
-  std::unordered_map<std::string, std::size_t> by_id;
-  std::unordered_map<std::string, std::size_t> by_ident;
+bool Blank(const std::vector<std::string>& row) {
+  return row.empty() || (row.size() == 1 && row[0].empty());
+}
 
-  // The airport a runway or frequency row belongs to: by the airport's id,
-  // else by its ident.
-  Airport* Owner(const CsvFile& csv, const std::vector<std::string>& row) {
-    const auto id = by_id.find(std::string(csv.Get(row, "airport_ref")));
-    if (id != by_id.end()) return &list[id->second];
-    const auto ident = by_ident.find(std::string(csv.Get(row, "airport_ident")));
-    return ident == by_ident.end() ? nullptr : &list[ident->second];
+// The runways and frequencies of airports not read yet, by the airport's id
+// or, for rows without one, by its ident: kept in one flat list each, sorted
+// once, so a million rows cost a sort and no map of lists.
+struct HeldRows {
+  template <typename Row>
+  struct Held {
+    bool by_ref = false;
+    std::string key;
+    Row row;
+    bool taken = false;
+    bool operator<(const Held& other) const {
+      return by_ref != other.by_ref ? by_ref < other.by_ref : key < other.key;
+    }
+  };
+  std::vector<Held<Runway>> runways;
+  std::vector<Held<AirportFrequency>> frequencies;
+
+  // Whether a row of `csv` may wait for its airport; false (the row counted
+  // as bad) when it names none or too many rows wait already.
+  bool Admit(CsvFile& csv, const std::vector<std::string>& row, const char* what, bool& by_ref,
+             std::string& key) {
+    const std::string_view ref = csv.Get(row, "airport_ref");
+    const std::string_view ident = csv.Get(row, "airport_ident");
+    if (!csv.Complete(row) || (ref.empty() && ident.empty())) {
+      csv.Bad(what);
+      return false;
+    }
+    if (runways.size() + frequencies.size() >= kMaxHeldRows) {
+      csv.Bad("more runways and frequencies than any published data set has");
+      return false;
+    }
+    by_ref = !ref.empty();
+    key = std::string(by_ref ? ref : ident);
+    return true;
+  }
+
+  void Sort() {
+    std::stable_sort(runways.begin(), runways.end());
+    std::stable_sort(frequencies.begin(), frequencies.end());
+  }
+
+  template <typename Row>
+  static void Take(std::vector<Held<Row>>& held, bool by_ref, const std::string& key,
+                   std::vector<Row>& into) {
+    Held<Row> probe;
+    probe.by_ref = by_ref;
+    probe.key = key;
+    auto [from, to] = std::equal_range(held.begin(), held.end(), probe);
+    for (; from != to; ++from) {
+      if (from->taken) continue;
+      into.push_back(std::move(from->row));
+      from->taken = true;
+    }
+  }
+  // Hands `airport` the rows that name it by `id` or `ident`.
+  void Give(const std::string& id, const std::string& ident, Airport& airport) {
+    if (!id.empty()) {
+      Take(runways, true, id, airport.runways);
+      Take(frequencies, true, id, airport.frequencies);
+    }
+    Take(runways, false, ident, airport.runways);
+    Take(frequencies, false, ident, airport.frequencies);
+  }
+
+  template <typename Row>
+  static int64_t Left(const std::vector<Held<Row>>& held) {
+    int64_t left = 0;
+    for (const Held<Row>& h : held) left += h.taken ? 0 : 1;
+    return left;
   }
 };
 
-void ReadAirports(CsvFile& csv, Airports& airports) {
+void ReadRunways(CsvFile& csv, HeldRows& held) {
   std::vector<std::string> row;
   while (csv.Record(row)) {
-    if (row.empty() || (row.size() == 1 && row[0].empty())) continue;
-    Airport airport;
-    if (!csv.Complete(row) || csv.Get(row, "ident").empty() ||
-        !Position(csv.Get(row, "latitude_deg"), csv.Get(row, "longitude_deg"), airport.position)) {
-      csv.Bad("an airport without ident or position");
-      continue;
-    }
-    airport.ident = std::string(csv.Get(row, "ident"));
-    airport.name = std::string(csv.Get(row, "name"));
-    airport.icao_code = std::string(csv.Get(row, "icao_code"));
-    airport.gps_code = std::string(csv.Get(row, "gps_code"));
-    airport.local_code = std::string(csv.Get(row, "local_code"));
-    double elevation = 0;
-    if (ParseDecimal(csv.Get(row, "elevation_ft"), elevation) && std::fabs(elevation) < 30000)
-      airport.elevation_ft = static_cast<int32_t>(std::lround(elevation));
-    const std::string id(csv.Get(row, "id"));
-    if (!id.empty()) airports.by_id[id] = airports.list.size();
-    airports.by_ident.emplace(airport.ident, airports.list.size());
-    airports.list.push_back(std::move(airport));
-  }
-}
-
-void ReadRunways(CsvFile& csv, Airports& airports) {
-  std::vector<std::string> row;
-  while (csv.Record(row)) {
-    if (row.empty() || (row.size() == 1 && row[0].empty())) continue;
-    Airport* airport = csv.Complete(row) ? airports.Owner(csv, row) : nullptr;
-    if (!airport || (csv.Get(row, "le_ident").empty() && csv.Get(row, "he_ident").empty())) {
+    if (Blank(row)) continue;
+    if (csv.Get(row, "le_ident").empty() && csv.Get(row, "he_ident").empty()) {
       csv.Bad("a runway without its airport or numbers");
       continue;
     }
-    Runway runway;
-    runway.end1 = std::string(csv.Get(row, "le_ident"));
-    runway.end2 = std::string(csv.Get(row, "he_ident"));
+    HeldRows::Held<Runway> h;
+    if (!held.Admit(csv, row, "a runway without its airport or numbers", h.by_ref, h.key)) continue;
+    Runway& runway = h.row;
+    runway.end1 = csv.Text(row, "le_ident");
+    runway.end2 = csv.Text(row, "he_ident");
     runway.closed = csv.Get(row, "closed") == "1";
     GeoPosition p;
     if (Position(csv.Get(row, "le_latitude_deg"), csv.Get(row, "le_longitude_deg"), p))
       runway.end1_position = p;
     if (Position(csv.Get(row, "he_latitude_deg"), csv.Get(row, "he_longitude_deg"), p))
       runway.end2_position = p;
-    airport->runways.push_back(std::move(runway));
+    held.runways.push_back(std::move(h));
   }
 }
 
-void ReadFrequencies(CsvFile& csv, Airports& airports) {
+void ReadFrequencies(CsvFile& csv, HeldRows& held) {
   std::vector<std::string> row;
   while (csv.Record(row)) {
-    if (row.empty() || (row.size() == 1 && row[0].empty())) continue;
-    Airport* airport = csv.Complete(row) ? airports.Owner(csv, row) : nullptr;
+    if (Blank(row)) continue;
     AirportFrequency frequency;
-    if (!airport || !ParseMegahertz(std::string(csv.Get(row, "frequency_mhz")), frequency.khz)) {
+    if (!ParseMegahertz(std::string(csv.Get(row, "frequency_mhz")), frequency.khz)) {
       csv.Bad("a frequency without its airport or in MHz");
       continue;
     }
@@ -191,22 +246,54 @@ void ReadFrequencies(CsvFile& csv, Airports& airports) {
       csv.Bad("a frequency outside the airband");
       continue;
     }
+    HeldRows::Held<AirportFrequency> h;
+    if (!held.Admit(csv, row, "a frequency without its airport or in MHz", h.by_ref, h.key))
+      continue;
     frequency.use = UseOfType(std::string(csv.Get(row, "type")));
-    frequency.label = std::string(csv.Get(row, "description"));
-    if (frequency.label.empty()) frequency.label = std::string(csv.Get(row, "type"));
-    airport->frequencies.push_back(std::move(frequency));
+    frequency.label = csv.Text(row, "description");
+    if (frequency.label.empty()) frequency.label = csv.Text(row, "type");
+    h.row = std::move(frequency);
+    held.frequencies.push_back(std::move(h));
   }
 }
 
-void ReadNavaids(CsvFile& csv, AviationSink& sink, DataSetInfo& info) {
+// Each airport goes to the sink as soon as it is read, with the rows held for it.
+int64_t ReadAirports(CsvFile& csv, HeldRows& held, AviationSink& sink) {
+  int64_t count = 0;
+  std::vector<std::string> row;
+  while (csv.Record(row)) {
+    if (Blank(row)) continue;
+    Airport airport;
+    if (!csv.Complete(row) || csv.Get(row, "ident").empty() ||
+        !Position(csv.Get(row, "latitude_deg"), csv.Get(row, "longitude_deg"), airport.position)) {
+      csv.Bad("an airport without ident or position");
+      continue;
+    }
+    airport.ident = csv.Text(row, "ident");
+    airport.name = csv.Text(row, "name");
+    airport.icao_code = csv.Text(row, "icao_code");
+    airport.gps_code = csv.Text(row, "gps_code");
+    airport.local_code = csv.Text(row, "local_code");
+    double elevation = 0;
+    if (ParseDecimal(csv.Get(row, "elevation_ft"), elevation) && std::fabs(elevation) < 30000)
+      airport.elevation_ft = static_cast<int32_t>(std::lround(elevation));
+    held.Give(std::string(csv.Get(row, "id")), std::string(csv.Get(row, "ident")), airport);
+    ++count;
+    sink.Add(std::move(airport));
+  }
+  return count;
+}
+
+int64_t ReadNavaids(CsvFile& csv, AviationSink& sink) {
   static const std::map<std::string, NavaidType> kTypes = {
       {"VOR", NavaidType::Vor},   {"VOR-DME", NavaidType::VorDme}, {"VORTAC", NavaidType::Vortac},
       {"NDB", NavaidType::Ndb},   {"NDB-DME", NavaidType::Ndb},    {"DME", NavaidType::Dme},
       {"TACAN", NavaidType::Dme},
   };
+  int64_t count = 0;
   std::vector<std::string> row;
   while (csv.Record(row)) {
-    if (row.empty() || (row.size() == 1 && row[0].empty())) continue;
+    if (Blank(row)) continue;
     Navaid navaid;
     const auto type = kTypes.find(Upper(csv.Get(row, "type")));
     if (!csv.Complete(row) || type == kTypes.end() || csv.Get(row, "ident").empty() ||
@@ -216,9 +303,9 @@ void ReadNavaids(CsvFile& csv, AviationSink& sink, DataSetInfo& info) {
       continue;
     }
     navaid.type = type->second;
-    navaid.ident = std::string(csv.Get(row, "ident"));
-    navaid.name = std::string(csv.Get(row, "name"));
-    navaid.region = std::string(csv.Get(row, "iso_country"));
+    navaid.ident = csv.Text(row, "ident");
+    navaid.name = csv.Text(row, "name");
+    navaid.region = csv.Text(row, "iso_country");
     if ((HasRadials(navaid.type) && !InVorBand(navaid.khz)) ||
         (navaid.type == NavaidType::Ndb && !InNdbBand(navaid.khz))) {
       csv.Bad("a navaid frequency outside its band (frequency_khz is in kHz)");
@@ -228,43 +315,95 @@ void ReadNavaids(CsvFile& csv, AviationSink& sink, DataSetInfo& info) {
     if (HasRadials(navaid.type) && ParseDecimal(csv.Get(row, "slaved_variation_deg"), variation) &&
         std::fabs(variation) <= 180.0)
       navaid.slaved_variation = variation;
-    ++info.navaids;
-    sink.AddNavaid(std::move(navaid));
+    ++count;
+    sink.Add(std::move(navaid));
   }
+  return count;
+}
+
+std::vector<DataFile> FindFiles(const std::string& folder) {
+  std::vector<DataFile> files;
+  DataFile file;
+  if (!FindDataFile(folder, {""}, "airports.csv", file)) return files;
+  files.push_back(file);
+  // Runways, frequencies and navaids are optional: without them, airports still answer.
+  for (const char* name : {"runways.csv", "airport-frequencies.csv", "navaids.csv"}) {
+    if (FindDataFile(folder, {""}, name, file)) files.push_back(file);
+  }
+  return files;
+}
+
+bool Sniff(std::string_view first_line) {
+  return first_line.find("ident") != std::string_view::npos &&
+         first_line.find(',') != std::string_view::npos;
+}
+
+enum class Kind { Airports, Runways, Frequencies, Navaids };
+
+// What a file holds, by its columns; the airports file is the first one listed.
+Kind KindOf(const CsvFile& csv, bool first) {
+  if (first) return Kind::Airports;
+  if (csv.Has("le_ident") || csv.Has("he_ident")) return Kind::Runways;
+  if (csv.Has("frequency_mhz")) return Kind::Frequencies;
+  return Kind::Navaids;
+}
+
+ReadReport Read(const std::vector<DataFile>& files, AviationSink& sink, DataSetInfo& info,
+                const IndexProgress& progress) {
+  ReadReport report;
+  std::vector<std::unique_ptr<CsvFile>> opened;
+  std::map<Kind, CsvFile*> by_kind;
+  unsigned long long total = 0, done = 0;
+  for (const DataFile& file : files) {
+    total += file.size;
+    opened.push_back(std::make_unique<CsvFile>(file));
+    CsvFile& csv = *opened.back();
+    if (!csv.Open()) continue;
+    const Kind kind = KindOf(csv, &file == &files.front());
+    if (!by_kind.count(kind)) by_kind[kind] = &csv;
+  }
+  const auto step = [&](CsvFile* csv) {
+    done += csv->file().size;
+    if (progress && total > 0) progress(static_cast<double>(done) / static_cast<double>(total));
+  };
+  HeldRows held;
+  CsvFile* runways = by_kind.count(Kind::Runways) ? by_kind[Kind::Runways] : nullptr;
+  CsvFile* frequencies = by_kind.count(Kind::Frequencies) ? by_kind[Kind::Frequencies] : nullptr;
+  if (runways && runways->Require({"le_ident", "he_ident"})) ReadRunways(*runways, held);
+  if (runways) step(runways);
+  if (frequencies && frequencies->Require({"frequency_mhz"})) ReadFrequencies(*frequencies, held);
+  if (frequencies) step(frequencies);
+
+  held.Sort();
+  CsvFile* airports = by_kind.count(Kind::Airports) ? by_kind[Kind::Airports] : nullptr;
+  if (airports && airports->Require({"ident", "name", "latitude_deg", "longitude_deg"})) {
+    info.airports += ReadAirports(*airports, held, sink);
+    step(airports);
+  }
+  // What is still held names no airport the file has.
+  if (runways)
+    runways->Unplaced(HeldRows::Left(held.runways), "runways name no airport of airports.csv");
+  if (frequencies)
+    frequencies->Unplaced(HeldRows::Left(held.frequencies),
+                          "frequencies name no airport of airports.csv");
+
+  CsvFile* navaids = by_kind.count(Kind::Navaids) ? by_kind[Kind::Navaids] : nullptr;
+  if (navaids &&
+      navaids->Require({"ident", "type", "frequency_khz", "latitude_deg", "longitude_deg"})) {
+    info.navaids += ReadNavaids(*navaids, sink);
+    step(navaids);
+  }
+  for (const auto& csv : opened) csv->Finish(info, report);
+  if (info.airports == 0 && info.navaids == 0) {
+    ReadReport none(BaseName(files.front().path));
+    none.Error("holds no airport this program can read");
+    report.Append(none);
+  }
+  return report;
 }
 
 }  // namespace
 
-bool ReadOurAirports(const DataFiles& files, AviationSink& sink, DataSetInfo& info,
-                     const IndexProgress& progress, std::string& error) {
-  Airports airports;
-  bool any = false;
-  unsigned long long total = 0, done = 0;
-  for (const DataFile& file : files.files) total += file.size;
-  for (const DataFile& file : files.files) {
-    const std::size_t slash = file.path.find_last_of('/');
-    const std::string name = file.path.substr(slash + 1);
-    CsvFile csv(file, info);
-    if (name.rfind("airports.csv", 0) == 0) {
-      if (!csv.Open({"ident", "name", "latitude_deg", "longitude_deg"})) break;
-      ReadAirports(csv, airports);
-    } else if (name.rfind("runways.csv", 0) == 0) {
-      if (csv.Open({"le_ident", "he_ident"})) ReadRunways(csv, airports);
-    } else if (name.rfind("airport-frequencies.csv", 0) == 0) {
-      if (csv.Open({"frequency_mhz"})) ReadFrequencies(csv, airports);
-    } else if (csv.Open({"ident", "type", "frequency_khz", "latitude_deg", "longitude_deg"})) {
-      ReadNavaids(csv, sink, info);
-    }
-    csv.Finish();
-    any = true;
-    done += file.size;
-    if (progress && total > 0) progress(static_cast<double>(done) / static_cast<double>(total));
-  }
-  if (airports.list.empty() && info.navaids == 0) {
-    error = "airports.csv holds no airport this program can read";
-    return false;
-  }
-  for (Airport& airport : airports.list) sink.AddAirport(std::move(airport));
-  info.airports += static_cast<int64_t>(airports.list.size());
-  return any;
+DataFormat OurAirportsFormat() {
+  return DataFormat{"OurAirports", FindFiles, Sniff, Read};
 }

@@ -1,13 +1,14 @@
 // apt.dat, nav.dat and fix.dat as flight simulators lay them out: a line
 // "I" or "A", a line with the format version and the data's cycle, then one
 // record a line, each led by its row code, and "99" at the end.
+#include "data/xplane_reader.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <string_view>
 
-#include "data/aviation_readers.h"
 #include "data/data_lines.h"
 #include "plan/text_fields.h"
 
@@ -18,6 +19,10 @@ struct Header {
   std::string cycle;
   std::optional<CivilDate> date;
 };
+
+// Runway numbers run from 01 to 36; anything else in their place is garbage
+// that no arithmetic may turn into a number.
+constexpr int64_t kMaxRunwayNumber = 36;
 
 // "1000 Version - data cycle 2013.10, build 20131335, metadata AptXP1000."
 void ParseHeader(std::string_view line, Header& header) {
@@ -59,7 +64,7 @@ void ParseHeader(std::string_view line, Header& header) {
 std::string Rest(std::string_view line, const std::vector<std::string_view>& fields,
                  std::size_t first) {
   if (first >= fields.size()) return std::string();
-  return std::string(
+  return PrintableText(
       Trim(line.substr(static_cast<std::size_t>(fields[first].data() - line.data()))));
 }
 
@@ -75,9 +80,14 @@ std::string Reciprocal(const std::string& number) {
   std::size_t digits = 0;
   while (digits < number.size() && std::isdigit(static_cast<unsigned char>(number[digits])))
     ++digits;
-  if (digits == 0 || !ParseInteger(number.substr(0, digits), n)) return std::string();
+  if (digits == 0 || digits > 2 || !ParseInteger(number.substr(0, digits), n) || n < 1 ||
+      n > kMaxRunwayNumber)
+    return std::string();
   n = (n + 18 - 1) % 36 + 1;
   std::string letter = number.substr(digits);
+  if (letter.size() > 1 ||
+      (letter.size() == 1 && !std::isalpha(static_cast<unsigned char>(letter[0]))))
+    return std::string();
   if (letter == "L")
     letter = "R";
   else if (letter == "R")
@@ -95,13 +105,17 @@ std::string StripX(std::string number) {
 class FileReader {
  public:
   FileReader(const DataFile& file, DataSetInfo& info, const std::function<void(double)>& progress)
-      : file_(file), info_(info), progress_(progress) {}
+      : file_(file), info_(info), progress_(progress), report_(BaseName(file.path)) {}
 
   bool Open(Header& header, std::string& error) {
     if (!lines_.Open(file_.path, error)) return false;
     std::string_view line;
-    if (!lines_.Next(line) || !lines_.Next(line)) {
+    if (!lines_.Next(line)) {
       error = "empty file";
+      return false;
+    }
+    if (!lines_.Next(line)) {
+      error = "no records";
       return false;
     }
     ParseHeader(line, header);
@@ -109,26 +123,29 @@ class FileReader {
   }
   bool Next(std::string_view& line) {
     ++number_;
-    if ((number_ & 0x3fff) == 0 && progress_) progress_(lines_.fraction());
+    // Often enough for a progress bar to move by the bytes read, however long the lines.
+    if ((number_ & 0xff) == 0 && progress_) progress_(lines_.fraction());
     return lines_.Next(line);
   }
   void Bad(const char* why) {
     if (skipped_++ == 0) first_bad_ = number_ + 2, why_ = why;
   }
-  void Finish() {
+  // Folds the skipped records into one warning and hands the findings over.
+  void Finish(ReadReport& report) {
     info_.skipped += skipped_;
-    if (skipped_ == 0) return;
-    const std::size_t slash = file_.path.find_last_of('/');
-    info_.warnings.push_back(file_.path.substr(slash + 1) + ": " + std::to_string(skipped_) +
-                             " records skipped (the first at line " + std::to_string(first_bad_) +
-                             ": " + why_ + ")");
+    if (skipped_ > 0)
+      report_.Warning(std::to_string(skipped_) + " records skipped (the first at line " +
+                      std::to_string(first_bad_) + ": " + why_ + ")");
+    lines_.Report(report_);
+    report.Append(report_);
   }
-  const std::string& error() const { return lines_.error(); }
+  ReadReport& report() { return report_; }
 
  private:
   const DataFile& file_;
   DataSetInfo& info_;
   const std::function<void(double)>& progress_;
+  ReadReport report_;
   DataLines lines_;
   int64_t number_ = 0;
   int64_t skipped_ = 0;
@@ -201,7 +218,7 @@ class AirportBuilder {
       }
     }
     ++count_;
-    sink_.AddAirport(std::move(current_));
+    sink_.Add(std::move(current_));
   }
   int64_t count() const { return count_; }
 
@@ -226,7 +243,7 @@ void ReadAirportRow(int64_t code, std::string_view line, const std::vector<std::
       return;
     }
     airport.elevation_ft = static_cast<int32_t>(elevation);
-    airport.ident = std::string(f[4]);
+    airport.ident = PrintableText(f[4]);
     airport.name = Rest(line, f, 5);
     builder.Start(std::move(airport));
     return;
@@ -243,8 +260,8 @@ void ReadAirportRow(int64_t code, std::string_view line, const std::vector<std::
       reader.Bad("a runway without both ends");
       return;
     }
-    runway.end1 = std::string(f[a]);
-    runway.end2 = std::string(f[b]);
+    runway.end1 = PrintableText(f[a]);
+    runway.end2 = PrintableText(f[b]);
     runway.end1_position = p1;
     runway.end2_position = p2;
     airport.runways.push_back(std::move(runway));
@@ -259,8 +276,13 @@ void ReadAirportRow(int64_t code, std::string_view line, const std::vector<std::
       return;
     }
     const std::string number = StripX(std::string(f[3]));
+    if (number.empty() || !std::isdigit(static_cast<unsigned char>(number[0])))
+      return;  // a taxiway ("xxx") or a helipad
     const std::string other = Reciprocal(number);
-    if (number.empty() || other.empty()) return;  // a taxiway
+    if (other.empty()) {
+      reader.Bad("a runway number outside 01-36 or with more than its letter");
+      return;
+    }
     Runway runway;
     runway.end1 = number;
     runway.end2 = other;
@@ -272,12 +294,17 @@ void ReadAirportRow(int64_t code, std::string_view line, const std::vector<std::
       reader.Bad("a frequency that is not a number");
       return;
     }
-    // Old rows count in tens of kHz, the 8.33 kHz rows in kHz.
-    const int64_t khz = code < 1000 ? value * 10 : value;
-    if (khz < 100000 || khz > 400000) {
+    // Old rows count in tens of kHz, the 8.33 kHz rows in kHz; the range
+    // is checked before any arithmetic.
+    const int64_t lowest = code < 1000 ? 10000 : 100000, highest = code < 1000 ? 40000 : 400000;
+    if (value < lowest || value > highest) {
       reader.Bad("a frequency outside the airband");
       return;
     }
+    int64_t khz = code < 1000 ? value * 10 : value;
+    // In tens of kHz a 25 kHz channel loses its last digit: 135.27 is how the
+    // data shows 135.275, which is the channel a radio is set to.
+    if (code < 1000 && khz % 25 == 20) khz += 5;
     AirportFrequency frequency;
     frequency.label = Rest(line, f, 2);
     frequency.use = UseOfRow(code, frequency.label);
@@ -312,7 +339,7 @@ bool NextRow(FileReader& reader, std::string_view& line, std::vector<std::string
   return false;
 }
 
-bool ReadAptDat(FileReader& reader, AviationSink& sink, DataSetInfo& info) {
+void ReadAptDat(FileReader& reader, AviationSink& sink, DataSetInfo& info) {
   AirportBuilder builder(sink, reader);
   std::vector<std::string_view> f;
   std::string_view line;
@@ -322,7 +349,6 @@ bool ReadAptDat(FileReader& reader, AviationSink& sink, DataSetInfo& info) {
   }
   builder.Flush();
   info.airports += builder.count();
-  return reader.error().empty();
 }
 
 NavaidType VorKind(const std::string& name) {
@@ -333,7 +359,7 @@ NavaidType VorKind(const std::string& name) {
   return NavaidType::Vor;
 }
 
-bool ReadNavDat(FileReader& reader, int64_t version, AviationSink& sink, DataSetInfo& info) {
+void ReadNavDat(FileReader& reader, int64_t version, AviationSink& sink, DataSetInfo& info) {
   // From 1100 on, two region columns follow the ident.
   const std::size_t name_at = version >= 1100 ? 10 : 8;
   std::vector<std::string_view> f;
@@ -348,8 +374,8 @@ bool ReadNavDat(FileReader& reader, int64_t version, AviationSink& sink, DataSet
       reader.Bad("a navaid without position or frequency");
       continue;
     }
-    navaid.ident = std::string(f[7]);
-    if (version >= 1100) navaid.region = std::string(f[9]);
+    navaid.ident = PrintableText(f[7]);
+    if (version >= 1100) navaid.region = PrintableText(f[9]);
     navaid.name = Rest(line, f, name_at);
     if (code == 2) {
       navaid.type = NavaidType::Ndb;
@@ -359,6 +385,11 @@ bool ReadNavDat(FileReader& reader, int64_t version, AviationSink& sink, DataSet
         continue;
       }
     } else {
+      // Tens of kHz; the range is checked before the arithmetic.
+      if (frequency < 10000 || frequency > 40000) {
+        reader.Bad("a VOR or DME frequency outside 100-400 MHz");
+        continue;
+      }
       navaid.khz = frequency * 10;
       navaid.type = code == 13 ? NavaidType::Dme : VorKind(navaid.name);
       double variation = 0;
@@ -372,12 +403,11 @@ bool ReadNavDat(FileReader& reader, int64_t version, AviationSink& sink, DataSet
       }
     }
     ++info.navaids;
-    sink.AddNavaid(std::move(navaid));
+    sink.Add(std::move(navaid));
   }
-  return reader.error().empty();
 }
 
-bool ReadFixDat(FileReader& reader, int64_t version, AviationSink& sink, DataSetInfo& info) {
+void ReadFixDat(FileReader& reader, int64_t version, AviationSink& sink, DataSetInfo& info) {
   std::vector<std::string_view> f;
   std::string_view line;
   while (reader.Next(line)) {
@@ -389,22 +419,43 @@ bool ReadFixDat(FileReader& reader, int64_t version, AviationSink& sink, DataSet
       reader.Bad("a fix without a position");
       continue;
     }
-    fix.ident = std::string(f[2]);
-    if (version >= 1100 && f.size() > 4) fix.region = std::string(f[4]);
+    fix.ident = PrintableText(f[2]);
+    if (version >= 1100 && f.size() > 4) fix.region = PrintableText(f[4]);
     ++info.navaids;
-    sink.AddNavaid(std::move(fix));
+    sink.Add(std::move(fix));
   }
-  return reader.error().empty();
 }
 
-}  // namespace
+std::vector<DataFile> FindFiles(const std::string& folder) {
+  std::vector<DataFile> files;
+  DataFile file;
+  if (FindDataFile(folder, {"", "Airports"}, "apt.dat", file)) files.push_back(file);
+  if (FindDataFile(folder, {"", "Navaids"}, "nav.dat", file)) files.push_back(file);
+  if (FindDataFile(folder, {"", "Navaids"}, "fix.dat", file)) files.push_back(file);
+  return files;
+}
 
-bool ReadXPlane(const DataFiles& files, AviationSink& sink, DataSetInfo& info,
-                const IndexProgress& progress, std::string& error) {
+// The first line says which machine's line ends the file was made with.
+bool Sniff(std::string_view first_line) {
+  const std::string_view mark = Trim(first_line);
+  return mark == "I" || mark == "A";
+}
+
+enum class Kind { Airports, Navaids, Fixes };
+
+Kind KindOf(const std::string& name) {
+  if (name.rfind("apt.dat", 0) == 0) return Kind::Airports;
+  if (name.rfind("nav.dat", 0) == 0) return Kind::Navaids;
+  return Kind::Fixes;
+}
+
+ReadReport Read(const std::vector<DataFile>& files, AviationSink& sink, DataSetInfo& info,
+                const IndexProgress& progress) {
+  ReadReport report;
   unsigned long long total = 0, done = 0;
-  for (const DataFile& file : files.files) total += file.size;
+  for (const DataFile& file : files) total += file.size;
   bool any = false;
-  for (const DataFile& file : files.files) {
+  for (const DataFile& file : files) {
     const std::function<void(double)> share = [&](double fraction) {
       if (progress && total > 0)
         progress((static_cast<double>(done) + fraction * static_cast<double>(file.size)) /
@@ -413,29 +464,37 @@ bool ReadXPlane(const DataFiles& files, AviationSink& sink, DataSetInfo& info,
     FileReader reader(file, info, share);
     Header header;
     std::string why;
-    const std::size_t slash = file.path.find_last_of('/');
-    const std::string name = file.path.substr(slash + 1);
     if (!reader.Open(header, why)) {
-      info.warnings.push_back(name + ": " + why);
+      reader.report().Warning(why);
+      reader.Finish(report);
       done += file.size;
       continue;
     }
     if (info.cycle.empty()) info.cycle = header.cycle;
     if (header.date && (!info.date || DecimalYear(*header.date) < DecimalYear(*info.date)))
       info.date = header.date;
-    bool ok = true;
-    if (name.rfind("apt.dat", 0) == 0)
-      ok = ReadAptDat(reader, sink, info);
-    else if (name.rfind("nav.dat", 0) == 0)
-      ok = ReadNavDat(reader, header.version, sink, info);
-    else
-      ok = ReadFixDat(reader, header.version, sink, info);
-    if (!ok) info.warnings.push_back(name + ": " + reader.error());
-    reader.Finish();
+    switch (KindOf(BaseName(file.path))) {
+      case Kind::Airports:
+        ReadAptDat(reader, sink, info);
+        break;
+      case Kind::Navaids:
+        ReadNavDat(reader, header.version, sink, info);
+        break;
+      case Kind::Fixes:
+        ReadFixDat(reader, header.version, sink, info);
+        break;
+    }
+    reader.Finish(report);
     any = true;
     done += file.size;
   }
   if (progress) progress(1.0);
-  if (!any) error = "none of the data files could be read";
-  return any;
+  if (!any) report.Error("none of the data files could be read");
+  return report;
+}
+
+}  // namespace
+
+DataFormat XPlaneFormat() {
+  return DataFormat{"X-Plane", FindFiles, Sniff, Read};
 }

@@ -3,10 +3,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QProgressDialog>
 #include <QSettings>
 #include <QStringList>
+#include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <memory>
 
@@ -14,6 +15,7 @@
 #include "forms/Desktop.h"
 #include "forms/Fpick.h"
 #include "geo/geodesy.h"
+#include "geo/position_text.h"
 
 namespace {
 
@@ -30,14 +32,11 @@ QSettings Settings() {
                    QStringLiteral("halvix"));
 }
 
-struct OpenData {
-  QString folder;
-  AviationData data;
-};
-
-std::unique_ptr<OpenData>& Current() {
-  static std::unique_ptr<OpenData> current;
-  return current;
+// The desktop's one planning session; the folder setting is read anew at
+// every use, so another program instance's choice is seen.
+PlanningSession& Session() {
+  static PlanningSession session;
+  return session;
 }
 
 QString Summary(const DataSetInfo& info) {
@@ -52,89 +51,87 @@ QString Summary(const DataSetInfo& info) {
   return text;
 }
 
-// Opens `folder`, showing progress while a new index is built.
-std::unique_ptr<OpenData> Open(QWidget* parent, const QString& folder) {
-  auto opened = std::make_unique<OpenData>();
-  opened->folder = folder;
+// Opens `folder` into the session, showing progress while a new index is
+// built; the pilot may cancel the build. Null after telling why.
+const AviationData* Open(QWidget* parent, const QString& folder) {
   QProgressDialog progress(QStringLiteral("Indexing the aviation data in %1 ...").arg(folder),
-                           QString(), 0, 1000, parent);
+                           QStringLiteral("Cancel"), 0, 1000, parent);
   progress.setWindowTitle(QStringLiteral("Aviation Data"));
   progress.setWindowModality(Qt::ApplicationModal);
   progress.setMinimumDuration(300);
+  std::atomic<bool> cancel{false};
   QElapsedTimer since_update;
   since_update.start();
-  const IndexProgress report = [&](double fraction) {
+  IndexWatch watch;
+  watch.cancel = &cancel;
+  watch.progress = [&](double fraction) {
     if (since_update.elapsed() < 50 && fraction < 1.0) return;
     since_update.restart();
     progress.setValue(static_cast<int>(fraction * 1000));
     QApplication::processEvents();
+    if (progress.wasCanceled()) cancel = true;
   };
   std::string error;
-  if (!opened->data.Open(folder.toStdString(), DefaultCacheFolder(), error, report)) {
-    progress.close();
+  const AviationData* data = Session().OpenFolder(folder.toStdString(), error, watch);
+  progress.close();
+  if (!data) {
+    if (cancel) return nullptr;  // the pilot's own choice needs no message
     desktop().MessageBox(parent,
                          QStringLiteral("Unable to use the aviation data.\n%1").arg(Q(error)),
                          QStringLiteral("Error"), MessageButtons::Ok);
     return nullptr;
   }
-  progress.close();
-  if (opened->data.IsOutdated(Today())) {
-    const DataSetInfo& info = opened->data.info();
+  if (data->IsOutdated(Today())) {
+    const DataSetInfo& info = data->info();
     desktop().MessageBox(parent,
                          QStringLiteral("The aviation data in %1 dates from %2 (%3), more than a "
                                         "year ago: useful, but out of date for real navigation.")
                              .arg(folder, Q(FormatCivilDate(*info.date)), Q(info.cycle)),
                          QStringLiteral("Warning"), MessageButtons::Ok);
   }
-  return opened;
+  return data;
 }
 
-const MagneticModel* Model() {
-  static std::unique_ptr<MagneticModel> model;
-  static bool tried = false;
-  if (!tried) {
-    tried = true;
-    auto loaded = std::make_unique<MagneticModel>();
-    const std::string path = FindMagneticModelFile();
-    // Without a model the routes keep the variation typed; no message.
-    std::string ignored;
-    if (!path.empty() && loaded->Load(path, ignored)) model = std::move(loaded);
-  }
-  return model.get();
+// An index that failed in use and could not be built again: said, and the
+// command ends as if the pilot had cancelled it.
+void TellIndexFailure(QWidget* parent, const AviationDataError& e) {
+  desktop().MessageBox(parent,
+                       QStringLiteral("Unable to use the aviation data.\n%1").arg(Q(e.what())),
+                       QStringLiteral("Error"), MessageButtons::Ok);
 }
 
 }  // namespace
 
 QString AviationFolder() {
-  const QString chosen = Settings().value(kFolderKey).toString();
-  if (!chosen.isEmpty()) return chosen;
-  // Set but empty: no data folder, not even the simulator's.
-  if (qEnvironmentVariableIsSet(kAviationDataVariable))
-    return qEnvironmentVariable(kAviationDataVariable);
-  return QFileInfo(kSimulatorDataFolder).isDir() ? QString(kSimulatorDataFolder) : QString();
+  return Q(ResolveDataFolder(Settings().value(kFolderKey).toString().toStdString()));
 }
 
 void SetAviationFolder(const QString& folder) {
   Settings().setValue(kFolderKey, folder);
-  if (Current() && Current()->folder != folder) Current().reset();
+  Session().ChooseFolder(folder.toStdString());
 }
 
 bool ChooseAviationFolder(QWidget* parent) {
   QString folder = AviationFolder();
   if (folder.isEmpty()) folder = QDir::homePath();
   if (!desktop().ChooseFolder(parent, folder)) return false;
-  std::unique_ptr<OpenData> opened = Open(parent, folder);
-  if (!opened) return false;
+  const AviationData* data = Open(parent, folder);
+  if (!data) return false;
   SetAviationFolder(folder);
-  desktop().MessageBox(parent, Summary(opened->data.info()), QStringLiteral("Aviation Data"),
+  desktop().MessageBox(parent, Summary(data->info()), QStringLiteral("Aviation Data"),
                        MessageButtons::Ok);
-  Current() = std::move(opened);
   return true;
 }
 
+PlanningSession& DesktopSession() {
+  Session().ChooseFolder(Settings().value(kFolderKey).toString().toStdString());
+  return Session();
+}
+
 const AviationData* UseAviationData(QWidget* parent) {
-  const QString folder = AviationFolder();
-  if (Current() && Current()->folder == folder) return &Current()->data;
+  PlanningSession& session = DesktopSession();
+  if (const AviationData* open = session.OpenedData()) return open;
+  const QString folder = Q(session.DataFolder());
   if (folder.isEmpty()) {
     desktop().MessageBox(parent,
                          QStringLiteral("No aviation data folder has been chosen. Choose one with "
@@ -142,8 +139,7 @@ const AviationData* UseAviationData(QWidget* parent) {
                          QStringLiteral("Error"), MessageButtons::Ok);
     return nullptr;
   }
-  Current() = Open(parent, folder);
-  return Current() ? &Current()->data : nullptr;
+  return Open(parent, folder);
 }
 
 std::optional<Airport> LookUpAirport(QWidget* parent, const QString& text) {
@@ -157,8 +153,14 @@ std::optional<Airport> LookUpAirport(QWidget* parent, const QString& text) {
   const AviationData* data = UseAviationData(parent);
   if (!data) return std::nullopt;
   // "KSQL" or "KSQL San Carlos" (a name the Look Up filled in before).
-  std::vector<Airport> found = data->FindAirports(query.section(' ', 0, 0).toStdString());
-  if (found.empty()) found = data->FindAirportsByName(query.toStdString(), kMostNames);
+  std::vector<Airport> found;
+  try {
+    found = data->FindAirports(query.section(' ', 0, 0).toStdString());
+    if (found.empty()) found = data->FindAirportsByName(query.toStdString(), kMostNames);
+  } catch (const AviationDataError& e) {
+    TellIndexFailure(parent, e);
+    return std::nullopt;
+  }
   if (found.empty()) {
     desktop().MessageBox(parent, QStringLiteral("No airport matches \"%1\".").arg(query),
                          QStringLiteral("error"), MessageButtons::Ok);
@@ -182,12 +184,22 @@ std::optional<Place> LookUpPlace(QWidget* parent, const QString& text,
                                  const std::optional<GeoPosition>& near) {
   const std::string token = text.trimmed().toStdString();
   GeoPosition position;
-  if (ParseCoordinates(token, position)) {
-    Place place;
-    place.kind = Place::Kind::Fix;
-    place.ident = place.name = token;
-    place.position = position;
-    return place;
+  std::string why;
+  switch (ParsePositionText(token, position, why)) {
+    case PositionText::Position: {
+      Place place;
+      place.kind = Place::Kind::Fix;
+      place.ident = place.name = token;
+      place.position = position;
+      return place;
+    }
+    case PositionText::OutOfRange:
+      desktop().MessageBox(parent,
+                           QStringLiteral("\"%1\" is no position: %2.").arg(Q(token), Q(why)),
+                           QStringLiteral("error"), MessageButtons::Ok);
+      return std::nullopt;
+    case PositionText::NotAPosition:
+      break;
   }
   if (token.empty()) {
     desktop().MessageBox(parent, QStringLiteral("Type an ident or LAT,LON first."),
@@ -196,13 +208,35 @@ std::optional<Place> LookUpPlace(QWidget* parent, const QString& text,
   }
   const AviationData* data = UseAviationData(parent);
   if (!data) return std::nullopt;
-  std::optional<Place> place = data->ResolvePlace(token, near);
-  if (!place) {
+  std::vector<Place> places;
+  try {
+    places = data->FindPlaces(token);
+  } catch (const AviationDataError& e) {
+    TellIndexFailure(parent, e);
+    return std::nullopt;
+  }
+  if (places.empty()) {
     desktop().MessageBox(
         parent, QStringLiteral("No airport, navaid or fix is called \"%1\".").arg(Q(token)),
         QStringLiteral("error"), MessageButtons::Ok);
+    return std::nullopt;
   }
-  return place;
+  if (places.size() == 1) return std::move(places.front());
+  if (near) {
+    // The one nearest the checkpoint before, as a route of idents is placed.
+    const auto distance = [&](const Place& p) {
+      return BearingBetween(*near, p.position).distance_nm;
+    };
+    return *std::min_element(places.begin(), places.end(), [&](const Place& a, const Place& b) {
+      return distance(a) < distance(b);
+    });
+  }
+  // Nothing before this checkpoint tells which of several places is meant.
+  QStringList rows;
+  for (const Place& place : places) rows << Q(PlaceLabel(place));
+  const int chosen = PickPlace(parent, QStringLiteral("Choose a Place"), rows);
+  if (chosen < 0) return std::nullopt;
+  return std::move(places[static_cast<std::size_t>(chosen)]);
 }
 
 LegTexts MeasureLegTexts(const GeoPosition& from, const GeoPosition& to) {
@@ -210,7 +244,9 @@ LegTexts MeasureLegTexts(const GeoPosition& from, const GeoPosition& to) {
   LegTexts texts;
   texts.distance = QString::number(std::lround(leg.distance_nm));
   if (leg.distance_nm > 1e-6) texts.course = QString::number(WholeDegrees(leg.course));
-  if (const MagneticModel* model = Model()) {
+  // Without a model the routes keep the variation typed; no message.
+  std::string ignored;
+  if (const MagneticModel* model = PlanningSession::Magnetic(ignored)) {
     // Westerly variation counts positive, as the plan adds it to a true heading.
     const double east =
         model->Declination(leg.midpoint.lat, leg.midpoint.lon, 0.0, DecimalYear(Today()));
@@ -223,13 +259,28 @@ QString VorTextFor(QWidget* parent, const GeoPosition& position) {
   // Coordinates need no data: without a folder there is simply no cross-check.
   if (AviationFolder().isEmpty()) return QString();
   const AviationData* data = UseAviationData(parent);
-  return data ? Q(VorCrossCheck(*data, position)) : QString();
+  if (!data) return QString();
+  try {
+    return Q(VorCrossCheck(*data, position));
+  } catch (const AviationDataError& e) {
+    TellIndexFailure(parent, e);
+    return QString();
+  }
 }
 
 int FillVorCrossChecksCommand(QWidget* parent, Plan& plan) {
   const AviationData* data = UseAviationData(parent);
   if (!data) return 0;
-  const int filled = FillVorCrossChecks(*data, plan);
+  int filled = 0;
+  try {
+    // Into a copy: an index failing half-way leaves the plan as it was.
+    Plan filled_plan = plan;
+    filled = FillVorCrossChecks(*data, filled_plan);
+    plan = std::move(filled_plan);
+  } catch (const AviationDataError& e) {
+    TellIndexFailure(parent, e);
+    return 0;
+  }
   desktop().MessageBox(
       parent,
       filled == 0

@@ -8,6 +8,7 @@
 
 #include "data/aviation_data.h"
 #include "plan/plan.h"
+#include "session/planning_session.h"
 
 class QWidget;
 
@@ -21,8 +22,12 @@ void SetAviationFolder(const QString& folder);
 // it holds. True when a folder was chosen and could be read.
 bool ChooseAviationFolder(QWidget* parent);
 
-// The open data; null after telling the user why there is none.
+// The open data; null after telling the user why there is none (or when the
+// pilot cancelled its first index).
 const AviationData* UseAviationData(QWidget* parent);
+
+// The desktop's planning session, its folder the one of the settings.
+PlanningSession& DesktopSession();
 
 // An airport by ident or code, else by a part of its name; the user picks one
 // when there are several. Empty (after saying so) when there is none.

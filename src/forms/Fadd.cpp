@@ -125,6 +125,7 @@ CheckpointDialogTexts TFormAdd::Texts() const {
   t.EditBear = EditBear->text().toStdString();
   t.EditIdent = EditIdent->text().toStdString();
   t.RadioButtonTo = RadioButtonTo->isChecked();
+  t.NoToFrom = !RadioButtonTo->isChecked() && !RadioButtonFrom->isChecked();
   return t;
 }
 
@@ -143,10 +144,21 @@ void TFormAdd::SetTexts(const CheckpointDialogTexts& t) {
   EditFreq->setText(FromStd(t.EditFreq));
   EditBear->setText(FromStd(t.EditBear));
   EditIdent->setText(FromStd(t.EditIdent));
-  if (t.RadioButtonTo) {
+  if (t.NoToFrom) {
+    ClearToFrom();
+  } else if (t.RadioButtonTo) {
     RadioButtonTo->setChecked(true);
   } else {
     RadioButtonFrom->setChecked(true);
+  }
+}
+
+void TFormAdd::ClearToFrom() {
+  // Radio buttons of one group never all go off by a click, so briefly not.
+  for (QRadioButton* button : {RadioButtonTo, RadioButtonFrom}) {
+    button->setAutoExclusive(false);
+    button->setChecked(false);
+    button->setAutoExclusive(true);
   }
 }
 
@@ -190,5 +202,11 @@ void TFormAdd::ButtonLookUpClick() {
   EditFreq->setText(FromStd(vor.EditFreq));
   EditBear->setText(FromStd(vor.EditBear));
   EditIdent->setText(FromStd(vor.EditIdent));
-  RadioButtonFrom->setChecked(true);
+  // At the VOR itself there is no radial and so no To or From, as the
+  // command line writes it.
+  if (vor.NoToFrom) {
+    ClearToFrom();
+  } else {
+    RadioButtonFrom->setChecked(true);
+  }
 }

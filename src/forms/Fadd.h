@@ -60,6 +60,7 @@ class TFormAdd : public HalvixDialog {
 
  private:
   void KeepTabOnCheckedRadio();
+  void ClearToFrom();
 };
 
 extern TFormAdd* FormAdd;

@@ -16,7 +16,7 @@
 #include "forms/Aviationdata.h"
 #include "forms/Desktop.h"
 #include "forms/Formutil.h"
-#include "winds/winds_stations.h"
+#include "session/planning_session.h"
 
 TFormWinds* FormWinds = nullptr;
 
@@ -45,19 +45,6 @@ QString Cell(int32_t value) {
 
 QString Q(const std::string& text) {
   return QString::fromStdString(text);
-}
-
-// The aviation data, opened when a bulletin's first station is placed: a GRIB
-// file needs none, and a pilot without a data folder is told so once.
-StationLocator DesktopStations(QWidget* parent, const Plan& plan) {
-  auto locate = std::make_shared<std::optional<StationLocator>>();
-  return [parent, &plan, locate](const std::string& ident) -> std::optional<GeoPosition> {
-    if (!*locate) {
-      const AviationData* data = UseAviationData(parent);
-      *locate = data ? AviationStations(*data, plan) : StationLocator();
-    }
-    return **locate ? (**locate)(ident) : std::nullopt;
-  };
 }
 
 }  // namespace
@@ -174,10 +161,17 @@ void TFormWinds::Use(WindForecastLoad load, const QString& what) {
   source_ = std::move(load.source);
   QString text = load.grib ? QString("GRIB forecast: %1").arg(what)
                            : QString("Winds aloft bulletin: %1").arg(what);
+  for (const Finding& finding : load.report.findings()) {
+    if (finding.severity == Finding::Severity::Warning) {
+      text +=
+          "\n" + Q(finding.line > 0 ? "line " + std::to_string(finding.line) + ": " + finding.text
+                                    : finding.text);
+    }
+  }
   QStringList unplaced;
   for (const std::string& warning : load.warnings) unplaced << Q(warning);
-  if (!unplaced.isEmpty()) {
-    text += QString("\n%1 of its stations cannot be placed").arg(unplaced.size());
+  if (!load.unplaced.empty()) {
+    text += QString("\n%1 of its stations cannot be placed").arg(load.unplaced.size());
   }
   LabelForecast->setText(text);
   LabelForecast->setToolTip(unplaced.join('\n'));
@@ -226,5 +220,7 @@ void TFormWinds::ShowFill() {
 bool ShowWindsAloft(QWidget* owner, Plan& plan) {
   if (FormWinds == nullptr) FormWinds = new TFormWinds(owner);
   PlaceDialog(owner, FormWinds);
-  return FormWinds->Execute(plan, DesktopStations(FormWinds, plan));
+  // The aviation data is opened when a bulletin's first station is placed: a
+  // GRIB file needs none, and a pilot without a data folder is told so once.
+  return FormWinds->Execute(plan, StationsFor(plan, [] { return UseAviationData(FormWinds); }));
 }

@@ -3,11 +3,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QString>
+#include <QStringList>
 
-#include "data/aviation_fill.h"
 #include "forms/Aviationdata.h"
 #include "forms/Desktop.h"
-#include "routes/route_import.h"
+#include "session/planning_session.h"
 
 const char* const kRouteFilter = "Flight plans (*.gpx *.fpl)";
 
@@ -17,23 +17,20 @@ bool ImportRouteFile(QWidget* parent, Plan& plan, const CivilDate& date) {
   QString path = (current.isAbsolute() ? current.absolutePath() : QDir::currentPath()) + "/";
   if (!desktop().OpenFileName(parent, path, kRouteFilter)) return false;
 
-  ImportResult result = ImportRoute(path.toStdString(), date, plan);
+  // The route's airports arrive with their names only; a chosen data folder fills them in.
+  DataProvider provide;
+  if (!AviationFolder().isEmpty()) provide = [parent]() { return UseAviationData(parent); };
+  const RouteImport result = ImportRouteAndFill(path.toStdString(), nullptr, date, provide, plan);
   if (!result.ok) {
     desktop().MessageBox(
         parent, QString("Unable to import %1\n%2").arg(path, QString::fromStdString(result.error)),
         "Error", MessageButtons::Ok);
     return false;
   }
-  if (!result.warning.empty()) {
-    desktop().MessageBox(parent, QString::fromStdString(result.warning), "Warning",
-                         MessageButtons::Ok);
-  }
-  // The route's airports arrive with their names only; a chosen data folder fills them in.
-  if (!plan.airfields.empty() && !AviationFolder().isEmpty()) {
-    if (const AviationData* data = UseAviationData(parent)) {
-      std::vector<std::string> notes;
-      FillNamedAirfields(*data, plan, notes);
-    }
-  }
+  // What the import and the fill found worth telling, in one message.
+  QStringList told;
+  for (const std::string& warning : result.warnings) told << QString::fromStdString(warning);
+  for (const std::string& note : result.notes) told << QString::fromStdString(note);
+  if (!told.isEmpty()) desktop().MessageBox(parent, told.join('\n'), "Warning", MessageButtons::Ok);
   return true;
 }

@@ -20,6 +20,9 @@ StartupRequest ParseStartupArguments(const QStringList& args);
 // The usage text of --help.
 QString StartupUsage();
 
+// Every option as it is typed ("--help"), in the order of the usage text.
+QStringList StartupOptionNames();
+
 class TForm1;
 
 // Points the one-shot start-up load of `form` at the plan named on the command

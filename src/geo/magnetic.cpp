@@ -196,3 +196,12 @@ std::string FindMagneticModelFile() {
   }
   return std::string();
 }
+
+bool LoadShippedMagneticModel(MagneticModel& model, std::string& error) {
+  const std::string path = FindMagneticModelFile();
+  if (path.empty()) {
+    error = "the magnetic model (wmm2025/WMM2025.COF) that gives the variation is missing";
+    return false;
+  }
+  return model.Load(path, error);
+}

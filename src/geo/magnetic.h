@@ -65,3 +65,7 @@ class MagneticModel {
 // beside the program (../share/halvix/wmm2025, installed or in the build
 // folder). Empty when neither holds it.
 std::string FindMagneticModelFile();
+
+// Reads the coefficient file the program ships into `model`: the one loader
+// of the model, whoever asks. False with the reason (missing or unreadable).
+bool LoadShippedMagneticModel(MagneticModel& model, std::string& error);

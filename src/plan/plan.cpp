@@ -184,16 +184,43 @@ std::string ComposeVorCell(const CheckpointDialogTexts& dialog) {
   if (dialog.EditFreq.empty() && dialog.EditIdent.empty() && dialog.EditBear.empty()) {
     return std::string();
   }
-  return dialog.EditFreq + "/ " + dialog.EditBear + "/ " + dialog.EditIdent + "/ " +
-         (dialog.RadioButtonTo ? "To" : "From");
+  const char* to_from = dialog.NoToFrom ? "" : dialog.RadioButtonTo ? "To" : "From";
+  return dialog.EditFreq + "/ " + dialog.EditBear + "/ " + dialog.EditIdent + "/ " + to_from;
+}
+
+std::string VariationCellText(const std::string& typed) {
+  // "13E" or "13 w": digits, then the side. Anything else stays as typed.
+  std::size_t i = 0;
+  while (i < typed.size() && (typed[i] == ' ' || typed[i] == '\t')) ++i;
+  const std::size_t digits = i;
+  while (i < typed.size() && std::isdigit(static_cast<unsigned char>(typed[i]))) ++i;
+  if (i == digits || i - digits > 5) return typed;
+  const std::string number = typed.substr(digits, i - digits);
+  while (i < typed.size() && typed[i] == ' ') ++i;
+  if (i + 1 != typed.size()) {
+    std::size_t end = i + 1;
+    while (end < typed.size() && (typed[end] == ' ' || typed[end] == '\t')) ++end;
+    if (end != typed.size()) return typed;
+  }
+  if (i >= typed.size()) return typed;
+  const char side = static_cast<char>(std::toupper(static_cast<unsigned char>(typed[i])));
+  // The plan adds the variation to a true heading: west counts positive.
+  if (side == 'W') return std::to_string(ParseLong(number.c_str()));
+  if (side == 'E') return std::to_string(-ParseLong(number.c_str()));
+  return typed;
 }
 
 void DialogToRow(const CheckpointDialogTexts& dialog, Checkpoint& row) {
   row.caption = CutUtf8(dialog.EditCheckpointName, kShortTextMax);
-  row.subitems = {
-      dialog.EditDistance, dialog.EditTrueCourse, dialog.EditAltitude,
-      dialog.EditWindDir,  dialog.EditWindSpeed,  dialog.EditTemperature,
-      dialog.EditAirspeed, dialog.EditMagVar,     CutUtf8(ComposeVorCell(dialog), kShortTextMax)};
+  row.subitems = {dialog.EditDistance,
+                  dialog.EditTrueCourse,
+                  dialog.EditAltitude,
+                  dialog.EditWindDir,
+                  dialog.EditWindSpeed,
+                  dialog.EditTemperature,
+                  dialog.EditAirspeed,
+                  VariationCellText(dialog.EditMagVar),
+                  CutUtf8(ComposeVorCell(dialog), kShortTextMax)};
 }
 
 void RowToDialog(const Checkpoint& row, CheckpointDialogTexts& dialog) {
@@ -210,5 +237,7 @@ void RowToDialog(const Checkpoint& row, CheckpointDialogTexts& dialog) {
   dialog.EditFreq = tokens.NextToken();
   dialog.EditBear = tokens.NextToken();
   dialog.EditIdent = tokens.NextToken();
-  dialog.RadioButtonTo = EqualsIgnoreCase(tokens.NextToken(), "to");
+  const std::string to_from = tokens.NextToken();
+  dialog.RadioButtonTo = EqualsIgnoreCase(to_from, "to");
+  dialog.NoToFrom = to_from.empty() && dialog.EditBear.empty() && !dialog.EditIdent.empty();
 }

@@ -154,6 +154,8 @@ struct CheckpointDialogTexts {
   std::string EditBear;
   std::string EditIdent;
   bool RadioButtonTo = false;  // RadioButtonFrom is the opposite
+  // Neither To nor From: a checkpoint at the VOR itself has no radial to fly.
+  bool NoToFrom = false;
 };
 
 // --- Text helpers -----------------------------------------------------------
@@ -210,13 +212,19 @@ bool AddRow(Plan& plan, const std::string& name, int32_t dist, int32_t tc, int32
             int32_t winddir, int32_t windvel, int32_t temp, int32_t tas, int32_t var,
             const char* vortext = nullptr);
 
-// "%s/ %s/ %s/ %s" of frequency, bearing, ident and To/From; empty when the
-// three edits are all empty.
+// "%s/ %s/ %s/ %s" of frequency, bearing, ident and To/From (none for
+// NoToFrom); empty when the three edits are all empty.
 std::string ComposeVorCell(const CheckpointDialogTexts& dialog);
 
-// Replaces the row's caption and all its sub-items with the dialog's texts.
+// A variation as pilots write it, "13E" or "13W", as the number the plan file
+// holds: west positive, "-13" for 13E. Any other text is returned as typed.
+std::string VariationCellText(const std::string& typed);
+
+// Replaces the row's caption and all its sub-items with the dialog's texts;
+// a variation typed with its side becomes the number the file holds.
 void DialogToRow(const CheckpointDialogTexts& dialog, Checkpoint& row);
 
 // Loads the row into the dialog texts; "To" when the fourth VOR field is "to"
-// in any case, else "From".
+// in any case, neither when it and the bearing are empty (the checkpoint is
+// the VOR), else "From".
 void RowToDialog(const Checkpoint& row, CheckpointDialogTexts& dialog);

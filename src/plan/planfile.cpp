@@ -188,6 +188,18 @@ std::string RowsDroppedWarning(const LoadResult& result) {
          ". Saving will drop the others.";
 }
 
+namespace {
+
+LoadResult Reported(LoadResult result, const std::string& path) {
+  result.report.set_file(path);
+  if (!result.ok) result.report.Error(result.error);
+  const std::string dropped = RowsDroppedWarning(result);
+  if (!dropped.empty()) result.report.Warning(dropped);
+  return result;
+}
+
+}  // namespace
+
 LoadResult LoadPlan(Plan& plan, const std::string& path) {
   LoadResult result;
   ProfileFile file;
@@ -195,7 +207,7 @@ LoadResult LoadPlan(Plan& plan, const std::string& path) {
   // the reason goes back to the caller to show.
   result.ok = file.Load(path, result.error);
   result.rows_in_file = FillPlan(plan, file);
-  return result;
+  return Reported(std::move(result), path);
 }
 
 LoadResult LoadPlanText(Plan& plan, const std::string& bytes) {
@@ -204,7 +216,7 @@ LoadResult LoadPlanText(Plan& plan, const std::string& bytes) {
   file.Parse(bytes);
   result.no_sections = !file.HasAnySection();
   result.rows_in_file = FillPlan(plan, file);
-  return result;
+  return Reported(std::move(result), "");
 }
 
 bool PathExists(const std::string& path) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "plan/plan.h"
+#include "plan/read_report.h"
 
 enum class SaveStatus {
   Saved,          // written; plan.modified cleared
@@ -29,6 +30,7 @@ struct LoadResult {
   bool ok = true;
   std::string error;         // why the file could not be read, for the user
   bool no_sections = false;  // nothing in it is a plan file's: no "[section]" line at all
+  ReadReport report;         // the error and the dropped rows, as every reader reports them
 };
 
 // Replaces the whole plan with what `path` holds; anything missing (or the

@@ -83,3 +83,24 @@ std::string Upper(std::string_view text) {
   for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return out;
 }
+
+std::string PrintableText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (u >= 0x20 && u != 0x7f) {
+      out += c;
+      continue;
+    }
+    if (c == '\t' || c == '\n' || c == '\r') {  // as a plan file stores line breaks
+      out += ' ';
+      continue;
+    }
+    static const char kHex[] = "0123456789abcdef";
+    out += "\\x";
+    out += kHex[u >> 4];
+    out += kHex[u & 0xf];
+  }
+  return out;
+}

@@ -35,3 +35,9 @@ bool ParseDecimal(std::string_view text, double& value);
 bool ValidPosition(double lat, double lon);
 
 std::string Upper(std::string_view text);
+
+// Text from an outside file made safe to show: control characters (an escape
+// sequence, a NUL byte, DEL) become a visible \xNN, so no terminal, list or
+// printed log ever receives them raw; tabs and line breaks become blanks.
+// Text without any comes back as it was.
+std::string PrintableText(std::string_view text);

@@ -424,38 +424,26 @@ std::string PlanFileNameFor(const std::string& route_path) {
   return std::filesystem::path(route_path).replace_extension(".flt").string();
 }
 
-ImportResult ImportRoute(const std::string& path, const CivilDate& date, Plan& plan) {
-  ImportResult result;
-  std::string bytes;
-  switch (ReadRegularFile(path, kMaxRouteFileBytes, bytes, result.error)) {
-    case ReadStatus::Ok:
-      return ImportRouteText(bytes, path, date, plan);
-    case ReadStatus::Missing:
-      result.error = std::strerror(ENOENT);
-      break;
-    case ReadStatus::TooLarge:
-      result.error = "too large for a route file";
-      break;
-    case ReadStatus::Failed:
-      break;
+namespace {
+
+// Every entry point gives the report beside the old fields.
+ImportResult Reported(ImportResult result, const std::string& path) {
+  result.report.set_file(path);
+  if (!result.error.empty()) result.report.Error(result.error);
+  std::size_t begin = 0;
+  while (begin < result.warning.size()) {
+    const std::size_t nl = result.warning.find('\n', begin);
+    result.report.Warning(result.warning.substr(begin, nl - begin));
+    begin = nl == std::string::npos ? result.warning.size() : nl + 1;
   }
   return result;
 }
 
-ImportResult ImportRouteText(const std::string& bytes, const std::string& path,
-                             const CivilDate& date, Plan& plan) {
+ImportResult ReadRouteText(const std::string& bytes, const std::string& path, const CivilDate& date,
+                           const MagneticModel& model, Plan& plan) {
   ImportResult result;
   Route route;
   if (!ParseRoute(bytes, route, result.error)) return result;
-
-  const std::string model_path = FindMagneticModelFile();
-  MagneticModel model;
-  if (model_path.empty()) {
-    result.error = "the magnetic model (wmm2025/WMM2025.COF) that gives the variation is missing";
-    return result;
-  }
-  if (!model.Load(model_path, result.error)) return result;
-
   std::string poles;
   if (!RouteToPlan(route, model, DecimalYear(date), plan, result.error, &poles)) return result;
   plan.filename = PlanFileNameFor(path);
@@ -472,4 +460,44 @@ ImportResult ImportRouteText(const std::string& bytes, const std::string& path,
     result.warning += (result.warning.empty() ? "" : "\n") + warning;
   result.ok = true;
   return result;
+}
+
+}  // namespace
+
+bool ReadRouteFile(const std::string& path, std::string& bytes, std::string& error) {
+  switch (ReadRegularFile(path, kMaxRouteFileBytes, bytes, error)) {
+    case ReadStatus::Ok:
+      return true;
+    case ReadStatus::Missing:
+      error = std::strerror(ENOENT);
+      break;
+    case ReadStatus::TooLarge:
+      error = "too large for a route file";
+      break;
+    case ReadStatus::Failed:
+      break;
+  }
+  return false;
+}
+
+ImportResult ImportRoute(const std::string& path, const CivilDate& date, Plan& plan) {
+  ImportResult result;
+  std::string bytes;
+  if (!ReadRouteFile(path, bytes, result.error)) return Reported(std::move(result), path);
+  return ImportRouteText(bytes, path, date, plan);
+}
+
+ImportResult ImportRouteText(const std::string& bytes, const std::string& path,
+                             const CivilDate& date, Plan& plan) {
+  ImportResult result;
+  Route route;
+  if (!ParseRoute(bytes, route, result.error)) return Reported(std::move(result), path);
+  MagneticModel model;
+  if (!LoadShippedMagneticModel(model, result.error)) return Reported(std::move(result), path);
+  return ImportRouteText(bytes, path, date, model, plan);
+}
+
+ImportResult ImportRouteText(const std::string& bytes, const std::string& path,
+                             const CivilDate& date, const MagneticModel& model, Plan& plan) {
+  return Reported(ReadRouteText(bytes, path, date, model, plan), path);
 }

@@ -10,6 +10,7 @@
 
 #include "geo/magnetic.h"
 #include "plan/plan.h"
+#include "plan/read_report.h"
 
 struct RouteWaypoint {
   std::string name;
@@ -55,6 +56,7 @@ struct ImportResult {
   bool ok = false;
   std::string error;    // why nothing was imported
   std::string warning;  // imported, but the pilot should know this
+  ReadReport report;    // the same, as every reader of an outside file reports
 };
 
 // Reads the route file at `path` into `plan` (title, rows, airfields), with
@@ -66,3 +68,11 @@ ImportResult ImportRoute(const std::string& path, const CivilDate& date, Plan& p
 // The same for the bytes of a route file already read from `path`.
 ImportResult ImportRouteText(const std::string& bytes, const std::string& path,
                              const CivilDate& date, Plan& plan);
+
+// The same with a magnetic model already read.
+ImportResult ImportRouteText(const std::string& bytes, const std::string& path,
+                             const CivilDate& date, const MagneticModel& model, Plan& plan);
+
+// The bytes of the route file at `path`; false with the reason (missing, too
+// large for a route file, unreadable).
+bool ReadRouteFile(const std::string& path, std::string& bytes, std::string& error);

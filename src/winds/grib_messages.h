@@ -11,7 +11,9 @@
 class GribMessages {
  public:
   virtual ~GribMessages() = default;
-  virtual void Rewind() = 0;
+  // Goes back to the byte `offset` of the file, where a message starts;
+  // `Next` then reads that message.
+  virtual bool Seek(long offset) = 0;
   // Moves to the next message; false at the end, or on an error with its
   // reason in `error`.
   virtual bool Next(std::string& error) = 0;
@@ -30,6 +32,20 @@ extern "C" {
 using HalvixGribOpen = GribMessages* (*)(int fd);
 }
 #define HALVIX_GRIB_OPEN_SYMBOL "halvix_grib_open"
+// The module's interface version, a `long`: a module left over from another
+// build of the program is refused rather than called.
+#define HALVIX_GRIB_VERSION_SYMBOL "halvix_grib_version"
+constexpr long kHalvixGribVersion = 3;
+
+// What `Next` says, instead of the decoder's own words, for the two failures
+// a pilot meets: a file cut short and a file that is not GRIB at all.
+#define HALVIX_GRIB_TRUNCATED "truncated"
+#define HALVIX_GRIB_NOT_GRIB "not GRIB"
+
+// The module's entry point, once `path` is checked to be a whole module of
+// this version; null with the reason otherwise. A file cut short would
+// otherwise bring the program down inside the loader.
+HalvixGribOpen LoadGribModule(const std::string& path, std::string& error);
 
 // Reads the GRIB file open at `fd` (taken over) through the module, loaded
 // on first use from beside the program; null with the reason, naming the

@@ -24,16 +24,23 @@ class EccodesMessages : public GribMessages {
  public:
   explicit EccodesMessages(FILE* file) : file_(file) {}
 
-  void Rewind() override {
+  bool Seek(long offset) override {
     handle_.reset();
-    std::rewind(file_.get());
+    return std::fseek(file_.get(), offset, SEEK_SET) == 0;
   }
   bool Next(std::string& error) override {
     int status = CODES_SUCCESS;
     handle_.reset(codes_handle_new_from_file(nullptr, file_.get(), PRODUCT_GRIB, &status));
     if (status != CODES_SUCCESS) {
       handle_.reset();
-      error = codes_get_error_message(status);
+      if (status == CODES_PREMATURE_END_OF_FILE) {
+        error = HALVIX_GRIB_TRUNCATED;
+      } else if (status == CODES_UNSUPPORTED_EDITION || status == CODES_INVALID_MESSAGE ||
+                 status == CODES_WRONG_LENGTH) {
+        error = HALVIX_GRIB_NOT_GRIB;
+      } else {
+        error = codes_get_error_message(status);
+      }
       return false;
     }
     return handle_ != nullptr;
@@ -66,6 +73,11 @@ class EccodesMessages : public GribMessages {
 };
 
 }  // namespace
+
+extern "C" {
+extern const long halvix_grib_version;
+const long halvix_grib_version = kHalvixGribVersion;
+}
 
 extern "C" GribMessages* halvix_grib_open(int fd) {
   FILE* file = fdopen(fd, "rb");

@@ -29,6 +29,9 @@ void Profile(const std::vector<LevelSample>& levels, double alt_ft, Has has, Get
     below(*lowest, lowest->height_ft - alt_ft);
   } else if (upper == nullptr || upper == lower) {
     get(*lower, *lower, 0.0);
+  } else if (!(upper->height_ft > lower->height_ft)) {
+    // Two levels at one height give no slope: no value rather than a NaN.
+    return;
   } else {
     get(*lower, *upper, (alt_ft - lower->height_ft) / (upper->height_ft - lower->height_ft));
   }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <map>
+#include <set>
 
 #include "geo/geodesy.h"
 
@@ -15,6 +16,11 @@ constexpr double kStationRadiusNm = 150.0;
 constexpr std::size_t kStationsWeighted = 3;
 // Closer than this the station's own values are taken, without weighting.
 constexpr double kOnStationNm = 0.01;
+// A bulletin has nine to a dozen levels and a day's set a few thousand
+// stations; the text is not trusted with more.
+constexpr std::size_t kMaxLevels = 32;
+constexpr std::size_t kMaxStations = 20000;
+constexpr long kMaxLevelFt = 99999;
 
 struct Token {
   std::string text;
@@ -57,6 +63,23 @@ std::vector<Token> Tokens(const std::string& line) {
   return out;
 }
 
+// The cells of a line copied from a table, where a tab stands between
+// columns instead of spaces lining them up; trimmed, empty for an empty cell.
+std::vector<std::string> TabCells(const std::string& line) {
+  std::vector<std::string> cells;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t tab = line.find('\t', start);
+    std::string cell =
+        line.substr(start, tab == std::string::npos ? std::string::npos : tab - start);
+    const std::size_t first = cell.find_first_not_of(" \r");
+    const std::size_t last = cell.find_last_not_of(" \r");
+    cells.push_back(first == std::string::npos ? "" : cell.substr(first, last - first + 1));
+    if (tab == std::string::npos) return cells;
+    start = tab + 1;
+  }
+}
+
 bool AllDigits(const std::string& text) {
   return !text.empty() &&
          std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -78,55 +101,73 @@ bool ParseHhmm(const std::string& text, int& minutes) {
   return true;
 }
 
-// "VALID 040000Z   FOR USE 2000-0300Z. TEMPS NEG ABV 24000"
-bool ParseValidLine(const std::string& line, FbBulletin& bulletin) {
+// "VALID 040000Z   FOR USE 2000-0300Z. TEMPS NEG ABV 24000"; what is wrong
+// with it, or empty.
+std::string ParseValidLine(const std::string& line, FbBulletin& bulletin) {
+  const char kNeedsPeriod[] = "the VALID line needs FOR USE hhmm-hhmmZ";
   const std::vector<Token> tokens = Tokens(line);
-  if (tokens.size() < 2) return false;
+  if (tokens.size() < 2) return kNeedsPeriod;
   bulletin.valid = tokens[1].text;
   const std::size_t use = line.find("FOR USE");
-  if (use == std::string::npos) return false;
+  if (use == std::string::npos) return kNeedsPeriod;
   char from[5] = {};
   char to[5] = {};
-  if (std::sscanf(line.c_str() + use, "FOR USE %4[0-9]-%4[0-9]", from, to) != 2) return false;
-  if (!ParseHhmm(from, bulletin.use_from) || !ParseHhmm(to, bulletin.use_to)) return false;
+  if (std::sscanf(line.c_str() + use, "FOR USE %4[0-9]-%4[0-9]", from, to) != 2)
+    return kNeedsPeriod;
+  if (!ParseHhmm(from, bulletin.use_from) || !ParseHhmm(to, bulletin.use_to)) return kNeedsPeriod;
   const std::size_t abv = line.find("NEG ABV");
   if (abv != std::string::npos) {
-    int level = 0;
-    if (std::sscanf(line.c_str() + abv, "NEG ABV %d", &level) == 1) {
-      bulletin.temps_negative_above = level;
+    std::size_t at = abv + 7;
+    while (at < line.size() && line[at] == ' ') ++at;
+    std::string number;
+    while (at < line.size() && line[at] >= '0' && line[at] <= '9') number += line[at++];
+    // Seven digits already say more than any level.
+    if (!number.empty() && (number.size() > 7 || std::stol(number) > kMaxLevelFt)) {
+      return "TEMPS NEG ABV " + number + " is not a level in feet";
     }
+    if (!number.empty()) bulletin.temps_negative_above = std::stoi(number);
   }
-  return true;
+  return {};
 }
 
 std::string LineError(int line, const std::string& what) {
   return "line " + std::to_string(line) + ": " + what;
 }
 
+// One wrong line refuses the whole text: a bulletin read in part would
+// give winds from the wrong columns without a word.
+FbDecodeResult& Refuse(FbDecodeResult& result, int line, const std::string& what) {
+  result.error = LineError(line, what);
+  result.report.Error(what, static_cast<std::size_t>(line));
+  result.bulletins.clear();
+  return result;
+}
+
 // The station line's groups under the level line's columns: a group belongs
 // to the level whose number ends at or after the group's last column and
 // after the previous level's.
 bool DecodeStation(const std::vector<Token>& tokens, const FbBulletin& bulletin,
-                   const std::vector<std::size_t>& level_ends, int line, FbStation& station,
+                   const std::vector<std::size_t>& level_ends, bool tabs, FbStation& station,
                    std::string& error) {
   station.ident = tokens[0].text;
-  station.line = line;
-  station.groups.assign(bulletin.levels.size(), FbGroup{});
-  std::vector<bool> taken(bulletin.levels.size(), false);
+  station.groups.clear();
   for (std::size_t t = 1; t < tokens.size(); ++t) {
     const Token& token = tokens[t];
-    std::size_t k = 0;
-    while (k < level_ends.size() && token.last > level_ends[k]) ++k;
-    if (k == level_ends.size() || taken[k]) {
-      error = LineError(line, "group " + token.text + " stands under no level of the FT line");
+    const std::size_t k = static_cast<std::size_t>(
+        std::lower_bound(level_ends.begin(), level_ends.end(), token.last) - level_ends.begin());
+    // Tokens run left to right, so a level already taken is the last one.
+    if (k == level_ends.size() || (!station.groups.empty() && station.groups.back().level >= k)) {
+      error = "group " + token.text + " stands under no level of the FT line";
+      if (tabs) error += " (the text has tabs, which may have moved it off its column)";
       return false;
     }
-    taken[k] = true;
-    if (!DecodeFbGroup(token.text, bulletin.levels[k], bulletin.temps_negative_above,
-                       station.groups[k])) {
-      error = LineError(line, "group " + token.text + " fits no wind group form");
+    FbGroup group;
+    if (!DecodeFbGroup(token.text, bulletin.levels[k], bulletin.temps_negative_above, group)) {
+      error = "group " + token.text + " fits no wind group form";
       return false;
     }
+    group.level = k;
+    station.groups.push_back(group);
   }
   return true;
 }
@@ -140,6 +181,15 @@ std::string FormatTime(double minutes) {
 }
 
 }  // namespace
+
+FbGroup FbStation::Group(std::size_t level) const {
+  const auto found = std::lower_bound(groups.begin(), groups.end(), level,
+                                      [](const FbGroup& g, std::size_t k) { return g.level < k; });
+  if (found != groups.end() && found->level == level) return *found;
+  FbGroup blank;
+  blank.level = level;
+  return blank;
+}
 
 bool DecodeFbGroup(const std::string& group, int level_ft, int negative_above, FbGroup& out) {
   out = FbGroup{};
@@ -180,22 +230,40 @@ FbDecodeResult DecodeFb(const std::string& text) {
   bool have_header = false;
   bool in_stations = false;
   std::vector<std::size_t> level_ends;
+  bool level_tabs = false;
+  bool level_table = false;      // the level line's levels are cells between tabs
+  std::set<std::string> idents;  // of the bulletin being read
+  std::size_t stations = 0;
   std::size_t start = 0;
   int line_number = 0;
   while (start <= text.size()) {
     std::size_t end = text.find('\n', start);
     if (end == std::string::npos) end = text.size();
-    const std::string line = ExpandTabs(text.substr(start, end - start));
+    const bool tabs = text.find('\t', start) < end;
+    const std::string raw = text.substr(start, end - start);
+    const std::string line = ExpandTabs(raw);
     start = end + 1;
     ++line_number;
-    const std::vector<Token> tokens = Tokens(line);
+    std::vector<Token> tokens = Tokens(line);
+    // A station line of a bulletin copied from a table: its k-th cell is
+    // the k-th level's, whatever the tab stops make of the columns.
+    if (in_stations && level_table && tabs && !tokens.empty() && LooksLikeIdent(tokens[0].text)) {
+      const std::vector<std::string> cells = TabCells(raw);
+      tokens.resize(1);
+      for (std::size_t k = 1; k < cells.size(); ++k) {
+        if (cells[k].empty()) continue;
+        const std::size_t column =
+            k - 1 < level_ends.size() ? level_ends[k - 1] : std::string::npos;
+        tokens.push_back(Token{cells[k], column, column});
+      }
+    }
     if (tokens.empty()) continue;
     const std::string& first = tokens[0].text;
     if (first == "VALID") {
       header = FbBulletin{};
-      if (!ParseValidLine(line, header)) {
-        result.error = LineError(line_number, "the VALID line needs FOR USE hhmm-hhmmZ");
-        return result;
+      const std::string why = ParseValidLine(line, header);
+      if (!why.empty()) {
+        return Refuse(result, line_number, why);
       }
       have_header = true;
       in_stations = false;
@@ -203,36 +271,64 @@ FbDecodeResult DecodeFb(const std::string& text) {
       in_stations = false;
     } else if (first == "FT") {
       if (!have_header) {
-        result.error = LineError(line_number, "a level line without a VALID line before it");
+        return Refuse(result, line_number, "a level line without a VALID line before it");
         return result;
       }
       FbBulletin bulletin = header;
       level_ends.clear();
+      level_tabs = tabs;
+      idents.clear();
+      const std::vector<std::string> cells = TabCells(raw);
+      level_table = tabs && std::none_of(cells.begin(), cells.end(),
+                                         [](const std::string& c) { return c.empty(); });
+      if (tokens.size() - 1 > kMaxLevels) {
+        return Refuse(result, line_number,
+                      "more than " + std::to_string(kMaxLevels) + " levels on the FT line");
+      }
       for (std::size_t t = 1; t < tokens.size(); ++t) {
-        if (!AllDigits(tokens[t].text) || tokens[t].text.size() > 6) {
-          result.error = LineError(line_number, "level " + tokens[t].text + " is not in feet");
-          return result;
+        if (!AllDigits(tokens[t].text) || tokens[t].text.size() > 6 ||
+            std::stol(tokens[t].text) > kMaxLevelFt) {
+          return Refuse(result, line_number, "level " + tokens[t].text + " is not in feet");
         }
-        bulletin.levels.push_back(std::stoi(tokens[t].text));
+        const int level = std::stoi(tokens[t].text);
+        if (std::find(bulletin.levels.begin(), bulletin.levels.end(), level) !=
+            bulletin.levels.end()) {
+          return Refuse(result, line_number, "level " + tokens[t].text + " is listed twice");
+        }
+        bulletin.levels.push_back(level);
         level_ends.push_back(tokens[t].last);
       }
       result.bulletins.push_back(bulletin);
       have_header = false;
       in_stations = !bulletin.levels.empty();
     } else if (in_stations && LooksLikeIdent(first) && tokens.size() > 1) {
-      FbStation station;
-      if (!DecodeStation(tokens, result.bulletins.back(), level_ends, line_number, station,
-                         result.error)) {
-        result.bulletins.clear();
-        return result;
+      if (++stations > kMaxStations) {
+        return Refuse(
+            result, line_number,
+            "more than " + std::to_string(kMaxStations) + " stations; not a winds aloft bulletin");
       }
-      result.bulletins.back().stations.push_back(station);
+      FbStation station;
+      std::string why;
+      if (!DecodeStation(tokens, result.bulletins.back(), level_ends, tabs || level_tabs, station,
+                         why)) {
+        return Refuse(result, line_number, why);
+      }
+      station.line = line_number;
+      // Two lines for one station would be averaged as two stations at one
+      // place: the second is most likely a paste gone wrong.
+      if (!idents.insert(station.ident).second) {
+        result.report.Warning("station " + station.ident + " is listed twice; the first is used",
+                              static_cast<std::size_t>(line_number));
+        continue;
+      }
+      result.bulletins.back().stations.push_back(std::move(station));
     } else {
       in_stations = false;
     }
   }
   if (result.bulletins.empty()) {
     result.error = "no winds aloft bulletin: no FT line with its levels";
+    result.report.Error(result.error);
     return result;
   }
   result.ok = true;
@@ -251,15 +347,14 @@ FbForecast::FbForecast(std::vector<FbBulletin> bulletins, const StationLocator& 
       auto found = placed.find(station.ident);
       if (found == placed.end()) {
         found = placed.emplace(station.ident, locate ? locate(station.ident) : std::nullopt).first;
-        if (!found->second) warnings_.push_back("station " + station.ident + " cannot be placed");
+        if (!found->second) unplaced_.push_back(station.ident);
       }
       if (!found->second) continue;
       Placed entry{station.ident, *found->second, {}};
-      for (std::size_t k = 0; k < station.groups.size(); ++k) {
-        const FbGroup& group = station.groups[k];
-        if (group.blank) continue;
+      for (const FbGroup& group : station.groups) {
+        if (group.blank || group.level >= bulletin.levels.size()) continue;
         LevelSample level;
-        level.height_ft = bulletin.levels[k];
+        level.height_ft = bulletin.levels[group.level];
         level.value = WindFrom(group.direction, group.calm ? 0.0 : group.speed);
         level.value.has_temp = group.has_temp;
         level.value.temp = group.temp;
@@ -272,6 +367,23 @@ FbForecast::FbForecast(std::vector<FbBulletin> bulletins, const StationLocator& 
     }
     periods_.push_back(std::move(period));
   }
+}
+
+std::vector<std::string> FbForecast::warnings() const {
+  // A handful are named one by one; a country's worth in one line.
+  constexpr std::size_t kNamed = 5;
+  std::vector<std::string> out;
+  if (unplaced_.size() <= kNamed) {
+    for (const std::string& ident : unplaced_)
+      out.push_back("station " + ident + " cannot be placed");
+    return out;
+  }
+  std::string line = std::to_string(unplaced_.size()) + " stations cannot be placed: ";
+  for (std::size_t n = 0; n < kNamed; ++n) line += unplaced_[n] + ", ";
+  line.resize(line.size() - 2);
+  line += " and " + std::to_string(unplaced_.size() - kNamed) + " more";
+  out.push_back(line);
+  return out;
 }
 
 double FbForecast::Departure(std::optional<int> hhmm_minutes) const {

@@ -2,16 +2,19 @@
 // broadcast, decoded into station profiles, and the forecast it makes.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "plan/plan.h"
+#include "plan/read_report.h"
 #include "winds/winds.h"
 
 // One decoded group. Blank columns decode to a level without wind or temperature.
 struct FbGroup {
+  std::size_t level = 0;  // index into the bulletin's levels
   bool blank = true;
   bool calm = false;  // 9900: light and variable
   int direction = 0;  // degrees true, 10..360
@@ -23,7 +26,10 @@ struct FbGroup {
 struct FbStation {
   std::string ident;
   int line = 0;                 // 1-based, in the text
-  std::vector<FbGroup> groups;  // one per level of the bulletin
+  std::vector<FbGroup> groups;  // the levels that have a group, ascending by index
+
+  // The group under the bulletin's `level`-th level; blank when there is none.
+  FbGroup Group(std::size_t level) const;
 };
 
 struct FbBulletin {
@@ -38,6 +44,7 @@ struct FbBulletin {
 struct FbDecodeResult {
   bool ok = false;
   std::string error;  // "line 12: group 23A5 ..." when not ok
+  ReadReport report;  // the error and the warnings with their lines
   std::vector<FbBulletin> bulletins;
 };
 
@@ -65,8 +72,11 @@ class FbForecast : public WindSource {
   double Departure(std::optional<int> hhmm_minutes) const override;
   WindSample At(const GeoPosition& where, double alt_ft, double time) const override;
 
-  // "station ABC cannot be placed", once for each.
-  const std::vector<std::string>& warnings() const { return warnings_; }
+  // "station ABC cannot be placed", once for each of a few, or one line
+  // naming the first few and counting the rest.
+  std::vector<std::string> warnings() const;
+  // The idents of the stations that cannot be placed, in the bulletin's order.
+  const std::vector<std::string>& unplaced() const { return unplaced_; }
 
  private:
   struct Placed {
@@ -83,5 +93,5 @@ class FbForecast : public WindSource {
   const Period* PeriodAt(double time, bool& inside) const;
 
   std::vector<Period> periods_;
-  std::vector<std::string> warnings_;
+  std::vector<std::string> unplaced_;
 };

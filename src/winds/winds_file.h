@@ -13,7 +13,9 @@ struct WindForecastLoad {
   bool ok = false;
   std::string error;  // names the line or message
   std::unique_ptr<WindSource> source;
-  std::vector<std::string> warnings;  // stations that cannot be placed
+  std::vector<std::string> warnings;  // stations that cannot be placed, a long list in one line
+  std::vector<std::string> unplaced;  // their idents
+  ReadReport report;                  // what reading the file found, with file and line
   bool grib = false;
 };
 

@@ -20,6 +20,12 @@ constexpr double kKelvin = 273.15;
 constexpr double kMetresPerSecondInKnots = 3600.0 / 1852.0;
 constexpr long long kMinutesPerDay = 24 * 60;
 const float kMissing = std::numeric_limits<float>::quiet_NaN();
+// A twentieth of a degree over the globe: finer grids are not forecasts a
+// flight is planned on, and a header is not trusted with more memory.
+constexpr long long kMaxGridPoints = 7200LL * 3601LL;
+constexpr long kMaxBitsPerValue = 32;
+// Half the three hours between the times of most forecasts.
+constexpr double kSingleTimeSlackMinutes = 90.0;
 
 double Norm360(double degrees) {
   double out = std::fmod(degrees, 360.0);
@@ -85,16 +91,27 @@ class GribFile {
     messages_ = OpenGribMessages(fd, error);
     return messages_ != nullptr;
   }
-  void Rewind() {
-    messages_->Rewind();
-    count_ = 0;
+  // The message at byte `offset`, which is the file's `number`-th.
+  GribMessages* At(long offset, long number, std::string& error) {
+    if (offset < 0 || !messages_->Seek(offset)) {
+      error = MessageError(number, "cannot be read again");
+      return nullptr;
+    }
+    count_ = number - 1;
+    return Next(error);
   }
   // The next message; null at the end or on an error (then `error` is set).
   GribMessages* Next(std::string& error) {
     ++count_;
     std::string why;
     if (messages_->Next(why)) return messages_.get();
-    if (!why.empty()) error = MessageError(count_, why);
+    if (why == HALVIX_GRIB_TRUNCATED) {
+      error = "the file ends inside message " + std::to_string(count_);
+    } else if (why == HALVIX_GRIB_NOT_GRIB) {
+      error = count_ == 1 ? "not a GRIB file" : MessageError(count_, "not a GRIB message");
+    } else if (!why.empty()) {
+      error = MessageError(count_, why);
+    }
     return nullptr;
   }
   long count() const { return count_; }
@@ -103,6 +120,30 @@ class GribFile {
   std::unique_ptr<GribMessages> messages_;
   long count_ = 0;
 };
+
+// Why the message's data cannot fill `points` grid points, checked on the
+// header before anything is decoded or allocated; empty when it can.
+std::string DataProblem(GribMessages& m, long long points) {
+  const long bits = m.Long("bitsPerValue", -1);
+  if (bits < 0 || bits > kMaxBitsPerValue) {
+    return std::to_string(bits) + " bits per value; at most 32 are read";
+  }
+  const long values = m.Long("numberOfValues", -1);
+  if (values < 0 || values > points) return "more values than grid points";
+  if (m.Long("bitmapPresent", 0) != 0) {
+    if (m.Long("section6Length", 0) - 6 < (points + 7) / 8)
+      return "the bitmap is shorter than the grid";
+  } else if (values != points) {
+    return std::to_string(values) + " values for a grid of " + std::to_string(points) + " points";
+  }
+  // Simple packing is values times bits, nothing else: other packings
+  // carry their own lengths, which the decoder checks.
+  if (m.String("packingType") == "grid_simple" &&
+      m.Long("section7Length", 0) - 5 < (static_cast<long long>(values) * bits + 7) / 8) {
+    return "the data section is shorter than its " + std::to_string(values) + " values";
+  }
+  return {};
+}
 
 }  // namespace
 
@@ -156,12 +197,54 @@ GribArea AreaOfPlan(const Plan& plan) {
   return AreaAround(points, alt_min, alt_max);
 }
 
-bool GribForecast::Read(const std::string& path, const GribArea& area, std::string& error) {
+// The columns of a grid that does not go round the globe holding the arc,
+// with a cell's margin: the arc may start west of the grid and enter it,
+// or leave it to the east and come back round.
+void GribForecast::KeepColumns(const GribArea& area) {
+  const double width = static_cast<double>(grid_.ni - 1) * grid_.di;
+  const double west = Norm360(area.lon_west - grid_.lon0);
+  double first = width;
+  double last = -1.0;
+  for (const double from : {west, west - 360.0}) {
+    const double a = std::max(from, 0.0);
+    const double b = std::min(from + area.lon_span, width);
+    if (a > b) continue;
+    first = std::min(first, a);
+    last = std::max(last, b);
+  }
+  if (last < first) {
+    col0_ = cols_ = 0;
+    return;
+  }
+  col0_ = std::max(0L, static_cast<long>(std::floor(first / grid_.di)) - 1);
+  const long end = std::min(grid_.ni - 1, static_cast<long>(std::ceil(last / grid_.di)) + 1);
+  cols_ = end - col0_ + 1;
+}
+
+ReadReport GribForecast::Read(const std::string& path, const GribArea& area) {
+  ReadReport report(path);
+  std::string error;
+  if (!ReadMessages(path, area, error)) {
+    *this = GribForecast{};
+    report.Error(error);
+  }
+  return report;
+}
+
+bool GribForecast::ReadMessages(const std::string& path, const GribArea& area, std::string& error) {
   *this = GribForecast{};
   GribFile file;
   if (!file.Open(path, error)) return false;
-  // First pass, keys only: the grid and the pressure levels on offer.
-  std::set<long> pressures;
+  // First pass, keys only: the grid, and where each field of each level
+  // and time is, to come back to only those the legs need.
+  struct Entry {
+    int parameter = 0;
+    long hpa = 0;
+    long long valid = 0;
+    long offset = 0;
+    long number = 0;
+  };
+  std::vector<Entry> entries;
   bool have_grid = false;
   for (;;) {
     GribMessages* h = file.Next(error);
@@ -169,7 +252,8 @@ bool GribForecast::Read(const std::string& path, const GribArea& area, std::stri
       if (!error.empty()) return false;
       break;
     }
-    if (Parameter(*h) < 0) continue;
+    const int parameter = Parameter(*h);
+    if (parameter < 0) continue;
     if (h->String("gridType") != "regular_ll") {
       error = MessageError(file.count(), "not on a regular latitude/longitude grid");
       return false;
@@ -187,6 +271,12 @@ bool GribForecast::Read(const std::string& path, const GribArea& area, std::stri
       error = MessageError(file.count(), "a grid layout this program does not read");
       return false;
     }
+    if (static_cast<long long>(grid.ni) * grid.nj > kMaxGridPoints) {
+      error = MessageError(file.count(), "a grid of " + std::to_string(grid.ni) + " by " +
+                                             std::to_string(grid.nj) +
+                                             " points, more than this program reads");
+      return false;
+    }
     grid.global = std::fabs(grid.ni * grid.di - 360.0) < grid.di / 2.0;
     if (!have_grid) {
       grid_ = grid;
@@ -196,27 +286,19 @@ bool GribForecast::Read(const std::string& path, const GribArea& area, std::stri
       error = MessageError(file.count(), "a grid unlike the earlier messages'");
       return false;
     }
-    pressures.insert(h->Long("level", -1));
+    entries.push_back(
+        {parameter, h->Long("level", -1), ValidMinutes(*h), h->Long("offset", -1), file.count()});
   }
   if (!have_grid) {
     error = file.count() <= 1 ? "no GRIB message" : "no u, v, t or gh on pressure levels";
     return false;
   }
+  if (std::none_of(entries.begin(), entries.end(),
+                   [](const Entry& e) { return e.parameter == 3; })) {
+    error = "no geopotential height (gh) on pressure levels: the heights of its levels are unknown";
+    return false;
+  }
   if (area.empty) return true;
-
-  // The levels around the legs' altitudes, with one more on either side
-  // since heights stray from the standard atmosphere's.
-  const std::vector<long> descending(pressures.rbegin(), pressures.rend());
-  const double p_low = StandardPressure(area.alt_min_ft);
-  const double p_high = StandardPressure(area.alt_max_ft);
-  std::size_t first = 0;
-  while (first + 1 < descending.size() && descending[first + 1] >= p_low) ++first;
-  std::size_t last = first;
-  while (last < descending.size() && descending[last] > p_high) ++last;
-  first = first > 0 ? first - 1 : 0;
-  last = std::min(last + 1, descending.size() - 1);
-  const std::set<long> wanted(descending.begin() + static_cast<long>(first),
-                              descending.begin() + static_cast<long>(last) + 1);
 
   // Rows and columns around the area, one cell beyond it on each side.
   const double y_a = (area.lat_min - grid_.lat0) / grid_.dj;
@@ -224,66 +306,144 @@ bool GribForecast::Read(const std::string& path, const GribArea& area, std::stri
   row0_ = std::max(0L, static_cast<long>(std::floor(std::min(y_a, y_b))) - 1);
   const long row_end = std::min(grid_.nj - 1, static_cast<long>(std::ceil(std::max(y_a, y_b))) + 1);
   rows_ = std::max(0L, row_end - row0_ + 1);
-  const double x_west = Norm360(area.lon_west - grid_.lon0) / grid_.di;
-  const long span = static_cast<long>(std::ceil(area.lon_span / grid_.di)) + 3;
   if (grid_.global) {
+    const double x_west = Norm360(area.lon_west - grid_.lon0) / grid_.di;
+    const long span = static_cast<long>(std::ceil(area.lon_span / grid_.di)) + 3;
     col0_ = (static_cast<long>(std::floor(x_west)) - 1 + grid_.ni) % grid_.ni;
     cols_ = std::min(grid_.ni, span + 1);
   } else {
-    col0_ = std::max(0L, std::min(grid_.ni - 1, static_cast<long>(std::floor(x_west)) - 1));
-    cols_ = std::max(0L, std::min(grid_.ni - col0_, span + 1));
+    KeepColumns(area);
   }
+  if (rows_ == 0 || cols_ == 0) return true;  // nothing of the grid under the legs
 
-  // Second pass: the values of the wanted messages, cut to the area.
-  file.Rewind();
   std::vector<double> values;
-  for (;;) {
-    GribMessages* h = file.Next(error);
+  // One field of one message, cut to the kept rows and columns.
+  auto decode = [&](const Entry& entry) {
+    GribMessages* h = file.At(entry.offset, entry.number, error);
     if (!h) {
-      if (!error.empty()) return false;
-      break;
+      if (error.empty()) error = MessageError(entry.number, "cannot be read again");
+      return false;
     }
-    const int parameter = Parameter(*h);
-    if (parameter < 0 || wanted.count(h->Long("level", -1)) == 0) continue;
+    const std::string problem = DataProblem(*h, static_cast<long long>(grid_.ni) * grid_.nj);
+    if (!problem.empty()) {
+      error = MessageError(entry.number, problem);
+      return false;
+    }
     std::size_t size = 0;
     if (!h->ValueCount(size) || size != static_cast<std::size_t>(grid_.ni * grid_.nj)) {
-      error = MessageError(file.count(), "the values do not fill the grid");
+      error = MessageError(entry.number, "the values do not fill the grid");
       return false;
     }
     values.resize(size);
     if (!h->Values(values)) {
-      error = MessageError(file.count(), "the values cannot be decoded");
+      error = MessageError(entry.number, "the values cannot be decoded");
       return false;
     }
     const bool bitmap = h->Long("bitmapPresent", 0) != 0;
     const double missing = h->Double("missingValue");
-    const long long valid = ValidMinutes(*h);
-    auto step =
-        std::find_if(steps_.begin(), steps_.end(), [&](const Step& s) { return s.valid == valid; });
+    auto step = std::find_if(steps_.begin(), steps_.end(),
+                             [&](const Step& s) { return s.valid == entry.valid; });
     if (step == steps_.end()) {
-      step = steps_.insert(std::upper_bound(steps_.begin(), steps_.end(), valid,
+      step = steps_.insert(std::upper_bound(steps_.begin(), steps_.end(), entry.valid,
                                             [](long long v, const Step& s) { return v < s.valid; }),
-                           Step{valid, {}});
+                           Step{entry.valid, {}});
     }
-    const long hpa = h->Long("level", -1);
     auto level = std::find_if(step->levels.begin(), step->levels.end(),
-                              [&](const Level& l) { return l.hpa == hpa; });
+                              [&](const Level& l) { return l.hpa == entry.hpa; });
     if (level == step->levels.end()) {
-      step->levels.push_back(Level{hpa, {}, {}, {}, {}});
+      step->levels.push_back(Level{entry.hpa, {}, {}, {}, {}});
       level = step->levels.end() - 1;
     }
     std::vector<float>* fields[] = {&level->u, &level->v, &level->t, &level->gh};
-    std::vector<float>& field = *fields[parameter];
+    std::vector<float>& field = *fields[entry.parameter];
     field.assign(static_cast<std::size_t>(rows_ * cols_), kMissing);
     for (long r = 0; r < rows_; ++r) {
       for (long c = 0; c < cols_; ++c) {
         const long i = (col0_ + c) % grid_.ni;
         const double value = values[static_cast<std::size_t>((row0_ + r) * grid_.ni + i)];
-        if (!(bitmap && value == missing)) {
+        if (!(bitmap && value == missing) && std::isfinite(value)) {
           field[static_cast<std::size_t>(r * cols_ + c)] = static_cast<float>(value);
         }
       }
     }
+    return true;
+  };
+  auto decode_level = [&](long hpa, bool heights) {
+    for (const Entry& entry : entries) {
+      if (entry.hpa == hpa && (entry.parameter == 3) == heights && !decode(entry)) return false;
+    }
+    return true;
+  };
+
+  // Levels are chosen by the heights the file gives them, which stray from
+  // the standard atmosphere's by hundreds of metres in a deep low or high:
+  // the heights of the levels near the standard ones are read first, and
+  // more on either side until the legs' altitudes are held between two.
+  std::set<long> pressures;
+  for (const Entry& entry : entries) pressures.insert(entry.hpa);
+  const std::vector<long> upward(pressures.rbegin(), pressures.rend());
+  const long count = static_cast<long>(upward.size());
+  const double margin_ft = 3000.0;
+  const double p_low = StandardPressure(area.alt_min_ft - margin_ft);
+  const double p_high = StandardPressure(area.alt_max_ft + margin_ft);
+  long lo = 0;
+  long hi = count - 1;
+  for (long k = 0; k < count; ++k) {
+    if (static_cast<double>(upward[k]) >= p_low) lo = k;
+  }
+  for (long k = count - 1; k >= lo; --k) {
+    if (static_cast<double>(upward[k]) <= p_high) hi = k;
+  }
+  std::vector<double> low_ft(static_cast<std::size_t>(count), std::nan(""));
+  std::vector<double> high_ft(static_cast<std::size_t>(count), std::nan(""));
+  auto heights = [&](long k) {
+    if (!decode_level(upward[k], true)) return false;
+    double low = std::numeric_limits<double>::infinity();
+    double high = -low;
+    for (const Step& step : steps_) {
+      for (const Level& level : step.levels) {
+        if (level.hpa != upward[k]) continue;
+        for (const float gh : level.gh) {
+          if (std::isnan(gh)) continue;
+          low = std::min(low, gh * kFeetPerMetre);
+          high = std::max(high, gh * kFeetPerMetre);
+        }
+      }
+    }
+    if (low <= high) {
+      low_ft[static_cast<std::size_t>(k)] = low;
+      high_ft[static_cast<std::size_t>(k)] = high;
+    }
+    return true;
+  };
+  for (long k = lo; k <= hi; ++k) {
+    if (!heights(k)) return false;
+  }
+  // NaN (no heights at that level) compares false and stops the search.
+  while (lo > 0 && high_ft[static_cast<std::size_t>(lo)] > area.alt_min_ft) {
+    if (!heights(--lo)) return false;
+  }
+  while (hi < count - 1 && low_ft[static_cast<std::size_t>(hi)] < area.alt_max_ft) {
+    if (!heights(++hi)) return false;
+  }
+  // The highest level below every leg and the lowest above every leg bound
+  // the ones kept.
+  long first = lo;
+  for (long k = lo; k <= hi; ++k) {
+    if (high_ft[static_cast<std::size_t>(k)] <= area.alt_min_ft) first = k;
+  }
+  long last = hi;
+  for (long k = hi; k >= first; --k) {
+    if (low_ft[static_cast<std::size_t>(k)] >= area.alt_max_ft) last = k;
+  }
+  const std::set<long> wanted(upward.begin() + first, upward.begin() + last + 1);
+  for (Step& step : steps_) {
+    step.levels.erase(std::remove_if(step.levels.begin(), step.levels.end(),
+                                     [&](const Level& l) { return wanted.count(l.hpa) == 0; }),
+                      step.levels.end());
+  }
+  for (const long hpa : wanted) {
+    if (!decode_level(hpa, false)) return false;
   }
   return true;
 }
@@ -302,6 +462,14 @@ std::size_t GribForecast::levels_held() const {
   std::size_t n = 0;
   for (const Step& step : steps_) n = std::max(n, step.levels.size());
   return n;
+}
+
+std::vector<long> GribForecast::pressures_held() const {
+  std::vector<long> out;
+  if (!steps_.empty()) {
+    for (const Level& level : steps_.front().levels) out.push_back(level.hpa);
+  }
+  return out;
 }
 
 double GribForecast::Departure(std::optional<int> hhmm_minutes) const {
@@ -338,7 +506,8 @@ bool GribForecast::Corners(const GeoPosition& where, long (&i)[2], long (&j)[2],
     i[0] %= grid_.ni;
     i[1] = (i[0] + 1) % grid_.ni;  // across the seam
   } else {
-    if (i[0] > grid_.ni - 1) return false;
+    // Past the last column is outside, not the last column's value.
+    if (x > static_cast<double>(grid_.ni - 1)) return false;
     i[1] = std::min(i[0] + 1, grid_.ni - 1);
   }
   for (long n = 0; n < 2; ++n) {
@@ -403,10 +572,15 @@ WindSample GribForecast::At(const GeoPosition& where, double alt_ft, double time
     f = (time - static_cast<double>(steps_[earlier].valid)) /
         static_cast<double>(steps_[later].valid - steps_[earlier].valid);
   }
-  const bool outside = time < static_cast<double>(steps_.front().valid) ||
-                       time > static_cast<double>(steps_.back().valid);
-  if (outside && steps_.size() > 1) {
-    sample.warning = "the leg's time is outside the forecast; the nearest time is used";
+  // A forecast of one time holds for a while either side of it, as the
+  // steps of one of several times do.
+  const double slack = steps_.size() == 1 ? kSingleTimeSlackMinutes : 0.0;
+  const double first = static_cast<double>(steps_.front().valid) - slack;
+  const double last = static_cast<double>(steps_.back().valid) + slack;
+  if (time < first || time > last) {
+    sample.warning = "the leg's time is outside the forecast; the nearest time, " +
+                     FormatValid(time < first ? steps_.front().valid : steps_.back().valid) +
+                     ", is used";
   }
   bool inside = false;
   const WindValue a = AtStep(steps_[earlier], where, alt_ft, inside);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "plan/plan.h"
+#include "plan/read_report.h"
 #include "winds/winds.h"
 
 // Where and how high the legs are flown: a latitude band and an arc of
@@ -31,9 +32,9 @@ GribArea AreaOfPlan(const Plan& plan);
 
 class GribForecast : public WindSource {
  public:
-  // Reads the GRIB file at `path` message by message; false with the reason
-  // (naming the message) for a file that is not a usable forecast.
-  bool Read(const std::string& path, const GribArea& area, std::string& error);
+  // Reads the GRIB file at `path` message by message; an error (naming the
+  // message) for a file that is not a usable forecast.
+  ReadReport Read(const std::string& path, const GribArea& area);
 
   double Departure(std::optional<int> hhmm_minutes) const override;
   WindSample At(const GeoPosition& where, double alt_ft, double time) const override;
@@ -41,6 +42,8 @@ class GribForecast : public WindSource {
   // Values held, for checking that only the needed part is kept.
   std::size_t values_held() const;
   std::size_t levels_held() const;
+  // The pressure levels kept, hPa, in the order read.
+  std::vector<long> pressures_held() const;
   std::size_t times_held() const { return steps_.size(); }
 
  private:
@@ -58,6 +61,8 @@ class GribForecast : public WindSource {
     bool global = false;
   };
 
+  bool ReadMessages(const std::string& path, const GribArea& area, std::string& error);
+  void KeepColumns(const GribArea& area);
   WindValue PointProfile(const Step& step, long i, long j, double alt_ft) const;
   bool Corners(const GeoPosition& where, long (&i)[2], long (&j)[2], double& fx, double& fy) const;
   WindValue AtStep(const Step& step, const GeoPosition& where, double alt_ft, bool& inside) const;

@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+
 namespace {
 
 const CivilDate kToday{2026, 12, 8};
@@ -77,6 +82,32 @@ TEST(NavlogArguments, MistakesAreNamed) {
   EXPECT_EQ(ErrorOf({"--depart", "1200", "a.flt"}), "--depart goes with --winds");
   EXPECT_EQ(ErrorOf({"--csv", "--pdf", "o.pdf", "a.flt"}),
             "--csv writes text; it does not go with --pdf or --png");
+}
+
+// The usage text and the manual page name the options the parser knows, and
+// no others.
+TEST(NavlogArguments, UsageAndManualPageListEveryOption) {
+  const std::vector<std::string> names = NavlogOptionNames();
+  const std::set<std::string> known(names.begin(), names.end());
+  const std::string usage = NavlogUsage();
+  std::ifstream file(HALVIX_MAN_DIR "/halvix-navlog.1.in");
+  std::stringstream man;
+  man << file.rdbuf();
+  std::set<std::string> in_man;
+  const std::string text = man.str();
+  const std::regex option(R"(\\-\\-[a-z]+(\\-[a-z]+)*)");
+  for (auto it = std::sregex_iterator(text.begin(), text.end(), option);
+       it != std::sregex_iterator(); ++it) {
+    in_man.insert(std::regex_replace(it->str(), std::regex(R"(\\-)"), "-"));
+  }
+  EXPECT_EQ(in_man, known);
+  for (const std::string& name : names) {
+    EXPECT_NE(usage.find("\n  " + name), std::string::npos) << name;
+    if (name != "--help" && name != "--version") {
+      EXPECT_NE(Parse({name, "x", "a.flt"}).error, "unknown option " + name);
+    }
+  }
+  EXPECT_EQ(Parse({"--", "-odd.flt"}).plan_path, "-odd.flt");
 }
 
 }  // namespace

@@ -96,7 +96,7 @@ TEST(AviationDataTest, XPlaneFilesAreReadFromTheirSubfoldersWithVersionsAndCycle
   EXPECT_NEAR(khaf.position.lat, (37.5195 + 37.5072) / 2, 1e-9);
   EXPECT_NEAR(khaf.position.lon, (-122.5059 - 122.4962) / 2, 1e-9);
   EXPECT_EQ(khaf.frequencies[1].use, FrequencyUse::Ctaf);
-  EXPECT_EQ(khaf.frequencies[1].khz, 122970);
+  EXPECT_EQ(khaf.frequencies[1].khz, 122975);  // 122.97 in tens of kHz is the 25 kHz channel
   const Airport edfe = Only(o.data.FindAirports("EDFE"));
   EXPECT_EQ(edfe.frequencies.at(0).khz, 124855);  // an 8.33 kHz row in kHz
 
@@ -160,8 +160,10 @@ TEST(AviationDataTest, TheIndexIsReusedUntilTheDataChanges) {
   EXPECT_TRUE(again.FindAirports("AAA").empty());
   EXPECT_EQ(again.FindAirports("CCC").size(), 1u);
 
-  // A folder without data, and a header without a needed column.
+  // A folder that is not there, one without data, and a header without a needed column.
   EXPECT_FALSE(again.Open(cache.path() + "/none", cache.path(), error));
+  EXPECT_NE(error.find("does not exist"), std::string::npos) << error;
+  EXPECT_FALSE(again.Open(cache.path(), cache.path(), error));
   EXPECT_NE(error.find("holds no aviation data"), std::string::npos);
   WriteText(folder.File("airports.csv"), "ident,name,lat,lon\nAAA,First,1,2\n");
   EXPECT_FALSE(again.Open(folder.path(), cache.path(), error));
@@ -207,7 +209,7 @@ TEST(AviationFillTest, AnAirportFillsAnAirfieldRow) {
   EXPECT_EQ(ksql.tpa, "1000");
   EXPECT_EQ(ksql.runways, "12/30");
   EXPECT_EQ(ksql.atc, "119.0");
-  EXPECT_EQ(ksql.traffic, "122.95");  // no CTAF: the unicom
+  EXPECT_EQ(ksql.traffic, "119.0");  // no CTAF at a towered field: the tower
   EXPECT_EQ(ksql.atis, "125.9");
   EXPECT_EQ(ksql.ground, "121.6");
   EXPECT_EQ(ksql.unicom, "122.95");
@@ -301,6 +303,18 @@ TEST(AviationFillTest, ARouteOfIdentsAndCoordinatesBecomesAPlan) {
   ASSERT_EQ(plan.airfields.size(), 2u);
   EXPECT_EQ(plan.airfields[1].name, "KHAF Half Moon Bay Airport");
   EXPECT_EQ(plan.airfields[1].traffic, "122.975");
+
+  // An ident with nothing before it is placed by the checkpoint after it,
+  // not by the data's order; with nothing to go by, the pilot hears of the others.
+  notes.clear();
+  ASSERT_TRUE(BuildPlanFromIdents(o.data, {"OSI", "50.2,8.6"}, model, 2026.0, plan, notes, error));
+  EXPECT_NEAR(plan.route[0].position->lat, 50.1, 1e-9);
+  ASSERT_TRUE(BuildPlanFromIdents(o.data, {"OSI", "OSI"}, model, 2026.0, plan, notes, error));
+  ASSERT_FALSE(notes.empty());
+  EXPECT_NE(notes.back().find("OSI names 2 places"), std::string::npos) << notes.back();
+  EXPECT_NE(notes.back().find("Ostheim"), std::string::npos);
+  EXPECT_FALSE(
+      BuildPlanFromIdents(o.data, {"KSQL", "N95 10 E8 30"}, model, 2026.0, plan, notes, error));
 
   const Plan before = plan;
   EXPECT_FALSE(BuildPlanFromIdents(o.data, {"KSQL", "KXYZ"}, model, 2026.0, plan, notes, error));

@@ -94,9 +94,24 @@ TEST_F(AviationLookUpTest, TheCheckpointDialogMeasuresTheLegAndFillsTheVor) {
   EXPECT_EQ(form.EditFreq->text(), "112.3");
   EXPECT_EQ(form.EditBear->text(), "");
 
+  // At the VOR itself: no radial, and so neither To nor From.
+  form.ClearEdits();
+  form.EditLookUp->setText("37.3748,-121.9447");
+  form.ButtonLookUpClick();
+  EXPECT_EQ(ComposeVorCell(form.Texts()), "114.1/ / SJC/ ");
+
+  // Nothing placed before the departure: the pilot chooses among the places.
+  desk_.dialog_answers.push_back([](QDialog* dialog) {
+    auto* pick = static_cast<TFormPickPlace*>(dialog);
+    EXPECT_EQ(pick->ListPlaces->count(), 2);
+    EXPECT_TRUE(pick->ListPlaces->item(1)->text().contains("VOR-DME San Jose"));
+    pick->ListPlaces->setCurrentRow(0);
+    pick->ButtonOkClick();
+    return pick->result();
+  });
   TFormAddFirst first;
   first.ResetLookUp();
-  first.EditLookUp->setText("SJC");  // an airport before a navaid
+  first.EditLookUp->setText("SJC");
   first.ButtonLookUpClick();
   EXPECT_EQ(first.EditDeparture->text(), "KSJC Norman Y. Mineta San Jose International Airport");
   EXPECT_TRUE(first.position.has_value());

@@ -1,6 +1,7 @@
 #include <QLineEdit>
 
 #include "MainWindowFixture.h"
+#include "forms/Aviationdata.h"
 #include "forms/Ffield.h"
 #include "plan/planfile.h"
 
@@ -59,6 +60,22 @@ TEST_F(MainWindowTest, ImportedAirportsFillTheAirfieldList) {
   ASSERT_EQ(FormFields->Model()->rowCount(), 2);
   EXPECT_EQ(FormFields->Model()->index(1, 0).data().toString(), "KPDX");
   EXPECT_EQ(Form1->plan.filename, (Route("western_us.flt")).toStdString());
+}
+
+TEST_F(MainWindowTest, ImportedAirportsAreFilledFromTheDataAndItsNotesShown) {
+  MakeDialogs();
+  qputenv("XDG_CACHE_HOME", dir_.path().toUtf8());
+  SetAviationFolder(QStringLiteral(HALVIX_AVIATION_TEST_DATA) + "/ourairports");
+  desk.file_answers = {Route("bay_area.fpl")};
+  desk.message_answers = {mrOk};
+  Form1->ImportRoute1Click();
+  SetAviationFolder(QString());
+
+  ASSERT_EQ(FormFields->Model()->rowCount(), 2);
+  EXPECT_EQ(Form1->plan.airfields[0].runways, "12/30");
+  ASSERT_EQ(desk.messages.size(), 1u);
+  EXPECT_EQ(desk.messages[0].caption, "Warning");
+  EXPECT_TRUE(desk.messages[0].text.contains("pattern altitude 1000 is a default"));
 }
 
 TEST_F(MainWindowTest, ImportRouteStopsOnCancelOrAFileItCannotRead) {

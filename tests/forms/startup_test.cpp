@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QRegularExpression>
 
 #include "MainWindowFixture.h"
 #include "forms/Ffield.h"
@@ -39,6 +40,25 @@ TEST(StartupArgumentsTest, PlanOptionsAndMistakes) {
   EXPECT_EQ(ParseStartupArguments({"a.flt", "b.flt"}).action, StartupRequest::Error);
   EXPECT_EQ(ParseStartupArguments({"--manual-path", "halvix", "a.flt"}).action,
             StartupRequest::Error);
+}
+
+// The usage text and the manual page name the options the parser knows.
+TEST(StartupArgumentsTest, UsageAndManualPageListEveryOption) {
+  QFile man(QStringLiteral(HALVIX_MAN_DIR "/halvix.1.in"));
+  ASSERT_TRUE(man.open(QIODevice::ReadOnly));
+  const QString text = QString::fromUtf8(man.readAll());
+  QStringList in_man;
+  auto it = QRegularExpression(QStringLiteral(R"(\\-\\-[a-z]+(\\-[a-z]+)*)")).globalMatch(text);
+  while (it.hasNext()) {
+    const QString name = it.next().captured().replace(QStringLiteral("\\-"), QStringLiteral("-"));
+    if (!in_man.contains(name)) in_man << name;
+  }
+  QStringList known = StartupOptionNames();
+  known.sort();
+  in_man.sort();
+  EXPECT_EQ(in_man, known);
+  for (const QString& name : known)
+    EXPECT_TRUE(StartupUsage().contains("\n  " + name)) << name.toStdString();
 }
 
 using StartupPlanTest = MainWindowTest;

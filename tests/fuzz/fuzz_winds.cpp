@@ -1,6 +1,9 @@
 // Any bytes as a winds aloft bulletin: decoded, every station placed near
-// the route, and a plan's legs filled and computed. Nothing may crash, and a
-// filled leg must hold a direction of 1..360 and a speed of 0 or more.
+// the route, and a plan's legs filled and computed. Nothing may crash; every
+// value the forecast gives is finite, and a filled leg holds a direction of
+// 1..360, a speed no group can exceed and a temperature within what the
+// groups and the lapse below the lowest one allow.
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -35,11 +38,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const unsigned char c = ident.empty() ? 0 : static_cast<unsigned char>(ident.back());
     return std::optional<GeoPosition>(GeoPosition{39.0 + (c % 3), -101.0 + (c % 5)});
   });
+  for (const double alt : {0.0, 6000.0, 45000.0}) {
+    for (const double time : {0.0, 600.0, 1439.0}) {
+      const WindSample sample = forecast.At(GeoPosition{40.0, -99.0}, alt, time);
+      const WindValue& v = sample.value;
+      if ((v.has_wind && !(std::isfinite(v.u) && std::isfinite(v.v))) ||
+          (v.has_temp && !std::isfinite(v.temp)))
+        std::abort();
+    }
+  }
   Plan plan = EastboundPlan();
   for (int depart : {0, 12 * 60, 23 * 60 + 59}) {
     const WindFill fill = ProposeWinds(plan, forecast, WindFillOptions{depart});
     for (const WindProposal& leg : fill.legs) {
-      if (leg.filled && (leg.wind.winddir < 1 || leg.wind.winddir > 360 || leg.wind.windvel < 0))
+      if (!leg.filled) continue;
+      // 199 kt is the fastest group; 99 C the warmest, plus 2 C a thousand
+      // feet below a lowest level that may be as high as 99999 ft.
+      if (leg.wind.winddir < 1 || leg.wind.winddir > 360 || leg.wind.windvel < 0 ||
+          leg.wind.windvel > 199)
+        std::abort();
+      if (leg.wind.temp != NOT_ENTERED && (leg.wind.temp < -99 || leg.wind.temp > 99 + 200))
         std::abort();
     }
     ApplyWinds(plan, fill);

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# install_test.sh BUILD_DIR SOURCE_DIR APP_ID VERSION
+# install_test.sh BUILD_DIR SOURCE_DIR APP_ID VERSION RELEASE_DATE
 # No pipefail: `producer | grep -q` would fail whenever grep, done at its
 # first match, closes the pipe before the producer has written everything.
 set -u
-build=$(cd "$1" && pwd) src=$(cd "$2" && pwd) app_id=$3 version=$4
+build=$(cd "$1" && pwd) src=$(cd "$2" && pwd) app_id=$3 version=$4 release_date=$5
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -107,13 +107,18 @@ appstreamcli validate --no-net "$metainfo" >"$work/as.out" 2>&1 || fail "appstre
 grep -q "<release version=\"$version\"" "$metainfo" || fail "metainfo lacks release $version"
 grep -q "<project_license>GPL-3.0-or-later</project_license>" "$metainfo" || fail "metainfo lacks the licence"
 
-# Manual pages render without a warning and show the version.
+# Manual pages render without a warning and show the version and date.
 for page in halvix halvix-navlog; do
   out=$(MANWIDTH=80 man --warnings -l "$root/share/man/man1/$page.1.gz" 2>"$work/man.err") ||
     fail "man -l $page"
   [ -s "$work/man.err" ] && fail "man $page warns: $(cat "$work/man.err")"
   grep -q "Halvix $version" <<<"$out" || fail "man $page lacks the version"
+  grep -q "$release_date" <<<"$out" || fail "man $page lacks the release date"
 done
+manual="$root/share/halvix/doc/halvix.html"
+grep -q "Halvix Version $version " "$manual" || fail "the manual lacks the version"
+grep -q "$release_date" "$manual" || fail "the manual lacks the release date"
+grep -q '@[A-Z_]*@' "$manual" && fail "the manual keeps a placeholder"
 
 # The installed programs run from a directory whose stray manual page does not
 # stand in for the installed one.

@@ -48,6 +48,7 @@ TEST(ReadingPlans, OnlyRegularFilesOfAPlausibleSizeAreRead) {
   LoadResult zero = LoadPlan(plan, "/dev/zero");
   EXPECT_FALSE(zero.ok);
   EXPECT_NE(zero.error.find("not a regular file"), std::string::npos) << zero.error;
+  EXPECT_EQ(zero.report.FirstError(), "/dev/zero: " + zero.error);
   EXPECT_TRUE(plan.route.empty());  // the defaults, as for any unreadable file
 
   // A FIFO without a writer used to block the open forever.
@@ -69,6 +70,7 @@ TEST(ReadingPlans, OnlyRegularFilesOfAPlausibleSizeAreRead) {
 
   LoadResult missing = LoadPlan(plan, dir.File("none.flt"));
   EXPECT_TRUE(missing.ok) << "a missing plan is the defaults, not an error";
+  EXPECT_TRUE(missing.report.ok());
 }
 
 TEST(ReadingPlans, AbsurdNumbersAreHeldToWhatAPlanCanMean) {

@@ -174,7 +174,7 @@ TEST(DialogTransfer, ComposesTheVorCellAndReadsItBack) {
     EXPECT_EQ(row.caption, "Lake");
     EXPECT_EQ(row.subitems[kCellDist], "12.7");    // kept as typed
     EXPECT_EQ(row.subitems[kCellCourse], " 090");  // no trimming
-    EXPECT_EQ(row.subitems[kCellMagVar], "10E");
+    EXPECT_EQ(row.subitems[kCellMagVar], "-10");  // 10E as the file holds it
 
     CheckpointDialogTexts back;
     back.RadioButtonTo = !c.dialog.RadioButtonTo;
@@ -245,6 +245,19 @@ TEST(FixedFields, LongTextsAreCutAtACharacterBoundary) {
   Checkpoint row;
   DialogToRow(d, row);
   EXPECT_EQ(row.caption.size(), 79u);
+}
+
+TEST(DialogToRowTest, AVariationWithItsSideIsStoredAsTheFilesNumber) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"13E", "-13"}, {"13 w", "13"}, {" 5W ", "5"}, {"-13", "-13"},  {"13", "13"},
+      {"13X", "13X"}, {"E", "E"},     {"", ""},      {"13EW", "13EW"}};
+  for (const auto& [typed, stored] : cases) {
+    CheckpointDialogTexts d = Dialog("1", "2", "3", true);
+    d.EditMagVar = typed;
+    Checkpoint row;
+    DialogToRow(d, row);
+    EXPECT_EQ(row.SubItem(kCellMagVar), stored) << typed;
+  }
 }
 
 TEST(ClearLegTest, MarksEverythingNotEntered) {

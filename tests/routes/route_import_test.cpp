@@ -126,6 +126,8 @@ TEST(RouteImportTest, ADateOutsideTheModelsSpanStillImportsWithAWarning) {
             "The magnetic model WMM-2025 holds from 2024-11-13 to 2029-11-13; the variation for "
             "2031-03-01 is only an estimate.");
   EXPECT_EQ(plan.route[1].SubItem(kCellMagVar), "-4");
+  ASSERT_EQ(result.report.warnings(), 1u);
+  EXPECT_EQ(result.report.WarningTexts()[0], result.report.file() + ": " + result.warning);
 }
 
 std::string Gpx(const std::string& body) {
@@ -283,6 +285,7 @@ TEST(RouteImportTest, OnlyRegularFilesAreReadAndNoneIsWaitedFor) {
   ImportResult fifo = ImportRoute(dir.File("pipe.gpx"), kJune2026, plan);
   EXPECT_FALSE(fifo.ok);
   EXPECT_EQ(fifo.error, "not a regular file");
+  EXPECT_EQ(fifo.report.FirstError(), dir.File("pipe.gpx") + ": not a regular file");
   EXPECT_EQ(ImportRoute(dir.File("none.gpx"), kJune2026, plan).error, "No such file or directory");
 }
 

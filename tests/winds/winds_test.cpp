@@ -97,16 +97,16 @@ TEST(FbBulletin, GroupsFoundByColumnAcrossSeveralBulletins) {
   const FbStation& abq = first.stations[1];
   EXPECT_EQ(abq.ident, "ABQ");
   EXPECT_EQ(abq.line, 8);
-  EXPECT_TRUE(abq.groups[0].blank);
-  EXPECT_TRUE(abq.groups[1].blank);
-  EXPECT_EQ(abq.groups[2].direction, 270);
-  EXPECT_EQ(abq.groups[6].temp, -42);
-  EXPECT_TRUE(abq.groups[7].blank);
+  EXPECT_TRUE(abq.Group(0).blank);
+  EXPECT_TRUE(abq.Group(1).blank);
+  EXPECT_EQ(abq.Group(2).direction, 270);
+  EXPECT_EQ(abq.Group(6).temp, -42);
+  EXPECT_TRUE(abq.Group(7).blank);
   const FbBulletin& second = decoded.bulletins[1];
   EXPECT_EQ(second.use_to, 6 * 60);
   ASSERT_EQ(second.stations.size(), 1u);
-  EXPECT_TRUE(second.stations[0].groups[2].blank);
-  EXPECT_EQ(second.stations[0].groups[3].temp, -5);
+  EXPECT_TRUE(second.stations[0].Group(2).blank);
+  EXPECT_EQ(second.stations[0].Group(3).temp, -5);
 }
 
 TEST(FbBulletin, OneBadGroupRefusesTheWholeTextNamingLineAndGroup) {
@@ -120,6 +120,79 @@ TEST(FbBulletin, OneBadGroupRefusesTheWholeTextNamingLineAndGroup) {
   EXPECT_EQ(stray.error, "line 5: group 2229 stands under no level of the FT line");
   EXPECT_FALSE(DecodeFb("Nothing to see here\n").ok);
   EXPECT_FALSE(DecodeFb(std::string(kLevels) + "ABI 1707\n").ok);  // no period
+}
+
+TEST(FbBulletin, HostileTextsAreRefusedNamingTheLineOrWarned) {
+  EXPECT_EQ(DecodeFb("VALID 081800Z   FOR USE 1400-2100Z\n\n\nFT  3000    6000    6000\n").error,
+            "line 4: level 6000 is listed twice");
+  EXPECT_EQ(DecodeFb("VALID 081800Z   FOR USE 1400-2100Z\nFT  3000  900000\n").error,
+            "line 2: level 900000 is not in feet");
+  std::string huge = Bulletin("1400-2100", "AAA 2720\n");
+  huge.replace(huge.find("24000"), 5, "99999999999999999999");
+  EXPECT_EQ(DecodeFb(huge).error,
+            "line 2: TEMPS NEG ABV 99999999999999999999 is not a level in feet");
+  std::string wide = "FT";
+  for (int n = 1; n <= 33; ++n) wide += " " + std::to_string(n * 1000);
+  EXPECT_EQ(DecodeFb("VALID 081800Z   FOR USE 1400-2100Z\n" + wide + "\n").error,
+            "line 2: more than 32 levels on the FT line");
+  std::string many;
+  for (int n = 0; n <= 20000; ++n) {
+    many += std::string{static_cast<char>('A' + n / 17576), static_cast<char>('A' + n / 676 % 26),
+                        static_cast<char>('A' + n / 26 % 26), static_cast<char>('A' + n % 26)} +
+            " 2720\n";
+  }
+  EXPECT_EQ(DecodeFb(Bulletin("1400-2100", many)).error,
+            "line 20005: more than 20000 stations; not a winds aloft bulletin");
+  // Pasted text has the file's limit.
+  EXPECT_EQ(DecodeWindBulletin(Bulletin("1400-2100", std::string(5 << 20, ' ')), {}).error,
+            "too large for a bulletin");
+
+  // A station twice is the first one, with a warning naming the line.
+  const WindForecastLoad load =
+      DecodeWindBulletin(Bulletin("1400-2100", "AAA      2916+05\nAAA      0916+05\n"),
+                         Stations({{"AAA", {40, -99}}}));
+  ASSERT_TRUE(load.ok) << load.error;
+  ASSERT_EQ(load.report.WarningTexts().size(), 1u);
+  EXPECT_EQ(load.report.WarningTexts()[0], "6: station AAA is listed twice; the first is used");
+  ExpectWind(ForecastAt(*load.source, {40.5, -99.0}, 6000), 290, 16, 5);
+
+  // Many unplaced stations are one line; the desktop still counts them all.
+  std::string unplaced;
+  for (int n = 0; n < 700; ++n) unplaced += "Q" + std::to_string(100 + n) + " 2720\n";
+  const WindForecastLoad lost = DecodeWindBulletin(Bulletin("1400-2100", unplaced), {});
+  EXPECT_EQ(lost.unplaced.size(), 700u);
+  ASSERT_EQ(lost.warnings.size(), 1u);
+  EXPECT_EQ(lost.warnings[0],
+            "700 stations cannot be placed: Q100, Q101, Q102, Q103, Q104 and 695 more");
+}
+
+TEST(Interpolation, TwoLevelsAtOneHeightGiveNoValueNotNaN) {
+  const std::vector<LevelSample> levels = {{6000, WindFrom(270, 20)}, {6000, WindFrom(90, 20)}};
+  EXPECT_FALSE(InterpolateVertically(levels, 6000).has_wind);
+  EXPECT_TRUE(InterpolateVertically(levels, 7000).has_wind);  // above both: the highest
+}
+
+TEST(FbBulletin, TabsFromATableOrAPrinterAreRead) {
+  // Cells between tabs, as copied from a web page's table.
+  const std::string table =
+      "VALID 081800Z FOR USE 1400-2100Z. TEMPS NEG ABV 24000\n"
+      "FT\t3000\t6000\t9000\t12000\n"
+      "ABI\t1707\t\t2229-04\t2338-16\n";
+  FbDecodeResult decoded = DecodeFb(table);
+  ASSERT_TRUE(decoded.ok) << decoded.error;
+  const FbStation& abi = decoded.bulletins[0].stations[0];
+  EXPECT_EQ(abi.Group(0).direction, 170);
+  EXPECT_TRUE(abi.Group(1).blank);
+  EXPECT_EQ(abi.Group(2).temp, -4);
+  EXPECT_EQ(abi.Group(3).speed, 38);
+  // Runs of spaces made into tabs keep their columns at every eighth.
+  decoded = DecodeFb(Bulletin("1400-2100", "ABQ\t\t 2714+03\n"));
+  ASSERT_TRUE(decoded.ok) << decoded.error;
+  EXPECT_EQ(decoded.bulletins[0].stations[0].Group(2).temp, 3);
+  decoded = DecodeFb(Bulletin("1400-2100", "ABI\t\t\t\t\t\t\t\t\t\t1707\n"));
+  EXPECT_EQ(decoded.error,
+            "line 5: group 1707 stands under no level of the FT line (the text has "
+            "tabs, which may have moved it off its column)");
 }
 
 TEST(FbForecast, VectorMeansNeverGoTheLongWayRound) {
