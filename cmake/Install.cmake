@@ -73,9 +73,11 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # printed log are drawn in. Qt's X11 platform plugin comes with libqt6gui6;
 # the Wayland one is optional (X11 through XWayland otherwise).
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
-# Help opens the manual through xdg-open.
+# Help opens the manual through xdg-open; the route chart's coastlines, lakes,
+# rivers and borders come from gmt-gshhg-low and gmt-dcw (without them it
+# draws the graticule and says which package to install).
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "qt6-wayland, hicolor-icon-theme, shared-mime-info, desktop-file-utils, xdg-utils")
+    "qt6-wayland, hicolor-icon-theme, shared-mime-info, desktop-file-utils, xdg-utils, gmt-gshhg-low, gmt-dcw")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 # Staged through DESTDIR, so the install leaves the desktop's caches alone.

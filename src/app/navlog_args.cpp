@@ -17,6 +17,8 @@ const char kSynopsis[] =
     "PLAN.flt\n"
     "       halvix-navlog --route \"IDENT ... LAT,LON ...\" [--data DIR] [--nearest-vor] ...\n"
     "       halvix-navlog --winds FILE [--depart HHMM] [--data DIR] ... PLAN.flt\n"
+    "       halvix-navlog --chart FILE.tif [--chart-size WxH] [--chart-scale N] "
+    "[--chart-pdf FILE.pdf] PLAN.flt\n"
     "       halvix-navlog --blank [--pdf OUT.pdf] [--png PREFIX [--dpi N]] [--page SIZE] "
     "[PLAN.flt]\n"
     "Prints the computed navigation log of a Halvix plan file. A route file (GPX or\n"
@@ -138,6 +140,47 @@ const Option kOptions[] = {
        r.depart = ParseDepartTime(v);
        return std::string(r.depart ? "" : "--depart takes a time of day as HHMM, UTC");
      }},
+    {"chart", "FILE",
+     "the route on a chart, as a GeoTIFF image (Lambert conformal\n"
+     "conic, WGS84) that moving-map and GIS programs place",
+     [](NavlogRequest& r, const std::string& v) {
+       r.chart_path = v;
+       return std::string(v.empty() ? "--chart needs a file name" : "");
+     }},
+    {"chart-size", "WIDTHxHEIGHT", "the chart image in pixels (default 1600x1200)",
+     [](NavlogRequest& r, const std::string& v) {
+       const std::size_t x = v.find_first_of("xX");
+       long width = 0, height = 0;
+       if (x == std::string::npos || !ParseWhole(v.substr(0, x), 1, kMaxChartPixelsSide, width) ||
+           !ParseWhole(v.substr(x + 1), 1, kMaxChartPixelsSide, height) ||
+           width * height > kMaxChartPixels) {
+         return "--chart-size takes WIDTHxHEIGHT in pixels, each 1 to " +
+                std::to_string(kMaxChartPixelsSide) + " and at most " +
+                std::to_string(kMaxChartPixels / 1000000) + " million pixels in all";
+       }
+       r.chart_width = static_cast<int>(width);
+       r.chart_height = static_cast<int>(height);
+       r.chart_size_given = true;
+       return std::string();
+     }},
+    {"chart-scale", "N",
+     "the chart at 1:N (default: the route fits with a tenth of\n"
+     "each side to spare)",
+     [](NavlogRequest& r, const std::string& v) {
+       long scale = 0;
+       if (!ParseWhole(v, static_cast<long>(kMinChartScale), static_cast<long>(kMaxChartScale),
+                       scale)) {
+         return std::string(
+             "--chart-scale takes N of the scale 1:N, a whole number from 1000 to 50000000");
+       }
+       r.chart_scale = static_cast<double>(scale);
+       return std::string();
+     }},
+    {"chart-pdf", "FILE", "the chart on one page of the --page paper, with scale bar and legend",
+     [](NavlogRequest& r, const std::string& v) {
+       r.chart_pdf_path = v;
+       return std::string(v.empty() ? "--chart-pdf needs a file name" : "");
+     }},
     {"blank", nullptr,
      "the blank form instead of the plan's log; a plan, if given,\n"
      "supplies only its margins and shading",
@@ -247,6 +290,9 @@ std::string Conflict(const NavlogRequest& r) {
   }
   if (!r.print.blank && r.plan_path.empty() && r.data.route.empty()) return "no plan file given";
   if (r.depart && r.winds_path.empty()) return "--depart goes with --winds";
+  if (r.chart_size_given && r.chart_path.empty()) return "--chart-size goes with --chart";
+  if (r.chart_scale && !r.Charted()) return "--chart-scale goes with --chart or --chart-pdf";
+  if (r.print.blank && r.Charted()) return "--blank prints the empty form; it has no chart";
   return "";
 }
 

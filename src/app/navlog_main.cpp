@@ -13,6 +13,8 @@
 #include "app/navlog_args.h"
 #include "app/navlog_data.h"
 #include "app/navlog_winds.h"
+#include "chart/chart_export.h"
+#include "data/aviation_data.h"
 #include "plan/check.h"
 #include "plan/fileio.h"
 #include "plan/fuel.h"
@@ -116,13 +118,42 @@ bool SaveCopy(Plan& plan, const std::string& path) {
   return false;
 }
 
+// The chart's aviation layers come from the data folder when there is one;
+// without it the chart still shows the route on the base map.
+int WriteCharts(const Plan& plan, const NavlogRequest& navlog, PlanningSession* session) {
+  const std::string refusal = ChartRefusal(plan);
+  if (!refusal.empty()) return Failure(refusal);
+  const AviationData* layers = nullptr;
+  if (session != nullptr && !session->DataFolder().empty()) {
+    std::string error;
+    layers = NavlogData(*session, navlog.date, error);
+    if (layers == nullptr)
+      std::cerr << "halvix-navlog: warning: the chart has no aviation layers: " << error << "\n";
+  }
+  if (!navlog.chart_path.empty()) {
+    ChartRequest request;
+    request.width = navlog.chart_width;
+    request.height = navlog.chart_height;
+    request.scale = navlog.chart_scale;
+    const ChartFileResult result = ExportChartGeoTiff(plan, layers, request, navlog.chart_path);
+    if (!result.ok) return Failure(result.error);
+  }
+  if (!navlog.chart_pdf_path.empty()) {
+    const ChartFileResult result =
+        ExportChartPdf(plan, layers, navlog.print.paper, navlog.chart_scale, navlog.chart_pdf_path);
+    if (!result.ok) return Failure(result.error);
+  }
+  return 0;
+}
+
 // Writes the requested files; the exit status.
-int WriteOutputs(const Plan& plan, const NavLog& log, const NavlogRequest& navlog) {
+int WriteOutputs(const Plan& plan, const NavLog& log, const NavlogRequest& navlog,
+                 PlanningSession* session = nullptr) {
   const ExportRequest& request = navlog.print;
   const std::string& pdf = navlog.pdf_path;
   const std::string& png = navlog.png_prefix;
   const MarginCheck margins = CheckMargins(plan.print, SheetOf(request.paper));
-  if (!margins.refusal.empty()) return Failure(margins.refusal);
+  if (navlog.Printed() && !margins.refusal.empty()) return Failure(margins.refusal);
   // Rendering needs fonts but never a screen.
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   int qargc = 1;
@@ -149,6 +180,7 @@ int WriteOutputs(const Plan& plan, const NavLog& log, const NavlogRequest& navlo
     ExportResult result = ExportPng(plan, log, request, png);
     if (!result.ok) return Failure(result.error);
   }
+  if (navlog.Charted()) return WriteCharts(plan, navlog, session);
   return 0;
 }
 
@@ -191,7 +223,11 @@ int Run(const NavlogRequest& request) {
                 << "): " << leg.fuel_warning << "\n";
     }
   }
-  if (request.Printed()) return WriteOutputs(plan, log, request);
+  if (request.Printed() || request.Charted()) {
+    const int status = WriteOutputs(plan, log, request, &session);
+    // Asked for a chart alone, the log is still printed as text.
+    if (status != 0 || request.Printed() || !request.Charted()) return status;
+  }
   return Emit(request.csv ? FormatLogCsv(log) : FormatLogTable(plan, log));
 }
 

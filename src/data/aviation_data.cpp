@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <unordered_map>
 #include <variant>
 
 #include "data/aviation_readers.h"
@@ -50,6 +51,10 @@ CREATE INDEX runways_airport ON runways(airport);
 CREATE INDEX frequencies_airport ON frequencies(airport);
 CREATE INDEX navaids_ident ON navaids(ident COLLATE NOCASE);
 CREATE INDEX navaids_lat ON navaids(lat);
+CREATE VIRTUAL TABLE airport_positions USING rtree(id, south, north, west, east);
+INSERT INTO airport_positions SELECT id, lat, lat, lon, lon FROM airports;
+CREATE VIRTUAL TABLE navaid_positions USING rtree(id, south, north, west, east);
+INSERT INTO navaid_positions SELECT id, lat, lat, lon, lon FROM navaids;
 )";
 
 struct DbCloser {
@@ -613,6 +618,20 @@ void BindBox(sqlite3_stmt* s, const SearchBox& box) {
 
 constexpr const char* kInBox = " lat BETWEEN ?1 AND ?2 AND (?3 > ?4 OR lon BETWEEN ?3 AND ?4)";
 
+// The ids in the box of an R*Tree of positions, split at the antimeridian.
+std::string InRtree(const char* table, const MapBox& box) {
+  auto range = [&](double west, double east) {
+    return std::string("SELECT id FROM ") + table + " WHERE north >= " + std::to_string(box.south) +
+           " AND south <= " + std::to_string(box.north) + " AND east >= " + std::to_string(west) +
+           " AND west <= " + std::to_string(east);
+  };
+  if (box.east - box.west >= 360.0) return range(-180.0, 180.0);
+  double west = std::remainder(box.west, 360.0);
+  double east = west + (box.east - box.west);
+  if (east <= 180.0) return range(west, east);
+  return range(west, 180.0) + " UNION ALL " + range(-180.0, east - 360.0);
+}
+
 }  // namespace
 
 std::string DefaultCacheFolder() {
@@ -898,4 +917,74 @@ std::optional<Navaid> AviationData::NearestVor(const GeoPosition& position, doub
     if (nm <= best_nm) best_nm = nm, best = std::move(vor);
   }
   return best;
+}
+
+std::vector<Airport> AviationData::AirportsIn(const MapBox& box, std::size_t limit) const {
+  std::vector<Airport> found;
+  if (!impl_->db) return found;
+  sqlite3* db = impl_->db.get();
+  const std::string ids = InRtree("airport_positions", box);
+  Stmt s = Prepare(db, (std::string("SELECT ") + kAirportColumns + " FROM airports WHERE id IN (" +
+                        ids + ") ORDER BY id LIMIT ?")
+                           .c_str());
+  if (!s) return found;  // an index of an older program has no positions
+  sqlite3_bind_int64(s.get(), 1, static_cast<sqlite3_int64>(std::min<std::size_t>(limit, INT_MAX)));
+  std::unordered_map<sqlite3_int64, std::size_t> by_id;
+  while (sqlite3_step(s.get()) == SQLITE_ROW) {
+    Airport a;
+    a.ident = ColumnText(s.get(), 1);
+    a.icao_code = ColumnText(s.get(), 2);
+    a.gps_code = ColumnText(s.get(), 3);
+    a.local_code = ColumnText(s.get(), 4);
+    a.name = ColumnText(s.get(), 5);
+    if (sqlite3_column_type(s.get(), 6) != SQLITE_NULL)
+      a.elevation_ft = sqlite3_column_int(s.get(), 6);
+    a.position = GeoPosition{sqlite3_column_double(s.get(), 7), sqlite3_column_double(s.get(), 8)};
+    by_id.emplace(sqlite3_column_int64(s.get(), 0), found.size());
+    found.push_back(std::move(a));
+  }
+  // Runways and frequencies of all of them in one pass each, not a query per airport.
+  Stmt r = Prepare(db, ("SELECT airport, end1, end2, closed, lat1, lon1, lat2, lon2 FROM runways "
+                        "WHERE airport IN (" +
+                        ids + ") ORDER BY rowid")
+                           .c_str());
+  while (r && sqlite3_step(r.get()) == SQLITE_ROW) {
+    const auto it = by_id.find(sqlite3_column_int64(r.get(), 0));
+    if (it == by_id.end()) continue;
+    Runway runway;
+    runway.end1 = ColumnText(r.get(), 1);
+    runway.end2 = ColumnText(r.get(), 2);
+    runway.closed = sqlite3_column_int(r.get(), 3) != 0;
+    if (sqlite3_column_type(r.get(), 4) != SQLITE_NULL)
+      runway.end1_position =
+          GeoPosition{sqlite3_column_double(r.get(), 4), sqlite3_column_double(r.get(), 5)};
+    if (sqlite3_column_type(r.get(), 6) != SQLITE_NULL)
+      runway.end2_position =
+          GeoPosition{sqlite3_column_double(r.get(), 6), sqlite3_column_double(r.get(), 7)};
+    found[it->second].runways.push_back(std::move(runway));
+  }
+  Stmt f = Prepare(db, ("SELECT airport, use, khz, label FROM frequencies WHERE airport IN (" +
+                        ids + ") ORDER BY rowid")
+                           .c_str());
+  while (f && sqlite3_step(f.get()) == SQLITE_ROW) {
+    const auto it = by_id.find(sqlite3_column_int64(f.get(), 0));
+    if (it == by_id.end()) continue;
+    AirportFrequency frequency;
+    frequency.use = static_cast<FrequencyUse>(
+        std::clamp(sqlite3_column_int(f.get(), 1), 0, static_cast<int>(FrequencyUse::Other)));
+    frequency.khz = sqlite3_column_int64(f.get(), 2);
+    frequency.label = ColumnText(f.get(), 3);
+    found[it->second].frequencies.push_back(std::move(frequency));
+  }
+  return found;
+}
+
+std::vector<Navaid> AviationData::NavaidsIn(const MapBox& box, bool fixes,
+                                            std::size_t limit) const {
+  const std::string sql = std::string("SELECT ") + kNavaidColumns + " FROM navaids WHERE id IN (" +
+                          InRtree("navaid_positions", box) + ")" + (fixes ? "" : " AND type <> 5") +
+                          " ORDER BY type=5, id LIMIT ?";
+  return impl_->Navaids(sql, [&](sqlite3_stmt* s) {
+    sqlite3_bind_int64(s, 1, static_cast<sqlite3_int64>(std::min<std::size_t>(limit, INT_MAX)));
+  });
 }

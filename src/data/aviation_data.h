@@ -16,6 +16,14 @@
 #include "data/aviation_records.h"
 #include "plan/plan.h"
 
+// A latitude-longitude box; `east` may pass 180 for a box over the antimeridian.
+struct MapBox {
+  double south = 0.0;
+  double north = 0.0;
+  double west = 0.0;
+  double east = 0.0;
+};
+
 // How a first index build is watched: its progress by the share of the
 // data's bytes read, and a flag that stops it, leaving neither an index nor a
 // temporary file behind.
@@ -78,6 +86,12 @@ class AviationData {
   std::optional<Airport> NearestAirport(const GeoPosition& position, double range_nm) const;
   // The VOR, VOR-DME or VORTAC nearest `position` within `range_nm`.
   std::optional<Navaid> NearestVor(const GeoPosition& position, double range_nm) const;
+
+  // Airports in `box` with their runways and frequencies, at most `limit`,
+  // through the index's tree of positions.
+  std::vector<Airport> AirportsIn(const MapBox& box, std::size_t limit) const;
+  // Navaids in `box`, and the fixes too when `fixes`; navaids first.
+  std::vector<Navaid> NavaidsIn(const MapBox& box, bool fixes, std::size_t limit) const;
 
  private:
   struct Impl;

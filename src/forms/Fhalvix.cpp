@@ -23,6 +23,7 @@
 #include "forms/Fadd1.h"
 #include "forms/Fair.h"
 #include "forms/Faskc.h"
+#include "forms/Fchart.h"
 #include "forms/Ffield.h"
 #include "forms/FileCommands.h"
 #include "forms/Fnavlog.h"
@@ -152,6 +153,9 @@ void TForm1::BuildClientArea() {
   connect(ButtonFields, &QPushButton::clicked, this, &TForm1::ButtonFieldsClick);
   connect(ButtonPrint, &QPushButton::clicked, this, &TForm1::ButtonPrintClick);
   connect(ButtonHelp, &QPushButton::clicked, this, &TForm1::ButtonHelpClick);
+  QPushButton* button_chart = button("Chart", "ButtonChart", 568);
+  button_chart->setGeometry(568, 280, 67, 25);
+  connect(button_chart, &QPushButton::clicked, this, [this] { ShowRouteChart(this, *document_); });
 
   auto raisedPanel = [client](int left, int top, int width, int height) {
     auto* p = new QFrame(client);
@@ -230,6 +234,7 @@ void TForm1::BuildMenus() {
   Checkpoints1->addSeparator();
   WindsAloft1 = Checkpoints1->addAction(QString::fromUtf8("Winds Aloft\u2026"), this,
                                         &TForm1::WindsAloft1Click);
+  Checkpoints1->addAction("Route Chart", this, [this] { ShowRouteChart(this, *document_); });
   Checkpoints1->addSeparator();
   NavigationLog1 = Checkpoints1->addAction("Navigation Log", this, &TForm1::NavigationLog1Click);
 

@@ -111,3 +111,33 @@ TEST(NavlogArguments, UsageAndManualPageListEveryOption) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(NavlogArguments, ChartOptions) {
+  const NavlogRequest r = ParseNavlogArguments(
+      {"--chart", "c.tif", "--chart-size", "800x600", "--chart-scale", "500000", "a.flt"},
+      CivilDate{2025, 1, 1});
+  ASSERT_EQ(r.action, NavlogRequest::Run) << r.error;
+  EXPECT_EQ(r.chart_path, "c.tif");
+  EXPECT_EQ(r.chart_width, 800);
+  EXPECT_EQ(r.chart_height, 600);
+  ASSERT_TRUE(r.chart_scale);
+  EXPECT_EQ(*r.chart_scale, 500000.0);
+  EXPECT_TRUE(r.Charted());
+  EXPECT_FALSE(r.Printed());
+
+  const std::string size_error =
+      "--chart-size takes WIDTHxHEIGHT in pixels, each 1 to 10000 and at most 40 million pixels "
+      "in all";
+  for (const char* bad : {"0x600", "100000x100000", "800", "800x", "x600", "-5x5", "9000x9000"})
+    EXPECT_EQ(ErrorOf({"--chart", "c.tif", "--chart-size", bad, "a.flt"}), size_error) << bad;
+  EXPECT_EQ(ErrorOf({"--chart", "c.tif", "--chart-scale", "0", "a.flt"}),
+            "--chart-scale takes N of the scale 1:N, a whole number from 1000 to 50000000");
+  EXPECT_EQ(ErrorOf({"--chart-size", "800x600", "a.flt"}), "--chart-size goes with --chart");
+  EXPECT_EQ(ErrorOf({"--chart-scale", "500000", "a.flt"}),
+            "--chart-scale goes with --chart or --chart-pdf");
+  EXPECT_EQ(ErrorOf({"--chart", "", "a.flt"}), "--chart needs a file name");
+}
+
+}  // namespace

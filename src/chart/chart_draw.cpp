@@ -1,0 +1,547 @@
+#include "chart/chart_draw.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+const QColor kBackground(0xF6, 0xF3, 0xEA);
+const QColor kGraticule(0xB8, 0xC4, 0xCC);
+const QColor kGraticuleText(0x70, 0x80, 0x8C);
+const QColor kCoast(0x3C, 0x6E, 0x9C);
+const QColor kRiver(0x7F, 0xAE, 0xD6);
+const QColor kBorder(0x8E, 0x6A, 0x94);
+const QColor kState(0xB5, 0xA3, 0xBA);
+const QColor kTowered(0x1E, 0x5A, 0xA8);
+const QColor kUntowered(0x9C, 0x2E, 0x78);
+const QColor kNavaid(0x1E, 0x5A, 0xA8);
+const QColor kNdb(0x8A, 0x3B, 0x2A);
+const QColor kFix(0x40, 0x40, 0x40);
+const QColor kRoute = QColor::fromRgb(kRouteColour);
+
+// Labels placed so far, so that none is drawn over another; kept in cells
+// of a coarse grid, so each new label is held only against its neighbours.
+class LabelPlacer {
+ public:
+  explicit LabelPlacer(const QRectF& page) : page_(page) {
+    columns_ = std::max(1, static_cast<int>(page.width() / kCell) + 1);
+    rows_ = std::max(1, static_cast<int>(page.height() / kCell) + 1);
+    cells_.resize(static_cast<std::size_t>(columns_ * rows_));
+  }
+  bool Free(const QRectF& r) const {
+    if (!page_.contains(r)) return false;
+    bool free = true;
+    ForCells(r, [&](std::vector<QRectF>& cell) {
+      for (const QRectF& t : cell)
+        if (t.intersects(r)) free = false;
+    });
+    return free;
+  }
+  void Take(const QRectF& r) {
+    ForCells(r, [&](std::vector<QRectF>& cell) { cell.push_back(r); });
+  }
+  // The first free box of `size` beside `at` (right, left, above, below),
+  // taken; empty when none is free.
+  QRectF Place(const QPointF& at, const QSizeF& size, double gap) {
+    const QRectF options[] = {
+        QRectF(QPointF(at.x() + gap, at.y() - size.height() / 2), size),
+        QRectF(QPointF(at.x() - gap - size.width(), at.y() - size.height() / 2), size),
+        QRectF(QPointF(at.x() - size.width() / 2, at.y() - gap - size.height()), size),
+        QRectF(QPointF(at.x() - size.width() / 2, at.y() + gap), size),
+    };
+    for (const QRectF& r : options) {
+      if (Free(r)) {
+        Take(r);
+        return r;
+      }
+    }
+    return QRectF();
+  }
+
+ private:
+  static constexpr double kCell = 64.0;
+
+  template <typename F>
+  void ForCells(const QRectF& r, F&& f) const {
+    const QRectF c = r.intersected(page_);
+    if (c.isEmpty()) return;
+    const int x0 = static_cast<int>((c.left() - page_.left()) / kCell);
+    const int x1 = std::min(columns_ - 1, static_cast<int>((c.right() - page_.left()) / kCell));
+    const int y0 = static_cast<int>((c.top() - page_.top()) / kCell);
+    const int y1 = std::min(rows_ - 1, static_cast<int>((c.bottom() - page_.top()) / kCell));
+    for (int y = y0; y <= y1; ++y)
+      for (int x = x0; x <= x1; ++x) f(cells_[static_cast<std::size_t>(y * columns_ + x)]);
+  }
+
+  QRectF page_;
+  int columns_ = 1;
+  int rows_ = 1;
+  mutable std::vector<std::vector<QRectF>> cells_;
+};
+
+QPointF At(const ChartView& view, const ProjectedPoint& p) {
+  const PixelPoint px = view.ToPixel(p);
+  return {px.x, px.y};
+}
+
+bool Visible(const ChartView& view, const QPointF& p, double slack) {
+  return p.x() >= -slack && p.y() >= -slack && p.x() <= view.width + slack &&
+         p.y() <= view.height + slack;
+}
+
+void DrawGraticule(QPainter& painter, const ChartScene& scene, const ChartView& view, double k) {
+  const ChartProjection& projection = scene.projection();
+  const MapBox box = ViewBox(projection, view);
+  const double step = view.Scale() < 1'200'000.0 ? 0.5 : view.Scale() < 20'000'000.0 ? 1.0 : 10.0;
+  painter.setPen(QPen(kGraticule, 0.8 * k));
+  QFont font = painter.font();
+  font.setPointSizeF(7.5);
+  painter.setFont(font);
+  const double south = std::floor(box.south / step) * step;
+  const double north = std::ceil(box.north / step) * step;
+  const double west = std::floor(box.west / step) * step;
+  const double east = std::ceil(box.east / step) * step;
+  if ((north - south) / step > 400 || (east - west) / step > 800) return;
+  auto label = [](double degrees, bool lat) {
+    const char hemisphere = lat ? (degrees < 0 ? 'S' : 'N') : (degrees < 0 ? 'W' : 'E');
+    double a = std::fabs(degrees);
+    if (!lat && a > 180.0) a = 360.0 - a;
+    const int whole = static_cast<int>(std::floor(a + 1e-9));
+    const int minutes = static_cast<int>(std::lround((a - whole) * 60.0));
+    char text[32];
+    std::snprintf(text, sizeof text, "%d\u00b0%02d'%c", whole, minutes, hemisphere);
+    return QString::fromUtf8(text);
+  };
+  painter.setPen(QPen(kGraticule, 0.8 * k));
+  for (double lon = west; lon <= east + 1e-9; lon += step) {
+    // Meridians are straight on a cone.
+    painter.drawLine(At(view, projection.Forward({std::clamp(south, -89.9, 89.9), lon})),
+                     At(view, projection.Forward({std::clamp(north, -89.9, 89.9), lon})));
+  }
+  for (double lat = south; lat <= north + 1e-9; lat += step) {
+    if (std::fabs(lat) > 89.9) continue;
+    QPolygonF line;
+    for (double lon = west; lon <= east + 1e-9; lon += step / 2)
+      line << At(view, projection.Forward({lat, lon}));
+    painter.drawPolyline(line);
+  }
+  // Latitudes along the left edge, longitudes along the bottom.
+  painter.setPen(kGraticuleText);
+  const QFontMetricsF metrics(painter.font());
+  for (double lat = south; lat <= north + 1e-9; lat += step) {
+    const GeoPosition edge = projection.Reverse(view.FromPixel(0, view.height / 2.0));
+    const QPointF p = At(view, projection.Forward({lat, edge.lon}));
+    if (p.y() < 12 || p.y() > view.height - 12) continue;
+    painter.drawText(QPointF(3 * k, p.y() - 2 * k), label(lat, true));
+  }
+  for (double lon = west; lon <= east + 1e-9; lon += step) {
+    const GeoPosition edge = projection.Reverse(view.FromPixel(view.width / 2.0, view.height));
+    const QPointF p = At(view, projection.Forward({edge.lat, lon}));
+    if (p.x() < 40 * k || p.x() > view.width - 40 * k) continue;
+    painter.drawText(QPointF(p.x() + 2 * k, view.height - 3 * k), label(lon, false));
+  }
+}
+
+void DrawLines(QPainter& painter, const ChartScene& scene, const ChartView& view, double k) {
+  const ProjectedPoint low = view.FromPixel(0, view.height);
+  const ProjectedPoint high = view.FromPixel(view.width, 0);
+  const double x0 = low.x, y0 = low.y, x1 = high.x, y1 = high.y;
+  const MapLineKind order[] = {MapLineKind::State, MapLineKind::Border, MapLineKind::River,
+                               MapLineKind::Lake, MapLineKind::Coast};
+  QPolygonF polygon;
+  for (MapLineKind kind : order) {
+    QPen pen;
+    switch (kind) {
+      case MapLineKind::State:
+        pen = QPen(kState, 0.9 * k, Qt::DashLine);
+        break;
+      case MapLineKind::Border:
+        pen = QPen(kBorder, 1.3 * k, Qt::DashDotLine);
+        break;
+      case MapLineKind::River:
+        pen = QPen(kRiver, 0.9 * k);
+        break;
+      case MapLineKind::Lake:
+      case MapLineKind::Coast:
+        pen = QPen(kCoast, 1.1 * k);
+        break;
+    }
+    painter.setPen(pen);
+    for (const ProjectedLine& line : scene.lines()) {
+      if (line.kind != kind) continue;
+      if (line.max_x < x0 || line.min_x > x1 || line.max_y < y0 || line.min_y > y1) continue;
+      polygon.resize(static_cast<int>(line.points.size()));
+      for (std::size_t i = 0; i < line.points.size(); ++i)
+        polygon[static_cast<int>(i)] = At(view, line.points[i]);
+      painter.drawPolyline(polygon);
+    }
+  }
+}
+
+void DrawCompassRose(QPainter& painter, const QPointF& at, double radius, double north, double k) {
+  painter.save();
+  painter.translate(at);
+  painter.rotate(north);
+  painter.setPen(QPen(kNavaid, 0.8 * k));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawEllipse(QPointF(0, 0), radius, radius);
+  for (int deg = 0; deg < 360; deg += 10) {
+    const double len = deg % 30 == 0 ? 6 * k : 3 * k;
+    const double a = deg * M_PI / 180.0;
+    painter.drawLine(QPointF(std::sin(a) * radius, -std::cos(a) * radius),
+                     QPointF(std::sin(a) * (radius - len), -std::cos(a) * (radius - len)));
+  }
+  // Magnetic north: an arrow on the rim.
+  QPolygonF arrow;
+  arrow << QPointF(0, -radius - 7 * k) << QPointF(-3.5 * k, -radius) << QPointF(3.5 * k, -radius);
+  painter.setBrush(kNavaid);
+  painter.drawPolygon(arrow);
+  painter.restore();
+}
+
+void DrawSymbol(QPainter& painter, const ChartFeature& f, const QPointF& p, double k) {
+  painter.save();
+  switch (f.kind) {
+    case FeatureKind::ToweredAirport:
+    case FeatureKind::Airport: {
+      const QColor colour = f.kind == FeatureKind::ToweredAirport ? kTowered : kUntowered;
+      painter.setPen(QPen(colour, 1.6 * k));
+      painter.setBrush(f.kind == FeatureKind::ToweredAirport ? QBrush(colour) : QBrush(Qt::white));
+      painter.drawEllipse(p, 4.5 * k, 4.5 * k);
+      // Ticks round the circle: an airport with services.
+      for (int deg = 0; deg < 360; deg += 90) {
+        const double a = deg * M_PI / 180.0;
+        painter.drawLine(p + QPointF(std::sin(a), -std::cos(a)) * 4.5 * k,
+                         p + QPointF(std::sin(a), -std::cos(a)) * 7.5 * k);
+      }
+      break;
+    }
+    case FeatureKind::Vor:
+    case FeatureKind::VorDme:
+    case FeatureKind::Vortac: {
+      painter.setPen(QPen(kNavaid, 1.3 * k));
+      painter.setBrush(Qt::NoBrush);
+      QPolygonF hexagon;
+      for (int i = 0; i < 6; ++i) {
+        const double a = (i * 60.0) * M_PI / 180.0;
+        hexagon << p + QPointF(std::cos(a), std::sin(a)) * 5.0 * k;
+      }
+      painter.drawPolygon(hexagon);
+      if (f.kind != FeatureKind::Vor)
+        painter.drawRect(QRectF(p - QPointF(6, 5) * k, QSizeF(12, 10) * k));
+      painter.setBrush(kNavaid);
+      painter.drawEllipse(p, 1.2 * k, 1.2 * k);
+      break;
+    }
+    case FeatureKind::Ndb:
+      painter.setPen(QPen(kNdb, 1.4 * k, Qt::DotLine));
+      painter.setBrush(Qt::NoBrush);
+      painter.drawEllipse(p, 6.0 * k, 6.0 * k);
+      painter.setBrush(kNdb);
+      painter.setPen(Qt::NoPen);
+      painter.drawEllipse(p, 2.0 * k, 2.0 * k);
+      break;
+    case FeatureKind::Dme:
+      painter.setPen(QPen(kNavaid, 1.3 * k));
+      painter.setBrush(Qt::NoBrush);
+      painter.drawRect(QRectF(p - QPointF(4, 4) * k, QSizeF(8, 8) * k));
+      break;
+    case FeatureKind::Fix: {
+      painter.setPen(QPen(kFix, 1.0 * k));
+      painter.setBrush(Qt::NoBrush);
+      QPolygonF triangle;
+      triangle << p + QPointF(0, -4.5) * k << p + QPointF(4, 3) * k << p + QPointF(-4, 3) * k;
+      painter.drawPolygon(triangle);
+      break;
+    }
+  }
+  painter.restore();
+}
+
+void DrawFeatures(QPainter& painter, const ChartScene& scene, const ChartView& view,
+                  LabelPlacer& labels, double k) {
+  const bool runways = view.metres_per_pixel < 40.0;
+  const bool roses = view.Scale() <= 2'000'000.0;
+  // Runways first, under every symbol.
+  if (runways) {
+    for (const ChartFeature& f : scene.features()) {
+      for (const ChartFeature::RunwayLine& r : f.runways) {
+        const QPointF a = At(view, r.end1), b = At(view, r.end2);
+        if (!Visible(view, a, 200) && !Visible(view, b, 200)) continue;
+        // Drawn to scale: a runway is about 30 m wide, never thinner than a line.
+        painter.setPen(QPen(QColor(0x55, 0x55, 0x55),
+                            std::max(2.5 * k, 30.0 / view.metres_per_pixel), Qt::SolidLine,
+                            Qt::FlatCap));
+        painter.drawLine(a, b);
+      }
+    }
+  }
+  QFont font = painter.font();
+  font.setPointSizeF(7.5);
+  painter.setFont(font);
+  const QFontMetricsF metrics(font);
+  // Priority: towered airports, VORs, the rest, fixes last.
+  const FeatureKind order[] = {
+      FeatureKind::ToweredAirport, FeatureKind::Vortac, FeatureKind::VorDme, FeatureKind::Vor,
+      FeatureKind::Airport,        FeatureKind::Ndb,    FeatureKind::Dme,    FeatureKind::Fix};
+  for (FeatureKind kind : order) {
+    if (!ChartScene::Shows(kind, view)) continue;
+    for (const ChartFeature& f : scene.features()) {
+      if (f.kind != kind) continue;
+      const QPointF p = At(view, f.xy);
+      if (!Visible(view, p, 60)) continue;
+      const bool vor =
+          kind == FeatureKind::Vor || kind == FeatureKind::VorDme || kind == FeatureKind::Vortac;
+      if (vor && roses) {
+        const double north = f.variation - scene.projection().Convergence(f.position);
+        DrawCompassRose(painter, p, 34.0 * k, north, k);
+      }
+      if (f.IsAirport() && runways && !f.runways.empty()) {
+        // The runways show the airport; a small ring marks its reference point.
+        painter.setPen(
+            QPen(f.kind == FeatureKind::ToweredAirport ? kTowered : kUntowered, 1.2 * k));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawEllipse(p, 3 * k, 3 * k);
+      } else {
+        DrawSymbol(painter, f, p, k);
+      }
+      const QString text = QString::fromStdString(f.ident);
+      const QSizeF size(metrics.horizontalAdvance(text) + 2 * k, metrics.height());
+      const QRectF box = labels.Place(p, size, 8 * k);
+      if (box.isNull()) continue;
+      painter.setPen(kind == FeatureKind::Airport ? kUntowered
+                     : kind == FeatureKind::Ndb   ? kNdb
+                     : kind == FeatureKind::Fix   ? kFix
+                                                  : kTowered);
+      painter.drawText(box, Qt::AlignCenter, text);
+    }
+  }
+}
+
+struct RouteLabels {
+  std::vector<QRectF> names;  // one per checkpoint
+  std::vector<QRectF> legs;   // one per leg, empty where none fits
+};
+
+QFont NameFont(const QFont& base) {
+  QFont font = base;
+  font.setPointSizeF(8.5);
+  font.setBold(true);
+  return font;
+}
+
+QFont LegFont(const QFont& base) {
+  QFont font = base;
+  font.setPointSizeF(7.5);
+  font.setBold(false);
+  return font;
+}
+
+// The route's labels are placed before anything else's, so the map's give way to them.
+RouteLabels PlaceRouteLabels(const QFont& base, const ChartScene& scene, const ChartView& view,
+                             LabelPlacer& labels, double k) {
+  RouteLabels placed;
+  for (const ChartCheckpoint& c : scene.checkpoints())
+    labels.Take(QRectF(At(view, c.xy) - QPointF(7, 7) * k, QSizeF(14, 14) * k));
+  const QFontMetricsF names(NameFont(base));
+  for (const ChartCheckpoint& c : scene.checkpoints()) {
+    const QPointF p = At(view, c.xy);
+    const QString text = QString::fromStdString(c.name);
+    const QSizeF size(names.horizontalAdvance(text) + 6 * k, names.height() + 2 * k);
+    QRectF box = labels.Place(p, size, 9 * k);
+    // A name is never left out: crowded, it goes to the right all the same.
+    if (box.isNull()) box = QRectF(QPointF(p.x() + 9 * k, p.y() - size.height() / 2), size);
+    placed.names.push_back(box);
+  }
+  const QFontMetricsF legs(LegFont(base));
+  for (const ChartLeg& leg : scene.legs()) {
+    QRectF box;
+    if (leg.line.size() >= 2) {
+      const QPointF mid = At(view, leg.line[leg.line.size() / 2]);
+      const QString text = QString::fromStdString(leg.label);
+      const QSizeF size(legs.horizontalAdvance(text) + 6 * k, legs.height() + 2 * k);
+      box = labels.Place(mid, size, 6 * k);
+    }
+    placed.legs.push_back(box);
+  }
+  return placed;
+}
+
+void DrawRoute(QPainter& painter, const ChartScene& scene, const ChartView& view,
+               const RouteLabels& placed, const ChartDrawOptions& options, double k) {
+  painter.setPen(QPen(kRoute, 3.0 * k, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  painter.setBrush(Qt::NoBrush);
+  for (const ChartLeg& leg : scene.legs()) {
+    QPolygonF line;
+    for (const ProjectedPoint& p : leg.line) line << At(view, p);
+    painter.drawPolyline(line);
+  }
+  const QFont base = painter.font();
+  painter.setFont(LegFont(base));
+  for (std::size_t i = 0; i < scene.legs().size(); ++i) {
+    const QRectF& box = placed.legs[i];
+    if (box.isNull()) continue;
+    painter.setPen(QPen(kRoute, 1.0 * k));
+    painter.setBrush(Qt::white);
+    painter.drawRect(box);
+    painter.setPen(QColor(0x80, 0x00, 0x80));
+    painter.drawText(box, Qt::AlignCenter, QString::fromStdString(scene.legs()[i].label));
+  }
+  for (std::size_t i = 0; i < scene.checkpoints().size(); ++i) {
+    const QPointF p = At(view, scene.checkpoints()[i].xy);
+    const bool picked = static_cast<int>(i) == options.highlight;
+    painter.setPen(QPen(kRoute, (picked ? 3.0 : 2.0) * k));
+    painter.setBrush(picked ? QBrush(QColor(0xFF, 0xC0, 0xFF)) : QBrush(Qt::white));
+    painter.drawEllipse(p, 6.5 * k, 6.5 * k);
+  }
+  painter.setFont(NameFont(base));
+  for (std::size_t i = 0; i < scene.checkpoints().size(); ++i) {
+    const QRectF& box = placed.names[i];
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 255, 255, 220));
+    painter.drawRect(box);
+    painter.setPen(Qt::black);
+    painter.drawText(box, Qt::AlignCenter, QString::fromStdString(scene.checkpoints()[i].name));
+  }
+  painter.setFont(base);
+}
+
+// A list in a corner: the rows that have no place on the map, and what the
+// base map lacks.
+void DrawNotes(QPainter& painter, const ChartScene& scene, const ChartView& view, double k) {
+  QStringList lines;
+  if (!scene.unplaced().empty()) {
+    lines << QString::fromUtf8("Checkpoints without a position:");
+    for (const std::string& name : scene.unplaced())
+      lines << QString::fromUtf8("  ") + QString::fromStdString(name.empty() ? "(unnamed)" : name);
+  }
+  for (const std::string& message : scene.messages()) lines << QString::fromStdString(message);
+  if (lines.isEmpty()) return;
+  QFont font = painter.font();
+  font.setPointSizeF(8);
+  font.setBold(false);
+  painter.setFont(font);
+  const QFontMetricsF metrics(font);
+  double width = 0;
+  for (const QString& line : lines) width = std::max(width, metrics.horizontalAdvance(line));
+  const QRectF box(6 * k, 6 * k, width + 12 * k, lines.size() * metrics.height() + 10 * k);
+  painter.setPen(QPen(QColor(0x90, 0x90, 0x90), 1 * k));
+  painter.setBrush(QColor(255, 255, 255, 235));
+  painter.drawRect(box);
+  painter.setPen(Qt::black);
+  for (int i = 0; i < lines.size(); ++i)
+    painter.drawText(
+        QPointF(box.left() + 6 * k, box.top() + 5 * k + metrics.ascent() + i * metrics.height()),
+        lines[i]);
+  (void)view;
+}
+
+// A bar of a round number of nautical miles, and the scale.
+void DrawScaleBar(QPainter& painter, const ChartView& view, double k) {
+  const double target_nm = view.width * 0.2 * view.metres_per_pixel / 1852.0;
+  const double steps[] = {1, 2, 5, 10, 20, 25, 50, 100, 200, 250, 500, 1000, 2000};
+  double nm = steps[0];
+  for (double s : steps)
+    if (s <= target_nm) nm = s;
+  const double length = nm * 1852.0 / view.metres_per_pixel;
+  const QPointF origin(view.width - length - 20 * k, view.height - 22 * k);
+  painter.setPen(QPen(Qt::black, 1.5 * k));
+  painter.setBrush(Qt::white);
+  painter.drawRect(QRectF(origin - QPointF(6, 16) * k, QSizeF(length + 12 * k, 24 * k)));
+  painter.drawLine(origin, origin + QPointF(length, 0));
+  for (int i = 0; i <= 4; ++i)
+    painter.drawLine(origin + QPointF(length * i / 4, 0), origin + QPointF(length * i / 4, -5 * k));
+  QFont font = painter.font();
+  font.setPointSizeF(7.5);
+  font.setBold(false);
+  painter.setFont(font);
+  char text[64];
+  std::snprintf(text, sizeof text, "%g NM", nm);
+  painter.drawText(QPointF(origin.x(), origin.y() - 7 * k), QString::fromUtf8(text));
+  painter.drawText(QPointF(origin.x() + length / 2, origin.y() - 7 * k),
+                   QString::fromStdString(ScaleText(view.Scale())));
+}
+
+void DrawLegend(QPainter& painter, const ChartView& view, double k) {
+  struct Item {
+    const char* text;
+    FeatureKind kind;
+    bool route;
+  };
+  const Item items[] = {{"Route", FeatureKind::Fix, true},
+                        {"Towered airport", FeatureKind::ToweredAirport, false},
+                        {"Airport", FeatureKind::Airport, false},
+                        {"VOR, VOR-DME, VORTAC", FeatureKind::VorDme, false},
+                        {"NDB", FeatureKind::Ndb, false},
+                        {"Fix", FeatureKind::Fix, false}};
+  QFont font = painter.font();
+  font.setPointSizeF(7.5);
+  font.setBold(false);
+  painter.setFont(font);
+  const QFontMetricsF metrics(font);
+  const double row = std::max(16.0 * k, metrics.height() + 4 * k);
+  const double width = 170 * k;
+  const QRectF box(view.width - width - 10 * k, 10 * k, width, row * 6 + 10 * k);
+  painter.setPen(QPen(QColor(0x90, 0x90, 0x90), 1 * k));
+  painter.setBrush(QColor(255, 255, 255, 235));
+  painter.drawRect(box);
+  for (int i = 0; i < 6; ++i) {
+    const QPointF symbol(box.left() + 16 * k, box.top() + 5 * k + row * (i + 0.5));
+    if (items[i].route) {
+      painter.setPen(QPen(kRoute, 3 * k));
+      painter.drawLine(symbol - QPointF(9 * k, 0), symbol + QPointF(9 * k, 0));
+    } else {
+      ChartFeature f;
+      f.kind = items[i].kind;
+      DrawSymbol(painter, f, symbol, k);
+    }
+    painter.setPen(Qt::black);
+    painter.drawText(QPointF(box.left() + 34 * k, symbol.y() + metrics.ascent() / 2 - 1),
+                     QString::fromUtf8(items[i].text));
+  }
+}
+
+}  // namespace
+
+std::string ScaleText(double scale) {
+  const long long n = std::llround(scale);
+  std::string digits = std::to_string(n);
+  for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) digits.insert(i, ",");
+  return "1:" + digits;
+}
+
+void DrawChart(QPainter& painter, const ChartScene& scene, const ChartView& view,
+               const ChartDrawOptions& options) {
+  const double k = options.pixel_ratio;
+  painter.save();
+  painter.setClipRect(QRectF(0, 0, view.width, view.height));
+  painter.fillRect(QRectF(0, 0, view.width, view.height), kBackground);
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  DrawLines(painter, scene, view, k);
+  DrawGraticule(painter, scene, view, k);
+  LabelPlacer labels(QRectF(0, 0, view.width, view.height));
+  const RouteLabels route_labels = PlaceRouteLabels(painter.font(), scene, view, labels, k);
+  DrawFeatures(painter, scene, view, labels, k);
+  // The route on top of every symbol: it is what the chart is for.
+  DrawRoute(painter, scene, view, route_labels, options, k);
+  DrawNotes(painter, scene, view, k);
+  if (options.scale_bar) DrawScaleBar(painter, view, k);
+  if (options.legend) DrawLegend(painter, view, k);
+  painter.restore();
+}
+
+QImage RenderChart(const ChartScene& scene, const ChartView& view,
+                   const ChartDrawOptions& options) {
+  QImage image(view.width, view.height, QImage::Format_ARGB32);
+  if (image.isNull()) return image;
+  QPainter painter(&image);
+  DrawChart(painter, scene, view, options);
+  painter.end();
+  return image;
+}

@@ -1,0 +1,167 @@
+// What a route chart shows, in the projection of its plan: the route, the
+// base map and the aviation data near it, kept for the part of the map in
+// view and read again only when the view leaves it. The window, the printed
+// chart and the exported image draw from the same scene.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "chart/basemap.h"
+#include "data/aviation_data.h"
+#include "geo/chart_projection.h"
+#include "plan/plan.h"
+
+// The size of a screen pixel, by which a view's scale is told as 1:N.
+constexpr double kScreenMetresPerPixel = 0.0254 / 96.0;
+
+struct PixelPoint {
+  double x = 0.0;
+  double y = 0.0;
+};
+
+// The part of the projected plane shown in a picture of width x height pixels.
+struct ChartView {
+  int width = 1600;
+  int height = 1200;
+  ProjectedPoint centre;
+  double metres_per_pixel = 1000.0;
+
+  PixelPoint ToPixel(const ProjectedPoint& p) const {
+    return {width / 2.0 + (p.x - centre.x) / metres_per_pixel,
+            height / 2.0 - (p.y - centre.y) / metres_per_pixel};
+  }
+  ProjectedPoint FromPixel(double x, double y) const {
+    return {centre.x + (x - width / 2.0) * metres_per_pixel,
+            centre.y - (y - height / 2.0) * metres_per_pixel};
+  }
+  // N of the scale 1:N on a screen.
+  double Scale() const { return metres_per_pixel / kScreenMetresPerPixel; }
+};
+
+// The view of `width` x `height` pixels that holds `points` with `margin`
+// of each side left free. One point, or none, gets a view 1:500,000 around it.
+ChartView FitView(const ChartProjection& projection, const std::vector<GeoPosition>& points,
+                  int width, int height, double margin = 0.1);
+
+// The latitude-longitude box that holds the whole view.
+MapBox ViewBox(const ChartProjection& projection, const ChartView& view);
+
+enum class FeatureKind { ToweredAirport, Airport, Vor, VorDme, Vortac, Ndb, Dme, Fix };
+
+struct ChartFeature {
+  FeatureKind kind = FeatureKind::Airport;
+  std::string ident;
+  std::string name;
+  GeoPosition position;
+  ProjectedPoint xy;
+  std::optional<int32_t> elevation_ft;
+  std::string frequencies;  // "TWR 118.6, ATIS 124.05" or the navaid's channel
+  double variation = 0.0;   // a VOR's slaved variation, east positive
+  struct RunwayLine {
+    ProjectedPoint end1;
+    ProjectedPoint end2;
+  };
+  std::vector<RunwayLine> runways;
+  std::optional<Airport> airport;
+  std::optional<Navaid> navaid;
+
+  bool IsAirport() const {
+    return kind == FeatureKind::ToweredAirport || kind == FeatureKind::Airport;
+  }
+};
+
+struct ChartCheckpoint {
+  int row = 0;  // of the plan's route
+  std::string name;
+  GeoPosition position;
+  ProjectedPoint xy;
+};
+
+struct ChartLeg {
+  int from = 0;  // indexes into ChartScene::checkpoints()
+  int to = 0;
+  std::vector<ProjectedPoint> line;
+  double distance_nm = 0.0;
+  double true_course = 0.0;  // at the midpoint
+  std::string label;         // "MC 123° 45 NM"
+};
+
+struct ProjectedLine {
+  MapLineKind kind = MapLineKind::Coast;
+  std::vector<ProjectedPoint> points;
+  double min_x = 0.0, max_x = 0.0, min_y = 0.0, max_y = 0.0;
+};
+
+// What lies under a place of the picture.
+struct ChartHit {
+  enum Kind { None, Checkpoint, Leg, Feature };
+  Kind kind = None;
+  int index = -1;  // into checkpoints(), legs() or features()
+};
+
+class ChartScene {
+ public:
+  ChartScene();
+
+  // Takes the plan's route; with `refit` (a new plan) also the projection
+  // fitted to it, else the projection stays so that an edit does not move the map.
+  void SetPlan(const Plan& plan, bool refit);
+  void SetAviationData(const AviationData* data) {
+    data_ = data;
+    features_box_.reset();
+  }
+  void SetBaseMapSources(const BaseMapSources& sources) {
+    sources_ = sources;
+    lines_box_.reset();
+  }
+
+  // Reads what `view` needs that is not at hand yet.
+  void Prepare(const ChartView& view);
+
+  const ChartProjection& projection() const { return projection_; }
+  const AviationData* aviation_data() const { return data_; }
+  const std::vector<ChartCheckpoint>& checkpoints() const { return checkpoints_; }
+  const std::vector<ChartLeg>& legs() const { return legs_; }
+  // Rows without a position, by name: listed, not drawn.
+  const std::vector<std::string>& unplaced() const { return unplaced_; }
+  const std::vector<ProjectedLine>& lines() const { return lines_; }
+  const std::vector<ChartFeature>& features() const { return features_; }
+  // What the base map or the data could not give, for the pilot.
+  const std::vector<std::string>& messages() const { return messages_; }
+  std::vector<GeoPosition> RoutePositions() const;
+
+  // What is drawn within `radius` pixels of (x, y): checkpoints before
+  // features before legs, the nearest of each.
+  ChartHit HitTest(const ChartView& view, double x, double y, double radius = 8.0) const;
+  // Whether features of `kind` are drawn at this view's scale.
+  static bool Shows(FeatureKind kind, const ChartView& view);
+
+ private:
+  void LoadLines(const ChartView& view);
+  void LoadFeatures(const ChartView& view);
+
+  ChartProjection projection_;
+  std::vector<ChartCheckpoint> checkpoints_;
+  std::vector<ChartLeg> legs_;
+  std::vector<std::string> unplaced_;
+  std::vector<ProjectedLine> lines_;
+  std::vector<ChartFeature> features_;
+  std::vector<std::string> messages_;
+  std::vector<std::string> line_messages_;
+  std::vector<std::string> feature_messages_;
+
+  BaseMapSources sources_;
+  const AviationData* data_ = nullptr;
+  std::optional<MapBox> lines_box_;
+  char lines_resolution_ = 0;
+  double lines_mpp_ = 0.0;
+  std::optional<MapBox> features_box_;
+  bool features_fixes_ = false;
+  bool features_all_airports_ = false;
+};
+
+// "MC 123° 45 NM" for a leg, from its true course and the variation the log
+// carries to it (west positive); "TC 123°" when no variation is known.
+std::string LegLabel(double true_course, double distance_nm, int32_t variation);

@@ -1,0 +1,269 @@
+#include "forms/Fchart.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QPrinter>
+#include <QStatusBar>
+#include <QTimer>
+#include <QWheelEvent>
+#include <cmath>
+#include <cstdio>
+
+#include "chart/chart_draw.h"
+#include "chart/chart_export.h"
+#include "forms/Aviationdata.h"
+#include "forms/Desktop.h"
+#include "forms/PlanDocument.h"
+#include "geo/geodesy.h"
+
+namespace {
+
+// The scales the window keeps to: a street plan to half a continent.
+constexpr double kFinestMpp = 2.0;
+constexpr double kCoarsestMpp = 20000.0;
+
+QString Position(const GeoPosition& p) {
+  auto part = [](double v, char pos, char neg, int width) {
+    const double a = std::fabs(v);
+    const int deg = static_cast<int>(a);
+    const double min = (a - deg) * 60.0;
+    char text[32];
+    std::snprintf(text, sizeof text, "%0*d\u00b0%04.1f'%c", width, deg, min, v < 0 ? neg : pos);
+    return QString::fromUtf8(text);
+  };
+  return part(p.lat, 'N', 'S', 2) + " " + part(p.lon, 'E', 'W', 3);
+}
+
+QPointer<TFormChart> g_chart;
+
+}  // namespace
+
+ChartWidget::ChartWidget(PlanDocument& document, QWidget* parent)
+    : QWidget(parent), document_(document) {
+  setFocusPolicy(Qt::StrongFocus);
+  setMouseTracking(true);
+  setMinimumSize(400, 300);
+  // The aviation data only when a folder is chosen: the chart never asks for one.
+  if (!AviationFolder().isEmpty()) scene_.SetAviationData(UseAviationData(this));
+  scene_.SetPlan(document_.plan(), true);
+  connect(&document_, &PlanDocument::Changed, this, [this] { PlanChanged(false); });
+  connect(&document_, &PlanDocument::Replaced, this, [this] { PlanChanged(true); });
+}
+
+void ChartWidget::PlanChanged(bool refit) {
+  scene_.SetPlan(document_.plan(), refit);
+  if (refit) FitRoute();
+  update();
+}
+
+void ChartWidget::SetView(const ChartView& view) {
+  view_ = view;
+  view_.width = width();
+  view_.height = height();
+  view_.metres_per_pixel = std::clamp(view_.metres_per_pixel, kFinestMpp, kCoarsestMpp);
+  fitted_ = true;
+  update();
+}
+
+void ChartWidget::FitRoute() {
+  ChartView view = FitView(scene_.projection(), scene_.RoutePositions(), width(), height(), 0.1);
+  SetView(view);
+}
+
+void ChartWidget::ZoomBy(double factor, const QPointF& at) {
+  // The place under `at` stays where it is.
+  const ProjectedPoint fixed = view_.FromPixel(at.x(), at.y());
+  ChartView view = view_;
+  view.metres_per_pixel = std::clamp(view_.metres_per_pixel / factor, kFinestMpp, kCoarsestMpp);
+  view.centre = {fixed.x - (at.x() - width() / 2.0) * view.metres_per_pixel,
+                 fixed.y + (at.y() - height() / 2.0) * view.metres_per_pixel};
+  SetView(view);
+}
+
+QString ChartWidget::Describe(double x, double y) const {
+  const GeoPosition here = scene_.projection().Reverse(view_.FromPixel(x, y));
+  QString text = Position(here);
+  const ChartHit hit = scene_.HitTest(view_, x, y);
+  if (hit.kind == ChartHit::Feature) {
+    const ChartFeature& f = scene_.features()[static_cast<std::size_t>(hit.index)];
+    QString what = QString::fromStdString(f.ident);
+    if (!f.name.empty()) what += " " + QString::fromStdString(f.name);
+    if (f.elevation_ft) what += QString(", %1 ft").arg(*f.elevation_ft);
+    if (!f.frequencies.empty()) what += ", " + QString::fromStdString(f.frequencies);
+    text = what + "   " + text;
+  } else if (hit.kind == ChartHit::Checkpoint) {
+    const ChartCheckpoint& c = scene_.checkpoints()[static_cast<std::size_t>(hit.index)];
+    text = QString::fromStdString(c.name) + "   " + text;
+  } else if (hit.kind == ChartHit::Leg) {
+    const ChartLeg& leg = scene_.legs()[static_cast<std::size_t>(hit.index)];
+    const ChartCheckpoint& from = scene_.checkpoints()[static_cast<std::size_t>(leg.from)];
+    const Bearing b = BearingBetween(from.position, here);
+    text += QString::fromUtf8("   %1 NM, %2\u00b0 true from %3")
+                .arg(b.distance_nm, 0, 'f', 1)
+                .arg(WholeDegrees(b.azimuth), 3, 10, QChar('0'))
+                .arg(QString::fromStdString(from.name));
+  }
+  return text + "   " + QString::fromStdString(ScaleText(view_.Scale()));
+}
+
+void ChartWidget::paintEvent(QPaintEvent*) {
+  if (!fitted_) FitRoute();
+  view_.width = width();
+  view_.height = height();
+  scene_.Prepare(view_);
+  QPainter painter(this);
+  DrawChart(painter, scene_, view_);
+  // The base map is read after the first picture, which shows the route at once.
+  if (!base_map_asked_) {
+    base_map_asked_ = true;
+    QTimer::singleShot(0, this, [this] {
+      scene_.SetBaseMapSources(FindBaseMapSources());
+      update();
+    });
+  }
+}
+
+void ChartWidget::resizeEvent(QResizeEvent*) {
+  view_.width = width();
+  view_.height = height();
+}
+
+void ChartWidget::wheelEvent(QWheelEvent* event) {
+  const double steps = event->angleDelta().y() / 120.0;
+  if (steps != 0) ZoomBy(std::pow(1.25, steps), event->position());
+  event->accept();
+}
+
+void ChartWidget::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) {
+    dragging_ = true;
+    drag_from_ = event->position();
+    setCursor(Qt::ClosedHandCursor);
+  }
+}
+
+void ChartWidget::mouseMoveEvent(QMouseEvent* event) {
+  if (dragging_) {
+    const QPointF delta = event->position() - drag_from_;
+    drag_from_ = event->position();
+    ChartView view = view_;
+    view.centre.x -= delta.x() * view_.metres_per_pixel;
+    view.centre.y += delta.y() * view_.metres_per_pixel;
+    SetView(view);
+  }
+  emit Hovered(Describe(event->position().x(), event->position().y()));
+}
+
+void ChartWidget::mouseReleaseEvent(QMouseEvent*) {
+  dragging_ = false;
+  unsetCursor();
+}
+
+void ChartWidget::keyPressEvent(QKeyEvent* event) {
+  const QPointF middle(width() / 2.0, height() / 2.0);
+  ChartView view = view_;
+  const double step = std::min(width(), height()) / 8.0 * view_.metres_per_pixel;
+  switch (event->key()) {
+    case Qt::Key_Left:
+      view.centre.x -= step;
+      break;
+    case Qt::Key_Right:
+      view.centre.x += step;
+      break;
+    case Qt::Key_Up:
+      view.centre.y += step;
+      break;
+    case Qt::Key_Down:
+      view.centre.y -= step;
+      break;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+      ZoomBy(1.5, middle);
+      return;
+    case Qt::Key_Minus:
+      ZoomBy(1 / 1.5, middle);
+      return;
+    case Qt::Key_Home:
+      FitRoute();
+      return;
+    default:
+      QWidget::keyPressEvent(event);
+      return;
+  }
+  SetView(view);
+}
+
+TFormChart::TFormChart(PlanDocument& document, QWidget* parent)
+    : QMainWindow(parent, Qt::Window), document_(document) {
+  setObjectName("FormChart");
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle("Route Chart");
+  chart_ = new ChartWidget(document, this);
+  setCentralWidget(chart_);
+  status_ = new QLabel(this);
+  statusBar()->addWidget(status_, 1);
+  connect(chart_, &ChartWidget::Hovered, status_, &QLabel::setText);
+  QMenu* file = menuBar()->addMenu("File");
+  file->addAction(QString::fromUtf8("Export Chart\u2026"), this, [this] { ExportChart(); });
+  file->addAction(QString::fromUtf8("Print Chart\u2026"), this, [this] { PrintChart(); });
+  file->addSeparator();
+  file->addAction("Close", this, &QWidget::close);
+  QMenu* view = menuBar()->addMenu("View");
+  view->addAction("Zoom In", this, [this] {
+    chart_->ZoomBy(1.5, QPointF(chart_->width() / 2.0, chart_->height() / 2.0));
+  });
+  view->addAction("Zoom Out", this, [this] {
+    chart_->ZoomBy(1 / 1.5, QPointF(chart_->width() / 2.0, chart_->height() / 2.0));
+  });
+  view->addAction("Fit the Route", this, [this] { chart_->FitRoute(); });
+  resize(1000, 720);
+}
+
+bool TFormChart::ExportChart() {
+  const std::string refusal = ChartRefusal(document_.plan());
+  if (!refusal.empty()) {
+    desktop().MessageBox(this, "The route has no chart: " + QString::fromStdString(refusal) + ".",
+                         "Export Chart", MessageButtons::Ok);
+    return false;
+  }
+  QString path = QString::fromStdString(document_.plan().filename);
+  if (path.endsWith(".flt", Qt::CaseInsensitive)) path.chop(4);
+  path += ".tif";
+  if (!desktop().SaveFileName(this, path, "GeoTIFF image (*.tif)")) return false;
+  const ChartFileResult result = ExportChartGeoTiff(
+      document_.plan(), chart_->scene().aviation_data(), ChartRequest(), path.toStdString());
+  if (!result.ok) {
+    desktop().MessageBox(this, QString::fromStdString(result.error), "Export Chart",
+                         MessageButtons::Ok);
+  }
+  return result.ok;
+}
+
+bool TFormChart::PrintChart() {
+  const std::string refusal = ChartRefusal(document_.plan());
+  if (!refusal.empty()) {
+    desktop().MessageBox(this, "The route has no chart: " + QString::fromStdString(refusal) + ".",
+                         "Print Chart", MessageButtons::Ok);
+    return false;
+  }
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPageOrientation(QPageLayout::Landscape);
+  if (!desktop().PrintDialog(this, printer)) return false;
+  QPainter painter(&printer);
+  PaintChartPage(painter, document_.plan(), chart_->scene().aviation_data(), std::nullopt,
+                 printer.resolution());
+  return true;
+}
+
+TFormChart* ShowRouteChart(QWidget* owner, PlanDocument& document) {
+  if (!g_chart) g_chart = new TFormChart(document, owner);
+  g_chart->show();
+  g_chart->raise();
+  g_chart->activateWindow();
+  return g_chart;
+}

@@ -1,0 +1,76 @@
+// The Route Chart window: the plan's route on a chart of coastlines,
+// borders and aviation data, following every change of the plan document.
+// The chart and its data are made on first use, never at start-up.
+#pragma once
+
+#include <QMainWindow>
+#include <QWidget>
+#include <memory>
+
+#include "chart/chart_scene.h"
+
+class PlanDocument;
+class QLabel;
+class QPrinter;
+
+// The map itself: pan with the mouse or the arrow keys, zoom with the wheel,
+// + and -, Home fits the route.
+class ChartWidget : public QWidget {
+  Q_OBJECT
+
+ public:
+  ChartWidget(PlanDocument& document, QWidget* parent);
+
+  ChartScene& scene() { return scene_; }
+  const ChartView& view() const { return view_; }
+  void SetView(const ChartView& view);
+  // The whole route in view with a tenth of each side to spare.
+  void FitRoute();
+  void ZoomBy(double factor, const QPointF& at);
+  // What the status line says for the place under (x, y).
+  QString Describe(double x, double y) const;
+
+ signals:
+  void Hovered(const QString& text);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void PlanChanged(bool refit);
+
+  PlanDocument& document_;
+  ChartScene scene_;
+  ChartView view_;
+  bool fitted_ = false;
+  bool base_map_asked_ = false;
+  bool dragging_ = false;
+  QPointF drag_from_;
+};
+
+class TFormChart : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  TFormChart(PlanDocument& document, QWidget* parent);
+
+  ChartWidget* Chart() const { return chart_; }
+  // File > Export Chart...: a GeoTIFF of the route; false when cancelled or failed.
+  bool ExportChart();
+  // File > Print Chart...
+  bool PrintChart();
+
+ private:
+  PlanDocument& document_;
+  ChartWidget* chart_;
+  QLabel* status_;
+};
+
+// Opens the window (once; later calls raise it).
+TFormChart* ShowRouteChart(QWidget* owner, PlanDocument& document);
