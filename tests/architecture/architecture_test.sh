@@ -16,7 +16,8 @@ declare -A allowed=(
   [winds]="data routes geo plan"
   [session]="winds data routes geo plan"
   [print]="winds data routes geo plan"
-  [forms]="print session winds data routes geo plan"
+  [chart]="print winds data routes geo plan"
+  [forms]="chart print session winds data routes geo plan"
 )
 no_qt="plan geo routes data winds session"
 
