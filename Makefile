@@ -6,7 +6,7 @@ SANITIZE_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 300
 FUZZ_TARGETS = fuzz_plan fuzz_roundtrip fuzz_print fuzz_route fuzz_winds \
-  fuzz_ourairports fuzz_aptdat fuzz_navdat fuzz_fixdat fuzz_gzlines
+  fuzz_ourairports fuzz_aptdat fuzz_navdat fuzz_fixdat fuzz_gzlines fuzz_index
 WERROR ?= OFF
 JOBS ?= $(shell nproc)
 
@@ -69,7 +69,7 @@ test-sanitize: deps
 
 # Each fuzz target for FUZZ_SECONDS (clang's libFuzzer, under the same
 # sanitizers), starting from the seed corpus in tests/fuzz/corpus, or in
-# tests/fuzz/data-corpus/TARGET for the data readers.
+# tests/fuzz/data-corpus/TARGET for the data readers and the index.
 fuzz: deps
 	@cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_CXX_COMPILER=clang++ -DHALVIX_SANITIZE=ON -DHALVIX_FUZZ=ON >/dev/null

@@ -168,6 +168,24 @@ const AviationData& Indexed() {
   return data;
 }
 
+// The first use of an index built before: opening it, which checks it whole
+// (its checksum and its data's signature), and the first look-up.
+void BM_OpenCheckedIndexAndLookUp(benchmark::State& state) {
+  const std::string cache = TempFolder("cache");
+  {
+    AviationData built;
+    std::string error;
+    if (!built.Open(OurAirportsFolder(), cache, error)) state.SkipWithError(error.c_str());
+  }
+  for (auto _ : state) {
+    AviationData data;
+    std::string error;
+    if (!data.Open(OurAirportsFolder(), cache, error) || data.FindAirports(Ident(4242)).empty())
+      state.SkipWithError("the index could not be opened");
+  }
+}
+BENCHMARK(BM_OpenCheckedIndexAndLookUp)->Unit(benchmark::kMillisecond);
+
 void BM_FindAirportByCode(benchmark::State& state) {
   const AviationData& data = Indexed();
   int i = 0;

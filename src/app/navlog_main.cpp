@@ -216,6 +216,8 @@ int Run(const NavlogRequest& request) {
               << "\n";
   }
   // Warnings only: the log is still worth having, and scripts read the exit code.
+  for (const std::string& warning : log.warnings)
+    std::cerr << "halvix-navlog: warning: " << warning << "\n";
   for (int32_t k = 0; k < log.LegCount(); ++k) {
     const LogRow& leg = log.legs[static_cast<std::size_t>(k)];
     if (!leg.fuel_warning.empty()) {

@@ -140,11 +140,15 @@ void DrawGraticule(QPainter& painter, const ChartScene& scene, const ChartView& 
     if (p.y() < 12 || p.y() > view.height - 12) continue;
     painter.drawText(QPointF(3 * k, p.y() - 2 * k), label(lat, true));
   }
+  double free_from = 40 * k;  // labels that would touch the one before are left out
   for (double lon = west; lon <= east + 1e-9; lon += step) {
     const GeoPosition edge = projection.Reverse(view.FromPixel(view.width / 2.0, view.height));
     const QPointF p = At(view, projection.Forward({edge.lat, lon}));
-    if (p.x() < 40 * k || p.x() > view.width - 40 * k) continue;
-    painter.drawText(QPointF(p.x() + 2 * k, view.height - 3 * k), label(lon, false));
+    const QString text = label(lon, false);
+    const double width = metrics.horizontalAdvance(text);
+    if (p.x() < free_from || p.x() + width > view.width - 40 * k) continue;
+    painter.drawText(QPointF(p.x() + 2 * k, view.height - 3 * k), text);
+    free_from = p.x() + width + 8 * k;
   }
 }
 
@@ -444,28 +448,36 @@ void DrawNotes(QPainter& painter, const ChartScene& scene, const ChartView& view
 
 // A bar of a round number of nautical miles, and the scale.
 void DrawScaleBar(QPainter& painter, const ChartView& view, double k) {
-  const double target_nm = view.width * 0.2 * view.metres_per_pixel / 1852.0;
+  const double target_nm = view.width * 0.15 * view.metres_per_pixel / 1852.0;
   const double steps[] = {1, 2, 5, 10, 20, 25, 50, 100, 200, 250, 500, 1000, 2000};
   double nm = steps[0];
   for (double s : steps)
     if (s <= target_nm) nm = s;
   const double length = nm * 1852.0 / view.metres_per_pixel;
-  const QPointF origin(view.width - length - 20 * k, view.height - 22 * k);
-  painter.setPen(QPen(Qt::black, 1.5 * k));
-  painter.setBrush(Qt::white);
-  painter.drawRect(QRectF(origin - QPointF(6, 16) * k, QSizeF(length + 12 * k, 24 * k)));
-  painter.drawLine(origin, origin + QPointF(length, 0));
-  for (int i = 0; i <= 4; ++i)
-    painter.drawLine(origin + QPointF(length * i / 4, 0), origin + QPointF(length * i / 4, -5 * k));
   QFont font = painter.font();
   font.setPointSizeF(7.5);
   font.setBold(false);
   painter.setFont(font);
+  const QFontMetricsF metrics(font);
   char text[64];
   std::snprintf(text, sizeof text, "%g NM", nm);
-  painter.drawText(QPointF(origin.x(), origin.y() - 7 * k), QString::fromUtf8(text));
-  painter.drawText(QPointF(origin.x() + length / 2, origin.y() - 7 * k),
-                   QString::fromStdString(ScaleText(view.Scale())));
+  const QString distance = QString::fromUtf8(text);
+  // On paper a device pixel is smaller than a screen's by the pixel ratio.
+  const QString ratio = QString::fromStdString(ScaleText(view.Scale() * k));
+  const double ratio_width = metrics.horizontalAdvance(ratio) + 10 * k;
+  const QPointF origin(view.width - length - 20 * k, view.height - 14 * k);
+  const QRectF box(origin.x() - ratio_width - 6 * k, origin.y() - metrics.height() - 10 * k,
+                   ratio_width + length + 12 * k, metrics.height() + 16 * k);
+  painter.setPen(QPen(Qt::black, 1.2 * k));
+  painter.setBrush(Qt::white);
+  painter.drawRect(box);
+  painter.drawLine(origin, origin + QPointF(length, 0));
+  for (int i = 0; i <= 4; ++i)
+    painter.drawLine(origin + QPointF(length * i / 4, 0), origin + QPointF(length * i / 4, -5 * k));
+  painter.drawText(
+      QPointF(origin.x() + length - metrics.horizontalAdvance(distance), origin.y() - 7 * k),
+      distance);
+  painter.drawText(QPointF(origin.x() - ratio_width, origin.y()), ratio);
 }
 
 void DrawLegend(QPainter& painter, const ChartView& view, double k) {

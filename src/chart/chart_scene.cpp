@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "data/aviation_fill.h"
 #include "geo/geodesy.h"
 #include "plan/legs.h"
 
@@ -64,14 +65,6 @@ ProjectedLine Project(const ChartProjection& projection, const MapLine& line, do
     out.max_y = std::max(out.max_y, p.y);
   }
   return out;
-}
-
-std::string Mhz(int64_t khz) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.3f", khz / 1000.0);
-  std::string s = text;
-  while (s.size() > 1 && s.back() == '0' && s[s.size() - 2] != '.') s.pop_back();
-  return s;
 }
 
 const char* UseName(FrequencyUse use) {
@@ -241,14 +234,24 @@ bool ChartScene::Shows(FeatureKind kind, const ChartView& view) {
   }
 }
 
+char ChartScene::Resolution(double metres_per_pixel) {
+  // The files installed are looked at once per zoom, not once per frame.
+  if (metres_per_pixel != resolution_mpp_) {
+    resolution_mpp_ = metres_per_pixel;
+    resolution_ =
+        sources_.gshhg_folder.empty() ? 'l' : ShorelineResolution(sources_, metres_per_pixel);
+  }
+  return resolution_;
+}
+
 void ChartScene::Prepare(const ChartView& view) {
   const MapBox box = ViewBox(projection_, view);
-  const char resolution =
-      sources_.gshhg_folder.empty() ? 'l' : ShorelineResolution(sources_, view.metres_per_pixel);
+  const char resolution = Resolution(view.metres_per_pixel);
   // Read again when the view leaves what was read, or when it is zoomed so
   // far in or out that the points kept no longer suit it.
-  if (!lines_box_ || !Inside(*lines_box_, box) || resolution != lines_resolution_ ||
-      view.metres_per_pixel < lines_mpp_ / 3.0 || view.metres_per_pixel > lines_mpp_ * 3.0) {
+  if (base_map_ &&
+      (!lines_box_ || !Inside(*lines_box_, box) || resolution != lines_resolution_ ||
+       view.metres_per_pixel < lines_mpp_ / 3.0 || view.metres_per_pixel > lines_mpp_ * 3.0)) {
     LoadLines(view);
   }
   const bool fixes = Shows(FeatureKind::Fix, view);
@@ -263,8 +266,7 @@ void ChartScene::Prepare(const ChartView& view) {
 
 void ChartScene::LoadLines(const ChartView& view) {
   const MapBox box = Widened(ViewBox(projection_, view), 0.5);
-  lines_resolution_ =
-      sources_.gshhg_folder.empty() ? 'l' : ShorelineResolution(sources_, view.metres_per_pixel);
+  lines_resolution_ = Resolution(view.metres_per_pixel);
   lines_mpp_ = view.metres_per_pixel;
   lines_box_ = box;
   BaseMapResult read = LoadBaseMap(sources_, box, lines_resolution_);
@@ -309,7 +311,7 @@ void ChartScene::LoadFeatures(const ChartView& view) {
     for (const AirportFrequency& q : airport.frequencies) {
       if (q.use == FrequencyUse::Other) continue;
       if (!f.frequencies.empty()) f.frequencies += ", ";
-      f.frequencies += std::string(UseName(q.use)) + " " + Mhz(q.khz);
+      f.frequencies += std::string(UseName(q.use)) + " " + FormatFrequency(q.khz);
     }
     for (const Runway& r : airport.runways) {
       if (r.closed || !r.end1_position || !r.end2_position) continue;
@@ -347,8 +349,7 @@ void ChartScene::LoadFeatures(const ChartView& view) {
     f.position = navaid.position;
     f.xy = projection_.Forward(navaid.position);
     if (navaid.khz > 0)
-      f.frequencies = navaid.type == NavaidType::Ndb ? std::to_string(navaid.khz) + " kHz"
-                                                     : Mhz(navaid.khz) + " MHz";
+      f.frequencies = FormatFrequency(navaid.khz) + (navaid.khz < 2000 ? " kHz" : " MHz");
     f.variation = navaid.slaved_variation.value_or(0.0);
     f.navaid = std::move(navaid);
     features_.push_back(std::move(f));
@@ -358,6 +359,21 @@ void ChartScene::LoadFeatures(const ChartView& view) {
       data_->NavaidsIn({-90, 90, -180, 180}, true, 1).empty()) {
     feature_messages_.push_back("Aviation data: the index holds no positions to draw.");
   }
+}
+
+int ChartScene::FeatureAt(const ChartView& view, double x, double y, double radius) const {
+  int found = -1;
+  double best = radius;
+  for (std::size_t i = 0; i < features_.size(); ++i) {
+    if (!Shows(features_[i].kind, view)) continue;
+    const PixelPoint c = view.ToPixel(features_[i].xy);
+    const double d = std::hypot(c.x - x, c.y - y);
+    // Airports before navaids at the same spot: they are what a pilot flies to.
+    if (d < best || (d == best && found >= 0 && features_[i].IsAirport() &&
+                     !features_[static_cast<std::size_t>(found)].IsAirport()))
+      best = d, found = static_cast<int>(i);
+  }
+  return found;
 }
 
 ChartHit ChartScene::HitTest(const ChartView& view, double x, double y, double radius) const {
@@ -370,15 +386,8 @@ ChartHit ChartScene::HitTest(const ChartView& view, double x, double y, double r
     if (d <= best) best = d, hit = {ChartHit::Checkpoint, static_cast<int>(i)};
   }
   if (hit.kind != ChartHit::None) return hit;
-  for (std::size_t i = 0; i < features_.size(); ++i) {
-    if (!Shows(features_[i].kind, view)) continue;
-    const PixelPoint c = view.ToPixel(features_[i].xy);
-    const double d = std::hypot(c.x - x, c.y - y);
-    // Airports before navaids at the same spot: they are what a pilot flies to.
-    if (d < best || (d == best && hit.kind == ChartHit::Feature && features_[i].IsAirport() &&
-                     !features_[static_cast<std::size_t>(hit.index)].IsAirport()))
-      best = d, hit = {ChartHit::Feature, static_cast<int>(i)};
-  }
+  const int feature = FeatureAt(view, x, y, radius);
+  if (feature >= 0) hit = {ChartHit::Feature, feature};
   if (hit.kind != ChartHit::None) return hit;
   best = radius;
   for (std::size_t i = 0; i < legs_.size(); ++i) {

@@ -114,6 +114,7 @@ class ChartScene {
   }
   void SetBaseMapSources(const BaseMapSources& sources) {
     sources_ = sources;
+    base_map_ = true;
     lines_box_.reset();
   }
 
@@ -135,12 +136,16 @@ class ChartScene {
   // What is drawn within `radius` pixels of (x, y): checkpoints before
   // features before legs, the nearest of each.
   ChartHit HitTest(const ChartView& view, double x, double y, double radius = 8.0) const;
+  // The feature drawn nearest (x, y) within `radius` pixels (airports first
+  // at the same spot), -1 for none.
+  int FeatureAt(const ChartView& view, double x, double y, double radius) const;
   // Whether features of `kind` are drawn at this view's scale.
   static bool Shows(FeatureKind kind, const ChartView& view);
 
  private:
   void LoadLines(const ChartView& view);
   void LoadFeatures(const ChartView& view);
+  char Resolution(double metres_per_pixel);
 
   ChartProjection projection_;
   std::vector<ChartCheckpoint> checkpoints_;
@@ -152,7 +157,12 @@ class ChartScene {
   std::vector<std::string> line_messages_;
   std::vector<std::string> feature_messages_;
 
+  // Until sources are given the scene draws no base map and asks for none:
+  // the window's first picture comes before the base map is read.
+  bool base_map_ = false;
   BaseMapSources sources_;
+  double resolution_mpp_ = -1.0;
+  char resolution_ = 'l';
   const AviationData* data_ = nullptr;
   std::optional<MapBox> lines_box_;
   char lines_resolution_ = 0;

@@ -27,7 +27,7 @@
 namespace {
 
 // Raised whenever the tables change, so an index of an older program is rebuilt.
-constexpr int kSchemaVersion = 2;
+constexpr int kSchemaVersion = 3;
 
 const char* const kSchema = R"(
 CREATE TABLE meta(key TEXT PRIMARY KEY, value TEXT);
@@ -349,9 +349,10 @@ void LoadInfo(sqlite3* db, DataSetInfo& info) {
   info.warnings = SplitLines(GetMeta(db, "warnings"));
 }
 
-// The index file's bytes past SQLite's 100-byte header (whose counters SQLite
-// changes itself) as a CRC-32. Kept in the header's user version, it tells a
-// damaged page that SQLite's own checks would read as valid rows.
+// The index file's bytes as a CRC-32, but for the header's fields SQLite
+// changes itself (the change counter and the version it is valid for) and
+// the user version the sum is kept in. It tells a damaged page that SQLite's
+// own checks would read as valid rows.
 bool FileChecksum(const std::string& path, uint32_t& crc, std::string& why) {
   InputFile file;
   if (file.Open(path, why) != ReadStatus::Ok) {
@@ -360,21 +361,33 @@ bool FileChecksum(const std::string& path, uint32_t& crc, std::string& why) {
   }
   std::vector<char> buffer(1 << 20);
   uLong sum = crc32(0L, Z_NULL, 0);
-  std::size_t skip = 100;
+  unsigned long long offset = 0;
   for (;;) {
     const long got = file.Read(buffer.data(), buffer.size(), why);
     if (got < 0) return false;
     if (got == 0) break;
     const std::size_t n = static_cast<std::size_t>(got);
-    const std::size_t from = std::min(skip, n);
-    skip -= from;
-    sum = crc32_z(sum, reinterpret_cast<const Bytef*>(buffer.data()) + from, n - from);
+    for (const std::size_t field : {24, 60, 92}) {
+      for (std::size_t i = field; i < field + 4; ++i) {
+        if (i >= offset && i - offset < n) buffer[i - offset] = 0;
+      }
+    }
+    sum = crc32_z(sum, reinterpret_cast<const Bytef*>(buffer.data()), n);
+    offset += n;
   }
   crc = static_cast<uint32_t>(sum);
   return true;
 }
 
 enum class Built { Ok, Cancelled, DataError, CacheError };
+
+// SQLite's progress handler while the indexes are sorted: non-zero stops it.
+int WatchSorting(void* context) {
+  const IndexWatch& watch = *static_cast<const IndexWatch*>(context);
+  if (watch.cancel && watch.cancel->load(std::memory_order_relaxed)) return 1;
+  if (watch.progress) watch.progress(0.9);
+  return watch.cancel && watch.cancel->load(std::memory_order_relaxed) ? 1 : 0;
+}
 
 // Fills the empty database `db` with the index of `files`, signed with
 // `signature` (what the files were when the build began).
@@ -401,7 +414,18 @@ Built FillIndex(sqlite3* db, const DataFiles& files, const std::string& signatur
       error = report.FirstError();
       return Built::DataError;
     }
-    if (!writer.ok() || !Exec(db, kIndexes)) {
+    if (!writer.ok()) {
+      error = DbError(db);
+      return Built::CacheError;
+    }
+    // Sorting the indexes of a large set takes a while: the watch is still
+    // called, and its flag still stops the build.
+    sqlite3_progress_handler(db, 10000, WatchSorting,
+                             const_cast<void*>(static_cast<const void*>(&watch)));
+    const bool sorted = Exec(db, kIndexes);
+    sqlite3_progress_handler(db, 0, nullptr, nullptr);
+    if (watch.cancel && watch.cancel->load()) throw IndexCancelled();
+    if (!sorted) {
       error = DbError(db);
       return Built::CacheError;
     }
@@ -619,17 +643,32 @@ void BindBox(sqlite3_stmt* s, const SearchBox& box) {
 constexpr const char* kInBox = " lat BETWEEN ?1 AND ?2 AND (?3 > ?4 OR lon BETWEEN ?3 AND ?4)";
 
 // The ids in the box of an R*Tree of positions, split at the antimeridian.
-std::string InRtree(const char* table, const MapBox& box) {
-  auto range = [&](double west, double east) {
-    return std::string("SELECT id FROM ") + table + " WHERE north >= " + std::to_string(box.south) +
-           " AND south <= " + std::to_string(box.north) + " AND east >= " + std::to_string(west) +
-           " AND west <= " + std::to_string(east);
+std::string InRtree(const char* table) {
+  auto range = [&](const char* west, const char* east) {
+    return std::string("SELECT id FROM ") + table + " WHERE north >= :south AND south <= :north" +
+           " AND east >= " + west + " AND west <= " + east;
   };
-  if (box.east - box.west >= 360.0) return range(-180.0, 180.0);
-  double west = std::remainder(box.west, 360.0);
-  double east = west + (box.east - box.west);
-  if (east <= 180.0) return range(west, east);
-  return range(west, 180.0) + " UNION ALL " + range(-180.0, east - 360.0);
+  return range(":west1", ":east1") + " UNION ALL " + range(":west2", ":east2");
+}
+
+// The box into the statement's named parameters: two longitude ranges, the
+// second for the part of a box beyond the antimeridian (empty when none).
+void BindRtree(sqlite3_stmt* s, const MapBox& box) {
+  double west1 = -180.0, east1 = 180.0, west2 = 1.0, east2 = 0.0;
+  if (box.east - box.west < 360.0) {
+    west1 = std::remainder(box.west, 360.0);
+    east1 = west1 + (box.east - box.west);
+    if (east1 > 180.0) {
+      west2 = -180.0;
+      east2 = east1 - 360.0;
+      east1 = 180.0;
+    }
+  }
+  const std::pair<const char*, double> values[] = {{":south", box.south}, {":north", box.north},
+                                                   {":west1", west1},     {":east1", east1},
+                                                   {":west2", west2},     {":east2", east2}};
+  for (const auto& [name, value] : values)
+    sqlite3_bind_double(s, sqlite3_bind_parameter_index(s, name), value);
 }
 
 }  // namespace
@@ -649,6 +688,7 @@ struct AviationData::Impl {
   DataSetInfo info;
   DataFiles files;   // what the index is of, for building it again
   std::string path;  // of the index file; empty for an index in memory
+  std::vector<std::string> notices;
   bool rebuilt = false;
 
   // One result row of `s`: true for a row, false at the end. A database
@@ -728,6 +768,7 @@ struct AviationData::Impl {
                                 ") nor built again: " + error);
       info.warnings.push_back("the index " + damaged + " failed (" + failure.why +
                               "): the data was indexed again in memory");
+      notices.push_back(info.warnings.back());
       path.clear();
     }
     try {
@@ -794,7 +835,8 @@ bool AviationData::Open(const std::string& folder, const std::string& cache_dir,
   }
   // What this run met on the way (a damaged or unwritable index) after what
   // the data itself holds.
-  for (std::string& warning : warnings) impl_->info.warnings.push_back(std::move(warning));
+  for (const std::string& warning : warnings) impl_->info.warnings.push_back(warning);
+  impl_->notices = std::move(warnings);
   impl_->info.folder = canonical;
   return true;
 }
@@ -805,6 +847,10 @@ bool AviationData::is_open() const {
 
 const DataSetInfo& AviationData::info() const {
   return impl_->info;
+}
+
+const std::vector<std::string>& AviationData::notices() const {
+  return impl_->notices;
 }
 
 bool AviationData::IsOutdated(const CivilDate& today) const {
@@ -920,71 +966,80 @@ std::optional<Navaid> AviationData::NearestVor(const GeoPosition& position, doub
 }
 
 std::vector<Airport> AviationData::AirportsIn(const MapBox& box, std::size_t limit) const {
-  std::vector<Airport> found;
-  if (!impl_->db) return found;
-  sqlite3* db = impl_->db.get();
-  const std::string ids = InRtree("airport_positions", box);
-  Stmt s = Prepare(db, (std::string("SELECT ") + kAirportColumns + " FROM airports WHERE id IN (" +
-                        ids + ") ORDER BY id LIMIT ?")
-                           .c_str());
-  if (!s) return found;  // an index of an older program has no positions
-  sqlite3_bind_int64(s.get(), 1, static_cast<sqlite3_int64>(std::min<std::size_t>(limit, INT_MAX)));
-  std::unordered_map<sqlite3_int64, std::size_t> by_id;
-  while (sqlite3_step(s.get()) == SQLITE_ROW) {
-    Airport a;
-    a.ident = ColumnText(s.get(), 1);
-    a.icao_code = ColumnText(s.get(), 2);
-    a.gps_code = ColumnText(s.get(), 3);
-    a.local_code = ColumnText(s.get(), 4);
-    a.name = ColumnText(s.get(), 5);
-    if (sqlite3_column_type(s.get(), 6) != SQLITE_NULL)
-      a.elevation_ft = sqlite3_column_int(s.get(), 6);
-    a.position = GeoPosition{sqlite3_column_double(s.get(), 7), sqlite3_column_double(s.get(), 8)};
-    by_id.emplace(sqlite3_column_int64(s.get(), 0), found.size());
-    found.push_back(std::move(a));
-  }
-  // Runways and frequencies of all of them in one pass each, not a query per airport.
-  Stmt r = Prepare(db, ("SELECT airport, end1, end2, closed, lat1, lon1, lat2, lon2 FROM runways "
-                        "WHERE airport IN (" +
-                        ids + ") ORDER BY rowid")
-                           .c_str());
-  while (r && sqlite3_step(r.get()) == SQLITE_ROW) {
-    const auto it = by_id.find(sqlite3_column_int64(r.get(), 0));
-    if (it == by_id.end()) continue;
-    Runway runway;
-    runway.end1 = ColumnText(r.get(), 1);
-    runway.end2 = ColumnText(r.get(), 2);
-    runway.closed = sqlite3_column_int(r.get(), 3) != 0;
-    if (sqlite3_column_type(r.get(), 4) != SQLITE_NULL)
-      runway.end1_position =
-          GeoPosition{sqlite3_column_double(r.get(), 4), sqlite3_column_double(r.get(), 5)};
-    if (sqlite3_column_type(r.get(), 6) != SQLITE_NULL)
-      runway.end2_position =
-          GeoPosition{sqlite3_column_double(r.get(), 6), sqlite3_column_double(r.get(), 7)};
-    found[it->second].runways.push_back(std::move(runway));
-  }
-  Stmt f = Prepare(db, ("SELECT airport, use, khz, label FROM frequencies WHERE airport IN (" +
-                        ids + ") ORDER BY rowid")
-                           .c_str());
-  while (f && sqlite3_step(f.get()) == SQLITE_ROW) {
-    const auto it = by_id.find(sqlite3_column_int64(f.get(), 0));
-    if (it == by_id.end()) continue;
-    AirportFrequency frequency;
-    frequency.use = static_cast<FrequencyUse>(
-        std::clamp(sqlite3_column_int(f.get(), 1), 0, static_cast<int>(FrequencyUse::Other)));
-    frequency.khz = sqlite3_column_int64(f.get(), 2);
-    frequency.label = ColumnText(f.get(), 3);
-    found[it->second].frequencies.push_back(std::move(frequency));
-  }
-  return found;
+  const std::string ids = InRtree("airport_positions");
+  return impl_->Ask<std::vector<Airport>>([&] {
+    std::vector<Airport> found;
+    sqlite3* db = impl_->db.get();
+    Stmt s = impl_->Statement((std::string("SELECT ") + kAirportColumns +
+                               " FROM airports WHERE id IN (" + ids + ") ORDER BY id LIMIT :limit")
+                                  .c_str());
+    BindRtree(s.get(), box);
+    sqlite3_bind_int64(s.get(), sqlite3_bind_parameter_index(s.get(), ":limit"),
+                       static_cast<sqlite3_int64>(std::min<std::size_t>(limit, INT_MAX)));
+    std::unordered_map<sqlite3_int64, std::size_t> by_id;
+    while (Impl::Row(db, s.get())) {
+      Airport a;
+      a.ident = ColumnText(s.get(), 1);
+      a.icao_code = ColumnText(s.get(), 2);
+      a.gps_code = ColumnText(s.get(), 3);
+      a.local_code = ColumnText(s.get(), 4);
+      a.name = ColumnText(s.get(), 5);
+      if (sqlite3_column_type(s.get(), 6) != SQLITE_NULL)
+        a.elevation_ft = sqlite3_column_int(s.get(), 6);
+      a.position =
+          GeoPosition{sqlite3_column_double(s.get(), 7), sqlite3_column_double(s.get(), 8)};
+      by_id.emplace(sqlite3_column_int64(s.get(), 0), found.size());
+      found.push_back(std::move(a));
+    }
+    // Runways and frequencies of all of them in one pass each, not a query per airport.
+    Stmt r =
+        impl_->Statement(("SELECT airport, end1, end2, closed, lat1, lon1, lat2, lon2 FROM runways "
+                          "WHERE airport IN (" +
+                          ids + ") ORDER BY rowid")
+                             .c_str());
+    BindRtree(r.get(), box);
+    while (Impl::Row(db, r.get())) {
+      const auto it = by_id.find(sqlite3_column_int64(r.get(), 0));
+      if (it == by_id.end()) continue;
+      Runway runway;
+      runway.end1 = ColumnText(r.get(), 1);
+      runway.end2 = ColumnText(r.get(), 2);
+      runway.closed = sqlite3_column_int(r.get(), 3) != 0;
+      if (sqlite3_column_type(r.get(), 4) != SQLITE_NULL)
+        runway.end1_position =
+            GeoPosition{sqlite3_column_double(r.get(), 4), sqlite3_column_double(r.get(), 5)};
+      if (sqlite3_column_type(r.get(), 6) != SQLITE_NULL)
+        runway.end2_position =
+            GeoPosition{sqlite3_column_double(r.get(), 6), sqlite3_column_double(r.get(), 7)};
+      found[it->second].runways.push_back(std::move(runway));
+    }
+    Stmt f =
+        impl_->Statement(("SELECT airport, use, khz, label FROM frequencies WHERE airport IN (" +
+                          ids + ") ORDER BY rowid")
+                             .c_str());
+    BindRtree(f.get(), box);
+    while (Impl::Row(db, f.get())) {
+      const auto it = by_id.find(sqlite3_column_int64(f.get(), 0));
+      if (it == by_id.end()) continue;
+      AirportFrequency frequency;
+      frequency.use = static_cast<FrequencyUse>(
+          std::clamp(sqlite3_column_int(f.get(), 1), 0, static_cast<int>(FrequencyUse::Other)));
+      frequency.khz = sqlite3_column_int64(f.get(), 2);
+      frequency.label = ColumnText(f.get(), 3);
+      found[it->second].frequencies.push_back(std::move(frequency));
+    }
+    return found;
+  });
 }
 
 std::vector<Navaid> AviationData::NavaidsIn(const MapBox& box, bool fixes,
                                             std::size_t limit) const {
   const std::string sql = std::string("SELECT ") + kNavaidColumns + " FROM navaids WHERE id IN (" +
-                          InRtree("navaid_positions", box) + ")" + (fixes ? "" : " AND type <> 5") +
-                          " ORDER BY type=5, id LIMIT ?";
+                          InRtree("navaid_positions") + ")" + (fixes ? "" : " AND type <> 5") +
+                          " ORDER BY type=5, id LIMIT :limit";
   return impl_->Navaids(sql, [&](sqlite3_stmt* s) {
-    sqlite3_bind_int64(s, 1, static_cast<sqlite3_int64>(std::min<std::size_t>(limit, INT_MAX)));
+    BindRtree(s, box);
+    sqlite3_bind_int64(s, sqlite3_bind_parameter_index(s, ":limit"),
+                       static_cast<sqlite3_int64>(std::min<std::size_t>(limit, INT_MAX)));
   });
 }

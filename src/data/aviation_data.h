@@ -26,7 +26,8 @@ struct MapBox {
 
 // How a first index build is watched: its progress by the share of the
 // data's bytes read, and a flag that stops it, leaving neither an index nor a
-// temporary file behind.
+// temporary file behind. The progress is called from within SQLite as well,
+// so it may not throw.
 struct IndexWatch {
   IndexProgress progress;
   const std::atomic<bool>* cancel = nullptr;
@@ -64,6 +65,9 @@ class AviationData {
             const IndexWatch& watch);
   bool is_open() const;
   const DataSetInfo& info() const;
+  // What this run met on the way, also among info().warnings: an index found
+  // damaged and built again, one kept in memory, a file changed while read.
+  const std::vector<std::string>& notices() const;
   // True when the data's date is more than a year before `today`.
   bool IsOutdated(const CivilDate& today) const;
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <map>
 #include <memory>
 #include <unordered_map>
@@ -45,11 +46,16 @@ class CsvFile {
     return true;
   }
 
+  // Told how far the file is read (0..1, by its bytes) every few records.
+  void Watch(std::function<void(double)> progress) { progress_ = std::move(progress); }
+
   // The next record; false at the end.
   bool Record(std::vector<std::string>& fields) {
     std::string_view line;
     if (!lines_.Next(line)) return false;
     record_line_ = ++number_;
+    // Often enough for a progress bar to move by the bytes read.
+    if ((record_line_ & 0xff) == 0 && progress_) progress_(lines_.fraction());
     bool complete = record_.Start(line);
     while (!complete && record_.bytes() <= kMaxRecordBytes && lines_.Next(line)) {
       ++number_;
@@ -106,6 +112,7 @@ class CsvFile {
   CsvRecord record_;
   std::vector<std::string> header_;
   std::unordered_map<std::string, std::size_t> columns_;
+  std::function<void(double)> progress_;
   int64_t number_ = 0;       // lines read
   int64_t record_line_ = 0;  // where the last record began
   int64_t skipped_ = 0;
@@ -366,6 +373,14 @@ ReadReport Read(const std::vector<DataFile>& files, AviationSink& sink, DataSetI
     done += csv->file().size;
     if (progress && total > 0) progress(static_cast<double>(done) / static_cast<double>(total));
   };
+  if (progress && total > 0) {
+    for (const std::unique_ptr<CsvFile>& csv : opened) {
+      const double size = static_cast<double>(csv->file().size);
+      csv->Watch([&progress, &done, total, size](double fraction) {
+        progress((static_cast<double>(done) + fraction * size) / static_cast<double>(total));
+      });
+    }
+  }
   HeldRows held;
   CsvFile* runways = by_kind.count(Kind::Runways) ? by_kind[Kind::Runways] : nullptr;
   CsvFile* frequencies = by_kind.count(Kind::Frequencies) ? by_kind[Kind::Frequencies] : nullptr;

@@ -52,8 +52,10 @@ QString Summary(const DataSetInfo& info) {
 }
 
 // Opens `folder` into the session, showing progress while a new index is
-// built; the pilot may cancel the build. Null after telling why.
-const AviationData* Open(QWidget* parent, const QString& folder) {
+// built; the pilot may cancel the build. Null after telling why. What the
+// opening met (an index damaged or kept in memory) is told unless the caller
+// tells it itself.
+const AviationData* Open(QWidget* parent, const QString& folder, bool tell_notices = true) {
   QProgressDialog progress(QStringLiteral("Indexing the aviation data in %1 ...").arg(folder),
                            QStringLiteral("Cancel"), 0, 1000, parent);
   progress.setWindowTitle(QStringLiteral("Aviation Data"));
@@ -80,6 +82,11 @@ const AviationData* Open(QWidget* parent, const QString& folder) {
                          QStringLiteral("Unable to use the aviation data.\n%1").arg(Q(error)),
                          QStringLiteral("Error"), MessageButtons::Ok);
     return nullptr;
+  }
+  if (tell_notices && !data->notices().empty()) {
+    QStringList notices;
+    for (const std::string& notice : data->notices()) notices << Q(notice);
+    desktop().MessageBox(parent, notices.join('\n'), QStringLiteral("Warning"), MessageButtons::Ok);
   }
   if (data->IsOutdated(Today())) {
     const DataSetInfo& info = data->info();
@@ -115,7 +122,7 @@ bool ChooseAviationFolder(QWidget* parent) {
   QString folder = AviationFolder();
   if (folder.isEmpty()) folder = QDir::homePath();
   if (!desktop().ChooseFolder(parent, folder)) return false;
-  const AviationData* data = Open(parent, folder);
+  const AviationData* data = Open(parent, folder, false);
   if (!data) return false;
   SetAviationFolder(folder);
   desktop().MessageBox(parent, Summary(data->info()), QStringLiteral("Aviation Data"),

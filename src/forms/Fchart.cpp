@@ -1,8 +1,10 @@
 #include "forms/Fchart.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
@@ -20,6 +22,7 @@
 #include "forms/Desktop.h"
 #include "forms/PlanDocument.h"
 #include "geo/geodesy.h"
+#include "session/planning_session.h"
 
 namespace {
 
@@ -53,6 +56,7 @@ ChartWidget::ChartWidget(PlanDocument& document, QWidget* parent)
   scene_.SetPlan(document_.plan(), true);
   connect(&document_, &PlanDocument::Changed, this, [this] { PlanChanged(false); });
   connect(&document_, &PlanDocument::Replaced, this, [this] { PlanChanged(true); });
+  connect(&document_, &PlanDocument::SelectionChanged, this, [this] { update(); });
 }
 
 void ChartWidget::PlanChanged(bool refit) {
@@ -117,7 +121,28 @@ void ChartWidget::paintEvent(QPaintEvent*) {
   view_.height = height();
   scene_.Prepare(view_);
   QPainter painter(this);
-  DrawChart(painter, scene_, view_);
+  ChartDrawOptions options;
+  options.highlight = SelectedCheckpoint();
+  DrawChart(painter, scene_, view_, options);
+  if ((drag_ == Drag::Checkpoint || drag_ == Drag::Leg) && drag_moved_) {
+    // Where the route will go when the button is let go.
+    std::vector<int> ends;
+    if (drag_ == Drag::Leg) {
+      const ChartLeg& leg = scene_.legs()[static_cast<std::size_t>(drag_index_)];
+      ends = {leg.from, leg.to};
+    } else {
+      for (int i : {drag_index_ - 1, drag_index_ + 1})
+        if (i >= 0 && i < static_cast<int>(scene_.checkpoints().size())) ends.push_back(i);
+    }
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(QPen(QColor::fromRgb(kRouteColour), 2, Qt::DashLine));
+    for (int i : ends) {
+      const PixelPoint p = view_.ToPixel(scene_.checkpoints()[static_cast<std::size_t>(i)].xy);
+      painter.drawLine(QPointF(p.x, p.y), drag_from_);
+    }
+    painter.setBrush(Qt::white);
+    painter.drawEllipse(drag_from_, 6.5, 6.5);
+  }
   // The base map is read after the first picture, which shows the route at once.
   if (!base_map_asked_) {
     base_map_asked_ = true;
@@ -140,28 +165,158 @@ void ChartWidget::wheelEvent(QWheelEvent* event) {
 }
 
 void ChartWidget::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) {
-    dragging_ = true;
-    drag_from_ = event->position();
+  if (event->button() != Qt::LeftButton) return;
+  press_at_ = drag_from_ = event->position();
+  drag_moved_ = false;
+  const ChartHit hit = scene_.HitTest(view_, press_at_.x(), press_at_.y());
+  drag_index_ = hit.index;
+  if (hit.kind == ChartHit::Checkpoint) {
+    drag_ = Drag::Checkpoint;
+    document_.SelectRow(scene_.checkpoints()[static_cast<std::size_t>(hit.index)].row);
+  } else if (hit.kind == ChartHit::Leg) {
+    drag_ = Drag::Leg;
+  } else {
+    drag_ = Drag::Pan;
     setCursor(Qt::ClosedHandCursor);
   }
 }
 
 void ChartWidget::mouseMoveEvent(QMouseEvent* event) {
-  if (dragging_) {
-    const QPointF delta = event->position() - drag_from_;
-    drag_from_ = event->position();
+  const QPointF at = event->position();
+  // A press that moves less than a few pixels is a click, not a drag.
+  if (drag_ != Drag::None && (at - press_at_).manhattanLength() > 4) drag_moved_ = true;
+  if (drag_ == Drag::Pan) {
+    const QPointF delta = at - drag_from_;
     ChartView view = view_;
     view.centre.x -= delta.x() * view_.metres_per_pixel;
     view.centre.y += delta.y() * view_.metres_per_pixel;
     SetView(view);
+  } else if (drag_ != Drag::None && drag_moved_) {
+    update();
   }
-  emit Hovered(Describe(event->position().x(), event->position().y()));
+  drag_from_ = at;
+  emit Hovered(Describe(at.x(), at.y()));
 }
 
-void ChartWidget::mouseReleaseEvent(QMouseEvent*) {
-  dragging_ = false;
+void ChartWidget::mouseReleaseEvent(QMouseEvent* event) {
+  const Drag drag = drag_;
+  drag_ = Drag::None;
   unsetCursor();
+  if (!drag_moved_) return;
+  const QPointF at = event->position();
+  if (drag == Drag::Checkpoint) MoveCheckpoint(drag_index_, at.x(), at.y());
+  if (drag == Drag::Leg) InsertOnLeg(drag_index_, at.x(), at.y());
+  update();
+}
+
+void ChartWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+  const int feature = scene_.FeatureAt(view_, event->position().x(), event->position().y(), 8.0);
+  if (feature >= 0) AddToRoute(feature);
+}
+
+void ChartWidget::contextMenuEvent(QContextMenuEvent* event) {
+  const QPointF at = event->pos();
+  const ChartHit hit = scene_.HitTest(view_, at.x(), at.y());
+  QMenu menu(this);
+  if (hit.kind == ChartHit::Feature) {
+    menu.addAction("Add to Route", this, [this, hit] { AddToRoute(hit.index); });
+  } else if (hit.kind == ChartHit::Checkpoint) {
+    document_.SelectRow(scene_.checkpoints()[static_cast<std::size_t>(hit.index)].row);
+    menu.addAction("Delete Checkpoint", this, [this, hit] { DeleteCheckpoint(hit.index); });
+  } else if (hit.kind == ChartHit::Leg) {
+    menu.addAction("Insert Checkpoint Here", this,
+                   [this, hit, at] { InsertOnLeg(hit.index, at.x(), at.y()); });
+  }
+  const int feature = scene_.FeatureAt(view_, at.x(), at.y(), 10.0);
+  if (hit.kind != ChartHit::Feature && feature < 0) {
+    menu.addAction("Add Point to Route", this, [this, at] {
+      const RoutePoint point = SnapTarget(at.x(), at.y());
+      Edit("Add to Route", [&](Plan& plan, const VariationSource& var) {
+        return AppendRoutePoint(plan, point, var);
+      });
+    });
+  }
+  menu.addSeparator();
+  menu.addAction("Fit the Route", this, [this] { FitRoute(); });
+  menu.exec(event->globalPos());
+}
+
+RoutePoint ChartWidget::SnapTarget(double x, double y) const {
+  RoutePoint point;
+  const int feature = scene_.FeatureAt(view_, x, y, 10.0);
+  if (feature >= 0) {
+    const ChartFeature& f = scene_.features()[static_cast<std::size_t>(feature)];
+    point.name = f.ident;
+    point.position = f.position;
+    point.airport = f.airport;
+    return point;
+  }
+  point.position = scene_.projection().Reverse(view_.FromPixel(x, y));
+  point.name = CoordinateName(point.position);
+  return point;
+}
+
+bool ChartWidget::Edit(const QString& what,
+                       const std::function<bool(Plan&, const VariationSource&)>& edit) {
+  std::string error;
+  VariationSource var;
+  // Without the model the variation cells stay as they are; the rest is still measured.
+  var.model = PlanningSession::Magnetic(error);
+  var.year = DecimalYear(Today());
+  // The change is made on a copy, so a refused one leaves the plan as it was.
+  Plan changed = document_.plan();
+  if (!edit(changed, var)) return false;
+  document_.plan().route = std::move(changed.route);
+  document_.plan().airfields = std::move(changed.airfields);
+  document_.Route()->Reload();
+  document_.Edited();
+  emit Hovered(what);
+  return true;
+}
+
+bool ChartWidget::AddToRoute(int feature) {
+  if (feature < 0 || feature >= static_cast<int>(scene_.features().size())) return false;
+  const ChartFeature& f = scene_.features()[static_cast<std::size_t>(feature)];
+  const RoutePoint point{f.ident, f.position, f.airport};
+  return Edit("Add to Route", [&](Plan& plan, const VariationSource& var) {
+    return AppendRoutePoint(plan, point, var);
+  });
+}
+
+bool ChartWidget::InsertOnLeg(int leg, double x, double y) {
+  if (leg < 0 || leg >= static_cast<int>(scene_.legs().size())) return false;
+  const int row =
+      scene_
+          .checkpoints()[static_cast<std::size_t>(scene_.legs()[static_cast<std::size_t>(leg)].to)]
+          .row;
+  const RoutePoint point = SnapTarget(x, y);
+  return Edit("Insert Checkpoint", [&](Plan& plan, const VariationSource& var) {
+    return InsertRoutePoint(plan, row, point, var);
+  });
+}
+
+bool ChartWidget::MoveCheckpoint(int checkpoint, double x, double y) {
+  if (checkpoint < 0 || checkpoint >= static_cast<int>(scene_.checkpoints().size())) return false;
+  const int row = scene_.checkpoints()[static_cast<std::size_t>(checkpoint)].row;
+  const RoutePoint point = SnapTarget(x, y);
+  return Edit("Move Checkpoint", [&](Plan& plan, const VariationSource& var) {
+    return MoveRoutePoint(plan, row, point, var);
+  });
+}
+
+bool ChartWidget::DeleteCheckpoint(int checkpoint) {
+  if (checkpoint < 0 || checkpoint >= static_cast<int>(scene_.checkpoints().size())) return false;
+  const int row = scene_.checkpoints()[static_cast<std::size_t>(checkpoint)].row;
+  return Edit("Delete Checkpoint", [&](Plan& plan, const VariationSource& var) {
+    return RemoveRoutePoint(plan, row, var);
+  });
+}
+
+int ChartWidget::SelectedCheckpoint() const {
+  const int row = document_.SelectedRow();
+  for (std::size_t i = 0; i < scene_.checkpoints().size(); ++i)
+    if (scene_.checkpoints()[i].row == row) return static_cast<int>(i);
+  return -1;
 }
 
 void ChartWidget::keyPressEvent(QKeyEvent* event) {
@@ -190,6 +345,10 @@ void ChartWidget::keyPressEvent(QKeyEvent* event) {
       return;
     case Qt::Key_Home:
       FitRoute();
+      return;
+    case Qt::Key_Delete:
+    case Qt::Key_Backspace:
+      DeleteCheckpoint(SelectedCheckpoint());
       return;
     default:
       QWidget::keyPressEvent(event);

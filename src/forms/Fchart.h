@@ -5,9 +5,11 @@
 
 #include <QMainWindow>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "chart/chart_scene.h"
+#include "chart/route_edit.h"
 
 class PlanDocument;
 class QLabel;
@@ -30,6 +32,16 @@ class ChartWidget : public QWidget {
   // What the status line says for the place under (x, y).
   QString Describe(double x, double y) const;
 
+  // The route changes made on the chart, each one undoable change of the
+  // plan; false when nothing changed (a full route, nothing there).
+  // The feature appended to the route: "Add to Route".
+  bool AddToRoute(int feature);
+  // A checkpoint put on leg `leg` at (x, y): the feature within 10 pixels, else that point.
+  bool InsertOnLeg(int leg, double x, double y);
+  // Checkpoint `checkpoint` (of the scene) moved to (x, y), snapping likewise.
+  bool MoveCheckpoint(int checkpoint, double x, double y);
+  bool DeleteCheckpoint(int checkpoint);
+
  signals:
   void Hovered(const QString& text);
 
@@ -40,17 +52,29 @@ class ChartWidget : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void PlanChanged(bool refit);
+  // The place of the data within 10 pixels of (x, y), else the point itself.
+  RoutePoint SnapTarget(double x, double y) const;
+  bool Edit(const QString& what, const std::function<bool(Plan&, const VariationSource&)>& edit);
+  // The scene's checkpoint on the document's selected row, -1 for none.
+  int SelectedCheckpoint() const;
 
   PlanDocument& document_;
   ChartScene scene_;
   ChartView view_;
   bool fitted_ = false;
   bool base_map_asked_ = false;
-  bool dragging_ = false;
+  // What a press of the left button took hold of.
+  enum class Drag { None, Pan, Checkpoint, Leg };
+  Drag drag_ = Drag::None;
+  int drag_index_ = -1;
+  bool drag_moved_ = false;
+  QPointF press_at_;
   QPointF drag_from_;
 };
 

@@ -410,6 +410,10 @@ void TFormNavLog::PlanChanged() {
     if (!check.isEmpty()) check += '\n';
     check += Q(NotANumberText(plan, found));
   }
+  for (const std::string& warning : log.warnings) {
+    if (!check.isEmpty()) check += '\n';
+    check += Q(warning);
+  }
   LabelCheck->setText(check);
   LabelCheck->setVisible(!check.isEmpty());
 

@@ -109,6 +109,18 @@ int32_t NormDegrees(int32_t n) {
   return r;
 }
 
+namespace {
+
+// 5627 as "5,627".
+std::string GroupedThousands(int32_t value) {
+  std::string digits = std::to_string(value < 0 ? -static_cast<int64_t>(value) : value);
+  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
+    digits.insert(static_cast<std::size_t>(at), ",");
+  return value < 0 ? "-" + digits : digits;
+}
+
+}  // namespace
+
 NavLog ComputeLog(const Plan& plan) {
   NavLog log;
   LegResult carry;
@@ -174,6 +186,12 @@ NavLog ComputeLog(const Plan& plan) {
     }
     leg.fuel = LegFuelState(plan, leg);
     leg.fuel_warning = FuelWarning(plan, leg);
+  }
+
+  for (std::size_t k = 0; k < log.legs.size(); ++k) {
+    if (log.legs[k].dist > kLongLegNm)
+      log.warnings.push_back("leg " + std::to_string(k + 1) + " is " +
+                             GroupedThousands(log.legs[k].dist) + " NM: check the checkpoints");
   }
 
   log.too_few = rows < 2;

@@ -81,9 +81,16 @@ struct NavLog {
   bool too_few = true;  // fewer than two route rows: nothing to compute
   MissingItem missing = MissingItem::None;
   NotANumber not_a_number;
+  // About the route as a whole, such as a leg too long to be what the pilot
+  // meant: "leg 1 is 5,627 NM: check the checkpoints".
+  std::vector<std::string> warnings;
 
   int32_t LegCount() const { return static_cast<int32_t>(legs.size()); }
 };
+
+// A leg longer than this is more likely a checkpoint placed at the wrong one
+// of two places of one name than a leg flown under visual flight rules.
+constexpr int32_t kLongLegNm = 500;
 
 // The log of `plan`, at most kMaxLegs legs. Legs the wind triangle cannot
 // solve (unknown or zero airspeed, crosswind stronger than the airspeed, no

@@ -356,12 +356,19 @@ bool GribForecast::ReadMessages(const std::string& path, const GribArea& area, s
     }
     std::vector<float>* fields[] = {&level->u, &level->v, &level->t, &level->gh};
     std::vector<float>& field = *fields[entry.parameter];
+    // Past what the atmosphere holds a value is a damaged file's, and counts
+    // as missing: 150 m/s is beyond any jet stream, 150 and 350 K beyond any
+    // air, and the heights run from below the Dead Sea to 60 km.
+    static const double kLow[] = {-150.0, -150.0, 150.0, -1000.0};
+    static const double kHigh[] = {150.0, 150.0, 350.0, 60000.0};
+    const double low = kLow[entry.parameter];
+    const double high = kHigh[entry.parameter];
     field.assign(static_cast<std::size_t>(rows_ * cols_), kMissing);
     for (long r = 0; r < rows_; ++r) {
       for (long c = 0; c < cols_; ++c) {
         const long i = (col0_ + c) % grid_.ni;
         const double value = values[static_cast<std::size_t>((row0_ + r) * grid_.ni + i)];
-        if (!(bitmap && value == missing) && std::isfinite(value)) {
+        if (!(bitmap && value == missing) && value >= low && value <= high) {
           field[static_cast<std::size_t>(r * cols_ + c)] = static_cast<float>(value);
         }
       }
@@ -383,7 +390,7 @@ bool GribForecast::ReadMessages(const std::string& path, const GribArea& area, s
   for (const Entry& entry : entries) pressures.insert(entry.hpa);
   const std::vector<long> upward(pressures.rbegin(), pressures.rend());
   const long count = static_cast<long>(upward.size());
-  const double margin_ft = 3000.0;
+  const double margin_ft = 2000.0;
   const double p_low = StandardPressure(area.alt_min_ft - margin_ft);
   const double p_high = StandardPressure(area.alt_max_ft + margin_ft);
   long lo = 0;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -8,6 +9,8 @@
 
 #include "chart/basemap.h"
 #include "chart/chart_scene.h"
+#include "chart/route_edit.h"
+#include "geo/geodesy.h"
 #include "routes/route_import.h"
 #include "test_util.h"
 
@@ -154,6 +157,16 @@ TEST(ChartScene, AviationLayersFromTheIndex) {
       vor_with_variation = vor_with_variation || f.variation != 0.0;
   }
   EXPECT_TRUE(san_jose_towered);
+  // The tree of positions answers a box however its longitudes are counted.
+  for (const MapBox& box : {MapBox{37.0, 37.5, -122.2, -121.8}, MapBox{37.0, 37.5, 237.8, 238.2},
+                            MapBox{37.0, 37.5, -482.2, -481.8}}) {
+    const std::vector<Airport> found = data.AirportsIn(box, 100);
+    EXPECT_TRUE(std::any_of(found.begin(), found.end(), [](const Airport& a) {
+      return a.ident == "KSJC";
+    })) << box.west;
+    for (const Airport& a : found) EXPECT_TRUE(a.position.lat >= 37.0 && a.position.lat <= 37.5);
+  }
+  EXPECT_TRUE(data.AirportsIn({-10.0, 10.0, 170.0, 190.0}, 100).empty());
   EXPECT_TRUE(vor_with_variation);
   // A feature is hit where it is drawn; a checkpoint on a navaid before it.
   for (const ChartFeature& f : scene.features()) {
@@ -237,6 +250,103 @@ TEST(ChartExport, ARouteWithoutPositionsIsRefused) {
   EXPECT_EQ(status, 1);
   EXPECT_NE(out.find("at least two checkpoints with positions"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(dir.File("c.tif")));
+}
+
+}  // namespace
+
+namespace {
+
+// The variation the log applies on each row.
+std::vector<int32_t> Carried(const Plan& plan) {
+  std::vector<int32_t> out;
+  int32_t var = NOT_ENTERED;
+  for (const Checkpoint& row : plan.route) {
+    const std::string& cell = row.SubItem(kCellMagVar);
+    if (!cell.empty()) var = ParseLong(cell.c_str());
+    out.push_back(var);
+  }
+  return out;
+}
+
+void ExpectMeasured(const Plan& plan, int row) {
+  const Checkpoint& to = plan.route[static_cast<std::size_t>(row)];
+  const LegMeasure leg =
+      MeasureLeg(*plan.route[static_cast<std::size_t>(row) - 1].position, *to.position);
+  EXPECT_EQ(to.SubItem(kCellDist), std::to_string(std::lround(leg.distance_nm))) << row;
+  EXPECT_EQ(to.SubItem(kCellCourse), std::to_string(WholeDegrees(leg.course))) << row;
+}
+
+TEST(RouteEdit, EachChangeRemeasuresTheLegsItTouchesOnly) {
+  MagneticModel model;
+  std::string error;
+  ASSERT_TRUE(model.Load(std::string(HALVIX_WMM_DIR) + "/WMM2025.COF", error)) << error;
+  const VariationSource var{&model, 2026.5};
+  Route route;
+  const std::pair<const char*, GeoPosition> points[] = {
+      {"Salinas", {36.662778, -121.606389}},
+      {"Watsonville", {36.935833, -121.789722}},
+      {"Santa Cruz", {36.951667, -122.026667}},
+      {"Half Moon Bay", {37.513333, -122.501111}}};
+  for (const auto& p : points) {
+    RouteWaypoint w;
+    w.name = p.first;
+    w.position = p.second;
+    route.points.push_back(w);
+  }
+  Plan plan;
+  ASSERT_TRUE(RouteToPlan(route, model, 2026.5, plan, error));
+  plan.route[2].subitems[kCellAltitude] = "4500";  // typed by the pilot
+  const Plan before = plan;
+
+  // Inserted between Watsonville and Santa Cruz: both legs to and from it are new.
+  RoutePoint point{"", {37.05, -121.90}, std::nullopt};
+  point.name = CoordinateName(point.position);
+  EXPECT_EQ(point.name, "37.0500,-121.9000");
+  ASSERT_TRUE(InsertRoutePoint(plan, 2, point, var));
+  ASSERT_EQ(plan.route.size(), 5u);
+  EXPECT_EQ(plan.route[2].caption, "37.0500,-121.9000");
+  ExpectMeasured(plan, 2);
+  ExpectMeasured(plan, 3);
+  EXPECT_EQ(plan.route[3].SubItem(kCellAltitude), "4500");
+  EXPECT_EQ(plan.route[4].subitems, before.route[3].subitems);
+  EXPECT_EQ(Carried(plan)[4], Carried(before)[3]);
+  ASSERT_FALSE(Carried(plan)[2] == NOT_ENTERED);
+
+  // Moved, then removed: Santa Cruz's leg is measured from Watsonville again.
+  const GeoPosition moved{37.10, -121.95};
+  ASSERT_TRUE(MoveRoutePoint(plan, 2, {CoordinateName(moved), moved, std::nullopt}, var));
+  EXPECT_EQ(plan.route[2].position->lat, 37.10);
+  ExpectMeasured(plan, 2);
+  ExpectMeasured(plan, 3);
+  ASSERT_TRUE(RemoveRoutePoint(plan, 2, var));
+  ASSERT_EQ(plan.route.size(), 4u);
+  ExpectMeasured(plan, 2);
+  EXPECT_EQ(plan.route[2].SubItem(kCellDist), before.route[2].SubItem(kCellDist));
+  EXPECT_EQ(Carried(plan), Carried(before));
+
+  // The departure removed: the next row starts the route without a leg.
+  ASSERT_TRUE(RemoveRoutePoint(plan, 0, var));
+  EXPECT_EQ(plan.route[0].SubItem(kCellDist), "");
+  EXPECT_EQ(Carried(plan)[2], Carried(before)[3]);
+
+  // An airport appended joins the airfields, once; a full route takes no more.
+  Airport airport;
+  airport.ident = "KSQL";
+  airport.icao_code = "KSQL";
+  airport.name = "San Carlos";
+  airport.position = {37.511944, -122.249444};
+  const std::size_t fields = plan.airfields.size();
+  ASSERT_TRUE(AppendRoutePoint(plan, {"KSQL", airport.position, airport}, var));
+  ASSERT_TRUE(AppendRoutePoint(plan, {"KSQL", airport.position, airport}, var));
+  EXPECT_EQ(plan.airfields.size(), fields + 1);
+  ExpectMeasured(plan, static_cast<int>(plan.route.size()) - 2);
+  while (plan.route.size() < static_cast<std::size_t>(kMaxRoute))
+    ASSERT_TRUE(AppendRoutePoint(plan, point, var));
+  const Plan full = plan;
+  EXPECT_FALSE(AppendRoutePoint(plan, point, var));
+  EXPECT_FALSE(InsertRoutePoint(plan, 1, point, var));
+  EXPECT_FALSE(MoveRoutePoint(plan, kMaxRoute, point, var));
+  EXPECT_EQ(plan.route.size(), full.route.size());
 }
 
 }  // namespace

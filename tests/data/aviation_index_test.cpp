@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 
@@ -183,6 +184,33 @@ TEST(AviationIndexTest, AFileRewrittenWhileItIsIndexedIsIndexedAgain) {
   EXPECT_TRUE(rewritten);
   EXPECT_EQ(data.FindAirports("BBB").size(), 1u);
   EXPECT_EQ(data.info().airports, 2);
+}
+
+TEST(AviationIndexTest, ABuildReportsItsProgressByTheBytesReadWithinAFile) {
+  TempDir ourairports, xplane;
+  std::string csv = "ident,name,latitude_deg,longitude_deg\n";
+  std::string apt = "I\n1100 Version - data cycle 2024.01\n\n";
+  // Files of several of the reader's chunks.
+  const std::string name = " Field of a name long enough to make the file a megabyte";
+  for (int i = 0; i < 20000; ++i) {
+    csv += "A" + std::to_string(i) + "," + name + ",10,20\n";
+    apt += "1 100 0 0 A" + std::to_string(i) + name + "\n";
+  }
+  WriteFile(ourairports.File("airports.csv"), csv);
+  WriteFile(xplane.File("apt.dat"), apt + "99\n");
+  for (const TempDir* folder : {&ourairports, &xplane}) {
+    std::vector<double> seen;
+    IndexWatch watch;
+    watch.progress = [&](double fraction) { seen.push_back(fraction); };
+    AviationData data;
+    std::string error;
+    ASSERT_TRUE(data.Open(folder->path(), "", error, watch)) << error;
+    // Several steps inside the one file, never backwards.
+    EXPECT_GE(std::count_if(seen.begin(), seen.end(), [](double f) { return f > 0 && f < 0.9; }),
+              3);
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_EQ(seen.back(), 1.0);
+  }
 }
 
 TEST(AviationIndexTest, ACancelledBuildLeavesNothingBehind) {

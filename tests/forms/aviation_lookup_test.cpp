@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -137,4 +138,22 @@ TEST_F(AviationLookUpTest, FolderChoiceAndTheCrossCheckCommandReportWhatTheyDid)
   EXPECT_EQ(FillVorCrossChecksCommand(nullptr, plan), 1);
   EXPECT_EQ(plan.route[1].SubItem(kCellVor), "114.1/ 165/ SJC/ From");
   EXPECT_EQ(desk_.messages.back().text, "VOR cross-checks filled for 1 checkpoints.");
+}
+
+TEST_F(AviationLookUpTest, AnIndexKeptInMemoryIsToldWhenTheDataIsFirstUsed) {
+  // The cache folder's place is taken by a file.
+  QFile blocker(home_.filePath("cache"));
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  qputenv("XDG_CACHE_HOME", blocker.fileName().toUtf8());
+  desk_.message_answers = {mrOk};
+  const AviationData* data = UseAviationData(nullptr);
+  ASSERT_NE(data, nullptr);
+  EXPECT_FALSE(data->FindAirports("KSQL").empty());
+  ASSERT_EQ(desk_.messages.size(), 1u);
+  EXPECT_EQ(desk_.messages[0].caption, "Warning");
+  EXPECT_TRUE(desk_.messages[0].text.contains("Not a directory"))
+      << desk_.messages[0].text.toStdString();
+  EXPECT_EQ(UseAviationData(nullptr), data);
+  EXPECT_EQ(desk_.messages.size(), 1u);
 }

@@ -86,6 +86,21 @@ TEST_F(WindsWindowTest, PastedBulletinShowsEachLegAndOkWritesItAsOneChange) {
   EXPECT_FALSE(Form1->FormCloseQuery());
 }
 
+TEST_F(WindsWindowTest, ABulletinsWarningsShowWithTheForecast) {
+  Answer(
+      [](TFormWinds* form) {
+        form->MemoBulletin->setPlainText(QString(kBulletin) + "OSI      0920+05\nZZZ      2720\n");
+        form->ButtonReadText->click();
+        const QString text = form->LabelForecast->text();
+        EXPECT_TRUE(text.contains("line 5: station OSI is listed twice; the first is used"))
+            << text.toStdString();
+        EXPECT_TRUE(text.contains("1 of its stations cannot be placed")) << text.toStdString();
+        EXPECT_EQ(Grid(form, 1, 4), "270");
+      },
+      false);
+  Form1->WindsAloft1->trigger();
+}
+
 TEST_F(WindsWindowTest, CancelOrABadForecastChangesNothing) {
   Answer(
       [this](TFormWinds* form) {

@@ -194,6 +194,12 @@ TEST(ComputeLogTest, ALegWithNoDistanceYetIsNotSolvedOrCounted) {
   EXPECT_EQ(log.legs[1].distrem, NOT_ENTERED);
 }
 
+TEST(ComputeLogTest, ALegTooLongToBeMeantIsAWarning) {
+  const NavLog log = LogWith({Row("SJC"), Row("KPAO", "5627"), Row("KSQL", "500")});
+  ASSERT_EQ(log.warnings.size(), 1u);
+  EXPECT_EQ(log.warnings[0], "leg 1 is 5,627 NM: check the checkpoints");
+}
+
 TEST(ComputeLogTest, DepartureRowValuesTakeNoPart) {
   NavLog log = LogWith({Row("Dep", "500", "90", "", "180", "20", "", "100", "10"), Row("A", "10")});
   EXPECT_EQ(log.totals.dist, 10);

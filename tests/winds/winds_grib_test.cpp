@@ -89,6 +89,15 @@ TEST(GribForecast, LevelsAreChosenByTheirHeightsInTheFile) {
   EXPECT_EQ(fill.legs[0].wind.winddir, 270);
   EXPECT_EQ(fill.legs[0].wind.windvel, 29);
 
+  // A wind faster than any jet stream is a damaged field's: none rather than 777 kt.
+  for (Field& field : fields) {
+    if (std::string(field.name) == "u") field.value = [](double, double) { return 400.0; };
+  }
+  WriteFile(dir.File("fast.grib2"), GribBytes(fields));
+  load = LoadWindForecast(dir.File("fast.grib2"), plan, {});
+  ASSERT_TRUE(load.ok) << load.error;
+  EXPECT_EQ(ProposeWinds(plan, *load.source, {}).legs[0].note, "no wind in the forecast");
+
   fields.erase(std::remove_if(fields.begin(), fields.end(),
                               [](const Field& f) { return std::string(f.name) == "gh"; }),
                fields.end());

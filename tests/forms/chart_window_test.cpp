@@ -1,0 +1,182 @@
+// The Route Chart window: made on first use, following the plan document,
+// moved with the keys, telling what lies under the pointer, and exporting.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+
+#include "MainWindowFixture.h"
+#include "data/aviation_data.h"
+#include "forms/Fchart.h"
+
+namespace {
+
+class ChartWindowTest : public MainWindowTest {
+ protected:
+  static void Key(QWidget* widget, int key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(widget, &press);
+  }
+
+  // Salinas, Watsonville and Santa Cruz, as an imported route has them.
+  static void ShowCoastRoute() {
+    Form1->plan.route.clear();
+    const char* names[] = {"Salinas", "Watsonville", "Santa Cruz"};
+    const GeoPosition at[] = {
+        {36.662778, -121.606389}, {36.935833, -121.789722}, {36.951667, -122.026667}};
+    for (int i = 0; i < 3; ++i) {
+      Checkpoint row;
+      row.caption = names[i];
+      row.subitems.assign(9, "");
+      row.position = at[i];
+      Form1->plan.route.push_back(row);
+    }
+    ShowPlan();
+  }
+
+  static TFormChart* OpenFromMenu() {
+    for (QAction* action : Form1->Checkpoints1->actions()) {
+      if (action->text() == "Route Chart") action->trigger();
+    }
+    return Form1->findChild<TFormChart*>();
+  }
+};
+
+TEST_F(ChartWindowTest, FollowsThePlanAndMovesWithTheKeys) {
+  EXPECT_EQ(Form1->findChild<TFormChart*>(), nullptr);  // nothing made at start-up
+  ShowCoastRoute();
+  TFormChart* form = OpenFromMenu();
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(OpenFromMenu(), form);  // once only
+  ChartWidget* chart = form->Chart();
+  chart->resize(800, 600);
+  chart->FitRoute();
+  ASSERT_EQ(chart->scene().checkpoints().size(), 3u);
+
+  // A row deleted in the main window leaves the chart at once.
+  Select(1);
+  desk.message_answers.push_back(mrYes);
+  Form1->Delete1Click();
+  EXPECT_EQ(chart->scene().checkpoints().size(), Form1->plan.route.size());
+
+  const ChartView fitted = chart->view();
+  Key(chart, Qt::Key_Plus);
+  EXPECT_NEAR(chart->view().metres_per_pixel, fitted.metres_per_pixel / 1.5, 1e-6);
+  Key(chart, Qt::Key_Left);
+  EXPECT_LT(chart->view().centre.x, fitted.centre.x);
+  Key(chart, Qt::Key_Home);
+  EXPECT_NEAR(chart->view().metres_per_pixel, fitted.metres_per_pixel, 1e-6);
+  EXPECT_NEAR(chart->view().centre.x, fitted.centre.x, 1e-6);
+}
+
+TEST_F(ChartWindowTest, TellsWhatIsUnderThePointer) {
+  ShowCoastRoute();
+  ChartWidget* chart = OpenFromMenu()->Chart();
+  chart->resize(800, 600);
+  chart->FitRoute();
+  const ChartScene& scene = chart->scene();
+  const PixelPoint watsonville = chart->view().ToPixel(scene.checkpoints()[1].xy);
+  EXPECT_TRUE(chart->Describe(watsonville.x, watsonville.y).startsWith("Watsonville "));
+  const std::vector<ProjectedPoint>& leg = scene.legs()[1].line;
+  const PixelPoint mid = chart->view().ToPixel(leg[leg.size() / 2]);
+  const QString along = chart->Describe(mid.x, mid.y);
+  EXPECT_TRUE(along.contains(QString::fromUtf8("\u00b0 true from Watsonville")))
+      << along.toStdString();
+  // Anywhere: the position and the scale.
+  const QString empty = chart->Describe(5, 5);
+  EXPECT_TRUE(empty.contains("'N 12")) << empty.toStdString();
+  EXPECT_TRUE(empty.contains("'W   1:")) << empty.toStdString();
+}
+
+TEST_F(ChartWindowTest, ExportsTheChartOrSaysWhyNot) {
+  ShowCoastRoute();
+  TFormChart* form = OpenFromMenu();
+  desk.file_answers.push_back(QPath("coast.tif"));
+  EXPECT_TRUE(form->ExportChart());
+  EXPECT_EQ(ReadFile(Path("coast.tif")).substr(0, 2), "II");
+
+  Form1->plan.route.resize(1);
+  ShowPlan();
+  desk.message_answers.push_back(mrOk);
+  EXPECT_FALSE(form->ExportChart());
+  ASSERT_FALSE(desk.messages.empty());
+  EXPECT_TRUE(desk.messages.back().text.contains("two checkpoints with positions"));
+}
+
+// Each change made on the chart is one change of the document, which the
+// other windows follow.
+TEST_F(ChartWindowTest, BuildsAndChangesTheRoute) {
+  AviationData data;
+  std::string error;
+  ASSERT_TRUE(data.Open(HALVIX_SAMPLE_DATA, "", error)) << error;
+  ShowCoastRoute();
+  ChartWidget* chart = OpenFromMenu()->Chart();
+  chart->resize(800, 600);
+  chart->FitRoute();
+  chart->scene().SetAviationData(&data);
+  ChartView view = chart->view();
+  view.metres_per_pixel *= 4;  // wide enough for San Jose
+  chart->SetView(view);
+  chart->scene().Prepare(chart->view());
+  const Plan before = Form1->plan;
+  auto undo_all = [&] {
+    EXPECT_TRUE(Form1->plan.modified);
+    EXPECT_EQ(chart->scene().checkpoints().size(), Form1->plan.route.size());
+    EXPECT_EQ(Form1->RouteModel()->rowCount(), static_cast<int>(Form1->plan.route.size()));
+    Form1->Document().Replace(before);
+  };
+
+  // Add to Route: San Jose's airport appended, and among the airfields.
+  int san_jose = -1;
+  for (std::size_t i = 0; i < chart->scene().features().size(); ++i)
+    if (chart->scene().features()[i].ident == "KSJC") san_jose = static_cast<int>(i);
+  ASSERT_GE(san_jose, 0);
+  ASSERT_TRUE(chart->AddToRoute(san_jose));
+  ASSERT_EQ(Form1->plan.route.size(), 4u);
+  EXPECT_EQ(Form1->plan.route[3].caption, "KSJC");
+  EXPECT_FALSE(Form1->plan.route[3].SubItem(kCellDist).empty());
+  EXPECT_EQ(Form1->plan.airfields.size(), before.airfields.size() + 1);
+  undo_all();
+
+  // A leg dragged: a point where it is let go, between the leg's ends.
+  const ChartLeg& leg = chart->scene().legs()[0];
+  const PixelPoint mid = chart->view().ToPixel(leg.line[leg.line.size() / 2]);
+  auto mouse = [&](QEvent::Type type, double x, double y) {
+    QMouseEvent event(type, QPointF(x, y), QPointF(x, y), Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(chart, &event);
+  };
+  mouse(QEvent::MouseButtonPress, mid.x, mid.y);
+  mouse(QEvent::MouseMove, mid.x + 30, mid.y + 40);
+  mouse(QEvent::MouseButtonRelease, mid.x + 30, mid.y + 40);
+  ASSERT_EQ(Form1->plan.route.size(), 4u);
+  EXPECT_EQ(Form1->plan.route[0].caption, "Salinas");
+  EXPECT_EQ(Form1->plan.route[2].caption, "Watsonville");
+  const GeoPosition dropped =
+      chart->scene().projection().Reverse(chart->view().FromPixel(mid.x + 30, mid.y + 40));
+  EXPECT_NEAR(Form1->plan.route[1].position->lat, dropped.lat, 1e-6);
+  EXPECT_EQ(Form1->plan.route[1].caption, CoordinateName(dropped));
+  undo_all();
+
+  // A checkpoint dragged moves; Delete removes the selected one.
+  const PixelPoint santa_cruz = chart->view().ToPixel(chart->scene().checkpoints()[2].xy);
+  mouse(QEvent::MouseButtonPress, santa_cruz.x, santa_cruz.y);
+  mouse(QEvent::MouseMove, santa_cruz.x - 50, santa_cruz.y);
+  mouse(QEvent::MouseButtonRelease, santa_cruz.x - 50, santa_cruz.y);
+  ASSERT_EQ(Form1->plan.route.size(), 3u);
+  EXPECT_LT(Form1->plan.route[2].position->lon, before.route[2].position->lon);
+  EXPECT_NE(Form1->plan.route[2].SubItem(kCellDist), before.route[2].SubItem(kCellDist));
+  undo_all();
+  Form1->Document().SelectRow(1);
+  Key(chart, Qt::Key_Delete);
+  ASSERT_EQ(Form1->plan.route.size(), 2u);
+  EXPECT_EQ(Form1->plan.route[1].caption, "Santa Cruz");
+  undo_all();
+  EXPECT_EQ(Form1->plan.route[1].caption, "Watsonville");
+  chart->scene().SetAviationData(nullptr);
+}
+
+}  // namespace
