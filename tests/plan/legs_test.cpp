@@ -40,7 +40,7 @@ TEST(Degrees, SumKnownIgnoresAMissingSide) {
 
 // The three-leg example: values carried forward, headings shown only where an
 // input changed, remaining distance and fuel counted down.
-TEST(ComputeLegsTest, ThreeLegRouteWithCarriedValues) {
+TEST(ComputeLogTest, ThreeLegRouteWithCarriedValues) {
   NavLog log = LogWith({Row("Dep"), Row("One", "50", "90", "", "180", "20", "", "100", "10"),
                         Row("Two", "30"), Row("Three", "40", "45")});
   ASSERT_EQ(log.LegCount(), 3);
@@ -97,7 +97,7 @@ struct SingleLeg {
   double fuel;
 };
 
-TEST(ComputeLegsTest, SingleLegsComeOutToTheDigit) {
+TEST(ComputeLogTest, SingleLegsComeOutToTheDigit) {
   const SingleLeg cases[] = {
       {"pure tailwind", "60", "45", "225", "25", "120", "0", 9.0, 0, 45, 45, 144, 25,
        25 * 9.0 / 60},
@@ -121,7 +121,7 @@ TEST(ComputeLegsTest, SingleLegsComeOutToTheDigit) {
   }
 }
 
-TEST(ComputeLegsTest, LegsWithoutWindWaitUntilTheWindIsKnown) {
+TEST(ComputeLogTest, LegsWithoutWindWaitUntilTheWindIsKnown) {
   // Course, airspeed and variation on row 1, the wind only from row 2.
   NavLog log = LogWith({Row("Dep"), Row("One", "20", "90", "", "", "", "", "100", "10"),
                         Row("Two", "30", "", "", "180", "20"), Row("Three", "10")});
@@ -139,7 +139,7 @@ TEST(ComputeLegsTest, LegsWithoutWindWaitUntilTheWindIsKnown) {
   EXPECT_EQ(log.totals.ete, 18 + 6);
 }
 
-TEST(ComputeLegsTest, NoSolvableLegLeavesZeroTotals) {
+TEST(ComputeLogTest, NoSolvableLegLeavesZeroTotals) {
   NavLog log = LogWith({Row("Dep"), Row("One", "20"), Row("Two", "30")});
   EXPECT_EQ(log.totals.dist, 50);
   EXPECT_EQ(log.totals.ete, 0);
@@ -158,7 +158,7 @@ void ExpectUnsolved(const NavLog& log, int k, const char* why) {
 
 // Legs without a meaningful wind triangle stay blank instead of dividing by
 // zero or printing NaN, and later legs are solved normally.
-TEST(ComputeLegsTest, UnsolvableLegsStayBlankAndAddNothing) {
+TEST(ComputeLogTest, UnsolvableLegsStayBlankAndAddNothing) {
   struct Case {
     const char* why;
     Checkpoint row;
@@ -178,7 +178,7 @@ TEST(ComputeLegsTest, UnsolvableLegsStayBlankAndAddNothing) {
   }
 }
 
-TEST(ComputeLegsTest, ALegWithNoDistanceYetIsNotSolvedOrCounted) {
+TEST(ComputeLogTest, ALegWithNoDistanceYetIsNotSolvedOrCounted) {
   Plan plan = PlanWith({Row("Dep"), Row("A", "", "90", "", "180", "20", "", "100", "10"),
                         Row("B", "", "", "", "", "", "", "", "")});
   NavLog log = ComputeLog(plan);
@@ -194,19 +194,19 @@ TEST(ComputeLegsTest, ALegWithNoDistanceYetIsNotSolvedOrCounted) {
   EXPECT_EQ(log.legs[1].distrem, NOT_ENTERED);
 }
 
-TEST(ComputeLegsTest, ALegTooLongToBeMeantIsAWarning) {
+TEST(ComputeLogTest, ALegTooLongToBeMeantIsAWarning) {
   const NavLog log = LogWith({Row("SJC"), Row("KPAO", "5627"), Row("KSQL", "500")});
   ASSERT_EQ(log.warnings.size(), 1u);
   EXPECT_EQ(log.warnings[0], "leg 1 is 5,627 NM: check the checkpoints");
 }
 
-TEST(ComputeLegsTest, DepartureRowValuesTakeNoPart) {
+TEST(ComputeLogTest, DepartureRowValuesTakeNoPart) {
   NavLog log = LogWith({Row("Dep", "500", "90", "", "180", "20", "", "100", "10"), Row("A", "10")});
   EXPECT_EQ(log.totals.dist, 10);
   ExpectUnsolved(log, 0, "values only on the departure row");
 }
 
-TEST(ComputeLegsTest, AFullRouteFillsThirtyTwoLegsAndAbsurdValuesStayFinite) {
+TEST(ComputeLogTest, AFullRouteFillsThirtyTwoLegsAndAbsurdValuesStayFinite) {
   std::vector<Checkpoint> rows = {Row("Dep")};
   for (int i = 1; i < kMaxRoute; ++i) {
     rows.push_back(Row("P" + std::to_string(i), "2000000000", "2000000000", "", "-2000000000", "3",
@@ -223,7 +223,7 @@ TEST(ComputeLegsTest, AFullRouteFillsThirtyTwoLegsAndAbsurdValuesStayFinite) {
   }
 }
 
-TEST(ComputeLegsTest, RecomputingStartsFromScratch) {
+TEST(ComputeLogTest, RecomputingStartsFromScratch) {
   Plan plan = PlanWith({Row("Dep"), Row("A", "50", "90", "", "180", "20", "", "100", "10"),
                         Row("B", "10"), Row("C", "10")});
   ComputeLog(plan);
