@@ -362,6 +362,12 @@ int Run(const NavlogRequest& request) {
       text += FuelPlanCsv(log.fuel_plan);
     }
     if (request.loading) {
+      // Without an empty weight there is nothing to weigh, and no envelope to
+      // be inside of: saying "inside" would be a lie.
+      if (!plan.loading.empty_lb || plan.loading.envelope.empty())
+        return Failure(
+            "the plan has no loading: give the empty weight, the stations and the envelope in "
+            "its [loading] section (the desktop's Checkpoints > Aircraft Performance & Loading)");
       const WeightBalance wb = PlanWeightBalance(plan, log.fuel_plan);
       for (const std::string& warning : wb.warnings)
         std::cerr << "halvix-navlog: warning: " << warning << "\n";

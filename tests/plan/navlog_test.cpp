@@ -386,6 +386,8 @@ TEST(NavlogTool, FuelPlanAndLoadingAsCsvWithWarningsOnStandardError) {
             "takeoff,2049.0,94.01,192617,inside\n"
             "landing,2022.0,93.98,190025,inside\n");
   EXPECT_EQ(Navlog("--loading --pdf x.pdf " + path).status, 2);
+  // A plan without loading is not "inside" anything.
+  EXPECT_EQ(Navlog(std::string("--loading ") + HALVIX_SAMPLE_PLAN).status, 1);
 }
 
 }  // namespace
