@@ -61,26 +61,6 @@ ChartFileResult ExportChartGeoTiff(const Plan& plan, const AviationData* data,
   return result;
 }
 
-namespace {
-
-QPageSize::PageSizeId PageOf(PaperSize paper) {
-  switch (paper) {
-    case PaperSize::A4:
-      return QPageSize::A4;
-    case PaperSize::Legal:
-      return QPageSize::Legal;
-    case PaperSize::A5:
-      return QPageSize::A5;
-    case PaperSize::HalfLetter:
-      return QPageSize::Statement;
-    case PaperSize::Letter:
-      break;
-  }
-  return QPageSize::Letter;
-}
-
-}  // namespace
-
 void PaintChartPage(QPainter& painter, const Plan& plan, const AviationData* data,
                     const std::optional<double>& scale, int dpi) {
   const QRect area = painter.viewport();
@@ -112,7 +92,7 @@ ChartFileResult ExportChartPdf(const Plan& plan, const AviationData* data, Paper
     QPdfWriter writer(&buffer);
     constexpr int kDpi = 300;
     writer.setResolution(kDpi);
-    writer.setPageLayout(QPageLayout(QPageSize(PageOf(paper)), QPageLayout::Landscape,
+    writer.setPageLayout(QPageLayout(QPageSize(PageSizeIdOf(paper)), QPageLayout::Landscape,
                                      QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
     writer.setTitle(QString::fromStdString(plan.title.empty() ? "Route chart" : plan.title));
     writer.setCreator("Halvix");

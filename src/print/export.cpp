@@ -19,7 +19,21 @@
 
 namespace {
 
-QPageSize::PageSizeId PageId(PaperSize paper) {
+int Draw(Canvas& canvas, const Plan& plan, const NavLog& log, const ExportRequest& request) {
+  const bool blank = request.blank;
+  if (IsKneeboard(request.paper)) return PrintKneeboardOn(canvas, plan, log, blank);
+  PrintContext ctx;
+  return blank ? PrintBlankFormOn(canvas, plan, ctx) : PrintFilledLogOn(canvas, plan, log, ctx);
+}
+
+std::string NothingToPrint(const NavLog& log) {
+  return log.LegCount() > 0 ? std::string("the page could not be drawn")
+                            : std::string("the plan has no leg to print");
+}
+
+}  // namespace
+
+QPageSize::PageSizeId PageSizeIdOf(PaperSize paper) {
   switch (paper) {
     case PaperSize::A4:
       return QPageSize::A4;
@@ -34,20 +48,6 @@ QPageSize::PageSizeId PageId(PaperSize paper) {
   }
   return QPageSize::Letter;
 }
-
-int Draw(Canvas& canvas, const Plan& plan, const NavLog& log, const ExportRequest& request) {
-  const bool blank = request.blank;
-  if (IsKneeboard(request.paper)) return PrintKneeboardOn(canvas, plan, log, blank);
-  PrintContext ctx;
-  return blank ? PrintBlankFormOn(canvas, plan, ctx) : PrintFilledLogOn(canvas, plan, log, ctx);
-}
-
-std::string NothingToPrint(const NavLog& log) {
-  return log.LegCount() > 0 ? std::string("the page could not be drawn")
-                            : std::string("the plan has no leg to print");
-}
-
-}  // namespace
 
 bool ParsePaperSize(const std::string& name, PaperSize& paper) {
   std::string lower;
@@ -84,7 +84,7 @@ ExportResult RenderPdf(const Plan& plan, const NavLog& log, const ExportRequest&
     writer.setCreator("Halvix");
     writer.setTitle(QString::fromStdString(plan.title));
     writer.setPageLayout(
-        QPageLayout(QPageSize(PageId(request.paper)),
+        QPageLayout(QPageSize(PageSizeIdOf(request.paper)),
                     IsKneeboard(request.paper) ? QPageLayout::Portrait : QPageLayout::Landscape,
                     QMarginsF(0, 0, 0, 0)));
     QPainterCanvas canvas(writer);
@@ -116,7 +116,7 @@ ExportResult ExportPng(const Plan& plan, const NavLog& log, const ExportRequest&
                        const std::string& prefix) {
   ExportResult result;
   const int dpi = std::clamp(request.dpi, kMinDpi, kMaxDpi);
-  QSizeF inches = QPageSize(PageId(request.paper)).size(QPageSize::Inch);
+  QSizeF inches = QPageSize(PageSizeIdOf(request.paper)).size(QPageSize::Inch);
   if (!IsKneeboard(request.paper)) inches = inches.transposed();  // landscape
   const int width = static_cast<int>(std::lround(inches.width() * dpi));
   const int height = static_cast<int>(std::lround(inches.height() * dpi));

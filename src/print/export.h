@@ -2,6 +2,7 @@
 // The paper is the whole page; the plan's own margins are the only ones.
 #pragma once
 
+#include <QPageSize>
 #include <string>
 
 #include "plan/legs.h"
@@ -12,6 +13,9 @@ enum class PaperSize { Letter, A4, Legal, A5, HalfLetter };
 // "letter", "a4", "legal", "a5" or "halfletter" (any case); false for
 // anything else.
 bool ParsePaperSize(const std::string& name, PaperSize& paper);
+
+// Qt's name for the paper (half letter is its "Statement", 5.5 by 8.5 inches).
+QPageSize::PageSizeId PageSizeIdOf(PaperSize paper);
 
 // The half sheets take the portrait kneeboard log instead of the full one.
 bool IsKneeboard(PaperSize paper);
