@@ -21,6 +21,7 @@
 #include "data/aviation_data.h"
 #include "data/aviation_readers.h"
 #include "data/data_lines.h"
+#include "generated_places.h"
 
 namespace {
 
@@ -40,19 +41,6 @@ std::string TempFolder(const std::string& name) {
   const std::string dir = scratch.path + "/" + name + std::to_string(count++);
   std::system(("mkdir -p '" + dir + "'").c_str());
   return dir;
-}
-
-std::string Ident(int i) {
-  std::string ident = "K";
-  for (int k = 0; k < 3; ++k, i /= 26) ident += static_cast<char>('A' + i % 26);
-  return ident + std::to_string(i % 10);
-}
-
-double Lat(long long i) {
-  return -60.0 + static_cast<double>(i * 7919 % 120000) / 1000.0;
-}
-double Lon(long long i) {
-  return -179.0 + static_cast<double>(i * 104729 % 358000) / 1000.0;
 }
 
 // The sizes of the published set: about 80,000 airports, 45,000 runways,

@@ -21,6 +21,7 @@
 #include "chart/chart_export.h"
 #include "chart/chart_scene.h"
 #include "data/aviation_data.h"
+#include "generated_places.h"
 
 namespace {
 
@@ -36,19 +37,6 @@ struct Scratch {
 Scratch& Folder() {
   static Scratch scratch;
   return scratch;
-}
-
-std::string Ident(int i) {
-  std::string ident = "K";
-  for (int k = 0; k < 3; ++k, i /= 26) ident += static_cast<char>('A' + i % 26);
-  return ident + std::to_string(i % 10);
-}
-
-double Lat(long long i) {
-  return -60.0 + static_cast<double>(i * 7919 % 120000) / 1000.0;
-}
-double Lon(long long i) {
-  return -179.0 + static_cast<double>(i * 104729 % 358000) / 1000.0;
 }
 
 // 35,000 airports (every third towered), 10,000 navaids and 120,000 fixes.

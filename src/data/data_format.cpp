@@ -28,3 +28,9 @@ std::string BaseName(const std::string& path) {
   const std::size_t slash = path.find_last_of('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
+
+void SkippedRecords::Report(ReadReport& report) const {
+  if (count_ == 0) return;
+  report.Warning(std::to_string(count_) + " records skipped (the first at line " +
+                 std::to_string(first_line_) + ": " + why_ + ")");
+}

@@ -3,6 +3,7 @@
 // the table of formats.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -38,6 +39,23 @@ struct DataFormat {
   // `info`; an error when nothing usable came of the files.
   ReadReport (*read)(const std::vector<DataFile>& files, AviationSink& sink, DataSetInfo& info,
                      const IndexProgress& progress);
+};
+
+// Records a reader leaves out, told as one warning rather than one a record:
+// how many, and the first of them with its line and reason.
+class SkippedRecords {
+ public:
+  void Skip(int64_t line, const char* why) {
+    if (count_++ == 0) first_line_ = line, why_ = why;
+  }
+  int64_t count() const { return count_; }
+  // "12 records skipped (the first at line 40: ...)", when any were.
+  void Report(ReadReport& report) const;
+
+ private:
+  int64_t count_ = 0;
+  int64_t first_line_ = 0;
+  std::string why_;
 };
 
 // `name` or `name`.gz in `folder` or one of its sub-folders ("" is the folder itself).

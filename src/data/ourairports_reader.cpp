@@ -84,9 +84,7 @@ class CsvFile {
     return fields.size() >= header_.size();
   }
 
-  void Bad(const char* why) {
-    if (skipped_++ == 0) first_bad_ = record_line_, why_ = why;
-  }
+  void Bad(const char* why) { skipped_.Skip(record_line_, why); }
   // Rows counted as skipped after the file was read.
   void Unplaced(int64_t count, const std::string& what) {
     if (count == 0) return;
@@ -95,10 +93,8 @@ class CsvFile {
   }
   // Folds the skipped records into one warning and hands the findings over.
   void Finish(DataSetInfo& info, ReadReport& report) {
-    info.skipped += skipped_ + unplaced_;
-    if (skipped_ > 0)
-      report_.Warning(std::to_string(skipped_) + " records skipped (the first at line " +
-                      std::to_string(first_bad_) + ": " + why_ + ")");
+    info.skipped += skipped_.count() + unplaced_;
+    skipped_.Report(report_);
     lines_.Report(report_);
     report.Append(report_);
   }
@@ -115,10 +111,8 @@ class CsvFile {
   std::function<void(double)> progress_;
   int64_t number_ = 0;       // lines read
   int64_t record_line_ = 0;  // where the last record began
-  int64_t skipped_ = 0;
+  SkippedRecords skipped_;
   int64_t unplaced_ = 0;
-  int64_t first_bad_ = 0;
-  std::string why_;
 };
 
 FrequencyUse UseOfType(const std::string& type) {

@@ -127,15 +127,11 @@ class FileReader {
     if ((number_ & 0xff) == 0 && progress_) progress_(lines_.fraction());
     return lines_.Next(line);
   }
-  void Bad(const char* why) {
-    if (skipped_++ == 0) first_bad_ = number_ + 2, why_ = why;
-  }
+  void Bad(const char* why) { skipped_.Skip(number_ + 2, why); }
   // Folds the skipped records into one warning and hands the findings over.
   void Finish(ReadReport& report) {
-    info_.skipped += skipped_;
-    if (skipped_ > 0)
-      report_.Warning(std::to_string(skipped_) + " records skipped (the first at line " +
-                      std::to_string(first_bad_) + ": " + why_ + ")");
+    info_.skipped += skipped_.count();
+    skipped_.Report(report_);
     lines_.Report(report_);
     report.Append(report_);
   }
@@ -148,9 +144,7 @@ class FileReader {
   ReadReport report_;
   DataLines lines_;
   int64_t number_ = 0;
-  int64_t skipped_ = 0;
-  int64_t first_bad_ = 0;
-  std::string why_;
+  SkippedRecords skipped_;
 };
 
 FrequencyUse UseOfRow(int64_t code, const std::string& label) {
