@@ -145,13 +145,20 @@ void TFormWeightBalance::Show(const Loading& loading, double fuel_gal, double tr
   for (const LoadLine& line : wb.lines) {
     row(QString::fromStdString(line.item), line.lb, line.arm, line.moment, QString());
   }
-  auto verdict = [](const LoadPoint& lp) {
+  // Without an envelope a point is neither inside nor outside of one.
+  const bool judged = !loading.envelope.empty();
+  auto verdict = [judged](const LoadPoint& lp) {
+    if (!judged) return QStringLiteral("no envelope");
     return lp.inside && !lp.over_max ? QStringLiteral("inside") : QStringLiteral("outside");
   };
   row(tr("Takeoff"), wb.takeoff.lb, wb.takeoff.cg, wb.takeoff.moment, verdict(wb.takeoff));
   row(tr("Landing"), wb.landing.lb, wb.landing.cg, wb.landing.moment, verdict(wb.landing));
   for (int c = 0; c < 5; ++c) ListLoading->resizeColumnToContents(c);
   QStringList warnings;
+  if (!loading.empty_lb || !judged)
+    warnings << tr(
+        "Set the empty weight, the stations and the envelope under Checkpoints > "
+        "Aircraft Performance & Loading to weigh this flight.");
   for (const std::string& w : wb.warnings) warnings << QString::fromStdString(w);
   LabelWarnings->setText(warnings.join('\n'));
   LabelWarnings->setVisible(!warnings.isEmpty());

@@ -4,14 +4,17 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTreeWidget>
 
 #include "DialogsTestUtil.h"
 #include "ScriptedDesktop.h"
 #include "forms/Fair.h"
 #include "forms/Fprint.h"
+#include "forms/Fwb.h"
 
 namespace {
 
@@ -199,3 +202,12 @@ TEST(PerformanceDialogTest, PastedTablesAreReadAndBadRowsKeepTheDialogOpen) {
 }
 
 }  // namespace
+
+TEST(WeightBalanceDialogTest, APlanWithoutLoadingIsNeitherInsideNorOutside) {
+  TFormWeightBalance dialog;
+  dialog.Show(Loading(), 40.0, 8.8);
+  const QTreeWidgetItem* takeoff =
+      dialog.ListLoading->topLevelItem(dialog.ListLoading->topLevelItemCount() - 2);
+  EXPECT_EQ(takeoff->text(4), "no envelope");
+  EXPECT_TRUE(dialog.LabelWarnings->text().contains("Set the empty weight"));
+}
