@@ -162,9 +162,9 @@ std::string NavLogModel::Csv() const {
 }
 
 bool NavLogModel::NotANumberAt(int row, int column) const {
-  const int cell = InfoAt(column).input_cell;
-  if (row <= 0 || row >= TotalRow() || cell < 0) return false;
-  return (Log().legs[static_cast<std::size_t>(row - 1)].not_a_number >> cell) & 1u;
+  const int number = RowNumberIndex(InfoAt(column).input);
+  if (row <= 0 || row >= TotalRow() || number < 0) return false;
+  return (Log().legs[static_cast<std::size_t>(row - 1)].not_a_number >> number) & 1u;
 }
 
 bool NavLogModel::MissingAt(int row, int column) const {
@@ -202,7 +202,7 @@ QString NavLogModel::ToolTip(int row, int column) const {
     if (MissingAt(row, column))
       lines << QString("Missing Information: %1").arg(MissingItemName(InfoAt(column).check));
     if (NotANumberAt(row, column))
-      lines << Q(NotANumberText(PlanNow(), {l.route_row, InfoAt(column).input_cell}));
+      lines << Q(NotANumberText(PlanNow(), {l.route_row, RowNumberIndex(InfoAt(column).input)}));
     const std::string problem = LegProblemText(l.status);
     if (!problem.empty()) lines << Q(problem);
     if (!l.fuel_warning.empty()) lines << Q(l.fuel_warning);
