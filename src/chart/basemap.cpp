@@ -17,6 +17,11 @@ namespace {
 // damaged, and is refused before anything is allocated for it.
 constexpr std::size_t kMaxArray = 20'000'000;
 
+// The netCDF library keeps state of its own that is not safe to share:
+// the window reads the base map on a worker thread while an export may read
+// it on the main one, so every use of the library goes one at a time.
+std::mutex g_netcdf_mutex;
+
 class NcFile {
  public:
   ~NcFile() {
@@ -152,6 +157,7 @@ char ShorelineResolution(const BaseMapSources& sources, double metres_per_pixel)
 
 bool ReadShorelineFile(const std::string& path, const MapBox& box, std::vector<MapLine>& lines,
                        std::string& error) {
+  const std::lock_guard<std::mutex> lock(g_netcdf_mutex);
   NcFile file;
   if (!file.Open(path, error)) return false;
   int bin_minutes = 0, nx = 0, ny = 0, nbins = 0, nsegments = 0, npoints = 0;
@@ -279,7 +285,6 @@ struct BorderFile {
   std::vector<BorderArea> areas;
 };
 
-std::mutex g_border_mutex;
 BorderFile g_border;
 
 bool OpenBorderFile(const std::string& path, std::string& error) {
@@ -336,7 +341,7 @@ bool OpenBorderFile(const std::string& path, std::string& error) {
 
 bool ReadBorderFile(const std::string& path, const MapBox& box, std::vector<MapLine>& lines,
                     std::string& error) {
-  const std::lock_guard<std::mutex> lock(g_border_mutex);
+  const std::lock_guard<std::mutex> lock(g_netcdf_mutex);
   if (!OpenBorderFile(path, error)) return false;
   for (BorderArea& area : g_border.areas) {
     if (!CellMeetsBox(area.lat_min, area.lat_max, area.lon_min, area.lon_max - area.lon_min, box))

@@ -11,7 +11,6 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QStatusBar>
-#include <QTimer>
 #include <QWheelEvent>
 #include <cmath>
 #include <cstdio>
@@ -45,16 +44,39 @@ QString Position(const GeoPosition& p) {
 }  // namespace
 
 ChartWidget::ChartWidget(PlanDocument& document, QWidget* parent)
-    : QWidget(parent), document_(document) {
+    : QWidget(parent),
+      document_(document),
+      // The workers ask for a repaint; it runs on this window's thread.
+      canvas_([this] {
+        QMetaObject::invokeMethod(
+            this, [this] { update(); }, Qt::QueuedConnection);
+      }),
+      lines_job_([this] {
+        QMetaObject::invokeMethod(
+            this, [this] { update(); }, Qt::QueuedConnection);
+      }) {
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
   setMinimumSize(400, 300);
   // The aviation data only when a folder is chosen: the chart never asks for one.
   if (!AviationFolder().isEmpty()) scene_.SetAviationData(UseAviationData(this));
   scene_.SetPlan(document_.plan(), true);
+  // Only where the data sets lie: they are read after the first picture, off this thread.
+  scene_.SetBaseMapSources(FindBaseMapSources());
   connect(&document_, &PlanDocument::Changed, this, [this] { PlanChanged(false); });
   connect(&document_, &PlanDocument::Replaced, this, [this] { PlanChanged(true); });
   connect(&document_, &PlanDocument::SelectionChanged, this, [this] { update(); });
+}
+
+ChartWidget::~ChartWidget() {
+  canvas_.Wait();
+  lines_job_.Wait();
+}
+
+void ChartWidget::Settle() {
+  lines_job_.Wait();
+  if (std::optional<ChartLines> read = lines_job_.Take()) scene_.TakeLines(std::move(*read));
+  canvas_.Wait();
 }
 
 void ChartWidget::PlanChanged(bool refit) {
@@ -117,11 +139,21 @@ void ChartWidget::paintEvent(QPaintEvent*) {
   if (!fitted_) FitRoute();
   view_.width = width();
   view_.height = height();
-  scene_.Prepare(view_);
+  // The base map is read on a worker: the picture never waits for it, and
+  // shows it when it comes.
+  if (std::optional<ChartLines> read = lines_job_.Take()) scene_.TakeLines(std::move(*read));
+  scene_.Prepare(view_, false);
+  if (!lines_job_.busy()) {
+    if (std::optional<LinesRequest> wanted = scene_.LinesWanted(view_)) {
+      lines_job_.Start(
+          [sources = scene_.base_map_sources(), projection = scene_.projection(),
+           request = *wanted] { return ReadChartLines(sources, projection, request); });
+    }
+  }
   QPainter painter(this);
   ChartDrawOptions options;
   options.highlight = SelectedCheckpoint();
-  DrawChart(painter, scene_, view_, options);
+  canvas_.Draw(painter, scene_, view_, options);
   if ((drag_ == Drag::Checkpoint || drag_ == Drag::Leg) && drag_moved_) {
     // Where the route will go when the button is let go.
     std::vector<int> ends;
@@ -140,14 +172,6 @@ void ChartWidget::paintEvent(QPaintEvent*) {
     }
     painter.setBrush(Qt::white);
     painter.drawEllipse(drag_from_, 6.5, 6.5);
-  }
-  // The base map is read after the first picture, which shows the route at once.
-  if (!base_map_asked_) {
-    base_map_asked_ = true;
-    QTimer::singleShot(0, this, [this] {
-      scene_.SetBaseMapSources(FindBaseMapSources());
-      update();
-    });
   }
 }
 
