@@ -31,6 +31,7 @@ class ChartWidget : public QWidget {
   // Waits for the base map and the map picture read and drawn in the
   // background, and takes them in (tests).
   void Settle();
+  const ChartCanvas& canvas() const { return canvas_; }
   const ChartView& view() const { return view_; }
   void SetView(const ChartView& view);
   // The whole route in view with a tenth of each side to spare.
