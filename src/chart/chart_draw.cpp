@@ -26,6 +26,7 @@ const QColor kNavaid(0x1E, 0x5A, 0xA8);
 const QColor kNdb(0x8A, 0x3B, 0x2A);
 const QColor kFix(0x40, 0x40, 0x40);
 const QColor kRoute = QColor::fromRgb(kRouteColour);
+const QColor kMark(0x80, 0x00, 0x80);
 
 // Labels placed so far, so that none is drawn over another; kept in cells
 // of a coarse grid, so each new label is held only against its neighbours.
@@ -417,8 +418,7 @@ void DrawRoute(QPainter& painter, const ChartScene& scene, const ChartView& view
     painter.drawPolyline(line);
   }
   // A top of climb or descent: a bar across the leg where it falls.
-  const QColor mark_colour(0x80, 0x00, 0x80);
-  painter.setPen(QPen(mark_colour, 2.5 * k, Qt::SolidLine, Qt::FlatCap));
+  painter.setPen(QPen(kMark, 2.5 * k, Qt::SolidLine, Qt::FlatCap));
   for (const ChartMark& m : scene.marks()) {
     const ChartLeg& leg = scene.legs()[static_cast<std::size_t>(m.leg)];
     const QPointF p = At(view, m.xy);
@@ -433,7 +433,7 @@ void DrawRoute(QPainter& painter, const ChartScene& scene, const ChartView& view
   for (std::size_t i = 0; i < scene.marks().size(); ++i) {
     const QRectF& box = placed.marks[i];
     if (box.isNull()) continue;
-    painter.setPen(QPen(mark_colour, 1.0 * k));
+    painter.setPen(QPen(kMark, 1.0 * k));
     painter.setBrush(QColor(255, 255, 255, 230));
     painter.drawRect(box);
     painter.drawText(box, Qt::AlignCenter, QString::fromStdString(scene.marks()[i].name));
@@ -531,17 +531,20 @@ void DrawScaleBar(QPainter& painter, const ChartView& view, double k) {
 }
 
 void DrawLegend(QPainter& painter, const ChartView& view, double k) {
+  enum Sign { Route, Mark, Symbol };
   struct Item {
     const char* text;
+    Sign sign;
     FeatureKind kind;
-    bool route;
   };
-  const Item items[] = {{"Route", FeatureKind::Fix, true},
-                        {"Towered airport", FeatureKind::ToweredAirport, false},
-                        {"Airport", FeatureKind::Airport, false},
-                        {"VOR, VOR-DME, VORTAC", FeatureKind::VorDme, false},
-                        {"NDB", FeatureKind::Ndb, false},
-                        {"Fix", FeatureKind::Fix, false}};
+  const Item items[] = {{"Route", Route, FeatureKind::Fix},
+                        {"Top of climb or descent", Mark, FeatureKind::Fix},
+                        {"Towered airport", Symbol, FeatureKind::ToweredAirport},
+                        {"Airport", Symbol, FeatureKind::Airport},
+                        {"VOR, VOR-DME, VORTAC", Symbol, FeatureKind::VorDme},
+                        {"NDB", Symbol, FeatureKind::Ndb},
+                        {"Fix", Symbol, FeatureKind::Fix}};
+  constexpr int kItems = sizeof items / sizeof items[0];
   QFont font = painter.font();
   font.setPointSizeF(7.5);
   font.setBold(false);
@@ -549,15 +552,19 @@ void DrawLegend(QPainter& painter, const ChartView& view, double k) {
   const QFontMetricsF metrics(font);
   const double row = std::max(16.0 * k, metrics.height() + 4 * k);
   const double width = 170 * k;
-  const QRectF box(view.width - width - 10 * k, 10 * k, width, row * 6 + 10 * k);
+  const QRectF box(view.width - width - 10 * k, 10 * k, width, row * kItems + 10 * k);
   painter.setPen(QPen(QColor(0x90, 0x90, 0x90), 1 * k));
   painter.setBrush(QColor(255, 255, 255, 235));
   painter.drawRect(box);
-  for (int i = 0; i < 6; ++i) {
+  for (int i = 0; i < kItems; ++i) {
     const QPointF symbol(box.left() + 16 * k, box.top() + 5 * k + row * (i + 0.5));
-    if (items[i].route) {
+    if (items[i].sign != Symbol) {
       painter.setPen(QPen(kRoute, 3 * k));
       painter.drawLine(symbol - QPointF(9 * k, 0), symbol + QPointF(9 * k, 0));
+      if (items[i].sign == Mark) {
+        painter.setPen(QPen(kMark, 2.5 * k, Qt::SolidLine, Qt::FlatCap));
+        painter.drawLine(symbol - QPointF(0, 7 * k), symbol + QPointF(0, 7 * k));
+      }
     } else {
       ChartFeature f;
       f.kind = items[i].kind;

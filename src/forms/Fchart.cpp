@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QStatusBar>
+#include <QUndoStack>
 #include <QWheelEvent>
 #include <cmath>
 #include <cstdio>
@@ -125,6 +126,11 @@ QString ChartWidget::Describe(double x, double y) const {
     text = QString::fromStdString(c.name) + "   " + text;
   } else if (hit.kind == ChartHit::Leg) {
     const ChartLeg& leg = scene_.legs()[static_cast<std::size_t>(hit.index)];
+    for (const ChartMark& mark : scene_.marks()) {
+      const PixelPoint at = view_.ToPixel(mark.xy);
+      if (mark.leg == hit.index && std::hypot(at.x - x, at.y - y) <= 8.0)
+        text = QString::fromStdString(mark.name) + "   " + text;
+    }
     const ChartCheckpoint& from = scene_.checkpoints()[static_cast<std::size_t>(leg.from)];
     const Bearing b = BearingBetween(from.position, here);
     text += QString::fromUtf8("   %1 NM, %2\u00b0 true from %3")
@@ -389,6 +395,15 @@ TFormChart::TFormChart(PlanDocument& document, QWidget* parent)
   file->addAction(QString::fromUtf8("Print Chart\u2026"), this, [this] { PrintChart(); });
   file->addSeparator();
   file->addAction("Close", this, &QWidget::close);
+  // The chart's own changes are undone where they are made, as in the main window.
+  QMenu* edit = menuBar()->addMenu("Edit");
+  QAction* undo = document_.UndoStack()->createUndoAction(this, "&Undo");
+  undo->setShortcut(QKeySequence::Undo);
+  QAction* redo = document_.UndoStack()->createRedoAction(this, "&Redo");
+  redo->setShortcuts(
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+  edit->addAction(undo);
+  edit->addAction(redo);
   QMenu* view = menuBar()->addMenu("View");
   view->addAction("Zoom In", this, [this] {
     chart_->ZoomBy(1.5, QPointF(chart_->width() / 2.0, chart_->height() / 2.0));
