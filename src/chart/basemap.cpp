@@ -1,5 +1,6 @@
 #include "chart/basemap.h"
 
+#include <H5Epublic.h>
 #include <netcdf.h>
 
 #include <algorithm>
@@ -21,6 +22,13 @@ constexpr std::size_t kMaxArray = 20'000'000;
 // the window reads the base map on a worker thread while an export may read
 // it on the main one, so every use of the library goes one at a time.
 std::mutex g_netcdf_mutex;
+
+// The library beneath netCDF prints its own errors unless told not to, and
+// is told so per thread: netCDF tells only the thread that first used it.
+// Its errors reach the pilot as netCDF's, in the chart's notes.
+void QuietHdf5() {
+  H5Eset_auto2(H5E_DEFAULT, nullptr, nullptr);
+}
 
 class NcFile {
  public:
@@ -158,6 +166,7 @@ char ShorelineResolution(const BaseMapSources& sources, double metres_per_pixel)
 bool ReadShorelineFile(const std::string& path, const MapBox& box, std::vector<MapLine>& lines,
                        std::string& error) {
   const std::lock_guard<std::mutex> lock(g_netcdf_mutex);
+  QuietHdf5();
   NcFile file;
   if (!file.Open(path, error)) return false;
   int bin_minutes = 0, nx = 0, ny = 0, nbins = 0, nsegments = 0, npoints = 0;
@@ -342,6 +351,7 @@ bool OpenBorderFile(const std::string& path, std::string& error) {
 bool ReadBorderFile(const std::string& path, const MapBox& box, std::vector<MapLine>& lines,
                     std::string& error) {
   const std::lock_guard<std::mutex> lock(g_netcdf_mutex);
+  QuietHdf5();
   if (!OpenBorderFile(path, error)) return false;
   for (BorderArea& area : g_border.areas) {
     if (!CellMeetsBox(area.lat_min, area.lat_max, area.lon_min, area.lon_max - area.lon_min, box))
