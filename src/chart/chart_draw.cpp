@@ -632,6 +632,7 @@ struct ChartCanvas::MapLayer {
   uint64_t revision = 0;
   int projection = 0;
   double pixel_ratio = 1.0;
+  double device_ratio = 1.0;  // device pixels to a pixel of the view, as a screen has them
   RouteLabels route_labels;
   double took_ms = 0.0;
 };
@@ -660,15 +661,20 @@ void ChartCanvas::Wait() {
 }
 
 ChartCanvas::MapLayer ChartCanvas::Render(const ChartScene& scene, const ChartView& view,
-                                          double pixel_ratio) {
+                                          double pixel_ratio, double device_ratio) {
   const Clock::time_point start = Clock::now();
   MapLayer layer;
   layer.view = view;
   layer.revision = scene.revision();
   layer.projection = scene.projection_id();
   layer.pixel_ratio = pixel_ratio;
-  layer.image = QImage(view.width, view.height, QImage::Format_ARGB32_Premultiplied);
+  layer.device_ratio = device_ratio;
+  // At the screen's own pixels, so that a fine screen shows the map as fine.
+  layer.image = QImage(static_cast<int>(std::ceil(view.width * device_ratio)),
+                       static_cast<int>(std::ceil(view.height * device_ratio)),
+                       QImage::Format_ARGB32_Premultiplied);
   if (!layer.image.isNull()) {
+    layer.image.setDevicePixelRatio(device_ratio);
     QPainter painter(&layer.image);
     layer.route_labels = DrawMapLayer(painter, scene, view, pixel_ratio);
   }
@@ -679,6 +685,7 @@ ChartCanvas::MapLayer ChartCanvas::Render(const ChartScene& scene, const ChartVi
 void ChartCanvas::Draw(QPainter& painter, const ChartScene& scene, const ChartView& view,
                        const ChartDrawOptions& options) {
   const double k = options.pixel_ratio;
+  const double device_ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
   if (std::optional<MapLayer> done = job_->Take()) {
     last_layer_ms_ = done->took_ms;
     layer_ = std::make_unique<MapLayer>(std::move(*done));
@@ -694,8 +701,9 @@ void ChartCanvas::Draw(QPainter& painter, const ChartScene& scene, const ChartVi
   // The first picture, or one in a new projection, is drawn at once, without
   // the margin, which comes with the next one; any other waits for nothing
   // and shows the map it has until the sharp one is done.
-  if (!layer_ || layer_->projection != scene.projection_id() || layer_->pixel_ratio != k) {
-    layer_ = std::make_unique<MapLayer>(Render(scene, view, k));
+  if (!layer_ || layer_->projection != scene.projection_id() || layer_->pixel_ratio != k ||
+      layer_->device_ratio != device_ratio) {
+    layer_ = std::make_unique<MapLayer>(Render(scene, view, k, device_ratio));
     last_layer_ms_ = layer_->took_ms;
   }
   const MapLayer& layer = *layer_;
@@ -705,7 +713,8 @@ void ChartCanvas::Draw(QPainter& painter, const ChartScene& scene, const ChartVi
   if (!sharp_ && !job_->busy()) {
     const ChartView wanted = WithMargin(view);
     // The worker gets a copy of the scene: this thread goes on changing its own.
-    job_->Start([scene, wanted, k] { return Render(scene, wanted, k); });
+    job_->Start(
+        [scene, wanted, k, device_ratio] { return Render(scene, wanted, k, device_ratio); });
   }
 
   painter.save();

@@ -54,7 +54,8 @@ class ChartCanvas {
 
  private:
   struct MapLayer;
-  static MapLayer Render(const ChartScene& scene, const ChartView& view, double pixel_ratio);
+  static MapLayer Render(const ChartScene& scene, const ChartView& view, double pixel_ratio,
+                         double device_ratio);
 
   std::unique_ptr<MapLayer> layer_;
   bool sharp_ = false;
