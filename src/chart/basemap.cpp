@@ -343,6 +343,14 @@ bool OpenBorderFile(const std::string& path, std::string& error) {
   g_border.size = size;
   g_border.file = std::move(file);
   g_border.areas = std::move(areas);
+  // Closed at exit while the library is still there: its own clean-up was
+  // set up when it first opened a file, so this one, set up later, runs first
+  // (a static object's destructor would run after it, on closed handles).
+  static const bool close_at_exit = std::atexit([] {
+                                      const std::lock_guard<std::mutex> lock(g_netcdf_mutex);
+                                      g_border = BorderFile();
+                                    }) == 0;
+  (void)close_at_exit;
   return true;
 }
 
