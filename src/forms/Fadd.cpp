@@ -10,6 +10,7 @@
 #include "forms/Aviationdata.h"
 #include "forms/Desktop.h"
 #include "forms/Viewdoc.h"
+#include "plan/route_row.h"
 
 namespace {
 
@@ -205,9 +206,8 @@ void TFormAdd::ButtonLookUpClick() {
   // A VOR the pilot typed stays.
   if (!EditFreq->text().isEmpty() || !EditBear->text().isEmpty() || !EditIdent->text().isEmpty())
     return;
-  Checkpoint row;
-  row.subitems.resize(kCellVor + 1);
-  row.subitems[kCellVor] = VorTextFor(this, place->position).toStdString();
+  const Checkpoint row =
+      RowBuilder(std::string()).vor(VorTextFor(this, place->position).toStdString()).Build();
   CheckpointDialogTexts vor;
   RowToDialog(row, vor);
   EditFreq->setText(FromStd(vor.EditFreq));
