@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <array>
 
 #include "forms/Aviationdata.h"
 #include "forms/Desktop.h"
@@ -107,6 +108,13 @@ void TFormAdd::ClearEdits() {
   }
   RadioButtonFrom->setChecked(true);
   position.reset();
+}
+
+QLineEdit* TFormAdd::EditOfCell(int cell) const {
+  const std::array<QLineEdit*, kCellMagVar + 1> edits = {
+      EditDistance,  EditTrueCourse,  EditAltitude, EditWindDir,
+      EditWindSpeed, EditTemperature, EditAirspeed, EditMagVar};
+  return cell >= 0 && cell <= kCellMagVar ? edits[static_cast<std::size_t>(cell)] : nullptr;
 }
 
 CheckpointDialogTexts TFormAdd::Texts() const {

@@ -11,6 +11,7 @@
 #include "chart/chart_scene.h"
 #include "chart/route_edit.h"
 #include "geo/geodesy.h"
+#include "plan/legs.h"
 #include "plan/route_row.h"
 #include "routes/route_import.h"
 #include "test_util.h"
@@ -138,6 +139,50 @@ TEST(ChartScene, RouteLegsAndHitTesting) {
   panned.centre.x += 100 * view.metres_per_pixel;
   hit = scene.HitTest(panned, watsonville.x - 100, watsonville.y);
   EXPECT_EQ(hit.kind, ChartHit::Checkpoint);
+}
+
+// A climb to 5,500 ft and the descent to Santa Cruz's pattern both end on
+// the first leg: the log's TOC and TOD rows, marked on it as far along as
+// the log's distances add up to.
+TEST(ChartScene, TopsOfClimbAndDescentLieOnTheirLeg) {
+  Plan plan = ThreePointPlan();
+  plan.route.erase(plan.route.begin() + 2);
+  plan.route[1] = Row("Watsonville", "19", "332", "5500", "270", "10", "5", "110", "-13");
+  plan.route[1].position = GeoPosition{36.935833, -121.789722};
+  plan.route[2].subitems[kCellDist] = "12";
+  plan.performance.climb = {
+      {0, 0, 0, 0}, {2000, 3, 0.7, 4}, {4000, 7, 1.5, 8}, {6000, 11, 2.3, 14}};
+  plan.airfields.resize(2);
+  plan.airfields[0].elevation = "0";
+  plan.airfields[1].tpa = "1000";
+  const NavLog log = ComputeLog(plan);
+  ASSERT_EQ(log.legs.size(), 4u);
+  ASSERT_EQ(log.legs[0].computed, "TOC");
+  ASSERT_EQ(log.legs[1].computed, "TOD");
+
+  ChartScene scene;
+  scene.SetPlan(plan, true);
+  ASSERT_EQ(scene.marks().size(), 2u);
+  const GeoPosition& salinas = *plan.route[0].position;
+  const GeoPosition& watsonville = *plan.route[1].position;
+  const double along[] = {double(log.legs[0].dist), double(log.legs[0].dist + log.legs[1].dist)};
+  for (std::size_t i = 0; i < 2; ++i) {
+    const ChartMark& mark = scene.marks()[i];
+    EXPECT_EQ(mark.name, log.legs[i].computed);
+    EXPECT_EQ(mark.leg, 0);
+    EXPECT_NEAR(DistanceNm(salinas, mark.position), along[i], 0.01) << mark.name;
+    // On the geodesic: no way round by it.
+    EXPECT_NEAR(DistanceNm(salinas, mark.position) + DistanceNm(mark.position, watsonville),
+                DistanceNm(salinas, watsonville), 0.001)
+        << mark.name;
+    const ProjectedPoint xy = scene.projection().Forward(mark.position);
+    EXPECT_NEAR(mark.xy.x, xy.x, 1e-6);
+  }
+
+  // A leg whose start has no position is not drawn, nor are its marks.
+  plan.route[0].position.reset();
+  scene.SetPlan(plan, false);
+  EXPECT_TRUE(scene.marks().empty());
 }
 
 TEST(ChartScene, AviationLayersFromTheIndex) {
