@@ -8,6 +8,7 @@
 #include "data/aviation_fill.h"
 #include "geo/geodesy.h"
 #include "plan/legs.h"
+#include "plan/route_row.h"
 
 namespace {
 
@@ -236,16 +237,8 @@ void ChartScene::SetPlan(const Plan& plan, bool refit) {
     lines_box_.reset();
     features_box_.reset();
   }
-  // The variation each row carries, as the log applies it: a row's own, else
-  // the last one typed above it.
-  std::vector<int32_t> carried(plan.route.size(), NOT_ENTERED);
-  int32_t var = NOT_ENTERED;
-  for (std::size_t r = 0; r < plan.route.size(); ++r) {
-    const std::string& cell = plan.route[r].SubItem(kCellMagVar);
-    if (cell.find_first_not_of(" \t") != std::string::npos)
-      var = ClampCell(ParseLong(cell.c_str()));
-    carried[r] = var;
-  }
+  // The variation each leg flies with, as the log applies it.
+  const RouteValues route = ReadRoute(plan);
   for (ChartCheckpoint& c : checkpoints_) c.xy = projection_.Forward(c.position);
   for (std::size_t i = 1; i < checkpoints_.size(); ++i) {
     ChartLeg leg;
@@ -258,8 +251,10 @@ void ChartScene::SetPlan(const Plan& plan, bool refit) {
     leg.true_course = measure.course;
     for (const GeoPosition& g : GeodesicPoints(a, b, 2.0))
       leg.line.push_back(projection_.Forward(g));
-    leg.label = LegLabel(leg.true_course, leg.distance_nm,
-                         carried[static_cast<std::size_t>(checkpoints_[i].row)]);
+    leg.label = LegLabel(
+        leg.true_course, leg.distance_nm,
+        route.carried[static_cast<std::size_t>(checkpoints_[i].row)].variation_deg.value_or(
+            NOT_ENTERED));
     legs_.push_back(std::move(leg));
   }
   marks_ = MarksOnLegs(plan, checkpoints_, legs_, projection_);

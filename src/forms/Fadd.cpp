@@ -5,10 +5,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <array>
 
 #include "forms/Aviationdata.h"
 #include "forms/Desktop.h"
 #include "forms/Viewdoc.h"
+#include "plan/route_row.h"
 
 namespace {
 
@@ -108,6 +110,13 @@ void TFormAdd::ClearEdits() {
   position.reset();
 }
 
+QLineEdit* TFormAdd::EditOfCell(int cell) const {
+  const std::array<QLineEdit*, kCellMagVar + 1> edits = {
+      EditDistance,  EditTrueCourse,  EditAltitude, EditWindDir,
+      EditWindSpeed, EditTemperature, EditAirspeed, EditMagVar};
+  return cell >= 0 && cell <= kCellMagVar ? edits[static_cast<std::size_t>(cell)] : nullptr;
+}
+
 CheckpointDialogTexts TFormAdd::Texts() const {
   CheckpointDialogTexts t;
   t.EditCheckpointName = EditCheckpointName->text().toStdString();
@@ -192,9 +201,8 @@ void TFormAdd::ButtonLookUpClick() {
   // A VOR the pilot typed stays.
   if (!EditFreq->text().isEmpty() || !EditBear->text().isEmpty() || !EditIdent->text().isEmpty())
     return;
-  Checkpoint row;
-  row.subitems.resize(kCellVor + 1);
-  row.subitems[kCellVor] = VorTextFor(this, place->position).toStdString();
+  const Checkpoint row =
+      RowBuilder(std::string()).vor(VorTextFor(this, place->position).toStdString()).Build();
   CheckpointDialogTexts vor;
   RowToDialog(row, vor);
   EditFreq->setText(FromStd(vor.EditFreq));

@@ -12,6 +12,7 @@
 #include "chart/route_edit.h"
 #include "geo/geodesy.h"
 #include "plan/legs.h"
+#include "plan/route_row.h"
 #include "routes/route_import.h"
 #include "test_util.h"
 
@@ -302,14 +303,9 @@ TEST(ChartExport, ARouteWithoutPositionsIsRefused) {
 namespace {
 
 // The variation the log applies on each row.
-std::vector<int32_t> Carried(const Plan& plan) {
-  std::vector<int32_t> out;
-  int32_t var = NOT_ENTERED;
-  for (const Checkpoint& row : plan.route) {
-    const std::string& cell = row.SubItem(kCellMagVar);
-    if (!cell.empty()) var = ParseLong(cell.c_str());
-    out.push_back(var);
-  }
+std::vector<std::optional<int32_t>> Carried(const Plan& plan) {
+  std::vector<std::optional<int32_t>> out;
+  for (const RowValues& row : ReadRoute(plan).carried) out.push_back(row.variation_deg);
   return out;
 }
 
@@ -355,7 +351,7 @@ TEST(RouteEdit, EachChangeRemeasuresTheLegsItTouchesOnly) {
   EXPECT_EQ(plan.route[3].SubItem(kCellAltitude), "4500");
   EXPECT_EQ(plan.route[4].subitems, before.route[3].subitems);
   EXPECT_EQ(Carried(plan)[4], Carried(before)[3]);
-  ASSERT_FALSE(Carried(plan)[2] == NOT_ENTERED);
+  ASSERT_TRUE(Carried(plan)[2]);
 
   // Moved, then removed: Santa Cruz's leg is measured from Watsonville again.
   const GeoPosition moved{37.10, -121.95};
@@ -369,9 +365,12 @@ TEST(RouteEdit, EachChangeRemeasuresTheLegsItTouchesOnly) {
   EXPECT_EQ(plan.route[2].SubItem(kCellDist), before.route[2].SubItem(kCellDist));
   EXPECT_EQ(Carried(plan), Carried(before));
 
-  // The departure removed: the next row starts the route without a leg.
+  // The departure removed: the next row starts the route without a leg, and
+  // the first leg keeps the variation it flew with, though the departure's
+  // own cells take no part in the legs.
   ASSERT_TRUE(RemoveRoutePoint(plan, 0, var));
   EXPECT_EQ(plan.route[0].SubItem(kCellDist), "");
+  EXPECT_EQ(Carried(plan)[1], Carried(before)[2]);
   EXPECT_EQ(Carried(plan)[2], Carried(before)[3]);
 
   // An airport appended joins the airfields, once; a full route takes no more.
