@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "plan/route_row.h"
+
 const ListColumn kRouteColumns[kRouteColumnCount] = {
     {"To: Checkpoint", 95}, {"Dist", 48}, {"Course", 48}, {"Altitude", 48}, {"Wind Dir", 55},
     {"Wind Vel", 55},       {"Temp", 48}, {"TAS", 48},    {"Mag Var", 55},  {"VOR", 120},
@@ -155,8 +157,12 @@ QVariant RouteListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= rowCount()) return QVariant();
   if (role != Qt::DisplayRole && role != Qt::EditRole) return QVariant();
   const Checkpoint& row = plan().route[static_cast<std::size_t>(index.row())];
-  return QString::fromStdString(index.column() == 0 ? row.caption
-                                                    : row.SubItem(index.column() - 1));
+  // The name, the eight numbers as typed, then the VOR text.
+  const std::size_t column = static_cast<std::size_t>(index.column());
+  if (column == 0) return QString::fromStdString(row.caption);
+  if (column <= kRowNumbers.size())
+    return QString::fromStdString(TypedText(row, kRowNumbers[column - 1]));
+  return QString::fromStdString(TypedVor(row));
 }
 
 QVariant RouteListModel::headerData(int section, Qt::Orientation orientation, int role) const {
