@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "plan/format.h"
+#include "plan/route_row.h"
 #include "plan/vertical.h"
 #include "plan/wind_triangle.h"
 
@@ -195,8 +196,8 @@ NavLog ComputeLog(const Plan& plan) {
     leg.from = plan.route[i - 1].caption;
     ClearLeg(leg);
     ParseRow(plan.route[i], leg, carry);
-    for (int cell = kCellDist; cell <= kCellMagVar; ++cell) {
-      if (IsNotANumber(plan.route[i].SubItem(cell))) leg.not_a_number |= 1u << cell;
+    for (std::size_t k = 0; k < kRowNumbers.size(); ++k) {
+      if (IsNotANumber(TypedText(plan.route[i], kRowNumbers[k]))) leg.not_a_number |= 1u << k;
     }
 
     if (carry.dist != NOT_ENTERED)
