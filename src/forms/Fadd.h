@@ -5,6 +5,7 @@
 
 #include "forms/Formutil.h"
 #include "plan/plan.h"
+#include "plan/route_row.h"
 
 class QGroupBox;
 class QLabel;
@@ -49,9 +50,8 @@ class TFormAdd : public HalvixDialog {
   // All twelve edits empty, "From" selected.
   void ClearEdits();
 
-  // The edit that holds route cell `cell` (kCellDist .. kCellMagVar);
-  // nullptr for any other.
-  QLineEdit* EditOfCell(int cell) const;
+  // The edit the pilot types `number` in; nullptr for none.
+  QLineEdit* EditOf(RowNumber number) const;
 
   CheckpointDialogTexts Texts() const;
   void SetTexts(const CheckpointDialogTexts& texts);

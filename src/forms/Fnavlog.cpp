@@ -162,9 +162,9 @@ std::string NavLogModel::Csv() const {
 }
 
 bool NavLogModel::NotANumberAt(int row, int column) const {
-  const int cell = InfoAt(column).input_cell;
-  if (row <= 0 || row >= TotalRow() || cell < 0) return false;
-  return (Log().legs[static_cast<std::size_t>(row - 1)].not_a_number >> cell) & 1u;
+  const int number = RowNumberIndex(InfoAt(column).input);
+  if (row <= 0 || row >= TotalRow() || number < 0) return false;
+  return (Log().legs[static_cast<std::size_t>(row - 1)].not_a_number >> number) & 1u;
 }
 
 bool NavLogModel::MissingAt(int row, int column) const {
@@ -172,6 +172,18 @@ bool NavLogModel::MissingAt(int row, int column) const {
   const LogRow& leg = Log().legs[static_cast<std::size_t>(row - 1)];
   // The first checkpoint's row, which a top of climb may follow.
   return leg.route_row == 1 && Lacks(leg, InfoAt(column));
+}
+
+std::vector<int> NavLogModel::RowsWithMarks() const {
+  std::vector<int> rows;
+  const NavLog& log = Log();
+  for (int32_t k = 0; k < log.LegCount(); ++k) {
+    const LogRow& leg = log.legs[static_cast<std::size_t>(k)];
+    if (leg.status.problem != LegProblem::None || leg.not_a_number != 0 || leg.route_row == 1)
+      rows.push_back(k + 1);
+  }
+  if (UnsolvedLegs() > 0) rows.push_back(TotalRow());
+  return rows;
 }
 
 bool NavLogModel::Marked(int row, int column) const {
@@ -202,7 +214,7 @@ QString NavLogModel::ToolTip(int row, int column) const {
     if (MissingAt(row, column))
       lines << QString("Missing Information: %1").arg(MissingItemName(InfoAt(column).check));
     if (NotANumberAt(row, column))
-      lines << Q(NotANumberText(PlanNow(), {l.route_row, InfoAt(column).input_cell}));
+      lines << Q(NotANumberText(PlanNow(), {l.route_row, RowNumberIndex(InfoAt(column).input)}));
     const std::string problem = LegProblemText(l.status);
     if (!problem.empty()) lines << Q(problem);
     if (!l.fuel_warning.empty()) lines << Q(l.fuel_warning);
@@ -502,19 +514,16 @@ void TFormNavLog::WidenMarkedColumns() {
   // so a flagged total stays readable with the mark beside it. Most edits
   // change neither the marks nor their texts, and measuring is not free.
   std::vector<std::tuple<int, int, QString>> marked;
-  for (int r = 0; r < model_->rowCount(); ++r) {
+  for (int r : model_->RowsWithMarks()) {
     for (int c = 0; c < NavLogModel::ColumnCount(); ++c) {
       if (model_->Marked(r, c)) marked.emplace_back(r, c, model_->CellText(r, c));
     }
   }
   if (marked == widened_for_) return;
   widened_for_ = std::move(marked);
-  for (int r = 0; r < model_->rowCount(); ++r) {
-    for (int c = 0; c < NavLogModel::ColumnCount(); ++c) {
-      if (!model_->Marked(r, c)) continue;
-      const int need = GridLog->sizeHintForIndex(model_->index(r, c)).width();
-      if (need > GridLog->columnWidth(c)) GridLog->setColumnWidth(c, need);
-    }
+  for (const auto& [r, c, text] : widened_for_) {
+    const int need = GridLog->sizeHintForIndex(model_->index(r, c)).width();
+    if (need > GridLog->columnWidth(c)) GridLog->setColumnWidth(c, need);
   }
 }
 

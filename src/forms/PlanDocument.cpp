@@ -38,7 +38,19 @@ template <class Row>
 RowsEdit Compare(const std::vector<Row>& before, const std::vector<Row>& after) {
   const int n = static_cast<int>(before.size());
   const int m = static_cast<int>(after.size());
-  if (n == m) return {RowsEdit::Same, 0, n - 1};
+  if (n == m) {
+    // Only the rows that differ are drawn again: an edit of one row need
+    // not repaint the list.
+    int first = 0;
+    while (first < n &&
+           Same(before[static_cast<std::size_t>(first)], after[static_cast<std::size_t>(first)]))
+      ++first;
+    int last = n - 1;
+    while (last > first &&
+           Same(before[static_cast<std::size_t>(last)], after[static_cast<std::size_t>(last)]))
+      --last;
+    return {RowsEdit::Same, first, first < n ? last : -1};
+  }
   if (n == 0) return {RowsEdit::Inserted, 0, m - 1};
   if (m == 0) return {RowsEdit::Removed, 0, n - 1};
   if (m != n + 1 && m != n - 1) return {RowsEdit::Reset, 0, -1};
@@ -123,7 +135,9 @@ void PlanListModel::End(const RowsEdit& edit) {
       endResetModel();
       return;
     case RowsEdit::Same:
-      break;
+      if (edit.last >= edit.first)
+        emit dataChanged(index(edit.first, 0), index(edit.last, columns_ - 1));
+      return;
   }
   // Rows that stayed may have changed too: every shown row is drawn again.
   const int rows = rowCount();

@@ -58,9 +58,9 @@ struct LogRow : LegResult {
   std::string computed;
   std::string from;  // the name of the checkpoint the leg starts from, whole
   LegStatus status;
-  // The route row's own numbers typed as text that is no number, one bit per
-  // number (1 << its place in kRowNumbers, the same as its kCell...), so no
-  // window parses the route again to mark them.
+  // The route row's own numbers typed as text that is no number, one bit
+  // each in the order of kRowNumbers, so no window reads the route again to
+  // mark them.
   uint16_t not_a_number = 0;
   FuelState fuel = FuelState::Unknown;
   std::string fuel_warning;  // below the reserve or out of fuel; empty otherwise
