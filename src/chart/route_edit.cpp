@@ -5,26 +5,23 @@
 
 #include "data/aviation_fill.h"
 #include "geo/geodesy.h"
+#include "plan/route_row.h"
 
 namespace {
 
-void SetCell(Checkpoint& row, int cell, int32_t value) {
-  if (row.subitems.size() < static_cast<std::size_t>(kRouteCells)) row.subitems.resize(kRouteCells);
-  row.subitems[static_cast<std::size_t>(cell)] =
-      value == NOT_ENTERED ? std::string() : std::to_string(value);
+void Set(Checkpoint& row, RowNumber number, std::optional<int32_t> value) {
+  row = RowBuilder(std::move(row)).Set(number, value).Build();
 }
 
-bool HasText(const std::string& cell) {
-  return cell.find_first_not_of(" \t") != std::string::npos;
+bool HasOwnVariation(const Checkpoint& row) {
+  return ReadRow(row).variation_deg.has_value();
 }
 
-// The variation the log applies on row `row`: its own, else the last one above it.
-int32_t CarriedVariation(const Plan& plan, int row) {
-  for (int r = row; r >= 0; --r) {
-    const std::string& cell = plan.route[static_cast<std::size_t>(r)].SubItem(kCellMagVar);
-    if (HasText(cell)) return ClampCell(ParseLong(cell.c_str()));
-  }
-  return NOT_ENTERED;
+// The variation the log applies on row `row`: its own, else the last one above
+// it; none on the departure, whose cells take no part in the legs.
+std::optional<int32_t> CarriedVariation(const Plan& plan, int row) {
+  if (row < 0 || row >= static_cast<int>(plan.route.size())) return std::nullopt;
+  return ReadRoute(plan).carried[static_cast<std::size_t>(row)].variation_deg;
 }
 
 // The leg ending at `row` measured again from the positions at both ends.
@@ -34,36 +31,34 @@ void Remeasure(Plan& plan, int row, const VariationSource& source) {
   const Checkpoint& from = plan.route[static_cast<std::size_t>(row - 1)];
   if (!to.position || !from.position) return;
   const LegMeasure leg = MeasureLeg(*from.position, *to.position);
-  SetCell(to, kCellDist, static_cast<int32_t>(std::lround(leg.distance_nm)));
+  Set(to, &RowValues::distance_nm, static_cast<int32_t>(std::lround(leg.distance_nm)));
   // Two checkpoints on the same spot have no course between them.
-  SetCell(to, kCellCourse, leg.distance_nm > 1e-6 ? WholeDegrees(leg.course) : NOT_ENTERED);
+  Set(to, &RowValues::true_course_deg,
+      leg.distance_nm > 1e-6 ? std::optional<int32_t>(WholeDegrees(leg.course)) : std::nullopt);
   if (source.model == nullptr) return;
   // Westerly variation counts positive: it is added to a true heading.
   const int32_t var = static_cast<int32_t>(-std::lround(
       source.model->Declination(leg.midpoint.lat, leg.midpoint.lon, 0.0, source.year)));
   // Written only where it changes, as an imported route has it.
-  SetCell(to, kCellMagVar, var == CarriedVariation(plan, row - 1) ? NOT_ENTERED : var);
+  Set(to, &RowValues::variation_deg,
+      var == CarriedVariation(plan, row - 1) ? std::nullopt : std::optional<int32_t>(var));
 }
 
 // Remeasures the legs ending at rows first..last, keeping the variation the
 // rows after them carried before the change.
 void RemeasureRange(Plan& plan, int first, int last, const VariationSource& source,
-                    int32_t carried_after) {
+                    std::optional<int32_t> carried_after) {
   for (int r = first; r <= last; ++r) Remeasure(plan, r, source);
   const int next = last + 1;
   if (next < static_cast<int>(plan.route.size())) {
     Checkpoint& row = plan.route[static_cast<std::size_t>(next)];
-    if (!HasText(row.SubItem(kCellMagVar)) && CarriedVariation(plan, last) != carried_after)
-      SetCell(row, kCellMagVar, carried_after);
+    if (!HasOwnVariation(row) && CarriedVariation(plan, last) != carried_after)
+      Set(row, &RowValues::variation_deg, carried_after);
   }
 }
 
 Checkpoint RowFor(const RoutePoint& point) {
-  Checkpoint row;
-  row.caption = CutUtf8(point.name, kShortTextMax);
-  row.subitems.assign(kRouteCells, std::string());
-  row.position = point.position;
-  return row;
+  return RowBuilder(CutUtf8(point.name, kShortTextMax)).position(point.position).Build();
 }
 
 void AddAirfield(Plan& plan, const RoutePoint& point) {
@@ -93,15 +88,14 @@ bool InsertRoutePoint(Plan& plan, int row, const RoutePoint& point, const Variat
   const int size = static_cast<int>(plan.route.size());
   if (row < 0 || row > size || size >= kMaxRoute) return false;
   // What the row now at `row` carries, before the new one comes above it.
-  const int32_t carried = row < size ? CarriedVariation(plan, row) : NOT_ENTERED;
+  const std::optional<int32_t> carried = CarriedVariation(plan, row);
   plan.route.insert(plan.route.begin() + row, RowFor(point));
   if (row < size) {
     // The old row's own variation cell, if empty, keeps its old value below.
     Checkpoint& old = plan.route[static_cast<std::size_t>(row + 1)];
-    if (!HasText(old.SubItem(kCellMagVar))) SetCell(old, kCellMagVar, carried);
+    if (!HasOwnVariation(old)) Set(old, &RowValues::variation_deg, carried);
   }
-  RemeasureRange(plan, row, std::min(row + 1, size), var,
-                 row + 1 < size ? CarriedVariation(plan, row + 1) : NOT_ENTERED);
+  RemeasureRange(plan, row, std::min(row + 1, size), var, CarriedVariation(plan, row + 1));
   AddAirfield(plan, point);
   return true;
 }
@@ -113,7 +107,7 @@ bool AppendRoutePoint(Plan& plan, const RoutePoint& point, const VariationSource
 bool MoveRoutePoint(Plan& plan, int row, const RoutePoint& point, const VariationSource& var) {
   const int size = static_cast<int>(plan.route.size());
   if (row < 0 || row >= size) return false;
-  const int32_t after = row + 1 < size ? CarriedVariation(plan, row + 1) : NOT_ENTERED;
+  const std::optional<int32_t> after = CarriedVariation(plan, row + 1);
   Checkpoint& moved = plan.route[static_cast<std::size_t>(row)];
   moved.caption = CutUtf8(point.name, kShortTextMax);
   moved.position = point.position;
@@ -125,21 +119,26 @@ bool MoveRoutePoint(Plan& plan, int row, const RoutePoint& point, const Variatio
 bool RemoveRoutePoint(Plan& plan, int row, const VariationSource& var) {
   const int size = static_cast<int>(plan.route.size());
   if (row < 0 || row >= size) return false;
-  const int32_t after = row + 1 < size ? CarriedVariation(plan, row + 1) : NOT_ENTERED;
-  plan.route.erase(plan.route.begin() + row);
-  if (row == 0 && !plan.route.empty()) {
-    // The new departure has no leg to it.
-    Checkpoint& first = plan.route.front();
-    for (int cell : {kCellDist, kCellCourse}) SetCell(first, cell, NOT_ENTERED);
-    if (!HasText(first.SubItem(kCellMagVar))) SetCell(first, kCellMagVar, after);
+  const std::optional<int32_t> after = CarriedVariation(plan, row + 1);
+  if (row == 0) {
+    // The new departure has no leg to it, and carries nothing: the first leg
+    // keeps the variation it flew with on its own row.
+    const std::optional<int32_t> first_leg = CarriedVariation(plan, 2);
+    plan.route.erase(plan.route.begin());
+    if (plan.route.empty()) return true;
+    plan.route.front() = RowBuilder(std::move(plan.route.front()))
+                             .distance_nm(std::nullopt)
+                             .true_course_deg(std::nullopt)
+                             .Build();
+    if (plan.route.size() > 1 && !HasOwnVariation(plan.route[1]))
+      Set(plan.route[1], &RowValues::variation_deg, first_leg);
     return true;
   }
+  plan.route.erase(plan.route.begin() + row);
   if (row < static_cast<int>(plan.route.size())) {
     Checkpoint& next = plan.route[static_cast<std::size_t>(row)];
-    if (!HasText(next.SubItem(kCellMagVar))) SetCell(next, kCellMagVar, after);
-    RemeasureRange(plan, row, row, var,
-                   row + 1 < static_cast<int>(plan.route.size()) ? CarriedVariation(plan, row + 1)
-                                                                 : NOT_ENTERED);
+    if (!HasOwnVariation(next)) Set(next, &RowValues::variation_deg, after);
+    RemeasureRange(plan, row, row, var, CarriedVariation(plan, row + 1));
   }
   return true;
 }

@@ -7,6 +7,7 @@
 
 #include "geo/geodesy.h"
 #include "geo/position_text.h"
+#include "plan/route_row.h"
 #include "plan/text_fields.h"
 #include "routes/route_import.h"
 
@@ -122,11 +123,10 @@ int FillVorCrossChecks(const AviationData& data, Plan& plan) {
   int filled = 0;
   for (std::size_t i = 1; i < plan.route.size(); ++i) {
     Checkpoint& row = plan.route[i];
-    if (!row.position || !Trim(row.SubItem(kCellVor)).empty()) continue;
+    if (!row.position || !Trim(ReadRow(row).vor).empty()) continue;
     const std::string text = VorCrossCheck(data, *row.position);
     if (text.empty()) continue;
-    row.subitems.resize(kCellVor + 1);
-    row.subitems[kCellVor] = text;
+    row = RowBuilder(row).vor(text).Build();
     ++filled;
   }
   return filled;

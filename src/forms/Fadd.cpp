@@ -5,10 +5,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <utility>
 
 #include "forms/Aviationdata.h"
 #include "forms/Desktop.h"
 #include "forms/Viewdoc.h"
+#include "plan/route_row.h"
 
 namespace {
 
@@ -108,6 +110,18 @@ void TFormAdd::ClearEdits() {
   position.reset();
 }
 
+QLineEdit* TFormAdd::EditOf(RowNumber number) const {
+  const std::pair<RowNumber, QLineEdit*> edits[] = {
+      {&RowValues::distance_nm, EditDistance},      {&RowValues::true_course_deg, EditTrueCourse},
+      {&RowValues::altitude_ft, EditAltitude},      {&RowValues::wind_from_deg, EditWindDir},
+      {&RowValues::wind_speed_kt, EditWindSpeed},   {&RowValues::temperature_c, EditTemperature},
+      {&RowValues::true_airspeed_kt, EditAirspeed}, {&RowValues::variation_deg, EditMagVar}};
+  for (const auto& [typed, edit] : edits) {
+    if (number != nullptr && typed == number) return edit;
+  }
+  return nullptr;
+}
+
 CheckpointDialogTexts TFormAdd::Texts() const {
   CheckpointDialogTexts t;
   t.EditCheckpointName = EditCheckpointName->text().toStdString();
@@ -192,9 +206,8 @@ void TFormAdd::ButtonLookUpClick() {
   // A VOR the pilot typed stays.
   if (!EditFreq->text().isEmpty() || !EditBear->text().isEmpty() || !EditIdent->text().isEmpty())
     return;
-  Checkpoint row;
-  row.subitems.resize(kCellVor + 1);
-  row.subitems[kCellVor] = VorTextFor(this, place->position).toStdString();
+  const Checkpoint row =
+      RowBuilder(std::string()).vor(VorTextFor(this, place->position).toStdString()).Build();
   CheckpointDialogTexts vor;
   RowToDialog(row, vor);
   EditFreq->setText(FromStd(vor.EditFreq));

@@ -5,6 +5,7 @@
 
 #include "forms/Formutil.h"
 #include "plan/plan.h"
+#include "plan/route_row.h"
 
 class QGroupBox;
 class QLabel;
@@ -48,6 +49,9 @@ class TFormAdd : public HalvixDialog {
 
   // All twelve edits empty, "From" selected.
   void ClearEdits();
+
+  // The edit the pilot types `number` in; nullptr for none.
+  QLineEdit* EditOf(RowNumber number) const;
 
   CheckpointDialogTexts Texts() const;
   void SetTexts(const CheckpointDialogTexts& texts);

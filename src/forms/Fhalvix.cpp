@@ -38,6 +38,7 @@
 #include "halvix_version.h"
 #include "plan/fuel_plan.h"
 #include "plan/planfile.h"
+#include "plan/route_row.h"
 
 const char* const kHomePageUrl = "https://www.halvix.example/";
 const char* const kSiblingPageUrl = "https://www.halvix.example/logbook/";
@@ -427,11 +428,8 @@ void TForm1::ButtonAddClick() {
     if (desktop().ExecModal(departure) != mrOk) return;
     const std::string name = departure->EditDeparture->text().toStdString();
     const std::optional<GeoPosition> position = departure->position;
-    document_->Change("Add Departure", [&](Plan& edited) {
-      AddRow(edited, name, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
-             NOT_ENTERED, NOT_ENTERED, NOT_ENTERED);
-      edited.route.back().position = position;
-    });
+    document_->Change("Add Departure",
+                      [&](Plan& edited) { AddRow(edited, RowBuilder(name).position(position)); });
   } else {
     TFormAdd* dialog = FormAdd();
     dialog->ClearEdits();

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "plan/format.h"
+#include "plan/route_row.h"
 #include "plan/vertical.h"
 #include "plan/wind_triangle.h"
 
@@ -48,12 +49,20 @@ LegProblem SolveLeg(LegResult& carry, double acgph) {
   return LegProblem::None;
 }
 
-// A figure as the log rounds it, in tenths; false for one too large to count.
+// A figure as the log rounds it, in tenths: what "%1.1f" prints, read back
+// without the point, worked out in arithmetic for speed. False for a figure
+// the log leaves blank (FormatReal) or one of more than 15 digits.
 bool Tenths(double value, int64_t& tenths) {
-  std::string shown = FormatReal(value, false);
-  shown.erase(std::remove(shown.begin(), shown.end(), '.'), shown.end());
-  if (shown.empty() || shown.size() > 15) return false;
-  tenths = std::stoll(shown);
+  if (!(value > -999.9) || !(value < 1e15)) return false;
+  // The exact decimal value decides, as it does for printf: fma gives the
+  // sign of value * 10 - x without rounding the product first.
+  double n = std::floor(value * 10.0);
+  while (std::fma(value, 10.0, -(n + 1.0)) >= 0.0) n += 1.0;
+  while (std::fma(value, 10.0, -n) < 0.0) n -= 1.0;
+  const double rest = std::fma(value, 10.0, -(n + 0.5));
+  if (rest > 0.0 || (rest == 0.0 && std::fmod(n, 2.0) != 0.0)) n += 1.0;
+  if (n >= 1e15) return false;
+  tenths = static_cast<int64_t>(n);
   return true;
 }
 
@@ -196,6 +205,9 @@ NavLog ComputeLog(const Plan& plan) {
     leg.from = plan.route[i - 1].caption;
     ClearLeg(leg);
     ParseRow(plan.route[i], leg, carry);
+    for (std::size_t k = 0; k < kRowNumbers.size(); ++k) {
+      if (IsNotANumber(TypedText(plan.route[i], kRowNumbers[k]))) leg.not_a_number |= 1u << k;
+    }
 
     if (carry.dist != NOT_ENTERED)
       totals.dist = Saturate(static_cast<int64_t>(totals.dist) + carry.dist);

@@ -58,6 +58,10 @@ struct LogRow : LegResult {
   std::string computed;
   std::string from;  // the name of the checkpoint the leg starts from, whole
   LegStatus status;
+  // The route row's own numbers typed as text that is no number, one bit
+  // each in the order of kRowNumbers, so no window reads the route again to
+  // mark them.
+  uint16_t not_a_number = 0;
   FuelState fuel = FuelState::Unknown;
   std::string fuel_warning;  // below the reserve or out of fuel; empty otherwise
   // The leg's fuel as the window and the paper show it: the step between the

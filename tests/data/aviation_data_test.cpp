@@ -10,6 +10,7 @@
 
 #include "data/aviation_fill.h"
 #include "data/data_lines.h"
+#include "plan/route_row.h"
 #include "test_util.h"
 
 namespace {
@@ -267,14 +268,10 @@ TEST(AviationFillTest, VorCrossChecksUseTheVorsOwnVariation) {
   EXPECT_EQ(VorCrossCheck(o.data, GeoPosition{36.5, -121.95}), "");  // 52 NM away
 
   Plan plan;
-  AddRow(plan, "A", NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
-         NOT_ENTERED, NOT_ENTERED);
-  AddRow(plan, "B", 5, 90, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
-         NOT_ENTERED, "112.3/ 068/ CDL/ To");
-  AddRow(plan, "C", 5, 90, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
-         NOT_ENTERED);
-  AddRow(plan, "D", 5, 90, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
-         NOT_ENTERED);
+  AddRow(plan, RowBuilder("A"));
+  AddRow(plan, RowBuilder("B").distance_nm(5).true_course_deg(90).vor("112.3/ 068/ CDL/ To"));
+  AddRow(plan, RowBuilder("C").distance_nm(5).true_course_deg(90));
+  AddRow(plan, RowBuilder("D").distance_nm(5).true_course_deg(90));
   for (Checkpoint& row : plan.route) row.position = GeoPosition{37.25, -121.95};
   plan.route[3].position.reset();
   EXPECT_EQ(FillVorCrossChecks(o.data, plan), 1);
