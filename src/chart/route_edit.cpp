@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "data/aviation_fill.h"
-#include "geo/geodesy.h"
 
 namespace {
 
@@ -16,46 +15,6 @@ void SetCell(Checkpoint& row, int cell, int32_t value) {
 
 bool HasText(const std::string& cell) {
   return cell.find_first_not_of(" \t") != std::string::npos;
-}
-
-// The variation the log applies on row `row`: its own, else the last one above it.
-int32_t CarriedVariation(const Plan& plan, int row) {
-  for (int r = row; r >= 0; --r) {
-    const std::string& cell = plan.route[static_cast<std::size_t>(r)].SubItem(kCellMagVar);
-    if (HasText(cell)) return ClampCell(ParseLong(cell.c_str()));
-  }
-  return NOT_ENTERED;
-}
-
-// The leg ending at `row` measured again from the positions at both ends.
-void Remeasure(Plan& plan, int row, const VariationSource& source) {
-  if (row <= 0 || row >= static_cast<int>(plan.route.size())) return;
-  Checkpoint& to = plan.route[static_cast<std::size_t>(row)];
-  const Checkpoint& from = plan.route[static_cast<std::size_t>(row - 1)];
-  if (!to.position || !from.position) return;
-  const LegMeasure leg = MeasureLeg(*from.position, *to.position);
-  SetCell(to, kCellDist, static_cast<int32_t>(std::lround(leg.distance_nm)));
-  // Two checkpoints on the same spot have no course between them.
-  SetCell(to, kCellCourse, leg.distance_nm > 1e-6 ? WholeDegrees(leg.course) : NOT_ENTERED);
-  if (source.model == nullptr) return;
-  // Westerly variation counts positive: it is added to a true heading.
-  const int32_t var = static_cast<int32_t>(-std::lround(
-      source.model->Declination(leg.midpoint.lat, leg.midpoint.lon, 0.0, source.year)));
-  // Written only where it changes, as an imported route has it.
-  SetCell(to, kCellMagVar, var == CarriedVariation(plan, row - 1) ? NOT_ENTERED : var);
-}
-
-// Remeasures the legs ending at rows first..last, keeping the variation the
-// rows after them carried before the change.
-void RemeasureRange(Plan& plan, int first, int last, const VariationSource& source,
-                    int32_t carried_after) {
-  for (int r = first; r <= last; ++r) Remeasure(plan, r, source);
-  const int next = last + 1;
-  if (next < static_cast<int>(plan.route.size())) {
-    Checkpoint& row = plan.route[static_cast<std::size_t>(next)];
-    if (!HasText(row.SubItem(kCellMagVar)) && CarriedVariation(plan, last) != carried_after)
-      SetCell(row, kCellMagVar, carried_after);
-  }
 }
 
 Checkpoint RowFor(const RoutePoint& point) {
@@ -92,16 +51,17 @@ std::string CoordinateName(const GeoPosition& position) {
 bool InsertRoutePoint(Plan& plan, int row, const RoutePoint& point, const VariationSource& var) {
   const int size = static_cast<int>(plan.route.size());
   if (row < 0 || row > size || size >= kMaxRoute) return false;
-  // What the row now at `row` carries, before the new one comes above it.
+  // The row now at `row` ran from the row above it before the new one came between.
+  const LegEnds before = EndsOfLeg(plan, row);
   const int32_t carried = row < size ? CarriedVariation(plan, row) : NOT_ENTERED;
+  const int32_t carried_after = CarriedVariation(plan, row + 1);
   plan.route.insert(plan.route.begin() + row, RowFor(point));
+  FollowPositions(plan, row, {}, var);
   if (row < size) {
-    // The old row's own variation cell, if empty, keeps its old value below.
-    Checkpoint& old = plan.route[static_cast<std::size_t>(row + 1)];
-    if (!HasText(old.SubItem(kCellMagVar))) SetCell(old, kCellMagVar, carried);
+    KeepCarriedVariation(plan, row + 1, carried);
+    FollowPositions(plan, row + 1, before, var);
+    KeepCarriedVariation(plan, row + 2, carried_after);
   }
-  RemeasureRange(plan, row, std::min(row + 1, size), var,
-                 row + 1 < size ? CarriedVariation(plan, row + 1) : NOT_ENTERED);
   AddAirfield(plan, point);
   return true;
 }
@@ -113,11 +73,11 @@ bool AppendRoutePoint(Plan& plan, const RoutePoint& point, const VariationSource
 bool MoveRoutePoint(Plan& plan, int row, const RoutePoint& point, const VariationSource& var) {
   const int size = static_cast<int>(plan.route.size());
   if (row < 0 || row >= size) return false;
-  const int32_t after = row + 1 < size ? CarriedVariation(plan, row + 1) : NOT_ENTERED;
+  const Plan before = plan;
   Checkpoint& moved = plan.route[static_cast<std::size_t>(row)];
   moved.caption = CutUtf8(point.name, kShortTextMax);
   moved.position = point.position;
-  RemeasureRange(plan, row, std::min(row + 1, size - 1), var, after);
+  FollowMovedCheckpoint(plan, before, row, var);
   AddAirfield(plan, point);
   return true;
 }
@@ -125,21 +85,14 @@ bool MoveRoutePoint(Plan& plan, int row, const RoutePoint& point, const Variatio
 bool RemoveRoutePoint(Plan& plan, int row, const VariationSource& var) {
   const int size = static_cast<int>(plan.route.size());
   if (row < 0 || row >= size) return false;
-  const int32_t after = row + 1 < size ? CarriedVariation(plan, row + 1) : NOT_ENTERED;
-  plan.route.erase(plan.route.begin() + row);
-  if (row == 0 && !plan.route.empty()) {
+  if (row > 0) return RemoveCheckpoint(plan, row, var);
+  const int32_t after = CarriedVariation(plan, 1);
+  plan.route.erase(plan.route.begin());
+  if (!plan.route.empty()) {
     // The new departure has no leg to it.
     Checkpoint& first = plan.route.front();
     for (int cell : {kCellDist, kCellCourse}) SetCell(first, cell, NOT_ENTERED);
     if (!HasText(first.SubItem(kCellMagVar))) SetCell(first, kCellMagVar, after);
-    return true;
-  }
-  if (row < static_cast<int>(plan.route.size())) {
-    Checkpoint& next = plan.route[static_cast<std::size_t>(row)];
-    if (!HasText(next.SubItem(kCellMagVar))) SetCell(next, kCellMagVar, after);
-    RemeasureRange(plan, row, row, var,
-                   row + 1 < static_cast<int>(plan.route.size()) ? CarriedVariation(plan, row + 1)
-                                                                 : NOT_ENTERED);
   }
   return true;
 }

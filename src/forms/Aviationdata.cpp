@@ -246,19 +246,18 @@ std::optional<Place> LookUpPlace(QWidget* parent, const QString& text,
   return std::move(places[static_cast<std::size_t>(chosen)]);
 }
 
-LegTexts MeasureLegTexts(const GeoPosition& from, const GeoPosition& to) {
-  const LegMeasure leg = MeasureLeg(from, to);
-  LegTexts texts;
-  texts.distance = QString::number(std::lround(leg.distance_nm));
-  if (leg.distance_nm > 1e-6) texts.course = QString::number(WholeDegrees(leg.course));
+VariationSource DesktopVariation() {
   // Without a model the routes keep the variation typed; no message.
   std::string ignored;
-  if (const MagneticModel* model = PlanningSession::Magnetic(ignored)) {
-    // Westerly variation counts positive, as the plan adds it to a true heading.
-    const double east =
-        model->Declination(leg.midpoint.lat, leg.midpoint.lon, 0.0, DecimalYear(Today()));
-    texts.variation = QString::number(-std::lround(east));
-  }
+  return {PlanningSession::Magnetic(ignored), DecimalYear(Today())};
+}
+
+LegTexts MeasureLegTexts(const GeoPosition& from, const GeoPosition& to) {
+  const MeasuredLeg leg = MeasureRouteLeg(from, to, DesktopVariation());
+  LegTexts texts;
+  texts.distance = QString::number(leg.dist);
+  if (leg.tc != NOT_ENTERED) texts.course = QString::number(leg.tc);
+  if (leg.var != NOT_ENTERED) texts.variation = QString::number(leg.var);
   return texts;
 }
 

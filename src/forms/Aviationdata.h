@@ -8,6 +8,7 @@
 
 #include "data/aviation_data.h"
 #include "plan/plan.h"
+#include "routes/route_legs.h"
 #include "session/planning_session.h"
 
 class QWidget;
@@ -47,6 +48,10 @@ struct LegTexts {
   QString variation;
 };
 LegTexts MeasureLegTexts(const GeoPosition& from, const GeoPosition& to);
+
+// The shipped magnetic model today, for legs measured from positions; no
+// model (the variation cells left alone) when it cannot be read.
+VariationSource DesktopVariation();
 
 // The VOR text for a checkpoint at `position` when a data folder is chosen
 // and a VOR is in range; else empty.

@@ -398,8 +398,11 @@ void TForm1::Delete1Click() {
                            QString("Are you sure you wish to delete checkpoint %1 ?").arg(Q(name)),
                            "Confirm", MessageButtons::YesNo) != mrYes)
     return;
-  document_->Change("Delete Checkpoint",
-                    [row](Plan& edited) { edited.route.erase(edited.route.begin() + row); });
+  // The leg that then ends at the next row follows the positions.
+  const VariationSource variation = row > 0 ? DesktopVariation() : VariationSource();
+  document_->Change("Delete Checkpoint", [row, &variation](Plan& edited) {
+    if (!RemoveCheckpoint(edited, row, variation)) edited.route.erase(edited.route.begin() + row);
+  });
 }
 
 void TForm1::DeleteAll1Click() {
@@ -469,8 +472,11 @@ void TForm1::ButtonEditClick() {
     const std::string name = departure->EditDeparture->text().toStdString();
     const std::optional<GeoPosition> position = departure->position;
     document_->Change("Edit Departure", [&](Plan& edited) {
+      const Plan before = edited;
       edited.route[at].caption = name;
-      if (position) edited.route[at].position = position;
+      if (!position) return;
+      edited.route[at].position = position;
+      FollowMovedCheckpoint(edited, before, row, DesktopVariation());
     });
   } else {
     TFormAdd* dialog = FormAdd();
@@ -484,8 +490,11 @@ void TForm1::ButtonEditClick() {
     const CheckpointDialogTexts typed = dialog->Texts();
     const std::optional<GeoPosition> position = dialog->position;
     document_->Change("Edit Checkpoint", [&](Plan& edited) {
+      const Plan before = edited;
       DialogToRow(typed, edited.route[at]);
-      if (position) edited.route[at].position = position;
+      if (!position) return;
+      edited.route[at].position = position;
+      FollowMovedCheckpoint(edited, before, row, DesktopVariation());
     });
   }
   ShowRow(row);

@@ -207,6 +207,7 @@ bool NavLogModel::Marked(int row, int column) const {
   const std::size_t k = static_cast<std::size_t>(row - 1);
   if (column == kName) return Log().legs[k].status.problem != LegProblem::None;
   if (NotANumberAt(row, column)) return true;
+  if (!TypedOverText(Log().legs[k].positions_give, OwnCell(column)).empty()) return true;
   const MissingItem item = CheckedItem(column);
   // The first checkpoint's row, which a top of climb may follow.
   return Log().legs[k].route_row == 1 && item != MissingItem::None &&
@@ -236,6 +237,8 @@ QString NavLogModel::ToolTip(int row, int column) const {
     }
     if (NotANumberAt(row, column))
       lines << Q(NotANumberText(PlanNow(), {l.route_row, OwnCell(column)}));
+    const std::string typed_over = TypedOverText(l.positions_give, OwnCell(column));
+    if (!typed_over.empty()) lines << Q(typed_over);
     const std::string problem = LegProblemText(l.status);
     if (!problem.empty()) lines << Q(problem);
     if (!l.fuel_warning.empty()) lines << Q(l.fuel_warning);

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "forms/Aviationdata.h"
+
 const ListColumn kRouteColumns[kRouteColumnCount] = {
     {"To: Checkpoint", 95}, {"Dist", 48}, {"Course", 48}, {"Altitude", 48}, {"Wind Dir", 55},
     {"Wind Vel", 55},       {"Temp", 48}, {"TAS", 48},    {"Mag Var", 55},  {"VOR", 120},
@@ -274,7 +276,13 @@ void PlanDocument::Swap(Plan& other, bool with_filename) {
 }
 
 const NavLog& PlanDocument::Log() const {
-  if (!log_) log_ = ComputeLog(plan_);
+  if (!log_) {
+    log_ = ComputeLog(plan_);
+    // The model is read only for a plan whose legs run between positions.
+    const auto placed = [](const Checkpoint& row) { return row.position.has_value(); };
+    if (std::count_if(plan_.route.begin(), plan_.route.end(), placed) >= 2)
+      MarkTypedOverPositions(plan_, DesktopVariation(), *log_);
+  }
   return *log_;
 }
 

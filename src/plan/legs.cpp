@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 #include <memory>
 
@@ -288,6 +289,29 @@ NavLog BlankLog(int32_t count) {
   log.legs.resize(static_cast<std::size_t>(std::max(count, 0)));
   for (LogRow& leg : log.legs) ClearLeg(leg);
   return log;
+}
+
+std::string TypedOverText(const PositionsGive& give, int cell) {
+  const auto text = [](const char* what, int32_t value, const char* unit) {
+    return std::string("The ") + what + " was typed; the checkpoints' positions give " +
+           std::to_string(value) + unit;
+  };
+  switch (cell) {
+    case kCellDist:
+      return give.dist == NOT_ENTERED ? std::string() : text("distance", give.dist, " NM");
+    case kCellCourse:
+      return give.tc == NOT_ENTERED ? std::string() : text("true course", give.tc, " deg");
+    case kCellMagVar:
+      if (give.var == NOT_ENTERED) return std::string();
+      // As pilots write it, beside the number the cell holds.
+      return text("variation", give.var, "") + " (" + std::to_string(std::abs(give.var)) +
+             (give.var > 0   ? "W"
+              : give.var < 0 ? "E"
+                             : "") +
+             ")";
+    default:
+      return std::string();
+  }
 }
 
 std::string LegProblemText(const LegStatus& status) {

@@ -46,6 +46,21 @@ struct LegStatus {
 // "Not solved: ..." for the pilot; empty for a solved leg.
 std::string LegProblemText(const LegStatus& status);
 
+// What the positions of a leg's two checkpoints give where the pilot typed
+// another distance, course or variation: the typed value is the pilot's and
+// stands, but is pointed out. NOT_ENTERED where they agree or nothing was
+// measured.
+struct PositionsGive {
+  int32_t dist = NOT_ENTERED;
+  int32_t tc = NOT_ENTERED;
+  int32_t var = NOT_ENTERED;
+};
+
+// "The distance was typed; the checkpoints' positions give 18 NM" for the
+// route cell `cell` (kCellDist, kCellCourse, kCellMagVar); empty when the
+// positions agree or the cell is another.
+std::string TypedOverText(const PositionsGive& give, int cell);
+
 // route_row of a log row that no pilot typed.
 constexpr int kComputedRow = -1;
 
@@ -59,7 +74,8 @@ struct LogRow : LegResult {
   std::string from;  // the name of the checkpoint the leg starts from, whole
   LegStatus status;
   FuelState fuel = FuelState::Unknown;
-  std::string fuel_warning;  // below the reserve or out of fuel; empty otherwise
+  std::string fuel_warning;      // below the reserve or out of fuel; empty otherwise
+  PositionsGive positions_give;  // filled by whoever knows the positions
   // The leg's fuel as the window and the paper show it: the step between the
   // running sums to the tenth, so the legs add up to the Total row's figure
   // (the exact sum to the tenth) and each step matches the fuel remaining

@@ -12,6 +12,7 @@
 
 #include "geo/geodesy.h"
 #include "plan/fileio.h"
+#include "routes/route_legs.h"
 
 namespace {
 
@@ -366,18 +367,16 @@ bool RouteToPlan(const Route& route, const MagneticModel& model, double year, Pl
          NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED);
   built.route.back().position = first.position;
 
+  const VariationSource source{&model, year};
   int32_t previous_var = NOT_ENTERED;
   std::string unreliable;  // the legs whose variation is only a guess
   for (std::size_t i = 1; i < route.points.size(); ++i) {
     const RouteWaypoint& to = route.points[i];
-    const LegMeasure leg = MeasureLeg(route.points[i - 1].position, to.position);
-    const int32_t dist = static_cast<int32_t>(std::lround(leg.distance_nm));
-    // Two waypoints on the same spot have no course between them.
-    const int32_t tc = leg.distance_nm > 1e-6 ? WholeDegrees(leg.course) : NOT_ENTERED;
-    // Halvix counts westerly variation positive: it is added to a true heading.
-    const MagneticModel::Field field = model.FieldAt(leg.midpoint.lat, leg.midpoint.lon, 0.0, year);
-    const int32_t var = static_cast<int32_t>(-std::lround(field.declination));
-    if (field.unreliable) unreliable += (unreliable.empty() ? "" : ", ") + Excerpt(to.name);
+    const MeasuredLeg leg = MeasureRouteLeg(route.points[i - 1].position, to.position, source);
+    const int32_t dist = leg.dist;
+    const int32_t tc = leg.tc;
+    const int32_t var = leg.var;
+    if (leg.unreliable) unreliable += (unreliable.empty() ? "" : ", ") + Excerpt(to.name);
     // The planned cruise altitude carries forward from the first leg.
     const int32_t alt = i == 1 && route.altitude_ft ? *route.altitude_ft : NOT_ENTERED;
     AddRow(built, CutUtf8(to.name, kShortTextMax), dist, tc, alt, NOT_ENTERED, NOT_ENTERED,

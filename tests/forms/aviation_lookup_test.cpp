@@ -13,12 +13,14 @@
 #include <QTimer>
 
 #include "ScriptedDesktop.h"
+#include "chart/route_edit.h"
 #include "forms/Aviationdata.h"
 #include "forms/Fadd.h"
 #include "forms/Fadd1.h"
 #include "forms/Faddfld.h"
 #include "forms/Fhalvix.h"
 #include "forms/Fpick.h"
+#include "routes/route_import.h"
 
 namespace {
 
@@ -179,4 +181,64 @@ TEST_F(AviationLookUpTest, AnIndexKeptInMemoryIsToldWhenTheDataIsFirstUsed) {
       << desk_.messages[0].text.toStdString();
   EXPECT_EQ(UseAviationData(nullptr), data);
   EXPECT_EQ(desk_.messages.size(), 1u);
+}
+
+TEST_F(AviationLookUpTest, DeletingOrLookingUpACheckpointMovesTheLegsBesideIt) {
+  std::string error;
+  const MagneticModel* model = PlanningSession::Magnetic(error);
+  ASSERT_NE(model, nullptr) << error;
+  const auto imported = [&](std::vector<GeoPosition> points) {
+    Route route;
+    for (const GeoPosition& p : points) {
+      RouteWaypoint w;
+      w.name = CoordinateName(p);
+      w.position = p;
+      route.points.push_back(w);
+    }
+    Plan plan;
+    EXPECT_TRUE(RouteToPlan(route, *model, DecimalYear(Today()), plan, error));
+    return plan;
+  };
+  const auto leg = [](const Plan& plan, std::size_t row) {
+    return std::vector<std::string>{plan.route[row].SubItem(kCellDist),
+                                    plan.route[row].SubItem(kCellCourse),
+                                    plan.route[row].SubItem(kCellMagVar)};
+  };
+  const GeoPosition ksql{37.511902, -122.249496}, south{37.25, -121.95}, far{36.9, -121.6};
+  TForm1 form;
+  form.TimerAutoLoad->stop();
+  form.Document().Replace(imported({ksql, south, far}));
+
+  form.Document().SelectRow(1);
+  desk_.message_answers = {mrYes};
+  form.Delete1Click();
+  ASSERT_EQ(form.plan.route.size(), 2u);
+  EXPECT_EQ(leg(form.plan, 1), leg(imported({ksql, far}), 1));
+
+  // The departure looked up elsewhere: the first leg follows it.
+  form.Document().SelectRow(0);
+  desk_.dialog_answers.push_back([&form](QDialog* d) {
+    form.FormAddFirst()->EditLookUp->setText("37.3748,-121.9447");
+    form.FormAddFirst()->ButtonLookUpClick();
+    form.FormAddFirst()->ButtonOkClick();
+    return d->result();
+  });
+  form.ButtonEditClick();
+  const Plan expected = imported({{37.3748, -121.9447}, far});
+  EXPECT_EQ(leg(form.plan, 1), leg(expected, 1));
+
+  // A distance the pilot typed is kept through a move and pointed out in the log.
+  form.Document().Change("Edit", [](Plan& plan) { plan.route[1].subitems[kCellDist] = "40"; });
+  form.Document().SelectRow(0);
+  desk_.dialog_answers.push_back([&form](QDialog* d) {
+    form.FormAddFirst()->EditLookUp->setText("37.25,-121.95");
+    form.FormAddFirst()->ButtonLookUpClick();
+    form.FormAddFirst()->ButtonOkClick();
+    return d->result();
+  });
+  form.ButtonEditClick();
+  EXPECT_EQ(form.plan.route[1].SubItem(kCellDist), "40");
+  EXPECT_EQ(form.plan.route[1].SubItem(kCellCourse), leg(imported({south, far}), 1)[1]);
+  EXPECT_EQ(std::to_string(form.Document().Log().legs[0].positions_give.dist),
+            leg(imported({south, far}), 1)[0]);
 }
