@@ -106,28 +106,55 @@ AirfieldInfo AirfieldFromAirport(const Airport& airport, std::vector<std::string
   return field;
 }
 
-std::string VorCrossCheck(const AviationData& data, const GeoPosition& position) {
+std::string VorCrossCheck(const AviationData& data, const GeoPosition& position,
+                          const MagneticModel* model, std::vector<std::string>* notes) {
   const std::optional<Navaid> vor = data.NearestVor(position, kVorRangeNm);
-  if (!vor || !vor->slaved_variation) return std::string();
+  if (!vor) return std::string();
+  std::optional<double> variation = vor->slaved_variation;
+  std::string note;
+  const auto side = [](double east) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f%s", std::fabs(east), east < 0 ? "W" : "E");
+    return std::string(text);
+  };
+  if (!variation && vor->station_variation) {
+    variation = vor->station_variation;
+    note = "the station's magnetic variation " + side(*variation);
+  } else if (!variation && model != nullptr) {
+    const CivilDate date = data.info().date.value_or(Today());
+    variation = model->Declination(vor->position.lat, vor->position.lon, 0.0, DecimalYear(date));
+    note = "the magnetic model's variation " + side(*variation) + " at the station on " +
+           FormatCivilDate(date);
+  }
+  if (!variation) return std::string();
   const Bearing bearing = BearingBetween(vor->position, position);
   const std::string frequency = FormatFrequency(vor->khz);
   if (bearing.distance_nm <= kAtVorNm) return frequency + "/ / " + vor->ident + "/ ";
-  const int32_t radial = WholeDegrees(bearing.azimuth - *vor->slaved_variation);
+  if (notes && !note.empty())
+    notes->push_back(vor->ident +
+                     ": the data gives no slaved variation; its radials are reckoned with " + note);
+  const int32_t radial = WholeDegrees(bearing.azimuth - *variation);
   char text[8];
   std::snprintf(text, sizeof text, "%03d", static_cast<int>(radial));
   return CutUtf8(frequency + "/ " + text + "/ " + vor->ident + "/ From", kShortTextMax);
 }
 
-int FillVorCrossChecks(const AviationData& data, Plan& plan) {
+int FillVorCrossChecks(const AviationData& data, Plan& plan, const MagneticModel* model,
+                       std::vector<std::string>* notes) {
   int filled = 0;
   for (std::size_t i = 1; i < plan.route.size(); ++i) {
     Checkpoint& row = plan.route[i];
     if (!row.position || !Trim(row.SubItem(kCellVor)).empty()) continue;
-    const std::string text = VorCrossCheck(data, *row.position);
+    std::vector<std::string> said;
+    const std::string text = VorCrossCheck(data, *row.position, model, &said);
     if (text.empty()) continue;
     row.subitems.resize(kCellVor + 1);
     row.subitems[kCellVor] = text;
     ++filled;
+    // One note per station, however many checkpoints use it.
+    if (notes)
+      for (const std::string& note : said)
+        if (std::find(notes->begin(), notes->end(), note) == notes->end()) notes->push_back(note);
   }
   return filled;
 }

@@ -27,13 +27,18 @@ AirfieldInfo AirfieldFromAirport(const Airport& airport, std::vector<std::string
 
 // The VOR text for a checkpoint at `position`: "FREQ/ RADIAL/ IDENT/ From"
 // from the nearest VOR within kVorRangeNm, the radial aligned to the VOR's
-// own slaved variation; "FREQ/ / IDENT/ " at the VOR itself. Empty when no
-// VOR with a published variation is in range.
-std::string VorCrossCheck(const AviationData& data, const GeoPosition& position);
+// own slaved variation; "FREQ/ / IDENT/ " at the VOR itself. A VOR whose
+// record has no slaved variation takes the station's magnetic variation of
+// the same record, else `model`'s at the station for the data's date, and
+// says so in `notes`. Empty when no VOR with a variation is in range.
+std::string VorCrossCheck(const AviationData& data, const GeoPosition& position,
+                          const MagneticModel* model = nullptr,
+                          std::vector<std::string>* notes = nullptr);
 
 // Fills the VOR text of every en-route row that has a position and no VOR
 // text yet; a typed text is kept. How many rows were filled.
-int FillVorCrossChecks(const AviationData& data, Plan& plan);
+int FillVorCrossChecks(const AviationData& data, Plan& plan, const MagneticModel* model = nullptr,
+                       std::vector<std::string>* notes = nullptr);
 
 // Fills every airfield that has a name and nothing else but perhaps an
 // elevation (as route import leaves them) from the airport its name's first word names by ident or

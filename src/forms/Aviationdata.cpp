@@ -99,6 +99,13 @@ const AviationData* Open(QWidget* parent, const QString& folder, bool tell_notic
   return data;
 }
 
+// Each note on a line of its own after the message.
+QString Notes(const std::vector<std::string>& notes) {
+  QString text;
+  for (const std::string& note : notes) text += QStringLiteral("\n") + Q(note);
+  return text;
+}
+
 // An index that failed in use and could not be built again: said, and the
 // command ends as if the pilot had cancelled it.
 void TellIndexFailure(QWidget* parent, const AviationDataError& e) {
@@ -267,7 +274,7 @@ QString VorTextFor(QWidget* parent, const GeoPosition& position) {
   const AviationData* data = UseAviationData(parent);
   if (!data) return QString();
   try {
-    return Q(VorCrossCheck(*data, position));
+    return Q(VorCrossCheck(*data, position, DesktopVariation().model));
   } catch (const AviationDataError& e) {
     TellIndexFailure(parent, e);
     return QString();
@@ -278,10 +285,11 @@ int FillVorCrossChecksCommand(QWidget* parent, Plan& plan) {
   const AviationData* data = UseAviationData(parent);
   if (!data) return 0;
   int filled = 0;
+  std::vector<std::string> notes;
   try {
     // Into a copy: an index failing half-way leaves the plan as it was.
     Plan filled_plan = plan;
-    filled = FillVorCrossChecks(*data, filled_plan);
+    filled = FillVorCrossChecks(*data, filled_plan, DesktopVariation().model, &notes);
     plan = std::move(filled_plan);
   } catch (const AviationDataError& e) {
     TellIndexFailure(parent, e);
@@ -292,7 +300,8 @@ int FillVorCrossChecksCommand(QWidget* parent, Plan& plan) {
       filled == 0
           ? QStringLiteral("No checkpoint was filled: only checkpoints with a position (looked up "
                            "or imported) and an empty VOR text get one, from a VOR within 40 NM.")
-          : QStringLiteral("VOR cross-checks filled for %1 checkpoints.").arg(filled),
+          : QStringLiteral("VOR cross-checks filled for %1 checkpoints.").arg(filled) +
+                Notes(notes),
       QStringLiteral("VOR Cross-Checks"), MessageButtons::Ok);
   return filled;
 }

@@ -10,6 +10,7 @@
 
 #include "data/aviation_fill.h"
 #include "data/data_lines.h"
+#include "geo/geodesy.h"
 #include "test_util.h"
 
 namespace {
@@ -282,6 +283,44 @@ TEST(AviationFillTest, VorCrossChecksUseTheVorsOwnVariation) {
   EXPECT_EQ(plan.route[1].SubItem(kCellVor), "112.3/ 068/ CDL/ To");  // typed: kept
   EXPECT_EQ(plan.route[2].SubItem(kCellVor), "114.1/ 165/ SJC/ From");
   EXPECT_EQ(plan.route[3].SubItem(kCellVor), "");  // no position
+}
+
+TEST(AviationFillTest, AVorWithoutASlavedVariationTakesTheStationsOrTheModels) {
+  TempDir folder;
+  WriteText(folder.File("airports.csv"),
+            "\"id\",\"ident\",\"type\",\"name\",\"latitude_deg\",\"longitude_deg\"\n"
+            "1,\"KSQL\",\"small_airport\",\"San Carlos\",37.511902,-122.249496\n");
+  const std::string head =
+      "\"id\",\"ident\",\"type\",\"frequency_khz\",\"latitude_deg\",\"longitude_deg\","
+      "\"slaved_variation_deg\",\"magnetic_variation_deg\"\n";
+  WriteText(folder.File("navaids.csv"), head +
+                                            "1,\"SJC\",\"VOR-DME\",114100,37.3748,-121.9447,,14.4\n"
+                                            "2,\"RBL\",\"VOR\",115700,40.0997,-122.2366,,\n");
+  Opened o(folder.path());
+  ASSERT_TRUE(o.data.is_open()) << o.error;
+  MagneticModel model;
+  std::string error;
+  ASSERT_TRUE(model.Load(std::string(HALVIX_WMM_DIR) + "/WMM2025.COF", error)) << error;
+  std::vector<std::string> notes;
+  // True azimuth 182 less the station's 14.4 east.
+  EXPECT_EQ(VorCrossCheck(o.data, GeoPosition{37.25, -121.95}, &model, &notes),
+            "114.1/ 168/ SJC/ From");
+  ASSERT_EQ(notes.size(), 1u);
+  EXPECT_EQ(notes[0],
+            "SJC: the data gives no slaved variation; its radials are reckoned with the station's "
+            "magnetic variation 14.4E");
+  // Neither: the model's at the station, told; without a model, none at all.
+  notes.clear();
+  const GeoPosition south_of_red_bluff{39.85, -122.2366};
+  const double east = model.Declination(40.0997, -122.2366, 0.0, DecimalYear(Today()));
+  const Bearing bearing = BearingBetween({40.0997, -122.2366}, south_of_red_bluff);
+  char radial[8];
+  std::snprintf(radial, sizeof radial, "%03d", WholeDegrees(bearing.azimuth - east));
+  EXPECT_EQ(VorCrossCheck(o.data, south_of_red_bluff, &model, &notes),
+            std::string("115.7/ ") + radial + "/ RBL/ From");
+  ASSERT_EQ(notes.size(), 1u);
+  EXPECT_NE(notes[0].find("the magnetic model's variation "), std::string::npos) << notes[0];
+  EXPECT_EQ(VorCrossCheck(o.data, south_of_red_bluff), "");
 }
 
 TEST(AviationFillTest, ARouteOfIdentsAndCoordinatesBecomesAPlan) {
