@@ -28,10 +28,7 @@ Checkpoint RowFor(const RoutePoint& point) {
 void AddAirfield(Plan& plan, const RoutePoint& point) {
   if (!point.airport) return;
   std::vector<std::string> notes;
-  AirfieldInfo field = AirfieldFromAirport(*point.airport, notes);
-  for (const AirfieldInfo& known : plan.airfields)
-    if (known.name == field.name) return;
-  plan.airfields.push_back(std::move(field));
+  AddAirfieldOf(plan, *point.airport, notes);
 }
 
 }  // namespace

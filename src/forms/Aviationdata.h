@@ -32,12 +32,17 @@ PlanningSession& DesktopSession();
 
 // An airport by ident or code, else by a part of its name; the user picks one
 // when there are several. Empty (after saying so) when there is none.
-std::optional<Airport> LookUpAirport(QWidget* parent, const QString& text);
+// The choice lists airports before other fields, each nearest `route` first.
+std::optional<Airport> LookUpAirport(QWidget* parent, const QString& text,
+                                     const std::vector<GeoPosition>& route = {});
 
 // A checkpoint by ident (the one nearest `near` when several places have it)
-// or by "LAT,LON". Empty (after saying so) when there is none.
+// or by "LAT,LON". Without `near` the pilot chooses, airports before other
+// fields and each nearest `route` first. Empty (after saying so) when there
+// is none.
 std::optional<Place> LookUpPlace(QWidget* parent, const QString& text,
-                                 const std::optional<GeoPosition>& near);
+                                 const std::optional<GeoPosition>& near,
+                                 const std::vector<GeoPosition>& route = {});
 
 // The leg from `from` to `to` as route import measures it: distance, true
 // course and today's variation at its midpoint (empty when the magnetic model

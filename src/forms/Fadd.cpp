@@ -106,6 +106,8 @@ void TFormAdd::ClearEdits() {
   }
   RadioButtonFrom->setChecked(true);
   position.reset();
+  airport.reset();
+  row_position.reset();
 }
 
 CheckpointDialogTexts TFormAdd::Texts() const {
@@ -130,6 +132,7 @@ CheckpointDialogTexts TFormAdd::Texts() const {
 void TFormAdd::SetTexts(const CheckpointDialogTexts& t) {
   EditLookUp->clear();
   position.reset();
+  airport.reset();
   EditCheckpointName->setText(FromStd(t.EditCheckpointName));
   EditDistance->setText(FromStd(t.EditDistance));
   EditTrueCourse->setText(FromStd(t.EditTrueCourse));
@@ -179,7 +182,12 @@ void TFormAdd::ButtonHelpClick() {
 void TFormAdd::ButtonLookUpClick() {
   const std::optional<Place> place = LookUpPlace(this, EditLookUp->text(), previous_position);
   if (!place) return;
+  // The VOR text the data filled where the checkpoint lay is not the pilot's.
+  const std::optional<GeoPosition> was = position ? position : row_position;
+  const QString vor_now = QString::fromStdString(ComposeVorCell(Texts()));
+  const bool vor_filled = was && !vor_now.isEmpty() && vor_now == VorTextFor(this, *was);
   position = place->position;
+  airport = place->airport;
   if (EditCheckpointName->text().trimmed().isEmpty()) {
     EditCheckpointName->setText(FromStd(CutUtf8(place->ident, kShortTextMax)));
   }
@@ -190,7 +198,8 @@ void TFormAdd::ButtonLookUpClick() {
     if (!leg.variation.isEmpty()) EditMagVar->setText(leg.variation);
   }
   // A VOR the pilot typed stays.
-  if (!EditFreq->text().isEmpty() || !EditBear->text().isEmpty() || !EditIdent->text().isEmpty())
+  if (!vor_filled &&
+      (!EditFreq->text().isEmpty() || !EditBear->text().isEmpty() || !EditIdent->text().isEmpty()))
     return;
   Checkpoint row;
   row.subitems.resize(kCellVor + 1);

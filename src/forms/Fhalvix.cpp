@@ -18,6 +18,7 @@
 #include <QUndoStack>
 #include <QUrl>
 
+#include "data/aviation_fill.h"
 #include "forms/Aviationdata.h"
 #include "forms/Desktop.h"
 #include "forms/Fadd.h"
@@ -45,6 +46,13 @@ const char* const kSiblingPageUrl = "https://www.halvix.example/logbook/";
 namespace {
 
 const char* const kSelectFirst = "Please select an item in the list first!";
+
+// An airport looked up for the route joins the airfields, as a route built
+// from the data on the command line or the chart has them.
+void JoinAirfields(Plan& plan, const std::optional<Airport>& airport) {
+  std::vector<std::string> notes;
+  if (airport) AddAirfieldOf(plan, *airport, notes);
+}
 
 // The margins last set in Print Settings, which a new plan starts with.
 const char* const kMarginKeys[] = {"print/topmargin", "print/bottommargin", "print/leftmargin",
@@ -430,10 +438,12 @@ void TForm1::ButtonAddClick() {
     if (desktop().ExecModal(departure) != mrOk) return;
     const std::string name = departure->EditDeparture->text().toStdString();
     const std::optional<GeoPosition> position = departure->position;
+    const std::optional<Airport> airport = departure->airport;
     document_->Change("Add Departure", [&](Plan& edited) {
       AddRow(edited, name, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
              NOT_ENTERED, NOT_ENTERED, NOT_ENTERED);
       edited.route.back().position = position;
+      JoinAirfields(edited, airport);
     });
   } else {
     TFormAdd* dialog = FormAdd();
@@ -445,8 +455,11 @@ void TForm1::ButtonAddClick() {
     Checkpoint row;
     DialogToRow(dialog->Texts(), row);
     row.position = dialog->position;
-    document_->Change("Add Checkpoint",
-                      [&row](Plan& edited) { edited.route.push_back(std::move(row)); });
+    const std::optional<Airport> airport = dialog->airport;
+    document_->Change("Add Checkpoint", [&](Plan& edited) {
+      edited.route.push_back(std::move(row));
+      JoinAirfields(edited, airport);
+    });
   }
   ShowRow(document_->Route()->rowCount() - 1);
 }
@@ -466,17 +479,21 @@ void TForm1::ButtonEditClick() {
     TFormAddFirst* departure = FormAddFirst();
     departure->EditDeparture->setText(Q(plan.route[at].caption));
     departure->ResetLookUp();
+    for (const Checkpoint& checkpoint : plan.route)
+      if (checkpoint.position) departure->route_positions.push_back(*checkpoint.position);
     departure->FocusEdit(departure->EditDeparture);
     PlaceDialog(this, departure);
     if (desktop().ExecModal(departure) != mrOk) return;
     const std::string name = departure->EditDeparture->text().toStdString();
     const std::optional<GeoPosition> position = departure->position;
+    const std::optional<Airport> airport = departure->airport;
     document_->Change("Edit Departure", [&](Plan& edited) {
       const Plan before = edited;
       edited.route[at].caption = name;
       if (!position) return;
       edited.route[at].position = position;
       FollowMovedCheckpoint(edited, before, row, DesktopVariation());
+      JoinAirfields(edited, airport);
     });
   } else {
     TFormAdd* dialog = FormAdd();
@@ -484,17 +501,20 @@ void TForm1::ButtonEditClick() {
     RowToDialog(plan.route[at], texts);
     dialog->SetTexts(texts);
     dialog->previous_position = plan.route[at - 1].position;
+    dialog->row_position = plan.route[at].position;
     dialog->FocusEdit(dialog->EditCheckpointName);
     PlaceDialog(this, dialog);
     if (desktop().ExecModal(dialog) != mrOk) return;
     const CheckpointDialogTexts typed = dialog->Texts();
     const std::optional<GeoPosition> position = dialog->position;
+    const std::optional<Airport> airport = dialog->airport;
     document_->Change("Edit Checkpoint", [&](Plan& edited) {
       const Plan before = edited;
       DialogToRow(typed, edited.route[at]);
       if (!position) return;
       edited.route[at].position = position;
       FollowMovedCheckpoint(edited, before, row, DesktopVariation());
+      JoinAirfields(edited, airport);
     });
   }
   ShowRow(row);

@@ -323,6 +323,62 @@ TEST(AviationFillTest, AVorWithoutASlavedVariationTakesTheStationsOrTheModels) {
   EXPECT_EQ(VorCrossCheck(o.data, south_of_red_bluff), "");
 }
 
+TEST(AviationFillTest, TheChooserOffersAirportsNearestTheRouteBeforeOtherFields) {
+  TempDir csv, xp;
+  WriteText(csv.File("airports.csv"),
+            "\"id\",\"ident\",\"type\",\"name\",\"latitude_deg\",\"longitude_deg\"\n"
+            "1,\"H1\",\"heliport\",\"Bay Field\",37.50,-122.25\n"
+            "2,\"A1\",\"small_airport\",\"Bay Field\",39.00,-122.25\n"
+            "3,\"A2\",\"medium_airport\",\"Bay Field\",37.40,-122.10\n"
+            "4,\"C1\",\"closed\",\"Bay Field\",37.45,-122.20\n"
+            "5,\"S1\",\"seaplane_base\",\"Bay Field\",37.60,-122.30\n");
+  Opened o(csv.path());
+  ASSERT_TRUE(o.data.is_open()) << o.error;
+  std::vector<Airport> found = o.data.FindAirportsByName("Bay Field", 10);
+  OrderForChoice(found, {{37.51, -122.25}, {37.25, -121.95}});
+  std::vector<std::string> order;
+  for (const Airport& a : found) order.push_back(a.ident);
+  EXPECT_EQ(order, (std::vector<std::string>{"A2", "A1", "H1", "S1", "C1"}));
+  EXPECT_STREQ(AirportKindName(found[2].kind), "heliport");
+
+  // The simulator's row codes, and its mark of a closed field.
+  WriteText(xp.File("apt.dat"),
+            "I\n1000 Version - data cycle 2013.10\n"
+            "1 5 0 0 KSQL San Carlos\n100 30 1 0 0.25 0 2 0 12 37.5149 -122.2552 0 0 2 0 0 0 "
+            "30 37.5086 -122.2443 0 0 2 0 0 0\n"
+            "17 10 0 0 H2 Pad\n102 H1 37.60 -122.30 0 20 20 1 0 0 0.25 0\n"
+            "16 0 0 0 W3 Harbour\n101 50 0 1 37.70 -122.40 2 37.71 -122.41\n"
+            "1 5 0 0 X4 [X] Old Field\n100 30 1 0 0.25 0 2 0 12 37.8 -122.5 0 0 2 0 0 0 "
+            "30 37.81 -122.51 0 0 2 0 0 0\n99\n");
+  Opened x(xp.path());
+  ASSERT_TRUE(x.data.is_open()) << x.error;
+  EXPECT_EQ(Only(x.data.FindAirports("KSQL")).kind, AirportKind::Airport);
+  EXPECT_EQ(Only(x.data.FindAirports("H2")).kind, AirportKind::Heliport);
+  EXPECT_EQ(Only(x.data.FindAirports("W3")).kind, AirportKind::SeaplaneBase);
+  EXPECT_EQ(Only(x.data.FindAirports("X4")).kind, AirportKind::Closed);
+}
+
+TEST(AviationFillTest, AFilledCrossCheckFollowsItsCheckpointAndATypedOneStays) {
+  Opened o(kData + "/xplane");
+  Plan plan;
+  for (const char* name : {"A", "B", "C"})
+    AddRow(plan, name, 5, 90, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
+           NOT_ENTERED);
+  const GeoPosition south{37.25, -121.95}, east{37.30, -121.80};
+  for (Checkpoint& row : plan.route) row.position = south;
+  ASSERT_EQ(FillVorCrossChecks(o.data, plan), 2);
+  plan.route[2].subitems[kCellVor] = "114.1/ 165/ SJC/ To";  // the pilot's
+  for (Checkpoint& row : plan.route) row.position = east;
+  // Moved without following: the filled one is stale, the typed one is not.
+  EXPECT_EQ(StaleVorCrossChecks(o.data, plan), std::vector<int>{1});
+  EXPECT_TRUE(FollowVorCrossCheck(o.data, plan, 1, south));
+  EXPECT_FALSE(FollowVorCrossCheck(o.data, plan, 2, south));
+  EXPECT_EQ(plan.route[1].SubItem(kCellVor), VorCrossCheck(o.data, east));
+  EXPECT_NE(plan.route[1].SubItem(kCellVor), "114.1/ 165/ SJC/ From");
+  EXPECT_EQ(plan.route[2].SubItem(kCellVor), "114.1/ 165/ SJC/ To");
+  EXPECT_TRUE(StaleVorCrossChecks(o.data, plan).empty());
+}
+
 TEST(AviationFillTest, ARouteOfIdentsAndCoordinatesBecomesAPlan) {
   Opened o(kData + "/ourairports");
   MagneticModel model;

@@ -242,3 +242,42 @@ TEST_F(AviationLookUpTest, DeletingOrLookingUpACheckpointMovesTheLegsBesideIt) {
   EXPECT_EQ(std::to_string(form.Document().Log().legs[0].positions_give.dist),
             leg(imported({south, far}), 1)[0]);
 }
+
+TEST_F(AviationLookUpTest, LookedUpAirportsJoinTheAirfieldsAndAFilledVorFollowsItsCheckpoint) {
+  TForm1 form;
+  form.TimerAutoLoad->stop();
+  desk_.message_answers = {mrOk, mrOk, mrOk};
+  const auto look_up = [&form](TFormAddFirst* first, TFormAdd* add, const char* text) {
+    return [&form, first, add, text](QDialog* d) {
+      if (first) {
+        first->EditLookUp->setText(text);
+        first->ButtonLookUpClick();
+        first->ButtonOkClick();
+      } else {
+        add->EditLookUp->setText(text);
+        add->ButtonLookUpClick();
+        add->ButtonOkClick();
+      }
+      return d->result();
+    };
+  };
+  desk_.dialog_answers.push_back(look_up(form.FormAddFirst(), nullptr, "KSQL"));
+  form.ButtonAddClick();
+  ASSERT_EQ(form.plan.airfields.size(), 1u);
+  EXPECT_EQ(form.plan.airfields[0].name, "KSQL San Carlos Airport");
+  EXPECT_EQ(form.plan.airfields[0].atc, "119.0");
+
+  desk_.dialog_answers.push_back(look_up(nullptr, form.FormAdd(), "37.25,-121.95"));
+  form.ButtonAddClick();
+  ASSERT_EQ(form.plan.route.size(), 2u);
+  EXPECT_EQ(form.plan.route[1].SubItem(kCellVor), "114.1/ 165/ SJC/ From");
+  EXPECT_EQ(form.plan.airfields.size(), 1u);
+
+  // Looked up elsewhere: the filled cross-check is filled again.
+  form.Document().SelectRow(1);
+  desk_.dialog_answers.push_back(look_up(nullptr, form.FormAdd(), "37.30,-121.80"));
+  form.ButtonEditClick();
+  EXPECT_EQ(form.plan.route[1].SubItem(kCellVor),
+            VorTextFor(nullptr, GeoPosition{37.30, -121.80}).toStdString());
+  EXPECT_NE(form.plan.route[1].SubItem(kCellVor), "114.1/ 165/ SJC/ From");
+}
