@@ -310,13 +310,23 @@ void BM_GzLinesGzgets(benchmark::State& state) {
 }
 BENCHMARK(BM_GzLinesGzgets)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// Hostile files: each read in a child process, so its peak memory is its own.
-void ReadHostile(benchmark::State& state, const std::function<std::string()>& make) {
+// Hostile files: each read in a child process, so its peak memory is its own;
+// `index` builds the whole index from them, as the programs do.
+void ReadHostile(benchmark::State& state, const std::function<std::string()>& make,
+                 bool index = false) {
   const std::string folder = make();
+  const std::string cache = TempFolder("hostile-cache");
   for (auto _ : state) {
+    std::system(("rm -f '" + cache + "'/*.sqlite").c_str());
     const pid_t child = fork();
     if (child == 0) {
-      ReadOnly(folder);
+      if (index) {
+        AviationData data;
+        std::string error;
+        data.Open(folder, cache, error);
+      } else {
+        ReadOnly(folder);
+      }
       _exit(0);
     }
     int status = 0;
@@ -381,6 +391,39 @@ void BM_HostileTinyAirports10MB(benchmark::State& state) {
   });
 }
 BENCHMARK(BM_HostileTinyAirports10MB)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_HostileTinyAirportsIndex10MB(benchmark::State& state) {
+  ReadHostile(
+      state,
+      [] {
+        std::string csv = "ident,name,latitude_deg,longitude_deg\n";
+        for (int i = 0; csv.size() < 10u * 1000 * 1000; ++i) csv += std::to_string(i) + ",a,1,2\n";
+        return HostileFolder("airports.csv", csv);
+      },
+      true);
+}
+BENCHMARK(BM_HostileTinyAirportsIndex10MB)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// 10 MB of the shortest fix rows: about 1.4 million fixes.
+void TinyFixes(benchmark::State& state, bool index) {
+  ReadHostile(
+      state,
+      [] {
+        std::string dat = "I\n1100 Version\n";
+        for (int i = 0; dat.size() < 10u * 1000 * 1000; ++i)
+          dat += std::to_string(i % 90) + " 2 F" + std::to_string(i % 1000) + "\n";
+        return HostileFolder("fix.dat", dat + "99\n");
+      },
+      index);
+}
+void BM_HostileTinyFixes10MB(benchmark::State& state) {
+  TinyFixes(state, false);
+}
+BENCHMARK(BM_HostileTinyFixes10MB)->Unit(benchmark::kMillisecond)->Iterations(3);
+void BM_HostileTinyFixesIndex10MB(benchmark::State& state) {
+  TinyFixes(state, true);
+}
+BENCHMARK(BM_HostileTinyFixesIndex10MB)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // 10 MB of runway rows, all held until their airports come.
 void BM_HostileHeldRunways10MB(benchmark::State& state) {

@@ -50,8 +50,8 @@ bool InsertRoutePoint(Plan& plan, int row, const RoutePoint& point, const Variat
   if (row < 0 || row > size || size >= kMaxRoute) return false;
   // The row now at `row` ran from the row above it before the new one came between.
   const LegEnds before = EndsOfLeg(plan, row);
-  const int32_t carried = row < size ? CarriedVariation(plan, row) : NOT_ENTERED;
-  const int32_t carried_after = CarriedVariation(plan, row + 1);
+  const std::optional<int32_t> carried = row < size ? CarriedVariation(plan, row) : std::nullopt;
+  const std::optional<int32_t> carried_after = CarriedVariation(plan, row + 1);
   plan.route.insert(plan.route.begin() + row, RowFor(point));
   FollowPositions(plan, row, {}, var);
   if (row < size) {
@@ -83,7 +83,7 @@ bool RemoveRoutePoint(Plan& plan, int row, const VariationSource& var) {
   const int size = static_cast<int>(plan.route.size());
   if (row < 0 || row >= size) return false;
   if (row > 0) return RemoveCheckpoint(plan, row, var);
-  const int32_t after = CarriedVariation(plan, 1);
+  const int32_t after = CarriedVariation(plan, 1).value_or(NOT_ENTERED);
   plan.route.erase(plan.route.begin());
   if (!plan.route.empty()) {
     // The new departure has no leg to it.

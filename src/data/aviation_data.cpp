@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <unordered_map>
 #include <variant>
 
@@ -27,34 +28,35 @@
 namespace {
 
 // Raised whenever the tables change, so an index of an older program is rebuilt.
-constexpr int kSchemaVersion = 4;
+constexpr int kSchemaVersion = 5;
 
 const char* const kSchema = R"(
 CREATE TABLE meta(key TEXT PRIMARY KEY, value TEXT);
 CREATE TABLE airports(id INTEGER PRIMARY KEY, ident TEXT, icao TEXT, gps TEXT, local TEXT,
-  name TEXT, elevation INTEGER, lat REAL, lon REAL, kind INTEGER);
+  name TEXT, elevation INTEGER, lat REAL, lon REAL, tile INTEGER, kind INTEGER);
 CREATE TABLE runways(airport INTEGER, end1 TEXT, end2 TEXT, closed INTEGER,
   lat1 REAL, lon1 REAL, lat2 REAL, lon2 REAL);
 CREATE TABLE frequencies(airport INTEGER, use INTEGER, khz INTEGER, label TEXT);
 CREATE TABLE navaids(id INTEGER PRIMARY KEY, ident TEXT, name TEXT, type INTEGER, region TEXT,
-  lat REAL, lon REAL, khz INTEGER, variation REAL, station_variation REAL);
+  lat REAL, lon REAL, khz INTEGER, variation REAL, tile INTEGER, station_variation REAL);
+CREATE VIRTUAL TABLE airport_tiles USING rtree(id, south, north, west, east);
+CREATE VIRTUAL TABLE navaid_tiles USING rtree(id, south, north, west, east);
 )";
 
 // Built after the rows are in: one sort per index instead of a tree kept in order.
+// Most airports have no ICAO, GPS or local code: those are NULL and left out
+// of their indexes. Places are found by position through their one-degree
+// tile (see TileBoxes).
 const char* const kIndexes = R"(
 CREATE INDEX airports_ident ON airports(ident COLLATE NOCASE);
-CREATE INDEX airports_icao ON airports(icao COLLATE NOCASE);
-CREATE INDEX airports_gps ON airports(gps COLLATE NOCASE);
-CREATE INDEX airports_local ON airports(local COLLATE NOCASE);
-CREATE INDEX airports_lat ON airports(lat);
+CREATE INDEX airports_icao ON airports(icao COLLATE NOCASE) WHERE icao IS NOT NULL;
+CREATE INDEX airports_gps ON airports(gps COLLATE NOCASE) WHERE gps IS NOT NULL;
+CREATE INDEX airports_local ON airports(local COLLATE NOCASE) WHERE local IS NOT NULL;
+CREATE INDEX airports_tile ON airports(tile);
 CREATE INDEX runways_airport ON runways(airport);
 CREATE INDEX frequencies_airport ON frequencies(airport);
 CREATE INDEX navaids_ident ON navaids(ident COLLATE NOCASE);
-CREATE INDEX navaids_lat ON navaids(lat);
-CREATE VIRTUAL TABLE airport_positions USING rtree(id, south, north, west, east);
-INSERT INTO airport_positions SELECT id, lat, lat, lon, lon FROM airports;
-CREATE VIRTUAL TABLE navaid_positions USING rtree(id, south, north, west, east);
-INSERT INTO navaid_positions SELECT id, lat, lat, lon, lon FROM navaids;
+CREATE INDEX navaids_tile ON navaids(tile);
 )";
 
 struct DbCloser {
@@ -77,11 +79,61 @@ bool Exec(sqlite3* db, const char* sql) {
   return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
+// The one-degree tile of a position, numbered from the south-west corner of
+// the world. A position off the world still gets a tile, its nearest one.
+sqlite3_int64 TileOf(const GeoPosition& p) {
+  const auto part = [](double degrees, double last) {
+    return std::isfinite(degrees)
+               ? static_cast<sqlite3_int64>(std::clamp(std::floor(degrees), 0.0, last))
+               : 0;
+  };
+  return part(p.lat + 90.0, 179.0) * 360 + part(p.lon + 180.0, 359.0);
+}
+
+// The R*Trees of positions hold one box per tile, the box of the places in
+// it, not one per place: an insert into an R*Tree costs microseconds, and a
+// data file of a million tiny rows must not take many seconds to index. A
+// tile holds a few dozen places in real data; there are at most 64,800.
+class TileBoxes {
+ public:
+  void Add(const GeoPosition& p) {
+    const auto [it, fresh] = boxes_.try_emplace(TileOf(p), MapBox{p.lat, p.lat, p.lon, p.lon});
+    if (fresh) return;
+    MapBox& box = it->second;
+    box.south = std::min(box.south, p.lat), box.north = std::max(box.north, p.lat);
+    box.west = std::min(box.west, p.lon), box.east = std::max(box.east, p.lon);
+  }
+
+  bool Write(sqlite3* db, const char* table) const {
+    Stmt s = Prepare(db, (std::string("INSERT INTO ") + table + " VALUES(?,?,?,?,?)").c_str());
+    if (!s) return false;
+    for (const auto& [tile, box] : boxes_) {
+      sqlite3_bind_int64(s.get(), 1, tile);
+      const double sides[] = {box.south, box.north, box.west, box.east};
+      for (int i = 0; i < 4; ++i) sqlite3_bind_double(s.get(), i + 2, sides[i]);
+      if (sqlite3_step(s.get()) != SQLITE_DONE) return false;
+      sqlite3_reset(s.get());
+    }
+    return true;
+  }
+
+ private:
+  std::map<sqlite3_int64, MapBox> boxes_;  // in order, which keeps the R*Tree's inserts local
+};
+
 // Older simulator files write names in a single-byte code page: everything
 // enters the index as UTF-8, as plan files hold it.
 void BindText(sqlite3_stmt* stmt, int index, const std::string& text) {
   const std::string utf8 = TextAsUtf8(text);
   sqlite3_bind_text(stmt, index, utf8.data(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
+}
+
+// An empty code is NULL, so that the indexes of codes hold only real ones.
+void BindCode(sqlite3_stmt* stmt, int index, const std::string& text) {
+  if (text.empty())
+    sqlite3_bind_null(stmt, index);
+  else
+    BindText(stmt, index, text);
 }
 
 std::string ColumnText(sqlite3_stmt* stmt, int column) {
@@ -97,18 +149,48 @@ struct IndexFailure {
   std::string why;
 };
 
+// More than any published data set holds (about 85,000 airports, 20,000
+// navaids and 300,000 fixes): past these a folder is not aviation data, and
+// the index would cost seconds for every megabyte of tiny rows.
+constexpr int64_t kMostAirports = 200000;
+constexpr int64_t kMostNavaids = 600000;      // fixes included
+constexpr std::size_t kMostPerAirport = 100;  // runways, and frequencies
+
 // Fills the tables as the readers hand over records.
 class IndexWriter : public AviationSink {
  public:
   IndexWriter(sqlite3* db, const std::atomic<bool>* cancel)
       : cancel_(cancel),
-        airport_(Prepare(db, "INSERT INTO airports VALUES(NULL,?,?,?,?,?,?,?,?,?)")),
+        airport_(Prepare(db, "INSERT INTO airports VALUES(NULL,?,?,?,?,?,?,?,?,?,?)")),
         runway_(Prepare(db, "INSERT INTO runways VALUES(?,?,?,?,?,?,?,?)")),
         frequency_(Prepare(db, "INSERT INTO frequencies VALUES(?,?,?,?)")),
-        navaid_(Prepare(db, "INSERT INTO navaids VALUES(NULL,?,?,?,?,?,?,?,?,?)")),
+        navaid_(Prepare(db, "INSERT INTO navaids VALUES(NULL,?,?,?,?,?,?,?,?,?,?)")),
         db_(db) {}
 
   bool ok() const { return airport_ && runway_ && frequency_ && navaid_ && !failed_; }
+
+  // What was left out past the limits, as warnings, and out of the counts.
+  void ReportLimits(DataSetInfo& info) const {
+    const auto left_out = [&](int64_t count, const char* what, int64_t most) {
+      if (count == 0) return;
+      info.warnings.push_back(std::to_string(count) + " " + what +
+                              " left out: the data holds more than " + std::to_string(most) +
+                              ", more than any published data set");
+    };
+    left_out(dropped_airports_, "airports", kMostAirports);
+    left_out(dropped_navaids_, "navaids and fixes", kMostNavaids);
+    if (dropped_parts_ > 0)
+      info.warnings.push_back(std::to_string(dropped_parts_) +
+                              " runways and frequencies left out: no airport has more than " +
+                              std::to_string(kMostPerAirport) + " of either");
+    info.airports = std::max<int64_t>(0, info.airports - dropped_airports_);
+    info.navaids = std::max<int64_t>(0, info.navaids - dropped_navaids_);
+  }
+
+  // The boxes of the tiles, once every record is in.
+  bool WriteTiles() const {
+    return airport_tiles_.Write(db_, "airport_tiles") && navaid_tiles_.Write(db_, "navaid_tiles");
+  }
 
   void Add(AviationRecord&& record) override {
     if (Airport* airport = std::get_if<Airport>(&record))
@@ -119,11 +201,16 @@ class IndexWriter : public AviationSink {
 
  private:
   void AddAirport(const Airport& a) {
+    if (airports_ == kMostAirports) {
+      ++dropped_airports_;
+      return;
+    }
+    ++airports_;
     sqlite3_stmt* s = airport_.get();
     BindText(s, 1, a.ident);
-    BindText(s, 2, a.icao_code);
-    BindText(s, 3, a.gps_code);
-    BindText(s, 4, a.local_code);
+    BindCode(s, 2, a.icao_code);
+    BindCode(s, 3, a.gps_code);
+    BindCode(s, 4, a.local_code);
     BindText(s, 5, a.name);
     if (a.elevation_ft)
       sqlite3_bind_int(s, 6, *a.elevation_ft);
@@ -131,10 +218,16 @@ class IndexWriter : public AviationSink {
       sqlite3_bind_null(s, 6);
     sqlite3_bind_double(s, 7, a.position.lat);
     sqlite3_bind_double(s, 8, a.position.lon);
-    sqlite3_bind_int(s, 9, static_cast<int>(a.kind));
+    sqlite3_bind_int64(s, 9, TileOf(a.position));
+    airport_tiles_.Add(a.position);
+    sqlite3_bind_int(s, 10, static_cast<int>(a.kind));
     Step(s);
     const sqlite3_int64 id = sqlite3_last_insert_rowid(db_);
+    const auto at_most = [](std::size_t n) { return std::min(n, kMostPerAirport); };
+    dropped_parts_ += static_cast<int64_t>(a.runways.size() - at_most(a.runways.size()) +
+                                           a.frequencies.size() - at_most(a.frequencies.size()));
     for (const Runway& r : a.runways) {
+      if (&r - a.runways.data() == static_cast<std::ptrdiff_t>(kMostPerAirport)) break;
       s = runway_.get();
       sqlite3_bind_int64(s, 1, id);
       BindText(s, 2, r.end1);
@@ -145,6 +238,7 @@ class IndexWriter : public AviationSink {
       Step(s);
     }
     for (const AirportFrequency& f : a.frequencies) {
+      if (&f - a.frequencies.data() == static_cast<std::ptrdiff_t>(kMostPerAirport)) break;
       s = frequency_.get();
       sqlite3_bind_int64(s, 1, id);
       sqlite3_bind_int(s, 2, static_cast<int>(f.use));
@@ -155,6 +249,11 @@ class IndexWriter : public AviationSink {
   }
 
   void AddNavaid(const Navaid& n) {
+    if (navaids_ == kMostNavaids) {
+      ++dropped_navaids_;
+      return;
+    }
+    ++navaids_;
     sqlite3_stmt* s = navaid_.get();
     BindText(s, 1, n.ident);
     BindText(s, 2, n.name);
@@ -167,10 +266,12 @@ class IndexWriter : public AviationSink {
       sqlite3_bind_double(s, 8, *n.slaved_variation);
     else
       sqlite3_bind_null(s, 8);
+    sqlite3_bind_int64(s, 9, TileOf(n.position));
+    navaid_tiles_.Add(n.position);
     if (n.station_variation)
-      sqlite3_bind_double(s, 9, *n.station_variation);
+      sqlite3_bind_double(s, 10, *n.station_variation);
     else
-      sqlite3_bind_null(s, 9);
+      sqlite3_bind_null(s, 10);
     Step(s);
   }
 
@@ -186,14 +287,16 @@ class IndexWriter : public AviationSink {
   void Step(sqlite3_stmt* s) {
     if (cancel_ && cancel_->load(std::memory_order_relaxed)) throw IndexCancelled();
     if (sqlite3_step(s) != SQLITE_DONE) failed_ = true;
-    sqlite3_reset(s);
-    sqlite3_clear_bindings(s);
+    sqlite3_reset(s);  // every parameter is bound again for the next record
   }
 
   const std::atomic<bool>* cancel_;
   Stmt airport_, runway_, frequency_, navaid_;
   sqlite3* db_;
   bool failed_ = false;
+  TileBoxes airport_tiles_, navaid_tiles_;
+  int64_t airports_ = 0, navaids_ = 0;
+  int64_t dropped_airports_ = 0, dropped_navaids_ = 0, dropped_parts_ = 0;
 };
 
 // What the index was built from: a change of any file's size, time, inode or
@@ -415,11 +518,12 @@ Built FillIndex(sqlite3* db, const DataFiles& files, const std::string& signatur
     }
     const ReadReport report = ReadAviationData(files, writer, info, reading);
     info.warnings = report.WarningTexts();
+    writer.ReportLimits(info);
     if (!report.ok()) {
       error = report.FirstError();
       return Built::DataError;
     }
-    if (!writer.ok()) {
+    if (!writer.ok() || !writer.WriteTiles()) {
       error = DbError(db);
       return Built::CacheError;
     }
@@ -455,7 +559,10 @@ Built BuildIndex(const DataFiles& files, const std::string& signature, const std
   unlink(temporary.c_str());
   sqlite3* raw = nullptr;
   Built built = Built::Ok;
-  if (sqlite3_open(temporary.c_str(), &raw) != SQLITE_OK) {
+  // One thread builds it: SQLite's locks would cost a tenth of the build.
+  if (sqlite3_open_v2(temporary.c_str(), &raw,
+                      SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                      nullptr) != SQLITE_OK) {
     error = DbError(raw);
     built = Built::CacheError;
   }
@@ -628,14 +735,10 @@ Navaid NavaidFrom(sqlite3_stmt* s) {
 
 // A box around `position` that holds everything within `range_nm`, for the
 // index to narrow the search; the exact distance decides afterwards. Near the
-// poles and across the antimeridian the box spans every longitude (west > east).
-struct SearchBox {
-  double south, north, west, east;
-};
-
-SearchBox BoxAround(const GeoPosition& position, double range_nm) {
+// poles and across the antimeridian the box spans every longitude.
+MapBox BoxAround(const GeoPosition& position, double range_nm) {
   const double degrees = range_nm / 59.0 + 0.01;  // a minute of latitude is at least 1842.9 m
-  SearchBox box{position.lat - degrees, position.lat + degrees, 1.0, -1.0};
+  MapBox box{position.lat - degrees, position.lat + degrees, -180.0, 180.0};
   const double widest = std::max(std::fabs(box.south), std::fabs(box.north));
   if (widest < 80.0) {
     const double across = degrees / std::cos(widest * 3.14159265358979 / 180.0);
@@ -645,22 +748,17 @@ SearchBox BoxAround(const GeoPosition& position, double range_nm) {
   return box;
 }
 
-void BindBox(sqlite3_stmt* s, const SearchBox& box) {
-  sqlite3_bind_double(s, 1, box.south);
-  sqlite3_bind_double(s, 2, box.north);
-  sqlite3_bind_double(s, 3, box.west);
-  sqlite3_bind_double(s, 4, box.east);
-}
-
-constexpr const char* kInBox = " lat BETWEEN ?1 AND ?2 AND (?3 > ?4 OR lon BETWEEN ?3 AND ?4)";
-
-// The ids in the box of an R*Tree of positions, split at the antimeridian.
-std::string InRtree(const char* table) {
+// The ids of the rows of `table` in the box, split at the antimeridian: the
+// R*Tree `tiles` names the tiles the box meets, their rows are then sifted.
+std::string InRtree(const char* table, const char* tiles) {
   auto range = [&](const char* west, const char* east) {
-    return std::string("SELECT id FROM ") + table + " WHERE north >= :south AND south <= :north" +
+    return std::string("SELECT id FROM ") + tiles + " WHERE north >= :south AND south <= :north" +
            " AND east >= " + west + " AND west <= " + east;
   };
-  return range(":west1", ":east1") + " UNION ALL " + range(":west2", ":east2");
+  return std::string("SELECT id FROM ") + table + " WHERE tile IN (" + range(":west1", ":east1") +
+         " UNION ALL " + range(":west2", ":east2") +
+         ") AND lat BETWEEN :south AND :north"
+         " AND (lon BETWEEN :west1 AND :east1 OR lon BETWEEN :west2 AND :east2)";
 }
 
 // The box into the statement's named parameters: two longitude ranges, the
@@ -943,11 +1041,11 @@ std::optional<Place> AviationData::ResolvePlace(const std::string& ident,
 
 std::optional<Airport> AviationData::NearestAirport(const GeoPosition& position,
                                                     double range_nm) const {
-  const std::string sql =
-      std::string("SELECT id, lat, lon FROM airports WHERE") + kInBox + " ORDER BY id";
+  const std::string sql = std::string("SELECT id, lat, lon FROM airports WHERE id IN (") +
+                          InRtree("airports", "airport_tiles") + ") ORDER BY id";
   const sqlite3_int64 best_id = impl_->Ask<sqlite3_int64>([&]() -> sqlite3_int64 {
     Stmt s = impl_->Statement(sql.c_str());
-    BindBox(s.get(), BoxAround(position, range_nm));
+    BindRtree(s.get(), BoxAround(position, range_nm));
     sqlite3_int64 best = -1;
     double best_nm = range_nm;
     while (Impl::Row(impl_->db.get(), s.get())) {
@@ -966,12 +1064,13 @@ std::optional<Airport> AviationData::NearestAirport(const GeoPosition& position,
 }
 
 std::optional<Navaid> AviationData::NearestVor(const GeoPosition& position, double range_nm) const {
-  const SearchBox box = BoxAround(position, range_nm);
-  const std::string sql = std::string("SELECT ") + kNavaidColumns + " FROM navaids WHERE" + kInBox +
+  const MapBox box = BoxAround(position, range_nm);
+  const std::string sql = std::string("SELECT ") + kNavaidColumns + " FROM navaids WHERE id IN (" +
+                          InRtree("navaids", "navaid_tiles") + ")" +
                           " AND type IN (0, 1, 2) ORDER BY id";
   std::optional<Navaid> best;
   double best_nm = range_nm;
-  for (Navaid& vor : impl_->Navaids(sql, [&](sqlite3_stmt* s) { BindBox(s, box); })) {
+  for (Navaid& vor : impl_->Navaids(sql, [&](sqlite3_stmt* s) { BindRtree(s, box); })) {
     const double nm = BearingBetween(vor.position, position).distance_nm;
     if (nm <= best_nm) best_nm = nm, best = std::move(vor);
   }
@@ -979,7 +1078,7 @@ std::optional<Navaid> AviationData::NearestVor(const GeoPosition& position, doub
 }
 
 std::vector<Airport> AviationData::AirportsIn(const MapBox& box, std::size_t limit) const {
-  const std::string ids = InRtree("airport_positions");
+  const std::string ids = InRtree("airports", "airport_tiles");
   return impl_->Ask<std::vector<Airport>>([&] {
     std::vector<Airport> found;
     sqlite3* db = impl_->db.get();
@@ -1049,8 +1148,8 @@ std::vector<Airport> AviationData::AirportsIn(const MapBox& box, std::size_t lim
 std::vector<Navaid> AviationData::NavaidsIn(const MapBox& box, bool fixes,
                                             std::size_t limit) const {
   const std::string sql = std::string("SELECT ") + kNavaidColumns + " FROM navaids WHERE id IN (" +
-                          InRtree("navaid_positions") + ")" + (fixes ? "" : " AND type <> 5") +
-                          " ORDER BY type=5, id LIMIT :limit";
+                          InRtree("navaids", "navaid_tiles") + ")" +
+                          (fixes ? "" : " AND type <> 5") + " ORDER BY type=5, id LIMIT :limit";
   return impl_->Navaids(sql, [&](sqlite3_stmt* s) {
     BindRtree(s, box);
     sqlite3_bind_int64(s, sqlite3_bind_parameter_index(s, ":limit"),

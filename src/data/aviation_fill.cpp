@@ -7,6 +7,7 @@
 
 #include "geo/geodesy.h"
 #include "geo/position_text.h"
+#include "plan/route_row.h"
 #include "plan/text_fields.h"
 #include "routes/route_import.h"
 
@@ -206,11 +207,11 @@ bool FollowVorCrossCheck(const AviationData& data, Plan& plan, int row,
                          const std::optional<GeoPosition>& was, const MagneticModel* model) {
   if (row <= 0 || row >= static_cast<int>(plan.route.size()) || !was) return false;
   Checkpoint& moved = plan.route[static_cast<std::size_t>(row)];
-  if (!moved.position || !IsFilledVorText(data, moved.SubItem(kCellVor), *was, model)) return false;
+  const std::string vor = ReadRow(moved).vor;
+  if (!moved.position || !IsFilledVorText(data, vor, *was, model)) return false;
   const std::string text = VorCrossCheck(data, *moved.position, model);
-  if (text == moved.SubItem(kCellVor)) return false;
-  moved.subitems.resize(std::max<std::size_t>(moved.subitems.size(), kCellVor + 1));
-  moved.subitems[kCellVor] = text;
+  if (text == vor) return false;
+  moved = RowBuilder(std::move(moved)).vor(text).Build();
   return true;
 }
 
@@ -219,7 +220,7 @@ std::vector<int> StaleVorCrossChecks(const AviationData& data, const Plan& plan,
   std::vector<int> stale;
   for (std::size_t i = 1; i < plan.route.size(); ++i) {
     const Checkpoint& row = plan.route[i];
-    const std::string& text = row.SubItem(kCellVor);
+    const std::string text = ReadRow(row).vor;
     if (!row.position || Trim(text).empty() || text == VorCrossCheck(data, *row.position, model))
       continue;
     VorTokenizer fields(text);

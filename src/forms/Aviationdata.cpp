@@ -16,6 +16,7 @@
 #include "forms/Fpick.h"
 #include "geo/geodesy.h"
 #include "geo/position_text.h"
+#include "plan/route_row.h"
 
 namespace {
 
@@ -289,9 +290,9 @@ VariationSource DesktopVariation() {
 LegTexts MeasureLegTexts(const GeoPosition& from, const GeoPosition& to) {
   const MeasuredLeg leg = MeasureRouteLeg(from, to, DesktopVariation());
   LegTexts texts;
-  texts.distance = QString::number(leg.dist);
-  if (leg.tc != NOT_ENTERED) texts.course = QString::number(leg.tc);
-  if (leg.var != NOT_ENTERED) texts.variation = QString::number(leg.var);
+  texts.distance = QString::number(leg.distance_nm);
+  if (leg.true_course_deg) texts.course = QString::number(*leg.true_course_deg);
+  if (leg.variation_deg) texts.variation = QString::number(*leg.variation_deg);
   return texts;
 }
 
@@ -334,7 +335,8 @@ int FillVorCrossChecksCommand(QWidget* parent, Plan& plan) {
                                MessageButtons::YesNo) == mrYes) {
         for (int row : stale) {
           Checkpoint& checkpoint = filled_plan.route[static_cast<std::size_t>(row)];
-          checkpoint.subitems[kCellVor] = VorCrossCheck(*data, *checkpoint.position, model, &notes);
+          const std::string text = VorCrossCheck(*data, *checkpoint.position, model, &notes);
+          checkpoint = RowBuilder(std::move(checkpoint)).vor(text).Build();
           ++refreshed;
         }
       }

@@ -373,9 +373,9 @@ bool RouteToPlan(const Route& route, const MagneticModel& model, double year, Pl
   for (std::size_t i = 1; i < route.points.size(); ++i) {
     const RouteWaypoint& to = route.points[i];
     const MeasuredLeg leg = MeasureRouteLeg(route.points[i - 1].position, to.position, source);
-    const int32_t dist = leg.dist;
-    const int32_t tc = leg.tc;
-    const int32_t var = leg.var;
+    const int32_t dist = leg.distance_nm;
+    const int32_t tc = leg.true_course_deg.value_or(NOT_ENTERED);
+    const int32_t var = leg.variation_deg.value_or(NOT_ENTERED);
     if (leg.unreliable) unreliable += (unreliable.empty() ? "" : ", ") + Excerpt(to.name);
     // The planned cruise altitude carries forward from the first leg.
     const int32_t alt = i == 1 && route.altitude_ft ? *route.altitude_ft : NOT_ENTERED;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "geo/geodesy.h"
+#include "plan/route_row.h"
 
 namespace {
 
@@ -13,23 +14,16 @@ namespace {
 // imported in another year rounds the same leg a degree apart.
 constexpr int32_t kVariationSlack = 1;
 
-bool HasText(const std::string& cell) {
-  return cell.find_first_not_of(" \t") != std::string::npos;
+std::optional<int32_t> Own(const Checkpoint& row, RowNumber number) {
+  return ReadRow(row).*number;
 }
 
-int32_t CellValue(const Checkpoint& row, int cell) {
-  const std::string& text = row.SubItem(cell);
-  return HasText(text) ? ClampCell(ParseLong(text.c_str())) : NOT_ENTERED;
+void Write(Checkpoint& row, RowNumber number, std::optional<int32_t> value) {
+  row = RowBuilder(std::move(row)).Set(number, value).Build();
 }
 
-void SetCell(Checkpoint& row, int cell, int32_t value) {
-  if (row.subitems.size() < static_cast<std::size_t>(kRouteCells)) row.subitems.resize(kRouteCells);
-  row.subitems[static_cast<std::size_t>(cell)] =
-      value == NOT_ENTERED ? std::string() : std::to_string(value);
-}
-
-bool NearVariation(int32_t a, int32_t b) {
-  return a != NOT_ENTERED && b != NOT_ENTERED && std::abs(a - b) <= kVariationSlack;
+bool NearVariation(std::optional<int32_t> a, std::optional<int32_t> b) {
+  return a && b && std::abs(*a - *b) <= kVariationSlack;
 }
 
 bool ValidRow(const Plan& plan, int row) {
@@ -42,25 +36,26 @@ MeasuredLeg MeasureRouteLeg(const GeoPosition& from, const GeoPosition& to,
                             const VariationSource& source) {
   const LegMeasure leg = MeasureLeg(from, to);
   MeasuredLeg measured;
-  measured.dist = ClampCell(static_cast<int32_t>(std::lround(leg.distance_nm)));
+  measured.distance_nm = ClampCell(static_cast<int32_t>(std::lround(leg.distance_nm)));
   // Two checkpoints on the same spot have no course between them.
-  if (leg.distance_nm > 1e-6) measured.tc = WholeDegrees(leg.course);
+  if (leg.distance_nm > 1e-6) measured.true_course_deg = WholeDegrees(leg.course);
   if (source.model != nullptr) {
     const MagneticModel::Field field =
         source.model->FieldAt(leg.midpoint.lat, leg.midpoint.lon, 0.0, source.year);
     // Westerly variation counts positive: it is added to a true heading.
-    measured.var = static_cast<int32_t>(-std::lround(field.declination));
+    measured.variation_deg = static_cast<int32_t>(-std::lround(field.declination));
     measured.unreliable = field.unreliable;
   }
   return measured;
 }
 
-int32_t CarriedVariation(const Plan& plan, int row) {
-  for (int r = std::min(row, static_cast<int>(plan.route.size()) - 1); r >= 0; --r) {
-    const int32_t var = CellValue(plan.route[static_cast<std::size_t>(r)], kCellMagVar);
-    if (var != NOT_ENTERED) return var;
+std::optional<int32_t> CarriedVariation(const Plan& plan, int row) {
+  // The departure's cells take no part in the legs.
+  for (int r = std::min(row, static_cast<int>(plan.route.size()) - 1); r >= 1; --r) {
+    if (const auto var = Own(plan.route[static_cast<std::size_t>(r)], &RowValues::variation_deg))
+      return var;
   }
-  return NOT_ENTERED;
+  return std::nullopt;
 }
 
 LegEnds EndsOfLeg(const Plan& plan, int row) {
@@ -79,31 +74,35 @@ void FollowPositions(Plan& plan, int row, const LegEnds& before, const Variation
 
   Checkpoint& to = plan.route[static_cast<std::size_t>(row)];
   // A cell is the pilot's when it holds something the old ends did not give.
-  const auto follows = [&](int cell, int32_t old_value) {
-    const int32_t value = CellValue(to, cell);
-    return value == NOT_ENTERED || (old && value == old_value);
+  const auto follow = [&](RowNumber number, std::optional<int32_t> measured,
+                          std::optional<int32_t> measured_before) {
+    const std::optional<int32_t> value = Own(to, number);
+    if (!value || (old && value == measured_before)) Write(to, number, measured);
   };
-  if (follows(kCellDist, old ? old->dist : NOT_ENTERED)) SetCell(to, kCellDist, leg.dist);
-  if (follows(kCellCourse, old ? old->tc : NOT_ENTERED)) SetCell(to, kCellCourse, leg.tc);
+  follow(&RowValues::distance_nm, leg.distance_nm,
+         old ? std::optional<int32_t>(old->distance_nm) : std::nullopt);
+  follow(&RowValues::true_course_deg, leg.true_course_deg,
+         old ? old->true_course_deg : std::nullopt);
 
   if (source.model == nullptr) return;
   // The variation the leg flew with, its own or carried, was the model's
   // when it is within a degree of what the old ends give. An empty cell on
   // a leg that had no ends before carries nothing meant for this leg.
-  const int32_t own = CellValue(to, kCellMagVar);
-  const int32_t applied = CarriedVariation(plan, row);
-  const bool measured_before = old && NearVariation(applied, old->var);
-  if (own != NOT_ENTERED ? !measured_before : applied != NOT_ENTERED && old && !measured_before)
-    return;
-  const int32_t above = CarriedVariation(plan, row - 1);
-  SetCell(to, kCellMagVar, leg.var == above ? NOT_ENTERED : leg.var);
+  const std::optional<int32_t> own = Own(to, &RowValues::variation_deg);
+  const std::optional<int32_t> applied = CarriedVariation(plan, row);
+  const bool measured_before = old && NearVariation(applied, old->variation_deg);
+  if (own ? !measured_before : applied && old && !measured_before) return;
+  // Written only where it changes, as an imported route has it.
+  const std::optional<int32_t> above = CarriedVariation(plan, row - 1);
+  Write(to, &RowValues::variation_deg,
+        leg.variation_deg == above ? std::nullopt : leg.variation_deg);
 }
 
-void KeepCarriedVariation(Plan& plan, int row, int32_t carried) {
+void KeepCarriedVariation(Plan& plan, int row, std::optional<int32_t> carried) {
   if (row <= 0 || !ValidRow(plan, row)) return;
   Checkpoint& next = plan.route[static_cast<std::size_t>(row)];
-  if (CellValue(next, kCellMagVar) == NOT_ENTERED && CarriedVariation(plan, row) != carried)
-    SetCell(next, kCellMagVar, carried);
+  if (!Own(next, &RowValues::variation_deg) && CarriedVariation(plan, row) != carried)
+    Write(next, &RowValues::variation_deg, carried);
 }
 
 bool RemoveCheckpoint(Plan& plan, int row, const VariationSource& source) {
@@ -112,8 +111,8 @@ bool RemoveCheckpoint(Plan& plan, int row, const VariationSource& source) {
   // The leg that will end at `row` ran from the removed row before.
   const LegEnds before{plan.route[at].position,
                        at + 1 < plan.route.size() ? plan.route[at + 1].position : std::nullopt};
-  const int32_t carried_next = CarriedVariation(plan, row + 1);
-  const int32_t carried_after = CarriedVariation(plan, row + 2);
+  const std::optional<int32_t> carried_next = CarriedVariation(plan, row + 1);
+  const std::optional<int32_t> carried_after = CarriedVariation(plan, row + 2);
   plan.route.erase(plan.route.begin() + row);
   // A leg without positions at both ends is the pilot's alone, as it was.
   const LegEnds now = EndsOfLeg(plan, row);
@@ -144,16 +143,16 @@ void MarkTypedOverPositions(const Plan& plan, const VariationSource& source, Nav
     if (row <= 0 || !ValidRow(plan, row)) continue;
     const LegEnds ends = EndsOfLeg(plan, row);
     if (!ends.from || !ends.to) continue;
-    const Checkpoint& typed = plan.route[static_cast<std::size_t>(row)];
+    const RowValues typed = ReadRow(plan.route[static_cast<std::size_t>(row)]);
     const MeasuredLeg measured = MeasureRouteLeg(*ends.from, *ends.to, source);
     PositionsGive& give = leg.positions_give;
-    const int32_t dist = CellValue(typed, kCellDist);
-    if (dist != NOT_ENTERED && dist != measured.dist) give.dist = measured.dist;
-    const int32_t tc = CellValue(typed, kCellCourse);
-    if (tc != NOT_ENTERED && measured.tc != NOT_ENTERED && NormDegrees(tc) != measured.tc)
-      give.tc = measured.tc;
-    const int32_t var = CellValue(typed, kCellMagVar);
-    if (var != NOT_ENTERED && measured.var != NOT_ENTERED && !NearVariation(var, measured.var))
-      give.var = measured.var;
+    if (typed.distance_nm && typed.distance_nm != measured.distance_nm)
+      give.dist = measured.distance_nm;
+    if (typed.true_course_deg && measured.true_course_deg &&
+        NormDegrees(*typed.true_course_deg) != *measured.true_course_deg)
+      give.tc = *measured.true_course_deg;
+    if (typed.variation_deg && measured.variation_deg &&
+        !NearVariation(typed.variation_deg, measured.variation_deg))
+      give.var = *measured.variation_deg;
   }
 }

@@ -21,17 +21,18 @@ struct VariationSource {
 
 // A leg as its positions give it, in the numbers the cells hold.
 struct MeasuredLeg {
-  int32_t dist = NOT_ENTERED;
-  int32_t tc = NOT_ENTERED;   // none between two checkpoints on one spot
-  int32_t var = NOT_ENTERED;  // westerly positive; none without a model
-  bool unreliable = false;    // near a magnetic pole
+  int32_t distance_nm = 0;
+  std::optional<int32_t> true_course_deg;  // none between two checkpoints on one spot
+  std::optional<int32_t> variation_deg;    // westerly positive; none without a model
+  bool unreliable = false;                 // near a magnetic pole
 };
 
 MeasuredLeg MeasureRouteLeg(const GeoPosition& from, const GeoPosition& to,
                             const VariationSource& source);
 
-// The variation the log applies on row `row`: its own, else the last one above it.
-int32_t CarriedVariation(const Plan& plan, int row);
+// The variation the log applies on row `row`: its own, else the last one
+// above it (the departure's takes no part in the legs).
+std::optional<int32_t> CarriedVariation(const Plan& plan, int row);
 
 // Where a leg's ends lay before a change of the route.
 struct LegEnds {
@@ -51,7 +52,7 @@ void FollowPositions(Plan& plan, int row, const LegEnds& before, const Variation
 // Row `row`, when its variation cell is empty, is given `carried` when what
 // it carries now differs: rows after a changed leg keep the variation their
 // own legs had.
-void KeepCarriedVariation(Plan& plan, int row, int32_t carried);
+void KeepCarriedVariation(Plan& plan, int row, std::optional<int32_t> carried);
 
 // Removes route row `row` (not the departure); the leg that now ends there
 // follows the positions. False, with the plan untouched, for no such row.

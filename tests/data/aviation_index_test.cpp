@@ -227,4 +227,51 @@ TEST(AviationIndexTest, ACancelledBuildLeavesNothingBehind) {
   EXPECT_TRUE(Entries(cache.path()).empty());
 }
 
+// Places are found through the tile they lie in: at a tile's edge, across the
+// antimeridian and near a pole they are found as anywhere else.
+TEST(AviationIndexTest, PlacesAreFoundByPositionAtTileEdgesAndAcrossTheAntimeridian) {
+  TempDir folder;
+  std::ofstream(folder.File("airports.csv")) << "ident,name,latitude_deg,longitude_deg\n"
+                                                "EAST,a,0.5,179.9\n"
+                                                "WEST,b,0.5,-179.95\n"
+                                                "NORTH,c,37.0001,-122.0\n"
+                                                "SOUTH,d,36.9999,-122.0001\n"
+                                                "POLE,e,89.99,10\n";
+  AviationData data;
+  std::string error;
+  ASSERT_TRUE(data.Open(folder.path(), "", error)) << error;
+  const auto idents = [](const std::vector<Airport>& airports) {
+    std::vector<std::string> found;
+    for (const Airport& a : airports) found.push_back(a.ident);
+    std::sort(found.begin(), found.end());
+    return found;
+  };
+  EXPECT_EQ(idents(data.AirportsIn(MapBox{0, 1, 179.5, 180.5}, 10)),
+            (std::vector<std::string>{"EAST", "WEST"}));
+  EXPECT_EQ(idents(data.AirportsIn(MapBox{36.99, 37.01, -122.01, -121.99}, 10)),
+            (std::vector<std::string>{"NORTH", "SOUTH"}));
+  EXPECT_TRUE(data.AirportsIn(MapBox{37.001, 38, -123, -121}, 10).empty());
+  EXPECT_EQ(data.NearestAirport(GeoPosition{37.0, -122.0}, 1.0)->ident, "NORTH");
+  EXPECT_EQ(data.NearestAirport(GeoPosition{0.5, -179.99}, 10.0)->ident, "WEST");
+  EXPECT_EQ(data.NearestAirport(GeoPosition{89.99, -170}, 5.0)->ident, "POLE");
+}
+
+// A folder of more places than any published set is not aviation data: it is
+// cut at a limit, said so, and counted as what was kept.
+TEST(AviationIndexTest, MorePlacesThanAnyPublishedSetAreLeftOutWithAWarning) {
+  TempDir folder;
+  {
+    std::ofstream csv(folder.File("airports.csv"));
+    csv << "ident,name,latitude_deg,longitude_deg\n";
+    for (int i = 0; i < 200003; ++i) csv << i << ",a," << i % 80 << ",2\n";
+  }
+  AviationData data;
+  std::string error;
+  ASSERT_TRUE(data.Open(folder.path(), "", error)) << error;
+  EXPECT_EQ(data.info().airports, 200000);
+  EXPECT_TRUE(HasWarning(data.info(), "3 airports left out: the data holds more than 200000"));
+  EXPECT_EQ(data.FindAirports("199999").size(), 1u);
+  EXPECT_TRUE(data.FindAirports("200000").empty());
+}
+
 }  // namespace
