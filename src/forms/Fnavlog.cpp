@@ -541,7 +541,9 @@ void TFormNavLog::WidenMarkedColumns() {
     for (int r = 0; r < model_->rowCount(); ++r) {
       const QModelIndex cell = model_->index(r, c);
       if (!cell.data(Qt::DecorationRole).isNull())
-        need = std::max(need, GridLog->sizeHintForIndex(cell).width());
+        // The hint leaves no room for the cell's margins beside the mark.
+        need = std::max(need, GridLog->sizeHintForIndex(cell).width() +
+                                  GridLog->fontMetrics().averageCharWidth());
     }
     if (need > GridLog->columnWidth(c)) GridLog->setColumnWidth(c, need);
   }
