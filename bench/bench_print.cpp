@@ -14,6 +14,7 @@
 #include <string>
 
 #include "plan/legs.h"
+#include "plan/route_row.h"
 #include "print/navlog.h"
 #include "print/qpainter_canvas.h"
 #include "print/recording_canvas.h"
@@ -26,11 +27,18 @@ Plan FullPlan() {
   plan.print.enableshade = 1;
   plan.print.topmargin = plan.print.leftmargin = 0.25;
   plan.print.rightmargin = plan.print.bottommargin = 0.25;
-  AddRow(plan, "Departure Field", NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
-         NOT_ENTERED, NOT_ENTERED, NOT_ENTERED);
+  AddRow(plan, RowBuilder("Departure Field"));
   for (int i = 1; i <= kMaxLegs; ++i) {
-    AddRow(plan, "Checkpoint " + std::to_string(i), 10 + i, (i * 37) % 360 + 1, 4500, 270,
-           15 + i % 7, 8, 110, -5, i % 2 ? "112.3/ 090/ ABC/ To" : nullptr);
+    AddRow(plan, RowBuilder("Checkpoint " + std::to_string(i))
+                     .distance_nm(10 + i)
+                     .true_course_deg((i * 37) % 360 + 1)
+                     .altitude_ft(4500)
+                     .wind_from_deg(270)
+                     .wind_speed_kt(15 + i % 7)
+                     .temperature_c(8)
+                     .true_airspeed_kt(110)
+                     .variation_deg(-5)
+                     .vor(i % 2 ? "112.3/ 090/ ABC/ To" : ""));
   }
   for (int j = 0; j < 6; ++j) {
     plan.airfields.push_back({"Airfield " + std::to_string(j), "812", "1800", "14/32, 5/23",

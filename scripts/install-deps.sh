@@ -15,7 +15,7 @@ packages=(
   libsqlite3-dev zlib1g-dev libeccodes-dev libeccodes-tools
   ccache
   clang libclang-rt-14-dev
-  libnetcdf-dev libgeotiff-dev libtiff-dev gmt-gshhg-low gmt-dcw gdal-bin
+  libnetcdf-dev libhdf5-dev libgeotiff-dev libtiff-dev gmt-gshhg-low gmt-dcw gdal-bin
 )
 
 missing=()

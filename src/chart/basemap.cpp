@@ -1,5 +1,6 @@
 #include "chart/basemap.h"
 
+#include <H5Epublic.h>
 #include <netcdf.h>
 
 #include <algorithm>
@@ -16,6 +17,18 @@ namespace {
 // No file these packages ship comes near this; a header that claims more is
 // damaged, and is refused before anything is allocated for it.
 constexpr std::size_t kMaxArray = 20'000'000;
+
+// The netCDF library keeps state of its own that is not safe to share:
+// the window reads the base map on a worker thread while an export may read
+// it on the main one, so every use of the library goes one at a time.
+std::mutex g_netcdf_mutex;
+
+// The library beneath netCDF prints its own errors unless told not to, and
+// is told so per thread: netCDF tells only the thread that first used it.
+// Its errors reach the pilot as netCDF's, in the chart's notes.
+void QuietHdf5() {
+  H5Eset_auto2(H5E_DEFAULT, nullptr, nullptr);
+}
 
 class NcFile {
  public:
@@ -152,6 +165,8 @@ char ShorelineResolution(const BaseMapSources& sources, double metres_per_pixel)
 
 bool ReadShorelineFile(const std::string& path, const MapBox& box, std::vector<MapLine>& lines,
                        std::string& error) {
+  const std::lock_guard<std::mutex> lock(g_netcdf_mutex);
+  QuietHdf5();
   NcFile file;
   if (!file.Open(path, error)) return false;
   int bin_minutes = 0, nx = 0, ny = 0, nbins = 0, nsegments = 0, npoints = 0;
@@ -279,7 +294,6 @@ struct BorderFile {
   std::vector<BorderArea> areas;
 };
 
-std::mutex g_border_mutex;
 BorderFile g_border;
 
 bool OpenBorderFile(const std::string& path, std::string& error) {
@@ -329,6 +343,14 @@ bool OpenBorderFile(const std::string& path, std::string& error) {
   g_border.size = size;
   g_border.file = std::move(file);
   g_border.areas = std::move(areas);
+  // Closed at exit while the library is still there: its own clean-up was
+  // set up when it first opened a file, so this one, set up later, runs first
+  // (a static object's destructor would run after it, on closed handles).
+  static const bool close_at_exit = std::atexit([] {
+                                      const std::lock_guard<std::mutex> lock(g_netcdf_mutex);
+                                      g_border = BorderFile();
+                                    }) == 0;
+  (void)close_at_exit;
   return true;
 }
 
@@ -336,7 +358,8 @@ bool OpenBorderFile(const std::string& path, std::string& error) {
 
 bool ReadBorderFile(const std::string& path, const MapBox& box, std::vector<MapLine>& lines,
                     std::string& error) {
-  const std::lock_guard<std::mutex> lock(g_border_mutex);
+  const std::lock_guard<std::mutex> lock(g_netcdf_mutex);
+  QuietHdf5();
   if (!OpenBorderFile(path, error)) return false;
   for (BorderArea& area : g_border.areas) {
     if (!CellMeetsBox(area.lat_min, area.lat_max, area.lon_min, area.lon_max - area.lon_min, box))

@@ -6,8 +6,10 @@
 #include <QPainterPath>
 #include <QPolygonF>
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -24,6 +26,7 @@ const QColor kNavaid(0x1E, 0x5A, 0xA8);
 const QColor kNdb(0x8A, 0x3B, 0x2A);
 const QColor kFix(0x40, 0x40, 0x40);
 const QColor kRoute = QColor::fromRgb(kRouteColour);
+const QColor kMark(0x80, 0x00, 0x80);
 
 // Labels placed so far, so that none is drawn over another; kept in cells
 // of a coarse grid, so each new label is held only against its neighbours.
@@ -95,19 +98,53 @@ bool Visible(const ChartView& view, const QPointF& p, double slack) {
          p.y() <= view.height + slack;
 }
 
-void DrawGraticule(QPainter& painter, const ChartScene& scene, const ChartView& view, double k) {
+double GraticuleStep(const ChartView& view) {
+  return view.Scale() < 1'200'000.0 ? 0.5 : view.Scale() < 20'000'000.0 ? 1.0 : 10.0;
+}
+
+// The box of whole steps round the view; false when it would be too many lines to draw.
+bool GraticuleBox(const ChartScene& scene, const ChartView& view, MapBox& grid) {
+  const MapBox box = ViewBox(scene.projection(), view);
+  const double step = GraticuleStep(view);
+  grid.south = std::floor(box.south / step) * step;
+  grid.north = std::ceil(box.north / step) * step;
+  grid.west = std::floor(box.west / step) * step;
+  grid.east = std::ceil(box.east / step) * step;
+  return (grid.north - grid.south) / step <= 400 && (grid.east - grid.west) / step <= 800;
+}
+
+void DrawGraticuleLines(QPainter& painter, const ChartScene& scene, const ChartView& view,
+                        double k) {
   const ChartProjection& projection = scene.projection();
-  const MapBox box = ViewBox(projection, view);
-  const double step = view.Scale() < 1'200'000.0 ? 0.5 : view.Scale() < 20'000'000.0 ? 1.0 : 10.0;
+  MapBox grid;
+  if (!GraticuleBox(scene, view, grid)) return;
+  const double step = GraticuleStep(view);
   painter.setPen(QPen(kGraticule, 0.8 * k));
+  for (double lon = grid.west; lon <= grid.east + 1e-9; lon += step) {
+    // Meridians are straight on a cone.
+    painter.drawLine(At(view, projection.Forward({std::clamp(grid.south, -89.9, 89.9), lon})),
+                     At(view, projection.Forward({std::clamp(grid.north, -89.9, 89.9), lon})));
+  }
+  for (double lat = grid.south; lat <= grid.north + 1e-9; lat += step) {
+    if (std::fabs(lat) > 89.9) continue;
+    QPolygonF line;
+    for (double lon = grid.west; lon <= grid.east + 1e-9; lon += step / 2)
+      line << At(view, projection.Forward({lat, lon}));
+    painter.drawPolyline(line);
+  }
+}
+
+// Latitudes along the left edge, longitudes along the bottom.
+void DrawGraticuleLabels(QPainter& painter, const ChartScene& scene, const ChartView& view,
+                         double k) {
+  const ChartProjection& projection = scene.projection();
+  MapBox grid;
+  if (!GraticuleBox(scene, view, grid)) return;
+  const double step = GraticuleStep(view);
   QFont font = painter.font();
   font.setPointSizeF(7.5);
+  font.setBold(false);
   painter.setFont(font);
-  const double south = std::floor(box.south / step) * step;
-  const double north = std::ceil(box.north / step) * step;
-  const double west = std::floor(box.west / step) * step;
-  const double east = std::ceil(box.east / step) * step;
-  if ((north - south) / step > 400 || (east - west) / step > 800) return;
   auto label = [](double degrees, bool lat) {
     const char hemisphere = lat ? (degrees < 0 ? 'S' : 'N') : (degrees < 0 ? 'W' : 'E');
     double a = std::fabs(degrees);
@@ -118,32 +155,18 @@ void DrawGraticule(QPainter& painter, const ChartScene& scene, const ChartView& 
     std::snprintf(text, sizeof text, "%d\u00b0%02d'%c", whole, minutes, hemisphere);
     return QString::fromUtf8(text);
   };
-  painter.setPen(QPen(kGraticule, 0.8 * k));
-  for (double lon = west; lon <= east + 1e-9; lon += step) {
-    // Meridians are straight on a cone.
-    painter.drawLine(At(view, projection.Forward({std::clamp(south, -89.9, 89.9), lon})),
-                     At(view, projection.Forward({std::clamp(north, -89.9, 89.9), lon})));
-  }
-  for (double lat = south; lat <= north + 1e-9; lat += step) {
-    if (std::fabs(lat) > 89.9) continue;
-    QPolygonF line;
-    for (double lon = west; lon <= east + 1e-9; lon += step / 2)
-      line << At(view, projection.Forward({lat, lon}));
-    painter.drawPolyline(line);
-  }
-  // Latitudes along the left edge, longitudes along the bottom.
   painter.setPen(kGraticuleText);
   const QFontMetricsF metrics(painter.font());
-  for (double lat = south; lat <= north + 1e-9; lat += step) {
-    const GeoPosition edge = projection.Reverse(view.FromPixel(0, view.height / 2.0));
-    const QPointF p = At(view, projection.Forward({lat, edge.lon}));
+  const GeoPosition left = projection.Reverse(view.FromPixel(0, view.height / 2.0));
+  for (double lat = grid.south; lat <= grid.north + 1e-9; lat += step) {
+    const QPointF p = At(view, projection.Forward({lat, left.lon}));
     if (p.y() < 12 || p.y() > view.height - 12) continue;
     painter.drawText(QPointF(3 * k, p.y() - 2 * k), label(lat, true));
   }
   double free_from = 40 * k;  // labels that would touch the one before are left out
-  for (double lon = west; lon <= east + 1e-9; lon += step) {
-    const GeoPosition edge = projection.Reverse(view.FromPixel(view.width / 2.0, view.height));
-    const QPointF p = At(view, projection.Forward({edge.lat, lon}));
+  const GeoPosition bottom = projection.Reverse(view.FromPixel(view.width / 2.0, view.height));
+  for (double lon = grid.west; lon <= grid.east + 1e-9; lon += step) {
+    const QPointF p = At(view, projection.Forward({bottom.lat, lon}));
     const QString text = label(lon, false);
     const double width = metrics.horizontalAdvance(text);
     if (p.x() < free_from || p.x() + width > view.width - 40 * k) continue;
@@ -331,6 +354,7 @@ void DrawFeatures(QPainter& painter, const ChartScene& scene, const ChartView& v
 struct RouteLabels {
   std::vector<QRectF> names;  // one per checkpoint
   std::vector<QRectF> legs;   // one per leg, empty where none fits
+  std::vector<QRectF> marks;  // one per top of climb or descent, empty where none fits
 };
 
 QFont NameFont(const QFont& base) {
@@ -363,7 +387,14 @@ RouteLabels PlaceRouteLabels(const QFont& base, const ChartScene& scene, const C
     if (box.isNull()) box = QRectF(QPointF(p.x() + 9 * k, p.y() - size.height() / 2), size);
     placed.names.push_back(box);
   }
+  for (const ChartMark& m : scene.marks())
+    labels.Take(QRectF(At(view, m.xy) - QPointF(5, 5) * k, QSizeF(10, 10) * k));
   const QFontMetricsF legs(LegFont(base));
+  for (const ChartMark& m : scene.marks()) {
+    const QString text = QString::fromStdString(m.name);
+    const QSizeF size(legs.horizontalAdvance(text) + 6 * k, legs.height() + 2 * k);
+    placed.marks.push_back(labels.Place(At(view, m.xy), size, 8 * k));
+  }
   for (const ChartLeg& leg : scene.legs()) {
     QRectF box;
     if (leg.line.size() >= 2) {
@@ -386,8 +417,27 @@ void DrawRoute(QPainter& painter, const ChartScene& scene, const ChartView& view
     for (const ProjectedPoint& p : leg.line) line << At(view, p);
     painter.drawPolyline(line);
   }
+  // A top of climb or descent: a bar across the leg where it falls.
+  painter.setPen(QPen(kMark, 2.5 * k, Qt::SolidLine, Qt::FlatCap));
+  for (const ChartMark& m : scene.marks()) {
+    const ChartLeg& leg = scene.legs()[static_cast<std::size_t>(m.leg)];
+    const QPointF p = At(view, m.xy);
+    QPointF along = At(view, leg.line.back()) - At(view, leg.line.front());
+    const double length = std::hypot(along.x(), along.y());
+    along = length > 0 ? along / length : QPointF(1, 0);
+    const QPointF across(-along.y() * 8 * k, along.x() * 8 * k);
+    painter.drawLine(p - across, p + across);
+  }
   const QFont base = painter.font();
   painter.setFont(LegFont(base));
+  for (std::size_t i = 0; i < scene.marks().size(); ++i) {
+    const QRectF& box = placed.marks[i];
+    if (box.isNull()) continue;
+    painter.setPen(QPen(kMark, 1.0 * k));
+    painter.setBrush(QColor(255, 255, 255, 230));
+    painter.drawRect(box);
+    painter.drawText(box, Qt::AlignCenter, QString::fromStdString(scene.marks()[i].name));
+  }
   for (std::size_t i = 0; i < scene.legs().size(); ++i) {
     const QRectF& box = placed.legs[i];
     if (box.isNull()) continue;
@@ -481,17 +531,20 @@ void DrawScaleBar(QPainter& painter, const ChartView& view, double k) {
 }
 
 void DrawLegend(QPainter& painter, const ChartView& view, double k) {
+  enum Sign { Route, Mark, Symbol };
   struct Item {
     const char* text;
+    Sign sign;
     FeatureKind kind;
-    bool route;
   };
-  const Item items[] = {{"Route", FeatureKind::Fix, true},
-                        {"Towered airport", FeatureKind::ToweredAirport, false},
-                        {"Airport", FeatureKind::Airport, false},
-                        {"VOR, VOR-DME, VORTAC", FeatureKind::VorDme, false},
-                        {"NDB", FeatureKind::Ndb, false},
-                        {"Fix", FeatureKind::Fix, false}};
+  const Item items[] = {{"Route", Route, FeatureKind::Fix},
+                        {"Top of climb or descent", Mark, FeatureKind::Fix},
+                        {"Towered airport", Symbol, FeatureKind::ToweredAirport},
+                        {"Airport", Symbol, FeatureKind::Airport},
+                        {"VOR, VOR-DME, VORTAC", Symbol, FeatureKind::VorDme},
+                        {"NDB", Symbol, FeatureKind::Ndb},
+                        {"Fix", Symbol, FeatureKind::Fix}};
+  constexpr int kItems = sizeof items / sizeof items[0];
   QFont font = painter.font();
   font.setPointSizeF(7.5);
   font.setBold(false);
@@ -499,15 +552,19 @@ void DrawLegend(QPainter& painter, const ChartView& view, double k) {
   const QFontMetricsF metrics(font);
   const double row = std::max(16.0 * k, metrics.height() + 4 * k);
   const double width = 170 * k;
-  const QRectF box(view.width - width - 10 * k, 10 * k, width, row * 6 + 10 * k);
+  const QRectF box(view.width - width - 10 * k, 10 * k, width, row * kItems + 10 * k);
   painter.setPen(QPen(QColor(0x90, 0x90, 0x90), 1 * k));
   painter.setBrush(QColor(255, 255, 255, 235));
   painter.drawRect(box);
-  for (int i = 0; i < 6; ++i) {
+  for (int i = 0; i < kItems; ++i) {
     const QPointF symbol(box.left() + 16 * k, box.top() + 5 * k + row * (i + 0.5));
-    if (items[i].route) {
+    if (items[i].sign != Symbol) {
       painter.setPen(QPen(kRoute, 3 * k));
       painter.drawLine(symbol - QPointF(9 * k, 0), symbol + QPointF(9 * k, 0));
+      if (items[i].sign == Mark) {
+        painter.setPen(QPen(kMark, 2.5 * k, Qt::SolidLine, Qt::FlatCap));
+        painter.drawLine(symbol - QPointF(0, 7 * k), symbol + QPointF(0, 7 * k));
+      }
     } else {
       ChartFeature f;
       f.kind = items[i].kind;
@@ -528,23 +585,166 @@ std::string ScaleText(double scale) {
   return "1:" + digits;
 }
 
-void DrawChart(QPainter& painter, const ChartScene& scene, const ChartView& view,
-               const ChartDrawOptions& options) {
-  const double k = options.pixel_ratio;
-  painter.save();
-  painter.setClipRect(QRectF(0, 0, view.width, view.height));
+namespace {
+
+// The map under the route: background, base map, grid and aviation layers,
+// and where the route's labels go, which the map's give way to.
+RouteLabels DrawMapLayer(QPainter& painter, const ChartScene& scene, const ChartView& view,
+                         double k) {
   painter.fillRect(QRectF(0, 0, view.width, view.height), kBackground);
   painter.setRenderHint(QPainter::Antialiasing, true);
   DrawLines(painter, scene, view, k);
-  DrawGraticule(painter, scene, view, k);
+  DrawGraticuleLines(painter, scene, view, k);
   LabelPlacer labels(QRectF(0, 0, view.width, view.height));
-  const RouteLabels route_labels = PlaceRouteLabels(painter.font(), scene, view, labels, k);
+  RouteLabels route_labels = PlaceRouteLabels(painter.font(), scene, view, labels, k);
   DrawFeatures(painter, scene, view, labels, k);
+  return route_labels;
+}
+
+// What goes over the map: the grid's figures at the edges, the route and
+// the notes, scale bar and legend.
+void DrawOverlay(QPainter& painter, const ChartScene& scene, const ChartView& view,
+                 const RouteLabels& route_labels, const ChartDrawOptions& options) {
+  const double k = options.pixel_ratio;
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  DrawGraticuleLabels(painter, scene, view, k);
   // The route on top of every symbol: it is what the chart is for.
   DrawRoute(painter, scene, view, route_labels, options, k);
   DrawNotes(painter, scene, view, k);
   if (options.scale_bar) DrawScaleBar(painter, view, k);
   if (options.legend) DrawLegend(painter, view, k);
+}
+
+}  // namespace
+
+void DrawChart(QPainter& painter, const ChartScene& scene, const ChartView& view,
+               const ChartDrawOptions& options) {
+  painter.save();
+  painter.setClipRect(QRectF(0, 0, view.width, view.height));
+  const RouteLabels route_labels = DrawMapLayer(painter, scene, view, options.pixel_ratio);
+  DrawOverlay(painter, scene, view, route_labels, options);
+  painter.restore();
+}
+
+struct ChartCanvas::MapLayer {
+  QImage image;
+  ChartView view;
+  uint64_t revision = 0;
+  int projection = 0;
+  double pixel_ratio = 1.0;
+  double device_ratio = 1.0;  // device pixels to a pixel of the view, as a screen has them
+  RouteLabels route_labels;
+  double took_ms = 0.0;
+};
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A margin of a quarter of the view each side: pans within it only move the picture.
+ChartView WithMargin(const ChartView& view) {
+  ChartView layer = view;
+  layer.width = view.width + 2 * (view.width / 4);
+  layer.height = view.height + 2 * (view.height / 4);
+  return layer;
+}
+
+}  // namespace
+
+ChartCanvas::ChartCanvas(std::function<void()> ready)
+    : job_(std::make_unique<BackgroundJob<MapLayer>>(std::move(ready))) {}
+
+ChartCanvas::~ChartCanvas() = default;
+
+void ChartCanvas::Wait() {
+  job_->Wait();
+}
+
+ChartCanvas::MapLayer ChartCanvas::Render(const ChartScene& scene, const ChartView& view,
+                                          double pixel_ratio, double device_ratio) {
+  const Clock::time_point start = Clock::now();
+  MapLayer layer;
+  layer.view = view;
+  layer.revision = scene.revision();
+  layer.projection = scene.projection_id();
+  layer.pixel_ratio = pixel_ratio;
+  layer.device_ratio = device_ratio;
+  // At the screen's own pixels, so that a fine screen shows the map as fine.
+  layer.image = QImage(static_cast<int>(std::ceil(view.width * device_ratio)),
+                       static_cast<int>(std::ceil(view.height * device_ratio)),
+                       QImage::Format_ARGB32_Premultiplied);
+  if (!layer.image.isNull()) {
+    layer.image.setDevicePixelRatio(device_ratio);
+    QPainter painter(&layer.image);
+    layer.route_labels = DrawMapLayer(painter, scene, view, pixel_ratio);
+  }
+  layer.took_ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+  return layer;
+}
+
+void ChartCanvas::Draw(QPainter& painter, const ChartScene& scene, const ChartView& view,
+                       const ChartDrawOptions& options) {
+  const double k = options.pixel_ratio;
+  const double device_ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+  if (std::optional<MapLayer> done = job_->Take()) {
+    last_layer_ms_ = done->took_ms;
+    layer_ = std::make_unique<MapLayer>(std::move(*done));
+  }
+  // The view's corners inside the layer's, in the plane: a pan within the margin.
+  auto covers = [&](const MapLayer& layer) {
+    const ProjectedPoint a = view.FromPixel(0, 0), b = view.FromPixel(view.width, view.height);
+    const ProjectedPoint la = layer.view.FromPixel(0, 0);
+    const ProjectedPoint lb = layer.view.FromPixel(layer.view.width, layer.view.height);
+    const double slack = 0.01 * view.metres_per_pixel;
+    return a.x >= la.x - slack && b.x <= lb.x + slack && a.y <= la.y + slack && b.y >= lb.y - slack;
+  };
+  // The first picture, or one in a new projection, is drawn at once, without
+  // the margin, which comes with the next one; any other waits for nothing
+  // and shows the map it has until the sharp one is done.
+  if (!layer_ || layer_->projection != scene.projection_id() || layer_->pixel_ratio != k ||
+      layer_->device_ratio != device_ratio) {
+    layer_ = std::make_unique<MapLayer>(Render(scene, view, k, device_ratio));
+    last_layer_ms_ = layer_->took_ms;
+  }
+  const MapLayer& layer = *layer_;
+  const bool same_scale = layer.view.metres_per_pixel == view.metres_per_pixel;
+  const bool inside = same_scale && covers(layer);
+  sharp_ = inside && layer.revision == scene.revision();
+  if (!sharp_ && !job_->busy()) {
+    const ChartView wanted = WithMargin(view);
+    // The worker gets a copy of the scene: this thread goes on changing its own.
+    job_->Start(
+        [scene, wanted, k, device_ratio] { return Render(scene, wanted, k, device_ratio); });
+  }
+
+  painter.save();
+  painter.setClipRect(QRectF(0, 0, view.width, view.height));
+  const PixelPoint origin = view.ToPixel(layer.view.FromPixel(0, 0));
+  if (!inside) painter.fillRect(QRectF(0, 0, view.width, view.height), kBackground);
+  RouteLabels route_labels;
+  if (same_scale) {
+    const QPoint at(static_cast<int>(std::lround(origin.x)),
+                    static_cast<int>(std::lround(origin.y)));
+    painter.drawImage(at, layer.image);
+    if (sharp_) {
+      route_labels = layer.route_labels;
+      for (std::vector<QRectF>* boxes :
+           {&route_labels.names, &route_labels.legs, &route_labels.marks})
+        for (QRectF& box : *boxes)
+          if (!box.isNull()) box.translate(at);
+    }
+  } else {
+    // Stretched while zooming: coarse for a moment, never a blank window.
+    const double scale = layer.view.metres_per_pixel / view.metres_per_pixel;
+    painter.drawImage(
+        QRectF(origin.x, origin.y, layer.image.width() * scale, layer.image.height() * scale),
+        layer.image);
+  }
+  if (!sharp_) {
+    LabelPlacer labels(QRectF(0, 0, view.width, view.height));
+    route_labels = PlaceRouteLabels(painter.font(), scene, view, labels, k);
+  }
+  DrawOverlay(painter, scene, view, route_labels, options);
   painter.restore();
 }
 

@@ -8,6 +8,7 @@
 #include "data/aviation_fill.h"
 #include "geo/geodesy.h"
 #include "plan/legs.h"
+#include "plan/route_row.h"
 
 namespace {
 
@@ -99,6 +100,52 @@ double PixelDistanceToSegment(const PixelPoint& p, const PixelPoint& a, const Pi
   return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy));
 }
 
+// The log's own rows (a top of climb or descent) lie on the leg that ends at
+// the next typed row, as far into it as the log's rows before them in that
+// leg add up to. A leg whose start has no position is not drawn, nor its marks.
+std::vector<ChartMark> MarksOnLegs(const Plan& plan, const std::vector<ChartCheckpoint>& points,
+                                   const std::vector<ChartLeg>& legs,
+                                   const ChartProjection& projection) {
+  std::vector<int> leg_to(plan.route.size(), -1);
+  for (std::size_t i = 0; i < legs.size(); ++i) {
+    const int from = points[static_cast<std::size_t>(legs[i].from)].row;
+    const int to = points[static_cast<std::size_t>(legs[i].to)].row;
+    if (from + 1 == to) leg_to[static_cast<std::size_t>(to)] = static_cast<int>(i);
+  }
+  std::vector<ChartMark> marks;
+  std::vector<ChartMark> pending;
+  double along = 0.0;
+  for (const LogRow& row : ComputeLog(plan).legs) {
+    if (row.route_row == kComputedRow) {
+      along += std::max(0, row.dist);
+      ChartMark mark;
+      mark.name = row.computed;
+      mark.along_nm = along;
+      pending.push_back(mark);
+      continue;
+    }
+    const int leg = row.route_row >= 0 && row.route_row < static_cast<int>(leg_to.size())
+                        ? leg_to[static_cast<std::size_t>(row.route_row)]
+                        : -1;
+    if (leg >= 0) {
+      const GeoPosition& a = points[static_cast<std::size_t>(legs[leg].from)].position;
+      const GeoPosition& b = points[static_cast<std::size_t>(legs[leg].to)].position;
+      const Bearing bearing = BearingBetween(a, b);
+      for (ChartMark& mark : pending) {
+        mark.leg = leg;
+        // A typed distance longer than the leg on the map puts the mark at its end.
+        const double nm = std::min(mark.along_nm, bearing.distance_nm);
+        mark.position = GeodesicDestination(a, bearing.azimuth, nm * kMetresPerNauticalMile);
+        mark.xy = projection.Forward(mark.position);
+        marks.push_back(std::move(mark));
+      }
+    }
+    pending.clear();
+    along = 0.0;
+  }
+  return marks;
+}
+
 }  // namespace
 
 ChartView FitView(const ChartProjection& projection, const std::vector<GeoPosition>& points,
@@ -182,21 +229,16 @@ void ChartScene::SetPlan(const Plan& plan, bool refit) {
     c.position = *row.position;
     checkpoints_.push_back(c);
   }
+  ++revision_;
   if (refit) {
     projection_ = ChartProjection::ForRoute(RoutePositions());
+    ++projection_id_;
+    lines_.clear();
     lines_box_.reset();
     features_box_.reset();
   }
-  // The variation each row carries, as the log applies it: a row's own, else
-  // the last one typed above it.
-  std::vector<int32_t> carried(plan.route.size(), NOT_ENTERED);
-  int32_t var = NOT_ENTERED;
-  for (std::size_t r = 0; r < plan.route.size(); ++r) {
-    const std::string& cell = plan.route[r].SubItem(kCellMagVar);
-    if (cell.find_first_not_of(" \t") != std::string::npos)
-      var = ClampCell(ParseLong(cell.c_str()));
-    carried[r] = var;
-  }
+  // The variation each leg flies with, as the log applies it.
+  const RouteValues route = ReadRoute(plan);
   for (ChartCheckpoint& c : checkpoints_) c.xy = projection_.Forward(c.position);
   for (std::size_t i = 1; i < checkpoints_.size(); ++i) {
     ChartLeg leg;
@@ -209,10 +251,13 @@ void ChartScene::SetPlan(const Plan& plan, bool refit) {
     leg.true_course = measure.course;
     for (const GeoPosition& g : GeodesicPoints(a, b, 2.0))
       leg.line.push_back(projection_.Forward(g));
-    leg.label = LegLabel(leg.true_course, leg.distance_nm,
-                         carried[static_cast<std::size_t>(checkpoints_[i].row)]);
+    leg.label = LegLabel(
+        leg.true_course, leg.distance_nm,
+        route.carried[static_cast<std::size_t>(checkpoints_[i].row)].variation_deg.value_or(
+            NOT_ENTERED));
     legs_.push_back(std::move(leg));
   }
+  marks_ = MarksOnLegs(plan, checkpoints_, legs_, projection_);
 }
 
 std::vector<GeoPosition> ChartScene::RoutePositions() const {
@@ -244,15 +289,11 @@ char ChartScene::Resolution(double metres_per_pixel) {
   return resolution_;
 }
 
-void ChartScene::Prepare(const ChartView& view) {
+void ChartScene::Prepare(const ChartView& view, bool with_lines) {
   const MapBox box = ViewBox(projection_, view);
-  const char resolution = Resolution(view.metres_per_pixel);
-  // Read again when the view leaves what was read, or when it is zoomed so
-  // far in or out that the points kept no longer suit it.
-  if (base_map_ &&
-      (!lines_box_ || !Inside(*lines_box_, box) || resolution != lines_resolution_ ||
-       view.metres_per_pixel < lines_mpp_ / 3.0 || view.metres_per_pixel > lines_mpp_ * 3.0)) {
-    LoadLines(view);
+  if (with_lines) {
+    if (std::optional<LinesRequest> wanted = LinesWanted(view))
+      TakeLines(ReadChartLines(sources_, projection_, *wanted));
   }
   const bool fixes = Shows(FeatureKind::Fix, view);
   const bool all = Shows(FeatureKind::Airport, view);
@@ -264,26 +305,56 @@ void ChartScene::Prepare(const ChartView& view) {
   messages_.insert(messages_.end(), feature_messages_.begin(), feature_messages_.end());
 }
 
-void ChartScene::LoadLines(const ChartView& view) {
-  const MapBox box = Widened(ViewBox(projection_, view), 0.5);
-  lines_resolution_ = Resolution(view.metres_per_pixel);
-  lines_mpp_ = view.metres_per_pixel;
-  lines_box_ = box;
-  BaseMapResult read = LoadBaseMap(sources_, box, lines_resolution_);
-  lines_.clear();
-  lines_.reserve(read.lines.size());
+std::optional<LinesRequest> ChartScene::LinesWanted(const ChartView& view) {
+  if (!base_map_) return std::nullopt;
+  const MapBox box = ViewBox(projection_, view);
+  const char resolution = Resolution(view.metres_per_pixel);
+  // Read again when the view leaves what was read, or when it is zoomed so
+  // far in or out that the points kept no longer suit it.
+  if (lines_box_ && Inside(*lines_box_, box) && resolution == lines_resolution_ &&
+      view.metres_per_pixel >= lines_mpp_ / 3.0 && view.metres_per_pixel <= lines_mpp_ * 3.0)
+    return std::nullopt;
+  LinesRequest request;
+  request.box = Widened(box, 0.5);
+  request.resolution = resolution;
+  request.metres_per_pixel = view.metres_per_pixel;
+  request.projection = projection_id_;
+  return request;
+}
+
+ChartLines ReadChartLines(const BaseMapSources& sources, const ChartProjection& projection,
+                          const LinesRequest& request) {
+  ChartLines out;
+  out.request = request;
+  BaseMapResult read = LoadBaseMap(sources, request.box, request.resolution);
+  const double mpp = request.metres_per_pixel;
+  out.lines.reserve(read.lines.size());
   for (const MapLine& line : read.lines) {
-    ProjectedLine projected = Project(projection_, line, lines_mpp_);
+    ProjectedLine projected = Project(projection, line, mpp);
     // An island or lake smaller than a pixel or two would be a speck.
-    if (projected.points.size() < 2 || (projected.max_x - projected.min_x < 2 * lines_mpp_ &&
-                                        projected.max_y - projected.min_y < 2 * lines_mpp_))
+    if (projected.points.size() < 2 || (projected.max_x - projected.min_x < 2 * mpp &&
+                                        projected.max_y - projected.min_y < 2 * mpp))
       continue;
-    lines_.push_back(std::move(projected));
+    out.lines.push_back(std::move(projected));
   }
-  line_messages_ = std::move(read.messages);
+  out.messages = std::move(read.messages);
+  return out;
+}
+
+void ChartScene::TakeLines(ChartLines lines) {
+  if (lines.request.projection != projection_id_) return;
+  lines_box_ = lines.request.box;
+  lines_resolution_ = lines.request.resolution;
+  lines_mpp_ = lines.request.metres_per_pixel;
+  lines_ = std::move(lines.lines);
+  line_messages_ = std::move(lines.messages);
+  messages_ = line_messages_;
+  messages_.insert(messages_.end(), feature_messages_.begin(), feature_messages_.end());
+  ++revision_;
 }
 
 void ChartScene::LoadFeatures(const ChartView& view) {
+  ++revision_;
   features_.clear();
   features_fixes_ = Shows(FeatureKind::Fix, view);
   features_all_airports_ = Shows(FeatureKind::Airport, view);

@@ -88,11 +88,42 @@ struct ChartLeg {
   std::string label;         // "MC 123° 45 NM"
 };
 
+// A row of the log that no pilot typed (a top of climb or descent), where
+// it falls on its leg: as far along the leg's geodesic as the log puts it.
+struct ChartMark {
+  std::string name;  // "TOC", "TOD"
+  int leg = 0;       // into ChartScene::legs()
+  double along_nm = 0.0;
+  GeoPosition position;
+  ProjectedPoint xy;
+};
+
 struct ProjectedLine {
   MapLineKind kind = MapLineKind::Coast;
   std::vector<ProjectedPoint> points;
   double min_x = 0.0, max_x = 0.0, min_y = 0.0, max_y = 0.0;
 };
+
+// The base map a view needs read: the box, the shoreline resolution, and the
+// scale the points are thinned for.
+struct LinesRequest {
+  MapBox box;
+  char resolution = 'l';
+  double metres_per_pixel = 0.0;
+  int projection = 0;  // which of the scene's projections it is for
+};
+
+// Base-map lines read and projected for a request, with what could not be read.
+struct ChartLines {
+  LinesRequest request;
+  std::vector<ProjectedLine> lines;
+  std::vector<std::string> messages;
+};
+
+// Reads and projects the lines of `request`; runs on any thread, as it
+// touches nothing but its arguments and the data files.
+ChartLines ReadChartLines(const BaseMapSources& sources, const ChartProjection& projection,
+                          const LinesRequest& request);
 
 // What lies under a place of the picture.
 struct ChartHit {
@@ -111,20 +142,36 @@ class ChartScene {
   void SetAviationData(const AviationData* data) {
     data_ = data;
     features_box_.reset();
+    ++revision_;
   }
   void SetBaseMapSources(const BaseMapSources& sources) {
     sources_ = sources;
     base_map_ = true;
     lines_box_.reset();
+    ++revision_;
   }
+  const BaseMapSources& base_map_sources() const { return sources_; }
 
-  // Reads what `view` needs that is not at hand yet.
-  void Prepare(const ChartView& view);
+  // Reads what `view` needs that is not at hand yet; the base map too unless
+  // `with_lines` is false (the window reads it in the background).
+  void Prepare(const ChartView& view, bool with_lines = true);
+  // The base map `view` needs and the scene lacks; nothing when it has it
+  // (or has no sources yet).
+  std::optional<LinesRequest> LinesWanted(const ChartView& view);
+  // Lines read for a request of this scene; ignored when the projection has
+  // changed since they were asked for.
+  void TakeLines(ChartLines lines);
+  // Counts every change of what the scene draws, so that a picture of it
+  // can tell whether it is still the scene's.
+  uint64_t revision() const { return revision_; }
+  // Changes whenever the plan is fitted with a new projection.
+  int projection_id() const { return projection_id_; }
 
   const ChartProjection& projection() const { return projection_; }
   const AviationData* aviation_data() const { return data_; }
   const std::vector<ChartCheckpoint>& checkpoints() const { return checkpoints_; }
   const std::vector<ChartLeg>& legs() const { return legs_; }
+  const std::vector<ChartMark>& marks() const { return marks_; }
   // Rows without a position, by name: listed, not drawn.
   const std::vector<std::string>& unplaced() const { return unplaced_; }
   const std::vector<ProjectedLine>& lines() const { return lines_; }
@@ -143,13 +190,13 @@ class ChartScene {
   static bool Shows(FeatureKind kind, const ChartView& view);
 
  private:
-  void LoadLines(const ChartView& view);
   void LoadFeatures(const ChartView& view);
   char Resolution(double metres_per_pixel);
 
   ChartProjection projection_;
   std::vector<ChartCheckpoint> checkpoints_;
   std::vector<ChartLeg> legs_;
+  std::vector<ChartMark> marks_;
   std::vector<std::string> unplaced_;
   std::vector<ProjectedLine> lines_;
   std::vector<ChartFeature> features_;
@@ -164,6 +211,8 @@ class ChartScene {
   double resolution_mpp_ = -1.0;
   char resolution_ = 'l';
   const AviationData* data_ = nullptr;
+  uint64_t revision_ = 0;
+  int projection_id_ = 0;
   std::optional<MapBox> lines_box_;
   char lines_resolution_ = 0;
   double lines_mpp_ = 0.0;

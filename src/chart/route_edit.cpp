@@ -4,25 +4,20 @@
 #include <cstdio>
 
 #include "data/aviation_fill.h"
+#include "plan/route_row.h"
 
 namespace {
 
-void SetCell(Checkpoint& row, int cell, int32_t value) {
-  if (row.subitems.size() < static_cast<std::size_t>(kRouteCells)) row.subitems.resize(kRouteCells);
-  row.subitems[static_cast<std::size_t>(cell)] =
-      value == NOT_ENTERED ? std::string() : std::to_string(value);
+void Set(Checkpoint& row, RowNumber number, std::optional<int32_t> value) {
+  row = RowBuilder(std::move(row)).Set(number, value).Build();
 }
 
-bool HasText(const std::string& cell) {
-  return cell.find_first_not_of(" \t") != std::string::npos;
+bool HasOwnVariation(const Checkpoint& row) {
+  return ReadRow(row).variation_deg.has_value();
 }
 
 Checkpoint RowFor(const RoutePoint& point) {
-  Checkpoint row;
-  row.caption = CutUtf8(point.name, kShortTextMax);
-  row.subitems.assign(kRouteCells, std::string());
-  row.position = point.position;
-  return row;
+  return RowBuilder(CutUtf8(point.name, kShortTextMax)).position(point.position).Build();
 }
 
 void AddAirfield(Plan& plan, const RoutePoint& point) {
@@ -83,13 +78,16 @@ bool RemoveRoutePoint(Plan& plan, int row, const VariationSource& var) {
   const int size = static_cast<int>(plan.route.size());
   if (row < 0 || row >= size) return false;
   if (row > 0) return RemoveCheckpoint(plan, row, var);
-  const int32_t after = CarriedVariation(plan, 1).value_or(NOT_ENTERED);
+  // The new departure has no leg to it, and carries nothing: the first leg
+  // keeps the variation it flew with on its own row.
+  const std::optional<int32_t> first_leg = CarriedVariation(plan, 2);
   plan.route.erase(plan.route.begin());
-  if (!plan.route.empty()) {
-    // The new departure has no leg to it.
-    Checkpoint& first = plan.route.front();
-    for (int cell : {kCellDist, kCellCourse}) SetCell(first, cell, NOT_ENTERED);
-    if (!HasText(first.SubItem(kCellMagVar))) SetCell(first, kCellMagVar, after);
-  }
+  if (plan.route.empty()) return true;
+  plan.route.front() = RowBuilder(std::move(plan.route.front()))
+                           .distance_nm(std::nullopt)
+                           .true_course_deg(std::nullopt)
+                           .Build();
+  if (plan.route.size() > 1 && !HasOwnVariation(plan.route[1]))
+    Set(plan.route[1], &RowValues::variation_deg, first_leg);
   return true;
 }

@@ -183,12 +183,11 @@ int FillVorCrossChecks(const AviationData& data, Plan& plan, const MagneticModel
   int filled = 0;
   for (std::size_t i = 1; i < plan.route.size(); ++i) {
     Checkpoint& row = plan.route[i];
-    if (!row.position || !Trim(row.SubItem(kCellVor)).empty()) continue;
+    if (!row.position || !Trim(ReadRow(row).vor).empty()) continue;
     std::vector<std::string> said;
     const std::string text = VorCrossCheck(data, *row.position, model, &said);
     if (text.empty()) continue;
-    row.subitems.resize(kCellVor + 1);
-    row.subitems[kCellVor] = text;
+    row = RowBuilder(row).vor(text).Build();
     ++filled;
     // One note per station, however many checkpoints use it.
     if (notes)

@@ -5,10 +5,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <array>
 
 #include "forms/Aviationdata.h"
 #include "forms/Desktop.h"
 #include "forms/Viewdoc.h"
+#include "plan/route_row.h"
 
 namespace {
 
@@ -110,6 +112,13 @@ void TFormAdd::ClearEdits() {
   row_position.reset();
 }
 
+QLineEdit* TFormAdd::EditOfCell(int cell) const {
+  const std::array<QLineEdit*, kCellMagVar + 1> edits = {
+      EditDistance,  EditTrueCourse,  EditAltitude, EditWindDir,
+      EditWindSpeed, EditTemperature, EditAirspeed, EditMagVar};
+  return cell >= 0 && cell <= kCellMagVar ? edits[static_cast<std::size_t>(cell)] : nullptr;
+}
+
 CheckpointDialogTexts TFormAdd::Texts() const {
   CheckpointDialogTexts t;
   t.EditCheckpointName = EditCheckpointName->text().toStdString();
@@ -201,9 +210,8 @@ void TFormAdd::ButtonLookUpClick() {
   if (!vor_filled &&
       (!EditFreq->text().isEmpty() || !EditBear->text().isEmpty() || !EditIdent->text().isEmpty()))
     return;
-  Checkpoint row;
-  row.subitems.resize(kCellVor + 1);
-  row.subitems[kCellVor] = VorTextFor(this, place->position).toStdString();
+  const Checkpoint row =
+      RowBuilder(std::string()).vor(VorTextFor(this, place->position).toStdString()).Build();
   CheckpointDialogTexts vor;
   RowToDialog(row, vor);
   EditFreq->setText(FromStd(vor.EditFreq));

@@ -55,6 +55,10 @@ class TFormAdd : public HalvixDialog {
   // All twelve edits empty, "From" selected.
   void ClearEdits();
 
+  // The edit that holds route cell `cell` (kCellDist .. kCellMagVar);
+  // nullptr for any other.
+  QLineEdit* EditOfCell(int cell) const;
+
   CheckpointDialogTexts Texts() const;
   void SetTexts(const CheckpointDialogTexts& texts);
 

@@ -10,6 +10,7 @@
 #include "forms/Fadd.h"
 #include "forms/PlanDocument.h"
 #include "plan/check.h"
+#include "plan/columns.h"
 #include "plan/legs.h"
 
 TFormAskContinue::TFormAskContinue(QWidget* parent)
@@ -91,21 +92,8 @@ void TFormAskContinue::Button3Click() {
 namespace {
 
 QLineEdit* EditFor(const TFormAdd& form, MissingItem item) {
-  switch (item) {
-    case MissingItem::TrueCourse:
-      return form.EditTrueCourse;
-    case MissingItem::WindDirection:
-      return form.EditWindDir;
-    case MissingItem::WindSpeed:
-      return form.EditWindSpeed;
-    case MissingItem::MagneticVariation:
-      return form.EditMagVar;
-    case MissingItem::TrueAirspeed:
-      return form.EditAirspeed;
-    case MissingItem::None:
-      break;
-  }
-  return nullptr;
+  const LogColumnInfo* column = ColumnChecking(item);
+  return column != nullptr ? form.EditOfCell(column->input_cell) : nullptr;
 }
 
 }  // namespace

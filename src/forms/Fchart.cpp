@@ -11,7 +11,7 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QStatusBar>
-#include <QTimer>
+#include <QUndoStack>
 #include <QWheelEvent>
 #include <cmath>
 #include <cstdio>
@@ -46,16 +46,39 @@ QString Position(const GeoPosition& p) {
 }  // namespace
 
 ChartWidget::ChartWidget(PlanDocument& document, QWidget* parent)
-    : QWidget(parent), document_(document) {
+    : QWidget(parent),
+      document_(document),
+      // The workers ask for a repaint; it runs on this window's thread.
+      canvas_([this] {
+        QMetaObject::invokeMethod(
+            this, [this] { update(); }, Qt::QueuedConnection);
+      }),
+      lines_job_([this] {
+        QMetaObject::invokeMethod(
+            this, [this] { update(); }, Qt::QueuedConnection);
+      }) {
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
   setMinimumSize(400, 300);
   // The aviation data only when a folder is chosen: the chart never asks for one.
   if (!AviationFolder().isEmpty()) scene_.SetAviationData(UseAviationData(this));
   scene_.SetPlan(document_.plan(), true);
+  // Only where the data sets lie: they are read after the first picture, off this thread.
+  scene_.SetBaseMapSources(FindBaseMapSources());
   connect(&document_, &PlanDocument::Changed, this, [this] { PlanChanged(false); });
   connect(&document_, &PlanDocument::Replaced, this, [this] { PlanChanged(true); });
   connect(&document_, &PlanDocument::SelectionChanged, this, [this] { update(); });
+}
+
+ChartWidget::~ChartWidget() {
+  canvas_.Wait();
+  lines_job_.Wait();
+}
+
+void ChartWidget::Settle() {
+  lines_job_.Wait();
+  if (std::optional<ChartLines> read = lines_job_.Take()) scene_.TakeLines(std::move(*read));
+  canvas_.Wait();
 }
 
 void ChartWidget::PlanChanged(bool refit) {
@@ -104,6 +127,11 @@ QString ChartWidget::Describe(double x, double y) const {
     text = QString::fromStdString(c.name) + "   " + text;
   } else if (hit.kind == ChartHit::Leg) {
     const ChartLeg& leg = scene_.legs()[static_cast<std::size_t>(hit.index)];
+    for (const ChartMark& mark : scene_.marks()) {
+      const PixelPoint at = view_.ToPixel(mark.xy);
+      if (mark.leg == hit.index && std::hypot(at.x - x, at.y - y) <= 8.0)
+        text = QString::fromStdString(mark.name) + "   " + text;
+    }
     const ChartCheckpoint& from = scene_.checkpoints()[static_cast<std::size_t>(leg.from)];
     const Bearing b = BearingBetween(from.position, here);
     text += QString::fromUtf8("   %1 NM, %2\u00b0 true from %3")
@@ -118,11 +146,21 @@ void ChartWidget::paintEvent(QPaintEvent*) {
   if (!fitted_) FitRoute();
   view_.width = width();
   view_.height = height();
-  scene_.Prepare(view_);
+  // The base map is read on a worker: the picture never waits for it, and
+  // shows it when it comes.
+  if (std::optional<ChartLines> read = lines_job_.Take()) scene_.TakeLines(std::move(*read));
+  scene_.Prepare(view_, false);
+  if (!lines_job_.busy()) {
+    if (std::optional<LinesRequest> wanted = scene_.LinesWanted(view_)) {
+      lines_job_.Start(
+          [sources = scene_.base_map_sources(), projection = scene_.projection(),
+           request = *wanted] { return ReadChartLines(sources, projection, request); });
+    }
+  }
   QPainter painter(this);
   ChartDrawOptions options;
   options.highlight = SelectedCheckpoint();
-  DrawChart(painter, scene_, view_, options);
+  canvas_.Draw(painter, scene_, view_, options);
   if ((drag_ == Drag::Checkpoint || drag_ == Drag::Leg) && drag_moved_) {
     // Where the route will go when the button is let go.
     std::vector<int> ends;
@@ -141,14 +179,6 @@ void ChartWidget::paintEvent(QPaintEvent*) {
     }
     painter.setBrush(Qt::white);
     painter.drawEllipse(drag_from_, 6.5, 6.5);
-  }
-  // The base map is read after the first picture, which shows the route at once.
-  if (!base_map_asked_) {
-    base_map_asked_ = true;
-    QTimer::singleShot(0, this, [this] {
-      scene_.SetBaseMapSources(FindBaseMapSources());
-      update();
-    });
   }
 }
 
@@ -378,6 +408,15 @@ TFormChart::TFormChart(PlanDocument& document, QWidget* parent)
   file->addAction(QString::fromUtf8("Print Chart\u2026"), this, [this] { PrintChart(); });
   file->addSeparator();
   file->addAction("Close", this, &QWidget::close);
+  // The chart's own changes are undone where they are made, as in the main window.
+  QMenu* edit = menuBar()->addMenu("Edit");
+  QAction* undo = document_.UndoStack()->createUndoAction(this, "&Undo");
+  undo->setShortcut(QKeySequence::Undo);
+  QAction* redo = document_.UndoStack()->createRedoAction(this, "&Redo");
+  redo->setShortcuts(
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+  edit->addAction(undo);
+  edit->addAction(redo);
   QMenu* view = menuBar()->addMenu("View");
   view->addAction("Zoom In", this, [this] {
     chart_->ZoomBy(1.5, QPointF(chart_->width() / 2.0, chart_->height() / 2.0));

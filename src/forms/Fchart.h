@@ -9,6 +9,8 @@
 #include <functional>
 #include <memory>
 
+#include "chart/background_job.h"
+#include "chart/chart_draw.h"
 #include "chart/chart_scene.h"
 #include "chart/route_edit.h"
 
@@ -23,8 +25,13 @@ class ChartWidget : public QWidget {
 
  public:
   ChartWidget(PlanDocument& document, QWidget* parent);
+  ~ChartWidget() override;
 
   ChartScene& scene() { return scene_; }
+  // Waits for the base map and the map picture read and drawn in the
+  // background, and takes them in (tests).
+  void Settle();
+  const ChartCanvas& canvas() const { return canvas_; }
   const ChartView& view() const { return view_; }
   void SetView(const ChartView& view);
   // The whole route in view with a tenth of each side to spare.
@@ -69,7 +76,6 @@ class ChartWidget : public QWidget {
   ChartScene scene_;
   ChartView view_;
   bool fitted_ = false;
-  bool base_map_asked_ = false;
   // What a press of the left button took hold of.
   enum class Drag { None, Pan, Checkpoint, Leg };
   Drag drag_ = Drag::None;
@@ -77,6 +83,9 @@ class ChartWidget : public QWidget {
   bool drag_moved_ = false;
   QPointF press_at_;
   QPointF drag_from_;
+  // Last, so that their workers stop before the rest goes.
+  ChartCanvas canvas_;
+  BackgroundJob<ChartLines> lines_job_;
 };
 
 class TFormChart : public QMainWindow {

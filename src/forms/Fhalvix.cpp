@@ -39,6 +39,7 @@
 #include "halvix_version.h"
 #include "plan/fuel_plan.h"
 #include "plan/planfile.h"
+#include "plan/route_row.h"
 
 const char* const kHomePageUrl = "https://www.halvix.example/";
 const char* const kSiblingPageUrl = "https://www.halvix.example/logbook/";
@@ -440,9 +441,7 @@ void TForm1::ButtonAddClick() {
     const std::optional<GeoPosition> position = departure->position;
     const std::optional<Airport> airport = departure->airport;
     document_->Change("Add Departure", [&](Plan& edited) {
-      AddRow(edited, name, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
-             NOT_ENTERED, NOT_ENTERED, NOT_ENTERED);
-      edited.route.back().position = position;
+      AddRow(edited, RowBuilder(name).position(position));
       JoinAirfields(edited, airport);
     });
   } else {

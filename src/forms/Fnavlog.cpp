@@ -17,6 +17,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <array>
 #include <vector>
 
 #include "forms/Desktop.h"
@@ -32,40 +33,31 @@ const QColor NavLogModel::kExhausted(255, 128, 118);
 
 namespace {
 
-// The window's columns of the log, and how wide each starts.
-struct WindowColumn {
-  LogColumn column;
-  int width;
+// The log's columns the window shows, and where each of them is.
+struct WindowColumns {
+  std::vector<LogColumn> shown;
+  std::array<int, kLogColumnCount> index;
 };
-const WindowColumn kColumns[NavLogModel::kColumnCount] = {
-    {LogColumn::Name, 130},   {LogColumn::Tc, 38},       {LogColumn::Alt, 46},
-    {LogColumn::WindDir, 58}, {LogColumn::WindVel, 58},  {LogColumn::Temp, 40},
-    {LogColumn::Tas, 40},     {LogColumn::Wca, 40},      {LogColumn::Th, 38},
-    {LogColumn::Var, 38},     {LogColumn::Mh, 38},       {LogColumn::Ch, 38},
-    {LogColumn::Dist, 40},    {LogColumn::Rem, 40},      {LogColumn::Gs, 40},
-    {LogColumn::Ete, 40},     {LogColumn::FuelUsed, 62}, {LogColumn::FuelRem, 62},
-    {LogColumn::VorFreq, 62}, {LogColumn::VorBrng, 40},  {LogColumn::VorIdent, 46},
-    {LogColumn::VorToFr, 44},
-};
+const WindowColumns& Shown() {
+  static const WindowColumns columns = [] {
+    WindowColumns made;
+    made.index.fill(-1);
+    for (const LogColumnInfo& info : LogColumns()) {
+      if (info.window.width <= 0) continue;
+      made.index[static_cast<std::size_t>(info.column)] = static_cast<int>(made.shown.size());
+      made.shown.push_back(info.column);
+    }
+    return made;
+  }();
+  return columns;
+}
+
+const LogColumnInfo& InfoAt(int column) {
+  return ColumnInfo(Shown().shown[static_cast<std::size_t>(column)]);
+}
 
 QString Q(const std::string& text) {
   return QString::fromStdString(text);
-}
-
-// The first leg's own cell for each value the pre-print check asks for.
-MissingItem CheckedItem(int column) {
-  switch (column) {
-    case NavLogModel::kTc:
-      return MissingItem::TrueCourse;
-    case NavLogModel::kWindDir:
-      return MissingItem::WindDirection;
-    case NavLogModel::kWindVel:
-      return MissingItem::WindSpeed;
-    case NavLogModel::kVar:
-      return MissingItem::MagneticVariation;
-    default:
-      return MissingItem::None;
-  }
 }
 
 // Whether some leg's fuel shows other than its own figure rounded, to keep
@@ -80,51 +72,27 @@ bool FuelApportioned(const NavLog& log) {
   return false;
 }
 
-// The route cell a column shows a leg's own value of; -1 for a computed column.
-int OwnCell(int column) {
-  switch (column) {
-    case NavLogModel::kDist:
-      return kCellDist;
-    case NavLogModel::kTc:
-      return kCellCourse;
-    case NavLogModel::kAlt:
-      return kCellAltitude;
-    case NavLogModel::kWindDir:
-      return kCellWindDir;
-    case NavLogModel::kWindVel:
-      return kCellWindVel;
-    case NavLogModel::kTemp:
-      return kCellTemp;
-    case NavLogModel::kTas:
-      return kCellTas;
-    case NavLogModel::kVar:
-      return kCellMagVar;
-    default:
-      return -1;
-  }
-}
-
-int32_t CheckedValue(const LegResult& leg, MissingItem item) {
-  switch (item) {
-    case MissingItem::TrueCourse:
-      return leg.tc;
-    case MissingItem::WindDirection:
-      return leg.winddir;
-    case MissingItem::WindSpeed:
-      return leg.windvel;
-    case MissingItem::MagneticVariation:
-      return leg.var;
-    case MissingItem::TrueAirspeed:
-      return leg.tas;
-    case MissingItem::None:
-      break;
-  }
-  return 0;
+// The first leg lacks the value the pre-print check asks for under `info`.
+bool Lacks(const LegResult& leg, const LogColumnInfo& info) {
+  return info.check != MissingItem::None && info.value.whole != nullptr &&
+         leg.*info.value.whole == NOT_ENTERED;
 }
 
 }  // namespace
 
 // --- NavLogModel ---------------------------------------------------------------
+
+int NavLogModel::ColumnCount() {
+  return static_cast<int>(Shown().shown.size());
+}
+
+LogColumn NavLogModel::ColumnAt(int column) {
+  return Shown().shown[static_cast<std::size_t>(column)];
+}
+
+int NavLogModel::ColumnOf(LogColumn column) {
+  return Shown().index[static_cast<std::size_t>(column)];
+}
 
 NavLogModel::NavLogModel(PlanDocument& document, QObject* parent)
     : QAbstractTableModel(parent), document_(document) {}
@@ -154,7 +122,7 @@ void NavLogModel::Recompute() {
     rows_ = wanted;
     endRemoveRows();
   }
-  emit dataChanged(index(0, 0), index(rows_ - 1, kColumnCount - 1));
+  emit dataChanged(index(0, 0), index(rows_ - 1, ColumnCount() - 1));
 }
 
 int NavLogModel::UnsolvedLegs() const {
@@ -166,11 +134,11 @@ int NavLogModel::rowCount(const QModelIndex& parent) const {
 }
 
 int NavLogModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : kColumnCount;
+  return parent.isValid() ? 0 : ColumnCount();
 }
 
 QString NavLogModel::CellText(int row, int column) const {
-  const LogColumn shown = kColumns[column].column;
+  const LogColumn shown = ColumnAt(column);
   if (row == TotalRow()) {
     return shown == LogColumn::Name ? QStringLiteral("Total") : Q(ShownTotalText(Log(), shown));
   }
@@ -183,10 +151,10 @@ QString NavLogModel::CellText(int row, int column) const {
 
 std::string NavLogModel::Csv() const {
   std::vector<std::string> fields;
-  for (const WindowColumn& c : kColumns) fields.push_back(ColumnInfo(c.column).caption);
+  for (LogColumn column : Shown().shown) fields.push_back(ColumnInfo(column).caption);
   std::string csv = CsvLine(fields);
   for (int row = 0; row < rows_; ++row) {
-    for (int column = 0; column < kColumnCount; ++column)
+    for (int column = 0; column < ColumnCount(); ++column)
       fields[static_cast<std::size_t>(column)] = CellText(row, column).toStdString();
     csv += CsvLine(fields);
   }
@@ -194,36 +162,37 @@ std::string NavLogModel::Csv() const {
 }
 
 bool NavLogModel::NotANumberAt(int row, int column) const {
-  const int cell = OwnCell(column);
+  const int cell = InfoAt(column).input_cell;
   if (row <= 0 || row >= TotalRow() || cell < 0) return false;
-  const int typed = Log().legs[static_cast<std::size_t>(row - 1)].route_row;
-  return typed != kComputedRow &&
-         IsNotANumber(PlanNow().route[static_cast<std::size_t>(typed)].SubItem(cell));
+  return (Log().legs[static_cast<std::size_t>(row - 1)].not_a_number >> cell) & 1u;
+}
+
+bool NavLogModel::MissingAt(int row, int column) const {
+  if (row <= 0 || row >= TotalRow()) return false;
+  const LogRow& leg = Log().legs[static_cast<std::size_t>(row - 1)];
+  // The first checkpoint's row, which a top of climb may follow.
+  return leg.route_row == 1 && Lacks(leg, InfoAt(column));
 }
 
 bool NavLogModel::Marked(int row, int column) const {
-  if (row == TotalRow()) return (column == kEte || column == kFuelUsed) && UnsolvedLegs() > 0;
+  if (row == TotalRow()) return InfoAt(column).solved_only && UnsolvedLegs() > 0;
   if (row == 0) return false;
   const std::size_t k = static_cast<std::size_t>(row - 1);
-  if (column == kName) return Log().legs[k].status.problem != LegProblem::None;
-  if (NotANumberAt(row, column)) return true;
-  if (!TypedOverText(Log().legs[k].positions_give, OwnCell(column)).empty()) return true;
-  const MissingItem item = CheckedItem(column);
-  // The first checkpoint's row, which a top of climb may follow.
-  return Log().legs[k].route_row == 1 && item != MissingItem::None &&
-         CheckedValue(Log().legs[k], item) == NOT_ENTERED;
+  if (ColumnAt(column) == LogColumn::Name) return Log().legs[k].status.problem != LegProblem::None;
+  return NotANumberAt(row, column) || MissingAt(row, column) ||
+         !TypedOverText(Log().legs[k].positions_give, InfoAt(column).input_cell).empty();
 }
 
 QString NavLogModel::ToolTip(int row, int column) const {
   QStringList lines;
   if (row == TotalRow()) {
     const int unsolved = UnsolvedLegs();
-    if (unsolved > 0 && (column == kEte || column == kFuelUsed)) {
+    if (unsolved > 0 && InfoAt(column).solved_only) {
       lines << QString("Leaves out the time and fuel of %1 %2 that could not be solved")
                    .arg(unsolved)
                    .arg(unsolved == 1 ? "leg" : "legs");
     }
-    if (column == kFuelUsed && FuelApportioned(Log())) {
+    if (ColumnAt(column) == LogColumn::FuelUsed && FuelApportioned(Log())) {
       lines << QString(
           "The exact total to the tenth; each leg's fuel is rounded so that the legs add up to "
           "it");
@@ -231,13 +200,11 @@ QString NavLogModel::ToolTip(int row, int column) const {
   } else if (row > 0) {
     const std::size_t k = static_cast<std::size_t>(row - 1);
     const LogRow& l = Log().legs[k];
-    const MissingItem item = CheckedItem(column);
-    if (l.route_row == 1 && item != MissingItem::None && CheckedValue(l, item) == NOT_ENTERED) {
-      lines << QString("Missing Information: %1").arg(MissingItemName(item));
-    }
+    if (MissingAt(row, column))
+      lines << QString("Missing Information: %1").arg(MissingItemName(InfoAt(column).check));
     if (NotANumberAt(row, column))
-      lines << Q(NotANumberText(PlanNow(), {l.route_row, OwnCell(column)}));
-    const std::string typed_over = TypedOverText(l.positions_give, OwnCell(column));
+      lines << Q(NotANumberText(PlanNow(), {l.route_row, InfoAt(column).input_cell}));
+    const std::string typed_over = TypedOverText(l.positions_give, InfoAt(column).input_cell);
     if (!typed_over.empty()) lines << Q(typed_over);
     const std::string problem = LegProblemText(l.status);
     if (!problem.empty()) lines << Q(problem);
@@ -259,7 +226,7 @@ QColor NavLogModel::FuelColour(int row) const {
 }
 
 QVariant NavLogModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || index.row() >= rows_ || index.column() >= kColumnCount) return {};
+  if (!index.isValid() || index.row() >= rows_ || index.column() >= ColumnCount()) return {};
   const int row = index.row();
   const int column = index.column();
   switch (role) {
@@ -288,8 +255,7 @@ QVariant NavLogModel::data(const QModelIndex& index, int role) const {
       }
       return {};
     case Qt::TextAlignmentRole:
-      if (column == kName || column == kVorIdent) return int(Qt::AlignLeft | Qt::AlignVCenter);
-      return int(Qt::AlignRight | Qt::AlignVCenter);
+      return int((InfoAt(column).window.left ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
     default:
       return {};
   }
@@ -297,9 +263,9 @@ QVariant NavLogModel::data(const QModelIndex& index, int role) const {
 
 QVariant NavLogModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
-      section >= kColumnCount)
+      section >= ColumnCount())
     return {};
-  return QString::fromLatin1(ColumnInfo(kColumns[section].column).caption);
+  return QString::fromLatin1(InfoAt(section).caption);
 }
 
 // --- TFormNavLog -----------------------------------------------------------------
@@ -363,7 +329,8 @@ TFormNavLog::TFormNavLog(PlanDocument& document, QWidget* owner)
   GridLog->verticalHeader()->hide();
   GridLog->verticalHeader()->setDefaultSectionSize(GridLog->fontMetrics().height() + 6);
   GridLog->horizontalHeader()->setStretchLastSection(false);
-  for (int c = 0; c < NavLogModel::kColumnCount; ++c) GridLog->setColumnWidth(c, kColumns[c].width);
+  for (int c = 0; c < NavLogModel::ColumnCount(); ++c)
+    GridLog->setColumnWidth(c, InfoAt(c).window.width);
 
   LabelSummary = new QLabel(this);
   LabelSummary->setObjectName("LabelSummary");
@@ -535,17 +502,24 @@ void TFormNavLog::ShowFuelPlan(const Plan& plan, const NavLog& log) {
 
 void TFormNavLog::WidenMarkedColumns() {
   // A mark takes room from its cell's text; the column grows to hold both,
-  // so a flagged total stays readable with the mark beside it.
-  for (int c = 0; c < NavLogModel::kColumnCount; ++c) {
-    int need = 0;
-    for (int r = 0; r < model_->rowCount(); ++r) {
-      const QModelIndex cell = model_->index(r, c);
-      if (!cell.data(Qt::DecorationRole).isNull())
-        // The hint leaves no room for the cell's margins beside the mark.
-        need = std::max(need, GridLog->sizeHintForIndex(cell).width() +
-                                  GridLog->fontMetrics().averageCharWidth());
+  // so a flagged total stays readable with the mark beside it. Most edits
+  // change neither the marks nor their texts, and measuring is not free.
+  std::vector<std::tuple<int, int, QString>> marked;
+  for (int r = 0; r < model_->rowCount(); ++r) {
+    for (int c = 0; c < NavLogModel::ColumnCount(); ++c) {
+      if (model_->Marked(r, c)) marked.emplace_back(r, c, model_->CellText(r, c));
     }
-    if (need > GridLog->columnWidth(c)) GridLog->setColumnWidth(c, need);
+  }
+  if (marked == widened_for_) return;
+  widened_for_ = std::move(marked);
+  for (int r = 0; r < model_->rowCount(); ++r) {
+    for (int c = 0; c < NavLogModel::ColumnCount(); ++c) {
+      if (!model_->Marked(r, c)) continue;
+      // The hint leaves no room for the cell's margins beside the mark.
+      const int need = GridLog->sizeHintForIndex(model_->index(r, c)).width() +
+                       GridLog->fontMetrics().averageCharWidth();
+      if (need > GridLog->columnWidth(c)) GridLog->setColumnWidth(c, need);
+    }
   }
 }
 

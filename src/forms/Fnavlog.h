@@ -9,7 +9,10 @@
 #include <QPointer>
 #include <QWidget>
 #include <string>
+#include <tuple>
+#include <vector>
 
+#include "plan/columns.h"
 #include "plan/legs.h"
 #include "plan/plan.h"
 
@@ -27,31 +30,12 @@ class QTableView;
 // writes it.
 class NavLogModel : public QAbstractTableModel {
  public:
-  enum Column {
-    kName,
-    kTc,
-    kAlt,
-    kWindDir,
-    kWindVel,
-    kTemp,
-    kTas,
-    kWca,
-    kTh,
-    kVar,
-    kMh,
-    kCh,
-    kDist,
-    kRem,
-    kGs,
-    kEte,
-    kFuelUsed,
-    kFuelRem,
-    kVorFreq,
-    kVorBrng,
-    kVorIdent,
-    kVorToFr,
-    kColumnCount
-  };
+  // The window's columns are the log's columns that have a width in it, in
+  // the log's order.
+  static int ColumnCount();
+  static LogColumn ColumnAt(int column);
+  // -1 for a column the window leaves out.
+  static int ColumnOf(LogColumn column);
 
   static const QColor kBelowReserve;  // amber
   static const QColor kExhausted;     // red
@@ -68,6 +52,10 @@ class NavLogModel : public QAbstractTableModel {
   // The log as the window shows it, captions and departure row included.
   std::string Csv() const;
 
+  QString CellText(int row, int column) const;
+  // The cell carries a warning mark.
+  bool Marked(int row, int column) const;
+
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role) const override;
@@ -75,11 +63,11 @@ class NavLogModel : public QAbstractTableModel {
 
  private:
   int RowsWanted() const;
-  QString CellText(int row, int column) const;
   QString ToolTip(int row, int column) const;
-  bool Marked(int row, int column) const;
   // The route row's own cell under `column` holds text that is no number.
   bool NotANumberAt(int row, int column) const;
+  // Route row 1 lacks the value the pre-print check asks for under `column`.
+  bool MissingAt(int row, int column) const;
   QColor FuelColour(int row) const;
 
   const ::Plan& PlanNow() const;
@@ -131,6 +119,8 @@ class TFormNavLog : public QWidget {
 
   PlanDocument& document_;
   NavLogModel* model_;
+  // The marked cells and their texts when the columns were last widened.
+  std::vector<std::tuple<int, int, QString>> widened_for_;
   bool syncing_ = false;  // a selection being mirrored must not echo back
 };
 

@@ -3,6 +3,8 @@
 #include <string>
 #include <utility>
 
+#include "plan/route_row.h"
+
 const char* const kTooFewCheckpoints =
     "You must have at least two checkpoints before computing the route";
 
@@ -10,33 +12,26 @@ MissingItem FindMissingItem(const Plan& plan) {
   if (plan.route.size() < 2) return MissingItem::None;
   // Only the first en-route row's own cells count: a value carried from the
   // departure row (possible only through a plan file) does not.
-  LegResult own;
-  LegResult carry;
-  ClearLeg(own);
-  ClearLeg(carry);
-  ParseRow(plan.route[1], own, carry);
-  if (own.tc == NOT_ENTERED) return MissingItem::TrueCourse;
-  if (own.winddir == NOT_ENTERED) return MissingItem::WindDirection;
-  if (own.windvel == NOT_ENTERED) return MissingItem::WindSpeed;
-  if (own.var == NOT_ENTERED) return MissingItem::MagneticVariation;
+  const RowValues own = ReadRow(plan.route[1]);
+  if (!own.true_course_deg) return MissingItem::TrueCourse;
+  if (!own.wind_from_deg) return MissingItem::WindDirection;
+  if (!own.wind_speed_kt) return MissingItem::WindSpeed;
+  if (!own.variation_deg) return MissingItem::MagneticVariation;
   return MissingItem::None;
 }
 
 std::vector<MissingItem> FindMissingItems(const Plan& plan) {
   if (plan.route.size() < 2) return {};
-  LegResult own;
-  LegResult carry;
-  ClearLeg(own);
-  ClearLeg(carry);
-  ParseRow(plan.route[1], own, carry);
-  const std::pair<int32_t, MissingItem> values[] = {{own.tc, MissingItem::TrueCourse},
-                                                    {own.winddir, MissingItem::WindDirection},
-                                                    {own.windvel, MissingItem::WindSpeed},
-                                                    {own.var, MissingItem::MagneticVariation},
-                                                    {own.tas, MissingItem::TrueAirspeed}};
+  const RowValues own = ReadRow(plan.route[1]);
+  const std::pair<RowNumber, MissingItem> values[] = {
+      {&RowValues::true_course_deg, MissingItem::TrueCourse},
+      {&RowValues::wind_from_deg, MissingItem::WindDirection},
+      {&RowValues::wind_speed_kt, MissingItem::WindSpeed},
+      {&RowValues::variation_deg, MissingItem::MagneticVariation},
+      {&RowValues::true_airspeed_kt, MissingItem::TrueAirspeed}};
   std::vector<MissingItem> missing;
-  for (const auto& [value, item] : values) {
-    if (value == NOT_ENTERED) missing.push_back(item);
+  for (const auto& [number, item] : values) {
+    if (!(own.*number)) missing.push_back(item);
   }
   return missing;
 }
@@ -72,8 +67,9 @@ bool IsNotANumber(const std::string& text) {
 
 NotANumber FindNotANumber(const Plan& plan) {
   for (std::size_t row = 0; row < plan.route.size(); ++row) {
-    for (int cell = kCellDist; cell <= kCellMagVar; ++cell) {
-      if (IsNotANumber(plan.route[row].SubItem(cell))) return {static_cast<int>(row), cell};
+    for (std::size_t k = 0; k < kRowNumbers.size(); ++k) {
+      if (IsNotANumber(TypedText(plan.route[row], kRowNumbers[k])))
+        return {static_cast<int>(row), static_cast<int>(k)};
     }
   }
   return {};
@@ -84,9 +80,10 @@ std::string NotANumberText(const Plan& plan, const NotANumber& found) {
                                        "wind direction", "wind speed",  "temperature",
                                        "true airspeed",  "variation"};
   if (found.row < 0 || found.row >= static_cast<int>(plan.route.size()) || found.cell < 0 ||
-      found.cell > kCellMagVar)
+      found.cell >= static_cast<int>(kRowNumbers.size()))
     return std::string();
   const Checkpoint& row = plan.route[static_cast<std::size_t>(found.row)];
-  return "Checkpoint \"" + row.caption + "\": the " + kNames[found.cell] + " \"" +
-         row.SubItem(found.cell) + "\" is not a number and counts as 0.";
+  const std::size_t k = static_cast<std::size_t>(found.cell);
+  return "Checkpoint \"" + row.caption + "\": the " + kNames[k] + " \"" +
+         TypedText(row, kRowNumbers[k]) + "\" is not a number and counts as 0.";
 }

@@ -35,7 +35,7 @@ extern const char* const kTooFewCheckpoints;
 // The legs read it as 0, as the C library does; the pilot is told so.
 struct NotANumber {
   int row = -1;  // route row; -1: every number cell holds a number or nothing
-  int cell = 0;  // kCellDist .. kCellMagVar
+  int cell = 0;  // which number: its place in kRowNumbers (plan/route_row.h)
 };
 
 // True when `text` is not empty and no number starts it (after blanks and a sign).

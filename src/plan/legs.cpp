@@ -1,7 +1,6 @@
 #include "plan/legs.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
@@ -197,6 +196,9 @@ NavLog ComputeLog(const Plan& plan) {
     leg.from = plan.route[i - 1].caption;
     ClearLeg(leg);
     ParseRow(plan.route[i], leg, carry);
+    for (int cell = kCellDist; cell <= kCellMagVar; ++cell) {
+      if (IsNotANumber(plan.route[i].SubItem(cell))) leg.not_a_number |= 1u << cell;
+    }
 
     if (carry.dist != NOT_ENTERED)
       totals.dist = Saturate(static_cast<int64_t>(totals.dist) + carry.dist);

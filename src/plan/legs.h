@@ -73,6 +73,9 @@ struct LogRow : LegResult {
   std::string computed;
   std::string from;  // the name of the checkpoint the leg starts from, whole
   LegStatus status;
+  // The route row's own number cells that hold text but no number, one bit
+  // per cell (1 << kCell...), so no window parses the route again to mark them.
+  uint16_t not_a_number = 0;
   FuelState fuel = FuelState::Unknown;
   std::string fuel_warning;      // below the reserve or out of fuel; empty otherwise
   PositionsGive positions_give;  // filled by whoever knows the positions

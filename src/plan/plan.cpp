@@ -164,22 +164,6 @@ void ParseRow(const Checkpoint& row, LegResult& own, LegResult& carry) {
   CopyField(own.vortofr, tokens.NextToken());
 }
 
-void AddIntCell(Checkpoint& row, int32_t value) {
-  row.subitems.push_back(value == NOT_ENTERED ? std::string() : std::to_string(value));
-}
-
-bool AddRow(Plan& plan, const std::string& name, int32_t dist, int32_t tc, int32_t alt,
-            int32_t winddir, int32_t windvel, int32_t temp, int32_t tas, int32_t var,
-            const char* vortext) {
-  if (plan.route.size() >= static_cast<std::size_t>(kMaxRoute)) return false;
-  Checkpoint row;
-  row.caption = name;
-  for (int32_t value : {dist, tc, alt, winddir, windvel, temp, tas, var}) AddIntCell(row, value);
-  row.subitems.push_back(vortext ? std::string(vortext) : std::string());
-  plan.route.push_back(std::move(row));
-  return true;
-}
-
 std::string ComposeVorCell(const CheckpointDialogTexts& dialog) {
   if (dialog.EditFreq.empty() && dialog.EditIdent.empty() && dialog.EditBear.empty()) {
     return std::string();

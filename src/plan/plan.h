@@ -210,15 +210,6 @@ class VorTokenizer {
   bool done_ = false;
 };
 
-// Appends NOT_ENTERED as an empty cell, any other value in plain decimal.
-void AddIntCell(Checkpoint& row, int32_t value);
-
-// Appends a row to the route. Returns false (and changes nothing) when the
-// route already holds kMaxRoute rows. `vortext` may be null for none.
-bool AddRow(Plan& plan, const std::string& name, int32_t dist, int32_t tc, int32_t alt,
-            int32_t winddir, int32_t windvel, int32_t temp, int32_t tas, int32_t var,
-            const char* vortext = nullptr);
-
 // "%s/ %s/ %s/ %s" of frequency, bearing, ident and To/From (none for
 // NoToFrom); empty when the three edits are all empty.
 std::string ComposeVorCell(const CheckpointDialogTexts& dialog);

@@ -9,6 +9,7 @@
 #include "plan/fileio.h"
 #include "plan/performance_file.h"
 #include "plan/profile.h"
+#include "plan/route_row.h"
 
 const char* const kNoDataMessage = "There is no data entered into the plan!";
 
@@ -159,12 +160,11 @@ int32_t FillPlan(Plan& plan, const ProfileFile& file, ReadReport& report) {
     const std::string section = Numbered("dest", i);
     const std::string name = file.GetString(section, "toname", "noname", kNameSize);
     const std::string vor = file.GetString(section, "vortext", "", kNameSize);
-    int32_t v[8];
-    for (int k = 0; k < 8; ++k) {
-      v[k] = ClampCell(file.GetInt(section, kRouteKeys[k], NOT_ENTERED));
+    RowBuilder row(name);
+    for (std::size_t k = 0; k < kRowNumbers.size(); ++k) {
+      row.Set(kRowNumbers[k], ClampCell(file.GetInt(section, kRouteKeys[k], NOT_ENTERED)));
     }
-    AddRow(plan, name, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], vor.c_str());
-    plan.route.back().position = ReadPosition(file, section);
+    AddRow(plan, std::move(row.vor(vor).position(ReadPosition(file, section))));
   }
 
   const int32_t fieldcount = std::min(file.GetInt(kMisc, "fieldcount", 0), kMaxAirfieldsRead);

@@ -22,24 +22,34 @@ std::optional<int32_t> Known(int32_t value) {
   return value;
 }
 
-// The numbers of a parsed row; the log's own parse stays the one reading.
-void TakeNumbers(const LegResult& leg, RowValues& values) {
-  const int32_t parsed[] = {leg.dist,    leg.tc,   leg.alt, leg.winddir,
-                            leg.windvel, leg.temp, leg.tas, leg.var};
-  for (std::size_t k = 0; k < kRowNumbers.size(); ++k) values.*kRowNumbers[k] = Known(parsed[k]);
+// Reads the row's numbers cell by cell as the log does, carrying into `carried`.
+void ReadNumbers(const Checkpoint& row, RowValues& own, RowValues& carried) {
+  for (std::size_t k = 0; k < kRowNumbers.size(); ++k) {
+    // Left alone by an empty cell: no cell reads as a number this far out.
+    constexpr int32_t kUntouched = -kMaxCellValue - 1;
+    int32_t value = NOT_ENTERED;
+    int32_t carry = kUntouched;
+    ParseIntCell(row, kCellDist + static_cast<int>(k), value, carry);
+    own.*kRowNumbers[k] = Known(value);
+    // A typed marker ends what was carried; an empty cell leaves it.
+    if (carry != kUntouched) carried.*kRowNumbers[k] = Known(carry);
+  }
+}
+
+// The VOR text as the log and the plan file hold it.
+std::string StoredVor(const Checkpoint& row) {
+  char field[kTextField];
+  CopyField(field, row.SubItem(kCellVor));
+  return field;
 }
 
 }  // namespace
 
 RowValues ReadRow(const Checkpoint& row) {
-  LegResult own;
-  LegResult carry;
-  ClearLeg(own);
-  ClearLeg(carry);
-  ParseRow(row, own, carry);
   RowValues values;
-  TakeNumbers(own, values);
-  values.vor = own.vortext;
+  RowValues ignored;
+  ReadNumbers(row, values, ignored);
+  values.vor = StoredVor(row);
   return values;
 }
 
@@ -51,21 +61,15 @@ RouteValues ReadRoute(const Plan& plan) {
   RouteValues route;
   route.own.reserve(plan.route.size());
   route.carried.reserve(plan.route.size());
-  LegResult carry;
-  ClearLeg(carry);
+  RowValues carried;
   for (std::size_t i = 0; i < plan.route.size(); ++i) {
-    LegResult own;
-    ClearLeg(own);
+    RowValues own;
     // The departure's cells are read for what they say but carry nothing.
-    LegResult departure_carry{};
-    ParseRow(plan.route[i], own, i == 0 ? departure_carry : carry);
-    RowValues values;
-    TakeNumbers(own, values);
-    values.vor = own.vortext;
-    route.own.push_back(std::move(values));
-    RowValues carried;
-    if (i > 0) TakeNumbers(carry, carried);
-    route.carried.push_back(std::move(carried));
+    RowValues departure;
+    ReadNumbers(plan.route[i], own, i == 0 ? departure : carried);
+    own.vor = StoredVor(plan.route[i]);
+    route.own.push_back(std::move(own));
+    route.carried.push_back(carried);
   }
   return route;
 }

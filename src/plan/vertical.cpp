@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cmath>
 
+#include "plan/route_row.h"
 #include "plan/wind_triangle.h"
 
 namespace {
@@ -208,26 +209,22 @@ bool FirstNumber(const std::string& text, double& value) {
 
 std::vector<LegInput> LegInputs(const Plan& plan) {
   std::vector<LegInput> legs;
-  LegResult carry;
-  ClearLeg(carry);
+  const RouteValues route = ReadRoute(plan);
   for (std::size_t i = 1; i < plan.route.size() && legs.size() < kMaxLegs; ++i) {
-    LegResult own;
-    ClearLeg(own);
-    ParseRow(plan.route[i], own, carry);
+    const RowValues& carry = route.carried[i];
     LegInput in;
-    in.dist = carry.dist;
-    in.alt = carry.alt;
-    in.temp = carry.temp;
-    in.tc = carry.tc;
-    in.winddir = carry.winddir;
-    in.windvel = carry.windvel;
-    in.tas = carry.tas;
+    in.dist = carry.distance_nm.value_or(NOT_ENTERED);
+    in.alt = carry.altitude_ft.value_or(NOT_ENTERED);
+    in.temp = carry.temperature_c.value_or(NOT_ENTERED);
+    in.tc = carry.true_course_deg.value_or(NOT_ENTERED);
+    in.winddir = carry.wind_from_deg.value_or(NOT_ENTERED);
+    in.windvel = carry.wind_speed_kt.value_or(NOT_ENTERED);
+    in.tas = carry.true_airspeed_kt.value_or(NOT_ENTERED);
     int32_t wca = 0;
     int32_t gs = 0;
-    if (carry.tc != NOT_ENTERED && carry.winddir != NOT_ENTERED && carry.windvel != NOT_ENTERED &&
-        carry.var != NOT_ENTERED && carry.tas != NOT_ENTERED && carry.dist != NOT_ENTERED &&
-        WindTriangle(carry.tc, carry.winddir, carry.windvel, carry.tas, wca, gs) ==
-            Triangle::Solved)
+    if (carry.true_course_deg && carry.wind_from_deg && carry.wind_speed_kt &&
+        carry.variation_deg && carry.true_airspeed_kt && carry.distance_nm &&
+        WindTriangle(in.tc, in.winddir, in.windvel, in.tas, wca, gs) == Triangle::Solved)
       in.gs = gs;
     legs.push_back(in);
   }

@@ -27,6 +27,24 @@ int RightCol(const PrintContext& ctx, int k) {
   return ctx.rightleft + k * ctx.rcolwidth;
 }
 
+// The left edge and width of a cell of the table.
+struct PaperCell {
+  int x;
+  int width;
+};
+PaperCell CellOf(const PrintContext& ctx, PaperPlace place, int cell) {
+  switch (place) {
+    case PaperPlace::Left:
+      return {LeftCol(ctx, cell), ctx.colwidth};
+    case PaperPlace::Right:
+      return {RightCol(ctx, cell), ctx.rcolwidth};
+    case PaperPlace::Checkpoint:
+    case PaperPlace::None:
+      break;
+  }
+  return {ctx.cpleft, ctx.cpwidth};
+}
+
 // A leg's figure as the Navigation Log window shows it: both read the one
 // table of columns.
 std::string Cell(const LegResult& leg, LogColumn column) {
@@ -119,14 +137,15 @@ void DrawIdent(PrintContext& ctx, int x, int ybottom, int height, const std::str
   if (letters == ident) DrawMorse(ctx, x, ybottom, ident, room, height);
 }
 
-// Frames the remaining-fuel cell (the lower half of right column 5) with a
+// Frames the lower half of the remaining-fuel cell with a
 // heavy rule when the reserve is touched, and hatches it when the tanks are
 // dry; the value's own white box keeps it readable on the hatch.
 void MarkFuelCell(PrintContext& ctx, int top, FuelState state) {
   if (state != FuelState::BelowReserve && state != FuelState::Exhausted) return;
   Canvas& c = *ctx.printer;
-  const int x0 = RightCol(ctx, 5);
-  const int x1 = RightCol(ctx, 6);
+  const PaperSlot& slot = ColumnInfo(LogColumn::FuelRem).paper;
+  const int x0 = CellOf(ctx, slot.place, slot.cell).x;
+  const int x1 = x0 + CellOf(ctx, slot.place, slot.cell).width;
   const int y0 = top + ctx.unity / 4;
   const int y1 = top + ctx.unity / 2;
   c.SetBrushColor(kBlack);
@@ -146,18 +165,82 @@ void MarkFuelCell(PrintContext& ctx, int top, FuelState state) {
   }
 }
 
+// The baseline of a figure on `line` of a row whose top is `a`.
+int FigureLine(const PrintContext& ctx, int a, PaperLine line) {
+  return line == PaperLine::Upper ? a + ctx.unity / 4 - ctx.pady : a + ctx.unity / 2 - ctx.pady;
+}
+
+// A heading in its cell of the header whose top is `a`: one line of 12 or 10
+// points, or two words of 8 points one above the other.
+void DrawHeading(PrintContext& ctx, int a, const PaperCell& cell, const PaperHeading& heading) {
+  Canvas& c = *ctx.printer;
+  const int v = ctx.unity;
+  c.SetFontSize(heading.size);
+  const int width = heading.span * cell.width;
+  if (heading.line == PaperLine::Middle) {
+    const int half = heading.size == 8 ? ctx.text8height / 2 : ctx.text12height / 2;
+    DrawTextCentered(ctx, cell.x, a + v / 4 + half, width, heading.text);
+  } else if (heading.size == 8) {
+    const std::string text = heading.text;
+    const std::size_t space = text.find(' ');
+    const bool upper = heading.line == PaperLine::Upper;
+    const int first = upper ? a + v / 8 + 1 : a + v / 4 + v / 8 + 1;
+    const int second = upper ? a + v / 4 - 3 : a + v / 2 - 3;
+    DrawTextCentered(ctx, cell.x, first, width, text.substr(0, space));
+    if (space != std::string::npos)
+      DrawTextCentered(ctx, cell.x, second, width, text.substr(space + 1));
+  } else {
+    DrawTextCentered(ctx, cell.x, FigureLine(ctx, a, heading.line), width, heading.text);
+  }
+}
+
+// The cells of the form that no column of the log fills: the headings over
+// two columns, and what the pilot writes down in flight.
+struct FormHeading {
+  PaperPlace place;
+  int cell;
+  PaperHeading heading;
+};
+const FormHeading kFormHeadings[] = {
+    {PaperPlace::Left, 0, {"Planned", PaperLine::Upper, 12, 2}},
+    {PaperPlace::Left, 2, {"Pred. Wind", PaperLine::Upper, 12, 2}},
+    {PaperPlace::Right, 2, {"Act", PaperLine::Lower, 10, 1}},
+    {PaperPlace::Right, 3, {"ATE", PaperLine::Lower, 10, 1}},
+    {PaperPlace::Right, 4, {"ETA", PaperLine::Upper, 10, 1}},
+    {PaperPlace::Right, 4, {"ATA", PaperLine::Lower, 10, 1}},
+    {PaperPlace::Right, 8, {"Notes", PaperLine::Middle, 8, 1}},
+};
+
+// One figure of a leg row in its cell.
+void DrawFigure(PrintContext& ctx, const LogColumnInfo& info, const LegResult& leg, int a) {
+  const PaperSlot& slot = info.paper;
+  const PaperCell cell = CellOf(ctx, slot.place, slot.cell);
+  const int y = FigureLine(ctx, a, slot.line);
+  ctx.printer->SetFontSize(slot.size);
+  ctx.cellwidth = cell.width;
+  switch (slot.style) {
+    case PaperStyle::Plain:
+      DrawTextRight(ctx, cell.x, y, Cell(leg, info.column));
+      break;
+    case PaperStyle::Parenthesised:
+      DrawTextRight(ctx, cell.x, y, Parenthesised(Cell(leg, info.column)));
+      break;
+    case PaperStyle::Morse:
+      DrawIdent(ctx, cell.x, y, y - (a + ctx.unity / 4) - 1, Cell(leg, info.column));
+      break;
+  }
+}
+
 // The headings and ground speed carried onto a page's first row, in
 // parentheses where the leg has none of its own.
-void DrawCarried(PrintContext& ctx, const LegResult& leg, const LegResult& carried, int upper,
-                 int lower) {
-  ctx.cellwidth = ctx.colwidth;
-  auto draw = [&](int x, int y, LogColumn column) {
-    if (Cell(leg, column).empty()) DrawTextRight(ctx, x, y, Parenthesised(Cell(carried, column)));
-  };
-  draw(LeftCol(ctx, 8), upper, LogColumn::Mh);
-  ctx.cellwidth = ctx.rcolwidth;
-  draw(RightCol(ctx, 0), lower, LogColumn::Ch);
-  draw(RightCol(ctx, 2), upper, LogColumn::Gs);
+void DrawCarried(PrintContext& ctx, const LegResult& leg, const LegResult& carried, int a) {
+  for (const LogColumnInfo& info : LogColumns()) {
+    if (!info.paper.carried_over || !Cell(leg, info.column).empty()) continue;
+    const PaperCell cell = CellOf(ctx, info.paper.place, info.paper.cell);
+    ctx.cellwidth = cell.width;
+    DrawTextRight(ctx, cell.x, FigureLine(ctx, a, info.paper.line),
+                  Parenthesised(Cell(carried, info.column)));
+  }
 }
 
 }  // namespace
@@ -165,54 +248,16 @@ void DrawCarried(PrintContext& ctx, const LegResult& leg, const LegResult& carri
 void DrawTableHeader(PrintContext& ctx, int a, const std::string& departure) {
   Canvas& c = *ctx.printer;
   const int v = ctx.unity;
-  const int cw = ctx.colwidth;
-  const int rw = ctx.rcolwidth;
-  const int upper = a + v / 4 - ctx.pady;
-  const int lower = a + v / 2 - ctx.pady;
-  const int middle12 = a + v / 4 + ctx.text12height / 2;
-  const int middle8 = a + v / 4 + ctx.text8height / 2;
 
   c.SetBrushColor(kWhite);
-  c.SetFontSize(12);
-  DrawTextCentered(ctx, LeftCol(ctx, 0), upper, 2 * cw, "Planned");
-  DrawTextCentered(ctx, LeftCol(ctx, 0), lower, cw, "TC");
-  DrawTextCentered(ctx, LeftCol(ctx, 1), lower, cw, "Alt");
-  DrawTextCentered(ctx, LeftCol(ctx, 2), upper, 2 * cw, "Pred. Wind");
-  DrawTextCentered(ctx, LeftCol(ctx, 2), lower, cw, "Dir");
-  DrawTextCentered(ctx, LeftCol(ctx, 3), lower, cw, "Speed");
-  DrawTextCentered(ctx, LeftCol(ctx, 4), middle12, cw, "Temp");
-  DrawTextCentered(ctx, LeftCol(ctx, 5), middle12, cw, "TAS");
-  DrawTextCentered(ctx, LeftCol(ctx, 6), middle12, cw, "WCA");
-  DrawTextCentered(ctx, LeftCol(ctx, 7), upper, cw, "TH");
-  DrawTextCentered(ctx, LeftCol(ctx, 8), upper, cw, "MH");
-  DrawTextCentered(ctx, LeftCol(ctx, 7), lower, cw, "Var");
-  DrawTextCentered(ctx, LeftCol(ctx, 8), lower, cw, "Dev");
-  DrawTextCentered(ctx, ctx.cpleft, upper, ctx.cpwidth, "Checkpoints");
-
-  if (!ctx.blankform) {
-    DrawCheckpointName(ctx, a + v / 2, departure);
+  if (!ctx.blankform) DrawCheckpointName(ctx, a + v / 2, departure);
+  for (const LogColumnInfo& info : LogColumns()) {
+    const PaperSlot& slot = info.paper;
+    if (slot.place != PaperPlace::None)
+      DrawHeading(ctx, a, CellOf(ctx, slot.place, slot.cell), slot.heading);
   }
-  DrawTextCentered(ctx, RightCol(ctx, 0), middle12, rw, "CH");
-
-  c.SetFontSize(10);
-  static const char* const kPairs[4][2] = {
-      {"Dist", "Rem"}, {"GS", "Act"}, {"ETE", "ATE"}, {"ETA", "ATA"}};
-  for (int k = 0; k < 4; ++k) {
-    DrawTextCentered(ctx, RightCol(ctx, k + 1), upper, rw, kPairs[k][0]);
-    DrawTextCentered(ctx, RightCol(ctx, k + 1), lower, rw, kPairs[k][1]);
-  }
-
-  c.SetFontSize(8);
-  static const char* const kSmall[3][4] = {{"fuel", "used", "fuel", "rem"},
-                                           {"vor", "freq", "vor", "ident"},
-                                           {"vor", "brng", "vor", "to/fr"}};
-  const int bottoms[4] = {a + v / 8 + 1, a + v / 4 - 3, a + v / 4 + v / 8 + 1, a + v / 2 - 3};
-  for (int k = 0; k < 3; ++k) {
-    for (int j = 0; j < 4; ++j)
-      DrawTextCentered(ctx, RightCol(ctx, k + 5), bottoms[j], rw, kSmall[k][j]);
-  }
-  DrawTextCentered(ctx, RightCol(ctx, 8), middle8, rw, "Notes");
-
+  for (const FormHeading& own : kFormHeadings)
+    DrawHeading(ctx, a, CellOf(ctx, own.place, own.cell), own.heading);
   c.SetBrushColor(kBlack);
   DrawLine(c, ctx.tableleft, a, ctx.tableright, a);
   DrawLine(c, ctx.tableleft, a + v / 4, LeftCol(ctx, 4), a + v / 4);
@@ -231,8 +276,6 @@ void DrawLegRow(PrintContext& ctx, const LegResult& leg, int a, bool shaded,
                 const LegMarks& marks) {
   Canvas& c = *ctx.printer;
   const int v = ctx.unity;
-  const int upper = a + v / 4 - ctx.pady;
-  const int lower = a + v / 2 - ctx.pady;
   const CanvasColor colour = shaded ? kShadeGrey : kWhite;
 
   if (shaded) ShadeHalves(ctx, a, v / 2, colour);
@@ -255,40 +298,24 @@ void DrawLegRow(PrintContext& ctx, const LegResult& leg, int a, bool shaded,
   MarkFuelCell(ctx, a, marks.fuel);
   c.SetBrushColor(colour);
 
-  ctx.cellwidth = ctx.colwidth;
-  DrawTextRight(ctx, LeftCol(ctx, 0), lower, Cell(leg, LogColumn::Tc));
-  const LogColumn plain[6] = {LogColumn::Alt,  LogColumn::WindDir, LogColumn::WindVel,
-                              LogColumn::Temp, LogColumn::Tas,     LogColumn::Wca};
-  for (int k = 0; k < 6; ++k) DrawTextRight(ctx, LeftCol(ctx, k + 1), lower, Cell(leg, plain[k]));
-  DrawTextRight(ctx, LeftCol(ctx, 7), upper, Cell(leg, LogColumn::Th));
-  DrawTextRight(ctx, LeftCol(ctx, 8), upper, Cell(leg, LogColumn::Mh));
-  DrawTextRight(ctx, LeftCol(ctx, 7), lower, Cell(leg, LogColumn::Var));
-  DrawTextRight(ctx, LeftCol(ctx, 8), lower, Cell(leg, LogColumn::Dev));
-
-  c.SetBrushColor(kWhite);
-  DrawCheckpointName(ctx, a + v / 2, leg.toname);
-  c.SetBrushColor(colour);
-
-  ctx.cellwidth = ctx.rcolwidth;
-  DrawTextRight(ctx, RightCol(ctx, 0), lower, Cell(leg, LogColumn::Ch));
-  DrawTextRight(ctx, RightCol(ctx, 1), upper, Cell(leg, LogColumn::Dist));
-  DrawTextRight(ctx, RightCol(ctx, 2), upper, Cell(leg, LogColumn::Gs));
-  DrawTextRight(ctx, RightCol(ctx, 3), upper, Cell(leg, LogColumn::Ete));
-  DrawTextRight(ctx, RightCol(ctx, 5), upper, Cell(leg, LogColumn::FuelUsed));
-
-  c.SetFontSize(12);
-  DrawIdent(ctx, RightCol(ctx, 6), lower, lower - (a + v / 4) - 1, leg.vorident);
-
-  c.SetFontSize(8);
-  DrawTextRight(ctx, RightCol(ctx, 6), upper, Cell(leg, LogColumn::VorFreq));
-  DrawTextRight(ctx, RightCol(ctx, 7), upper, Cell(leg, LogColumn::VorBrng));
-  DrawTextRight(ctx, RightCol(ctx, 7), lower, Cell(leg, LogColumn::VorToFr));
-  DrawTextRight(ctx, RightCol(ctx, 5), lower, Parenthesised(Cell(leg, LogColumn::FuelRem)));
-  DrawTextRight(ctx, RightCol(ctx, 1), lower, Parenthesised(Cell(leg, LogColumn::Rem)));
+  // The larger figures first, the checkpoint's name on its white box.
+  for (int size : {12, 8}) {
+    for (const LogColumnInfo& info : LogColumns()) {
+      const PaperSlot& slot = info.paper;
+      if (slot.size != size || slot.place == PaperPlace::None) continue;
+      if (slot.place == PaperPlace::Checkpoint) {
+        c.SetBrushColor(kWhite);
+        DrawCheckpointName(ctx, a + v / 2, Cell(leg, info.column));
+        c.SetBrushColor(colour);
+      } else {
+        DrawFigure(ctx, info, leg, a);
+      }
+    }
+  }
 
   if (marks.carried) {
     c.SetFontSize(12);
-    DrawCarried(ctx, leg, *marks.carried, upper, lower);
+    DrawCarried(ctx, leg, *marks.carried, a);
   }
 }
 
@@ -328,9 +355,11 @@ void DrawTotalRow(PrintContext& ctx, const TotalsShown& shown, int a, bool shade
       const std::string text = Cell(totals, column);
       return subtotal ? Parenthesised(text) : text;
     };
-    DrawTextRight(ctx, RightCol(ctx, 1), t, sum(LogColumn::Dist));
-    DrawTextRight(ctx, RightCol(ctx, 3), t, marked(sum(LogColumn::Ete)));
-    DrawTextRight(ctx, RightCol(ctx, 5), t, marked(sum(LogColumn::FuelUsed)));
+    for (const LogColumnInfo& info : LogColumns()) {
+      if (!info.summed || info.paper.place != PaperPlace::Right) continue;
+      const std::string text = sum(info.column);
+      DrawTextRight(ctx, RightCol(ctx, info.paper.cell), t, info.solved_only ? marked(text) : text);
+    }
     // The notes share the empty cell of columns 6 to 8: two lines at most.
     const int x = RightCol(ctx, 6) - ctx.padx;
     const int width = 3 * ctx.rcolwidth + ctx.padx;

@@ -12,6 +12,7 @@
 
 #include "geo/geodesy.h"
 #include "plan/fileio.h"
+#include "plan/route_row.h"
 #include "routes/route_legs.h"
 
 namespace {
@@ -363,9 +364,7 @@ bool RouteToPlan(const Route& route, const MagneticModel& model, double year, Pl
   const RouteWaypoint& last = route.points.back();
   built.title =
       CutUtf8(route.name.empty() ? first.name + " to " + last.name : route.name, kLongTextMax);
-  AddRow(built, CutUtf8(first.name, kShortTextMax), NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
-         NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED);
-  built.route.back().position = first.position;
+  AddRow(built, RowBuilder(CutUtf8(first.name, kShortTextMax)).position(first.position));
 
   const VariationSource source{&model, year};
   int32_t previous_var = NOT_ENTERED;
@@ -379,9 +378,12 @@ bool RouteToPlan(const Route& route, const MagneticModel& model, double year, Pl
     if (leg.unreliable) unreliable += (unreliable.empty() ? "" : ", ") + Excerpt(to.name);
     // The planned cruise altitude carries forward from the first leg.
     const int32_t alt = i == 1 && route.altitude_ft ? *route.altitude_ft : NOT_ENTERED;
-    AddRow(built, CutUtf8(to.name, kShortTextMax), dist, tc, alt, NOT_ENTERED, NOT_ENTERED,
-           NOT_ENTERED, NOT_ENTERED, var == previous_var ? NOT_ENTERED : var);
-    built.route.back().position = to.position;
+    AddRow(built, RowBuilder(CutUtf8(to.name, kShortTextMax))
+                      .distance_nm(dist)
+                      .true_course_deg(tc)
+                      .altitude_ft(alt)
+                      .variation_deg(var == previous_var ? NOT_ENTERED : var)
+                      .position(to.position));
     previous_var = var;
   }
 

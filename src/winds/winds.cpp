@@ -5,6 +5,7 @@
 
 #include "geo/geodesy.h"
 #include "plan/legs.h"
+#include "plan/route_row.h"
 
 namespace {
 
@@ -37,31 +38,38 @@ void Profile(const std::vector<LevelSample>& levels, double alt_ft, Has has, Get
   }
 }
 
-void WriteCell(Checkpoint& row, int cell, int32_t value) {
-  if (value == NOT_ENTERED) return;
-  row.subitems[static_cast<std::size_t>(cell)] = std::to_string(value);
-}
-
-// Cells the pilot left empty get the value they carried, so that a wind
-// filled on a row above does not flow into a leg the forecast could not fill.
-void KeepCarried(Checkpoint& row, const RoundedWind& carried) {
-  const int cells[] = {kCellWindDir, kCellWindVel, kCellTemp};
-  const int32_t values[] = {carried.winddir, carried.windvel, carried.temp};
-  for (int n = 0; n < 3; ++n) {
-    if (row.subitems[static_cast<std::size_t>(cells[n])].empty())
-      WriteCell(row, cells[n], values[n]);
+// The three values a forecast gives a row; a value it has none of leaves
+// the row's own alone.
+void WriteWind(RowBuilder& row, const RoundedWind& wind, const RowValues& own, bool only_empty) {
+  const std::pair<RowNumber, int32_t> values[] = {{&RowValues::wind_from_deg, wind.winddir},
+                                                  {&RowValues::wind_speed_kt, wind.windvel},
+                                                  {&RowValues::temperature_c, wind.temp}};
+  for (const auto& [number, value] : values) {
+    if (value != NOT_ENTERED && !(only_empty && own.*number)) row.Set(number, value);
   }
 }
 
 void WriteProposal(Checkpoint& row, const WindProposal& proposal, bool earlier_filled) {
-  if (row.subitems.size() < static_cast<std::size_t>(kRouteCells)) row.subitems.resize(kRouteCells);
+  if (!proposal.filled && !earlier_filled) return;
+  RowBuilder written(row);
+  // Values the pilot left empty get what they carried, so that a wind filled
+  // on a row above does not flow into a leg the forecast could not fill.
   if (proposal.filled) {
-    WriteCell(row, kCellWindDir, proposal.wind.winddir);
-    WriteCell(row, kCellWindVel, proposal.wind.windvel);
-    WriteCell(row, kCellTemp, proposal.wind.temp);
-  } else if (earlier_filled) {
-    KeepCarried(row, proposal.current);
+    WriteWind(written, proposal.wind, RowValues{}, false);
+  } else {
+    WriteWind(written, proposal.current, ReadRow(row), true);
   }
+  row = std::move(written).Build();
+}
+
+RoundedWind CarriedWind(const RowValues& carried) {
+  return {carried.wind_from_deg.value_or(NOT_ENTERED), carried.wind_speed_kt.value_or(NOT_ENTERED),
+          carried.temperature_c.value_or(NOT_ENTERED)};
+}
+
+// The name as the log prints it.
+std::string RowName(const Plan& plan, int row) {
+  return CutUtf8(plan.route[static_cast<std::size_t>(row)].caption, kShortTextMax);
 }
 
 }  // namespace
@@ -160,35 +168,32 @@ WindFill ProposeWinds(const Plan& plan, const WindSource& source, const WindFill
   const double departure = source.Departure(options.depart_minutes);
   double elapsed = 0.0;
   bool earlier_filled = false;
-  LegResult own;
-  LegResult carry;
-  ClearLeg(carry);
+  const RouteValues route = ReadRoute(plan);
   for (std::size_t k = 0; k < midpoints.size(); ++k) {
     const int row = static_cast<int>(k) + 1;
-    ClearLeg(own);
-    ParseRow(plan.route[static_cast<std::size_t>(row)], own, carry);
+    const RowValues& carry = route.carried[static_cast<std::size_t>(row)];
     WindProposal proposal;
     proposal.row = row;
-    proposal.current = {carry.winddir, carry.windvel, carry.temp};
+    proposal.current = CarriedWind(carry);
     if (!midpoints[k]) {
       proposal.note = "no coordinates";
-    } else if (carry.alt == NOT_ENTERED) {
+    } else if (!carry.altitude_ft) {
       proposal.note = "no altitude";
     } else {
-      const WindSample sample = source.At(*midpoints[k], carry.alt, departure + elapsed);
+      const WindSample sample = source.At(*midpoints[k], *carry.altitude_ft, departure + elapsed);
       proposal.source = sample.source;
       proposal.time = sample.time;
       proposal.note = sample.found ? sample.warning : sample.reason;
       if (sample.found && sample.value.has_wind) {
         proposal.filled = true;
         proposal.wind = RoundWind(sample.value);
-        if (proposal.wind.temp == NOT_ENTERED) proposal.wind.temp = carry.temp;
+        if (proposal.wind.temp == NOT_ENTERED) proposal.wind.temp = proposal.current.temp;
       } else if (sample.found) {
         proposal.note = "no wind in the forecast";
       }
     }
     if (!proposal.note.empty()) {
-      fill.warnings.push_back("leg " + std::to_string(row) + " (" + own.toname +
+      fill.warnings.push_back("leg " + std::to_string(row) + " (" + RowName(plan, row) +
                               "): " + (proposal.filled ? "" : "not filled: ") + proposal.note);
     }
     WriteProposal(work.route[static_cast<std::size_t>(row)], proposal, earlier_filled);
@@ -204,15 +209,11 @@ WindFill ProposeWinds(const Plan& plan, const WindSource& source, const WindFill
 
 WindFill CurrentWinds(const Plan& plan) {
   WindFill fill;
-  LegResult own;
-  LegResult carry;
-  ClearLeg(carry);
+  const RouteValues route = ReadRoute(plan);
   for (std::size_t row = 1; row < plan.route.size() && fill.legs.size() < kMaxLegs; ++row) {
-    ClearLeg(own);
-    ParseRow(plan.route[row], own, carry);
     WindProposal leg;
     leg.row = static_cast<int>(row);
-    leg.current = {carry.winddir, carry.windvel, carry.temp};
+    leg.current = CarriedWind(route.carried[row]);
     fill.legs.push_back(leg);
   }
   return fill;

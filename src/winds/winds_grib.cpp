@@ -11,6 +11,7 @@
 #include <set>
 
 #include "plan/fileio.h"
+#include "plan/route_row.h"
 #include "winds/grib_messages.h"
 
 namespace {
@@ -182,16 +183,13 @@ GribArea AreaOfPlan(const Plan& plan) {
   std::vector<GeoPosition> points;
   double alt_min = 0.0;
   double alt_max = 0.0;
-  LegResult own;
-  LegResult carry;
-  ClearLeg(carry);
+  const RouteValues route = ReadRoute(plan);
   const auto midpoints = LegMidpoints(plan);
   for (std::size_t k = 0; k < midpoints.size(); ++k) {
-    ClearLeg(own);
-    ParseRow(plan.route[k + 1], own, carry);
-    if (!midpoints[k] || carry.alt == NOT_ENTERED) continue;
-    if (points.empty() || carry.alt < alt_min) alt_min = carry.alt;
-    if (points.empty() || carry.alt > alt_max) alt_max = carry.alt;
+    const std::optional<int32_t> alt = route.carried[k + 1].altitude_ft;
+    if (!midpoints[k] || !alt) continue;
+    if (points.empty() || *alt < alt_min) alt_min = *alt;
+    if (points.empty() || *alt > alt_max) alt_max = *alt;
     points.push_back(*midpoints[k]);
   }
   return AreaAround(points, alt_min, alt_max);

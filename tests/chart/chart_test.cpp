@@ -11,6 +11,8 @@
 #include "chart/chart_scene.h"
 #include "chart/route_edit.h"
 #include "geo/geodesy.h"
+#include "plan/legs.h"
+#include "plan/route_row.h"
 #include "routes/route_import.h"
 #include "test_util.h"
 
@@ -139,6 +141,50 @@ TEST(ChartScene, RouteLegsAndHitTesting) {
   EXPECT_EQ(hit.kind, ChartHit::Checkpoint);
 }
 
+// A climb to 5,500 ft and the descent to Santa Cruz's pattern both end on
+// the first leg: the log's TOC and TOD rows, marked on it as far along as
+// the log's distances add up to.
+TEST(ChartScene, TopsOfClimbAndDescentLieOnTheirLeg) {
+  Plan plan = ThreePointPlan();
+  plan.route.erase(plan.route.begin() + 2);
+  plan.route[1] = Row("Watsonville", "19", "332", "5500", "270", "10", "5", "110", "-13");
+  plan.route[1].position = GeoPosition{36.935833, -121.789722};
+  plan.route[2].subitems[kCellDist] = "12";
+  plan.performance.climb = {
+      {0, 0, 0, 0}, {2000, 3, 0.7, 4}, {4000, 7, 1.5, 8}, {6000, 11, 2.3, 14}};
+  plan.airfields.resize(2);
+  plan.airfields[0].elevation = "0";
+  plan.airfields[1].tpa = "1000";
+  const NavLog log = ComputeLog(plan);
+  ASSERT_EQ(log.legs.size(), 4u);
+  ASSERT_EQ(log.legs[0].computed, "TOC");
+  ASSERT_EQ(log.legs[1].computed, "TOD");
+
+  ChartScene scene;
+  scene.SetPlan(plan, true);
+  ASSERT_EQ(scene.marks().size(), 2u);
+  const GeoPosition& salinas = *plan.route[0].position;
+  const GeoPosition& watsonville = *plan.route[1].position;
+  const double along[] = {double(log.legs[0].dist), double(log.legs[0].dist + log.legs[1].dist)};
+  for (std::size_t i = 0; i < 2; ++i) {
+    const ChartMark& mark = scene.marks()[i];
+    EXPECT_EQ(mark.name, log.legs[i].computed);
+    EXPECT_EQ(mark.leg, 0);
+    EXPECT_NEAR(DistanceNm(salinas, mark.position), along[i], 0.01) << mark.name;
+    // On the geodesic: no way round by it.
+    EXPECT_NEAR(DistanceNm(salinas, mark.position) + DistanceNm(mark.position, watsonville),
+                DistanceNm(salinas, watsonville), 0.001)
+        << mark.name;
+    const ProjectedPoint xy = scene.projection().Forward(mark.position);
+    EXPECT_NEAR(mark.xy.x, xy.x, 1e-6);
+  }
+
+  // A leg whose start has no position is not drawn, nor are its marks.
+  plan.route[0].position.reset();
+  scene.SetPlan(plan, false);
+  EXPECT_TRUE(scene.marks().empty());
+}
+
 TEST(ChartScene, AviationLayersFromTheIndex) {
   AviationData data;
   std::string error;
@@ -257,14 +303,9 @@ TEST(ChartExport, ARouteWithoutPositionsIsRefused) {
 namespace {
 
 // The variation the log applies on each row.
-std::vector<int32_t> Carried(const Plan& plan) {
-  std::vector<int32_t> out;
-  int32_t var = NOT_ENTERED;
-  for (const Checkpoint& row : plan.route) {
-    const std::string& cell = row.SubItem(kCellMagVar);
-    if (!cell.empty()) var = ParseLong(cell.c_str());
-    out.push_back(var);
-  }
+std::vector<std::optional<int32_t>> Carried(const Plan& plan) {
+  std::vector<std::optional<int32_t>> out;
+  for (const RowValues& row : ReadRoute(plan).carried) out.push_back(row.variation_deg);
   return out;
 }
 
@@ -310,7 +351,7 @@ TEST(RouteEdit, EachChangeRemeasuresTheLegsItTouchesOnly) {
   EXPECT_EQ(plan.route[3].SubItem(kCellAltitude), "4500");
   EXPECT_EQ(plan.route[4].subitems, before.route[3].subitems);
   EXPECT_EQ(Carried(plan)[4], Carried(before)[3]);
-  ASSERT_FALSE(Carried(plan)[2] == NOT_ENTERED);
+  ASSERT_TRUE(Carried(plan)[2]);
 
   // Moved, then removed: Santa Cruz's leg is measured from Watsonville again.
   const GeoPosition moved{37.10, -121.95};
@@ -324,9 +365,12 @@ TEST(RouteEdit, EachChangeRemeasuresTheLegsItTouchesOnly) {
   EXPECT_EQ(plan.route[2].SubItem(kCellDist), before.route[2].SubItem(kCellDist));
   EXPECT_EQ(Carried(plan), Carried(before));
 
-  // The departure removed: the next row starts the route without a leg.
+  // The departure removed: the next row starts the route without a leg, and
+  // the first leg keeps the variation it flew with, though the departure's
+  // own cells take no part in the legs.
   ASSERT_TRUE(RemoveRoutePoint(plan, 0, var));
   EXPECT_EQ(plan.route[0].SubItem(kCellDist), "");
+  EXPECT_EQ(Carried(plan)[1], Carried(before)[2]);
   EXPECT_EQ(Carried(plan)[2], Carried(before)[3]);
 
   // An airport appended joins the airfields, once; a full route takes no more.

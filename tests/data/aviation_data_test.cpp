@@ -11,6 +11,7 @@
 #include "data/aviation_fill.h"
 #include "data/data_lines.h"
 #include "geo/geodesy.h"
+#include "plan/route_row.h"
 #include "test_util.h"
 
 namespace {
@@ -268,14 +269,10 @@ TEST(AviationFillTest, VorCrossChecksUseTheVorsOwnVariation) {
   EXPECT_EQ(VorCrossCheck(o.data, GeoPosition{36.5, -121.95}), "");  // 52 NM away
 
   Plan plan;
-  AddRow(plan, "A", NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
-         NOT_ENTERED, NOT_ENTERED);
-  AddRow(plan, "B", 5, 90, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
-         NOT_ENTERED, "112.3/ 068/ CDL/ To");
-  AddRow(plan, "C", 5, 90, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
-         NOT_ENTERED);
-  AddRow(plan, "D", 5, 90, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
-         NOT_ENTERED);
+  AddRow(plan, RowBuilder("A"));
+  AddRow(plan, RowBuilder("B").distance_nm(5).true_course_deg(90).vor("112.3/ 068/ CDL/ To"));
+  AddRow(plan, RowBuilder("C").distance_nm(5).true_course_deg(90));
+  AddRow(plan, RowBuilder("D").distance_nm(5).true_course_deg(90));
   for (Checkpoint& row : plan.route) row.position = GeoPosition{37.25, -121.95};
   plan.route[3].position.reset();
   EXPECT_EQ(FillVorCrossChecks(o.data, plan), 1);
@@ -361,21 +358,19 @@ TEST(AviationFillTest, TheChooserOffersAirportsNearestTheRouteBeforeOtherFields)
 TEST(AviationFillTest, AFilledCrossCheckFollowsItsCheckpointAndATypedOneStays) {
   Opened o(kData + "/xplane");
   Plan plan;
-  for (const char* name : {"A", "B", "C"})
-    AddRow(plan, name, 5, 90, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
-           NOT_ENTERED);
   const GeoPosition south{37.25, -121.95}, east{37.30, -121.80};
-  for (Checkpoint& row : plan.route) row.position = south;
+  for (const char* name : {"A", "B", "C"})
+    AddRow(plan, RowBuilder(name).distance_nm(5).true_course_deg(90).position(south));
   ASSERT_EQ(FillVorCrossChecks(o.data, plan), 2);
-  plan.route[2].subitems[kCellVor] = "114.1/ 165/ SJC/ To";  // the pilot's
+  plan.route[2] = RowBuilder(plan.route[2]).vor("114.1/ 165/ SJC/ To").Build();  // the pilot's
   for (Checkpoint& row : plan.route) row.position = east;
   // Moved without following: the filled one is stale, the typed one is not.
   EXPECT_EQ(StaleVorCrossChecks(o.data, plan), std::vector<int>{1});
   EXPECT_TRUE(FollowVorCrossCheck(o.data, plan, 1, south));
   EXPECT_FALSE(FollowVorCrossCheck(o.data, plan, 2, south));
-  EXPECT_EQ(plan.route[1].SubItem(kCellVor), VorCrossCheck(o.data, east));
-  EXPECT_NE(plan.route[1].SubItem(kCellVor), "114.1/ 165/ SJC/ From");
-  EXPECT_EQ(plan.route[2].SubItem(kCellVor), "114.1/ 165/ SJC/ To");
+  EXPECT_EQ(ReadRow(plan.route[1]).vor, VorCrossCheck(o.data, east));
+  EXPECT_NE(ReadRow(plan.route[1]).vor, "114.1/ 165/ SJC/ From");
+  EXPECT_EQ(ReadRow(plan.route[2]).vor, "114.1/ 165/ SJC/ To");
   EXPECT_TRUE(StaleVorCrossChecks(o.data, plan).empty());
 }
 

@@ -20,6 +20,7 @@
 #include "forms/Faddfld.h"
 #include "forms/Fhalvix.h"
 #include "forms/Fpick.h"
+#include "plan/route_row.h"
 #include "routes/route_import.h"
 
 namespace {
@@ -135,10 +136,8 @@ TEST_F(AviationLookUpTest, FolderChoiceAndTheCrossCheckCommandReportWhatTheyDid)
       << desk_.messages[1].text.toStdString();
 
   Plan plan;
-  AddRow(plan, "KSQL", NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
-         NOT_ENTERED, NOT_ENTERED);
-  AddRow(plan, "South", 21, 136, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
-         NOT_ENTERED);
+  AddRow(plan, RowBuilder("KSQL"));
+  AddRow(plan, RowBuilder("South").distance_nm(21).true_course_deg(136));
   plan.route[1].position = GeoPosition{37.25, -121.95};
   EXPECT_EQ(FillVorCrossChecksCommand(nullptr, plan), 1);
   EXPECT_EQ(plan.route[1].SubItem(kCellVor), "114.1/ 165/ SJC/ From");
@@ -150,10 +149,8 @@ TEST_F(AviationLookUpTest, FillingTheCrossChecksFromTheMenuIsOneUndoableChange) 
   TForm1 form;
   form.TimerAutoLoad->stop();
   Plan plan;
-  AddRow(plan, "KSQL", NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
-         NOT_ENTERED, NOT_ENTERED);
-  AddRow(plan, "South", 21, 136, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
-         NOT_ENTERED);
+  AddRow(plan, RowBuilder("KSQL"));
+  AddRow(plan, RowBuilder("South").distance_nm(21).true_course_deg(136));
   plan.route[1].position = GeoPosition{37.25, -121.95};
   form.Document().Replace(plan);
   desk_.message_answers = {mrOk, mrOk, mrOk};

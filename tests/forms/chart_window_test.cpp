@@ -10,6 +10,7 @@
 #include "MainWindowFixture.h"
 #include "data/aviation_data.h"
 #include "forms/Fchart.h"
+#include "plan/planfile.h"
 
 namespace {
 
@@ -91,6 +92,28 @@ TEST_F(ChartWindowTest, TellsWhatIsUnderThePointer) {
   EXPECT_TRUE(empty.contains("'W   1:")) << empty.toStdString();
 }
 
+// The first picture waits for no base map: it is read and the map drawn
+// on workers, and a zoom shows the map it has, stretched, until then.
+TEST_F(ChartWindowTest, ReadsAndDrawsTheMapInTheBackground) {
+  if (FindBaseMapSources().gshhg_folder.empty()) GTEST_SKIP() << "gmt-gshhg-low is not installed";
+  ShowCoastRoute();
+  ChartWidget* chart = OpenFromMenu()->Chart();
+  chart->resize(800, 600);
+  for (int i = 0; i < 2; ++i) {
+    chart->grab();
+    chart->Settle();
+  }
+  chart->grab();
+  EXPECT_FALSE(chart->scene().lines().empty());
+  EXPECT_TRUE(chart->canvas().sharp());
+  chart->ZoomBy(1.25, QPointF(400, 300));
+  chart->grab();
+  EXPECT_FALSE(chart->canvas().sharp());
+  chart->Settle();
+  chart->grab();
+  EXPECT_TRUE(chart->canvas().sharp());
+}
+
 TEST_F(ChartWindowTest, ExportsTheChartOrSaysWhyNot) {
   ShowCoastRoute();
   TFormChart* form = OpenFromMenu();
@@ -105,14 +128,21 @@ TEST_F(ChartWindowTest, ExportsTheChartOrSaysWhyNot) {
   EXPECT_TRUE(desk.messages.back().text.contains("two checkpoints with positions"));
 }
 
-// Each change made on the chart is one change of the document, which the
-// other windows follow.
-TEST_F(ChartWindowTest, BuildsAndChangesTheRoute) {
+// Each change made on the chart is one step of Edit > Undo, which the other
+// windows follow: undone, the plan is as it was to the last cell and
+// airfield; redone, as the change left it.
+TEST_F(ChartWindowTest, BuildsAndChangesTheRouteAndUndoesEachChange) {
   AviationData data;
   std::string error;
   ASSERT_TRUE(data.Open(HALVIX_SAMPLE_DATA, "", error)) << error;
   ShowCoastRoute();
-  ChartWidget* chart = OpenFromMenu()->Chart();
+  TFormChart* form = OpenFromMenu();
+  ChartWidget* chart = form->Chart();
+  // The chart window's own Edit menu undoes and redoes, as the main window's does.
+  QList<QAction*> edit;
+  for (QAction* menu : form->menuBar()->actions())
+    if (menu->text() == "Edit") edit = menu->menu()->actions();
+  ASSERT_EQ(edit.size(), 2);
   chart->resize(800, 600);
   chart->FitRoute();
   chart->scene().SetAviationData(&data);
@@ -121,11 +151,26 @@ TEST_F(ChartWindowTest, BuildsAndChangesTheRoute) {
   chart->SetView(view);
   chart->scene().Prepare(chart->view());
   const Plan before = Form1->plan;
-  auto undo_all = [&] {
+  auto saved = [this](const Plan& plan) {
+    // A plan file is written into what is there, as profile files are.
+    QFile::remove(QPath("saved.flt"));
+    EXPECT_EQ(SavePlan(plan, Path("saved.flt")).status, SaveStatus::Saved);
+    return ReadFile(Path("saved.flt"));
+  };
+  const std::string original = saved(before);
+  auto undo_all = [&](const QString& what) {
     EXPECT_TRUE(Form1->Document().IsModified());
     EXPECT_EQ(chart->scene().checkpoints().size(), Form1->plan.route.size());
     EXPECT_EQ(Form1->RouteModel()->rowCount(), static_cast<int>(Form1->plan.route.size()));
-    Form1->Document().Replace(before);
+    EXPECT_EQ(edit[0]->text(), "&Undo " + what);
+    const std::string changed = saved(Form1->plan);
+    edit[0]->trigger();
+    EXPECT_EQ(saved(Form1->plan), original) << what.toStdString();
+    EXPECT_FALSE(Form1->Document().IsModified());
+    EXPECT_EQ(chart->scene().checkpoints().size(), before.route.size());
+    edit[1]->trigger();
+    EXPECT_EQ(saved(Form1->plan), changed) << what.toStdString();
+    Form1->Undo1->trigger();
   };
 
   // Add to Route: San Jose's airport appended, and among the airfields.
@@ -138,7 +183,7 @@ TEST_F(ChartWindowTest, BuildsAndChangesTheRoute) {
   EXPECT_EQ(Form1->plan.route[3].caption, "KSJC");
   EXPECT_FALSE(Form1->plan.route[3].SubItem(kCellDist).empty());
   EXPECT_EQ(Form1->plan.airfields.size(), before.airfields.size() + 1);
-  undo_all();
+  undo_all("Add to Route");
 
   // A leg dragged: a point where it is let go, between the leg's ends.
   const ChartLeg& leg = chart->scene().legs()[0];
@@ -159,7 +204,7 @@ TEST_F(ChartWindowTest, BuildsAndChangesTheRoute) {
       chart->scene().projection().Reverse(chart->view().FromPixel(mid.x + 30, mid.y + 40));
   EXPECT_NEAR(Form1->plan.route[1].position->lat, dropped.lat, 1e-6);
   EXPECT_EQ(Form1->plan.route[1].caption, CoordinateName(dropped));
-  undo_all();
+  undo_all("Insert Checkpoint");
 
   // A checkpoint dragged moves; Delete removes the selected one.
   const PixelPoint santa_cruz = chart->view().ToPixel(chart->scene().checkpoints()[2].xy);
@@ -169,12 +214,12 @@ TEST_F(ChartWindowTest, BuildsAndChangesTheRoute) {
   ASSERT_EQ(Form1->plan.route.size(), 3u);
   EXPECT_LT(Form1->plan.route[2].position->lon, before.route[2].position->lon);
   EXPECT_NE(Form1->plan.route[2].SubItem(kCellDist), before.route[2].SubItem(kCellDist));
-  undo_all();
+  undo_all("Move Checkpoint");
   Form1->Document().SelectRow(1);
   Key(chart, Qt::Key_Delete);
   ASSERT_EQ(Form1->plan.route.size(), 2u);
   EXPECT_EQ(Form1->plan.route[1].caption, "Santa Cruz");
-  undo_all();
+  undo_all("Delete Checkpoint");
   EXPECT_EQ(Form1->plan.route[1].caption, "Watsonville");
   chart->scene().SetAviationData(nullptr);
 }

@@ -10,15 +10,13 @@
 #include "forms/Fadd.h"
 #include "forms/Faskc.h"
 #include "forms/PlanDocument.h"
+#include "plan/route_row.h"
 
 namespace {
 
 class PrePrintCheckTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    AddRow(plan_, "Home", NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
-           NOT_ENTERED, NOT_ENTERED, NOT_ENTERED);
-  }
+  void SetUp() override { AddRow(plan_, RowBuilder("Home")); }
 
   // The check of the plan built so far, opened in the document on the first call.
   bool Check() {

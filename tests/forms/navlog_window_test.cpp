@@ -24,6 +24,11 @@
 
 namespace {
 
+// Where the window shows a column of the log.
+int Col(LogColumn column) {
+  return NavLogModel::ColumnOf(column);
+}
+
 // acgph 9, 38 gallons: the wind triangle of the first leg gives WCA 11,
 // TH 101, MH 111, GS 98, 30 minutes and 4.5 gallons.
 const char kTrip[] =
@@ -64,13 +69,11 @@ class NavLogWindowTest : public MainWindowTest {
   QString Text(int row, int column) const { return Cell(row, column).toString(); }
   QString Tip(int row, int column) const { return Cell(row, column, Qt::ToolTipRole).toString(); }
   bool Marked(int row, int column) const { return Cell(row, column, Qt::DecorationRole).isValid(); }
-  QColor Background(int row, int column = NavLogModel::kName) const {
+  QColor Background(int row, int column = Col(LogColumn::Name)) const {
     return Cell(row, column, Qt::BackgroundRole).value<QColor>();
   }
   int Rows() const { return Form1->FormNavLog()->Model()->rowCount(); }
 };
-
-using Col = NavLogModel;
 
 TEST_F(NavLogWindowTest, TheMenuItemMakesTheWindowOnFirstUseAndShowsItAgainLater) {
   EXPECT_EQ(Form1->FormNavLog(), nullptr);  // start-up does not pay for it
@@ -98,21 +101,21 @@ TEST_F(NavLogWindowTest, CellsAreThePrintedFiguresAndFollowEveryCommand) {
   OpenPlan(kTrip);
   Show();
   ASSERT_EQ(Rows(), 4);  // departure, two legs, Total
-  EXPECT_EQ(Text(0, Col::kName), "Home");
-  EXPECT_EQ(Text(0, Col::kFuelRem), "");
+  EXPECT_EQ(Text(0, Col(LogColumn::Name)), "Home");
+  EXPECT_EQ(Text(0, Col(LogColumn::FuelRem)), "");
   const QStringList lake = {"Lake", "090",  "",      "180", "20",  "",   "100", "11",
                             "101",  "10",   "111",   "111", "50",  "30", "98",  "30",
                             "4.5",  "33.5", "112.3", "045", "ABC", "To"};
-  for (int c = 0; c < Col::kColumnCount; ++c) EXPECT_EQ(Text(1, c), lake[c]) << c;
+  for (int c = 0; c < NavLogModel::ColumnCount(); ++c) EXPECT_EQ(Text(1, c), lake[c]) << c;
   // Carried values solve Mill, but only the changed inputs show, as on paper.
-  EXPECT_EQ(Text(2, Col::kTc), "");
-  EXPECT_EQ(Text(2, Col::kGs), "");
-  EXPECT_EQ(Text(2, Col::kEte), "18");
-  EXPECT_EQ(Text(2, Col::kFuelRem), "30.8");
-  EXPECT_EQ(Text(3, Col::kName), "Total");
-  EXPECT_EQ(Text(3, Col::kDist), "80");
-  EXPECT_EQ(Text(3, Col::kEte), "48");
-  EXPECT_EQ(Text(3, Col::kFuelUsed), "7.2");
+  EXPECT_EQ(Text(2, Col(LogColumn::Tc)), "");
+  EXPECT_EQ(Text(2, Col(LogColumn::Gs)), "");
+  EXPECT_EQ(Text(2, Col(LogColumn::Ete)), "18");
+  EXPECT_EQ(Text(2, Col(LogColumn::FuelRem)), "30.8");
+  EXPECT_EQ(Text(3, Col(LogColumn::Name)), "Total");
+  EXPECT_EQ(Text(3, Col(LogColumn::Dist)), "80");
+  EXPECT_EQ(Text(3, Col(LogColumn::Ete)), "48");
+  EXPECT_EQ(Text(3, Col(LogColumn::FuelUsed)), "7.2");
   EXPECT_TRUE(Form1->FormNavLog()->LabelTitle->text().contains("Lakes run"));
   EXPECT_EQ(Form1->FormNavLog()->LabelSummary->text(),
             "Total 80 NM, 0:48 (48 min), 7.2 gal used; at destination 30.8 gal, endurance 3:25 "
@@ -124,16 +127,16 @@ TEST_F(NavLogWindowTest, CellsAreThePrintedFiguresAndFollowEveryCommand) {
   AnswerCheckpoint(bay);
   Form1->ButtonAddClick();
   ASSERT_EQ(Rows(), 5);
-  EXPECT_EQ(Text(3, Col::kName), "Bay");
-  EXPECT_EQ(Text(3, Col::kTh), "053");
-  EXPECT_EQ(Text(4, Col::kDist), "120");
+  EXPECT_EQ(Text(3, Col(LogColumn::Name)), "Bay");
+  EXPECT_EQ(Text(3, Col(LogColumn::Th)), "053");
+  EXPECT_EQ(Text(4, Col(LogColumn::Dist)), "120");
 
   // Edit: Mill becomes 60 miles.
   Select(2);
   AnswerCheckpoint(Texts("Mill", "60"));
   Form1->ButtonEditClick();
-  EXPECT_EQ(Text(2, Col::kEte), "36");
-  EXPECT_EQ(Text(4, Col::kDist), "150");
+  EXPECT_EQ(Text(2, Col(LogColumn::Ete)), "36");
+  EXPECT_EQ(Text(4, Col(LogColumn::Dist)), "150");
 
   // Aircraft: a thirstier engine changes every fuel figure.
   desk.dialog_answers.push_back([](QDialog* d) {
@@ -146,7 +149,7 @@ TEST_F(NavLogWindowTest, CellsAreThePrintedFiguresAndFollowEveryCommand) {
     return d->result();
   });
   Form1->ButtonAircraftClick();
-  EXPECT_EQ(Text(1, Col::kFuelUsed), "6.0");
+  EXPECT_EQ(Text(1, Col(LogColumn::FuelUsed)), "6.0");
 
   // Title.
   Form1->EditTitle->setText("Evening run");
@@ -158,11 +161,11 @@ TEST_F(NavLogWindowTest, CellsAreThePrintedFiguresAndFollowEveryCommand) {
   desk.message_answers.push_back(mrYes);
   Form1->Delete1Click();
   EXPECT_EQ(Rows(), 4);
-  EXPECT_EQ(Text(3, Col::kDist), "110");
+  EXPECT_EQ(Text(3, Col(LogColumn::Dist)), "110");
   desk.message_answers.push_back(mrYes);
   Form1->DeleteAll1Click();
   EXPECT_EQ(Rows(), 1);
-  EXPECT_EQ(Text(0, Col::kName), "Total");
+  EXPECT_EQ(Text(0, Col(LogColumn::Name)), "Total");
   EXPECT_EQ(Form1->FormNavLog()->LabelCheck->text(),
             "You must have at least two checkpoints before computing the route");
   desk.message_answers.push_back(mrNo);  // don't save the edits
@@ -190,29 +193,31 @@ TEST_F(NavLogWindowTest, ProblemsAreMarkedWhereTheyAre) {
             "be computed until it is entered");
   EXPECT_TRUE(Form1->FormNavLog()->LabelCheck->isVisibleTo(Form1->FormNavLog()));
 
-  EXPECT_TRUE(Marked(1, Col::kVar));
-  EXPECT_EQ(Tip(1, Col::kVar).split('\n').first(), "Missing Information: Magnetic Variation");
-  EXPECT_FALSE(Marked(1, Col::kTc));
-  EXPECT_TRUE(Marked(1, Col::kName));
-  EXPECT_EQ(Tip(1, Col::kName),
+  EXPECT_TRUE(Marked(1, Col(LogColumn::Var)));
+  EXPECT_EQ(Tip(1, Col(LogColumn::Var)).split('\n').first(),
+            "Missing Information: Magnetic Variation");
+  EXPECT_FALSE(Marked(1, Col(LogColumn::Tc)));
+  EXPECT_TRUE(Marked(1, Col(LogColumn::Name)));
+  EXPECT_EQ(Tip(1, Col(LogColumn::Name)),
             "Not solved: no magnetic variation entered on this or an earlier checkpoint");
-  EXPECT_FALSE(Marked(2, Col::kName));
-  EXPECT_TRUE(Marked(3, Col::kName));
-  EXPECT_EQ(Tip(3, Col::kName), "Not solved: the crosswind is stronger than the true airspeed");
-  EXPECT_EQ(Text(3, Col::kEte), "");
-  EXPECT_FALSE(Marked(4, Col::kName));
-  EXPECT_NE(Text(4, Col::kEte), "");
+  EXPECT_FALSE(Marked(2, Col(LogColumn::Name)));
+  EXPECT_TRUE(Marked(3, Col(LogColumn::Name)));
+  EXPECT_EQ(Tip(3, Col(LogColumn::Name)),
+            "Not solved: the crosswind is stronger than the true airspeed");
+  EXPECT_EQ(Text(3, Col(LogColumn::Ete)), "");
+  EXPECT_FALSE(Marked(4, Col(LogColumn::Name)));
+  EXPECT_NE(Text(4, Col(LogColumn::Ete)), "");
 
   const int total = Form1->FormNavLog()->Model()->TotalRow();
-  EXPECT_TRUE(Marked(total, Col::kEte));
-  EXPECT_TRUE(Marked(total, Col::kFuelUsed));
-  EXPECT_FALSE(Marked(total, Col::kDist));  // every distance is counted
-  EXPECT_EQ(Tip(total, Col::kFuelUsed),
+  EXPECT_TRUE(Marked(total, Col(LogColumn::Ete)));
+  EXPECT_TRUE(Marked(total, Col(LogColumn::FuelUsed)));
+  EXPECT_FALSE(Marked(total, Col(LogColumn::Dist)));  // every distance is counted
+  EXPECT_EQ(Tip(total, Col(LogColumn::FuelUsed)),
             "Leaves out the time and fuel of 2 legs that could not be solved");
   EXPECT_TRUE(Form1->FormNavLog()->LabelSummary->text().endsWith(
       "(time and fuel leave out 2 legs that could not be solved)"));
   // The marked totals stay readable, the mark beside them.
-  for (int column : {Col::kEte, Col::kFuelUsed}) {
+  for (int column : {Col(LogColumn::Ete), Col(LogColumn::FuelUsed)}) {
     const QModelIndex cell = Form1->FormNavLog()->Model()->index(total, column);
     EXPECT_GE(Form1->FormNavLog()->GridLog->columnWidth(column),
               Form1->FormNavLog()->GridLog->sizeHintForIndex(cell).width());
@@ -221,18 +226,18 @@ TEST_F(NavLogWindowTest, ProblemsAreMarkedWhereTheyAre) {
   // Filling in the variation clears the check and the first leg's marks.
   EditRow(1, [](CheckpointDialogTexts& lake) { lake.EditMagVar = "5"; });
   EXPECT_TRUE(Form1->FormNavLog()->LabelCheck->isHidden());
-  EXPECT_FALSE(Marked(1, Col::kVar));
-  EXPECT_FALSE(Marked(1, Col::kName));
-  EXPECT_EQ(Tip(total, Col::kFuelUsed),
+  EXPECT_FALSE(Marked(1, Col(LogColumn::Var)));
+  EXPECT_FALSE(Marked(1, Col(LogColumn::Name)));
+  EXPECT_EQ(Tip(total, Col(LogColumn::FuelUsed)),
             "Leaves out the time and fuel of 1 leg that could not be solved");
 
   // A distance that is no number counts as 0, and says so where it stands.
   EditRow(4, [](CheckpointDialogTexts& far) { far.EditDistance = "abc"; });
-  EXPECT_EQ(Text(4, Col::kDist), "0");
-  EXPECT_TRUE(Marked(4, Col::kDist));
-  EXPECT_FALSE(Marked(3, Col::kDist));
+  EXPECT_EQ(Text(4, Col(LogColumn::Dist)), "0");
+  EXPECT_TRUE(Marked(4, Col(LogColumn::Dist)));
+  EXPECT_FALSE(Marked(3, Col(LogColumn::Dist)));
   const QString nan = "Checkpoint \"Far\": the distance \"abc\" is not a number and counts as 0.";
-  EXPECT_EQ(Tip(4, Col::kDist), nan);
+  EXPECT_EQ(Tip(4, Col(LogColumn::Dist)), nan);
   EXPECT_EQ(Form1->FormNavLog()->LabelCheck->text(), nan);
 }
 
@@ -247,10 +252,11 @@ TEST_F(NavLogWindowTest, FuelBelowTheReserveIsAmberAndBelowZeroRed) {
   EXPECT_EQ(Form1->FormNavLog()->LabelReserveFuel->text(), "= 5.0 gal");
   EXPECT_FALSE(Background(1).isValid());  // exactly the reserve is enough
   EXPECT_EQ(Background(2), NavLogModel::kBelowReserve);
-  EXPECT_EQ(Background(2, Col::kFuelRem), NavLogModel::kBelowReserve);
-  EXPECT_EQ(Tip(2, Col::kFuelRem), "fuel remaining 4.0 gal is below the 30 min reserve of 5.0 gal");
+  EXPECT_EQ(Background(2, Col(LogColumn::FuelRem)), NavLogModel::kBelowReserve);
+  EXPECT_EQ(Tip(2, Col(LogColumn::FuelRem)),
+            "fuel remaining 4.0 gal is below the 30 min reserve of 5.0 gal");
   EXPECT_EQ(Background(3), NavLogModel::kExhausted);
-  EXPECT_EQ(Tip(3, Col::kName), "fuel exhausted 6 min before this checkpoint");
+  EXPECT_EQ(Tip(3, Col(LogColumn::Name)), "fuel exhausted 6 min before this checkpoint");
   EXPECT_FALSE(Background(4).isValid());  // Total
   EXPECT_TRUE(Form1->FormNavLog()->LabelSummary->text().endsWith(
       "at destination -1.0 gal, fuel exhausted"));
@@ -333,14 +339,14 @@ TEST_F(NavLogWindowTest, FiguresAPilotChecksAddUpAndBearingsAreNeverInvented) {
       "[dest2]\ntoname=B\ndist=2\nvortext=112.3/ -/ ABC/ From\n"
       "[dest3]\ntoname=C\ndist=2\nvortext=112.3/ QDM 90/ ABC/ To\n");
   Show();
-  EXPECT_EQ(Text(1, Col::kVorBrng), "270");
-  EXPECT_EQ(Text(2, Col::kVorBrng), "-");
-  EXPECT_EQ(Text(3, Col::kVorBrng), "090");
+  EXPECT_EQ(Text(1, Col(LogColumn::VorBrng)), "270");
+  EXPECT_EQ(Text(2, Col(LogColumn::VorBrng)), "-");
+  EXPECT_EQ(Text(3, Col(LogColumn::VorBrng)), "090");
   // The legs add up to the total, the exact 0.525 to the tenth.
-  EXPECT_EQ(QStringList({Text(1, Col::kFuelUsed), Text(2, Col::kFuelUsed), Text(3, Col::kFuelUsed),
-                         Text(4, Col::kFuelUsed)}),
+  EXPECT_EQ(QStringList({Text(1, Col(LogColumn::FuelUsed)), Text(2, Col(LogColumn::FuelUsed)),
+                         Text(3, Col(LogColumn::FuelUsed)), Text(4, Col(LogColumn::FuelUsed))}),
             QStringList({"0.2", "0.1", "0.2", "0.5"}));
-  EXPECT_TRUE(Tip(4, Col::kFuelUsed).contains("exact total"));
+  EXPECT_TRUE(Tip(4, Col(LogColumn::FuelUsed)).contains("exact total"));
   EXPECT_EQ(Form1->FormNavLog()->LabelReserveFuel->text(), "= 5.3 gal");  // 30 minutes: 5.25
 }
 
@@ -381,11 +387,11 @@ TEST_F(NavLogWindowTest, EveryReaderGetsTheSameLogUntilTheNextChange) {
   const NavLog* first = &document.Log();
   EXPECT_EQ(&document.Log(), first);
   EXPECT_EQ(FormatLogCsv(*first), FormatLogCsv(ComputeLog(Form1->plan)));
-  EXPECT_EQ(Text(1, Col::kEte), QString::number(first->legs[0].ete));
+  EXPECT_EQ(Text(1, Col(LogColumn::Ete)), QString::number(first->legs[0].ete));
 
   EditRow(2, [](CheckpointDialogTexts& t) { t.EditDistance = "60"; });
   EXPECT_EQ(document.Log().totals.dist, 110);
-  EXPECT_EQ(Text(Rows() - 1, Col::kDist), "110");
+  EXPECT_EQ(Text(Rows() - 1, Col(LogColumn::Dist)), "110");
   EXPECT_EQ(FormatLogCsv(document.Log()), FormatLogCsv(ComputeLog(Form1->plan)));
 }
 

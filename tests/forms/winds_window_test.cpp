@@ -87,7 +87,12 @@ TEST_F(WindsWindowTest, PastedBulletinShowsEachLegAndOkWritesItAsOneChange) {
   Form1->Undo1->trigger();
   EXPECT_EQ(Form1->RouteModel()->index(2, 4).data().toString(), before);
   Form1->Redo1->trigger();
-  EXPECT_EQ(Form1->FormNavLog()->Model()->index(1, NavLogModel::kGs).data().toString(), "82");
+  EXPECT_EQ(Form1->FormNavLog()
+                ->Model()
+                ->index(1, NavLogModel::ColumnOf(LogColumn::Gs))
+                .data()
+                .toString(),
+            "82");
   // The save prompt sees it.
   desk.message_answers = {mrCancel};
   EXPECT_FALSE(Form1->FormCloseQuery());

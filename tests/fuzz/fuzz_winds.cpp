@@ -10,6 +10,7 @@
 #include <string>
 
 #include "plan/legs.h"
+#include "plan/route_row.h"
 #include "winds/winds.h"
 #include "winds/winds_fb.h"
 
@@ -17,11 +18,17 @@ namespace {
 
 Plan EastboundPlan() {
   Plan plan;
-  AddRow(plan, "West", NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
-         NOT_ENTERED, NOT_ENTERED);
-  AddRow(plan, "Middle", 92, 90, 6000, 270, 10, 5, 100, 0);
-  AddRow(plan, "East", 92, 90, 12000, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
-         NOT_ENTERED);
+  AddRow(plan, RowBuilder("West"));
+  AddRow(plan, RowBuilder("Middle")
+                   .distance_nm(92)
+                   .true_course_deg(90)
+                   .altitude_ft(6000)
+                   .wind_from_deg(270)
+                   .wind_speed_kt(10)
+                   .temperature_c(5)
+                   .true_airspeed_kt(100)
+                   .variation_deg(0));
+  AddRow(plan, RowBuilder("East").distance_nm(92).true_course_deg(90).altitude_ft(12000));
   plan.route[0].position = GeoPosition{40.0, -101.0};
   plan.route[1].position = GeoPosition{40.0, -99.0};
   plan.route[2].position = GeoPosition{40.0, -97.0};

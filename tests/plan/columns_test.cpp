@@ -4,12 +4,41 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <set>
+#include <tuple>
 
 #include "plan/legs.h"
 #include "plan/report.h"
 #include "test_util.h"
 
 namespace {
+
+// What the window, the check and the printer rely on when they iterate.
+TEST(LogColumns, EachColumnHasOneEntryKeyAndPlace) {
+  std::set<std::string> keys;
+  std::set<std::tuple<PaperPlace, int, PaperLine>> cells;
+  std::size_t index = 0;
+  for (const LogColumnInfo& c : LogColumns()) {
+    EXPECT_EQ(static_cast<std::size_t>(c.column), index++) << c.key;
+    EXPECT_TRUE(keys.insert(c.key).second) << c.key;
+    if (c.paper.place != PaperPlace::None) {
+      EXPECT_TRUE(cells.insert({c.paper.place, c.paper.cell, c.paper.line}).second) << c.key;
+    }
+    // The Total row has room for sums in the en-route half only.
+    if (c.summed) {
+      EXPECT_EQ(c.paper.place, PaperPlace::Right) << c.key;
+    }
+    if (c.check != MissingItem::None) {
+      EXPECT_EQ(ColumnChecking(c.check), &c) << c.key;
+      EXPECT_GE(c.input_cell, 0) << c.key << ": the prompt puts the caret in it";
+      EXPECT_EQ(c.value.kind, LogKind::Whole) << c.key;
+    }
+  }
+  for (MissingItem item :
+       {MissingItem::TrueCourse, MissingItem::WindDirection, MissingItem::WindSpeed,
+        MissingItem::MagneticVariation, MissingItem::TrueAirspeed})
+    EXPECT_NE(ColumnChecking(item), nullptr) << MissingItemName(item);
+}
 
 TEST(LogColumns, VorBearingsShowTheNumberTheTextHolds) {
   EXPECT_EQ(VorBearingText("R270"), "270");

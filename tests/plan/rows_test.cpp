@@ -201,28 +201,6 @@ TEST(DialogTransfer, ToIsRecognisedInAnyCase) {
   EXPECT_FALSE(d.RadioButtonTo);
 }
 
-TEST(AddRowTest, WritesNumbersAsPlainDecimalsAndNotEnteredAsEmpty) {
-  Plan plan;
-  ASSERT_TRUE(AddRow(plan, "Dep", NOT_ENTERED, 90, -5, NOT_ENTERED, 0, NOT_ENTERED, 100, -15,
-                     "112.3/ 090/ ABC/ To"));
-  ASSERT_TRUE(AddRow(plan, "Next", 1, 2, 3, 4, 5, 6, 7, 8));
-  const Checkpoint& row = plan.route[0];
-  EXPECT_EQ(row.caption, "Dep");
-  std::vector<std::string> expected = {
-      "", "90", "-5", "", "0", "", "100", "-15", "112.3/ 090/ ABC/ To"};
-  EXPECT_EQ(row.subitems, expected);
-  EXPECT_EQ(plan.route[1].subitems[kCellVor], "");
-}
-
-TEST(AddRowTest, TheRouteStopsAtThirtyThreeRows) {
-  Plan plan;
-  for (int i = 0; i < kMaxRoute; ++i) {
-    ASSERT_TRUE(AddRow(plan, "P" + std::to_string(i), 1, 1, 1, 1, 1, 1, 1, 1));
-  }
-  EXPECT_FALSE(AddRow(plan, "one too many", 1, 1, 1, 1, 1, 1, 1, 1));
-  EXPECT_EQ(plan.route.size(), 33u);
-}
-
 TEST(FixedFields, LongTextsAreCutAtACharacterBoundary) {
   // 78 ASCII bytes then a two-byte character: the 79-byte cut must not split it.
   std::string name = std::string(78, 'a') + "\xC3\xA9" + "tail";

@@ -5,6 +5,7 @@
 
 #include <sstream>
 
+#include "plan/route_row.h"
 #include "print/navlog.h"
 #include "print_test_util.h"
 
@@ -15,11 +16,18 @@ Plan CrowdedPlan(int legs, int fields, bool margins) {
   Plan plan;
   plan.title = "Crowded route over the lakes and the northern ridge";
   if (margins) QuarterInchMargins(plan);
-  AddRow(plan, "Start", NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
-         NOT_ENTERED, NOT_ENTERED, NOT_ENTERED);
+  AddRow(plan, RowBuilder("Start"));
   for (int i = 1; i <= legs; ++i) {
-    AddRow(plan, "CP" + std::to_string(i), 10 + i, (i * 37) % 360 + 1, 4500, 270, 15, 8, 110, 5,
-           i % 2 ? "124.350 VORTAC/ 090/ SJC/ To" : "118.555/ 270/ 0000/ From");
+    AddRow(plan, RowBuilder("CP" + std::to_string(i))
+                     .distance_nm(10 + i)
+                     .true_course_deg((i * 37) % 360 + 1)
+                     .altitude_ft(4500)
+                     .wind_from_deg(270)
+                     .wind_speed_kt(15)
+                     .temperature_c(8)
+                     .true_airspeed_kt(110)
+                     .variation_deg(5)
+                     .vor(i % 2 ? "124.350 VORTAC/ 090/ SJC/ To" : "118.555/ 270/ 0000/ From"));
   }
   for (int j = 0; j < fields; ++j) {
     plan.airfields.push_back({"Field" + std::to_string(j), j % 2 ? "1250 ft MSL" : "812",

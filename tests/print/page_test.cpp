@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "plan/route_row.h"
 #include "print/margins.h"
 #include "print/navlog.h"
 #include "print/table.h"
@@ -253,8 +254,7 @@ TEST(PageLoop, ContinuationPagesCarryHeadingsAndSubtotals) {
   // Headings and ground speed are entered once; page 2 starts on leg 13.
   Plan plan = MakePlan(1, 0);
   for (int i = 2; i <= 14; ++i) {
-    AddRow(plan, "CP" + std::to_string(i), 20, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
-           NOT_ENTERED, NOT_ENTERED, NOT_ENTERED);
+    AddRow(plan, RowBuilder("CP" + std::to_string(i)).distance_nm(20));
   }
   const NavLog log = ComputeLog(plan);
   const LegResult& first = log.legs[0];

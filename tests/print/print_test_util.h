@@ -5,6 +5,7 @@
 
 #include "plan/legs.h"
 #include "plan/plan.h"
+#include "plan/route_row.h"
 #include "print/printjob.h"
 #include "print/recording_canvas.h"
 
@@ -36,11 +37,18 @@ inline Plan MakePlan(int legs, int fields, bool shade = false) {
   plan.title = "Test Route";
   QuarterInchMargins(plan);
   plan.print.enableshade = shade ? 1 : 0;
-  AddRow(plan, "Start", NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED, NOT_ENTERED,
-         NOT_ENTERED, NOT_ENTERED, NOT_ENTERED);
+  AddRow(plan, RowBuilder("Start"));
   for (int i = 1; i <= legs; ++i) {
-    AddRow(plan, "CP" + std::to_string(i), 10 + i, (i * 37) % 360 + 1, 4500, 270, 15, 8, 110, 5,
-           i % 3 == 1 ? "112.3/ 090/ ABC/ To" : nullptr);
+    AddRow(plan, RowBuilder("CP" + std::to_string(i))
+                     .distance_nm(10 + i)
+                     .true_course_deg((i * 37) % 360 + 1)
+                     .altitude_ft(4500)
+                     .wind_from_deg(270)
+                     .wind_speed_kt(15)
+                     .temperature_c(8)
+                     .true_airspeed_kt(110)
+                     .variation_deg(5)
+                     .vor(i % 3 == 1 ? "112.3/ 090/ ABC/ To" : ""));
   }
   for (int j = 0; j < fields; ++j) {
     plan.airfields.push_back({"Field" + std::to_string(j), "812", "1800", "14/32", "124.35",
