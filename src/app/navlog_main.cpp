@@ -45,8 +45,9 @@ void WarnOfTypedOverPositions(const Plan& plan, const CivilDate& date, const Nav
   NavLog marked = log;
   MarkTypedOverPositions(plan, {PlanningSession::Magnetic(error), DecimalYear(date)}, marked);
   for (std::size_t k = 0; k < marked.legs.size(); ++k) {
-    for (int cell : {kCellDist, kCellCourse, kCellMagVar}) {
-      const std::string text = TypedOverText(marked.legs[k].positions_give, cell);
+    for (RowNumber number :
+         {&RowValues::distance_nm, &RowValues::true_course_deg, &RowValues::variation_deg}) {
+      const std::string text = TypedOverText(marked.legs[k].positions_give, number);
       if (!text.empty())
         std::cerr << "halvix-navlog: warning: leg " << k + 1 << " (" << marked.legs[k].toname
                   << "): " << text << "\n";

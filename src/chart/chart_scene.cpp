@@ -233,7 +233,7 @@ void ChartScene::SetPlan(const Plan& plan, bool refit) {
   if (refit) {
     projection_ = ChartProjection::ForRoute(RoutePositions());
     ++projection_id_;
-    lines_.clear();
+    lines_ = std::make_shared<const std::vector<ProjectedLine>>();
     lines_box_.reset();
     features_box_.reset();
   }
@@ -346,7 +346,7 @@ void ChartScene::TakeLines(ChartLines lines) {
   lines_box_ = lines.request.box;
   lines_resolution_ = lines.request.resolution;
   lines_mpp_ = lines.request.metres_per_pixel;
-  lines_ = std::move(lines.lines);
+  lines_ = std::make_shared<const std::vector<ProjectedLine>>(std::move(lines.lines));
   line_messages_ = std::move(lines.messages);
   messages_ = line_messages_;
   messages_.insert(messages_.end(), feature_messages_.begin(), feature_messages_.end());
@@ -355,13 +355,14 @@ void ChartScene::TakeLines(ChartLines lines) {
 
 void ChartScene::LoadFeatures(const ChartView& view) {
   ++revision_;
-  features_.clear();
+  features_ = std::make_shared<const std::vector<ChartFeature>>();
   features_fixes_ = Shows(FeatureKind::Fix, view);
   features_all_airports_ = Shows(FeatureKind::Airport, view);
   const MapBox box = Widened(ViewBox(projection_, view), 0.5);
   features_box_ = box;
   feature_messages_.clear();
   if (!data_ || !data_->is_open()) return;
+  std::vector<ChartFeature> features;
   for (Airport& airport : data_->AirportsIn(box, kMaxAirports)) {
     // An airport whose every runway is closed is closed.
     const bool closed =
@@ -390,7 +391,7 @@ void ChartScene::LoadFeatures(const ChartView& view) {
           {projection_.Forward(*r.end1_position), projection_.Forward(*r.end2_position)});
     }
     f.airport = std::move(airport);
-    features_.push_back(std::move(f));
+    features.push_back(std::move(f));
   }
   for (Navaid& navaid : data_->NavaidsIn(box, features_fixes_, kMaxNavaids)) {
     ChartFeature f;
@@ -423,9 +424,11 @@ void ChartScene::LoadFeatures(const ChartView& view) {
       f.frequencies = FormatFrequency(navaid.khz) + (navaid.khz < 2000 ? " kHz" : " MHz");
     f.variation = navaid.slaved_variation.value_or(0.0);
     f.navaid = std::move(navaid);
-    features_.push_back(std::move(f));
+    features.push_back(std::move(f));
   }
-  if (features_.empty() && data_->info().airports + data_->info().navaids > 0 &&
+  const bool none = features.empty();
+  features_ = std::make_shared<const std::vector<ChartFeature>>(std::move(features));
+  if (none && data_->info().airports + data_->info().navaids > 0 &&
       data_->AirportsIn({-90, 90, -180, 180}, 1).empty() &&
       data_->NavaidsIn({-90, 90, -180, 180}, true, 1).empty()) {
     feature_messages_.push_back("Aviation data: the index holds no positions to draw.");
@@ -433,15 +436,16 @@ void ChartScene::LoadFeatures(const ChartView& view) {
 }
 
 int ChartScene::FeatureAt(const ChartView& view, double x, double y, double radius) const {
+  const std::vector<ChartFeature>& features = *features_;
   int found = -1;
   double best = radius;
-  for (std::size_t i = 0; i < features_.size(); ++i) {
-    if (!Shows(features_[i].kind, view)) continue;
-    const PixelPoint c = view.ToPixel(features_[i].xy);
+  for (std::size_t i = 0; i < features.size(); ++i) {
+    if (!Shows(features[i].kind, view)) continue;
+    const PixelPoint c = view.ToPixel(features[i].xy);
     const double d = std::hypot(c.x - x, c.y - y);
     // Airports before navaids at the same spot: they are what a pilot flies to.
-    if (d < best || (d == best && found >= 0 && features_[i].IsAirport() &&
-                     !features_[static_cast<std::size_t>(found)].IsAirport()))
+    if (d < best || (d == best && found >= 0 && features[i].IsAirport() &&
+                     !features[static_cast<std::size_t>(found)].IsAirport()))
       best = d, found = static_cast<int>(i);
   }
   return found;

@@ -4,6 +4,7 @@
 // chart and the exported image draw from the same scene.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -174,8 +175,8 @@ class ChartScene {
   const std::vector<ChartMark>& marks() const { return marks_; }
   // Rows without a position, by name: listed, not drawn.
   const std::vector<std::string>& unplaced() const { return unplaced_; }
-  const std::vector<ProjectedLine>& lines() const { return lines_; }
-  const std::vector<ChartFeature>& features() const { return features_; }
+  const std::vector<ProjectedLine>& lines() const { return *lines_; }
+  const std::vector<ChartFeature>& features() const { return *features_; }
   // What the base map or the data could not give, for the pilot.
   const std::vector<std::string>& messages() const { return messages_; }
   std::vector<GeoPosition> RoutePositions() const;
@@ -198,8 +199,12 @@ class ChartScene {
   std::vector<ChartLeg> legs_;
   std::vector<ChartMark> marks_;
   std::vector<std::string> unplaced_;
-  std::vector<ProjectedLine> lines_;
-  std::vector<ChartFeature> features_;
+  // Shared and never changed once read, so that the copy of the scene a
+  // worker draws from costs next to nothing.
+  std::shared_ptr<const std::vector<ProjectedLine>> lines_ =
+      std::make_shared<const std::vector<ProjectedLine>>();
+  std::shared_ptr<const std::vector<ChartFeature>> features_ =
+      std::make_shared<const std::vector<ChartFeature>>();
   std::vector<std::string> messages_;
   std::vector<std::string> line_messages_;
   std::vector<std::string> feature_messages_;

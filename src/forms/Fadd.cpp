@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <array>
+#include <utility>
 
 #include "forms/Aviationdata.h"
 #include "forms/Desktop.h"
@@ -112,11 +112,16 @@ void TFormAdd::ClearEdits() {
   row_position.reset();
 }
 
-QLineEdit* TFormAdd::EditOfCell(int cell) const {
-  const std::array<QLineEdit*, kCellMagVar + 1> edits = {
-      EditDistance,  EditTrueCourse,  EditAltitude, EditWindDir,
-      EditWindSpeed, EditTemperature, EditAirspeed, EditMagVar};
-  return cell >= 0 && cell <= kCellMagVar ? edits[static_cast<std::size_t>(cell)] : nullptr;
+QLineEdit* TFormAdd::EditOf(RowNumber number) const {
+  const std::pair<RowNumber, QLineEdit*> edits[] = {
+      {&RowValues::distance_nm, EditDistance},      {&RowValues::true_course_deg, EditTrueCourse},
+      {&RowValues::altitude_ft, EditAltitude},      {&RowValues::wind_from_deg, EditWindDir},
+      {&RowValues::wind_speed_kt, EditWindSpeed},   {&RowValues::temperature_c, EditTemperature},
+      {&RowValues::true_airspeed_kt, EditAirspeed}, {&RowValues::variation_deg, EditMagVar}};
+  for (const auto& [typed, edit] : edits) {
+    if (number != nullptr && typed == number) return edit;
+  }
+  return nullptr;
 }
 
 CheckpointDialogTexts TFormAdd::Texts() const {

@@ -6,6 +6,7 @@
 #include "data/aviation_records.h"
 #include "forms/Formutil.h"
 #include "plan/plan.h"
+#include "plan/route_row.h"
 
 class QGroupBox;
 class QLabel;
@@ -55,9 +56,8 @@ class TFormAdd : public HalvixDialog {
   // All twelve edits empty, "From" selected.
   void ClearEdits();
 
-  // The edit that holds route cell `cell` (kCellDist .. kCellMagVar);
-  // nullptr for any other.
-  QLineEdit* EditOfCell(int cell) const;
+  // The edit the pilot types `number` in; nullptr for none.
+  QLineEdit* EditOf(RowNumber number) const;
 
   CheckpointDialogTexts Texts() const;
   void SetTexts(const CheckpointDialogTexts& texts);

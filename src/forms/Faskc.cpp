@@ -93,7 +93,7 @@ namespace {
 
 QLineEdit* EditFor(const TFormAdd& form, MissingItem item) {
   const LogColumnInfo* column = ColumnChecking(item);
-  return column != nullptr ? form.EditOfCell(column->input_cell) : nullptr;
+  return column != nullptr ? form.EditOf(column->input) : nullptr;
 }
 
 }  // namespace

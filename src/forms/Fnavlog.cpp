@@ -162,9 +162,9 @@ std::string NavLogModel::Csv() const {
 }
 
 bool NavLogModel::NotANumberAt(int row, int column) const {
-  const int cell = InfoAt(column).input_cell;
-  if (row <= 0 || row >= TotalRow() || cell < 0) return false;
-  return (Log().legs[static_cast<std::size_t>(row - 1)].not_a_number >> cell) & 1u;
+  const int number = RowNumberIndex(InfoAt(column).input);
+  if (row <= 0 || row >= TotalRow() || number < 0) return false;
+  return (Log().legs[static_cast<std::size_t>(row - 1)].not_a_number >> number) & 1u;
 }
 
 bool NavLogModel::MissingAt(int row, int column) const {
@@ -174,13 +174,26 @@ bool NavLogModel::MissingAt(int row, int column) const {
   return leg.route_row == 1 && Lacks(leg, InfoAt(column));
 }
 
+std::vector<int> NavLogModel::RowsWithMarks() const {
+  std::vector<int> rows;
+  const NavLog& log = Log();
+  for (int32_t k = 0; k < log.LegCount(); ++k) {
+    const LogRow& leg = log.legs[static_cast<std::size_t>(k)];
+    if (leg.status.problem != LegProblem::None || leg.not_a_number != 0 || leg.route_row == 1 ||
+        leg.positions_give.Any())
+      rows.push_back(k + 1);
+  }
+  if (UnsolvedLegs() > 0) rows.push_back(TotalRow());
+  return rows;
+}
+
 bool NavLogModel::Marked(int row, int column) const {
   if (row == TotalRow()) return InfoAt(column).solved_only && UnsolvedLegs() > 0;
   if (row == 0) return false;
   const std::size_t k = static_cast<std::size_t>(row - 1);
   if (ColumnAt(column) == LogColumn::Name) return Log().legs[k].status.problem != LegProblem::None;
   return NotANumberAt(row, column) || MissingAt(row, column) ||
-         !TypedOverText(Log().legs[k].positions_give, InfoAt(column).input_cell).empty();
+         !TypedOverText(Log().legs[k].positions_give, InfoAt(column).input).empty();
 }
 
 QString NavLogModel::ToolTip(int row, int column) const {
@@ -203,8 +216,8 @@ QString NavLogModel::ToolTip(int row, int column) const {
     if (MissingAt(row, column))
       lines << QString("Missing Information: %1").arg(MissingItemName(InfoAt(column).check));
     if (NotANumberAt(row, column))
-      lines << Q(NotANumberText(PlanNow(), {l.route_row, InfoAt(column).input_cell}));
-    const std::string typed_over = TypedOverText(l.positions_give, InfoAt(column).input_cell);
+      lines << Q(NotANumberText(PlanNow(), {l.route_row, RowNumberIndex(InfoAt(column).input)}));
+    const std::string typed_over = TypedOverText(l.positions_give, InfoAt(column).input);
     if (!typed_over.empty()) lines << Q(typed_over);
     const std::string problem = LegProblemText(l.status);
     if (!problem.empty()) lines << Q(problem);
@@ -505,21 +518,18 @@ void TFormNavLog::WidenMarkedColumns() {
   // so a flagged total stays readable with the mark beside it. Most edits
   // change neither the marks nor their texts, and measuring is not free.
   std::vector<std::tuple<int, int, QString>> marked;
-  for (int r = 0; r < model_->rowCount(); ++r) {
+  for (int r : model_->RowsWithMarks()) {
     for (int c = 0; c < NavLogModel::ColumnCount(); ++c) {
       if (model_->Marked(r, c)) marked.emplace_back(r, c, model_->CellText(r, c));
     }
   }
   if (marked == widened_for_) return;
   widened_for_ = std::move(marked);
-  for (int r = 0; r < model_->rowCount(); ++r) {
-    for (int c = 0; c < NavLogModel::ColumnCount(); ++c) {
-      if (!model_->Marked(r, c)) continue;
-      // The hint leaves no room for the cell's margins beside the mark.
-      const int need = GridLog->sizeHintForIndex(model_->index(r, c)).width() +
-                       GridLog->fontMetrics().averageCharWidth();
-      if (need > GridLog->columnWidth(c)) GridLog->setColumnWidth(c, need);
-    }
+  for (const auto& [r, c, text] : widened_for_) {
+    // The hint leaves no room for the cell's margins beside the mark.
+    const int need = GridLog->sizeHintForIndex(model_->index(r, c)).width() +
+                     GridLog->fontMetrics().averageCharWidth();
+    if (need > GridLog->columnWidth(c)) GridLog->setColumnWidth(c, need);
   }
 }
 

@@ -55,6 +55,8 @@ class NavLogModel : public QAbstractTableModel {
   QString CellText(int row, int column) const;
   // The cell carries a warning mark.
   bool Marked(int row, int column) const;
+  // The rows that may hold a marked cell; every other row holds none.
+  std::vector<int> RowsWithMarks() const;
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "forms/Aviationdata.h"
+#include "plan/route_row.h"
 
 const ListColumn kRouteColumns[kRouteColumnCount] = {
     {"To: Checkpoint", 95}, {"Dist", 48}, {"Course", 48}, {"Altitude", 48}, {"Wind Dir", 55},
@@ -38,7 +39,19 @@ template <class Row>
 RowsEdit Compare(const std::vector<Row>& before, const std::vector<Row>& after) {
   const int n = static_cast<int>(before.size());
   const int m = static_cast<int>(after.size());
-  if (n == m) return {RowsEdit::Same, 0, n - 1};
+  if (n == m) {
+    // Only the rows that differ are drawn again: an edit of one row need
+    // not repaint the list.
+    int first = 0;
+    while (first < n &&
+           Same(before[static_cast<std::size_t>(first)], after[static_cast<std::size_t>(first)]))
+      ++first;
+    int last = n - 1;
+    while (last > first &&
+           Same(before[static_cast<std::size_t>(last)], after[static_cast<std::size_t>(last)]))
+      --last;
+    return {RowsEdit::Same, first, first < n ? last : -1};
+  }
   if (n == 0) return {RowsEdit::Inserted, 0, m - 1};
   if (m == 0) return {RowsEdit::Removed, 0, n - 1};
   if (m != n + 1 && m != n - 1) return {RowsEdit::Reset, 0, -1};
@@ -123,7 +136,9 @@ void PlanListModel::End(const RowsEdit& edit) {
       endResetModel();
       return;
     case RowsEdit::Same:
-      break;
+      if (edit.last >= edit.first)
+        emit dataChanged(index(edit.first, 0), index(edit.last, columns_ - 1));
+      return;
   }
   // Rows that stayed may have changed too: every shown row is drawn again.
   const int rows = rowCount();
@@ -143,8 +158,12 @@ QVariant RouteListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= rowCount()) return QVariant();
   if (role != Qt::DisplayRole && role != Qt::EditRole) return QVariant();
   const Checkpoint& row = plan().route[static_cast<std::size_t>(index.row())];
-  return QString::fromStdString(index.column() == 0 ? row.caption
-                                                    : row.SubItem(index.column() - 1));
+  // The name, the eight numbers as typed, then the VOR text.
+  const std::size_t column = static_cast<std::size_t>(index.column());
+  if (column == 0) return QString::fromStdString(row.caption);
+  if (column <= kRowNumbers.size())
+    return QString::fromStdString(TypedText(row, kRowNumbers[column - 1]));
+  return QString::fromStdString(TypedVor(row));
 }
 
 QVariant RouteListModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -12,6 +12,7 @@
 #include "plan/format.h"
 #include "plan/legs.h"
 #include "plan/plan.h"
+#include "plan/route_row.h"
 
 // In the order of the CSV.
 enum class LogColumn : uint8_t {
@@ -128,9 +129,9 @@ struct LogColumnInfo {
   // The sum leaves out legs that could not be solved, and says so.
   bool solved_only;
   bool vor;  // part of the VOR text
-  // The route cell the pilot types the leg's own number in (kCell...); -1
-  // for a computed column or a text.
-  int input_cell;
+  // The number of the route row the pilot types the leg's own figure as;
+  // nullptr for a computed column or a text.
+  RowNumber input;
   // What the pre-print check calls this value when the first leg lacks it.
   MissingItem check;
   WindowSlot window;
@@ -141,6 +142,10 @@ const std::array<LogColumnInfo, kLogColumnCount>& LogColumns();
 const LogColumnInfo& ColumnInfo(LogColumn column);
 // The column the pre-print check's `item` is a value of; nullptr for None.
 const LogColumnInfo* ColumnChecking(MissingItem item);
+
+// Where `number` stands among kRowNumbers, which is also the order of the
+// route's number cells; -1 for none.
+int RowNumberIndex(RowNumber number);
 
 // The cell of `column` for `leg` (a leg of the log, or its totals for a
 // summed column).

@@ -1,12 +1,14 @@
 #include "plan/legs.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <memory>
 
 #include "plan/format.h"
+#include "plan/route_row.h"
 #include "plan/vertical.h"
 #include "plan/wind_triangle.h"
 
@@ -48,12 +50,20 @@ LegProblem SolveLeg(LegResult& carry, double acgph) {
   return LegProblem::None;
 }
 
-// A figure as the log rounds it, in tenths; false for one too large to count.
+// A figure as the log rounds it, in tenths: what "%1.1f" prints, read back
+// without the point, worked out in arithmetic for speed. False for a figure
+// the log leaves blank (FormatReal) or one of more than 15 digits.
 bool Tenths(double value, int64_t& tenths) {
-  std::string shown = FormatReal(value, false);
-  shown.erase(std::remove(shown.begin(), shown.end(), '.'), shown.end());
-  if (shown.empty() || shown.size() > 15) return false;
-  tenths = std::stoll(shown);
+  if (!(value > -999.9) || !(value < 1e15)) return false;
+  // The exact decimal value decides, as it does for printf: fma gives the
+  // sign of value * 10 - x without rounding the product first.
+  double n = std::floor(value * 10.0);
+  while (std::fma(value, 10.0, -(n + 1.0)) >= 0.0) n += 1.0;
+  while (std::fma(value, 10.0, -n) < 0.0) n -= 1.0;
+  const double rest = std::fma(value, 10.0, -(n + 0.5));
+  if (rest > 0.0 || (rest == 0.0 && std::fmod(n, 2.0) != 0.0)) n += 1.0;
+  if (n >= 1e15) return false;
+  tenths = static_cast<int64_t>(n);
   return true;
 }
 
@@ -196,8 +206,8 @@ NavLog ComputeLog(const Plan& plan) {
     leg.from = plan.route[i - 1].caption;
     ClearLeg(leg);
     ParseRow(plan.route[i], leg, carry);
-    for (int cell = kCellDist; cell <= kCellMagVar; ++cell) {
-      if (IsNotANumber(plan.route[i].SubItem(cell))) leg.not_a_number |= 1u << cell;
+    for (std::size_t k = 0; k < kRowNumbers.size(); ++k) {
+      if (IsNotANumber(TypedText(plan.route[i], kRowNumbers[k]))) leg.not_a_number |= 1u << k;
     }
 
     if (carry.dist != NOT_ENTERED)
@@ -293,27 +303,21 @@ NavLog BlankLog(int32_t count) {
   return log;
 }
 
-std::string TypedOverText(const PositionsGive& give, int cell) {
-  const auto text = [](const char* what, int32_t value, const char* unit) {
+std::string TypedOverText(const PositionsGive& give, RowNumber number) {
+  const auto text = [](const char* what, int32_t value, const std::string& unit) {
     return std::string("The ") + what + " was typed; the checkpoints' positions give " +
            std::to_string(value) + unit;
   };
-  switch (cell) {
-    case kCellDist:
-      return give.dist == NOT_ENTERED ? std::string() : text("distance", give.dist, " NM");
-    case kCellCourse:
-      return give.tc == NOT_ENTERED ? std::string() : text("true course", give.tc, " deg");
-    case kCellMagVar:
-      if (give.var == NOT_ENTERED) return std::string();
-      // As pilots write it, beside the number the cell holds.
-      return text("variation", give.var, "") + " (" + std::to_string(std::abs(give.var)) +
-             (give.var > 0   ? "W"
-              : give.var < 0 ? "E"
-                             : "") +
-             ")";
-    default:
-      return std::string();
+  if (number == &RowValues::distance_nm && give.dist != NOT_ENTERED)
+    return text("distance", give.dist, " NM");
+  if (number == &RowValues::true_course_deg && give.tc != NOT_ENTERED)
+    return text("true course", give.tc, " deg");
+  if (number == &RowValues::variation_deg && give.var != NOT_ENTERED) {
+    // As pilots write it, beside the number the cell holds.
+    const char* side = give.var > 0 ? "W" : give.var < 0 ? "E" : "";
+    return text("variation", give.var, " (" + std::to_string(std::abs(give.var)) + side + ")");
   }
+  return std::string();
 }
 
 std::string LegProblemText(const LegStatus& status) {

@@ -12,6 +12,7 @@
 #include "plan/fuel.h"
 #include "plan/fuel_plan.h"
 #include "plan/plan.h"
+#include "plan/route_row.h"
 
 // a when b is NOT_ENTERED, b when a is NOT_ENTERED, else a + b.
 int32_t SumKnown(int32_t a, int32_t b);
@@ -54,12 +55,14 @@ struct PositionsGive {
   int32_t dist = NOT_ENTERED;
   int32_t tc = NOT_ENTERED;
   int32_t var = NOT_ENTERED;
+
+  bool Any() const { return dist != NOT_ENTERED || tc != NOT_ENTERED || var != NOT_ENTERED; }
 };
 
 // "The distance was typed; the checkpoints' positions give 18 NM" for the
-// route cell `cell` (kCellDist, kCellCourse, kCellMagVar); empty when the
-// positions agree or the cell is another.
-std::string TypedOverText(const PositionsGive& give, int cell);
+// distance, true course or variation; empty when the positions agree or
+// `number` is another.
+std::string TypedOverText(const PositionsGive& give, RowNumber number);
 
 // route_row of a log row that no pilot typed.
 constexpr int kComputedRow = -1;
@@ -73,8 +76,9 @@ struct LogRow : LegResult {
   std::string computed;
   std::string from;  // the name of the checkpoint the leg starts from, whole
   LegStatus status;
-  // The route row's own number cells that hold text but no number, one bit
-  // per cell (1 << kCell...), so no window parses the route again to mark them.
+  // The route row's own numbers typed as text that is no number, one bit
+  // each in the order of kRowNumbers, so no window reads the route again to
+  // mark them.
   uint16_t not_a_number = 0;
   FuelState fuel = FuelState::Unknown;
   std::string fuel_warning;      // below the reserve or out of fuel; empty otherwise

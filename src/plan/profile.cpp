@@ -149,6 +149,7 @@ void ProfileFile::Parse(const std::string& raw) {
   preamble_.clear();
   sections_.clear();
   section_index_.clear();
+  has_last_ = false;
   text_.clear();
   garbage_ = 0;
   has_bom_ = raw.compare(0, 3, kBom) == 0;
@@ -178,6 +179,8 @@ void ProfileFile::Parse(const std::string& raw) {
 
     if (SectionName(TextOf(line), &name)) {
       sections_.emplace_back();
+      // Room for a route row's keys without growing line by line.
+      sections_.back().lines.reserve(16);
       sections_.back().lines.push_back(line);
       section_index_.emplace(name, sections_.size() - 1);
     } else if (sections_.empty()) {
@@ -353,9 +356,15 @@ ProfileFile::Section* ProfileFile::FindSection(const std::string& name) {
 }
 
 const ProfileFile::Section* ProfileFile::FindSection(const std::string& name) const {
+  if (has_last_ && name == last_name_) return &sections_[last_section_];
   std::string scratch;
   auto it = section_index_.find(LookupName(name, scratch));
-  return it == section_index_.end() ? nullptr : &sections_[it->second];
+  if (it == section_index_.end()) return nullptr;
+  // Sections are only ever added, so the index stays good until the next Parse.
+  last_name_ = name;
+  last_section_ = it->second;
+  has_last_ = true;
+  return &sections_[it->second];
 }
 
 bool ProfileFile::HasSection(const std::string& section) const {

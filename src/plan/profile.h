@@ -1,7 +1,8 @@
 // An INI-style profile file held in memory, read and rewritten the way the
 // Windows profile functions do: names match regardless of case and blanks,
 // the first of duplicate sections or keys wins, comments and unknown lines
-// are kept byte for byte, written lines end in CR LF.
+// are kept byte for byte, written lines end in CR LF. One thread at a time:
+// even reading remembers the section it found last.
 #pragma once
 
 #include <cstddef>
@@ -118,6 +119,11 @@ class ProfileFile {
   std::vector<Line> preamble_;  // bytes before the first section
   std::vector<Section> sections_;
   std::unordered_map<std::string, std::size_t> section_index_;  // lower-case name -> first
+  // The section asked for last, by the name as asked: the plan reads and
+  // writes a section's keys one after another.
+  mutable std::string last_name_;
+  mutable std::size_t last_section_ = 0;
+  mutable bool has_last_ = false;
 };
 
 // `text` as UTF-8: unchanged when it is valid UTF-8, else read as Windows-1252,

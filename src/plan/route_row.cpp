@@ -57,6 +57,10 @@ const std::string& TypedText(const Checkpoint& row, RowNumber number) {
   return row.SubItem(CellOf(number));
 }
 
+const std::string& TypedVor(const Checkpoint& row) {
+  return row.SubItem(kCellVor);
+}
+
 RouteValues ReadRoute(const Plan& plan) {
   RouteValues route;
   route.own.reserve(plan.route.size());

@@ -40,6 +40,8 @@ RowValues ReadRow(const Checkpoint& row);
 
 // The text the pilot typed for `number`; empty when none.
 const std::string& TypedText(const Checkpoint& row, RowNumber number);
+// The VOR text as typed, not cut to its field.
+const std::string& TypedVor(const Checkpoint& row);
 
 // Every row's own values and what each row carries, worked out in one pass.
 // Row 0 is the departure: nothing is carried into it and its cells take no

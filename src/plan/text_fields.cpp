@@ -6,10 +6,6 @@
 #include <charconv>
 #include <cmath>
 
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 std::string_view Trim(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
@@ -29,6 +25,11 @@ utf8proc_ssize_t NextChar(std::string_view text, std::size_t at) {
 
 bool IsValidUtf8(std::string_view text) {
   for (std::size_t at = 0; at < text.size();) {
+    // Plan files are mostly ASCII, which needs no decoding.
+    if (static_cast<unsigned char>(text[at]) < 0x80) {
+      ++at;
+      continue;
+    }
     const utf8proc_ssize_t n = NextChar(text, at);
     if (n <= 0) return false;
     at += static_cast<std::size_t>(n);

@@ -8,7 +8,9 @@
 
 // The C locale's white space: blank, tab, line feed, vertical tab, form feed,
 // carriage return. Whatever locale the desktop sets, plan files read alike.
-bool IsBlank(char c);
+inline bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
 
 // The text without white space at either end.
 std::string_view Trim(std::string_view text);

@@ -30,7 +30,7 @@ TEST(LogColumns, EachColumnHasOneEntryKeyAndPlace) {
     }
     if (c.check != MissingItem::None) {
       EXPECT_EQ(ColumnChecking(c.check), &c) << c.key;
-      EXPECT_GE(c.input_cell, 0) << c.key << ": the prompt puts the caret in it";
+      EXPECT_GE(RowNumberIndex(c.input), 0) << c.key << ": the prompt puts the caret in it";
       EXPECT_EQ(c.value.kind, LogKind::Whole) << c.key;
     }
   }

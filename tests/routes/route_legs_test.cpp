@@ -85,14 +85,14 @@ TEST_F(RouteLegs, WhatThePilotTypedOverTheMeasureIsKeptAndMarked) {
   const PositionsGive& give = log.legs[1].positions_give;
   EXPECT_EQ(std::to_string(give.dist), expected.route[2].SubItem(kCellDist));
   EXPECT_EQ(give.tc, NOT_ENTERED);
-  EXPECT_EQ(TypedOverText(give, kCellDist),
+  EXPECT_EQ(TypedOverText(give, &RowValues::distance_nm),
             "The distance was typed; the checkpoints' positions give " +
                 expected.route[2].SubItem(kCellDist) + " NM");
-  EXPECT_EQ(TypedOverText(give, kCellMagVar),
+  EXPECT_EQ(TypedOverText(give, &RowValues::variation_deg),
             "The variation was typed; the checkpoints' positions give -13 (13E)");
   for (const LogRow& leg : log.legs) {
     const std::string expected_text =
-        leg.route_row == 2 ? "" : TypedOverText(leg.positions_give, kCellDist);
+        leg.route_row == 2 ? "" : TypedOverText(leg.positions_give, &RowValues::distance_nm);
     EXPECT_EQ(expected_text, "") << leg.route_row;
   }
 }
