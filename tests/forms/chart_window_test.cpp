@@ -90,6 +90,15 @@ TEST_F(ChartWindowTest, TellsWhatIsUnderThePointer) {
   const QString empty = chart->Describe(5, 5);
   EXPECT_TRUE(empty.contains("'N 12")) << empty.toStdString();
   EXPECT_TRUE(empty.contains("'W   1:")) << empty.toStdString();
+
+  // With a climb table the top of climb falls on the first leg, and is named there.
+  ShowPlan([](Plan& plan) {
+    plan.route[1].subitems = {"19", "332", "5500", "270", "10", "5", "110", "-13", ""};
+    plan.performance.climb = {{0, 0, 0, 0}, {6000, 11, 2.3, 14}};
+  });
+  ASSERT_FALSE(scene.marks().empty());
+  const PixelPoint toc = chart->view().ToPixel(scene.marks()[0].xy);
+  EXPECT_TRUE(chart->Describe(toc.x + 2, toc.y).startsWith("TOC ")) << scene.marks()[0].name;
 }
 
 // The first picture waits for no base map: it is read and the map drawn

@@ -239,6 +239,11 @@ TEST_F(NavLogWindowTest, ProblemsAreMarkedWhereTheyAre) {
   const QString nan = "Checkpoint \"Far\": the distance \"abc\" is not a number and counts as 0.";
   EXPECT_EQ(Tip(4, Col(LogColumn::Dist)), nan);
   EXPECT_EQ(Form1->FormNavLog()->LabelCheck->text(), nan);
+
+  // The airspeed is marked where Print will ask for it.
+  EditRow(1, [](CheckpointDialogTexts& lake) { lake.EditAirspeed = ""; });
+  EXPECT_TRUE(Marked(1, Col(LogColumn::Tas)));
+  EXPECT_EQ(Tip(1, Col(LogColumn::Tas)).split('\n').first(), "Missing Information: True Airspeed");
 }
 
 TEST_F(NavLogWindowTest, FuelBelowTheReserveIsAmberAndBelowZeroRed) {
