@@ -327,10 +327,14 @@ int FillVorCrossChecksCommand(QWidget* parent, Plan& plan) {
       for (int row : stale) names << Q(filled_plan.route[static_cast<std::size_t>(row)].caption);
       const QString question =
           QStringLiteral(
-              "%1 checkpoints have a VOR cross-check from the data that no longer matches where "
-              "they lie: %2.\nFill them again?")
+              "%1 %2 a VOR cross-check from the data that no longer matches where %3: %4.\n"
+              "Fill %5 again?")
               .arg(stale.size())
-              .arg(names.join(QStringLiteral(", ")));
+              .arg(stale.size() == 1 ? QStringLiteral("checkpoint has")
+                                     : QStringLiteral("checkpoints have"))
+              .arg(stale.size() == 1 ? QStringLiteral("it lies") : QStringLiteral("they lie"))
+              .arg(names.join(QStringLiteral(", ")))
+              .arg(stale.size() == 1 ? QStringLiteral("it") : QStringLiteral("them"));
       if (desktop().MessageBox(parent, question, QStringLiteral("VOR Cross-Checks"),
                                MessageButtons::YesNo) == mrYes) {
         for (int row : stale) {

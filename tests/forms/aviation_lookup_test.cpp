@@ -278,3 +278,27 @@ TEST_F(AviationLookUpTest, LookedUpAirportsJoinTheAirfieldsAndAFilledVorFollowsI
             VorTextFor(nullptr, GeoPosition{37.30, -121.80}).toStdString());
   EXPECT_NE(form.plan.route[1].SubItem(kCellVor), "114.1/ 165/ SJC/ From");
 }
+
+TEST_F(AviationLookUpTest, FillingTheCrossChecksOffersToFillStaleOnesAgain) {
+  desk_.message_answers = {mrOk, mrOk, mrOk};
+  ASSERT_NE(UseAviationData(nullptr), nullptr);
+  desk_.messages.clear();
+  Plan plan;
+  AddRow(plan, RowBuilder("KSQL").position(GeoPosition{37.511902, -122.249496}));
+  // Filled at 37.25,-121.95 before the checkpoint moved; and one the pilot typed.
+  AddRow(plan,
+         RowBuilder("Moved").vor("114.1/ 165/ SJC/ From").position(GeoPosition{37.30, -121.80}));
+  AddRow(plan,
+         RowBuilder("Typed").vor("114.1/ 100/ SJC/ To").position(GeoPosition{37.30, -121.80}));
+  desk_.message_answers = {mrYes, mrOk};
+  EXPECT_EQ(FillVorCrossChecksCommand(nullptr, plan), 1);
+  ASSERT_EQ(desk_.messages.size(), 2u);
+  EXPECT_EQ(desk_.messages[0].text,
+            "1 checkpoint has a VOR cross-check from the data that no longer matches where it "
+            "lies: Moved.\nFill it again?");
+  EXPECT_EQ(ReadRow(plan.route[1]).vor,
+            VorTextFor(nullptr, GeoPosition{37.30, -121.80}).toStdString());
+  EXPECT_EQ(ReadRow(plan.route[2]).vor, "114.1/ 100/ SJC/ To");
+  EXPECT_TRUE(desk_.messages[1].text.contains("1 filled again"))
+      << desk_.messages[1].text.toStdString();
+}
