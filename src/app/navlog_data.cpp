@@ -63,7 +63,13 @@ bool ApplyAviationData(PlanningSession& session, const NavlogDataOptions& option
     FillNamedAirfields(*data, plan, notes);
     for (const std::string& note : notes) Warn(note);
   }
-  if (options.nearest_vor) FillVorCrossChecks(*data, plan);
+  if (options.nearest_vor) {
+    // A VOR the data gives no slaved variation is reckoned with the model's.
+    std::string ignored;
+    std::vector<std::string> notes;
+    FillVorCrossChecks(*data, plan, PlanningSession::Magnetic(ignored), &notes);
+    for (const std::string& note : notes) Warn(note);
+  }
   // The fuel plan's alternate leg, measured when its distance was not typed;
   // one not found is left out of the fuel plan, which says so.
   std::string warning;

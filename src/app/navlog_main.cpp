@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <QGuiApplication>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -29,9 +30,30 @@
 #include "print/margins.h"
 #include "routes/route_export.h"
 #include "routes/route_import.h"
+#include "routes/route_legs.h"
 #include "session/planning_session.h"
 
 namespace {
+
+// A leg between two checkpoints with positions whose typed distance, course
+// or variation is not what the positions give: the pilot's value is used,
+// and said, so that a leg left behind by an edit is not flown unnoticed.
+void WarnOfTypedOverPositions(const Plan& plan, const CivilDate& date, const NavLog& log) {
+  const auto placed = [](const Checkpoint& row) { return row.position.has_value(); };
+  if (std::count_if(plan.route.begin(), plan.route.end(), placed) < 2) return;
+  std::string error;
+  NavLog marked = log;
+  MarkTypedOverPositions(plan, {PlanningSession::Magnetic(error), DecimalYear(date)}, marked);
+  for (std::size_t k = 0; k < marked.legs.size(); ++k) {
+    for (RowNumber number :
+         {&RowValues::distance_nm, &RowValues::true_course_deg, &RowValues::variation_deg}) {
+      const std::string text = TypedOverText(marked.legs[k].positions_give, number);
+      if (!text.empty())
+        std::cerr << "halvix-navlog: warning: leg " << k + 1 << " (" << marked.legs[k].toname
+                  << "): " << text << "\n";
+    }
+  }
+}
 
 int UsageError(const std::string& message) {
   std::cerr << "halvix-navlog: " << message << "\n" << NavlogUsage();
@@ -354,6 +376,7 @@ int Run(const NavlogRequest& request) {
                 << "): " << leg.fuel_warning << "\n";
     }
   }
+  WarnOfTypedOverPositions(plan, request.date, log);
   if (request.fuel_plan || request.loading) {
     std::string text;
     if (request.fuel_plan) {

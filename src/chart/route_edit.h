@@ -1,15 +1,16 @@
 // Changes of the route made on the chart: a checkpoint appended, inserted,
 // moved or removed. The legs each change touches get their distance, true
 // course and variation again from the positions, as imported rows get them;
-// every other cell stays as the pilot typed it.
+// every other cell, and a value the pilot typed over a measured one, stays as
+// the pilot typed it.
 #pragma once
 
 #include <optional>
 #include <string>
 
 #include "data/aviation_records.h"
-#include "geo/magnetic.h"
 #include "plan/plan.h"
+#include "routes/route_legs.h"
 
 // What is put on the route: a place of the data or a point of the map.
 struct RoutePoint {
@@ -21,13 +22,6 @@ struct RoutePoint {
 // The name of a point of the map that is no place of the data: "36.9358,-121.7897",
 // as such a point is typed.
 std::string CoordinateName(const GeoPosition& position);
-
-// Where the variation comes from: a model at a decimal year; without one the
-// variation cells are left as they are.
-struct VariationSource {
-  const MagneticModel* model = nullptr;
-  double year = 0.0;
-};
 
 // Each false, with the plan untouched, when the change cannot be made: a full
 // route, a row that is not there.

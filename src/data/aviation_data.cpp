@@ -28,17 +28,17 @@
 namespace {
 
 // Raised whenever the tables change, so an index of an older program is rebuilt.
-constexpr int kSchemaVersion = 4;
+constexpr int kSchemaVersion = 5;
 
 const char* const kSchema = R"(
 CREATE TABLE meta(key TEXT PRIMARY KEY, value TEXT);
 CREATE TABLE airports(id INTEGER PRIMARY KEY, ident TEXT, icao TEXT, gps TEXT, local TEXT,
-  name TEXT, elevation INTEGER, lat REAL, lon REAL, tile INTEGER);
+  name TEXT, elevation INTEGER, lat REAL, lon REAL, tile INTEGER, kind INTEGER);
 CREATE TABLE runways(airport INTEGER, end1 TEXT, end2 TEXT, closed INTEGER,
   lat1 REAL, lon1 REAL, lat2 REAL, lon2 REAL);
 CREATE TABLE frequencies(airport INTEGER, use INTEGER, khz INTEGER, label TEXT);
 CREATE TABLE navaids(id INTEGER PRIMARY KEY, ident TEXT, name TEXT, type INTEGER, region TEXT,
-  lat REAL, lon REAL, khz INTEGER, variation REAL, tile INTEGER);
+  lat REAL, lon REAL, khz INTEGER, variation REAL, tile INTEGER, station_variation REAL);
 CREATE VIRTUAL TABLE airport_tiles USING rtree(id, south, north, west, east);
 CREATE VIRTUAL TABLE navaid_tiles USING rtree(id, south, north, west, east);
 )";
@@ -161,10 +161,10 @@ class IndexWriter : public AviationSink {
  public:
   IndexWriter(sqlite3* db, const std::atomic<bool>* cancel)
       : cancel_(cancel),
-        airport_(Prepare(db, "INSERT INTO airports VALUES(NULL,?,?,?,?,?,?,?,?,?)")),
+        airport_(Prepare(db, "INSERT INTO airports VALUES(NULL,?,?,?,?,?,?,?,?,?,?)")),
         runway_(Prepare(db, "INSERT INTO runways VALUES(?,?,?,?,?,?,?,?)")),
         frequency_(Prepare(db, "INSERT INTO frequencies VALUES(?,?,?,?)")),
-        navaid_(Prepare(db, "INSERT INTO navaids VALUES(NULL,?,?,?,?,?,?,?,?,?)")),
+        navaid_(Prepare(db, "INSERT INTO navaids VALUES(NULL,?,?,?,?,?,?,?,?,?,?)")),
         db_(db) {}
 
   bool ok() const { return airport_ && runway_ && frequency_ && navaid_ && !failed_; }
@@ -220,6 +220,7 @@ class IndexWriter : public AviationSink {
     sqlite3_bind_double(s, 8, a.position.lon);
     sqlite3_bind_int64(s, 9, TileOf(a.position));
     airport_tiles_.Add(a.position);
+    sqlite3_bind_int(s, 10, static_cast<int>(a.kind));
     Step(s);
     const sqlite3_int64 id = sqlite3_last_insert_rowid(db_);
     const auto at_most = [](std::size_t n) { return std::min(n, kMostPerAirport); };
@@ -267,6 +268,10 @@ class IndexWriter : public AviationSink {
       sqlite3_bind_null(s, 8);
     sqlite3_bind_int64(s, 9, TileOf(n.position));
     navaid_tiles_.Add(n.position);
+    if (n.station_variation)
+      sqlite3_bind_double(s, 10, *n.station_variation);
+    else
+      sqlite3_bind_null(s, 10);
     Step(s);
   }
 
@@ -706,8 +711,14 @@ Db CachedIndex(const DataFiles& files, const std::string& canonical, const std::
   return db;
 }
 
-constexpr const char* kAirportColumns = "id, ident, icao, gps, local, name, elevation, lat, lon";
-constexpr const char* kNavaidColumns = "ident, name, type, region, lat, lon, khz, variation";
+constexpr const char* kAirportColumns =
+    "id, ident, icao, gps, local, name, elevation, lat, lon, kind";
+constexpr const char* kNavaidColumns =
+    "ident, name, type, region, lat, lon, khz, variation, station_variation";
+
+AirportKind KindOf(int stored) {
+  return static_cast<AirportKind>(std::clamp(stored, 0, static_cast<int>(AirportKind::Closed)));
+}
 
 Navaid NavaidFrom(sqlite3_stmt* s) {
   Navaid n;
@@ -718,6 +729,7 @@ Navaid NavaidFrom(sqlite3_stmt* s) {
   n.position = GeoPosition{sqlite3_column_double(s, 4), sqlite3_column_double(s, 5)};
   n.khz = sqlite3_column_int64(s, 6);
   if (sqlite3_column_type(s, 7) != SQLITE_NULL) n.slaved_variation = sqlite3_column_double(s, 7);
+  if (sqlite3_column_type(s, 8) != SQLITE_NULL) n.station_variation = sqlite3_column_double(s, 8);
   return n;
 }
 
@@ -814,6 +826,7 @@ struct AviationData::Impl {
     a.name = ColumnText(s, 5);
     if (sqlite3_column_type(s, 6) != SQLITE_NULL) a.elevation_ft = sqlite3_column_int(s, 6);
     a.position = GeoPosition{sqlite3_column_double(s, 7), sqlite3_column_double(s, 8)};
+    a.kind = KindOf(sqlite3_column_int(s, 9));
     Stmt r = Statement(
         "SELECT end1, end2, closed, lat1, lon1, lat2, lon2 FROM runways "
         "WHERE airport=? ORDER BY rowid");
@@ -1087,6 +1100,7 @@ std::vector<Airport> AviationData::AirportsIn(const MapBox& box, std::size_t lim
         a.elevation_ft = sqlite3_column_int(s.get(), 6);
       a.position =
           GeoPosition{sqlite3_column_double(s.get(), 7), sqlite3_column_double(s.get(), 8)};
+      a.kind = KindOf(sqlite3_column_int(s.get(), 9));
       by_id.emplace(sqlite3_column_int64(s.get(), 0), found.size());
       found.push_back(std::move(a));
     }

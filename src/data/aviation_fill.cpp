@@ -63,6 +63,44 @@ std::string AirportLabel(const Airport& airport) {
   return airport.name.empty() ? code : code + " " + airport.name;
 }
 
+void OrderForChoice(std::vector<Airport>& airports, const std::vector<GeoPosition>& route) {
+  std::vector<std::pair<double, std::size_t>> keys;
+  for (std::size_t i = 0; i < airports.size(); ++i)
+    keys.emplace_back(route.empty() ? 0.0 : DistanceToRouteNm(airports[i].position, route), i);
+  std::stable_sort(keys.begin(), keys.end(), [&](const auto& a, const auto& b) {
+    const auto kind_a = airports[a.second].kind, kind_b = airports[b.second].kind;
+    if (kind_a != kind_b) return kind_a < kind_b;
+    return a.first < b.first;
+  });
+  std::vector<Airport> ordered;
+  ordered.reserve(airports.size());
+  for (const auto& key : keys) ordered.push_back(std::move(airports[key.second]));
+  airports = std::move(ordered);
+}
+
+bool AddAirfieldOf(Plan& plan, const Airport& airport, std::vector<std::string>& notes) {
+  std::vector<std::string> said;
+  AirfieldInfo field = AirfieldFromAirport(airport, said);
+  for (const AirfieldInfo& known : plan.airfields)
+    if (known.name == field.name) return false;
+  plan.airfields.push_back(std::move(field));
+  notes.insert(notes.end(), said.begin(), said.end());
+  return true;
+}
+
+const char* AirportKindName(AirportKind kind) {
+  switch (kind) {
+    case AirportKind::Heliport:
+      return "heliport";
+    case AirportKind::SeaplaneBase:
+      return "seaplane base";
+    case AirportKind::Closed:
+      return "closed";
+    default:
+      return "";
+  }
+}
+
 AirfieldInfo AirfieldFromAirport(const Airport& airport, std::vector<std::string>& notes) {
   AirfieldInfo field;
   field.name = CutUtf8(AirportLabel(airport), kLongTextMax);
@@ -107,29 +145,98 @@ AirfieldInfo AirfieldFromAirport(const Airport& airport, std::vector<std::string
   return field;
 }
 
-std::string VorCrossCheck(const AviationData& data, const GeoPosition& position) {
+std::string VorCrossCheck(const AviationData& data, const GeoPosition& position,
+                          const MagneticModel* model, std::vector<std::string>* notes) {
   const std::optional<Navaid> vor = data.NearestVor(position, kVorRangeNm);
-  if (!vor || !vor->slaved_variation) return std::string();
+  if (!vor) return std::string();
+  std::optional<double> variation = vor->slaved_variation;
+  std::string note;
+  const auto side = [](double east) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f%s", std::fabs(east), east < 0 ? "W" : "E");
+    return std::string(text);
+  };
+  if (!variation && vor->station_variation) {
+    variation = vor->station_variation;
+    note = "the station's magnetic variation " + side(*variation);
+  } else if (!variation && model != nullptr) {
+    const CivilDate date = data.info().date.value_or(Today());
+    variation = model->Declination(vor->position.lat, vor->position.lon, 0.0, DecimalYear(date));
+    note = "the magnetic model's variation " + side(*variation) + " at the station on " +
+           FormatCivilDate(date);
+  }
+  if (!variation) return std::string();
   const Bearing bearing = BearingBetween(vor->position, position);
   const std::string frequency = FormatFrequency(vor->khz);
   if (bearing.distance_nm <= kAtVorNm) return frequency + "/ / " + vor->ident + "/ ";
-  const int32_t radial = WholeDegrees(bearing.azimuth - *vor->slaved_variation);
+  if (notes && !note.empty())
+    notes->push_back(vor->ident +
+                     ": the data gives no slaved variation; its radials are reckoned with " + note);
+  const int32_t radial = WholeDegrees(bearing.azimuth - *variation);
   char text[8];
   std::snprintf(text, sizeof text, "%03d", static_cast<int>(radial));
   return CutUtf8(frequency + "/ " + text + "/ " + vor->ident + "/ From", kShortTextMax);
 }
 
-int FillVorCrossChecks(const AviationData& data, Plan& plan) {
+int FillVorCrossChecks(const AviationData& data, Plan& plan, const MagneticModel* model,
+                       std::vector<std::string>* notes) {
   int filled = 0;
   for (std::size_t i = 1; i < plan.route.size(); ++i) {
     Checkpoint& row = plan.route[i];
     if (!row.position || !Trim(ReadRow(row).vor).empty()) continue;
-    const std::string text = VorCrossCheck(data, *row.position);
+    std::vector<std::string> said;
+    const std::string text = VorCrossCheck(data, *row.position, model, &said);
     if (text.empty()) continue;
     row = RowBuilder(row).vor(text).Build();
     ++filled;
+    // One note per station, however many checkpoints use it.
+    if (notes)
+      for (const std::string& note : said)
+        if (std::find(notes->begin(), notes->end(), note) == notes->end()) notes->push_back(note);
   }
   return filled;
+}
+
+bool IsFilledVorText(const AviationData& data, const std::string& text, const GeoPosition& at,
+                     const MagneticModel* model) {
+  return !Trim(text).empty() && text == VorCrossCheck(data, at, model);
+}
+
+bool FollowVorCrossCheck(const AviationData& data, Plan& plan, int row,
+                         const std::optional<GeoPosition>& was, const MagneticModel* model) {
+  if (row <= 0 || row >= static_cast<int>(plan.route.size()) || !was) return false;
+  Checkpoint& moved = plan.route[static_cast<std::size_t>(row)];
+  const std::string vor = ReadRow(moved).vor;
+  if (!moved.position || !IsFilledVorText(data, vor, *was, model)) return false;
+  const std::string text = VorCrossCheck(data, *moved.position, model);
+  if (text == vor) return false;
+  moved = RowBuilder(std::move(moved)).vor(text).Build();
+  return true;
+}
+
+std::vector<int> StaleVorCrossChecks(const AviationData& data, const Plan& plan,
+                                     const MagneticModel* model) {
+  std::vector<int> stale;
+  for (std::size_t i = 1; i < plan.route.size(); ++i) {
+    const Checkpoint& row = plan.route[i];
+    const std::string text = ReadRow(row).vor;
+    if (!row.position || Trim(text).empty() || text == VorCrossCheck(data, *row.position, model))
+      continue;
+    VorTokenizer fields(text);
+    const std::string frequency = fields.NextToken();
+    const std::string radial = fields.NextToken();
+    const std::string ident = fields.NextToken();
+    const std::string to_from = fields.NextToken();
+    if (to_from != "From" && !(to_from.empty() && radial.empty())) continue;
+    // The fill's own wording of a VOR of the data not too far to have filled it.
+    bool filled = false;
+    for (const Navaid& vor : data.FindNavaids(ident)) {
+      if (!HasRadials(vor.type) || FormatFrequency(vor.khz) != frequency) continue;
+      if (BearingBetween(vor.position, *row.position).distance_nm <= 2 * kVorRangeNm) filled = true;
+    }
+    if (filled) stale.push_back(static_cast<int>(i));
+  }
+  return stale;
 }
 
 int FillNamedAirfields(const AviationData& data, Plan& plan, std::vector<std::string>& notes) {

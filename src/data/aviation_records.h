@@ -40,8 +40,13 @@ struct Runway {
   std::optional<GeoPosition> end2_position;
 };
 
+// What kind of place an airport record is; a pilot looking for a field to
+// land on wants the airports before the rest.
+enum class AirportKind { Airport, Heliport, SeaplaneBase, Closed };
+
 struct Airport {
-  std::string ident;       // the data's own key: "KSQL", "00CA"
+  std::string ident;  // the data's own key: "KSQL", "00CA"
+  AirportKind kind = AirportKind::Airport;
   std::string icao_code;   // empty when there is none
   std::string gps_code;    // empty when there is none
   std::string local_code;  // empty when there is none
@@ -71,6 +76,9 @@ struct Navaid {
   // The variation the station's radials are aligned to, east positive; only
   // VORs carry one.
   std::optional<double> slaved_variation;
+  // The magnetic variation at the station when the data gives it apart from
+  // the slaved one, east positive.
+  std::optional<double> station_variation;
 };
 
 // Any of the three, as a route names it.

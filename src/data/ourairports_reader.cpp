@@ -275,6 +275,11 @@ int64_t ReadAirports(CsvFile& csv, HeldRows& held, AviationSink& sink) {
     airport.icao_code = csv.Text(row, "icao_code");
     airport.gps_code = csv.Text(row, "gps_code");
     airport.local_code = csv.Text(row, "local_code");
+    const std::string_view kind = csv.Get(row, "type");
+    airport.kind = kind == "heliport"        ? AirportKind::Heliport
+                   : kind == "seaplane_base" ? AirportKind::SeaplaneBase
+                   : kind == "closed"        ? AirportKind::Closed
+                                             : AirportKind::Airport;
     double elevation = 0;
     if (ParseDecimal(csv.Get(row, "elevation_ft"), elevation) && std::fabs(elevation) < 30000)
       airport.elevation_ft = static_cast<int32_t>(std::lround(elevation));
@@ -318,6 +323,10 @@ int64_t ReadNavaids(CsvFile& csv, AviationSink& sink) {
     if (HasRadials(navaid.type) && ParseDecimal(csv.Get(row, "slaved_variation_deg"), variation) &&
         std::fabs(variation) <= 180.0)
       navaid.slaved_variation = variation;
+    if (HasRadials(navaid.type) &&
+        ParseDecimal(csv.Get(row, "magnetic_variation_deg"), variation) &&
+        std::fabs(variation) <= 180.0)
+      navaid.station_variation = variation;
     ++count;
     sink.Add(std::move(navaid));
   }

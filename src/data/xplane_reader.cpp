@@ -239,6 +239,11 @@ void ReadAirportRow(int64_t code, std::string_view line, const std::vector<std::
     airport.elevation_ft = static_cast<int32_t>(elevation);
     airport.ident = PrintableText(f[4]);
     airport.name = Rest(line, f, 5);
+    // The simulator marks a field no longer in use with "[X]" before its name.
+    airport.kind = airport.name.rfind("[X]", 0) == 0 ? AirportKind::Closed
+                   : code == 16                      ? AirportKind::SeaplaneBase
+                   : code == 17                      ? AirportKind::Heliport
+                                                     : AirportKind::Airport;
     builder.Start(std::move(airport));
     return;
   }

@@ -16,6 +16,7 @@
 #include "forms/Fpick.h"
 #include "geo/geodesy.h"
 #include "geo/position_text.h"
+#include "plan/route_row.h"
 
 namespace {
 
@@ -99,6 +100,14 @@ const AviationData* Open(QWidget* parent, const QString& folder, bool tell_notic
   return data;
 }
 
+// Each note on a line of its own after the message.
+QString Notes(const std::vector<std::string>& notes) {
+  QStringList lines;
+  for (const std::string& note : notes)
+    if (!lines.contains(Q(note))) lines << Q(note);
+  return lines.isEmpty() ? QString() : QStringLiteral("\n") + lines.join('\n');
+}
+
 // An index that failed in use and could not be built again: said, and the
 // command ends as if the pilot had cancelled it.
 void TellIndexFailure(QWidget* parent, const AviationDataError& e) {
@@ -149,7 +158,8 @@ const AviationData* UseAviationData(QWidget* parent) {
   return Open(parent, folder);
 }
 
-std::optional<Airport> LookUpAirport(QWidget* parent, const QString& text) {
+std::optional<Airport> LookUpAirport(QWidget* parent, const QString& text,
+                                     const std::vector<GeoPosition>& route) {
   const QString query = text.trimmed();
   if (query.isEmpty()) {
     desktop().MessageBox(parent,
@@ -175,12 +185,20 @@ std::optional<Airport> LookUpAirport(QWidget* parent, const QString& text) {
   }
   int chosen = 0;
   if (found.size() > 1) {
+    OrderForChoice(found, route);
     QStringList rows;
-    for (const Airport& airport : found)
-      rows << QStringLiteral("%1  (%2, %3)")
-                  .arg(Q(AirportLabel(airport)))
-                  .arg(airport.position.lat, 0, 'f', 3)
-                  .arg(airport.position.lon, 0, 'f', 3);
+    for (const Airport& airport : found) {
+      QString row = QStringLiteral("%1  (%2, %3)")
+                        .arg(Q(AirportLabel(airport)))
+                        .arg(airport.position.lat, 0, 'f', 3)
+                        .arg(airport.position.lon, 0, 'f', 3);
+      if (airport.kind != AirportKind::Airport)
+        row += QStringLiteral("  %1").arg(AirportKindName(airport.kind));
+      if (!route.empty())
+        row += QStringLiteral("  %1 NM from the route")
+                   .arg(std::lround(DistanceToRouteNm(airport.position, route)));
+      rows << row;
+    }
     chosen = PickPlace(parent, QStringLiteral("Choose an Airport"), rows);
     if (chosen < 0) return std::nullopt;
   }
@@ -188,7 +206,8 @@ std::optional<Airport> LookUpAirport(QWidget* parent, const QString& text) {
 }
 
 std::optional<Place> LookUpPlace(QWidget* parent, const QString& text,
-                                 const std::optional<GeoPosition>& near) {
+                                 const std::optional<GeoPosition>& near,
+                                 const std::vector<GeoPosition>& route) {
   const std::string token = text.trimmed().toStdString();
   GeoPosition position;
   std::string why;
@@ -238,27 +257,42 @@ std::optional<Place> LookUpPlace(QWidget* parent, const QString& text,
       return distance(a) < distance(b);
     });
   }
-  // Nothing before this checkpoint tells which of several places is meant.
+  // Nothing before this checkpoint tells which of several places is meant:
+  // fields that are no airport last, the rest nearest the route first.
+  const auto rank = [](const Place& p) {
+    return p.airport ? static_cast<int>(p.airport->kind) : 0;
+  };
+  const auto away = [&](const Place& p) {
+    return route.empty() ? 0.0 : DistanceToRouteNm(p.position, route);
+  };
+  std::stable_sort(places.begin(), places.end(), [&](const Place& a, const Place& b) {
+    if (rank(a) != rank(b)) return rank(a) < rank(b);
+    return away(a) < away(b);
+  });
   QStringList rows;
-  for (const Place& place : places) rows << Q(PlaceLabel(place));
+  for (const Place& place : places) {
+    QString row = Q(PlaceLabel(place));
+    if (place.airport && place.airport->kind != AirportKind::Airport)
+      row += QStringLiteral("  %1").arg(AirportKindName(place.airport->kind));
+    rows << row;
+  }
   const int chosen = PickPlace(parent, QStringLiteral("Choose a Place"), rows);
   if (chosen < 0) return std::nullopt;
   return std::move(places[static_cast<std::size_t>(chosen)]);
 }
 
-LegTexts MeasureLegTexts(const GeoPosition& from, const GeoPosition& to) {
-  const LegMeasure leg = MeasureLeg(from, to);
-  LegTexts texts;
-  texts.distance = QString::number(std::lround(leg.distance_nm));
-  if (leg.distance_nm > 1e-6) texts.course = QString::number(WholeDegrees(leg.course));
+VariationSource DesktopVariation() {
   // Without a model the routes keep the variation typed; no message.
   std::string ignored;
-  if (const MagneticModel* model = PlanningSession::Magnetic(ignored)) {
-    // Westerly variation counts positive, as the plan adds it to a true heading.
-    const double east =
-        model->Declination(leg.midpoint.lat, leg.midpoint.lon, 0.0, DecimalYear(Today()));
-    texts.variation = QString::number(-std::lround(east));
-  }
+  return {PlanningSession::Magnetic(ignored), DecimalYear(Today())};
+}
+
+LegTexts MeasureLegTexts(const GeoPosition& from, const GeoPosition& to) {
+  const MeasuredLeg leg = MeasureRouteLeg(from, to, DesktopVariation());
+  LegTexts texts;
+  texts.distance = QString::number(leg.distance_nm);
+  if (leg.true_course_deg) texts.course = QString::number(*leg.true_course_deg);
+  if (leg.variation_deg) texts.variation = QString::number(*leg.variation_deg);
   return texts;
 }
 
@@ -268,7 +302,7 @@ QString VorTextFor(QWidget* parent, const GeoPosition& position) {
   const AviationData* data = UseAviationData(parent);
   if (!data) return QString();
   try {
-    return Q(VorCrossCheck(*data, position));
+    return Q(VorCrossCheck(*data, position, DesktopVariation().model));
   } catch (const AviationDataError& e) {
     TellIndexFailure(parent, e);
     return QString();
@@ -278,22 +312,54 @@ QString VorTextFor(QWidget* parent, const GeoPosition& position) {
 int FillVorCrossChecksCommand(QWidget* parent, Plan& plan) {
   const AviationData* data = UseAviationData(parent);
   if (!data) return 0;
+  const MagneticModel* model = DesktopVariation().model;
   int filled = 0;
+  int refreshed = 0;
+  std::vector<std::string> notes;
   try {
     // Into a copy: an index failing half-way leaves the plan as it was.
     Plan filled_plan = plan;
-    filled = FillVorCrossChecks(*data, filled_plan);
+    filled = FillVorCrossChecks(*data, filled_plan, model, &notes);
+    // Texts the data filled before the checkpoint moved, or from other data.
+    const std::vector<int> stale = StaleVorCrossChecks(*data, filled_plan, model);
+    if (!stale.empty()) {
+      QStringList names;
+      for (int row : stale) names << Q(filled_plan.route[static_cast<std::size_t>(row)].caption);
+      const QString question =
+          QStringLiteral(
+              "%1 %2 a VOR cross-check from the data that no longer matches where %3: %4.\n"
+              "Fill %5 again?")
+              .arg(stale.size())
+              .arg(stale.size() == 1 ? QStringLiteral("checkpoint has")
+                                     : QStringLiteral("checkpoints have"))
+              .arg(stale.size() == 1 ? QStringLiteral("it lies") : QStringLiteral("they lie"))
+              .arg(names.join(QStringLiteral(", ")))
+              .arg(stale.size() == 1 ? QStringLiteral("it") : QStringLiteral("them"));
+      if (desktop().MessageBox(parent, question, QStringLiteral("VOR Cross-Checks"),
+                               MessageButtons::YesNo) == mrYes) {
+        for (int row : stale) {
+          Checkpoint& checkpoint = filled_plan.route[static_cast<std::size_t>(row)];
+          const std::string text = VorCrossCheck(*data, *checkpoint.position, model, &notes);
+          checkpoint = RowBuilder(std::move(checkpoint)).vor(text).Build();
+          ++refreshed;
+        }
+      }
+    }
     plan = std::move(filled_plan);
   } catch (const AviationDataError& e) {
     TellIndexFailure(parent, e);
     return 0;
   }
-  desktop().MessageBox(
-      parent,
-      filled == 0
-          ? QStringLiteral("No checkpoint was filled: only checkpoints with a position (looked up "
-                           "or imported) and an empty VOR text get one, from a VOR within 40 NM.")
-          : QStringLiteral("VOR cross-checks filled for %1 checkpoints.").arg(filled),
-      QStringLiteral("VOR Cross-Checks"), MessageButtons::Ok);
-  return filled;
+  QString told;
+  if (filled == 0 && refreshed == 0) {
+    told = QStringLiteral(
+        "No checkpoint was filled: only en-route checkpoints with a position (looked up or "
+        "imported) and an empty VOR text get one, from a VOR within 40 NM.");
+  } else {
+    told = QStringLiteral("VOR cross-checks filled for %1 checkpoints.").arg(filled);
+    if (refreshed > 0) told += QStringLiteral(" %1 filled again.").arg(refreshed);
+    told += Notes(notes);
+  }
+  desktop().MessageBox(parent, told, QStringLiteral("VOR Cross-Checks"), MessageButtons::Ok);
+  return filled + refreshed;
 }

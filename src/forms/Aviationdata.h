@@ -8,6 +8,7 @@
 
 #include "data/aviation_data.h"
 #include "plan/plan.h"
+#include "routes/route_legs.h"
 #include "session/planning_session.h"
 
 class QWidget;
@@ -31,12 +32,17 @@ PlanningSession& DesktopSession();
 
 // An airport by ident or code, else by a part of its name; the user picks one
 // when there are several. Empty (after saying so) when there is none.
-std::optional<Airport> LookUpAirport(QWidget* parent, const QString& text);
+// The choice lists airports before other fields, each nearest `route` first.
+std::optional<Airport> LookUpAirport(QWidget* parent, const QString& text,
+                                     const std::vector<GeoPosition>& route = {});
 
 // A checkpoint by ident (the one nearest `near` when several places have it)
-// or by "LAT,LON". Empty (after saying so) when there is none.
+// or by "LAT,LON". Without `near` the pilot chooses, airports before other
+// fields and each nearest `route` first. Empty (after saying so) when there
+// is none.
 std::optional<Place> LookUpPlace(QWidget* parent, const QString& text,
-                                 const std::optional<GeoPosition>& near);
+                                 const std::optional<GeoPosition>& near,
+                                 const std::vector<GeoPosition>& route = {});
 
 // The leg from `from` to `to` as route import measures it: distance, true
 // course and today's variation at its midpoint (empty when the magnetic model
@@ -47,6 +53,10 @@ struct LegTexts {
   QString variation;
 };
 LegTexts MeasureLegTexts(const GeoPosition& from, const GeoPosition& to);
+
+// The shipped magnetic model today, for legs measured from positions; no
+// model (the variation cells left alone) when it cannot be read.
+VariationSource DesktopVariation();
 
 // The VOR text for a checkpoint at `position` when a data folder is chosen
 // and a VOR is in range; else empty.

@@ -108,6 +108,8 @@ void TFormAdd::ClearEdits() {
   }
   RadioButtonFrom->setChecked(true);
   position.reset();
+  airport.reset();
+  row_position.reset();
 }
 
 QLineEdit* TFormAdd::EditOf(RowNumber number) const {
@@ -144,6 +146,7 @@ CheckpointDialogTexts TFormAdd::Texts() const {
 void TFormAdd::SetTexts(const CheckpointDialogTexts& t) {
   EditLookUp->clear();
   position.reset();
+  airport.reset();
   EditCheckpointName->setText(FromStd(t.EditCheckpointName));
   EditDistance->setText(FromStd(t.EditDistance));
   EditTrueCourse->setText(FromStd(t.EditTrueCourse));
@@ -193,7 +196,12 @@ void TFormAdd::ButtonHelpClick() {
 void TFormAdd::ButtonLookUpClick() {
   const std::optional<Place> place = LookUpPlace(this, EditLookUp->text(), previous_position);
   if (!place) return;
+  // The VOR text the data filled where the checkpoint lay is not the pilot's.
+  const std::optional<GeoPosition> was = position ? position : row_position;
+  const QString vor_now = QString::fromStdString(ComposeVorCell(Texts()));
+  const bool vor_filled = was && !vor_now.isEmpty() && vor_now == VorTextFor(this, *was);
   position = place->position;
+  airport = place->airport;
   if (EditCheckpointName->text().trimmed().isEmpty()) {
     EditCheckpointName->setText(FromStd(CutUtf8(place->ident, kShortTextMax)));
   }
@@ -204,7 +212,8 @@ void TFormAdd::ButtonLookUpClick() {
     if (!leg.variation.isEmpty()) EditMagVar->setText(leg.variation);
   }
   // A VOR the pilot typed stays.
-  if (!EditFreq->text().isEmpty() || !EditBear->text().isEmpty() || !EditIdent->text().isEmpty())
+  if (!vor_filled &&
+      (!EditFreq->text().isEmpty() || !EditBear->text().isEmpty() || !EditIdent->text().isEmpty()))
     return;
   const Checkpoint row =
       RowBuilder(std::string()).vor(VorTextFor(this, place->position).toStdString()).Build();

@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "data/aviation_records.h"
 #include "forms/Formutil.h"
 #include "plan/plan.h"
 #include "plan/route_row.h"
@@ -44,8 +45,13 @@ class TFormAdd : public HalvixDialog {
   // Set before each showing: where the previous checkpoint lies, for the
   // nearest of several places and the leg to the one looked up.
   std::optional<GeoPosition> previous_position;
+  // Set before each showing of an existing row: where it lies, so that a
+  // Look Up elsewhere fills again a VOR text the data filled there.
+  std::optional<GeoPosition> row_position;
   // Where the looked-up checkpoint lies; empty unless Look Up found it.
   std::optional<GeoPosition> position;
+  // The airport looked up, which joins the airfields; empty for other places.
+  std::optional<Airport> airport;
 
   // All twelve edits empty, "From" selected.
   void ClearEdits();

@@ -49,12 +49,16 @@ void TFormAddFirst::ButtonCancelClick() {
 void TFormAddFirst::ResetLookUp() {
   EditLookUp->clear();
   position.reset();
+  airport.reset();
+  route_positions.clear();
 }
 
 void TFormAddFirst::ButtonLookUpClick() {
-  const std::optional<Place> place = LookUpPlace(this, EditLookUp->text(), std::nullopt);
+  const std::optional<Place> place =
+      LookUpPlace(this, EditLookUp->text(), std::nullopt, route_positions);
   if (!place) return;
   position = place->position;
+  airport = place->airport;
   if (EditDeparture->text().trimmed().isEmpty()) {
     const std::string name = place->airport ? AirportLabel(*place->airport) : place->ident;
     EditDeparture->setText(QString::fromStdString(CutUtf8(name, kShortTextMax)));

@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "data/aviation_records.h"
 #include "forms/Formutil.h"
 #include "plan/plan.h"
 
@@ -27,6 +28,11 @@ class TFormAddFirst : public HalvixDialog {
   // Where the departure lies; empty unless Look Up found it. Reset with
   // ResetLookUp before each showing.
   std::optional<GeoPosition> position;
+  // The airport looked up, which joins the airfields; empty for other places.
+  std::optional<Airport> airport;
+  // Set before each showing: the positions of the rest of the route, so that
+  // the chooser offers the places nearest it first.
+  std::vector<GeoPosition> route_positions;
   void ResetLookUp();
 
  public slots:

@@ -97,7 +97,7 @@ void TFormAddField::ButtonResetClick() {
 }
 
 void TFormAddField::ButtonLookUpClick() {
-  const std::optional<Airport> airport = LookUpAirport(this, EditName->text());
+  const std::optional<Airport> airport = LookUpAirport(this, EditName->text(), route_positions);
   if (!airport) return;
   std::vector<std::string> notes;
   FieldRowToDialog(AirfieldFromAirport(*airport, notes));

@@ -34,6 +34,9 @@ class TFormAddField : public HalvixDialog {
   // without one cannot be seen in the list, yet it prints and takes leg rows
   // from every page.
   bool name_required = false;
+  // Set before each showing: the route's checkpoints, so that the airport
+  // chooser offers the fields nearest the route first.
+  std::vector<GeoPosition> route_positions;
 
   void ClearEdits();
   void FieldRowToDialog(const AirfieldInfo& field);

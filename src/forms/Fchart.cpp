@@ -18,6 +18,7 @@
 
 #include "chart/chart_draw.h"
 #include "chart/chart_export.h"
+#include "data/aviation_fill.h"
 #include "forms/Aviationdata.h"
 #include "forms/Desktop.h"
 #include "forms/PlanDocument.h"
@@ -323,7 +324,19 @@ bool ChartWidget::MoveCheckpoint(int checkpoint, double x, double y) {
   const int row = scene_.checkpoints()[static_cast<std::size_t>(checkpoint)].row;
   const RoutePoint point = SnapTarget(x, y);
   return Edit("Move Checkpoint", [&](Plan& plan, const VariationSource& var) {
-    return MoveRoutePoint(plan, row, point, var);
+    const std::optional<GeoPosition> was = row >= 0 && row < static_cast<int>(plan.route.size())
+                                               ? plan.route[static_cast<std::size_t>(row)].position
+                                               : std::nullopt;
+    if (!MoveRoutePoint(plan, row, point, var)) return false;
+    // A VOR cross-check the data filled follows the checkpoint.
+    if (const AviationData* data = DesktopSession().OpenedData()) {
+      try {
+        FollowVorCrossCheck(*data, plan, row, was, var.model);
+      } catch (const AviationDataError&) {
+        // The text stays as it was; the chart's own layers tell of the index.
+      }
+    }
+    return true;
   });
 }
 

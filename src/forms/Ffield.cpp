@@ -109,6 +109,13 @@ void NoSelection(QWidget* parent) {
                        QStringLiteral("Error"), MessageButtons::Ok);
 }
 
+std::vector<GeoPosition> RoutePositions(const Plan& plan) {
+  std::vector<GeoPosition> positions;
+  for (const Checkpoint& row : plan.route)
+    if (row.position) positions.push_back(*row.position);
+  return positions;
+}
+
 }  // namespace
 
 void TFormFields::ButtonAddClick() {
@@ -116,6 +123,7 @@ void TFormFields::ButtonAddClick() {
   PlaceDialog(this, dialog);
   dialog->ClearEdits();
   dialog->name_required = true;
+  dialog->route_positions = RoutePositions(document_.plan());
   dialog->FocusEdit(dialog->EditName);
   if (desktop().ExecModal(dialog) != mrOk) return;
   AirfieldInfo field;
@@ -137,6 +145,7 @@ void TFormFields::ButtonEditClick() {
   dialog->FieldRowToDialog(document_.plan().airfields[static_cast<std::size_t>(row)]);
   // Emptying a row is the user's own choice here; Reset offers it.
   dialog->name_required = false;
+  dialog->route_positions = RoutePositions(document_.plan());
   dialog->FocusEdit(dialog->EditName);
   if (desktop().ExecModal(dialog) != mrOk) return;
   AirfieldInfo field;

@@ -18,6 +18,7 @@
 #include <QUndoStack>
 #include <QUrl>
 
+#include "data/aviation_fill.h"
 #include "forms/Aviationdata.h"
 #include "forms/Desktop.h"
 #include "forms/Fadd.h"
@@ -46,6 +47,13 @@ const char* const kSiblingPageUrl = "https://www.halvix.example/logbook/";
 namespace {
 
 const char* const kSelectFirst = "Please select an item in the list first!";
+
+// An airport looked up for the route joins the airfields, as a route built
+// from the data on the command line or the chart has them.
+void JoinAirfields(Plan& plan, const std::optional<Airport>& airport) {
+  std::vector<std::string> notes;
+  if (airport) AddAirfieldOf(plan, *airport, notes);
+}
 
 // The margins last set in Print Settings, which a new plan starts with.
 const char* const kMarginKeys[] = {"print/topmargin", "print/bottommargin", "print/leftmargin",
@@ -399,8 +407,11 @@ void TForm1::Delete1Click() {
                            QString("Are you sure you wish to delete checkpoint %1 ?").arg(Q(name)),
                            "Confirm", MessageButtons::YesNo) != mrYes)
     return;
-  document_->Change("Delete Checkpoint",
-                    [row](Plan& edited) { edited.route.erase(edited.route.begin() + row); });
+  // The leg that then ends at the next row follows the positions.
+  const VariationSource variation = row > 0 ? DesktopVariation() : VariationSource();
+  document_->Change("Delete Checkpoint", [row, &variation](Plan& edited) {
+    if (!RemoveCheckpoint(edited, row, variation)) edited.route.erase(edited.route.begin() + row);
+  });
 }
 
 void TForm1::DeleteAll1Click() {
@@ -428,8 +439,11 @@ void TForm1::ButtonAddClick() {
     if (desktop().ExecModal(departure) != mrOk) return;
     const std::string name = departure->EditDeparture->text().toStdString();
     const std::optional<GeoPosition> position = departure->position;
-    document_->Change("Add Departure",
-                      [&](Plan& edited) { AddRow(edited, RowBuilder(name).position(position)); });
+    const std::optional<Airport> airport = departure->airport;
+    document_->Change("Add Departure", [&](Plan& edited) {
+      AddRow(edited, RowBuilder(name).position(position));
+      JoinAirfields(edited, airport);
+    });
   } else {
     TFormAdd* dialog = FormAdd();
     dialog->ClearEdits();
@@ -440,8 +454,11 @@ void TForm1::ButtonAddClick() {
     Checkpoint row;
     DialogToRow(dialog->Texts(), row);
     row.position = dialog->position;
-    document_->Change("Add Checkpoint",
-                      [&row](Plan& edited) { edited.route.push_back(std::move(row)); });
+    const std::optional<Airport> airport = dialog->airport;
+    document_->Change("Add Checkpoint", [&](Plan& edited) {
+      edited.route.push_back(std::move(row));
+      JoinAirfields(edited, airport);
+    });
   }
   ShowRow(document_->Route()->rowCount() - 1);
 }
@@ -461,14 +478,21 @@ void TForm1::ButtonEditClick() {
     TFormAddFirst* departure = FormAddFirst();
     departure->EditDeparture->setText(Q(plan.route[at].caption));
     departure->ResetLookUp();
+    for (const Checkpoint& checkpoint : plan.route)
+      if (checkpoint.position) departure->route_positions.push_back(*checkpoint.position);
     departure->FocusEdit(departure->EditDeparture);
     PlaceDialog(this, departure);
     if (desktop().ExecModal(departure) != mrOk) return;
     const std::string name = departure->EditDeparture->text().toStdString();
     const std::optional<GeoPosition> position = departure->position;
+    const std::optional<Airport> airport = departure->airport;
     document_->Change("Edit Departure", [&](Plan& edited) {
+      const Plan before = edited;
       edited.route[at].caption = name;
-      if (position) edited.route[at].position = position;
+      if (!position) return;
+      edited.route[at].position = position;
+      FollowMovedCheckpoint(edited, before, row, DesktopVariation());
+      JoinAirfields(edited, airport);
     });
   } else {
     TFormAdd* dialog = FormAdd();
@@ -476,14 +500,20 @@ void TForm1::ButtonEditClick() {
     RowToDialog(plan.route[at], texts);
     dialog->SetTexts(texts);
     dialog->previous_position = plan.route[at - 1].position;
+    dialog->row_position = plan.route[at].position;
     dialog->FocusEdit(dialog->EditCheckpointName);
     PlaceDialog(this, dialog);
     if (desktop().ExecModal(dialog) != mrOk) return;
     const CheckpointDialogTexts typed = dialog->Texts();
     const std::optional<GeoPosition> position = dialog->position;
+    const std::optional<Airport> airport = dialog->airport;
     document_->Change("Edit Checkpoint", [&](Plan& edited) {
+      const Plan before = edited;
       DialogToRow(typed, edited.route[at]);
-      if (position) edited.route[at].position = position;
+      if (!position) return;
+      edited.route[at].position = position;
+      FollowMovedCheckpoint(edited, before, row, DesktopVariation());
+      JoinAirfields(edited, airport);
     });
   }
   ShowRow(row);

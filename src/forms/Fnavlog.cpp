@@ -179,7 +179,8 @@ std::vector<int> NavLogModel::RowsWithMarks() const {
   const NavLog& log = Log();
   for (int32_t k = 0; k < log.LegCount(); ++k) {
     const LogRow& leg = log.legs[static_cast<std::size_t>(k)];
-    if (leg.status.problem != LegProblem::None || leg.not_a_number != 0 || leg.route_row == 1)
+    if (leg.status.problem != LegProblem::None || leg.not_a_number != 0 || leg.route_row == 1 ||
+        leg.positions_give.Any())
       rows.push_back(k + 1);
   }
   if (UnsolvedLegs() > 0) rows.push_back(TotalRow());
@@ -191,7 +192,8 @@ bool NavLogModel::Marked(int row, int column) const {
   if (row == 0) return false;
   const std::size_t k = static_cast<std::size_t>(row - 1);
   if (ColumnAt(column) == LogColumn::Name) return Log().legs[k].status.problem != LegProblem::None;
-  return NotANumberAt(row, column) || MissingAt(row, column);
+  return NotANumberAt(row, column) || MissingAt(row, column) ||
+         !TypedOverText(Log().legs[k].positions_give, InfoAt(column).input).empty();
 }
 
 QString NavLogModel::ToolTip(int row, int column) const {
@@ -215,6 +217,8 @@ QString NavLogModel::ToolTip(int row, int column) const {
       lines << QString("Missing Information: %1").arg(MissingItemName(InfoAt(column).check));
     if (NotANumberAt(row, column))
       lines << Q(NotANumberText(PlanNow(), {l.route_row, RowNumberIndex(InfoAt(column).input)}));
+    const std::string typed_over = TypedOverText(l.positions_give, InfoAt(column).input);
+    if (!typed_over.empty()) lines << Q(typed_over);
     const std::string problem = LegProblemText(l.status);
     if (!problem.empty()) lines << Q(problem);
     if (!l.fuel_warning.empty()) lines << Q(l.fuel_warning);
@@ -522,7 +526,9 @@ void TFormNavLog::WidenMarkedColumns() {
   if (marked == widened_for_) return;
   widened_for_ = std::move(marked);
   for (const auto& [r, c, text] : widened_for_) {
-    const int need = GridLog->sizeHintForIndex(model_->index(r, c)).width();
+    // The hint leaves no room for the cell's margins beside the mark.
+    const int need = GridLog->sizeHintForIndex(model_->index(r, c)).width() +
+                     GridLog->fontMetrics().averageCharWidth();
     if (need > GridLog->columnWidth(c)) GridLog->setColumnWidth(c, need);
   }
 }

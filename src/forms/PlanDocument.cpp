@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "forms/Aviationdata.h"
 #include "plan/route_row.h"
 
 const ListColumn kRouteColumns[kRouteColumnCount] = {
@@ -294,7 +295,13 @@ void PlanDocument::Swap(Plan& other, bool with_filename) {
 }
 
 const NavLog& PlanDocument::Log() const {
-  if (!log_) log_ = ComputeLog(plan_);
+  if (!log_) {
+    log_ = ComputeLog(plan_);
+    // The model is read only for a plan whose legs run between positions.
+    const auto placed = [](const Checkpoint& row) { return row.position.has_value(); };
+    if (std::count_if(plan_.route.begin(), plan_.route.end(), placed) >= 2)
+      MarkTypedOverPositions(plan_, DesktopVariation(), *log_);
+  }
   return *log_;
 }
 

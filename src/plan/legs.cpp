@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 #include <memory>
 
@@ -300,6 +301,23 @@ NavLog BlankLog(int32_t count) {
   log.legs.resize(static_cast<std::size_t>(std::max(count, 0)));
   for (LogRow& leg : log.legs) ClearLeg(leg);
   return log;
+}
+
+std::string TypedOverText(const PositionsGive& give, RowNumber number) {
+  const auto text = [](const char* what, int32_t value, const std::string& unit) {
+    return std::string("The ") + what + " was typed; the checkpoints' positions give " +
+           std::to_string(value) + unit;
+  };
+  if (number == &RowValues::distance_nm && give.dist != NOT_ENTERED)
+    return text("distance", give.dist, " NM");
+  if (number == &RowValues::true_course_deg && give.tc != NOT_ENTERED)
+    return text("true course", give.tc, " deg");
+  if (number == &RowValues::variation_deg && give.var != NOT_ENTERED) {
+    // As pilots write it, beside the number the cell holds.
+    const char* side = give.var > 0 ? "W" : give.var < 0 ? "E" : "";
+    return text("variation", give.var, " (" + std::to_string(std::abs(give.var)) + side + ")");
+  }
+  return std::string();
 }
 
 std::string LegProblemText(const LegStatus& status) {

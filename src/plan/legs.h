@@ -12,6 +12,7 @@
 #include "plan/fuel.h"
 #include "plan/fuel_plan.h"
 #include "plan/plan.h"
+#include "plan/route_row.h"
 
 // a when b is NOT_ENTERED, b when a is NOT_ENTERED, else a + b.
 int32_t SumKnown(int32_t a, int32_t b);
@@ -46,6 +47,23 @@ struct LegStatus {
 // "Not solved: ..." for the pilot; empty for a solved leg.
 std::string LegProblemText(const LegStatus& status);
 
+// What the positions of a leg's two checkpoints give where the pilot typed
+// another distance, course or variation: the typed value is the pilot's and
+// stands, but is pointed out. NOT_ENTERED where they agree or nothing was
+// measured.
+struct PositionsGive {
+  int32_t dist = NOT_ENTERED;
+  int32_t tc = NOT_ENTERED;
+  int32_t var = NOT_ENTERED;
+
+  bool Any() const { return dist != NOT_ENTERED || tc != NOT_ENTERED || var != NOT_ENTERED; }
+};
+
+// "The distance was typed; the checkpoints' positions give 18 NM" for the
+// distance, true course or variation; empty when the positions agree or
+// `number` is another.
+std::string TypedOverText(const PositionsGive& give, RowNumber number);
+
 // route_row of a log row that no pilot typed.
 constexpr int kComputedRow = -1;
 
@@ -63,7 +81,8 @@ struct LogRow : LegResult {
   // mark them.
   uint16_t not_a_number = 0;
   FuelState fuel = FuelState::Unknown;
-  std::string fuel_warning;  // below the reserve or out of fuel; empty otherwise
+  std::string fuel_warning;      // below the reserve or out of fuel; empty otherwise
+  PositionsGive positions_give;  // filled by whoever knows the positions
   // The leg's fuel as the window and the paper show it: the step between the
   // running sums to the tenth, so the legs add up to the Total row's figure
   // (the exact sum to the tenth) and each step matches the fuel remaining

@@ -425,6 +425,17 @@ void DrawMorse(PrintContext& ctx, int x, int ybottom, const std::string& ident, 
     m.tk = std::max(1, m.tk * maxheight / (n * m.s));
     m.s = std::max(2, static_cast<int>(2.5 * m.tk));
   }
+  // A short identifier, or rows made small by wide margins, would leave the
+  // bars a speck on paper: they stand at least kMorseLeastMm tall where the
+  // cell has the room. Taller ones, the usual three letters, stay as they are.
+  if (n > 0 && ctx.areaheight > 0.0) {
+    const double least = kMorseLeastMm * ctx.pageheight / (ctx.areaheight * 25.4);
+    const auto extent = [n](int tk) { return (n - 1) * static_cast<int>(2.5 * tk) + tk; };
+    while (extent(m.tk) < least && n * static_cast<int>(2.5 * (m.tk + 1)) <= maxheight) {
+      ++m.tk;
+      m.s = static_cast<int>(2.5 * m.tk);
+    }
+  }
   const int x0 = x + ctx.cellwidth - maxw;
 
   for (int j = 0; j < n; ++j) {

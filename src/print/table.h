@@ -44,6 +44,9 @@ void DrawTotalRow(PrintContext& ctx, const TotalsShown& totals, int top, bool sh
 
 // The size of a VOR identifier's letters beside its Morse bars.
 constexpr int kIdentSize = 7;
+// The least height of an identifier's stack of bars on paper, top of the
+// first bar to the bottom of the last, where the cell has the room.
+constexpr double kMorseLeastMm = 1.5;
 
 // International Morse for a-z (any case), 0-9 and ". , ?"; empty for the rest.
 std::string MorseCode(char c);
@@ -51,6 +54,7 @@ std::string MorseCode(char c);
 // (`cellwidth` wide), the last character lowest with its bottom near ybottom.
 // Bars wider than `maxwidth` (default: the column) or a stack higher than
 // `maxheight` are scaled down; lines that still do not fit are left out, and
-// bars too wide even at their thinnest are not drawn at all.
+// bars too wide even at their thinnest are not drawn at all. A stack lower
+// than kMorseLeastMm gets thicker bars, as far as `maxheight` allows.
 void DrawMorse(PrintContext& ctx, int x, int ybottom, const std::string& ident, int maxwidth = -1,
                int maxheight = INT_MAX);

@@ -13,6 +13,7 @@
 #include "geo/geodesy.h"
 #include "plan/fileio.h"
 #include "plan/route_row.h"
+#include "routes/route_legs.h"
 
 namespace {
 
@@ -365,18 +366,16 @@ bool RouteToPlan(const Route& route, const MagneticModel& model, double year, Pl
       CutUtf8(route.name.empty() ? first.name + " to " + last.name : route.name, kLongTextMax);
   AddRow(built, RowBuilder(CutUtf8(first.name, kShortTextMax)).position(first.position));
 
+  const VariationSource source{&model, year};
   int32_t previous_var = NOT_ENTERED;
   std::string unreliable;  // the legs whose variation is only a guess
   for (std::size_t i = 1; i < route.points.size(); ++i) {
     const RouteWaypoint& to = route.points[i];
-    const LegMeasure leg = MeasureLeg(route.points[i - 1].position, to.position);
-    const int32_t dist = static_cast<int32_t>(std::lround(leg.distance_nm));
-    // Two waypoints on the same spot have no course between them.
-    const int32_t tc = leg.distance_nm > 1e-6 ? WholeDegrees(leg.course) : NOT_ENTERED;
-    // Halvix counts westerly variation positive: it is added to a true heading.
-    const MagneticModel::Field field = model.FieldAt(leg.midpoint.lat, leg.midpoint.lon, 0.0, year);
-    const int32_t var = static_cast<int32_t>(-std::lround(field.declination));
-    if (field.unreliable) unreliable += (unreliable.empty() ? "" : ", ") + Excerpt(to.name);
+    const MeasuredLeg leg = MeasureRouteLeg(route.points[i - 1].position, to.position, source);
+    const int32_t dist = leg.distance_nm;
+    const int32_t tc = leg.true_course_deg.value_or(NOT_ENTERED);
+    const int32_t var = leg.variation_deg.value_or(NOT_ENTERED);
+    if (leg.unreliable) unreliable += (unreliable.empty() ? "" : ", ") + Excerpt(to.name);
     // The planned cruise altitude carries forward from the first leg.
     const int32_t alt = i == 1 && route.altitude_ft ? *route.altitude_ft : NOT_ENTERED;
     AddRow(built, RowBuilder(CutUtf8(to.name, kShortTextMax))

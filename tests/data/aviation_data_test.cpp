@@ -10,6 +10,7 @@
 
 #include "data/aviation_fill.h"
 #include "data/data_lines.h"
+#include "geo/geodesy.h"
 #include "plan/route_row.h"
 #include "test_util.h"
 
@@ -279,6 +280,98 @@ TEST(AviationFillTest, VorCrossChecksUseTheVorsOwnVariation) {
   EXPECT_EQ(plan.route[1].SubItem(kCellVor), "112.3/ 068/ CDL/ To");  // typed: kept
   EXPECT_EQ(plan.route[2].SubItem(kCellVor), "114.1/ 165/ SJC/ From");
   EXPECT_EQ(plan.route[3].SubItem(kCellVor), "");  // no position
+}
+
+TEST(AviationFillTest, AVorWithoutASlavedVariationTakesTheStationsOrTheModels) {
+  TempDir folder;
+  WriteText(folder.File("airports.csv"),
+            "\"id\",\"ident\",\"type\",\"name\",\"latitude_deg\",\"longitude_deg\"\n"
+            "1,\"KSQL\",\"small_airport\",\"San Carlos\",37.511902,-122.249496\n");
+  const std::string head =
+      "\"id\",\"ident\",\"type\",\"frequency_khz\",\"latitude_deg\",\"longitude_deg\","
+      "\"slaved_variation_deg\",\"magnetic_variation_deg\"\n";
+  WriteText(folder.File("navaids.csv"), head +
+                                            "1,\"SJC\",\"VOR-DME\",114100,37.3748,-121.9447,,14.4\n"
+                                            "2,\"RBL\",\"VOR\",115700,40.0997,-122.2366,,\n");
+  Opened o(folder.path());
+  ASSERT_TRUE(o.data.is_open()) << o.error;
+  MagneticModel model;
+  std::string error;
+  ASSERT_TRUE(model.Load(std::string(HALVIX_WMM_DIR) + "/WMM2025.COF", error)) << error;
+  std::vector<std::string> notes;
+  // True azimuth 182 less the station's 14.4 east.
+  EXPECT_EQ(VorCrossCheck(o.data, GeoPosition{37.25, -121.95}, &model, &notes),
+            "114.1/ 168/ SJC/ From");
+  ASSERT_EQ(notes.size(), 1u);
+  EXPECT_EQ(notes[0],
+            "SJC: the data gives no slaved variation; its radials are reckoned with the station's "
+            "magnetic variation 14.4E");
+  // Neither: the model's at the station, told; without a model, none at all.
+  notes.clear();
+  const GeoPosition south_of_red_bluff{39.85, -122.2366};
+  const double east = model.Declination(40.0997, -122.2366, 0.0, DecimalYear(Today()));
+  const Bearing bearing = BearingBetween({40.0997, -122.2366}, south_of_red_bluff);
+  char radial[8];
+  std::snprintf(radial, sizeof radial, "%03d", WholeDegrees(bearing.azimuth - east));
+  EXPECT_EQ(VorCrossCheck(o.data, south_of_red_bluff, &model, &notes),
+            std::string("115.7/ ") + radial + "/ RBL/ From");
+  ASSERT_EQ(notes.size(), 1u);
+  EXPECT_NE(notes[0].find("the magnetic model's variation "), std::string::npos) << notes[0];
+  EXPECT_EQ(VorCrossCheck(o.data, south_of_red_bluff), "");
+}
+
+TEST(AviationFillTest, TheChooserOffersAirportsNearestTheRouteBeforeOtherFields) {
+  TempDir csv, xp;
+  WriteText(csv.File("airports.csv"),
+            "\"id\",\"ident\",\"type\",\"name\",\"latitude_deg\",\"longitude_deg\"\n"
+            "1,\"H1\",\"heliport\",\"Bay Field\",37.50,-122.25\n"
+            "2,\"A1\",\"small_airport\",\"Bay Field\",39.00,-122.25\n"
+            "3,\"A2\",\"medium_airport\",\"Bay Field\",37.40,-122.10\n"
+            "4,\"C1\",\"closed\",\"Bay Field\",37.45,-122.20\n"
+            "5,\"S1\",\"seaplane_base\",\"Bay Field\",37.60,-122.30\n");
+  Opened o(csv.path());
+  ASSERT_TRUE(o.data.is_open()) << o.error;
+  std::vector<Airport> found = o.data.FindAirportsByName("Bay Field", 10);
+  OrderForChoice(found, {{37.51, -122.25}, {37.25, -121.95}});
+  std::vector<std::string> order;
+  for (const Airport& a : found) order.push_back(a.ident);
+  EXPECT_EQ(order, (std::vector<std::string>{"A2", "A1", "H1", "S1", "C1"}));
+  EXPECT_STREQ(AirportKindName(found[2].kind), "heliport");
+
+  // The simulator's row codes, and its mark of a closed field.
+  WriteText(xp.File("apt.dat"),
+            "I\n1000 Version - data cycle 2013.10\n"
+            "1 5 0 0 KSQL San Carlos\n100 30 1 0 0.25 0 2 0 12 37.5149 -122.2552 0 0 2 0 0 0 "
+            "30 37.5086 -122.2443 0 0 2 0 0 0\n"
+            "17 10 0 0 H2 Pad\n102 H1 37.60 -122.30 0 20 20 1 0 0 0.25 0\n"
+            "16 0 0 0 W3 Harbour\n101 50 0 1 37.70 -122.40 2 37.71 -122.41\n"
+            "1 5 0 0 X4 [X] Old Field\n100 30 1 0 0.25 0 2 0 12 37.8 -122.5 0 0 2 0 0 0 "
+            "30 37.81 -122.51 0 0 2 0 0 0\n99\n");
+  Opened x(xp.path());
+  ASSERT_TRUE(x.data.is_open()) << x.error;
+  EXPECT_EQ(Only(x.data.FindAirports("KSQL")).kind, AirportKind::Airport);
+  EXPECT_EQ(Only(x.data.FindAirports("H2")).kind, AirportKind::Heliport);
+  EXPECT_EQ(Only(x.data.FindAirports("W3")).kind, AirportKind::SeaplaneBase);
+  EXPECT_EQ(Only(x.data.FindAirports("X4")).kind, AirportKind::Closed);
+}
+
+TEST(AviationFillTest, AFilledCrossCheckFollowsItsCheckpointAndATypedOneStays) {
+  Opened o(kData + "/xplane");
+  Plan plan;
+  const GeoPosition south{37.25, -121.95}, east{37.30, -121.80};
+  for (const char* name : {"A", "B", "C"})
+    AddRow(plan, RowBuilder(name).distance_nm(5).true_course_deg(90).position(south));
+  ASSERT_EQ(FillVorCrossChecks(o.data, plan), 2);
+  plan.route[2] = RowBuilder(plan.route[2]).vor("114.1/ 165/ SJC/ To").Build();  // the pilot's
+  for (Checkpoint& row : plan.route) row.position = east;
+  // Moved without following: the filled one is stale, the typed one is not.
+  EXPECT_EQ(StaleVorCrossChecks(o.data, plan), std::vector<int>{1});
+  EXPECT_TRUE(FollowVorCrossCheck(o.data, plan, 1, south));
+  EXPECT_FALSE(FollowVorCrossCheck(o.data, plan, 2, south));
+  EXPECT_EQ(ReadRow(plan.route[1]).vor, VorCrossCheck(o.data, east));
+  EXPECT_NE(ReadRow(plan.route[1]).vor, "114.1/ 165/ SJC/ From");
+  EXPECT_EQ(ReadRow(plan.route[2]).vor, "114.1/ 165/ SJC/ To");
+  EXPECT_TRUE(StaleVorCrossChecks(o.data, plan).empty());
 }
 
 TEST(AviationFillTest, ARouteOfIdentsAndCoordinatesBecomesAPlan) {

@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include "ScriptedDesktop.h"
+#include "chart/route_edit.h"
 #include "forms/Aviationdata.h"
 #include "forms/Fadd.h"
 #include "forms/Fadd1.h"
@@ -20,6 +21,7 @@
 #include "forms/Fhalvix.h"
 #include "forms/Fpick.h"
 #include "plan/route_row.h"
+#include "routes/route_import.h"
 
 namespace {
 
@@ -176,4 +178,127 @@ TEST_F(AviationLookUpTest, AnIndexKeptInMemoryIsToldWhenTheDataIsFirstUsed) {
       << desk_.messages[0].text.toStdString();
   EXPECT_EQ(UseAviationData(nullptr), data);
   EXPECT_EQ(desk_.messages.size(), 1u);
+}
+
+TEST_F(AviationLookUpTest, DeletingOrLookingUpACheckpointMovesTheLegsBesideIt) {
+  std::string error;
+  const MagneticModel* model = PlanningSession::Magnetic(error);
+  ASSERT_NE(model, nullptr) << error;
+  const auto imported = [&](std::vector<GeoPosition> points) {
+    Route route;
+    for (const GeoPosition& p : points) {
+      RouteWaypoint w;
+      w.name = CoordinateName(p);
+      w.position = p;
+      route.points.push_back(w);
+    }
+    Plan plan;
+    EXPECT_TRUE(RouteToPlan(route, *model, DecimalYear(Today()), plan, error));
+    return plan;
+  };
+  const auto leg = [](const Plan& plan, std::size_t row) {
+    return std::vector<std::string>{plan.route[row].SubItem(kCellDist),
+                                    plan.route[row].SubItem(kCellCourse),
+                                    plan.route[row].SubItem(kCellMagVar)};
+  };
+  const GeoPosition ksql{37.511902, -122.249496}, south{37.25, -121.95}, far{36.9, -121.6};
+  TForm1 form;
+  form.TimerAutoLoad->stop();
+  form.Document().Replace(imported({ksql, south, far}));
+
+  form.Document().SelectRow(1);
+  desk_.message_answers = {mrYes};
+  form.Delete1Click();
+  ASSERT_EQ(form.plan.route.size(), 2u);
+  EXPECT_EQ(leg(form.plan, 1), leg(imported({ksql, far}), 1));
+
+  // The departure looked up elsewhere: the first leg follows it.
+  form.Document().SelectRow(0);
+  desk_.dialog_answers.push_back([&form](QDialog* d) {
+    form.FormAddFirst()->EditLookUp->setText("37.3748,-121.9447");
+    form.FormAddFirst()->ButtonLookUpClick();
+    form.FormAddFirst()->ButtonOkClick();
+    return d->result();
+  });
+  form.ButtonEditClick();
+  const Plan expected = imported({{37.3748, -121.9447}, far});
+  EXPECT_EQ(leg(form.plan, 1), leg(expected, 1));
+
+  // A distance the pilot typed is kept through a move and pointed out in the log.
+  form.Document().Change("Edit", [](Plan& plan) { plan.route[1].subitems[kCellDist] = "40"; });
+  form.Document().SelectRow(0);
+  desk_.dialog_answers.push_back([&form](QDialog* d) {
+    form.FormAddFirst()->EditLookUp->setText("37.25,-121.95");
+    form.FormAddFirst()->ButtonLookUpClick();
+    form.FormAddFirst()->ButtonOkClick();
+    return d->result();
+  });
+  form.ButtonEditClick();
+  EXPECT_EQ(form.plan.route[1].SubItem(kCellDist), "40");
+  EXPECT_EQ(form.plan.route[1].SubItem(kCellCourse), leg(imported({south, far}), 1)[1]);
+  EXPECT_EQ(std::to_string(form.Document().Log().legs[0].positions_give.dist),
+            leg(imported({south, far}), 1)[0]);
+}
+
+TEST_F(AviationLookUpTest, LookedUpAirportsJoinTheAirfieldsAndAFilledVorFollowsItsCheckpoint) {
+  TForm1 form;
+  form.TimerAutoLoad->stop();
+  desk_.message_answers = {mrOk, mrOk, mrOk};
+  const auto look_up = [&form](TFormAddFirst* first, TFormAdd* add, const char* text) {
+    return [&form, first, add, text](QDialog* d) {
+      if (first) {
+        first->EditLookUp->setText(text);
+        first->ButtonLookUpClick();
+        first->ButtonOkClick();
+      } else {
+        add->EditLookUp->setText(text);
+        add->ButtonLookUpClick();
+        add->ButtonOkClick();
+      }
+      return d->result();
+    };
+  };
+  desk_.dialog_answers.push_back(look_up(form.FormAddFirst(), nullptr, "KSQL"));
+  form.ButtonAddClick();
+  ASSERT_EQ(form.plan.airfields.size(), 1u);
+  EXPECT_EQ(form.plan.airfields[0].name, "KSQL San Carlos Airport");
+  EXPECT_EQ(form.plan.airfields[0].atc, "119.0");
+
+  desk_.dialog_answers.push_back(look_up(nullptr, form.FormAdd(), "37.25,-121.95"));
+  form.ButtonAddClick();
+  ASSERT_EQ(form.plan.route.size(), 2u);
+  EXPECT_EQ(form.plan.route[1].SubItem(kCellVor), "114.1/ 165/ SJC/ From");
+  EXPECT_EQ(form.plan.airfields.size(), 1u);
+
+  // Looked up elsewhere: the filled cross-check is filled again.
+  form.Document().SelectRow(1);
+  desk_.dialog_answers.push_back(look_up(nullptr, form.FormAdd(), "37.30,-121.80"));
+  form.ButtonEditClick();
+  EXPECT_EQ(form.plan.route[1].SubItem(kCellVor),
+            VorTextFor(nullptr, GeoPosition{37.30, -121.80}).toStdString());
+  EXPECT_NE(form.plan.route[1].SubItem(kCellVor), "114.1/ 165/ SJC/ From");
+}
+
+TEST_F(AviationLookUpTest, FillingTheCrossChecksOffersToFillStaleOnesAgain) {
+  desk_.message_answers = {mrOk, mrOk, mrOk};
+  ASSERT_NE(UseAviationData(nullptr), nullptr);
+  desk_.messages.clear();
+  Plan plan;
+  AddRow(plan, RowBuilder("KSQL").position(GeoPosition{37.511902, -122.249496}));
+  // Filled at 37.25,-121.95 before the checkpoint moved; and one the pilot typed.
+  AddRow(plan,
+         RowBuilder("Moved").vor("114.1/ 165/ SJC/ From").position(GeoPosition{37.30, -121.80}));
+  AddRow(plan,
+         RowBuilder("Typed").vor("114.1/ 100/ SJC/ To").position(GeoPosition{37.30, -121.80}));
+  desk_.message_answers = {mrYes, mrOk};
+  EXPECT_EQ(FillVorCrossChecksCommand(nullptr, plan), 1);
+  ASSERT_EQ(desk_.messages.size(), 2u);
+  EXPECT_EQ(desk_.messages[0].text,
+            "1 checkpoint has a VOR cross-check from the data that no longer matches where it "
+            "lies: Moved.\nFill it again?");
+  EXPECT_EQ(ReadRow(plan.route[1]).vor,
+            VorTextFor(nullptr, GeoPosition{37.30, -121.80}).toStdString());
+  EXPECT_EQ(ReadRow(plan.route[2]).vor, "114.1/ 100/ SJC/ To");
+  EXPECT_TRUE(desk_.messages[1].text.contains("1 filled again"))
+      << desk_.messages[1].text.toStdString();
 }

@@ -401,3 +401,17 @@ TEST_F(NavLogWindowTest, EveryReaderGetsTheSameLogUntilTheNextChange) {
 }
 
 }  // namespace
+
+TEST_F(NavLogWindowTest, ValuesTypedOverWhatThePositionsGiveAreMarkedAsThePilots) {
+  OpenPlan(
+      "[misc]\r\ntitle=Placed\r\ncount=2\r\nfieldcount=0\r\n"
+      "[dest0]\r\ntoname=KSQL\r\nlat=37.511902\r\nlon=-122.249496\r\n"
+      "[dest1]\r\ntoname=South\r\ndist=50\r\ntc=138\r\ntas=100\r\nlat=37.25\r\nlon=-121.95\r\n");
+  Show();
+  EXPECT_TRUE(Marked(1, Col(LogColumn::Dist)));
+  EXPECT_TRUE(Tip(1, Col(LogColumn::Dist))
+                  .contains("The distance was typed; the checkpoints' positions give 21 NM"))
+      << Tip(1, Col(LogColumn::Dist)).toStdString();
+  EXPECT_EQ(Text(1, Col(LogColumn::Dist)), "50");  // the pilot's stands
+  EXPECT_FALSE(Tip(1, Col(LogColumn::Tc)).contains("was typed"));
+}

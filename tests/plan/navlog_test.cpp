@@ -347,6 +347,19 @@ TEST(NavlogTool, BuildsARouteOfIdentsFromAviationDataWithVorCrossChecks) {
   EXPECT_TRUE(saved.route[2].position.has_value());
   ASSERT_EQ(saved.airfields.size(), 2u);
   EXPECT_EQ(saved.airfields[0].atc, "119.0");
+  EXPECT_EQ(run.out.find("was typed"), std::string::npos) << run.out;
+
+  // A distance typed over what the positions give is used, and said.
+  const std::string measured = saved.route[2].SubItem(kCellDist);
+  saved.route[2].subitems[kCellDist] = "99";
+  ASSERT_EQ(SavePlan(saved, dir.File("typed.flt")).status, SaveStatus::Saved);
+  ToolRun typed =
+      RunShell(env + HALVIX_NAVLOG + " --date 2026-06-01 " + dir.File("typed.flt") + " 2>&1");
+  EXPECT_NE(typed.out.find("warning: leg 2 (37.25,-121.95): The distance was typed; the "
+                           "checkpoints' positions give " +
+                           measured + " NM"),
+            std::string::npos)
+      << typed.out;
 
   ToolRun unknown = RunShell(env + HALVIX_NAVLOG + " " + data + "--route 'KSQL KXYZ' 2>&1");
   EXPECT_EQ(unknown.status, 1);

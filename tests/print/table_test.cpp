@@ -379,6 +379,26 @@ TEST_F(TableTest, MorseBarsOfTheWorkedExampleStackTopToBottom) {
   EXPECT_EQ(Bars(canvas_, 11), expected);
 }
 
+TEST_F(TableTest, AShortIdentifiersBarsStandAtLeastOneAndAHalfMillimetres) {
+  ctx_.cellwidth = ctx_.rcolwidth;
+  const double least = 1.5 * ctx_.pageheight / (ctx_.areaheight * 25.4);
+  const auto extent = [this] {
+    const auto lines = canvas_.Of(CanvasOp::Line);
+    return lines.empty() ? 0 : lines.back().y0 - lines.front().y0 + 1;
+  };
+  for (const char* ident : {"E", "OA"}) {
+    canvas_.Clear();
+    DrawMorse(ctx_, 0, 1000, ident, -1, 200);
+    EXPECT_GE(extent(), least) << ident;
+    EXPECT_LT(extent(), least + 30) << ident;
+  }
+  // No more than the cell's room.
+  canvas_.Clear();
+  DrawMorse(ctx_, 0, 1000, "E", -1, 40);
+  EXPECT_GT(extent(), 11);
+  EXPECT_LE(2 * extent(), 40);
+}
+
 TEST_F(TableTest, MorseKeepsAnEmptyLineForUnknownCharacters) {
   ctx_.cellwidth = ctx_.rcolwidth;
   DrawMorse(ctx_, 0, 1000, "e-t");
