@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <mutex>
 
-#include "chart/basemap_reader.h"
 #include "plan/module_loader.h"
 
 BaseMapSources FindBaseMapSources() {

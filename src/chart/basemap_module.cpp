@@ -10,7 +10,7 @@
 #include <memory>
 #include <mutex>
 
-#include "chart/basemap_reader.h"
+#include "chart/basemap.h"
 
 namespace {
 

@@ -8,7 +8,6 @@
 #include <sstream>
 
 #include "chart/basemap.h"
-#include "chart/basemap_reader.h"
 #include "chart/chart_scene.h"
 #include "chart/route_edit.h"
 #include "geo/geodesy.h"
