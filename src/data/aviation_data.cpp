@@ -153,7 +153,7 @@ struct IndexFailure {
 // navaids and 300,000 fixes): past these a folder is not aviation data, and
 // the index would cost seconds for every megabyte of tiny rows.
 constexpr int64_t kMostAirports = 200000;
-constexpr int64_t kMostNavaids = 600000;      // fixes included
+constexpr int64_t kMostNavaids = 500000;      // fixes included
 constexpr std::size_t kMostPerAirport = 100;  // runways, and frequencies
 
 // Fills the tables as the readers hand over records.
