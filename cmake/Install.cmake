@@ -2,13 +2,13 @@
 # the Debian package of `make package`. Parts of the program that install
 # files add them here.
 install(TARGETS halvix halvix-navlog RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(TARGETS halvix-grib LIBRARY DESTINATION ${HALVIX_INSTALL_LIBDIR})
+install(TARGETS ${HALVIX_MODULES} LIBRARY DESTINATION ${HALVIX_INSTALL_LIBDIR})
 
 # What an installation needs built, and nothing more: `make package` builds
 # this, not the tests, and installing does not build everything first.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 add_custom_target(halvix_installed)
-add_dependencies(halvix_installed halvix halvix-navlog halvix-grib)
+add_dependencies(halvix_installed halvix halvix-navlog ${HALVIX_MODULES})
 
 foreach(file ${HALVIX_DATA_FILES})
   get_filename_component(dir ${file} DIRECTORY)

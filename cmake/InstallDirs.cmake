@@ -30,6 +30,8 @@ file(RELATIVE_PATH HALVIX_DATA_FROM_PROGRAM
 # share/halvix once installed. The folder's notes for developers and the
 # model's test values stay in the source tree.
 set(HALVIX_DATA_FILES wmm2025/WMM2025.COF)
+# The modules the programs load on first use (halvix-grib.so and so on).
+set(HALVIX_MODULES halvix-grib halvix-basemap halvix-geotiff)
 
 # Lays the data out beside a built program as an installation does, so that a
 # program run from the build folder finds it by the same relative path and no
@@ -47,12 +49,15 @@ function(halvix_stage_data target)
                          DEPENDS ${PROJECT_SOURCE_DIR}/data/${file} VERBATIM)
       list(APPEND staged ${stage}/${file})
     endforeach()
-    # The GRIB module too, where an installation puts it.
+    # The modules too, where an installation puts them.
     get_filename_component(lib ${CMAKE_CURRENT_BINARY_DIR}/${HALVIX_LIB_FROM_PROGRAM} ABSOLUTE)
-    add_custom_command(OUTPUT ${lib}/halvix-grib.so
-                       COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:halvix-grib> ${lib}/halvix-grib.so
-                       DEPENDS halvix-grib VERBATIM)
-    add_custom_target(${stage_target} DEPENDS ${staged} ${lib}/halvix-grib.so)
+    foreach(module ${HALVIX_MODULES})
+      add_custom_command(OUTPUT ${lib}/${module}.so
+                         COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${module}> ${lib}/${module}.so
+                         DEPENDS ${module} VERBATIM)
+      list(APPEND staged ${lib}/${module}.so)
+    endforeach()
+    add_custom_target(${stage_target} DEPENDS ${staged})
   endif()
   add_dependencies(${target} ${stage_target})
 endfunction()

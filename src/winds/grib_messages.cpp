@@ -1,18 +1,10 @@
 #include "winds/grib_messages.h"
 
-#include <dlfcn.h>
-#include <elf.h>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstdint>
-#include <cstring>
 #include <mutex>
-#include <vector>
 
-#include "plan/fileio.h"
+#include "plan/module_loader.h"
 
 namespace {
 
@@ -21,74 +13,22 @@ struct Module {
   std::string error;
 };
 
-bool ReadAt(int fd, std::uint64_t offset, void* out, std::size_t size) {
-  return pread(fd, out, size, static_cast<off_t>(offset)) == static_cast<ssize_t>(size);
-}
-
-// The loader maps the file's segments and touches them: a segment that ends
-// past the end of the file is a SIGBUS there, not an error. So every part the
-// headers name must lie inside the file before it is handed over.
-std::string DamagedModule(const std::string& path) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return path + ": " + std::strerror(errno);
-  struct stat st {};
-  Elf64_Ehdr header{};
-  std::string why;
-  if (fstat(fd, &st) != 0 || !ReadAt(fd, 0, &header, sizeof header) ||
-      std::memcmp(header.e_ident, ELFMAG, SELFMAG) != 0 || header.e_ident[EI_CLASS] != ELFCLASS64 ||
-      header.e_phentsize != sizeof(Elf64_Phdr)) {
-    why = "not a module";
-  } else {
-    const auto size = static_cast<std::uint64_t>(st.st_size);
-    const std::uint64_t sections =
-        header.e_shoff + static_cast<std::uint64_t>(header.e_shnum) * header.e_shentsize;
-    const std::uint64_t programs =
-        header.e_phoff + static_cast<std::uint64_t>(header.e_phnum) * header.e_phentsize;
-    if (sections > size || programs > size) why = "cut short";
-    for (Elf64_Half n = 0; why.empty() && n < header.e_phnum; ++n) {
-      Elf64_Phdr segment{};
-      if (!ReadAt(fd, header.e_phoff + n * sizeof segment, &segment, sizeof segment) ||
-          segment.p_offset > size || segment.p_filesz > size - segment.p_offset) {
-        why = "cut short";
-      }
-    }
-  }
-  close(fd);
-  return why.empty() ? std::string() : path + ": damaged (" + why + "); reinstall the program";
-}
-
 // Loaded once and kept for the life of the process: the readers it makes
 // run its code.
 const Module& LoadModule() {
   static Module module;
   static std::once_flag once;
-  std::call_once(once, [] {
-    const std::string dir = DirectoryOfProgram();
-    const std::string path =
-        (dir.empty() ? std::string(".") : dir) + "/" HALVIX_RELATIVE_LIB_DIR "/halvix-grib.so";
-    module.open = LoadGribModule(path, module.error);
-  });
+  std::call_once(once,
+                 [] { module.open = LoadGribModule(ModulePath("halvix-grib.so"), module.error); });
   return module;
 }
 
 }  // namespace
 
 HalvixGribOpen LoadGribModule(const std::string& path, std::string& error) {
-  error = DamagedModule(path);
-  if (!error.empty()) return nullptr;
-  void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (handle == nullptr) {
-    const char* why = dlerror();
-    error = why != nullptr ? why : path + ": cannot be loaded";
-    return nullptr;
-  }
-  const auto* version = static_cast<const long*>(dlsym(handle, HALVIX_GRIB_VERSION_SYMBOL));
-  auto open = reinterpret_cast<HalvixGribOpen>(dlsym(handle, HALVIX_GRIB_OPEN_SYMBOL));
-  if (version == nullptr || *version != kHalvixGribVersion || open == nullptr) {
-    error = path + ": not a GRIB module of this version of the program";
-    return nullptr;
-  }
-  return open;
+  return reinterpret_cast<HalvixGribOpen>(LoadModuleEntry(path, HALVIX_GRIB_VERSION_SYMBOL,
+                                                          kHalvixGribVersion,
+                                                          HALVIX_GRIB_OPEN_SYMBOL, "GRIB", error));
 }
 
 std::unique_ptr<GribMessages> OpenGribMessages(int fd, std::string& error) {

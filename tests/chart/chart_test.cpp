@@ -298,6 +298,44 @@ TEST(ChartExport, ARouteWithoutPositionsIsRefused) {
   EXPECT_FALSE(std::filesystem::exists(dir.File("c.tif")));
 }
 
+// The base map reader and the GeoTIFF writer are modules loaded on first use:
+// a damaged or missing one is named, and the rest of the chart still works.
+TEST(ChartModules, ADamagedOrMissingModuleIsNamedNotFatal) {
+  const std::string navlog = HALVIX_NAVLOG;
+  const std::string built = navlog.substr(0, navlog.rfind('/')) + "/" HALVIX_LIB_FROM_PROGRAM "/";
+  const std::string whole = ReadFile(built + "halvix-basemap.so");
+  ASSERT_GT(whole.size(), 4096u);
+  TempDir dir;
+  const std::string lib = dir.File("bin/" HALVIX_LIB_FROM_PROGRAM "/");
+  ASSERT_EQ(Shell("mkdir -p " + lib + " && cp " + navlog + " " + dir.File("bin/") + " && echo ok"),
+            "ok\n");
+  std::string error;
+  WriteFile(lib + "halvix-basemap.so", whole.substr(0, whole.size() / 2));
+  EXPECT_EQ(LoadBaseMapModule(lib + "halvix-basemap.so", error), nullptr);
+  EXPECT_NE(error.find("damaged"), std::string::npos) << error;
+  EXPECT_NE(LoadBaseMapModule(built + "halvix-basemap.so", error), nullptr) << error;
+
+  const std::string chart = "HALVIX_DATA_DIR=" HALVIX_WMM_DIR "/.. XDG_CACHE_HOME=" + dir.path() +
+                            " " + dir.File("bin/halvix-navlog") + " --chart " + dir.File("c.tif") +
+                            " --chart-size 300x200 " + HALVIX_SAMPLE_ROUTE + " 2>&1 >/dev/null";
+  for (const bool present : {false, true}) {
+    if (present) WriteFile(lib + "halvix-geotiff.so", "not a module");
+    int status = -1;
+    const std::string out = Shell(chart, &status);
+    EXPECT_EQ(status, 1) << out;
+    EXPECT_NE(out.find("cannot write GeoTIFF images: " + lib + "halvix-geotiff.so"),
+              std::string::npos)
+        << out;
+    EXPECT_FALSE(std::filesystem::exists(dir.File("c.tif")));
+  }
+  // With a sound writer the chart is written, the broken base map left out.
+  WriteFile(lib + "halvix-geotiff.so", ReadFile(built + "halvix-geotiff.so"));
+  int status = -1;
+  const std::string out = Shell(chart, &status);
+  EXPECT_EQ(status, 0) << out;
+  EXPECT_TRUE(std::filesystem::exists(dir.File("c.tif")));
+}
+
 }  // namespace
 
 namespace {

@@ -134,6 +134,13 @@ done
 cat "$work"/{u,v,t,gh}.grib2 >"$work/winds.grib2"
 out=$("$root/bin/halvix-navlog" --winds "$work/winds.grib2" "$src/examples/sample.flt" 2>&1 >/dev/null)
 grep -q "not filled: no coordinates" <<<"$out" || fail "installed halvix-navlog reads no GRIB2 file: $out"
+# So is the chart's GeoTIFF writer; and the desktop program starts without
+# loading any library its modules bring.
+XDG_CACHE_HOME="$work" "$root/bin/halvix-navlog" --chart "$work/route.tif" --chart-size 300x200 \
+  "$src/examples/sample-route.gpx" >/dev/null 2>&1 && [ -s "$work/route.tif" ] ||
+  fail "installed halvix-navlog writes no chart"
+ldd "$root/bin/halvix" | grep -E 'lib(eccodes|netcdf|hdf5|tiff|geotiff)' &&
+  fail "halvix links a library its modules load"
 found=$("$root/bin/halvix" --manual-path) || fail "installed halvix finds no manual"
 [ "$found" = "$root/share/halvix/doc/halvix.html" ] || fail "manual found at '$found'"
 found=$("$root/bin/halvix" --manual-path addcheck) || fail "installed halvix finds no addcheck page"

@@ -1,0 +1,20 @@
+// Parts of the programs that need large libraries (GRIB decoding, the base
+// map's netCDF files, GeoTIFF writing) live in modules of their own, loaded
+// on first use: linked in, those libraries and the dozens they pull in would
+// be loaded at every start of the program.
+#pragma once
+
+#include <string>
+
+// Where the installation puts the module file `name` (e.g. "halvix-grib.so"),
+// found from the program's own folder so that any prefix works.
+std::string ModulePath(const std::string& name);
+
+// The address of `entry` in the module at `path`, once the file is checked
+// to be a whole module whose `version_symbol` (a `long`) is `version`; null
+// with the reason otherwise, the module's kind named by `what` ("GRIB"). A
+// file cut short would otherwise bring the program down inside the loader,
+// and a module left over from another build would be called with the wrong
+// interface. The module stays loaded for the life of the process.
+void* LoadModuleEntry(const std::string& path, const char* version_symbol, long version,
+                      const char* entry, const char* what, std::string& error);
