@@ -17,18 +17,8 @@ Plan CrowdedPlan(int legs, int fields, bool margins) {
   plan.title = "Crowded route over the lakes and the northern ridge";
   if (margins) QuarterInchMargins(plan);
   AddRow(plan, RowBuilder("Start"));
-  for (int i = 1; i <= legs; ++i) {
-    AddRow(plan, RowBuilder("CP" + std::to_string(i))
-                     .distance_nm(10 + i)
-                     .true_course_deg((i * 37) % 360 + 1)
-                     .altitude_ft(4500)
-                     .wind_from_deg(270)
-                     .wind_speed_kt(15)
-                     .temperature_c(8)
-                     .true_airspeed_kt(110)
-                     .variation_deg(5)
-                     .vor(i % 2 ? "124.350 VORTAC/ 090/ SJC/ To" : "118.555/ 270/ 0000/ From"));
-  }
+  for (int i = 1; i <= legs; ++i)
+    AddRow(plan, TestLeg(i, i % 2 ? "124.350 VORTAC/ 090/ SJC/ To" : "118.555/ 270/ 0000/ From"));
   for (int j = 0; j < fields; ++j) {
     plan.airfields.push_back({"Field" + std::to_string(j), j % 2 ? "1250 ft MSL" : "812",
                               "field elev unknown", "14/32, 5/23, 9/27, 18L/36R", "118.555",

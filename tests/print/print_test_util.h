@@ -31,6 +31,22 @@ inline void QuarterInchMargins(Plan& plan) {
   plan.print.rightmargin = plan.print.bottommargin = 0.25;
 }
 
+// Leg `i` of the test routes: a course change on every leg, the same wind,
+// temperature, airspeed and variation throughout.
+inline RowBuilder TestLeg(int i, const std::string& vor) {
+  RowBuilder leg("CP" + std::to_string(i));
+  leg.distance_nm(10 + i)
+      .true_course_deg((i * 37) % 360 + 1)
+      .altitude_ft(4500)
+      .wind_from_deg(270)
+      .wind_speed_kt(15)
+      .temperature_c(8)
+      .true_airspeed_kt(110)
+      .variation_deg(5)
+      .vor(vor);
+  return leg;
+}
+
 // A computed plan of `legs` legs and `fields` airfields; every third leg has VOR data.
 inline Plan MakePlan(int legs, int fields, bool shade = false) {
   Plan plan;
@@ -38,18 +54,7 @@ inline Plan MakePlan(int legs, int fields, bool shade = false) {
   QuarterInchMargins(plan);
   plan.print.enableshade = shade ? 1 : 0;
   AddRow(plan, RowBuilder("Start"));
-  for (int i = 1; i <= legs; ++i) {
-    AddRow(plan, RowBuilder("CP" + std::to_string(i))
-                     .distance_nm(10 + i)
-                     .true_course_deg((i * 37) % 360 + 1)
-                     .altitude_ft(4500)
-                     .wind_from_deg(270)
-                     .wind_speed_kt(15)
-                     .temperature_c(8)
-                     .true_airspeed_kt(110)
-                     .variation_deg(5)
-                     .vor(i % 3 == 1 ? "112.3/ 090/ ABC/ To" : ""));
-  }
+  for (int i = 1; i <= legs; ++i) AddRow(plan, TestLeg(i, i % 3 == 1 ? "112.3/ 090/ ABC/ To" : ""));
   for (int j = 0; j < fields; ++j) {
     plan.airfields.push_back({"Field" + std::to_string(j), "812", "1800", "14/32", "124.35",
                               "118.3", "126.65", "121.7", "122.8"});
