@@ -244,8 +244,8 @@ TEST_F(AviationLookUpTest, LookedUpAirportsJoinTheAirfieldsAndAFilledVorFollowsI
   TForm1 form;
   form.TimerAutoLoad->stop();
   desk_.message_answers = {mrOk, mrOk, mrOk};
-  const auto look_up = [&form](TFormAddFirst* first, TFormAdd* add, const char* text) {
-    return [&form, first, add, text](QDialog* d) {
+  const auto look_up = [](TFormAddFirst* first, TFormAdd* add, const char* text) {
+    return [first, add, text](QDialog* d) {
       if (first) {
         first->EditLookUp->setText(text);
         first->ButtonLookUpClick();
