@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <mutex>
 
 #include "plan/module_loader.h"
 
@@ -54,20 +53,13 @@ char ShorelineResolution(const BaseMapSources& sources, double metres_per_pixel)
 
 namespace {
 
-struct Module {
-  BaseMapReader* reader = nullptr;
-  std::string error;
-};
-
-// Loaded once, on the first chart, and kept for the life of the process.
-const Module& LoadModule() {
-  static Module module;
-  static std::once_flag once;
-  std::call_once(once, [] {
-    module.reader = LoadBaseMapModule(ModulePath("halvix-basemap.so"), module.error);
-    if (module.reader == nullptr)
-      module.error = "Coastlines and borders cannot be drawn: " + module.error;
-  });
+const LoadedModule<BaseMapReader*>& LoadModule() {
+  static const auto module = [] {
+    auto loaded = LoadInstalledModule("halvix-basemap.so", &LoadBaseMapModule);
+    if (loaded.entry == nullptr)
+      loaded.error = "Coastlines and borders cannot be drawn: " + loaded.error;
+    return loaded;
+  }();
   return module;
 }
 
@@ -82,22 +74,22 @@ BaseMapReader* LoadBaseMapModule(const std::string& path, std::string& error) {
 
 bool ReadShorelineFile(const std::string& path, const MapBox& box, std::vector<MapLine>& lines,
                        std::string& error) {
-  const Module& module = LoadModule();
-  if (module.reader == nullptr) {
+  const auto& module = LoadModule();
+  if (module.entry == nullptr) {
     error = module.error;
     return false;
   }
-  return module.reader->ReadShorelines(path, box, lines, error);
+  return module.entry->ReadShorelines(path, box, lines, error);
 }
 
 bool ReadBorderFile(const std::string& path, const MapBox& box, std::vector<MapLine>& lines,
                     std::string& error) {
-  const Module& module = LoadModule();
-  if (module.reader == nullptr) {
+  const auto& module = LoadModule();
+  if (module.entry == nullptr) {
     error = module.error;
     return false;
   }
-  return module.reader->ReadBorders(path, box, lines, error);
+  return module.entry->ReadBorders(path, box, lines, error);
 }
 
 BaseMapResult LoadBaseMap(const BaseMapSources& sources, const MapBox& box, char resolution) {
@@ -105,8 +97,8 @@ BaseMapResult LoadBaseMap(const BaseMapSources& sources, const MapBox& box, char
   // Without its reader, one message for the whole map rather than one per file.
   bool readable = true;
   if (!sources.gshhg_folder.empty() || !sources.dcw_file.empty()) {
-    const Module& module = LoadModule();
-    if (module.reader == nullptr) {
+    const auto& module = LoadModule();
+    if (module.entry == nullptr) {
       result.messages.push_back(module.error);
       readable = false;
     }

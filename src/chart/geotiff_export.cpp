@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <mutex>
 
 #include "chart/geotiff_writer.h"
 #include "halvix_version.h"
@@ -14,18 +13,8 @@
 
 namespace {
 
-struct Module {
-  HalvixGeoTiffWrite write = nullptr;
-  std::string error;
-};
-
-// Loaded once, on the first export, and kept for the life of the process.
-const Module& LoadModule() {
-  static Module module;
-  static std::once_flag once;
-  std::call_once(once, [] {
-    module.write = LoadGeoTiffModule(ModulePath("halvix-geotiff.so"), module.error);
-  });
+const LoadedModule<HalvixGeoTiffWrite>& LoadModule() {
+  static const auto module = LoadInstalledModule("halvix-geotiff.so", &LoadGeoTiffModule);
   return module;
 }
 
@@ -44,8 +33,8 @@ ChartExportResult WriteGeoTiff(const QImage& image, const ChartProjection& proje
     result.error = "no image to write";
     return result;
   }
-  const Module& module = LoadModule();
-  if (module.write == nullptr) {
+  const auto& module = LoadModule();
+  if (module.entry == nullptr) {
     result.error = path + ": cannot write GeoTIFF images: " + module.error;
     return result;
   }
@@ -77,7 +66,7 @@ ChartExportResult WriteGeoTiff(const QImage& image, const ChartProjection& proje
   geo.software = "Halvix " HALVIX_VERSION;
   std::string bytes;
   const bool written =
-      module.write(pattern.c_str(), geo, result.error) &&
+      module.entry(pattern.c_str(), geo, result.error) &&
       ReadRegularFile(pattern, std::size_t{1} << 32, bytes, result.error) == ReadStatus::Ok;
   unlink(pattern.c_str());
   if (!written || !ReplaceFile(path, bytes, result.error)) {

@@ -18,3 +18,21 @@ std::string ModulePath(const std::string& name);
 // interface. The module stays loaded for the life of the process.
 void* LoadModuleEntry(const std::string& path, const char* version_symbol, long version,
                       const char* entry, const char* what, std::string& error);
+
+// What loading a module gave: its entry, or null and why.
+template <typename Entry>
+struct LoadedModule {
+  Entry entry = nullptr;
+  std::string error;
+};
+
+// Loads the installed module `name` with `load` (path, error). A caller keeps
+// the result in a function-local static, so the module is loaded once, on
+// first use, and a missing one is not looked for again.
+template <typename Entry>
+LoadedModule<Entry> LoadInstalledModule(const char* name,
+                                        Entry (*load)(const std::string&, std::string&)) {
+  LoadedModule<Entry> module;
+  module.entry = load(ModulePath(name), module.error);
+  return module;
+}

@@ -2,24 +2,13 @@
 
 #include <unistd.h>
 
-#include <mutex>
-
 #include "plan/module_loader.h"
 
 namespace {
 
-struct Module {
-  HalvixGribOpen open = nullptr;
-  std::string error;
-};
-
-// Loaded once and kept for the life of the process: the readers it makes
-// run its code.
-const Module& LoadModule() {
-  static Module module;
-  static std::once_flag once;
-  std::call_once(once,
-                 [] { module.open = LoadGribModule(ModulePath("halvix-grib.so"), module.error); });
+// Kept for the life of the process: the readers it makes run its code.
+const LoadedModule<HalvixGribOpen>& LoadModule() {
+  static const auto module = LoadInstalledModule("halvix-grib.so", &LoadGribModule);
   return module;
 }
 
@@ -32,13 +21,13 @@ HalvixGribOpen LoadGribModule(const std::string& path, std::string& error) {
 }
 
 std::unique_ptr<GribMessages> OpenGribMessages(int fd, std::string& error) {
-  const Module& module = LoadModule();
-  if (module.open == nullptr) {
+  const auto& module = LoadModule();
+  if (module.entry == nullptr) {
     close(fd);
     error = "cannot read GRIB2 files: " + module.error;
     return nullptr;
   }
-  std::unique_ptr<GribMessages> messages(module.open(fd));
+  std::unique_ptr<GribMessages> messages(module.entry(fd));
   if (!messages) error = "cannot be read";
   return messages;
 }
