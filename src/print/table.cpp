@@ -431,8 +431,26 @@ void DrawMorse(PrintContext& ctx, int x, int ybottom, const std::string& ident, 
   if (n > 0 && ctx.areaheight > 0.0) {
     const double least = kMorseLeastMm * ctx.pageheight / (ctx.areaheight * 25.4);
     const auto extent = [n](int tk) { return (n - 1) * static_cast<int>(2.5 * tk) + tk; };
+    const int thickness = m.tk;
     while (extent(m.tk) < least && n * static_cast<int>(2.5 * (m.tk + 1)) <= maxheight) {
       ++m.tk;
+      m.s = static_cast<int>(2.5 * m.tk);
+    }
+    // Dots and dashes grow with the bars as far as the column is wide, and
+    // a bar is never thicker than a dot is long: a dot standing taller than
+    // it is long would read as something else.
+    if (m.tk > thickness) {
+      const double grow = std::min(static_cast<double>(m.tk) / thickness,
+                                   static_cast<double>(maxwidth) / std::max(1, maxw));
+      if (grow > 1.0) {
+        MorseSizes wider = m;
+        wider.d = static_cast<int>(m.d * grow);
+        wider.h = static_cast<int>(m.h * grow);
+        wider.g = static_cast<int>(m.g * grow);
+        const int widest = MorseWidth(codes, wider);
+        if (widest <= maxwidth) m = wider, maxw = widest;
+      }
+      m.tk = std::max(thickness, std::min(m.tk, m.d));
       m.s = static_cast<int>(2.5 * m.tk);
     }
   }
